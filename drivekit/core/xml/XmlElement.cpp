@@ -1,0 +1,72 @@
+#include "drivekit/core/xml/XmlElement.h"
+
+#include <algorithm>
+
+namespace drivekit::core::xml {
+
+namespace {
+void wipe(std::string& text) {
+    volatile char* bytes = text.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bytes[i] = 0;
+    }
+}
+}  // namespace
+
+XmlElement::~XmlElement() {
+    for (auto& entry : attributes_) {
+        wipe(entry.second);
+    }
+}
+
+std::string XmlElement::attribute(const std::string& key) const {
+    const auto found = attributes_.find(key);
+    return found == attributes_.end() ? std::string() : found->second;
+}
+
+void XmlElement::setAttribute(const std::string& key, const std::string& value) {
+    attributes_[key] = value;
+}
+
+bool XmlElement::matches(const std::string& tag, const std::string& key,
+                         const std::string& value) const {
+    if (!tag.empty() && tag != tag_) {
+        return false;
+    }
+    return key.empty() || attribute(key) == value;
+}
+
+void XmlElement::find(std::vector<const XmlElement*>& results, const std::string& tag,
+                      const std::string& key, const std::string& value, unsigned) const {
+    if (matches(tag, key, value)) {
+        results.push_back(this);
+    }
+}
+
+void XmlElement::serializeAttributes(std::string& out) const {
+    for (const auto& [key, value] : attributes_) {
+        out += ' ';
+        out += key;
+        out += "=\"";
+        out += escape(value);
+        out += '"';
+    }
+}
+
+std::string escape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default: out += c; break;
+        }
+    }
+    return out;
+}
+
+}  // namespace drivekit::core::xml

@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+    std::cerr << "ssdtool: not built yet\n";
+    return 2;
+}

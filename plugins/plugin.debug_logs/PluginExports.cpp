@@ -1,0 +1,1 @@
+// The plug-in's two exports (filled in with the plug-in itself).

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "drivekit/core/Status.h"
+#include "drivekit/core/xml/XmlObject.h"
+
+using drivekit::core::Status;
+
+TEST(Status, EqualityIgnoresTheMessage) {
+    EXPECT_EQ(Status(10, 34, "one"), Status(10, 34, "another"));
+    EXPECT_NE(Status(10, 34, "one"), Status(0, 34, "one"));
+}
+
+TEST(Status, OnlyCategoryZeroCodeZeroIsSuccess) {
+    EXPECT_TRUE(Status().isSuccess());
+    EXPECT_FALSE(Status(10, 0, "x").isSuccess());
+    EXPECT_FALSE(Status::notRun().isSuccess());
+}
+
+TEST(Status, TextFormHasThreeLinesWithoutTrailingLineFeed) {
+    EXPECT_EQ(Status().toString(), "Category: 0\nCode: 0\nMessage: Completed successfully.");
+}
+
+TEST(Status, CustomStatusKeepsItsNumbersAfterSetMessage) {
+    Status custom = Status::custom();
+    custom.setMessage("Drive went away");
+    EXPECT_EQ(custom.category(), 65535u);
+    EXPECT_EQ(custom.code(), 65535u);
+    EXPECT_EQ(custom.message(), "Drive went away");
+}
+
+TEST(Status, NoDeviceSelectedIsTheFirstRegisteredStatus) {
+    for (int i = 0; i < 3; ++i) {
+        const Status status = Status::noDeviceSelected();
+        EXPECT_EQ(status.category(), 100u);
+        EXPECT_EQ(status.code(), 1u);
+        EXPECT_EQ(status.message(), "No device selected.");
+    }
+}
+
+TEST(Status, XmlFormHoldsCategoryCodeAndMessageInOrder) {
+    const auto xml = Status(10, 194, "Failed to create directory.").toXmlObject();
+    EXPECT_EQ(xml->serialize(),
+              "<Object category=\"status\"><Property name=\"Category\" value=\"10\"/>"
+              "<Property name=\"Code\" value=\"194\"/>"
+              "<Property name=\"Message\" value=\"Failed to create directory.\"/></Object>");
+}
+
+TEST(Status, FixedRowsCarryTheirNumbersAndTexts) {
+    EXPECT_EQ(Status::outOfBounds().code(), 14u);
+    EXPECT_EQ(Status::outOfBounds().message(), "Request is out of bounds.");
+    EXPECT_EQ(Status::failedToCreateDirectory(), Status(10, 194, ""));
+    EXPECT_EQ(Status::uuidIndexUndetermined().message(),
+              "Unable to retrieve log data. UUID index cannot be determined.");
+}
