@@ -1,0 +1,43 @@
+#pragma once
+// What the drive answers to one command before faults and tracing are applied.
+#include <cstdint>
+
+#include "drivekit/commands/ata/TaskFile.h"
+#include "drivekit/core/Payload.h"
+#include "host/devices/sim/SimNvmeStatus.h"
+
+namespace host::sim {
+
+struct SimResponse {
+    // NVMe: the completion status and dword 0.
+    SimNvmeStatus nvmeStatus;
+    uint32_t dw0 = 0;
+    // ATA: the returned registers; an aborted command has ERR (bit 0) set in the status.
+    bool ataAborted = false;
+    drivekit::commands::ata::TaskFile ataOutput{0, 0, 0, 0, 0, 0x40, 0x50, 0};
+    // The command's protocol is one the drive does not speak.
+    bool protocolRefused = false;
+    drivekit::core::Payload data;
+
+    static SimResponse nvmeFailure(SimNvmeStatus status) {
+        SimResponse response;
+        response.nvmeStatus = status;
+        return response;
+    }
+    static SimResponse withData(drivekit::core::Payload payload) {
+        SimResponse response;
+        response.data = std::move(payload);
+        return response;
+    }
+    // ABRT in the error register, ERR and DRDY in the status register.
+    static SimResponse ataAbort() {
+        SimResponse response;
+        response.ataAborted = true;
+        response.ataOutput.feature = 0x04;
+        response.ataOutput.command = 0x51;
+        return response;
+    }
+    bool failed() const { return protocolRefused || ataAborted || !nvmeStatus.isSuccess(); }
+};
+
+}  // namespace host::sim
