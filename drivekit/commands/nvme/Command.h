@@ -28,6 +28,7 @@ public:
     const SubmissionEntry& entry() const { return entry_; }
     CommandFlags& flags() { return flags_; }
     const CommandFlags& flags() const { return flags_; }
+    void setNamespaceId(uint32_t namespaceId) { entry_.nsid = namespaceId; }
 
     uint32_t transferBlocks = 0;
     uint64_t transferBytes = 0;

@@ -1,0 +1,52 @@
+#include "drivekit/commands/CommandSender.h"
+
+#include <cstddef>
+
+#include "drivekit/commands/nvme/SubmissionEntry.h"
+
+namespace drivekit::commands {
+
+template <typename Send>
+core::Status CommandSender::sendWith(core::Command& command, Send send) {
+    if (!device_.isProtocolSupported(command.protocol())) {
+        LOG_ERROR("The drive does not take " << command.protocol() << " commands (" << command.name()
+                                             << ")");
+        return core::Status::commandSetNotSupported();
+    }
+    core::CommandResult result;
+    result = send();
+    if (!result.status.isSuccess()) {
+        LOG_ERROR(command.name() << " failed: " << result.status.category() << "/" << result.status.code()
+                                 << " " << result.status.message());
+        // The device's own wording stays in the log; NVMe callers see one fixed status.
+        return command.protocol() == core::protocols::nvme ? core::Status::nvmeCommandProblem()
+                                                          : result.status;
+    }
+    data_ = result.data;
+    hasProtocolResult_ = result.protocolResult != nullptr;
+    protocolData_ = hasProtocolResult_ ? result.protocolResult->data() : core::Payload();
+    return core::Status::success();
+}
+
+core::Status CommandSender::send(core::Command& command) {
+    return sendWith(command, [&] { return device_.sendCommand(command); });
+}
+
+core::Status CommandSender::send(core::Command& command, const core::Payload& buffer) {
+    return sendWith(command, [&] { return device_.sendCommand(command, buffer); });
+}
+
+core::Status CommandSender::completionValue(uint32_t& value) const {
+    // Only dword 0 is needed, so a driver that returns just that much is accepted.
+    if (!hasProtocolResult_ || protocolData_.size() < sizeof(nvme::CompletionEntry::dw0)) {
+        return core::Status::noProtocolResult();
+    }
+    value = *protocolData_.safeCast<uint32_t>(offsetof(nvme::CompletionEntry, dw0));
+    return core::Status::success();
+}
+
+core::Status CommandSender::requireData(uint64_t bytes) const {
+    return data_.size() < bytes ? core::Status::unexpectedDataLength() : core::Status::success();
+}
+
+}  // namespace drivekit::commands

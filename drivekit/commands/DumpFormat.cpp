@@ -1,0 +1,59 @@
+#include "drivekit/commands/DumpFormat.h"
+
+#include <cstdio>
+
+namespace drivekit::commands::dump {
+
+namespace {
+constexpr char hexDigits[] = "0123456789ABCDEF";
+constexpr std::size_t bytesPerLine = 8;
+
+char printable(uint8_t byte) { return (byte >= 33 && byte <= 126) ? static_cast<char>(byte) : '.'; }
+}  // namespace
+
+const char* boolText(bool value) { return value ? "True" : "False"; }
+
+std::string hexByte(uint8_t value) {
+    return {hexDigits[value >> 4], hexDigits[value & 0x0F]};
+}
+
+std::string hexValue(uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof(text), "%08llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string valueLine(const std::string& label, const std::string& hex, uint64_t value) {
+    return label + hex + " (" + std::to_string(value) + ")\n";
+}
+
+std::string byteBlock(const uint8_t* bytes, std::size_t count) {
+    std::string text;
+    text.reserve(count * 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += hexByte(bytes[i]);
+    }
+    return text;
+}
+
+std::string hexDump(const uint8_t* bytes, std::size_t count) {
+    std::string text;
+    for (std::size_t line = 0; line < count; line += bytesPerLine) {
+        char offset[24];
+        std::snprintf(offset, sizeof(offset), "%04zX", line);
+        text += offset;
+        text += ": ";
+        std::string characters;
+        for (std::size_t i = line; i < line + bytesPerLine; ++i) {
+            // A short last line keeps the character column aligned.
+            text += i < count ? hexByte(bytes[i]) + " " : "   ";
+            if (i < count) {
+                characters += printable(bytes[i]);
+            }
+        }
+        text += " " + characters + "\n";
+    }
+    return text;
+}
+
+}  // namespace drivekit::commands::dump

@@ -1,0 +1,22 @@
+#pragma once
+// Text pieces shared by the command dumps and the command XML objects.
+#include <cstdint>
+#include <string>
+
+namespace drivekit::commands::dump {
+
+// "True" or "False".
+const char* boolText(bool value);
+// Two upper-case hexadecimal digits.
+std::string hexByte(uint8_t value);
+// At least eight upper-case hexadecimal digits, zero-filled.
+std::string hexValue(uint64_t value);
+// "<label><hex> (<decimal>)\n"; the label carries its own "0x" where wanted.
+std::string valueLine(const std::string& label, const std::string& hex, uint64_t value);
+// Bytes as upper-case hexadecimal pairs with no separator (the XML byte-block form).
+std::string byteBlock(const uint8_t* bytes, std::size_t count);
+// Eight bytes to a line: "OOOO: XX XX XX XX XX XX XX XX  cccccccc\n"; printable ASCII
+// (33 to 126) stands for itself in the character column, every other byte is ".".
+std::string hexDump(const uint8_t* bytes, std::size_t count);
+
+}  // namespace drivekit::commands::dump
