@@ -1,0 +1,94 @@
+#include "drivekit/commands/ata/Command.h"
+
+#include "drivekit/commands/DumpFormat.h"
+#include "drivekit/core/Attribute.h"
+#include "drivekit/core/xml/XmlProperty.h"
+
+namespace drivekit::commands::ata {
+
+namespace {
+
+constexpr uint8_t lbaAddressing = 0x40;
+
+std::string renderTaskFile(const TaskFile& registers) {
+    const std::pair<const char*, uint8_t> lines[] = {
+        {"  Feature / Error  : 0x", registers.feature}, {"  Sector Count     : 0x", registers.sectorCount},
+        {"  LBA Low          : 0x", registers.lbaLow},  {"  LBA Mid          : 0x", registers.lbaMid},
+        {"  LBA High         : 0x", registers.lbaHigh}, {"  Device           : 0x", registers.device},
+        {"  Command / Status : 0x", registers.command}, {"  Unused           : 0x", registers.unused},
+    };
+    std::string text;
+    for (const auto& [label, value] : lines) {
+        text += dump::valueLine(label, dump::hexByte(value), value);
+    }
+    return text;
+}
+
+std::string renderFlags(const CommandFlags& flags) {
+    const std::pair<const char*, bool> lines[] = {
+        {"  Data In   (From Drive)    : ", flags.dataIn},
+        {"  Data Out    (To Drive)    : ", flags.dataOut},
+        {"  Data None                 : ", flags.dataNone},
+        {"  Device Diagnostic         : ", flags.deviceDiagnostic},
+        {"  DMA                       : ", flags.dma},
+        {"  Extended                  : ", flags.extended},
+        {"  Ignore Driver Limitations : ", flags.ignoreDriverLimitations},
+        {"  Clear Prior Sticky Abort  : ", flags.clearPriorStickyAbort},
+    };
+    std::string text = "Flags:\n";
+    for (const auto& [label, value] : lines) {
+        text += std::string(label) + dump::boolText(value) + "\n";
+    }
+    return text;
+}
+
+std::string taskFileBlock(const TaskFile& registers) {
+    return dump::byteBlock(reinterpret_cast<const uint8_t*>(&registers), sizeof(TaskFile));
+}
+
+}  // namespace
+
+Command::Command(std::string name) : core::Command(core::protocols::ata, std::move(name)) {
+    current_.device = lbaAddressing;
+}
+
+std::unique_ptr<core::Command> Command::clone() const {
+    auto copy = std::make_unique<Command>(name());
+    copy->copyAtaFields(*this);
+    return copy;
+}
+
+void Command::copyAtaFields(const Command& other) {
+    current_ = other.current_;
+    previous_ = other.previous_;
+    flags_ = other.flags_;
+    transferBlocks = other.transferBlocks;
+    reserved = other.reserved;
+    copyBaseFields(other);
+}
+
+std::string Command::toString() const {
+    std::string text = name() + "\n";
+    text += "Current Task File:\n" + renderTaskFile(current_);
+    if (flags_.extended) {
+        text += "Previous Task File:\n" + renderTaskFile(previous_);
+    }
+    text += renderFlags(flags_);
+    return text;
+}
+
+std::unique_ptr<core::xml::XmlObject> Command::toXmlObject() const {
+    auto object = std::make_unique<core::xml::XmlObject>();
+    object->setAttribute(core::xml::keys::category, "command");
+    object->setAttribute(core::xml::keys::name, name());
+    object->setAttribute(core::xml::keys::type, protocol());
+    object->addProperty("currentTaskFile", taskFileBlock(current_))
+        .setAttribute(core::xml::keys::type, core::types::bytePointer);
+    object->addProperty("previousTaskFile", taskFileBlock(previous_))
+        .setAttribute(core::xml::keys::type, core::types::bytePointer);
+    object->addProperty("transferBlocks", std::to_string(transferBlocks))
+        .setAttribute(core::xml::keys::type, core::types::uint32);
+    return object;
+}
+
+}  // namespace drivekit::commands::ata

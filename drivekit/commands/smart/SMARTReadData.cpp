@@ -1,0 +1,7 @@
+#include "drivekit/commands/smart/SMARTReadData.h"
+
+namespace drivekit::commands::smart {
+
+SMARTReadData::SMARTReadData() { setProtocol(core::protocols::smart); }
+
+}  // namespace drivekit::commands::smart

@@ -1,0 +1,7 @@
+#include "drivekit/commands/smart/SMARTReadThresholds.h"
+
+namespace drivekit::commands::smart {
+
+SMARTReadThresholds::SMARTReadThresholds() { setProtocol(core::protocols::smart); }
+
+}  // namespace drivekit::commands::smart
