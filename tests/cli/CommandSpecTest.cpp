@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "plugins/plugin.cliframework/CommandSpec.h"
+#include "plugins/plugin.cliframework/OutputOptionHelper.h"
+#include "plugins/plugin.cliframework/PropertyCommandSpecPart.h"
+#include "plugins/plugin.cliframework/StatusResult.h"
+#include "plugins/plugin.cliframework/Vocabulary.h"
+
+using drivekit::core::ParsedCommand;
+using namespace plugin::cli;
+
+namespace {
+std::vector<std::string> namesOf(const CommandSpecPartList& list) {
+    std::vector<std::string> names;
+    for (const auto& part : list) {
+        names.push_back(part->name());
+    }
+    return names;
+}
+
+ParsedCommand withOutput(const std::string& value) {
+    ParsedCommand command;
+    command.options.push_back({"-OUTPUT", value});
+    return command;
+}
+}  // namespace
+
+TEST(CommandSpec, AddingAPartOfAnExistingNameReplacesItInPlace) {
+    CommandSpec spec(0, "DebugLogs", verbs::dump, "Collects debug logs and creates ZIP package.");
+    spec.addOption(parts::help);
+    spec.addOption(parts::destination);
+    spec.addOption(CommandSpecPart("-v", false, "", true, "Display verbose output"));
+    spec.addOption(OptionCommandSpecPart("-HELP", true, "", false, "Other help"));
+
+    EXPECT_EQ(namesOf(spec.options()), (std::vector<std::string>{"-HELP", "-destination", "-v"}));
+    EXPECT_EQ(spec.options().parts()[0]->description(), "Other help");
+    EXPECT_EQ(spec.options().parts()[0]->kind(), CommandSpecPart::option);
+    EXPECT_TRUE(spec.targets().empty());
+    EXPECT_TRUE(spec.properties().empty());
+}
+
+TEST(CommandSpec, ListsAreKeptApartAndPartsAreCopied) {
+    CommandSpec spec(3, "X", verbs::show, "d");
+    CommandSpecPart ssd = parts::ssdRequiredWithValue;
+    spec.addTarget(ssd);
+    spec.addOption(parts::ssdOption);
+    ssd = parts::help;
+    ASSERT_EQ(spec.targets().size(), 1u);
+    EXPECT_EQ(spec.targets().parts()[0]->kind(), CommandSpecPart::target);
+    EXPECT_TRUE(spec.targets().parts()[0]->valueRequired());
+    EXPECT_EQ(spec.options().parts()[0]->kind(), CommandSpecPart::option);
+    EXPECT_TRUE(CommandSpec::hasPart(spec.targets(), "-SSD"));
+    EXPECT_FALSE(CommandSpec::hasPart(spec.targets(), "-ss"));
+    EXPECT_FALSE(CommandSpec::hasPart(spec.properties(), "-ssd"));
+}
+
+TEST(CommandSpec, FindSpecReturnsTheFirstWithTheIdOrNothing) {
+    auto first = std::make_shared<CommandSpec>(1, "A", verbs::show, "a");
+    auto second = std::make_shared<CommandSpec>(1, "B", verbs::show, "b");
+    auto other = std::make_shared<CommandSpec>(0, "C", verbs::dump, "c");
+    CommandSpec::Specs specs{other, first, second};
+    EXPECT_EQ(CommandSpec::findSpec(specs, 1), first);
+    EXPECT_EQ(CommandSpec::findSpec(specs, 0), other);
+    EXPECT_EQ(CommandSpec::findSpec(specs, 7), nullptr);
+    EXPECT_EQ(CommandSpec::findSpec({}, 0), nullptr);
+}
+
+TEST(CommandSpecParts, SubclassesFixTheirKindAndPropertyDefaults) {
+    PropertyCommandSpecPart property("LogId", true, "uint32", "Log Id");
+    EXPECT_EQ(property.kind(), CommandSpecPart::property);
+    EXPECT_FALSE(property.valueRequired());
+    EXPECT_TRUE(property.secondaryFlag());
+    EXPECT_TRUE(property.alias().empty());
+    EXPECT_TRUE(property.required());
+    CommandSpecPart plain("-type", false, "all|list|LOGNAME", true, "t");
+    EXPECT_EQ(plain.kind(), CommandSpecPart::plain);
+    EXPECT_TRUE(plain.kindText().empty());
+    EXPECT_FALSE(plain.secondaryFlag());
+}
+
+TEST(Vocabulary, ReadyMadePartsHoldTheirTabledValues) {
+    EXPECT_EQ(parts::all.alias(), "-a");
+    EXPECT_TRUE(parts::all.secondaryFlag());
+    EXPECT_EQ(parts::output.valueName(), "text|json");
+    EXPECT_TRUE(parts::output.valueRequired());
+    EXPECT_EQ(parts::help.alias(), "-h");
+    EXPECT_EQ(parts::help.kind(), CommandSpecPart::option);
+    EXPECT_EQ(parts::destination.kind(), CommandSpecPart::plain);
+    EXPECT_FALSE(parts::destination.required());
+    EXPECT_TRUE(parts::destinationRequired.required());
+    EXPECT_EQ(parts::namespaceId.valueName(), "Namespace");
+
+    const CommandSpecPart* ssds[] = {&parts::ssdRequired, &parts::ssdOptional, &parts::ssdRequiredWithValue,
+                                     &parts::ssdOptionalWithValue};
+    const bool flags[][2] = {{true, false}, {false, false}, {true, true}, {false, true}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ssds[i]->kind(), CommandSpecPart::target);
+        EXPECT_EQ(ssds[i]->valueName(), "Index|SerialNumber|PhysicalPath");
+        EXPECT_EQ(ssds[i]->required(), flags[i][0]) << i;
+        EXPECT_EQ(ssds[i]->valueRequired(), flags[i][1]) << i;
+    }
+    EXPECT_EQ(parts::ssdOptionRequired.kind(), CommandSpecPart::option);
+    EXPECT_EQ(parts::ssdOptionRequired.valueName(), "SSD identifier");
+
+    EXPECT_EQ(parts::verb.kind(), CommandSpecPart::property);
+    EXPECT_TRUE(parts::verb.valueRequired());
+    EXPECT_FALSE(parts::verb.secondaryFlag());
+    EXPECT_EQ(verbs::remove, "delete");
+    EXPECT_EQ(labels::synopsisTemplate, "<verb>[<options>][<targets>][<properties>]");
+}
+
+TEST(OutputOptionHelper, AcceptsAnAllowedFormatInAnyLetterCase) {
+    auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
+    spec->addOption(parts::output);
+    OutputOptionHelper helper(spec);
+    EXPECT_EQ(helper.validate(withOutput("JSON")), nullptr);
+    EXPECT_EQ(helper.validate(withOutput("text")), nullptr);
+    EXPECT_EQ(helper.validate(ParsedCommand()), nullptr);
+}
+
+TEST(OutputOptionHelper, RejectsAnotherFormatWithTheAllowedList) {
+    auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
+    spec->addOption(parts::output);
+    const auto result = OutputOptionHelper(spec).validate(withOutput("yaml"));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Option -output expects 'text', or 'json'");
+    const auto* status = dynamic_cast<const StatusResult*>(result.get());
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->type(), 201);
+}
+
+TEST(OutputOptionHelper, SplitsTheValueNameAtEverySeparator) {
+    EXPECT_EQ(OutputOptionHelper::allowedValues("a, b; c"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(OutputOptionHelper::allowedValues("text|json|xml|csv").size(), 4u);
+    EXPECT_EQ(OutputOptionHelper::describe({"a", "b", "c"}), "'a', 'b', or 'c'");
+    EXPECT_EQ(OutputOptionHelper::describe({"text"}), "'text'");
+
+    auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
+    spec->addOption(OptionCommandSpecPart("-output", false, "a, b; c", true, "formats"));
+    EXPECT_EQ(OutputOptionHelper(spec).validate(withOutput("B")), nullptr);
+    const auto result = OutputOptionHelper(spec).validate(withOutput("a, b"));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Option -output expects 'a', 'b', or 'c'");
+}
+
+TEST(OutputOptionHelper, ACommandWithoutAnOutputPartAcceptsAnyValue) {
+    auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
+    spec->addOption(parts::help);
+    EXPECT_EQ(OutputOptionHelper(spec).validate(withOutput("yaml")), nullptr);
+    EXPECT_EQ(OutputOptionHelper(nullptr).validate(withOutput("yaml")), nullptr);
+}
