@@ -1,0 +1,39 @@
+#pragma once
+// The maker's product table: the product families and models that features recognise by the
+// "Product", "ModelNumber" and "OEM" device attributes.
+#include <string>
+#include <vector>
+
+namespace drivekit::core::products {
+
+inline const std::string makerName = "Kestrova";
+// The text that the maker's own drives carry in "OEM".
+inline const std::string makerOem = "Kestrova";
+
+namespace families {
+// NVMe drives with the maker's vendor log pages.
+inline const std::string varnholt = "Varnholt";
+inline const std::string kestrova = "Kestrova";
+// Third-generation SATA drives.
+inline const std::string aldermoor = "Aldermoor";
+}  // namespace families
+
+enum class Bus { nvme, sata };
+
+struct ProductRow {
+    std::string family;
+    std::string model;
+    Bus bus;
+};
+
+// Every row of the table, families in the order above.
+const std::vector<ProductRow>& productTable();
+
+// Family names compare ignoring letter case, as drives report them in either.
+bool isFamily(const std::string& product, const std::string& family);
+// The first row of the family, or null when the product is none of the maker's.
+const ProductRow* findFamily(const std::string& product);
+// The row of an exact model number (surrounding blanks ignored), or null.
+const ProductRow* findModel(const std::string& modelNumber);
+
+}  // namespace drivekit::core::products
