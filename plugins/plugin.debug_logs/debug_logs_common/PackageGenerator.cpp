@@ -1,0 +1,214 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/PackageGenerator.h"
+
+#include <boost/algorithm/string/predicate.hpp>
+#include <boost/filesystem.hpp>
+
+#include "drivekit/core/logging/Log.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FolderName.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/LocalClock.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/VersionFile.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
+
+namespace plugin::cli {
+
+namespace fs = boost::filesystem;
+using boost::algorithm::iequals;
+using drivekit::core::Status;
+using namespace debug_logs;
+
+PackageGenerator::PackageGenerator(std::shared_ptr<drivekit::core::Device> device, CollectorTable collectors)
+    : device_(std::move(device)), collectors_(std::move(collectors)) {}
+
+Status PackageGenerator::run(Status& status, const std::string& destination, const std::string& logType,
+                             int verbosity, bool extended) {
+    LOG_ENTERING();
+    extended_ = extended;
+    logType_ = logType.empty() ? "all" : logType;
+    if (iequals(logType_, "all")) {
+        allTypes_ = true;
+    } else if (iequals(logType_, "system")) {
+        systemRun_ = true;
+        printMessage("");
+        printMessage("SYSTEM LOG ");
+    }
+    setVerbosityLevel(verbosity);
+    status = Status::success();
+    if (!iequals(logType_, "list")) {
+        createOutputFolder(status, destination);
+        if (!status.isSuccess()) {
+            return status;
+        }
+    }
+    generate(status);
+    if (status.isSuccess() && (driveLogFiles_ >= 1 || systemRun_)) {
+        packageLogs(".zip");
+    }
+    return status;
+}
+
+Status PackageGenerator::createOutputFolder(Status& status, const std::string& destination) {
+    LOG_ENTERING();
+    status = Status::success();
+    baseFolder_ = destination.empty() ? platform::currentDirectory(status) : platform::nativeDestination(destination);
+    if (!status.isSuccess()) {
+        return status;
+    }
+    const std::string serialNumber = device_ ? device_->attributes.readString("SerialNumber") : std::string();
+    folderName_ = outputFolderName(serialNumber, LocalClock::now());
+    outputPath_ = (fs::path(baseFolder_) / folderName_).string();
+    boost::system::error_code error;
+    const bool created = fs::create_directories(outputPath_, error);
+    if (error) {
+        // A destination the user cannot write to is an answer for the user, not a crash.
+        status = Status::failedToCreateDirectory();
+        status.setMessage("Failed to create directory \"" + outputPath_ + "\": " + error.message() + ".");
+        LOG_ERROR(status.message());
+    } else if (!created) {
+        status = Status::failedToCreateDirectory();
+    }
+    return status;
+}
+
+Status PackageGenerator::generate(Status& status) {
+    LOG_ENTERING();
+    status = Status::success();
+    generateDriveLogs(status);
+    if (collectorsRun_ >= 1 || iequals(logType_, "System")) {
+        Status general;
+        addGeneralLogs(general);
+        ++collectorsRun_;
+    }
+    if (status == Status::notRun()) {
+        status = Status::success();
+        return status;
+    }
+    if (collectorsRun_ == 0) {
+        printMessage("Log type not found: " + logType_);
+        status = Status::notImplemented();
+        return status;
+    }
+    printMessage("SUMMARY", false, true);
+    printMessage("Total drive logs generated: " + std::to_string(driveLogFiles_));
+    Status incident;
+    SaveIncidentReportLog(incident);
+    return status;
+}
+
+Status PackageGenerator::generateDriveLogs(Status& status) {
+    LOG_ENTERING();
+    status = Status::success();
+    if (iequals(logType_, "list")) {
+        for (const char* line : {"", "Log(type) Options:", "  Identify", "  NvmeLogs", "  System", "  Telemetry"}) {
+            printMessage(line);
+        }
+        status = Status::notRun();
+        return status;
+    }
+    printMessage("");
+    printMessage("GENERATE GENERAL LOGS", false, true);
+    collectorsRun_ = 0;
+    for (const DriveCollector& collector : collectors_.driveCollectors) {
+        if (selects(collector)) {
+            runDriveCollector(collector);
+        }
+    }
+    return status;
+}
+
+bool PackageGenerator::selects(const DriveCollector& collector) const {
+    if (allTypes_) {
+        return true;
+    }
+    for (const std::string& type : collector.logTypes) {
+        if (iequals(logType_, type)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void PackageGenerator::runDriveCollector(const DriveCollector& collector) {
+    ++collectorsRun_;
+    const auto instance = collector.create ? collector.create({device_, outputPath_, extended_}) : nullptr;
+    if (!instance) {
+        LOG_ERROR(collector.title << ": no collector");
+        return;
+    }
+    Status status;
+    instance->saveReport(status, device_, outputPath_);
+    LOG_DEBUG(collector.title << ": " << status.message());
+    if (status.isSuccess()) {
+        driveLogFiles_ += static_cast<int>(instance->fileCount);
+        ++collectorsSucceeded_;
+    }
+}
+
+Status PackageGenerator::addGeneralLogs(Status& status) {
+    LOG_ENTERING();
+    status = Status::success();
+    printMessage("");
+    printMessage("ADD SYSTEM/PRODUCT INFO LOGS", false, true);
+    if (collectors_.productInfo) {
+        status = runGeneralLog(collectors_.productInfo);
+        if (!status.isSuccess()) {
+            printMessage("Failed to create product JSON file");
+        }
+    }
+    createVersionFile(status, outputPath_);
+    if (!status.isSuccess()) {
+        printMessage("Failed to create Version text file");
+    }
+    runGeneralLog(collectors_.systemInfo);
+    return status;
+}
+
+Status PackageGenerator::runGeneralLog(const CollectorFactory& factory) {
+    Status status;
+    const auto instance = factory ? factory({device_, outputPath_, extended_}) : nullptr;
+    if (instance) {
+        instance->saveReport(status, device_, outputPath_);
+    }
+    return status;
+}
+
+Status PackageGenerator::SaveIncidentReportLog(Status& status) {
+    LOG_ENTERING();
+    status = Status::success();
+    const std::string dashes(40, '-');
+    const std::string report = dashes + " Section: Date & Time " + std::string(72, '-') + "\n" +
+                               displayTimeStamp(LocalClock::now()) + "\n" + dashes +
+                               " Section: Vendor specific binaries " + std::string(52, '-') + "\n" +
+                               savedBinariesRecord() + "\n";
+    const std::string path = filePathIn(outputPath_, "incident_report.log");
+    if (writeTextFile(path, report, false)) {
+        LOG_DEBUG("Success in Writing Incident Report Log: " << path);
+    }
+    return status;
+}
+
+void PackageGenerator::packageLogs(const std::string& extension) {
+    LOG_ENTERING();
+    const std::string archiveName = folderName_ + extension;
+    printMessage("");
+    printMessage("PACKAGE THE LOGS", false, true);
+    if (createZipArchive(outputPath_, "*", archiveName, verbosityLevel() >= 1) != 0) {
+        printMessage("Failed to create the package: ");
+        return;
+    }
+    printMessage("Package Generated: " + archiveName);
+    boost::system::error_code error;
+    const auto removed = fs::remove_all(outputPath_, error);
+    if (error) {
+        // The archive is complete; a folder left behind is worth a line, not a failed command.
+        printMessage("Failed to remove " + outputPath_ + ": " + error.message());
+        LOG_ERROR("remove_all " << outputPath_ << ": " << error.message());
+    } else if (removed >= 1 && verbosityLevel() >= 2) {
+        printMessage("Cleanup: Removed " + outputPath_);
+    }
+}
+
+}  // namespace plugin::cli

@@ -1,0 +1,63 @@
+#pragma once
+// Carries out one debug-logs command for one drive: the output folder, the drive collectors
+// that the log type selects, the general logs, the summary, the incident report and the
+// archive.
+#include <memory>
+#include <string>
+
+#include "drivekit/core/HostInterface.h"
+#include "drivekit/core/Status.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/CollectorTable.h"
+
+namespace plugin::cli {
+
+class PackageGenerator {
+public:
+    explicit PackageGenerator(std::shared_ptr<drivekit::core::Device> device,
+                              debug_logs::CollectorTable collectors = debug_logs::defaultCollectorTable());
+
+    // The whole command. verbosity is 0, 1 or 2; an empty log type means "all".
+    drivekit::core::Status run(drivekit::core::Status& status, const std::string& destination,
+                               const std::string& logType, int verbosity, bool extended);
+
+    // Creates "<serial>_<time>" under the destination (the current directory when empty).
+    drivekit::core::Status createOutputFolder(drivekit::core::Status& status, const std::string& destination);
+    // Drive collectors, general logs, summary and incident report.
+    drivekit::core::Status generate(drivekit::core::Status& status);
+    // The selected drive collectors, or the list of log types ("Not run.").
+    drivekit::core::Status generateDriveLogs(drivekit::core::Status& status);
+    // Product files, version file and system information.
+    drivekit::core::Status addGeneralLogs(drivekit::core::Status& status);
+    // Writes "incident_report.log"; always success.
+    drivekit::core::Status SaveIncidentReportLog(drivekit::core::Status& status);
+    // Packs the output folder into "<folderName><extension>" beside it and removes the folder.
+    void packageLogs(const std::string& extension);
+
+    const std::string& logType() const { return logType_; }
+    const std::string& outputPath() const { return outputPath_; }
+    const std::string& folderName() const { return folderName_; }
+    const std::string& baseFolder() const { return baseFolder_; }
+    int collectorsRun() const { return collectorsRun_; }
+    int collectorsSucceeded() const { return collectorsSucceeded_; }
+    int driveLogFiles() const { return driveLogFiles_; }
+
+private:
+    bool selects(const debug_logs::DriveCollector& collector) const;
+    void runDriveCollector(const debug_logs::DriveCollector& collector);
+    drivekit::core::Status runGeneralLog(const debug_logs::CollectorFactory& factory);
+
+    std::string logType_;
+    std::string outputPath_;
+    std::string folderName_;
+    std::string baseFolder_;
+    bool extended_ = false;
+    bool allTypes_ = false;
+    bool systemRun_ = false;
+    int collectorsRun_ = 0;
+    int collectorsSucceeded_ = 0;
+    int driveLogFiles_ = 0;
+    std::shared_ptr<drivekit::core::Device> device_;
+    debug_logs::CollectorTable collectors_;
+};
+
+}  // namespace plugin::cli

@@ -1,0 +1,22 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+
+#include <boost/filesystem/path.hpp>
+#include <sstream>
+
+namespace plugin::cli::debug_logs {
+
+namespace {
+// Never cleared: a process that runs several commands reports the binaries of all of them.
+std::ostringstream& record() {
+    static std::ostringstream stream;
+    return stream;
+}
+}  // namespace
+
+void recordSavedBinary(const std::string& folder, const std::string& fileName) {
+    record() << (boost::filesystem::path(folder) / fileName).string() << " was saved successfully\n";
+}
+
+std::string savedBinariesRecord() { return record().str(); }
+
+}  // namespace plugin::cli::debug_logs

@@ -1,0 +1,131 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
+
+#include <fnmatch.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <boost/filesystem.hpp>
+#include <vector>
+
+#include "drivekit/core/logging/Log.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+
+namespace plugin::cli::debug_logs {
+
+namespace {
+
+namespace fs = boost::filesystem;
+
+struct Entry {
+    std::string name;  // relative to the folder, "/" separated
+    fs::path source;
+    bool folder = false;
+};
+
+// Every file and sub-folder below folder whose first path component matches pattern, in name
+// order so that the archive does not depend on the directory's order.
+bool collectEntries(const fs::path& folder, const std::string& pattern, std::vector<Entry>& entries,
+                    std::string& problem) {
+    boost::system::error_code error;
+    fs::recursive_directory_iterator it(folder, error), end;
+    for (; !error && it != end; it.increment(error)) {
+        const fs::path relative = it->path().lexically_relative(folder);
+        if (fnmatch(pattern.c_str(), relative.begin()->string().c_str(), 0) != 0) {
+            continue;
+        }
+        const fs::file_status status = it->symlink_status(error);
+        if (fs::is_directory(status)) {
+            entries.push_back({relative.generic_string(), it->path(), true});
+        } else if (fs::is_regular_file(status)) {
+            entries.push_back({relative.generic_string(), it->path(), false});
+        }
+    }
+    if (error) {
+        problem = "cannot read " + folder.string() + ": " + error.message();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    return true;
+}
+
+bool addEntry(zip_t* archive, const Entry& entry, std::string& problem) {
+    if (entry.folder) {
+        if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
+            problem = zip_strerror(archive);
+            return false;
+        }
+        return true;
+    }
+    zip_source_t* source = zip_source_file(archive, entry.source.c_str(), 0, 0);
+    if (source == nullptr) {
+        problem = entry.source.string() + ": " + zip_strerror(archive);
+        return false;
+    }
+    const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+        zip_source_free(source);
+        problem = entry.source.string() + ": " + zip_strerror(archive);
+        return false;
+    }
+    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) < 0) {
+        problem = zip_strerror(archive);
+        return false;
+    }
+    return true;
+}
+
+// Writes the archive; the file only appears when zip_close succeeds.
+bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries, std::string& problem) {
+    int code = 0;
+    zip_t* archive = zip_open(archivePath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (archive == nullptr) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        problem = "cannot create " + archivePath.string() + ": " + zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return false;
+    }
+    for (const Entry& entry : entries) {
+        if (!addEntry(archive, entry, problem)) {
+            zip_discard(archive);
+            return false;
+        }
+    }
+    if (zip_close(archive) < 0) {
+        problem = "cannot write " + archivePath.string() + ": " + zip_strerror(archive);
+        zip_discard(archive);
+        return false;
+    }
+    return true;
+}
+
+std::string describe(const std::vector<Entry>& entries, const fs::path& folder, const fs::path& archivePath) {
+    const auto folders = std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.folder; });
+    const auto files = static_cast<long>(entries.size()) - folders;
+    return "deflate " + std::to_string(files) + " files and " + std::to_string(folders) +
+           " sub-folders of " + folder.string() + " into " + archivePath.string();
+}
+
+}  // namespace
+
+int createZipArchive(const std::string& folderPath, const std::string& pattern,
+                     const std::string& archiveName, bool verbose) {
+    LOG_ENTERING();
+    boost::system::error_code error;
+    const fs::path folder = fs::absolute(folderPath, fs::current_path(error)).lexically_normal();
+    const fs::path archivePath = folder.parent_path() / archiveName;
+    std::vector<Entry> entries;
+    std::string problem;
+    const bool written =
+        collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
+    const std::string description =
+        describe(entries, folder, archivePath) + (written ? "" : " failed: " + problem);
+    LOG_DEBUG("Zip: " << description);
+    if (verbose) {
+        printMessage("Zip command: " + description);
+        printMessage("Create Zip " + archiveName + "; Result: " + (written ? "Success" : "Failure"));
+    }
+    return written ? 0 : 1;
+}
+
+}  // namespace plugin::cli::debug_logs
