@@ -1,0 +1,123 @@
+// How a command's outcome reaches its caller.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "drivekit/commands/CommandSender.h"
+#include "drivekit/commands/ata/SMARTReadData.h"
+#include "drivekit/commands/nvme/GetFeatures.h"
+#include "drivekit/commands/nvme/GetLogPage.h"
+
+using namespace drivekit;
+using drivekit::commands::CommandSender;
+using drivekit::core::Payload;
+using drivekit::core::Status;
+
+namespace {
+
+// Answers every command with the configured record and remembers what it was sent.
+class FakeDevice : public core::Device {
+public:
+    std::set<std::string> protocols{"NVME"};
+    Status status;
+    Payload data;
+    Payload completion;
+    bool withCompletion = false;
+    int sends = 0;
+    int sendsWithBuffer = 0;
+
+    bool isProtocolSupported(const std::string& protocol) const override {
+        return protocols.count(protocol) != 0;
+    }
+    core::CommandResult sendCommand(core::Command&, const Payload&) override {
+        ++sendsWithBuffer;
+        return answer();
+    }
+    core::CommandResult sendCommand(core::Command&) override {
+        ++sends;
+        return answer();
+    }
+
+private:
+    core::CommandResult answer() const {
+        core::CommandResult result;
+        result.status = status;
+        result.data = data;
+        if (withCompletion) {
+            result.protocolResult = std::make_unique<core::ProtocolResult>(completion);
+        }
+        return result;
+    }
+};
+
+Payload bytes(std::initializer_list<uint8_t> values) {
+    const std::vector<uint8_t> list(values);
+    return Payload(list.data(), list.size());
+}
+
+}  // namespace
+
+TEST(CommandSenderStatus, SuccessSharesTheDevicesData) {
+    FakeDevice device;
+    device.data = bytes({1, 2, 3, 4});
+    CommandSender sender(device);
+    commands::nvme::GetLogPage command;
+    EXPECT_TRUE(sender.send(command, Payload()).isSuccess());
+    EXPECT_EQ(device.sendsWithBuffer, 1);
+    EXPECT_EQ(device.sends, 0);
+    EXPECT_EQ(sender.data().data(), device.data.data());  // shared, not copied
+    EXPECT_TRUE(sender.requireData(4).isSuccess());
+    EXPECT_EQ(sender.requireData(5), Status::unexpectedDataLength());
+}
+
+TEST(CommandSenderStatus, FailuresAreMappedAndLeaveTheDataAlone) {
+    FakeDevice device;
+    device.data = bytes({9, 9});
+    CommandSender sender(device);
+    commands::nvme::GetLogPage command;
+    ASSERT_TRUE(sender.send(command).isSuccess());
+    const uint8_t* before = sender.data().data();
+
+    device.data = bytes({7});
+    device.status = Status(5, 0, "category only");  // code 0 is not enough for success
+    const Status failed = sender.send(command);
+    EXPECT_EQ(failed, Status::nvmeCommandProblem());
+    EXPECT_EQ(failed.message(), "NVMe command reported a problem.");
+    EXPECT_EQ(sender.data().data(), before);
+    EXPECT_EQ(sender.data().size(), 2u);
+}
+
+TEST(CommandSenderStatus, UnsupportedProtocolIsRefusedWithoutSending) {
+    FakeDevice device;
+    CommandSender sender(device);
+    commands::ata::SMARTReadData command;
+    const Status refused = sender.send(command);
+    EXPECT_EQ(refused, Status::commandSetNotSupported());
+    EXPECT_EQ(refused.message(), "Device does not support this command set.");
+    EXPECT_EQ(device.sends, 0);
+
+    // An ATA failure keeps the device's own status.
+    device.protocols.insert("ATA");
+    device.status = Status(0, 77, "drive aborted");
+    EXPECT_EQ(sender.send(command), Status(0, 77, "drive aborted"));
+}
+
+TEST(CommandSenderStatus, CompletionValueNeedsAProtocolResult) {
+    FakeDevice device;
+    CommandSender sender(device);
+    commands::nvme::GetFeatures command;
+    uint32_t value = 0xDEAD;
+    ASSERT_TRUE(sender.send(command).isSuccess());
+    EXPECT_EQ(sender.completionValue(value), Status::noProtocolResult());
+    EXPECT_EQ(value, 0xDEADu);
+
+    device.withCompletion = true;
+    device.completion = bytes({0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(sender.send(command).isSuccess());
+    EXPECT_TRUE(sender.completionValue(value).isSuccess());
+    EXPECT_EQ(value, 0x12345678u);
+
+    device.completion = bytes({0x01, 0x02});  // too short to hold dword 0
+    ASSERT_TRUE(sender.send(command).isSuccess());
+    EXPECT_EQ(sender.completionValue(value), Status::noProtocolResult());
+}
