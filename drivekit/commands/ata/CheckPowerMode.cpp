@@ -2,6 +2,8 @@
 
 namespace drivekit::commands::ata {
 
-CheckPowerMode::CheckPowerMode() : NonDataCommand("CheckPowerMode") { current().command = opcodes::checkPowerMode; }
+CheckPowerMode::CheckPowerMode() : NonDataCommand("CheckPowerMode") {
+    current().command = opcodes::checkPowerMode;
+}
 
 }  // namespace drivekit::commands::ata

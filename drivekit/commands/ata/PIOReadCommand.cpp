@@ -2,6 +2,8 @@
 
 namespace drivekit::commands::ata {
 
-PIOReadCommand::PIOReadCommand(std::string name) : Command(std::move(name)) { flags().dataIn = true; }
+PIOReadCommand::PIOReadCommand(std::string name) : Command(std::move(name)) {
+    flags().dataIn = true;
+}
 
 }  // namespace drivekit::commands::ata

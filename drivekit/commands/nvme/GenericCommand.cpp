@@ -2,6 +2,8 @@
 
 namespace drivekit::commands::nvme {
 
-GenericCommand::GenericCommand(std::string name) : Command(std::move(name)) { flags().dataNone = true; }
+GenericCommand::GenericCommand(std::string name) : Command(std::move(name)) {
+    flags().dataNone = true;
+}
 
 }  // namespace drivekit::commands::nvme

@@ -10,11 +10,17 @@ GetFeatures::GetFeatures() : ReadCommand("GetFeatures") {
     entry().setOpcode(opcodes::getFeatures);
 }
 
-void GetFeatures::setFeatureId(uint8_t featureId) { entry().cdw10 = withBits(entry().cdw10, featureId, 0, 8); }
+void GetFeatures::setFeatureId(uint8_t featureId) {
+    entry().cdw10 = withBits(entry().cdw10, featureId, 0, 8);
+}
 
-void GetFeatures::setSelect(uint8_t select) { entry().cdw10 = withBits(entry().cdw10, select, 8, 3); }
+void GetFeatures::setSelect(uint8_t select) {
+    entry().cdw10 = withBits(entry().cdw10, select, 8, 3);
+}
 
-uint8_t GetFeatures::featureId() const { return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8)); }
+uint8_t GetFeatures::featureId() const {
+    return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8));
+}
 
 uint8_t GetFeatures::select() const { return static_cast<uint8_t>(getBits(entry().cdw10, 8, 3)); }
 

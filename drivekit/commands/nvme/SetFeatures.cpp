@@ -10,17 +10,27 @@ SetFeatures::SetFeatures() : WriteCommand("SetFeatures") {
     entry().setOpcode(opcodes::setFeatures);
 }
 
-void SetFeatures::setFeatureId(uint8_t featureId) { entry().cdw10 = withBits(entry().cdw10, featureId, 0, 8); }
+void SetFeatures::setFeatureId(uint8_t featureId) {
+    entry().cdw10 = withBits(entry().cdw10, featureId, 0, 8);
+}
 
-void SetFeatures::setSave(bool save) { entry().cdw10 = withBits(entry().cdw10, save ? 1 : 0, 31, 1); }
+void SetFeatures::setSave(bool save) {
+    entry().cdw10 = withBits(entry().cdw10, save ? 1 : 0, 31, 1);
+}
 
-void SetFeatures::setUuidIndex(uint8_t index) { entry().cdw14 = withBits(entry().cdw14, index, 0, 7); }
+void SetFeatures::setUuidIndex(uint8_t index) {
+    entry().cdw14 = withBits(entry().cdw14, index, 0, 7);
+}
 
-uint8_t SetFeatures::featureId() const { return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8)); }
+uint8_t SetFeatures::featureId() const {
+    return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8));
+}
 
 bool SetFeatures::save() const { return getBits(entry().cdw10, 31, 1) != 0; }
 
-uint8_t SetFeatures::uuidIndex() const { return static_cast<uint8_t>(getBits(entry().cdw14, 0, 7)); }
+uint8_t SetFeatures::uuidIndex() const {
+    return static_cast<uint8_t>(getBits(entry().cdw14, 0, 7));
+}
 
 void SetFeatures::applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex) {
     if (attributes.contains(keys::featureId)) {
