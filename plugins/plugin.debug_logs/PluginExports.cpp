@@ -1,1 +1,50 @@
-// The plug-in's two exports (filled in with the plug-in itself).
+// The plug-in's two entry points, exported as Boost.DLL aliases in the "boostdll" section.
+#include <boost/dll/alias.hpp>
+#include <memory>
+#include <string>
+
+#include "drivekit/core/HostInterface.h"
+#include "drivekit/core/logging/boost/PluginLogging.h"
+#include "plugins/plugin.debug_logs/IncidentReportPlugin.h"
+
+namespace plugin::cli::exports {
+
+namespace {
+// Built on the first call; a construction that throws is tried again on the next one. The
+// host's registries only borrow it; it lives until the library is unloaded.
+IncidentReportPlugin& pluginObject() {
+    static const std::unique_ptr<IncidentReportPlugin> plugin = IncidentReportPlugin::create();
+    return *plugin;
+}
+
+bool holds(const drivekit::core::FeatureRegistry& registry, const CommandSpec* spec) {
+    for (const auto& held : registry.commandSpecs) {
+        if (held.get() == spec) {
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+bool registerFeatures(drivekit::core::FeatureRegistry& registry) {
+    IncidentReportPlugin& plugin = pluginObject();
+    registry.features.push_back(&plugin);
+    for (const auto& spec : plugin.getCommandSpecs()) {
+        if (!holds(registry, spec.get())) {
+            registry.commandSpecs.push_back(spec);
+        }
+        registry.featureBySpec[spec.get()] = &plugin;
+    }
+    return true;
+}
+
+void initializeLogger(bool enable, const std::string& logFilePath) {
+    drivekit::core::logging::initializeLogger(enable, logFilePath);
+}
+
+}  // namespace plugin::cli::exports
+
+// The compiler lays these out last-defined first: register_features comes first in the section.
+BOOST_DLL_ALIAS(plugin::cli::exports::initializeLogger, initialize_logger)
+BOOST_DLL_ALIAS(plugin::cli::exports::registerFeatures, register_features)
