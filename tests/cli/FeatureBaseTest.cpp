@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include "drivekit/features/IFeature.h"
+#include "plugins/plugin.cliframework/SSDFeatureBase.h"
+#include "plugins/plugin.cliframework/StatusResult.h"
+#include "plugins/plugin.cliframework/Vocabulary.h"
+
+using drivekit::core::Attribute;
+using drivekit::core::ParsedCommand;
+using drivekit::core::Status;
+using namespace plugin::cli;
+
+namespace {
+
+class FakeDevice : public drivekit::core::Device {
+public:
+    bool isProtocolSupported(const std::string&) const override { return true; }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
+        return {};
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
+};
+
+// A device feature that records what the base did to it.
+class RecordingFeature : public drivekit::features::IFeature {
+public:
+    drivekit::features::AttributeDefinitions required;
+    drivekit::features::AttributeDefinitions optional;
+    Status outcome;
+    int runs = 0;
+    drivekit::core::AttributeCollection seen;
+
+    void run(Status& status) override {
+        ++runs;
+        seen = attributes();
+        status = outcome;
+    }
+    drivekit::features::AttributeDefinitions getRequiredAttributes(Status&) const override { return required; }
+    drivekit::features::AttributeDefinitions getOptionalAttributes() const override { return optional; }
+};
+
+Attribute definition(const std::string& key, const std::string& type, const std::string& description = "d",
+                     const std::string& valueDescription = "") {
+    Attribute attribute(key, key, type);
+    attribute.setDescription(description).setValueDescription(valueDescription);
+    return attribute;
+}
+
+class SSDFeatureBaseTest : public ::testing::Test {
+protected:
+    SSDFeatureBaseTest() {
+        auto owned = std::make_unique<RecordingFeature>();
+        feature = owned.get();
+        base = std::make_unique<SSDFeatureBase>("TestFeature", std::move(owned));
+        spec = std::make_shared<CommandSpec>(0, "DebugLogs", verbs::dump, "d");
+        spec->addOption(parts::help);
+        spec->addOption(parts::output);
+        spec->addOption(CommandSpecPart("-extended", false, "", false, "e"));
+        spec->addTarget(parts::ssdRequiredWithValue);
+        base->addCommandSpec(spec);
+    }
+
+    std::shared_ptr<ResultBase> run(const ParsedCommand& command) {
+        std::shared_ptr<ResultBase> result;
+        base->run(result, 0, command);
+        return result;
+    }
+    std::shared_ptr<ResultBase> validate(const ParsedCommand& command) {
+        std::shared_ptr<ResultBase> result;
+        base->validate(result, 0, command);
+        return result;
+    }
+    static int typeOf(const std::shared_ptr<ResultBase>& result) {
+        const auto* status = dynamic_cast<const StatusResult*>(result.get());
+        return status ? status->type() : -1;
+    }
+
+    RecordingFeature* feature = nullptr;
+    std::unique_ptr<SSDFeatureBase> base;
+    std::shared_ptr<CommandSpec> spec;
+};
+
+ParsedCommand namespaceCommand(const std::string& value, bool withSsd = true) {
+    ParsedCommand command;
+    command.options.push_back({"-namespace", value});
+    if (withSsd) {
+        command.targets.push_back({"-ssd", "0"});
+    }
+    return command;
+}
+
+}  // namespace
+
+TEST_F(SSDFeatureBaseTest, AllWithDisplayFailsBeforeAnyOtherCheck) {
+    ParsedCommand command = namespaceCommand("bad", false);
+    command.options.push_back({"-Display", "A"});
+    command.options.push_back({"-ALL", ""});
+    command.options.push_back({"-output", "yaml"});
+    const auto result = validate(command);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Options 'all' and 'display' cannot be used together.");
+    EXPECT_EQ(typeOf(result), 201);
+}
+
+TEST_F(SSDFeatureBaseTest, OutputValueIsCheckedAgainstTheCommandsSpecification) {
+    ParsedCommand command;
+    command.options.push_back({"-output", "yaml"});
+    const auto result = validate(command);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Option -output expects 'text', or 'json'");
+    EXPECT_EQ(typeOf(result), 201);
+    // Another command id has no specification, so there is nothing to hold the value against.
+    std::shared_ptr<ResultBase> other;
+    base->validate(other, 5, command);
+    EXPECT_EQ(other, nullptr);
+}
+
+TEST_F(SSDFeatureBaseTest, NamespaceAcceptsDecimalAndHexadecimalValues) {
+    for (const std::string value : {"0x1F", "31", "1f", "0x", "0XaB", "0"}) {
+        EXPECT_EQ(validate(namespaceCommand(value)), nullptr) << value;
+    }
+    for (const std::string value : {"0xZ1", "x", "", "-1", "1 ", "0x1g"}) {
+        const auto result = validate(namespaceCommand(value));
+        ASSERT_NE(result, nullptr) << value;
+        EXPECT_EQ(result->value(), "Option '-namespace' must be hex or integer value.");
+        EXPECT_EQ(typeOf(result), 201);
+    }
+}
+
+TEST_F(SSDFeatureBaseTest, NamespaceNeedsTheDriveToBeSelected) {
+    const auto result = validate(namespaceCommand("1", false));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Option '-namespace' must be used with '-ssd'.");
+    EXPECT_EQ(typeOf(result), 201);
+    EXPECT_EQ(run(namespaceCommand("1", false))->value(), result->value());
+    EXPECT_EQ(feature->runs, 0);
+}
+
+TEST_F(SSDFeatureBaseTest, UnknownPropertyStopsTheRunBeforeTheDeviceFeature) {
+    feature->optional.push_back(definition("LogId", drivekit::core::types::uint32));
+    ParsedCommand command;
+    command.properties.push_back({"LogId", "2"});
+    command.properties.push_back({"Colour", "red"});
+    const auto result = run(command);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value(), "Invalid property specified: Colour");
+    EXPECT_EQ(typeOf(result), 201);
+    EXPECT_EQ(feature->runs, 0);
+}
+
+TEST_F(SSDFeatureBaseTest, PropertyValueThatDoesNotSuitItsTypeIsASyntaxError) {
+    feature->required.push_back(definition("LogId", drivekit::core::types::uint32));
+    ParsedCommand command;
+    command.properties.push_back({"LogId", "two"});
+    const auto result = run(command);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(typeOf(result), 201);
+    EXPECT_EQ(result->value(), "Invalid value type provided for the attribute. LogId=two");
+    EXPECT_EQ(feature->runs, 0);
+}
+
+TEST_F(SSDFeatureBaseTest, RunBindsArgumentsUnderTheirSpecifiedNamesAndConvertsProperties) {
+    feature->optional.push_back(definition("LogId", drivekit::core::types::uint32));
+    ParsedCommand command;
+    command.options.push_back({"-EXTENDED", ""});
+    command.options.push_back({"-destination", "/tmp/out dir"});
+    command.targets.push_back({"-SSD", "1"});
+    command.properties.push_back({"logid", "0x10"});
+    const auto result = run(command);
+    ASSERT_EQ(feature->runs, 1);
+    EXPECT_TRUE(feature->seen.contains("-extended"));
+    EXPECT_EQ(feature->seen.readString("-extended"), "");
+    EXPECT_EQ(feature->seen.readString("-destination"), "/tmp/out dir");
+    EXPECT_EQ(feature->seen.readString("-ssd"), "1");
+    EXPECT_EQ(feature->seen.readUint32("LogId"), 16u);
+    EXPECT_EQ(typeOf(result), 0);
+    EXPECT_EQ(result->value(), "Completed successfully.");
+
+    run(ParsedCommand());
+    EXPECT_TRUE(feature->seen.empty());
+}
+
+TEST_F(SSDFeatureBaseTest, FailedRunIsType2WithTheStatusMessage) {
+    feature->outcome = Status::notImplemented();
+    feature->getOutput()["Ignored"].setString("x");
+    testing::internal::CaptureStdout();
+    const auto result = run(ParsedCommand());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(result->value(), "Not implemented.");
+    EXPECT_EQ(typeOf(result), 2);
+    EXPECT_EQ(result->toText(0), "Result: Not implemented.\n");
+}
+
+TEST_F(SSDFeatureBaseTest, SuccessPrintsTheOutputDocumentOnlyWhenItHasMembers) {
+    std::shared_ptr<ResultBase> result;
+    testing::internal::CaptureStdout();
+    base->makeResult(result, Status::success());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(typeOf(result), 0);
+
+    feature->getOutput()["Serial"].setString("S1");
+    testing::internal::CaptureStdout();
+    base->makeResult(result, Status(0, 0, "Done."));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "{\n  \"Serial\": \"S1\"\n}\n\n");
+    EXPECT_EQ(result->value(), "Done.");
+    EXPECT_EQ(typeOf(result), 0);
+}
+
+TEST_F(SSDFeatureBaseTest, AddPropertiesListsRequiredThenOptionalDefinitions) {
+    feature->required.push_back(definition("LogId", drivekit::core::types::uint32, "Log Id", "0..255"));
+    feature->required.push_back(definition("", drivekit::core::types::string));
+    feature->optional.push_back(definition("File", drivekit::core::types::string, "File"));
+    feature->optional.push_back(definition("LOGID", drivekit::core::types::uint32, "again"));
+    CommandSpec target(1, "X", verbs::show, "d");
+    base->addProperties(target);
+    ASSERT_EQ(target.properties().size(), 2u);
+    const auto& first = *target.properties().parts()[0];
+    EXPECT_EQ(first.name(), "LOGID");
+    EXPECT_FALSE(first.required());
+    EXPECT_EQ(first.description(), "again");
+    EXPECT_EQ(first.kind(), CommandSpecPart::property);
+    const auto& second = *target.properties().parts()[1];
+    EXPECT_EQ(second.name(), "File");
+    EXPECT_EQ(second.valueName(), "");
+
+    CommandSpec required(2, "Y", verbs::show, "d");
+    feature->optional.clear();
+    base->addProperties(required);
+    ASSERT_EQ(required.properties().size(), 1u);
+    EXPECT_TRUE(required.properties().parts()[0]->required());
+    EXPECT_EQ(required.properties().parts()[0]->valueName(), "0..255");
+}
+
+TEST_F(SSDFeatureBaseTest, SpecsAreHeldOnceEachAndDevicesReachTheDeviceFeature) {
+    base->addCommandSpec(spec);
+    base->addCommandSpec(std::make_shared<CommandSpec>(0, "DebugLogs", verbs::dump, "d"));
+    const auto specs = base->getCommandSpecs();
+    ASSERT_EQ(specs.size(), 2u);
+    EXPECT_EQ(specs[0], spec);
+
+    auto first = std::make_shared<FakeDevice>();
+    auto second = std::make_shared<FakeDevice>();
+    base->registerDevice(first);
+    base->registerDevice(second);
+    EXPECT_EQ(feature->device(), second);
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "drivekit/features/IFeature.h"
+#include "drivekit/features/Registries.h"
+
+using drivekit::core::Attribute;
+using drivekit::core::Status;
+using namespace drivekit::features;
+
+namespace {
+
+class FakeDevice : public drivekit::core::Device {
+public:
+    bool isProtocolSupported(const std::string&) const override { return true; }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
+        return {};
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
+};
+
+class DeclaringFeature : public IFeature {
+public:
+    AttributeDefinitions required;
+    AttributeDefinitions getRequiredAttributes(Status&) const override { return required; }
+    AttributeDefinitions getOptionalAttributes() const override { return {}; }
+};
+
+drivekit::core::AttributeCollection withKey(const std::string& key) {
+    drivekit::core::AttributeCollection collection;
+    Attribute attribute(key, key, drivekit::core::types::string);
+    attribute.setString("v");
+    collection.set(attribute);
+    return collection;
+}
+
+}  // namespace
+
+TEST(IFeature, WithoutRequiredAttributesOnlyTheDeviceIsChecked) {
+    DeclaringFeature feature;
+    Status status;
+    feature.validate(status);
+    EXPECT_EQ(status, Status::noDeviceSelected());
+    EXPECT_EQ(status.message(), "No device selected.");
+    feature.setDevice(std::make_shared<FakeDevice>());
+    feature.validate(status);
+    EXPECT_TRUE(status.isSuccess());
+}
+
+TEST(IFeature, MissingRequiredAttributeIsReportedBeforeTheDevice) {
+    DeclaringFeature feature;
+    feature.required.push_back(Attribute("LogId", "Log Id", drivekit::core::types::uint32));
+    Status status;
+    feature.validate(status);
+    EXPECT_EQ(status, Status::invalidArguments());
+    EXPECT_EQ(status.code(), 36u);
+
+    feature.setAttributes(withKey("LogId"));
+    feature.validate(status);
+    EXPECT_EQ(status.message(), "No device selected.");
+    feature.setDevice(std::make_shared<FakeDevice>());
+    feature.validate(status);
+    EXPECT_TRUE(status.isSuccess());
+}
+
+TEST(IFeature, RunOfAFeatureThatDoesNotOverrideItIsNotImplemented) {
+    DeclaringFeature feature;
+    Status status;
+    feature.run(status);
+    EXPECT_EQ(status.code(), 93u);
+    EXPECT_EQ(status.message(), "Not implemented.");
+    EXPECT_FALSE(feature.getOutput().hasMembers());
+}
+
+namespace {
+class SampleLog : public nvme_get_log::NVMeGetLog {
+public:
+    SampleLog(std::shared_ptr<drivekit::core::Device> device, const drivekit::core::AttributeCollection& attributes,
+              int tag)
+        : NVMeGetLog(std::move(device), attributes), tag(tag) {}
+    int tag;
+};
+}  // namespace
+
+TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
+    auto& registry = GetLogRegistry::instance();
+    EXPECT_EQ(&registry, &GetLogRegistry::instance());
+    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
+        return std::make_unique<SampleLog>(std::move(d), a, 1);
+    });
+    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
+        return std::make_unique<SampleLog>(std::move(d), a, 2);
+    });
+    auto device = std::make_shared<FakeDevice>();
+    auto page = registry.create("TestPage", device, withKey("LogName"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(static_cast<SampleLog*>(page.get())->tag, 2);
+    EXPECT_EQ(page->device(), device);
+    EXPECT_TRUE(page->attributes().contains("LogName"));
+
+    EXPECT_EQ(registry.find("testpage"), nullptr);
+    EXPECT_EQ(registry.create("Absent", device, {}), nullptr);
+    EXPECT_EQ(NVMeFeatureRegistry::instance().find("TestPage"), nullptr);
+}
