@@ -1,0 +1,141 @@
+#include "drivekit/features/identify/decode/FieldFormatter.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <boost/multiprecision/cpp_int.hpp>
+
+namespace drivekit::features::identify::decode {
+
+namespace {
+
+std::string twoDigits(uint32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%02u", number);
+    return text;
+}
+
+std::string hexBytes(const uint8_t* data, uint32_t width) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(width * 2);
+    for (uint32_t i = 0; i < width; ++i) {
+        out += digits[data[i] >> 4];
+        out += digits[data[i] & 0x0F];
+    }
+    return out;
+}
+
+bool allZero(const uint8_t* data, uint32_t width) {
+    return std::all_of(data, data + width, [](uint8_t b) { return b == 0; });
+}
+
+std::string trimmed(std::string text) {
+    const auto blank = [](char c) { return c == ' '; };
+    while (!text.empty() && blank(text.back())) {
+        text.pop_back();
+    }
+    std::size_t first = 0;
+    while (first < text.size() && blank(text[first])) {
+        ++first;
+    }
+    return text.substr(first);
+}
+
+// Drive strings are ASCII padded with spaces (some drives pad with NULs); anything else
+// is shown as '.' so that no output format breaks.
+char printable(uint8_t c) {
+    if (c == 0) {
+        return ' ';
+    }
+    return c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '.';
+}
+
+std::string ascii(const uint8_t* data, uint32_t width, bool swapWords) {
+    std::string text;
+    text.reserve(width);
+    for (uint32_t i = 0; i < width; ++i) {
+        const uint32_t from = swapWords ? (i ^ 1U) : i;
+        text += printable(from < width ? data[from] : 0);
+    }
+    return trimmed(text);
+}
+
+std::string decimal128(const uint8_t* data, uint32_t width) {
+    boost::multiprecision::uint128_t value = 0;
+    for (uint32_t i = std::min<uint32_t>(width, 16); i > 0; --i) {
+        value <<= 8;
+        value |= data[i - 1];
+    }
+    return value.str();
+}
+
+std::string uuidText(const uint8_t* data, uint32_t width) {
+    std::string out = hexBytes(data, width);
+    if (width != 16) {
+        return out;
+    }
+    for (const std::size_t at : {20U, 16U, 12U, 8U}) {
+        out.insert(at, "-");
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string FieldFormatter::position(LabelStyle style, uint32_t offset, uint32_t width) {
+    const uint32_t last = offset + (width == 0 ? 0 : width - 1);
+    if (style == LabelStyle::words) {
+        const uint32_t firstWord = offset / 2;
+        const uint32_t lastWord = last / 2;
+        return firstWord == lastWord ? "Word " + std::to_string(firstWord)
+                                     : "Words " + std::to_string(firstWord) + "-" +
+                                           std::to_string(lastWord);
+    }
+    return width <= 1 ? "Byte " + twoDigits(offset)
+                      : "Bytes " + twoDigits(last) + ":" + twoDigits(offset);
+}
+
+std::string FieldFormatter::bitPosition(uint8_t high, uint8_t low) {
+    return high == low ? "Bit " + std::to_string(low)
+                       : "Bits " + std::to_string(high) + ":" + std::to_string(low);
+}
+
+uint64_t FieldFormatter::littleEndian(const uint8_t* data, uint32_t width) {
+    uint64_t value = 0;
+    for (uint32_t i = std::min<uint32_t>(width, 8); i > 0; --i) {
+        value = (value << 8) | data[i - 1];
+    }
+    return value;
+}
+
+std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t hexDigits) {
+    if (rendering != Rendering::hex) {
+        return std::to_string(value);
+    }
+    char text[32];
+    std::snprintf(text, sizeof(text), "0x%0*llX", static_cast<int>(hexDigits),
+                  static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint32_t width) {
+    switch (rendering) {
+        case Rendering::decimal:
+        case Rendering::hex:
+            if (width > 8) {
+                return width == 16 && rendering == Rendering::decimal ? decimal128(data, width)
+                                                                      : hexBytes(data, width);
+            }
+            return number(rendering, littleEndian(data, width), width * 2);
+        case Rendering::decimal128: return decimal128(data, width);
+        case Rendering::text: return ascii(data, width, false);
+        case Rendering::ataText: return ascii(data, width, true);
+        case Rendering::bytes: return hexBytes(data, width);
+        case Rendering::uuid: return uuidText(data, width);
+        case Rendering::reserved: return allZero(data, width) ? "0" : hexBytes(data, width);
+    }
+    return {};
+}
+
+}  // namespace drivekit::features::identify::decode

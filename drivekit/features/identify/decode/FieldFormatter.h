@@ -1,0 +1,26 @@
+#pragma once
+// Turns the bytes of one field into the text a reader sees, and positions into labels.
+#include <cstdint>
+#include <string>
+
+#include "drivekit/features/identify/decode/FieldTable.h"
+
+namespace drivekit::features::identify::decode {
+
+class FieldFormatter {
+public:
+    // "Byte 77", "Bytes 07:00" (high first, at least two digits), "Word 0", "Words 27-46".
+    static std::string position(LabelStyle style, uint32_t offset, uint32_t width);
+    // "Bit 15" or "Bits 7:4".
+    static std::string bitPosition(uint8_t high, uint8_t low);
+
+    // data holds width bytes.
+    static std::string value(Rendering rendering, const uint8_t* data, uint32_t width);
+    // A number that has already been extracted (bit fields); digits sizes hex padding.
+    static std::string number(Rendering rendering, uint64_t value, uint32_t hexDigits);
+
+    // Little-endian value of up to 8 bytes.
+    static uint64_t littleEndian(const uint8_t* data, uint32_t width);
+};
+
+}  // namespace drivekit::features::identify::decode

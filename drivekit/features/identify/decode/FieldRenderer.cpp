@@ -1,0 +1,117 @@
+#include "drivekit/features/identify/decode/FieldRenderer.h"
+
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/core/xml/XmlProperty.h"
+#include "drivekit/features/identify/decode/FieldFormatter.h"
+
+namespace drivekit::features::identify::decode {
+
+using core::xml::XmlObject;
+
+const std::string FieldRenderer::truncatedName = "Truncated";
+
+namespace {
+
+// The value field that the bit rows below it refer to.
+struct Parent {
+    const uint8_t* data = nullptr;
+    uint32_t width = 0;
+};
+
+std::string bitValue(const Field& field, const Parent& parent) {
+    if (parent.data == nullptr || parent.width > 8 || field.highBit >= parent.width * 8 ||
+        field.lowBit > field.highBit) {
+        return {};
+    }
+    const uint32_t count = field.highBit - field.lowBit + 1U;
+    const uint64_t mask = count >= 64 ? ~0ULL : ((1ULL << count) - 1ULL);
+    const uint64_t value =
+        (FieldFormatter::littleEndian(parent.data, parent.width) >> field.lowBit) & mask;
+    return FieldFormatter::number(field.rendering, value, (count + 3U) / 4U);
+}
+
+bool renderRecords(const Field& field, const FieldTable& table, const core::Payload& payload,
+                   uint32_t base, XmlObject& target) {
+    const uint64_t span = static_cast<uint64_t>(field.width) * field.count;
+    auto group = std::make_unique<XmlObject>(field.name);
+    group->setAttribute(core::xml::keys::description,
+                        FieldFormatter::position(table.style, field.offset,
+                                                 static_cast<uint32_t>(span)));
+    bool complete = true;
+    for (uint32_t i = 0; i < field.count && complete; ++i) {
+        const uint32_t at = field.offset + i * field.width;
+        const std::string name = std::string(field.entryName) + " " + std::to_string(i);
+        auto entry = std::make_unique<XmlObject>(name);
+        entry->setAttribute(core::xml::keys::description,
+                            FieldFormatter::position(table.style, at, field.width));
+        complete = FieldRenderer::render(*field.record, payload, base + at, *entry);
+        group->addObject(std::move(entry));
+    }
+    target.addObject(std::move(group));
+    return complete;
+}
+
+}  // namespace
+
+const uint8_t* FieldRenderer::bytesAt(const core::Payload& payload, uint64_t offset,
+                                      uint64_t width) {
+    if (width == 0 || offset + width > payload.size() || payload.empty()) {
+        return nullptr;
+    }
+    // Both ends go through the checked view, so the range in between is inside the buffer.
+    payload.safeCast<uint8_t>(static_cast<uint32_t>(offset + width - 1));
+    return payload.safeCast<uint8_t>(static_cast<uint32_t>(offset));
+}
+
+bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload, uint32_t base,
+                           XmlObject& target) {
+    Parent parent;
+    for (const Field& field : table.fields) {
+        if (field.kind == FieldKind::records) {
+            if (!renderRecords(field, table, payload, base, target)) {
+                return false;
+            }
+            continue;
+        }
+        if (field.kind == FieldKind::bits) {
+            addField(target, field.name, bitValue(field, parent),
+                     FieldFormatter::bitPosition(field.highBit, field.lowBit));
+            continue;
+        }
+        const std::string label = FieldFormatter::position(table.style, field.offset, field.width);
+        const uint8_t* data = bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
+        if (data == nullptr) {
+            LOG_DEBUG("Field " << field.name << " at " << base + field.offset
+                               << " lies past the end of " << payload.size() << " bytes");
+            addTruncated(target, "the data ends before " + std::string(field.name), label);
+            return false;
+        }
+        parent = Parent{data, field.width};
+        addField(target, field.name, FieldFormatter::value(field.rendering, data, field.width), label);
+    }
+    return true;
+}
+
+std::unique_ptr<XmlObject> FieldRenderer::renderObject(const FieldTable& table,
+                                                       const core::Payload& payload, uint32_t base,
+                                                       const std::string& name,
+                                                       const std::string& label) {
+    auto object = std::make_unique<XmlObject>(name);
+    if (!label.empty()) {
+        object->setAttribute(core::xml::keys::description, label);
+    }
+    render(table, payload, base, *object);
+    return object;
+}
+
+void FieldRenderer::addField(XmlObject& target, const std::string& name, const std::string& value,
+                             const std::string& label) {
+    target.addProperty(name, value).setAttribute(core::xml::keys::description, label);
+}
+
+void FieldRenderer::addTruncated(XmlObject& target, const std::string& reason,
+                                 const std::string& label) {
+    addField(target, truncatedName, reason, label);
+}
+
+}  // namespace drivekit::features::identify::decode

@@ -1,0 +1,108 @@
+#pragma once
+// The data model of a decoded hardware structure: a table of fields (name, byte offset,
+// width, rendering) that one renderer walks. Tables are data; no field has its own code.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drivekit::features::identify::decode {
+
+enum class Rendering : uint8_t {
+    decimal,     // little-endian unsigned number, up to 8 bytes
+    hex,         // little-endian unsigned number as 0x and zero-padded upper-case digits
+    decimal128,  // 16-byte little-endian unsigned number in decimal
+    text,        // ASCII, trimmed of spaces and NULs at both ends
+    ataText,     // ASCII stored two characters per word, high byte first
+    bytes,       // every byte as two hexadecimal digits, in stored order
+    uuid,        // 16 bytes in stored order, grouped 8-4-4-4-12
+    reserved,    // "0" when every byte is zero, otherwise the bytes as above
+};
+
+// How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),
+// ATA IDENTIFY counts 16-bit words ("Word 0", "Words 27-46").
+enum class LabelStyle : uint8_t { bytes, words };
+
+enum class FieldKind : uint8_t {
+    value,    // a value at offset/width
+    bits,     // a bit range of the nearest value field above it
+    records,  // count records of a nested table, stride bytes apart
+};
+
+struct FieldTable;
+
+struct Field {
+    FieldKind kind = FieldKind::value;
+    const char* name = "";
+    uint32_t offset = 0;  // bytes, relative to the start of the table's record
+    uint32_t width = 0;   // bytes; for records the stride
+    Rendering rendering = Rendering::decimal;
+    uint8_t highBit = 0;
+    uint8_t lowBit = 0;
+    const FieldTable* record = nullptr;
+    uint32_t count = 0;
+    const char* entryName = "";  // records: each record is named entryName + " " + index
+};
+
+struct FieldTable {
+    std::string title;
+    LabelStyle style = LabelStyle::bytes;
+    uint32_t size = 0;  // bytes the structure occupies
+    std::vector<Field> fields;
+};
+
+// Table-building helpers. Byte and word ranges are inclusive, lowest first, as in the
+// published layouts.
+inline Field bytes(const char* name, uint32_t first, uint32_t last,
+                   Rendering rendering = Rendering::decimal) {
+    Field field;
+    field.name = name;
+    field.offset = first;
+    field.width = last - first + 1;
+    field.rendering = rendering;
+    return field;
+}
+
+inline Field byte(const char* name, uint32_t at, Rendering rendering = Rendering::decimal) {
+    return bytes(name, at, at, rendering);
+}
+
+inline Field reserved(uint32_t first, uint32_t last, const char* name = "Reserved") {
+    return bytes(name, first, last, Rendering::reserved);
+}
+
+inline Field words(const char* name, uint32_t first, uint32_t last,
+                   Rendering rendering = Rendering::decimal) {
+    return bytes(name, first * 2, last * 2 + 1, rendering);
+}
+
+inline Field word(const char* name, uint32_t at, Rendering rendering = Rendering::hex) {
+    return words(name, at, at, rendering);
+}
+
+inline Field bits(const char* name, uint8_t high, uint8_t low,
+                  Rendering rendering = Rendering::decimal) {
+    Field field;
+    field.kind = FieldKind::bits;
+    field.name = name;
+    field.highBit = high;
+    field.lowBit = low;
+    field.rendering = rendering;
+    return field;
+}
+
+inline Field bit(const char* name, uint8_t at) { return bits(name, at, at); }
+
+inline Field records(const char* groupName, const char* entryName, uint32_t first,
+                     uint32_t stride, uint32_t count, const FieldTable& table) {
+    Field field;
+    field.kind = FieldKind::records;
+    field.name = groupName;
+    field.entryName = entryName;
+    field.offset = first;
+    field.width = stride;
+    field.count = count;
+    field.record = &table;
+    return field;
+}
+
+}  // namespace drivekit::features::identify::decode

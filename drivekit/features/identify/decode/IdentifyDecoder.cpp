@@ -1,0 +1,134 @@
+#include "drivekit/features/identify/decode/IdentifyDecoder.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/core/xml/XmlProperty.h"
+#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/identify/decode/IdentifyListDecoder.h"
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
+#include "drivekit/features/identify/decode/IdentifyTables.h"
+
+namespace drivekit::features::identify::decode {
+
+using core::xml::XmlObject;
+
+namespace {
+
+using ListDecoder = std::unique_ptr<XmlObject> (*)(const std::string&, const core::Payload&);
+
+// One row per CNS: a fixed structure (table) or a list whose length comes from the data.
+struct CnsDecoder {
+    uint8_t cns;
+    const char* title;
+    const FieldTable& (*table)();
+    ListDecoder list;
+};
+
+const std::array<CnsDecoder, 14>& cnsDecoders() {
+    static const std::array<CnsDecoder, 14> rows{{
+        {0x00, "Identify Namespace", identifyNamespaceTable, nullptr},
+        {0x01, "Identify Controller", identifyControllerTable, nullptr},
+        {0x02, "Attached Namespace IDs", nullptr, IdentifyListDecoder::namespaceList},
+        {0x03, "Namespace Identification Descriptors", nullptr, IdentifyListDecoder::descriptorList},
+        {0x10, "Allocated Namespace IDs", nullptr, IdentifyListDecoder::namespaceList},
+        {0x11, "Identify Namespace", identifyNamespaceTable, nullptr},
+        {0x12, "Attached Controllers", nullptr, IdentifyListDecoder::controllerList},
+        {0x13, "All Controllers", nullptr, IdentifyListDecoder::controllerList},
+        {0x14, "Primary Controller Capabilities", primaryControllerCapabilitiesTable, nullptr},
+        {0x15, "Secondary Controller List", nullptr, IdentifyListDecoder::secondaryControllerList},
+        {0x16, "Namespace Granularity Attributes", namespaceGranularityTable, nullptr},
+        {0x17, "Universally Unique Identifier (UUID) List", nullptr, IdentifyListDecoder::uuidList},
+        {0x1A, "I/O Command Set specific Allocated Namespace ID list", nullptr,
+         IdentifyListDecoder::namespaceList},
+        {0x1C, "Identify I/O Command Set Data Structure", nullptr,
+         IdentifyListDecoder::commandSetVectors},
+    }};
+    return rows;
+}
+
+const CnsDecoder* findDecoder(uint8_t cns) {
+    for (const auto& row : cnsDecoders()) {
+        if (row.cns == cns) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+core::Status tooShort(const std::string& title, uint32_t size, uint32_t needed) {
+    core::Status status = core::Status::unexpectedDataLength();
+    status.setMessage("The " + title + " data holds " + std::to_string(size) +
+                      " bytes; the structure needs " + std::to_string(needed) + ".");
+    LOG_DEBUG(status.message());
+    return status;
+}
+
+// Moves what a decoder built into the caller's object, keeping the caller's type.
+void adopt(XmlObject& target, XmlObject& built) {
+    for (const auto& [key, value] : built.attributes()) {
+        target.setAttribute(key, value);
+    }
+    for (const auto& property : built.properties()) {
+        target.addProperty(property->clone());
+    }
+    for (const auto& object : built.objects()) {
+        auto copy = object->clone();
+        target.addObject(std::unique_ptr<XmlObject>(static_cast<XmlObject*>(copy.release())));
+    }
+}
+
+}  // namespace
+
+bool hasNvmeIdentifyDecoder(uint8_t cns) { return findDecoder(cns) != nullptr; }
+
+bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, XmlObject& target,
+                            core::Status& status) {
+    LOG_ENTERING();
+    const CnsDecoder* row = findDecoder(cns);
+    if (row == nullptr) {
+        LOG_DEBUG("No decoder for CNS " << static_cast<unsigned>(cns));
+        status = core::Status::notImplemented();
+        return false;
+    }
+    if (data.size() < nvmeIdentifySize || data.empty()) {
+        status = tooShort(row->title, data.size(), nvmeIdentifySize);
+        return false;
+    }
+    target.setAttribute(core::xml::keys::name, row->title);
+    target.setAttribute(core::xml::keys::key, row->title);
+    if (row->table != nullptr) {
+        FieldRenderer::render(row->table(), data, 0, target);
+    } else {
+        auto built = row->list(row->title, data);
+        adopt(target, *built);
+    }
+    status = core::Status::success();
+    LOG_EXITING();
+    return true;
+}
+
+std::unique_ptr<XmlObject> decodeNvmeIdentify(uint8_t cns, const core::Payload& data,
+                                              core::Status& status) {
+    auto object = std::make_unique<XmlObject>();
+    if (!decodeNvmeIdentifyInto(cns, data, *object, status) &&
+        status != core::Status::notImplemented()) {
+        return nullptr;
+    }
+    return object;
+}
+
+std::unique_ptr<XmlObject> decodeAtaIdentifyDevice(const core::Payload& data, core::Status& status) {
+    LOG_ENTERING();
+    const FieldTable& table = ataIdentifyDeviceTable();
+    if (data.size() < table.size || data.empty()) {
+        status = tooShort(table.title, data.size(), table.size);
+        return nullptr;
+    }
+    status = core::Status::success();
+    return FieldRenderer::renderObject(table, data, 0, table.title, {});
+}
+
+}  // namespace drivekit::features::identify::decode

@@ -1,0 +1,30 @@
+#pragma once
+// Entry points that turn raw Identify data into an XML tree: one property per field of the
+// published structure, with its position label under the "description" key.
+#include <cstdint>
+#include <memory>
+
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
+#include "drivekit/core/xml/XmlObject.h"
+
+namespace drivekit::features::identify::decode {
+
+// True when decodeNvmeIdentify knows the structure that this CNS returns.
+bool hasNvmeIdentifyDecoder(uint8_t cns);
+
+// The decoded structure that CNS returns. Data shorter than the structure gives null and
+// "The IO command passed, but did not return the expected amount of data." with the sizes
+// in its message; an unknown CNS gives an empty object and "Not implemented.".
+std::unique_ptr<core::xml::XmlObject> decodeNvmeIdentify(uint8_t cns, const core::Payload& data,
+                                                         core::Status& status);
+// The same, filling an object the caller made (for example a subclass of XmlObject): its
+// "name" and "key" become the title, and the fields are added to it. Returns status.isSuccess().
+bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, core::xml::XmlObject& target,
+                            core::Status& status);
+
+// The 256 words of ATA IDENTIFY DEVICE under "ATA Identify Device"; at least 512 bytes.
+std::unique_ptr<core::xml::XmlObject> decodeAtaIdentifyDevice(const core::Payload& data,
+                                                              core::Status& status);
+
+}  // namespace drivekit::features::identify::decode

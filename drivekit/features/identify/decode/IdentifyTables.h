@@ -1,0 +1,20 @@
+#pragma once
+// The field tables of the Identify structures, built once on first use.
+#include "drivekit/features/identify/decode/FieldTable.h"
+
+namespace drivekit::features::identify::decode {
+
+const FieldTable& identifyControllerTable();
+const FieldTable& powerStateDescriptorTable();
+const FieldTable& identifyNamespaceTable();
+const FieldTable& lbaFormatTable();
+const FieldTable& primaryControllerCapabilitiesTable();
+const FieldTable& secondaryControllerEntryTable();
+const FieldTable& namespaceGranularityTable();
+const FieldTable& namespaceGranularityDescriptorTable();
+const FieldTable& uuidListEntryTable();
+const FieldTable& namespaceIdDescriptorHeaderTable();
+const FieldTable& commandSetVectorTable();
+const FieldTable& ataIdentifyDeviceTable();
+
+}  // namespace drivekit::features::identify::decode
