@@ -78,37 +78,6 @@ TEST(CommandSpecParts, SubclassesFixTheirKindAndPropertyDefaults) {
     EXPECT_FALSE(plain.secondaryFlag());
 }
 
-TEST(Vocabulary, ReadyMadePartsHoldTheirTabledValues) {
-    EXPECT_EQ(parts::all.alias(), "-a");
-    EXPECT_TRUE(parts::all.secondaryFlag());
-    EXPECT_EQ(parts::output.valueName(), "text|json");
-    EXPECT_TRUE(parts::output.valueRequired());
-    EXPECT_EQ(parts::help.alias(), "-h");
-    EXPECT_EQ(parts::help.kind(), CommandSpecPart::option);
-    EXPECT_EQ(parts::destination.kind(), CommandSpecPart::plain);
-    EXPECT_FALSE(parts::destination.required());
-    EXPECT_TRUE(parts::destinationRequired.required());
-    EXPECT_EQ(parts::namespaceId.valueName(), "Namespace");
-
-    const CommandSpecPart* ssds[] = {&parts::ssdRequired, &parts::ssdOptional, &parts::ssdRequiredWithValue,
-                                     &parts::ssdOptionalWithValue};
-    const bool flags[][2] = {{true, false}, {false, false}, {true, true}, {false, true}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ssds[i]->kind(), CommandSpecPart::target);
-        EXPECT_EQ(ssds[i]->valueName(), "Index|SerialNumber|PhysicalPath");
-        EXPECT_EQ(ssds[i]->required(), flags[i][0]) << i;
-        EXPECT_EQ(ssds[i]->valueRequired(), flags[i][1]) << i;
-    }
-    EXPECT_EQ(parts::ssdOptionRequired.kind(), CommandSpecPart::option);
-    EXPECT_EQ(parts::ssdOptionRequired.valueName(), "SSD identifier");
-
-    EXPECT_EQ(parts::verb.kind(), CommandSpecPart::property);
-    EXPECT_TRUE(parts::verb.valueRequired());
-    EXPECT_FALSE(parts::verb.secondaryFlag());
-    EXPECT_EQ(verbs::remove, "delete");
-    EXPECT_EQ(labels::synopsisTemplate, "<verb>[<options>][<targets>][<properties>]");
-}
-
 TEST(OutputOptionHelper, AcceptsAnAllowedFormatInAnyLetterCase) {
     auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
     spec->addOption(parts::output);
