@@ -18,13 +18,20 @@ const char* severityName(Severity severity) {
 }
 
 std::string formatMessage(const char* file, int line, const char* function, const std::string& text) {
-    const char* base = file ? std::strrchr(file, '/') : nullptr;
-    const char* name = base ? base + 1 : (file ? file : "");
+    // Only the file's own name: sources built on Windows carry backslashes in __FILE__.
+    const char* name = file ? file : "";
+    for (const char* c = name; *c != '\0'; ++c) {
+        if (*c == '/' || *c == '\\') {
+            name = c + 1;
+        }
+    }
     std::string message(name);
     message += '(';
     message += std::to_string(line);
     message += ") ";
-    message += function ? function : "";
+    // Some compilers qualify function names; the record carries the unqualified one.
+    const char* colon = function ? std::strrchr(function, ':') : nullptr;
+    message += colon ? colon + 1 : (function ? function : "");
     message += ": ";
     message += text;
     return message;
