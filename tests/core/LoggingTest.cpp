@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/core/logging/boost/PluginLogging.h"
+
+namespace fs = std::filesystem;
+namespace logging = drivekit::core::logging;
+
+namespace {
+
+class Logging : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("drivekit-logging-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        logging::initializeLogger(false, "");
+        fs::remove_all(folder_);
+    }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    static std::vector<std::string> lines(const std::string& file) {
+        std::ifstream in(file);
+        std::vector<std::string> result;
+        for (std::string line; std::getline(in, line);) {
+            result.push_back(line);
+        }
+        return result;
+    }
+
+private:
+    fs::path folder_;
+};
+
+// "HH:MM:SS:ffffff [severity] LoggingTest.cpp(line) TestBody: text"
+bool isRecord(const std::string& line, const std::string& severity, const std::string& text) {
+    const std::regex format(R"(\d\d:\d\d:\d\d:\d{6} \[)" + severity +
+                            R"(\] LoggingTest\.cpp\(\d+\) TestBody: )" + text);
+    return std::regex_match(line, format);
+}
+
+}  // namespace
+
+// Runs first in this program: nothing has pointed the logger anywhere yet.
+TEST_F(Logging, StoredPathStartsAsDrivekitLog) {
+    EXPECT_EQ(logging::currentLogFilePath(), "drivekit.log");
+    EXPECT_FALSE(logging::isEnabled());
+}
+
+TEST_F(Logging, EveryRecordIsOneLineWithTimeSeverityAndSource) {
+    const std::string file = path("format.log");
+    ASSERT_TRUE(logging::initializeLogger(true, file));
+    LOG_TRACE("trace text");
+    LOG_DEBUG("debug " << 42);
+    LOG_INFO("info text");
+    LOG_WARNING("warning text");
+    LOG_ERROR("error text");
+    LOG_FATAL("fatal text");
+    LOG_ENTERING();
+
+    const auto written = lines(file);
+    ASSERT_EQ(written.size(), 7u);
+    EXPECT_TRUE(isRecord(written[0], "trace", "trace text")) << written[0];
+    EXPECT_TRUE(isRecord(written[1], "debug", "debug 42")) << written[1];
+    EXPECT_TRUE(isRecord(written[2], "info", "info text")) << written[2];
+    EXPECT_TRUE(isRecord(written[3], "warning", "warning text")) << written[3];
+    EXPECT_TRUE(isRecord(written[4], "error", "error text")) << written[4];
+    EXPECT_TRUE(isRecord(written[5], "fatal", "fatal text")) << written[5];
+    EXPECT_TRUE(isRecord(written[6], "debug", "Entering")) << written[6];
+}
+
+TEST_F(Logging, EnablingTwiceWithTheSameFileAppendsAfterWhatIsThere) {
+    const std::string file = path("append.log");
+    std::ofstream(file) << "earlier text\n";
+    logging::initializeLogger(true, file);
+    LOG_INFO("first");
+    logging::initializeLogger(true, file);
+    LOG_INFO("second");
+
+    const auto written = lines(file);
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[0], "earlier text");
+    EXPECT_TRUE(isRecord(written[1], "info", "first")) << written[1];
+    EXPECT_TRUE(isRecord(written[2], "info", "second")) << written[2];
+}
+
+TEST_F(Logging, DisabledWritesNothingEvenForFatalRecords) {
+    const std::string never = path("never.log");
+    EXPECT_FALSE(logging::initializeLogger(false, never));
+    LOG_FATAL("not written");
+    EXPECT_FALSE(fs::exists(never));
+    EXPECT_FALSE(logging::isEnabled());
+
+    const std::string file = path("was-on.log");
+    logging::initializeLogger(true, file);
+    LOG_INFO("while on");
+    logging::initializeLogger(false, file);
+    LOG_FATAL("after off");
+    testing::internal::CaptureStderr();
+    uint8_t small[2] = {};
+    drivekit::core::memory::memCopy(small, sizeof small, "abc", 3);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines(file).size(), 1u);
+}
+
+TEST_F(Logging, RePointingMovesLaterRecordsToTheNewFile) {
+    const std::string first = path("first.log");
+    const std::string second = path("second.log");
+    logging::initializeLogger(true, first);
+    LOG_INFO("to first");
+    logging::initializeLogger(true, second);
+    LOG_INFO("to second");
+    EXPECT_EQ(logging::currentLogFilePath(), second);
+
+    const auto inFirst = lines(first);
+    const auto inSecond = lines(second);
+    ASSERT_EQ(inFirst.size(), 1u);
+    ASSERT_EQ(inSecond.size(), 1u);
+    EXPECT_TRUE(isRecord(inFirst[0], "info", "to first")) << inFirst[0];
+    EXPECT_TRUE(isRecord(inSecond[0], "info", "to second")) << inSecond[0];
+}
+
+TEST_F(Logging, FatalCopyFailureReachesTheFileAndStandardError) {
+    const std::string file = path("fatal.log");
+    logging::initializeLogger(true, file);
+    uint8_t destination[8] = {};
+    const uint8_t source[10] = {};
+    testing::internal::CaptureStderr();
+    drivekit::core::memory::memCopy(destination, sizeof destination, source, sizeof source);
+    const std::string errors = testing::internal::GetCapturedStderr();
+
+    const std::string text = "Invalid call to memCopy: source size (10) is greater than destination size (8)";
+    EXPECT_EQ(errors, "[fatal] " + text + "\n");
+    const auto written = lines(file);
+    ASSERT_EQ(written.size(), 1u);
+    const std::regex format(R"(\d\d:\d\d:\d\d:\d{6} \[fatal\] Payload\.cpp\(\d+\) memCopy: )" +
+                            std::regex_replace(text, std::regex(R"([()])"), R"(\$&)"));
+    EXPECT_TRUE(std::regex_match(written[0], format)) << written[0];
+}
+
+TEST_F(Logging, AFileThatCannotBeOpenedIsReportedAndLaterFilesStillWork) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(logging::initializeLogger(true, path("no-such-folder/x.log")));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Unable to open the log file"), std::string::npos);
+
+    const std::string file = path("good.log");
+    EXPECT_TRUE(logging::initializeLogger(true, file));
+    LOG_WARNING("recovered");
+    ASSERT_EQ(lines(file).size(), 1u);
+}
+
+TEST(LoggingFormat, MessageCarriesOnlyTheFileNameAndTheUnqualifiedFunction) {
+    EXPECT_EQ(logging::formatMessage("/src/drivekit/core/Payload.cpp", 12, "memCopy", "text"),
+              "Payload.cpp(12) memCopy: text");
+    EXPECT_EQ(logging::formatMessage("C:\\src\\Payload.cpp", 3, "drivekit::core::createBuffer", "t"),
+              "Payload.cpp(3) createBuffer: t");
+}

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
+
+using drivekit::core::Payload;
+using drivekit::core::Status;
+namespace memory = drivekit::core::memory;
+
+namespace {
+
+#pragma pack(push, 1)
+struct Record512 {
+    uint8_t bytes[512];
+};
+#pragma pack(pop)
+static_assert(sizeof(Record512) == 512);
+
+Payload counting(uint8_t count, uint8_t first = 1) {
+    Payload payload(count);
+    for (uint8_t i = 0; i < count; ++i) {
+        *payload.at(i) = static_cast<uint8_t>(first + i);
+    }
+    return payload;
+}
+
+int countOccurrences(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+bool isAligned(const Payload& payload) {
+    return reinterpret_cast<std::uintptr_t>(payload.data()) % 4096 == 0;
+}
+
+}  // namespace
+
+TEST(Payload, CopiesShareOneBuffer) {
+    Payload original = counting(4);
+    Payload copy = original;
+    *original.at(0) = 0xAA;
+    EXPECT_EQ(*copy.at(0), 0xAA);
+    EXPECT_EQ(copy.data(), original.data());
+    EXPECT_EQ(original.useCount(), 2);
+}
+
+TEST(Payload, AppendSwitchesToANewBufferAndLeavesSharersTheOldBytes) {
+    Payload payload = counting(5);
+    const Payload sharer = payload;
+    const uint8_t extra[] = {0x10, 0x20, 0x30};
+    payload.append(extra, sizeof extra);
+
+    ASSERT_EQ(payload.size(), 8u);
+    const uint8_t expected[] = {1, 2, 3, 4, 5, 0x10, 0x20, 0x30};
+    EXPECT_EQ(std::memcmp(payload.data(), expected, sizeof expected), 0);
+    ASSERT_EQ(sharer.size(), 5u);
+    EXPECT_EQ(std::memcmp(sharer.data(), expected, 5), 0);
+    EXPECT_EQ(sharer.useCount(), 1);
+    EXPECT_TRUE(isAligned(payload));
+}
+
+TEST(Payload, AppendOfItselfDoublesTheBytes) {
+    Payload payload = counting(3);
+    payload.append(payload);
+    const uint8_t expected[] = {1, 2, 3, 1, 2, 3};
+    ASSERT_EQ(payload.size(), 6u);
+    EXPECT_EQ(std::memcmp(payload.data(), expected, sizeof expected), 0);
+}
+
+TEST(Payload, ClearLeavesSharersTheirBytes) {
+    Payload payload = counting(3);
+    const Payload sharer = payload;
+    payload.clear();
+    EXPECT_EQ(payload.size(), 0u);
+    EXPECT_TRUE(payload.empty());
+    EXPECT_EQ(sharer.size(), 3u);
+    EXPECT_EQ(*sharer.at(2), 3);
+}
+
+TEST(Payload, AtStopsAtTheLastByte) {
+    Payload payload(4);
+    EXPECT_NO_THROW(payload.at(3));
+    try {
+        payload.at(4);
+        FAIL() << "at(size) must throw";
+    } catch (const Status& status) {
+        EXPECT_EQ(status, Status::outOfBounds());
+        EXPECT_EQ(status.message(), "Request is out of bounds.");
+    }
+    EXPECT_THROW(Payload(0).at(0), Status);
+    EXPECT_THROW(Payload().at(0), Status);
+}
+
+TEST(Payload, SafeCastFitsExactlyAndReportsAnOverrunInFourLines) {
+    const Payload payload(512);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(payload.safeCast<Record512>()), payload.data());
+    try {
+        payload.safeCast<Record512>(1);
+        FAIL() << "a view past the end must throw";
+    } catch (const std::out_of_range& error) {
+        const std::string expected =
+            std::string("Cast (with offsets) with payload data out of range!\nPayload size: 512\n") +
+            "Structure Name: " + typeid(Record512).name() + "\nStructure Size: 512\nOffset: 1";
+        EXPECT_EQ(error.what(), expected);
+    }
+}
+
+TEST(Payload, SafeCastOffsetNearTheTopOfItsRangeDoesNotWrapAround) {
+    const Payload payload(512);
+    EXPECT_THROW(payload.safeCast<Record512>(std::numeric_limits<uint32_t>::max()), std::out_of_range);
+    EXPECT_THROW(Payload().safeCast<uint8_t>(), std::out_of_range);
+}
+
+TEST(Payload, FreshBuffersAreZeroFilledAndPageAligned) {
+    for (const uint64_t size : {1ull, 4095ull, 4096ull, 4097ull, 70000ull}) {
+        const Payload payload(size);
+        ASSERT_EQ(payload.size(), size);
+        EXPECT_TRUE(isAligned(payload)) << size;
+        for (uint64_t i = 0; i < size; ++i) {
+            ASSERT_EQ(payload.data()[i], 0) << "byte " << i << " of " << size;
+        }
+    }
+    const uint8_t source[] = {9, 8, 7};
+    const Payload copied(source, sizeof source);
+    EXPECT_TRUE(isAligned(copied));
+    EXPECT_EQ(std::memcmp(copied.data(), source, sizeof source), 0);
+}
+
+TEST(Payload, FailedAllocationLeavesAnEmptyPayloadAndOneFatalLine) {
+    const uint64_t impossible = std::numeric_limits<uint64_t>::max() / 2;
+    testing::internal::CaptureStderr();
+    const Payload payload(impossible);
+    const std::string errors = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(payload.size(), 0u);
+    EXPECT_TRUE(payload.empty());
+    EXPECT_THROW(payload.at(0), Status);
+    EXPECT_EQ(countOccurrences(errors, "[fatal] "), 1);
+    EXPECT_NE(errors.find("Unable to allocate data with a size of " + std::to_string(impossible) +
+                          " and alignment of 4096"),
+              std::string::npos);
+}
+
+TEST(Payload, MemCopyRefusesAnOversizedSourceWithOneFatalLine) {
+    uint8_t destination[8] = {};
+    const uint8_t source[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    testing::internal::CaptureStderr();
+    const uint32_t result = memory::memCopy(destination, sizeof destination, source, sizeof source);
+    const std::string errors = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(result, 34u);
+    for (const uint8_t byte : destination) {
+        EXPECT_EQ(byte, 0);
+    }
+    EXPECT_EQ(countOccurrences(errors, "[fatal] "), 1);
+    EXPECT_EQ(errors.rfind("[fatal] Invalid call to memCopy: source size (10) is greater than "
+                           "destination size (8)", 0),
+              0u);
+}
+
+TEST(Payload, MemCopyNumbersForNullAndEmptyAndOverlappingCopies) {
+    uint8_t buffer[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(memory::memCopy(nullptr, 8, buffer, 4), 22u);
+    EXPECT_EQ(memory::memCopy(buffer, 8, nullptr, 4), 22u);
+    EXPECT_EQ(memory::memCopy(buffer, 8, buffer + 4, 0), 0u);
+    EXPECT_EQ(buffer[0], 1);
+
+    EXPECT_EQ(memory::memCopy(buffer + 2, 6, buffer, 5), 0u);
+    const uint8_t moved[] = {1, 2, 1, 2, 3, 4, 5, 8};
+    EXPECT_EQ(std::memcmp(buffer, moved, sizeof moved), 0);
+}

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drivekit/core/xml/XmlObject.h"
+#include "drivekit/core/xml/XmlProperty.h"
+
+using namespace drivekit::core::xml;
+
+namespace {
+
+// root{p1, child{p2, grandchild{p3}}}
+std::unique_ptr<XmlObject> threeLevels() {
+    auto root = std::make_unique<XmlObject>("root");
+    root->addProperty("p1", "1");
+    auto& child = root->addObject(std::make_unique<XmlObject>("child"));
+    child.addProperty("p2", "2");
+    auto& grandchild = child.addObject(std::make_unique<XmlObject>("grandchild"));
+    grandchild.addProperty("p3", "3");
+    return root;
+}
+
+std::vector<std::string> namesFound(const XmlElement& element, unsigned depth,
+                                    const std::string& tag = {}, const std::string& key = {},
+                                    const std::string& value = {}) {
+    std::vector<const XmlElement*> found;
+    element.find(found, tag, key, value, depth);
+    std::vector<std::string> names;
+    for (const auto* item : found) {
+        names.push_back(item->attribute(keys::name));
+    }
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(Xml, ValuesAreEscapedOnceEach) {
+    EXPECT_EQ(XmlProperty("n", "<&").serialize(), "<Property name=\"n\" value=\"&lt;&amp;\"/>");
+    EXPECT_EQ(XmlProperty("n", "a\"b'c>d&amp;").serialize(),
+              "<Property name=\"n\" value=\"a&quot;b&apos;c&gt;d&amp;amp;\"/>");
+}
+
+TEST(Xml, EmptyObjectIsAnOpeningTagFollowedByItsClosingTag) {
+    EXPECT_EQ(XmlObject().serialize(), "<Object></Object>");
+}
+
+TEST(Xml, SerialisesAttributesByKeyThenPropertiesElementsObjects) {
+    XmlObject object;
+    object.addObject(std::make_unique<XmlObject>("nested"));
+    object.addElement(std::make_unique<XmlProperty>("element", "e"));
+    object.addProperty("property", "p");
+    object.setAttribute("type", "t");
+    object.setAttribute("category", "c");
+    EXPECT_EQ(object.serialize(),
+              "<Object category=\"c\" type=\"t\"><Property name=\"property\" value=\"p\"/>"
+              "<Property name=\"element\" value=\"e\"/>"
+              "<Object key=\"nested\" name=\"nested\"></Object></Object>");
+}
+
+TEST(Xml, FindDepthLimitsHowFarObjectsAreSearched) {
+    const auto root = threeLevels();
+    EXPECT_EQ(namesFound(*root, 0), Names{});
+    EXPECT_EQ(namesFound(*root, 1), (Names{"root", "p1"}));
+    EXPECT_EQ(namesFound(*root, 2), (Names{"root", "child", "p2", "p1"}));
+    EXPECT_EQ(namesFound(*root, 3), (Names{"root", "child", "grandchild", "p3", "p2", "p1"}));
+}
+
+TEST(Xml, FindMatchesTagAndAttributeExactly) {
+    const auto root = threeLevels();
+    EXPECT_EQ(namesFound(*root, 5, "Property", keys::name, "p3"), Names{"p3"});
+    EXPECT_EQ(namesFound(*root, 5, "Object", keys::key, "child"), Names{"child"});
+    EXPECT_EQ(namesFound(*root, 5, "Property", keys::name, "P3"), Names{});
+    EXPECT_EQ(namesFound(*root, 5, "Object", keys::value, ""), (Names{"root", "child", "grandchild"}));
+    // A property ignores depth.
+    EXPECT_EQ(namesFound(XmlProperty("leaf", "x"), 0), Names{"leaf"});
+}
+
+TEST(Xml, CloneIsDeepAndIndependent) {
+    auto original = threeLevels();
+    const auto copy = original->clone();
+    const std::string before = original->serialize();
+    EXPECT_EQ(copy->serialize(), before);
+
+    original->objects()[0]->setAttribute(keys::name, "renamed");
+    original->addProperty("later", "x");
+    EXPECT_EQ(copy->serialize(), before);
+
+    original.reset();
+    const auto* copiedRoot = dynamic_cast<const XmlObject*>(copy.get());
+    ASSERT_NE(copiedRoot, nullptr);
+    ASSERT_NE(copiedRoot->object("child"), nullptr);
+    EXPECT_EQ(copiedRoot->object("child")->propertyValue("p2"), "2");
+}
+
+TEST(Xml, IsEmptyOnlyWithoutAttributesAndChildren) {
+    EXPECT_TRUE(XmlObject().isEmpty());
+    EXPECT_TRUE(XmlProperty().isEmpty());
+    EXPECT_FALSE(XmlProperty("n", "").isEmpty());
+
+    XmlObject withAttribute;
+    withAttribute.setAttribute(keys::category, "status");
+    EXPECT_FALSE(withAttribute.isEmpty());
+
+    XmlObject withEmptyChild;
+    withEmptyChild.addObject(std::make_unique<XmlObject>());
+    EXPECT_FALSE(withEmptyChild.isEmpty());
+}
+
+TEST(Xml, LookupsGiveEmptyResultsForAbsentNames) {
+    const auto root = threeLevels();
+    EXPECT_EQ(root->attribute("missing"), "");
+    EXPECT_EQ(root->propertyValue("missing"), "");
+    EXPECT_EQ(root->object("missing"), nullptr);
+    EXPECT_EQ(root->propertyValue("p1"), "1");
+}
