@@ -74,7 +74,10 @@ Payload::Payload() : buffer_(std::make_shared<BufferImplementation>()) {}
 Payload::Payload(uint64_t count) : buffer_(std::make_shared<BufferImplementation>(count)) {}
 
 Payload::Payload(const void* source, uint64_t count) : Payload(count) {
-    memory::memCopy(buffer_->data, buffer_->size, source, count);
+    // A failed allocation has been reported once already; there is nothing to copy into.
+    if (buffer_->data != nullptr) {
+        memory::memCopy(buffer_->data, buffer_->size, source, count);
+    }
 }
 
 uint8_t* Payload::at(uint64_t index) const {

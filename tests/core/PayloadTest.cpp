@@ -148,6 +148,12 @@ TEST(Payload, FailedAllocationLeavesAnEmptyPayloadAndOneFatalLine) {
     EXPECT_NE(errors.find("Unable to allocate data with a size of " + std::to_string(impossible) +
                           " and alignment of 4096"),
               std::string::npos);
+
+    const uint8_t source[4] = {};
+    testing::internal::CaptureStderr();
+    const Payload copied(source, impossible);
+    EXPECT_EQ(countOccurrences(testing::internal::GetCapturedStderr(), "[fatal] "), 1);
+    EXPECT_EQ(copied.size(), 0u);
 }
 
 TEST(Payload, MemCopyRefusesAnOversizedSourceWithOneFatalLine) {
