@@ -1,5 +1,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/CollectorTable.h"
 
+#include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemInfo.h"
 
 namespace plugin::cli::debug_logs {
@@ -9,6 +11,13 @@ CollectorTable defaultCollectorTable() {
     // Rows, in this order: Telemetry ("NvmeLogs", "Telemetry"), NVMe log pages ("NvmeLogs"),
     // SATA logs ("SATALogs"), Identify ("Identify").
     table.driveCollectors = {};
+    table.driveCollectors.push_back(
+        {"Identify", {"Identify"}, [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {
+             return std::make_unique<IdentifyCollectorRun>(context.device, context.outputPath);
+         }});
+    table.productInfo = [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
+        return std::make_unique<ProductInfo>("Product");
+    };
     table.systemInfo = [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
         return std::make_unique<SystemInfo>("System Info");
     };

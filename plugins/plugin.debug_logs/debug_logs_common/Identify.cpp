@@ -1,0 +1,177 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/Identify.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <boost/format.hpp>
+
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/identify/Identify.h"
+#include "drivekit/features/identify/nvme/Identify.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+
+namespace plugin::cli::debug_logs {
+
+using drivekit::core::Payload;
+using drivekit::core::Status;
+namespace fs = boost::filesystem;
+namespace definitions = drivekit::features::definitions;
+
+namespace {
+
+const std::string title = "Identify";
+constexpr uint32_t namespaceListBytes = 4096;
+constexpr uint32_t namespaceListCapacity = namespaceListBytes / sizeof(uint32_t);
+
+std::string cnsText(uint8_t cns) { return (boost::format("CNS(0x%02X)") % static_cast<unsigned>(cns)).str(); }
+
+std::string absoluteFolder(const std::string& folder) {
+    boost::system::error_code error;
+    const fs::path base = fs::absolute(folder, fs::current_path(error));
+    return ((error ? fs::path(folder) : base) / "identify").string();
+}
+
+}  // namespace
+
+const Identify::NamespaceGroup Identify::activeNamespaces{0x02, {0x00, 0x03, 0x05, 0x08, 0x12}};
+const Identify::NamespaceGroup Identify::allocatedNamespaces{0x10, {0x11, 0x1B}};
+const std::vector<uint8_t> Identify::controllerWideCns{0x01, 0x04, 0x06, 0x07, 0x13, 0x14, 0x15,
+                                                       0x16, 0x17, 0x18, 0x19, 0x1A, 0x1C};
+
+Identify::Identify(std::shared_ptr<drivekit::core::Device> device, const std::string& outputFolder)
+    : device_(std::move(device)), outputDirectory_(absoluteFolder(outputFolder)) {}
+
+Status Identify::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&, const std::string&) {
+    status = Status::notImplemented();
+    return status;
+}
+
+std::string Identify::fileName(uint8_t cns, uint32_t nsid) {
+    return "cntid_0_cns_" + std::to_string(cns) + "_nsid_" + std::to_string(nsid) + "_nvmsetid_0_csi_0.bin";
+}
+
+std::vector<uint32_t> Identify::namespaceIds(const Payload& list) {
+    std::vector<uint32_t> ids;
+    const uint32_t entries = std::min<uint32_t>(list.size() / sizeof(uint32_t), namespaceListCapacity);
+    for (uint32_t index = 0; index < entries; ++index) {
+        const uint32_t nsid = *list.safeCast<uint32_t>(index * sizeof(uint32_t));
+        if (nsid == 0) {
+            break;
+        }
+        ids.push_back(nsid);
+    }
+    return ids;
+}
+
+Status Identify::saveIdentifyLogs(Status& status) {
+    LOG_ENTERING();
+    printMessage("Generate " + title + " Logs", true, true);
+    if (!device_ || !device_->attributes.readBool(drivekit::core::attributes::kestrovaNVMe().key())) {
+        printMessage("Identify logs: Skipped, drive not NVMe.", true);
+        status = Status::featureNotSupported();
+        LOG_INFO("Identify logs skipped: " << status.message());
+        return status;
+    }
+    boost::system::error_code error;
+    if (!fs::exists(outputDirectory_, error)) {
+        fs::create_directories(outputDirectory_, error);
+        if (error) {
+            printMessage("Error in creating directory: " + outputDirectory_, true);
+            status = Status::failedToCreateDirectory();
+            return status;
+        }
+    }
+    collectGroup(activeNamespaces);
+    collectGroup(allocatedNamespaces);
+    for (const uint8_t cns : controllerWideCns) {
+        Payload data;
+        collect(cns, 0, data);
+    }
+    printTotal();
+    status = Status::success();
+    LOG_EXITING();
+    return status;
+}
+
+void Identify::collectGroup(const NamespaceGroup& group) {
+    Payload list;
+    if (!collect(group.listCns, 0, list)) {
+        return;
+    }
+    const std::vector<uint32_t> ids = namespaceIds(list);
+    // CNS-major: every namespace's structure of one kind before the next kind.
+    for (const uint8_t cns : group.perNamespaceCns) {
+        for (const uint32_t nsid : ids) {
+            Payload data;
+            collect(cns, nsid, data);
+        }
+    }
+}
+
+bool Identify::collect(uint8_t cns, uint32_t nsid, Payload& data) {
+    Status status;
+    if (!identifyOne(status, data, cns, nsid).isSuccess() || !saveStructure(data, cns, nsid)) {
+        ++failedCount;
+        return false;
+    }
+    ++fileCount;
+    return true;
+}
+
+Status Identify::identifyOne(Status& status, Payload& data, uint8_t cns, uint32_t nsid) {
+    drivekit::core::AttributeCollection attributes;
+    attributes.writeUint8(definitions::controllerNamespaceStructure(), cns);
+    attributes.writeUint32(definitions::namespaceId(), nsid);
+    drivekit::features::identify::Identify identify(device_, attributes);
+    // The structures are NVMe's; a drive that answers on an ATA path has none of them.
+    if (dynamic_cast<drivekit::features::identify::nvme::Identify*>(identify.implementation()) == nullptr) {
+        status = Status::commandSetNotSupported();
+    } else if (identify.identify(status).isSuccess()) {
+        const bool isList = cns == activeNamespaces.listCns || cns == allocatedNamespaces.listCns;
+        if (isList && identify.data().size() < namespaceListBytes) {
+            // A short list cannot be told from a truncated one; its NSIDs are not trusted.
+            status = Status::unexpectedDataLength();
+        } else {
+            data = identify.data();
+        }
+    }
+    if (!status.isSuccess()) {
+        reportFailure(cns, status);
+    }
+    return status;
+}
+
+void Identify::reportFailure(uint8_t cns, const Status& status) const {
+    LOG_DEBUG("Identify " << cnsText(cns) << " failed: " << status.message());
+    printMessage("Error in Identify " + cnsText(cns) + ": " + status.message(), true);
+}
+
+bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
+    const std::string name = fileName(cns, nsid);
+    const std::string path = (fs::path(outputDirectory_) / name).string();
+    if (!writeBinaryFile(path, data)) {
+        // The drive answered but nothing usable reached the package: not a generated log, and
+        // no empty or partial file is left to be taken for one.
+        LOG_DEBUG(Status::unableToCreateFile().message() << " " << path);
+        boost::system::error_code ignored;
+        fs::remove(path, ignored);
+        printMessage("Error in writing " + cnsText(cns) + " log to " + path + ".", true);
+        return false;
+    }
+    printMessage("Successfully generated " + cnsText(cns) + " log to " + path + ".", true);
+    recordSavedBinary(folderName, name);
+    return true;
+}
+
+void Identify::printTotal() const {
+    if (verbosityLevel() >= 1) {
+        printMessage(title + " generated (" + std::to_string(fileCount) + " of possible " +
+                     std::to_string(fileCount + failedCount) + " logs)");
+    } else if (fileCount >= 1) {
+        printMessage(title + " generated (" + std::to_string(fileCount) + " logs)");
+    }
+}
+
+}  // namespace plugin::cli::debug_logs
