@@ -1,0 +1,185 @@
+#include "host/HostApplication.h"
+
+#include <boost/algorithm/string/predicate.hpp>
+#include <exception>
+
+#include "drivekit/core/logging/Log.h"
+#include "host/cli/HelpPrinter.h"
+#include "host/cli/ResultPrinter.h"
+#include "host/decode/DecodeCommand.h"
+#include "host/devices/sim/SimulatedDrive.h"
+#include "plugins/plugin.cliframework/CommandSpec.h"
+#include "plugins/plugin.cliframework/FeatureBase.h"
+#include "plugins/plugin.cliframework/ResultBase.h"
+
+namespace host {
+
+using boost::algorithm::iequals;
+
+namespace {
+
+const char* const helpHint = "Run \"ssdtool help\" for the commands and their options.";
+
+int syntaxError(std::ostream& err, const std::string& message) {
+    err << "ssdtool: syntax error: " << message << "\n" << helpHint << "\n";
+    return 2;
+}
+
+bool isShowDrives(const std::vector<std::string>& command) {
+    return command.size() == 2 && iequals(command[0], "show") && iequals(command[1], "-ssd");
+}
+
+}  // namespace
+
+HostApplication::HostApplication(boost::filesystem::path pluginFolder)
+    : pluginFolder_(std::move(pluginFolder)) {}
+
+int HostApplication::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    // Whatever a plug-in throws ends here as one line, never as a crash.
+    try {
+        return runGuarded(arguments, out, err);
+    } catch (const std::exception& error) {
+        LOG_ERROR("Exception: " << error.what());
+        out.flush();
+        err << "ssdtool: error: " << error.what() << "\n";
+    } catch (...) {
+        LOG_ERROR("Exception of an unknown type");
+        out.flush();
+        err << "ssdtool: error: unknown exception\n";
+    }
+    return 3;
+}
+
+int HostApplication::runGuarded(const std::vector<std::string>& arguments, std::ostream& out,
+                                std::ostream& err) {
+    options_ = cli::HostOptions::parse(arguments);
+    if (!options_.error.empty()) {
+        return syntaxError(err, options_.error);
+    }
+    if (!options_.hostLogFile.empty()) {
+        const auto status = log_.open(options_.hostLogFile);
+        if (!status.isSuccess()) {
+            err << "ssdtool: error: " << status.message() << "\n";
+            return 2;
+        }
+    }
+    LOG_INFO("ssdtool started with " << arguments.size() << " arguments");
+    if (!options_.simTraceFile.empty()) {
+        sim::setTraceFile(options_.simTraceFile);
+    }
+    if (options_.command.empty()) {
+        return syntaxError(err, "No command given.");
+    }
+    return runCommand(options_.command, out, err);
+}
+
+int HostApplication::runCommand(const std::vector<std::string>& command, std::ostream& out,
+                                std::ostream& err) {
+    const std::string& verb = command.front();
+    if (iequals(verb, "decode")) {
+        LOG_INFO("Running decode");
+        return runDecode({command.begin() + 1, command.end()}, out, err);
+    }
+    const auto loaded = loader_.loadAll(pluginFolder_, {!options_.pluginLogFile.empty(), options_.pluginLogFile},
+                                        registry_);
+    if (!loaded.isSuccess()) {
+        err << "ssdtool: warning: " << loaded.message() << "\n";
+    }
+    if (iequals(verb, "help")) {
+        const auto syntaxes = commandSyntaxes();
+        return cli::HelpPrinter(syntaxes).run({command.begin() + 1, command.end()}, out, err);
+    }
+    if (isShowDrives(command)) {
+        return showDrives(out, err);
+    }
+    const cli::CommandLineParser parser(commandSyntaxes());
+    const auto outcome = parser.parse(command);
+    if (!outcome.ok()) {
+        LOG_WARNING("Syntax error: " << outcome.error);
+        return syntaxError(err, outcome.error);
+    }
+    if (outcome.helpRequested) {
+        const cli::HelpPrinter help(parser.commands());
+        if (outcome.command != nullptr) {
+            help.printCommand(*outcome.command, out);
+        } else {
+            help.printCommands(parser.commandsOfVerb(verb), out);
+        }
+        return 0;
+    }
+    return runFeature(outcome, out, err);
+}
+
+int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, std::ostream& out,
+                                std::ostream& err) {
+    const auto& spec = registry_.commandSpecs.at(outcome.command->registryIndex);
+    const auto found = registry_.featureBySpec.find(spec.get());
+    if (found == registry_.featureBySpec.end() || found->second == nullptr) {
+        err << "ssdtool: error: no feature is registered for the command " << outcome.command->name << "\n";
+        return 1;
+    }
+    plugin::cli::FeatureBase& feature = *found->second;
+    if (outcome.parsed.hasTarget("-ssd")) {
+        if (!openDrives(err)) {
+            return 2;
+        }
+        std::string error;
+        const auto* drive = drives_.select(outcome.parsed.targetValue("-ssd"), error);
+        if (drive == nullptr) {
+            if (drives_.empty()) {
+                error += " Add a simulated drive with --sim.";
+            }
+            err << "ssdtool: error: " << error << "\n";
+            return 2;
+        }
+        LOG_INFO("Selected drive " << drive->path);
+        feature.registerDevice(drive->device);
+    }
+    LOG_INFO("Running command " << outcome.command->name << " (verb " << outcome.command->verb << ")");
+    std::shared_ptr<plugin::cli::ResultBase> result;
+    feature.run(result, outcome.command->id, outcome.parsed);
+    out.flush();
+    if (!result) {
+        LOG_WARNING("Command " << outcome.command->name << " returned no result");
+        return 0;
+    }
+    const int status = cli::ResultPrinter::exitStatus(*result);
+    out << cli::ResultPrinter::render(*result, outcome.outputFormat);
+    LOG_INFO("Command " << outcome.command->name << " finished with exit status " << status);
+    return status;
+}
+
+int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
+    if (!openDrives(err)) {
+        return 2;
+    }
+    drives_.print(out);
+    return 0;
+}
+
+bool HostApplication::openDrives(std::ostream& err) {
+    if (drivesOpened_) {
+        return true;
+    }
+    drivesOpened_ = true;
+    // Real drives come later; with --sim only the simulated ones are listed.
+    const std::string error = drives_.addSimulated(options_.simulatedDrives);
+    if (!error.empty()) {
+        LOG_ERROR(error);
+        err << "ssdtool: error: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::vector<cli::CommandSyntax> HostApplication::commandSyntaxes() const {
+    std::vector<cli::CommandSyntax> syntaxes;
+    for (std::size_t i = 0; i < registry_.commandSpecs.size(); ++i) {
+        if (registry_.commandSpecs[i]) {
+            syntaxes.push_back(cli::CommandSyntax::fromSpec(*registry_.commandSpecs[i], i));
+        }
+    }
+    return syntaxes;
+}
+
+}  // namespace host

@@ -1,0 +1,48 @@
+#pragma once
+// One run of ssdtool: the host's options, its log, the plug-ins, the drives, and the command
+// the user asked for. Returns the process's exit status: 0 success, 1 a failed run, 2 a
+// syntax or usage error, 3 an exception that left a plug-in.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <boost/filesystem/path.hpp>
+
+#include "drivekit/core/HostInterface.h"
+#include "host/DriveList.h"
+#include "host/HostLog.h"
+#include "host/PluginLoader.h"
+#include "host/cli/CommandLineParser.h"
+#include "host/cli/HostOptions.h"
+
+namespace host {
+
+class HostApplication {
+public:
+    // pluginFolder: where the plugin.* libraries are looked for (beside the executable).
+    explicit HostApplication(boost::filesystem::path pluginFolder);
+
+    // arguments: the command line without the program name. Never throws.
+    int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+private:
+    int runGuarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+    int runCommand(const std::vector<std::string>& command, std::ostream& out, std::ostream& err);
+    int runFeature(const cli::CommandLineParser::Outcome& outcome, std::ostream& out, std::ostream& err);
+    int showDrives(std::ostream& out, std::ostream& err);
+    // Opens the simulated drives once; false (and the message printed) when one cannot be.
+    bool openDrives(std::ostream& err);
+    std::vector<cli::CommandSyntax> commandSyntaxes() const;
+
+    boost::filesystem::path pluginFolder_;
+    cli::HostOptions options_;
+    HostLog log_;
+    // Declared before the registry and the drives: the libraries must stay loaded until every
+    // object they made has been released.
+    PluginLoader loader_;
+    drivekit::core::FeatureRegistry registry_;
+    DriveList drives_;
+    bool drivesOpened_ = false;
+};
+
+}  // namespace host

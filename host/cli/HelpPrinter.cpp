@@ -1,0 +1,185 @@
+#include "host/cli/HelpPrinter.h"
+
+#include <algorithm>
+#include <boost/algorithm/string/predicate.hpp>
+#include <iomanip>
+
+#include "plugins/plugin.cliframework/Vocabulary.h"
+
+namespace host::cli {
+
+namespace labels = plugin::cli::labels;
+using boost::algorithm::iequals;
+
+namespace {
+
+const char* const hostOptionsSynopsis =
+    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] ";
+
+// Every command accepts -output: the host prints the result.
+const PartSyntax hostOutputPart{"-output", "", false, "text|json|xml|csv", true,
+                                "Change the output format of the result. One of \"text\", "
+                                "\"json\", \"xml\", or \"csv\"."};
+
+const std::vector<std::pair<std::string, std::string>> hostCommands{
+    {"help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
+    {"show -ssd", "List the drives (index, serial number, model, path, protocol)."},
+    {"decode FILE [-output text|json|xml]", "Decode one file of a debug-logs package."},
+};
+
+const std::string& flag(bool value) { return value ? labels::trueText : labels::falseText; }
+
+bool contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::any_of(words.begin(), words.end(), [&](const std::string& w) { return iequals(w, word); });
+}
+
+std::string partUsage(const PartSyntax& part) {
+    std::string usage = part.name;
+    if (part.takesValue()) {
+        usage += part.valueRequired ? " <" + part.valueName + ">" : " [<" + part.valueName + ">]";
+    }
+    return usage;
+}
+
+std::string synopsisOf(const PartSyntax& part) {
+    return part.required ? partUsage(part) : "[" + partUsage(part) + "]";
+}
+
+bool declares(const std::vector<PartSyntax>& parts, const std::string& name) {
+    return std::any_of(parts.begin(), parts.end(), [&](const PartSyntax& p) { return p.matches(name); });
+}
+
+}  // namespace
+
+bool HelpPrinter::Filter::accepts(const CommandSyntax& command) const {
+    return (verbs.empty() || contains(verbs, command.verb)) &&
+           (names.empty() || contains(names, command.name)) &&
+           (verbsOrNames.empty() || contains(verbsOrNames, command.verb) ||
+            contains(verbsOrNames, command.name));
+}
+
+int HelpPrinter::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) const {
+    Filter filter;
+    for (const auto& argument : arguments) {
+        const auto equals = argument.find('=');
+        const std::string key = argument.substr(0, equals);
+        if (equals != std::string::npos && iequals(key, plugin::cli::parts::verb.name())) {
+            filter.verbs.push_back(argument.substr(equals + 1));
+        } else if (equals != std::string::npos && iequals(key, plugin::cli::parts::name.name())) {
+            filter.names.push_back(argument.substr(equals + 1));
+        } else if (equals == std::string::npos && !argument.empty() && argument[0] != '-') {
+            filter.verbsOrNames.push_back(argument);
+        } else {
+            err << "ssdtool: syntax error: help takes a verb, a command name, Verb=<verb> or "
+                   "Name=<name>, not "
+                << argument << "\n";
+            return 2;
+        }
+    }
+    if (arguments.empty()) {
+        printOverview(out);
+        return 0;
+    }
+    std::vector<const CommandSyntax*> selected;
+    for (const auto& command : commands_) {
+        if (filter.accepts(command)) {
+            selected.push_back(&command);
+        }
+    }
+    if (selected.empty()) {
+        out << labels::noCommands << "\n";
+        return 2;
+    }
+    printCommands(selected, out);
+    return 0;
+}
+
+void HelpPrinter::printOverview(std::ostream& out) const {
+    out << labels::usage << ": " << hostOptionsSynopsis << labels::synopsisTemplate << "\n\n";
+    if (commands_.empty()) {
+        out << labels::noCommands << "\n";
+    } else {
+        std::size_t nameWidth = labels::command.size();
+        std::size_t verbWidth = plugin::cli::parts::verb.name().size();
+        for (const auto& command : commands_) {
+            nameWidth = std::max(nameWidth, command.name.size());
+            verbWidth = std::max(verbWidth, command.verb.size());
+        }
+        out << std::left << std::setw(static_cast<int>(nameWidth + 2)) << labels::command
+            << std::setw(static_cast<int>(verbWidth + 2)) << plugin::cli::parts::verb.name()
+            << labels::description << "\n";
+        for (const auto& command : commands_) {
+            out << std::setw(static_cast<int>(nameWidth + 2)) << command.name
+                << std::setw(static_cast<int>(verbWidth + 2)) << command.verb << command.description
+                << "\n";
+        }
+    }
+    out << "\nHost commands:\n";
+    for (const auto& [usage, description] : hostCommands) {
+        out << "  " << std::left << std::setw(48) << usage << description << "\n";
+    }
+    out << "\n" << labels::help << ": ssdtool help <verb>|<name>\n";
+}
+
+void HelpPrinter::printCommands(const std::vector<const CommandSyntax*>& commands, std::ostream& out) const {
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (i > 0) {
+            out << "\n";
+        }
+        printCommand(*commands[i], out);
+    }
+}
+
+void HelpPrinter::printCommand(const CommandSyntax& command, std::ostream& out) const {
+    out << labels::command << ": " << command.name << "\n";
+    out << labels::description << ": " << command.description << "\n";
+    out << labels::synopsis << ": " << synopsis(command) << "\n";
+    std::vector<PartSyntax> options = command.options;
+    if (!declares(options, hostOutputPart.name)) {
+        options.push_back(hostOutputPart);
+    }
+    printParts(labels::options, options, out);
+    printParts(labels::targets, command.targets, out);
+    printParts(labels::properties, command.properties, out);
+}
+
+std::string HelpPrinter::synopsis(const CommandSyntax& command) {
+    std::string text = "ssdtool " + command.verb;
+    for (const auto* list : {&command.options, &command.targets}) {
+        for (const auto& part : *list) {
+            text += " " + synopsisOf(part);
+        }
+    }
+    if (!declares(command.options, hostOutputPart.name)) {
+        text += " " + synopsisOf(hostOutputPart);
+    }
+    for (const auto& part : command.properties) {
+        const std::string assignment = part.name + "=<" + part.valueName + ">";
+        text += " " + (part.required ? assignment : "[" + assignment + "]");
+    }
+    return text;
+}
+
+void HelpPrinter::printParts(const std::string& heading, const std::vector<PartSyntax>& parts,
+                             std::ostream& out) const {
+    out << heading << ":\n";
+    if (parts.empty()) {
+        out << "  (none)\n";
+        return;
+    }
+    for (const auto& part : parts) {
+        std::string usage = partUsage(part);
+        if (!part.alias.empty()) {
+            usage += ", " + part.alias;
+        }
+        out << "  " << usage << "\n";
+        out << "      " << part.description << "\n";
+        out << "      " << labels::required << ": " << flag(part.required);
+        if (part.takesValue()) {
+            out << "  " << labels::value << ": " << part.valueName;
+        }
+        out << "  " << labels::valueRequired << ": " << flag(part.valueRequired) << "\n";
+    }
+}
+
+}  // namespace host::cli

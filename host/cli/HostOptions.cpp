@@ -1,0 +1,53 @@
+#include "host/cli/HostOptions.h"
+
+namespace host::cli {
+
+namespace {
+
+// "--name=value" with a non-empty value into value; false when the token has another name.
+bool valueOf(const std::string& token, const std::string& name, std::string& value, std::string& error) {
+    if (token == name) {
+        error = "Option " + name + " expects a value: " + name + "=FILE";
+        return true;
+    }
+    const std::string prefix = name + "=";
+    if (token.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    value = token.substr(prefix.size());
+    if (value.empty()) {
+        error = "Option " + name + " expects a value: " + name + "=FILE";
+    }
+    return true;
+}
+
+}  // namespace
+
+HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
+    HostOptions options;
+    std::size_t i = 0;
+    for (; i < arguments.size() && options.error.empty(); ++i) {
+        const std::string& token = arguments[i];
+        if (token.compare(0, 2, "--") != 0) {
+            break;
+        }
+        if (token == "--sim") {
+            options.simulatedDrives.emplace_back();
+        } else if (token.compare(0, 6, "--sim=") == 0) {
+            if (token.size() == 6) {
+                options.error = "Option --sim= expects a profile name or file: --sim=PROFILE";
+            }
+            options.simulatedDrives.push_back(token.substr(6));
+        } else if (!valueOf(token, "--sim-trace", options.simTraceFile, options.error) &&
+                   !valueOf(token, "--log", options.pluginLogFile, options.error) &&
+                   !valueOf(token, "--host-log", options.hostLogFile, options.error)) {
+            options.error = "Unknown host option " + token + ".";
+        }
+    }
+    if (options.error.empty()) {
+        options.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+    }
+    return options;
+}
+
+}  // namespace host::cli

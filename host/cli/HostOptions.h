@@ -1,0 +1,27 @@
+#pragma once
+// The host's own options, which come before the verb and start with two dashes:
+// --sim[=PROFILE] (repeatable), --sim-trace=FILE, --log=FILE, --host-log=FILE.
+#include <string>
+#include <vector>
+
+namespace host::cli {
+
+struct HostOptions {
+    // One entry per --sim, in order; "" for a bare --sim (the built-in default drive).
+    std::vector<std::string> simulatedDrives;
+    std::string simTraceFile;
+    // --log=FILE: the plug-ins' log file; logging stays off without it.
+    std::string pluginLogFile;
+    std::string hostLogFile;
+    // What follows the host's options: the verb and its arguments.
+    std::vector<std::string> command;
+    // Empty when the host's options are sound.
+    std::string error;
+
+    bool useSimulatedDrives() const { return !simulatedDrives.empty(); }
+
+    // arguments: the command line without the program name.
+    static HostOptions parse(const std::vector<std::string>& arguments);
+};
+
+}  // namespace host::cli

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "HostTestCommands.h"
+#include "host/cli/CommandLineParser.h"
+
+namespace {
+
+using host::cli::CommandLineParser;
+using Args = std::vector<std::string>;
+
+class CommandLineParserTest : public ::testing::Test {
+protected:
+    CommandLineParser::Outcome parse(const Args& arguments) const { return parser.parse(arguments); }
+    CommandLineParser parser{host_test::commands()};
+};
+
+TEST_F(CommandLineParserTest, ChoosesTheCommandOfTheVerbWhoseRequiredOptionsAreGiven) {
+    const auto logs = parse({"dump", "-debuglogs", "-ssd", "0"});
+    ASSERT_TRUE(logs.ok()) << logs.error;
+    EXPECT_EQ("DebugLogs", logs.command->name);
+    EXPECT_EQ(0u, logs.command->id);
+    EXPECT_EQ("DebugLogs", logs.parsed.commandName);
+    EXPECT_EQ("dump", logs.parsed.verb);
+
+    const auto firmware = parse({"dump", "-ssd", "1", "-firmware", "Slot=2"});
+    ASSERT_TRUE(firmware.ok()) << firmware.error;
+    EXPECT_EQ("DumpFirmware", firmware.command->name);
+    EXPECT_EQ(1u, firmware.command->registryIndex);
+
+    const auto neither = parse({"dump", "-ssd", "0"});
+    EXPECT_FALSE(neither.ok());
+    EXPECT_NE(std::string::npos, neither.error.find("-debuglogs")) << neither.error;
+    EXPECT_NE(std::string::npos, neither.error.find("-firmware")) << neither.error;
+
+    const auto unknownVerb = parse({"frobnicate", "-ssd", "0"});
+    EXPECT_FALSE(unknownVerb.ok());
+    EXPECT_NE(std::string::npos, unknownVerb.error.find("frobnicate"));
+
+    const auto onlyCandidate = parse({"show", "-ssd"});
+    EXPECT_FALSE(onlyCandidate.ok());
+    EXPECT_NE(std::string::npos, onlyCandidate.error.find("-smart")) << onlyCandidate.error;
+}
+
+TEST_F(CommandLineParserTest, NamesMatchInAnyCaseAndAreHandedOnInTheCommandsSpelling) {
+    const auto outcome = parse({"DUMP", "-DebugLogs", "-SSD", "SN/1", "-Type", "System", "-V"});
+    ASSERT_TRUE(outcome.ok()) << outcome.error;
+    const auto& parsed = outcome.parsed;
+    ASSERT_EQ(2u, parsed.options.size());
+    EXPECT_EQ("-debuglogs", parsed.options[0].name);
+    EXPECT_EQ("-v", parsed.options[1].name);
+    EXPECT_EQ("", parsed.options[1].value);
+    ASSERT_EQ(2u, parsed.targets.size());
+    EXPECT_EQ("-ssd", parsed.targets[0].name);
+    EXPECT_EQ("SN/1", parsed.targets[0].value);
+    EXPECT_EQ("-type", parsed.targets[1].name);
+    EXPECT_EQ("System", parsed.targets[1].value);
+}
+
+TEST_F(CommandLineParserTest, ValuesFollowThePartsThatNameOne) {
+    const auto outcome =
+        parse({"dump", "-debuglogs", "-destination", "my logs; \"quoted\"", "-vv", "-ssd", "0", "-extended"});
+    ASSERT_TRUE(outcome.ok()) << outcome.error;
+    EXPECT_EQ("my logs; \"quoted\"", outcome.parsed.optionValue("-destination"));
+    // A flag never takes the next token as its value.
+    EXPECT_TRUE(outcome.parsed.hasOption("-vv"));
+    EXPECT_EQ("", outcome.parsed.optionValue("-vv"));
+    EXPECT_EQ("0", outcome.parsed.targetValue("-ssd"));
+    EXPECT_TRUE(outcome.parsed.hasOption("-extended"));
+
+    // A required value is taken even when it looks like an option.
+    const auto dashed = parse({"dump", "-debuglogs", "-ssd", "0", "-destination", "-odd-folder"});
+    ASSERT_TRUE(dashed.ok()) << dashed.error;
+    EXPECT_EQ("-odd-folder", dashed.parsed.optionValue("-destination"));
+}
+
+TEST_F(CommandLineParserTest, AnOptionalValueIsTakenOnlyWhenOneFollows) {
+    const auto bare = parse({"show", "-ssd", "-smart"});
+    ASSERT_TRUE(bare.ok()) << bare.error;
+    EXPECT_TRUE(bare.parsed.hasTarget("-ssd"));
+    EXPECT_EQ("", bare.parsed.targetValue("-ssd"));
+    EXPECT_TRUE(bare.parsed.hasOption("-smart"));
+
+    const auto valued = parse({"show", "-smart", "-ssd", "3"});
+    ASSERT_TRUE(valued.ok()) << valued.error;
+    EXPECT_EQ("3", valued.parsed.targetValue("-ssd"));
+}
+
+TEST_F(CommandLineParserTest, BadCommandLinesAreRejectedWithAMessageThatNamesTheProblem) {
+    struct Case {
+        Args arguments;
+        std::string expected;
+    };
+    const std::vector<Case> cases{
+        {{"dump", "-debuglogs", "-ssd"}, "-ssd expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-type"}, "-type expects a value"},
+        {{"dump", "-debuglogs"}, "Missing required target -ssd"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-bogus"}, "Unknown option -bogus"},
+        {{"dump", "-debuglogs", "-ssd", "0", "stray"}, "Unexpected argument: stray"},
+        {{"dump", "-firmware", "-ssd", "0"}, "Missing required property Slot"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-output"}, "-output expects a value"},
+    };
+    for (const auto& c : cases) {
+        const auto outcome = parse(c.arguments);
+        EXPECT_FALSE(outcome.ok()) << c.expected;
+        EXPECT_NE(std::string::npos, outcome.error.find(c.expected)) << outcome.error;
+    }
+}
+
+TEST_F(CommandLineParserTest, HelpSkipsTheRequiredPartsAndWorksWithoutACommand) {
+    const auto full = parse({"dump", "-debuglogs", "-h"});
+    ASSERT_TRUE(full.ok()) << full.error;
+    EXPECT_TRUE(full.helpRequested);
+    ASSERT_NE(nullptr, full.command);
+    EXPECT_EQ("DebugLogs", full.command->name);
+    EXPECT_EQ("-help", full.parsed.options.back().name);
+
+    const auto verbOnly = parse({"dump", "-help"});
+    EXPECT_TRUE(verbOnly.ok()) << verbOnly.error;
+    EXPECT_TRUE(verbOnly.helpRequested);
+    EXPECT_EQ(nullptr, verbOnly.command);
+
+    EXPECT_FALSE(parse({"dump", "-debuglogs", "-ssd", "0"}).helpRequested);
+}
+
+TEST_F(CommandLineParserTest, PropertiesAreNameValuePairsWithTheDeclaredName) {
+    const auto outcome = parse({"dump", "-firmware", "-ssd", "0", "slot=7", "MODE=a=b", "Other=1"});
+    ASSERT_TRUE(outcome.ok()) << outcome.error;
+    const auto& properties = outcome.parsed.properties;
+    ASSERT_EQ(3u, properties.size());
+    EXPECT_EQ("Slot", properties[0].name);
+    EXPECT_EQ("7", properties[0].value);
+    EXPECT_EQ("Mode", properties[1].name);
+    EXPECT_EQ("a=b", properties[1].value);
+    // Left for the feature to judge: it names an unknown property in its own message.
+    EXPECT_EQ("Other", properties[2].name);
+}
+
+TEST_F(CommandLineParserTest, OutputFormatIsTheHostsUnlessTheCommandDeclaresIt) {
+    const auto plain = parse({"dump", "-debuglogs", "-ssd", "0"});
+    EXPECT_EQ("text", plain.outputFormat);
+
+    const auto json = parse({"dump", "-debuglogs", "-ssd", "0", "-OUTPUT", "JSON"});
+    ASSERT_TRUE(json.ok()) << json.error;
+    EXPECT_EQ("json", json.outputFormat);
+    EXPECT_FALSE(json.parsed.hasOption("-output"));
+
+    for (const char* format : {"xml", "csv", "Text"}) {
+        const auto outcome = parse({"dump", "-debuglogs", "-ssd", "0", "-output", format});
+        EXPECT_TRUE(outcome.ok()) << format << ": " << outcome.error;
+    }
+
+    const auto yaml = parse({"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"});
+    EXPECT_FALSE(yaml.ok());
+    EXPECT_EQ("Option -output expects 'text', 'json', 'xml', or 'csv'.", yaml.error);
+
+    // The feature checks its own -output part, so it sees the option.
+    const auto declared = parse({"dump", "-firmware", "-ssd", "0", "Slot=1", "-output", "json"});
+    ASSERT_TRUE(declared.ok()) << declared.error;
+    EXPECT_EQ("json", declared.outputFormat);
+    EXPECT_EQ("json", declared.parsed.optionValue("-output"));
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "host/DriveList.h"
+
+namespace {
+
+// A drive that only carries attributes; selection and listing never send a command.
+class IdleDrive : public drivekit::core::Device {
+public:
+    IdleDrive(const std::string& serial, const std::string& model, std::string protocol)
+        : protocol_(std::move(protocol)) {
+        drivekit::core::Attribute serialNumber("SerialNumber", "Serial Number", drivekit::core::types::string);
+        serialNumber.setString(serial);
+        attributes.set(serialNumber);
+        drivekit::core::Attribute modelNumber("ModelNumber", "Model Number", drivekit::core::types::string);
+        modelNumber.setString(model);
+        attributes.set(modelNumber);
+    }
+    bool isProtocolSupported(const std::string& protocol) const override { return protocol == protocol_; }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
+        return {};
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
+
+private:
+    std::string protocol_;
+};
+
+class DriveListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drives.add(std::make_shared<IdleDrive>("SN-A", "Model A", "NVME"), "sim:a");
+        drives.add(std::make_shared<IdleDrive>("7", "Model B", "ATA"), "/dev/sdb");
+        drives.add(std::make_shared<IdleDrive>("0", "Model C", "SMART"), "sim:c");
+    }
+    std::string select(const std::string& selector) {
+        error.clear();
+        const auto* entry = drives.select(selector, error);
+        return entry ? entry->path : "";
+    }
+    host::DriveList drives;
+    std::string error;
+};
+
+TEST_F(DriveListTest, SelectsByIndexThenSerialNumberThenPath) {
+    EXPECT_EQ("sim:a", select("0"));
+    EXPECT_EQ("/dev/sdb", select("1"));
+    // Not an index of the list, but a drive's serial number.
+    EXPECT_EQ("/dev/sdb", select("7"));
+    EXPECT_EQ("sim:a", select("SN-A"));
+    EXPECT_EQ("sim:c", select("sim:c"));
+    EXPECT_EQ("", select("sn-a"));
+    EXPECT_NE(std::string::npos, error.find("sn-a"));
+    EXPECT_EQ("", select("99999999999999999999"));
+    EXPECT_EQ("", select(""));
+}
+
+TEST_F(DriveListTest, AnEmptyListSaysThatNoDriveWasFound) {
+    host::DriveList none;
+    EXPECT_EQ(nullptr, none.select("0", error));
+    EXPECT_EQ("No drive found.", error);
+    std::ostringstream out;
+    none.print(out);
+    EXPECT_EQ("No drives found.\n", out.str());
+}
+
+TEST_F(DriveListTest, ListsIndexSerialModelPathAndProtocolInColumns) {
+    std::ostringstream out;
+    drives.print(out);
+    EXPECT_EQ("Index  Serial Number  Model    Path      Protocol\n"
+              "0      SN-A           Model A  sim:a     NVMe\n"
+              "1      7              Model B  /dev/sdb  ATA\n"
+              "2      0              Model C  sim:c     unknown\n",
+              out.str());
+}
+
+}  // namespace

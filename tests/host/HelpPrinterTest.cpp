@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "HostTestCommands.h"
+#include "host/cli/HelpPrinter.h"
+
+namespace {
+
+using host::cli::HelpPrinter;
+
+class HelpPrinterTest : public ::testing::Test {
+protected:
+    int help(const std::vector<std::string>& arguments) {
+        out.str("");
+        err.str("");
+        return printer.run(arguments, out, err);
+    }
+    bool shows(const std::string& text) const { return out.str().find(text) != std::string::npos; }
+
+    std::vector<host::cli::CommandSyntax> commands = host_test::commands();
+    HelpPrinter printer{commands};
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescription) {
+    ASSERT_EQ(0, help({}));
+    const std::string text = out.str();
+    EXPECT_EQ(0u, text.find("Usage: ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] "
+                            "[--host-log=FILE] <verb>[<options>][<targets>][<properties>]\n"));
+    EXPECT_NE(std::string::npos, text.find("Command       Verb  Description\n"));
+    EXPECT_NE(std::string::npos, text.find("DebugLogs     dump  Collects debug logs and creates ZIP package.\n"));
+    EXPECT_NE(std::string::npos, text.find("ShowSmart     show  Shows SMART values.\n"));
+    EXPECT_TRUE(shows("show -ssd"));
+    // The overview does not go into any command's parts.
+    EXPECT_FALSE(shows("Synopsis"));
+    EXPECT_EQ("", err.str());
+}
+
+TEST_F(HelpPrinterTest, AnEmptyRegistryHasNoCommandsToDisplay) {
+    const std::vector<host::cli::CommandSyntax> none;
+    std::ostringstream text;
+    HelpPrinter(none).printOverview(text);
+    EXPECT_NE(std::string::npos, text.str().find("\nNo commands to display\n"));
+}
+
+TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
+    ASSERT_EQ(0, help({"dump"}));
+    EXPECT_TRUE(shows("Command: DebugLogs\n"));
+    EXPECT_TRUE(shows("Command: DumpFirmware\n"));
+    EXPECT_FALSE(shows("Command: ShowSmart\n"));
+
+    ASSERT_EQ(0, help({"debuglogs"}));
+    EXPECT_TRUE(shows("Command: DebugLogs\n"));
+    EXPECT_FALSE(shows("Command: DumpFirmware\n"));
+
+    ASSERT_EQ(0, help({"verb=SHOW"}));
+    EXPECT_TRUE(shows("Command: ShowSmart\n"));
+    EXPECT_FALSE(shows("Command: DebugLogs\n"));
+
+    ASSERT_EQ(0, help({"Verb=dump", "Name=DumpFirmware"}));
+    EXPECT_TRUE(shows("Command: DumpFirmware\n"));
+    EXPECT_FALSE(shows("Command: DebugLogs\n"));
+}
+
+TEST_F(HelpPrinterTest, NothingSelectedOrAnOptionIsAUsageError) {
+    EXPECT_EQ(2, help({"Name=NoSuchCommand"}));
+    EXPECT_EQ("No commands to display\n", out.str());
+    EXPECT_EQ(2, help({"-ssd"}));
+    EXPECT_NE(std::string::npos, err.str().find("-ssd"));
+}
+
+TEST_F(HelpPrinterTest, CommandHelpShowsSynopsisAndEveryPartWithItsFlags) {
+    std::ostringstream text;
+    printer.printCommand(commands[0], text);
+    const std::string expected =
+        "Command: DebugLogs\n"
+        "Description: Collects debug logs and creates ZIP package.\n"
+        "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] [-vv] [-extended] "
+        "-ssd <Index|SerialNumber|PhysicalPath> [-type <all|list|LOGNAME>] [-output <text|json|xml|csv>]\n"
+        "Options:\n"
+        "  -help, -h\n"
+        "      Display help for the command.\n"
+        "      Required: False  ValueRequired: False\n"
+        "  -destination <path>\n"
+        "      Path to the destination file.\n"
+        "      Required: False  Value: path  ValueRequired: True\n"
+        "  -debuglogs\n"
+        "      Package into zip file.\n"
+        "      Required: True  ValueRequired: False\n";
+    EXPECT_EQ(0u, text.str().find(expected)) << text.str();
+    EXPECT_NE(std::string::npos, text.str().find("Targets:\n  -ssd <Index|SerialNumber|PhysicalPath>\n"
+                                                 "      Device index, serial number, or physical path.\n"
+                                                 "      Required: True  Value: Index|SerialNumber|PhysicalPath"
+                                                 "  ValueRequired: True\n"));
+    EXPECT_NE(std::string::npos, text.str().find("Properties:\n  (none)\n"));
+}
+
+TEST_F(HelpPrinterTest, SynopsisShowsPropertiesAndDoesNotRepeatADeclaredOutputOption) {
+    EXPECT_EQ("ssdtool dump -firmware [-output <text|json>] -ssd <Index|SerialNumber|PhysicalPath> "
+              "Slot=<1-7> [Mode=<fast|full>]",
+              HelpPrinter::synopsis(commands[1]));
+    EXPECT_EQ("ssdtool show -smart [-ssd [<Index|SerialNumber|PhysicalPath>]] [-output <text|json|xml|csv>]",
+              HelpPrinter::synopsis(commands[2]));
+}
+
+}  // namespace

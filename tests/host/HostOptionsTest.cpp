@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "host/cli/HostOptions.h"
+
+namespace {
+
+using host::cli::HostOptions;
+
+TEST(HostOptionsTest, LeadingDoubleDashOptionsAreTheHostsAndTheRestIsTheCommand) {
+    const auto options = HostOptions::parse({"--sim", "--sim=kestrova-sata", "--sim-trace=t.log", "--log=p.log",
+                                             "--host-log=h.log", "dump", "-debuglogs", "--sim"});
+    ASSERT_EQ("", options.error);
+    EXPECT_EQ((std::vector<std::string>{"", "kestrova-sata"}), options.simulatedDrives);
+    EXPECT_TRUE(options.useSimulatedDrives());
+    EXPECT_EQ("t.log", options.simTraceFile);
+    EXPECT_EQ("p.log", options.pluginLogFile);
+    EXPECT_EQ("h.log", options.hostLogFile);
+    // After the verb, "--sim" belongs to the command.
+    EXPECT_EQ((std::vector<std::string>{"dump", "-debuglogs", "--sim"}), options.command);
+}
+
+TEST(HostOptionsTest, WithoutHostOptionsNothingIsSimulatedAndNothingIsLogged) {
+    const auto options = HostOptions::parse({"help"});
+    ASSERT_EQ("", options.error);
+    EXPECT_FALSE(options.useSimulatedDrives());
+    EXPECT_EQ("", options.pluginLogFile);
+    EXPECT_EQ("", options.hostLogFile);
+    EXPECT_EQ(std::vector<std::string>{"help"}, options.command);
+}
+
+TEST(HostOptionsTest, BadHostOptionsAreErrors) {
+    for (const char* bad : {"--log", "--log=", "--host-log", "--sim-trace=", "--sim=", "--simulate", "--verbose"}) {
+        const auto options = HostOptions::parse({bad, "help"});
+        EXPECT_NE("", options.error) << bad;
+        EXPECT_TRUE(options.command.empty()) << bad;
+    }
+    EXPECT_NE(std::string::npos, HostOptions::parse({"--frob"}).error.find("--frob"));
+}
+
+}  // namespace
