@@ -38,7 +38,8 @@ const std::vector<SystemCommand>& systemCommandTable() {
 }
 
 std::string runCommand(const std::string& commandLine) {
-    FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
+    // Grouped, so that the error output of every part of a compound line is captured.
+    FILE* pipe = popen(("{ " + commandLine + "; } 2>&1").c_str(), "r");
     if (pipe == nullptr) {
         return {};
     }

@@ -1,0 +1,147 @@
+#pragma once
+// Shared pieces of the debug-logs tests: captured console output, a scratch folder, a fixed
+// clock, a drive that answers nothing, and collectors whose outcome a test chooses.
+#include <algorithm>
+#include <boost/filesystem.hpp>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "drivekit/core/HostInterface.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/LocalClock.h"
+
+namespace debug_logs_test {
+
+namespace fs = boost::filesystem;
+namespace dl = plugin::cli::debug_logs;
+
+// Everything written to std::cout while it lives.
+class ConsoleCapture {
+public:
+    ConsoleCapture() : previous_(std::cout.rdbuf(buffer_.rdbuf())) {}
+    ~ConsoleCapture() { std::cout.rdbuf(previous_); }
+    std::string text() const { return buffer_.str(); }
+
+private:
+    std::ostringstream buffer_;
+    std::streambuf* previous_;
+};
+
+// Sets the verbosity level for one test and puts 0 back afterwards.
+class Verbosity {
+public:
+    explicit Verbosity(int level) { dl::setVerbosityLevel(level); }
+    ~Verbosity() { dl::setVerbosityLevel(0); }
+};
+
+// A fresh empty folder, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    ScratchFolder() : path_(fs::temp_directory_path() / fs::unique_path("debug-logs-test-%%%%-%%%%")) {
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        boost::system::error_code ignored;
+        fs::permissions(path_, fs::owner_all, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Time stands still at the given moment while it lives.
+class FixedClock {
+public:
+    explicit FixedClock(const dl::LocalTime& time) {
+        dl::LocalClock::setSource([time] { return time; });
+    }
+    ~FixedClock() { dl::LocalClock::setSource({}); }
+};
+
+inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 0) {
+    dl::LocalTime time;
+    time.year = 2026;
+    time.month = 7;
+    time.day = 4;
+    time.hour = hour;
+    time.minute = minute;
+    time.second = second;
+    time.millisecond = millisecond;
+    return time;
+}
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path.string(), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+inline std::vector<std::string> folderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(folder), end; it != end; ++it) {
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A drive that rejects every command; only its attributes matter to the package steps.
+class SilentDevice : public drivekit::core::Device {
+public:
+    explicit SilentDevice(const std::string& serialNumber) {
+        drivekit::core::Attribute serial("SerialNumber", "Serial Number", drivekit::core::types::string);
+        serial.setString(serialNumber);
+        attributes.set(serial);
+    }
+    bool isProtocolSupported(const std::string&) const override { return false; }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
+        return rejected();
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return rejected(); }
+
+private:
+    static drivekit::core::CommandResult rejected() {
+        drivekit::core::CommandResult result;
+        result.status = drivekit::core::Status::notImplemented();
+        return result;
+    }
+};
+
+// Writes fileCount files named "<title>_<n>.bin" into its sub-folder and returns the chosen
+// status; notes its title in the shared journal when it runs.
+class ScriptedCollector : public dl::DebugLogsInterface {
+public:
+    ScriptedCollector(std::string title, uint32_t files, drivekit::core::Status outcome,
+                      std::shared_ptr<std::vector<std::string>> journal)
+        : title_(std::move(title)), files_(files), outcome_(std::move(outcome)), journal_(std::move(journal)) {}
+
+    drivekit::core::Status saveReport(drivekit::core::Status& status,
+                                      const std::shared_ptr<drivekit::core::Device>& /*device*/,
+                                      const std::string& outputPath) override {
+        journal_->push_back(title_);
+        const fs::path folder = fs::path(outputPath) / "log_pages";
+        fs::create_directories(folder);
+        for (uint32_t i = 0; i < files_; ++i) {
+            std::ofstream((folder / (title_ + "_" + std::to_string(i) + ".bin")).string()) << title_ << i;
+        }
+        fileCount = files_;
+        status = outcome_;
+        return status;
+    }
+
+private:
+    std::string title_;
+    uint32_t files_;
+    drivekit::core::Status outcome_;
+    std::shared_ptr<std::vector<std::string>> journal_;
+};
+
+}  // namespace debug_logs_test

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <boost/dll/import.hpp>
+#include <boost/dll/library_info.hpp>
+#include <boost/dll/shared_library.hpp>
+#include <algorithm>
+#include <functional>
+
+#include "drivekit/core/HostInterface.h"
+#include "plugins/plugin.cliframework/FeatureBase.h"
+#include "plugins/plugin.cliframework/SSDFeatureBase.h"
+
+// The plug-in as the host sees it: the shared library beside the host, its two aliases, and
+// what registration leaves in the host's registry.
+namespace {
+
+using RegisterFeatures = bool(drivekit::core::FeatureRegistry&);
+using InitializeLogger = void(bool, const std::string&);
+
+const boost::dll::fs::path pluginPath =
+    boost::dll::fs::path(SSDTOOL_BIN_DIR) / ("plugin.debug_logs" + boost::dll::shared_library::suffix().string());
+
+class PluginRegistration : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        library_ = new boost::dll::shared_library(pluginPath);
+        registerFeatures_ = boost::dll::import_alias<RegisterFeatures>(*library_, "register_features");
+    }
+    // The library stays loaded: the registries point into it.
+
+    static boost::dll::shared_library* library_;
+    static std::function<RegisterFeatures> registerFeatures_;
+};
+
+boost::dll::shared_library* PluginRegistration::library_ = nullptr;
+std::function<RegisterFeatures> PluginRegistration::registerFeatures_;
+
+std::vector<std::string> partNames(const plugin::cli::CommandSpecPartList& parts) {
+    std::vector<std::string> names;
+    for (const auto& part : parts) {
+        names.push_back(part->name());
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST_F(PluginRegistration, ExportsAreTheTwoAliasesInTheirOwnSection) {
+    boost::dll::library_info info(pluginPath);
+    const auto symbols = info.symbols("boostdll");
+    std::vector<std::string> names(symbols.begin(), symbols.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"initialize_logger", "register_features"}));
+    EXPECT_NO_THROW(boost::dll::import_alias<InitializeLogger>(*library_, "initialize_logger"));
+}
+
+TEST_F(PluginRegistration, TwiceOnOneRegistryKeepsOneSpecButTwoFeatureEntries) {
+    drivekit::core::FeatureRegistry registry;
+    EXPECT_TRUE(registerFeatures_(registry));
+    EXPECT_TRUE(registerFeatures_(registry));
+    ASSERT_EQ(registry.features.size(), 2u);
+    EXPECT_EQ(registry.features[0], registry.features[1]);
+    ASSERT_EQ(registry.commandSpecs.size(), 1u);
+    ASSERT_EQ(registry.featureBySpec.size(), 1u);
+    EXPECT_EQ(registry.featureBySpec.begin()->first, registry.commandSpecs[0].get());
+    EXPECT_EQ(registry.featureBySpec.begin()->second, registry.features[0]);
+    EXPECT_EQ(registry.features[0]->name(), "IncidentReportPlugin");
+}
+
+TEST_F(PluginRegistration, TwoRegistriesShareOnePluginObjectAndSpecification) {
+    drivekit::core::FeatureRegistry first;
+    drivekit::core::FeatureRegistry second;
+    registerFeatures_(first);
+    registerFeatures_(second);
+    ASSERT_EQ(first.features.size(), 1u);
+    ASSERT_EQ(second.features.size(), 1u);
+    EXPECT_EQ(first.features[0], second.features[0]);
+    EXPECT_EQ(first.commandSpecs.at(0), second.commandSpecs.at(0));
+}
+
+TEST_F(PluginRegistration, DebugLogsSpecificationHasItsPartsInOrder) {
+    drivekit::core::FeatureRegistry registry;
+    registerFeatures_(registry);
+    const auto& spec = *registry.commandSpecs.at(0);
+    EXPECT_EQ(spec.id(), 0u);
+    EXPECT_EQ(spec.name(), "DebugLogs");
+    EXPECT_EQ(spec.verb(), "dump");
+    EXPECT_EQ(spec.description(), "Collects debug logs and creates ZIP package.");
+    EXPECT_EQ(partNames(spec.options()),
+              (std::vector<std::string>{"-help", "-destination", "-debuglogs", "-v", "-vv", "-extended"}));
+    EXPECT_EQ(partNames(spec.targets()), (std::vector<std::string>{"-ssd", "-type"}));
+    EXPECT_TRUE(spec.properties().empty());
+    const auto type = spec.targets().find("-type");
+    ASSERT_NE(type, nullptr);
+    EXPECT_EQ(type->valueName(), "all|list|LOGNAME");
+    EXPECT_TRUE(type->valueRequired());
+    EXPECT_FALSE(type->required());
+    const auto debuglogs = spec.options().find("-debuglogs");
+    ASSERT_NE(debuglogs, nullptr);
+    EXPECT_TRUE(debuglogs->required());
+    EXPECT_EQ(debuglogs->kind(), 0u);
+}
+
+TEST_F(PluginRegistration, RunWithoutADriveIsRefusedAsAResult) {
+    drivekit::core::FeatureRegistry registry;
+    registerFeatures_(registry);
+    drivekit::core::ParsedCommand command;
+    command.verb = "dump";
+    command.options = {{"-debuglogs", ""}};
+    command.targets = {{"-type", "list"}};
+    std::shared_ptr<plugin::cli::ResultBase> result;
+    registry.features.at(0)->run(result, 0, command);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->value(), "No device selected.");
+}

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FolderName.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SaveLogToFile.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/VersionFile.h"
+#include "tests/debug_logs/DebugLogsTestSupport.h"
+
+using namespace debug_logs_test;
+using drivekit::core::Payload;
+using drivekit::core::Status;
+
+TEST(FileWriters, TextIsReplacedOrAppended) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path() / "notes.txt").string();
+    EXPECT_TRUE(dl::writeTextFile(path, "one\n", false));
+    EXPECT_TRUE(dl::writeTextFile(path, "two\n", true));
+    EXPECT_EQ(readFile(path), "one\ntwo\n");
+    EXPECT_TRUE(dl::writeTextFile(path, "three", false));
+    EXPECT_EQ(readFile(path), "three");
+    EXPECT_FALSE(dl::writeTextFile((scratch.path() / "missing" / "x.txt").string(), "x", false));
+}
+
+TEST(FileWriters, BinaryKeepsEveryByteAndRefusesAnEmptyPayload) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path() / "page.bin").string();
+    const char bytes[] = {'\0', '\n', '\r', '\x1a', '\xff'};
+    EXPECT_TRUE(dl::writeBinaryFile(path, Payload(bytes, sizeof(bytes))));
+    EXPECT_EQ(readFile(path), std::string(bytes, sizeof(bytes)));
+    EXPECT_FALSE(dl::writeBinaryFile(path, Payload()));
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST(SaveLogToFile, SuccessTellsTheNameAndAtVerbosityOneThePath) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path() / "smart.bin").string();
+    Verbosity verbose(1);
+    ConsoleCapture console;
+    dl::utils::SaveLogToFile(path, Payload(std::string("abc").data(), 3), "SMART Data", Status());
+    EXPECT_EQ(readFile(path), "abc");
+    EXPECT_EQ(console.text(), "SMART Data generated\nSuccessfully wrote SMART Data to " + path + "\n");
+}
+
+TEST(SaveLogToFile, EmptyPayloadLeavesAnEmptyFileAndAnErrorLine) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path() / "thresholds.bin").string();
+    std::ofstream(path) << "old content";
+    ConsoleCapture console;
+    dl::utils::SaveLogToFile(path, Payload(), "SMART Thresholds", Status::retrieveDataFailed());
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+    EXPECT_EQ(console.text(), "Error in writing SMART Thresholds to " + path + ".\n");
+}
+
+TEST(SavedBinaries, EntriesJoinFolderAndNameAndAccumulate) {
+    const std::string before = dl::savedBinariesRecord();
+    dl::recordSavedBinary("/tmp/pkg/log_pages", "smart.bin");
+    dl::recordSavedBinary("/tmp/pkg/log_pages/", "error.bin");
+    EXPECT_EQ(dl::savedBinariesRecord(), before +
+                                             "/tmp/pkg/log_pages/smart.bin was saved successfully\n"
+                                             "/tmp/pkg/log_pages/error.bin was saved successfully\n");
+}
+
+TEST(TimeStamps, DisplayFormUsesTheTwelveHourRule) {
+    EXPECT_EQ(dl::displayTimeStamp(at(0, 30)), "07/04/2026 00:30:00 AM");
+    EXPECT_EQ(dl::displayTimeStamp(at(11, 59, 59)), "07/04/2026 11:59:59 AM");
+    EXPECT_EQ(dl::displayTimeStamp(at(12, 30)), "07/04/2026 12:30:00 PM");
+    EXPECT_EQ(dl::displayTimeStamp(at(13, 30)), "07/04/2026 01:30:00 PM");
+    EXPECT_EQ(dl::displayTimeStamp(at(23, 5, 9)), "07/04/2026 11:05:09 PM");
+}
+
+TEST(TimeStamps, FileNameFormPadsToTwoDigitsAndKeepsThreeDigitMilliseconds) {
+    EXPECT_EQ(dl::fileNameTimeStamp(at(9, 5, 3, 7)), "07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::fileNameTimeStamp(at(21, 45, 10, 123)), "07-04-2026_21-45-10-123");
+}
+
+TEST(FolderName, SerialNumberIsCleanedForOneFolderLevel) {
+    const auto time = at(9, 5, 3, 7);
+    EXPECT_EQ(dl::outputFolderName("S4X*NE0*M1", time), "S4XNE0M1_07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::outputFolderName("", time), "_07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::outputFolderName("../A/B\\C", time), ".._A_B_C_07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::outputFolderName(std::string("X\nY\tZ\x7f") + '\x01', time), "X_Y_Z___07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::outputFolderName("..", time), ".._07-04-2026_09-05-03-07");
+    EXPECT_EQ(dl::outputFolderName("  SN 12  ", time), "  SN 12  _07-04-2026_09-05-03-07");
+}
+
+TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEnd) {
+    ScratchFolder scratch;
+    FixedClock clock(at(13, 30));
+    ConsoleCapture console;
+    Status status = Status::notRun();
+    EXPECT_TRUE(dl::createVersionFile(status, scratch.path().string()).isSuccess());
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(readFile(scratch.path() / "version.txt"), "Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM");
+    EXPECT_EQ(console.text(), "Version generated\n");
+}
+
+TEST(VersionFile, UnwritableFolderGivesUnableToCreateFile) {
+    ScratchFolder scratch;
+    ConsoleCapture console;
+    Status status;
+    dl::createVersionFile(status, (scratch.path() / "not-there").string());
+    EXPECT_EQ(status, Status::unableToCreateFile());
+    EXPECT_EQ(console.text(), "");
+}

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+
+#include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
+#include "tests/debug_logs/DebugLogsTestSupport.h"
+
+using namespace debug_logs_test;
+
+namespace {
+// Entry name -> bytes ("/"-ending names are folders and map to empty text).
+std::map<std::string, std::string> readArchive(const fs::path& archivePath) {
+    std::map<std::string, std::string> entries;
+    int error = 0;
+    zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, &error);
+    if (archive == nullptr) {
+        ADD_FAILURE() << "cannot open " << archivePath << ": " << error;
+        return entries;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
+        std::string content(stat.size, '\0');
+        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        if (stat.size > 0) {
+            EXPECT_EQ(zip_fread(file, content.data(), stat.size), static_cast<zip_int64_t>(stat.size));
+        }
+        zip_fclose(file);
+        if (stat.size > 0) {
+            EXPECT_EQ(stat.comp_method, ZIP_CM_DEFLATE) << stat.name;
+        }
+        entries[stat.name] = content;
+    }
+    zip_close(archive);
+    return entries;
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path.string(), std::ios::binary) << bytes;
+}
+}  // namespace
+
+TEST(ZipArchive, ArchiveBesideTheFolderHoldsEveryFileAndFolderRelativeToIt) {
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "SN1_07-04-2026_09-05-03-07";
+    const std::string binary("\0\x01\xff\r\n\x1a", 6);
+    const std::string large(200000, 'A');
+    writeBytes(folder / "version.txt", "Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM");
+    writeBytes(folder / "log_pages" / "smart.bin", binary);
+    writeBytes(folder / "log_pages" / "deep" / "large.bin", large);
+    fs::create_directories(folder / "SATA_logs");
+
+    ConsoleCapture console;
+    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", folder.filename().string() + ".zip", false), 0);
+    EXPECT_EQ(console.text(), "");
+
+    const auto entries = readArchive(scratch.path() / (folder.filename().string() + ".zip"));
+    const std::map<std::string, std::string> expected = {
+        {"SATA_logs/", ""},
+        {"log_pages/", ""},
+        {"log_pages/deep/", ""},
+        {"log_pages/deep/large.bin", large},
+        {"log_pages/smart.bin", binary},
+        {"version.txt", "Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM"},
+    };
+    EXPECT_EQ(entries, expected);
+    // Packing does not remove anything by itself.
+    EXPECT_TRUE(fs::exists(folder / "version.txt"));
+}
+
+TEST(ZipArchive, ExistingArchiveIsReplaced) {
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "pkg";
+    writeBytes(folder / "new.txt", "new");
+    writeBytes(scratch.path() / "pkg.zip", "not a zip at all");
+    ConsoleCapture console;
+    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", false), 0);
+    EXPECT_EQ(readArchive(scratch.path() / "pkg.zip"), (std::map<std::string, std::string>{{"new.txt", "new"}}));
+}
+
+TEST(ZipArchive, VerboseTellsWhatWasDoneAndTheResult) {
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "pkg";
+    writeBytes(folder / "a.txt", "a");
+    writeBytes(folder / "sub" / "b.txt", "b");
+    ConsoleCapture console;
+    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
+    EXPECT_EQ(console.text(), "Zip command: deflate 2 files and 1 sub-folders of " + folder.string() + " into " +
+                                  (scratch.path() / "pkg.zip").string() + "\nCreate Zip pkg.zip; Result: Success\n");
+}
+
+TEST(ZipArchive, ArchiveThatCannotBeWrittenIsAFailure) {
+    // A folder in the archive's place cannot be replaced, for root neither.
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "pkg";
+    writeBytes(folder / "a.txt", "a");
+    fs::create_directories(scratch.path() / "pkg.zip");
+    ConsoleCapture console;
+    EXPECT_NE(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
+    EXPECT_TRUE(fs::is_directory(scratch.path() / "pkg.zip"));
+    EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
+}
+
+TEST(ZipArchive, MissingFolderFails) {
+    ScratchFolder scratch;
+    ConsoleCapture console;
+    EXPECT_NE(dl::createZipArchive((scratch.path() / "absent").string(), "*", "absent.zip", false), 0);
+    EXPECT_FALSE(fs::exists(scratch.path() / "absent.zip"));
+}
