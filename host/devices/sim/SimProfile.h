@@ -64,6 +64,7 @@ struct SimProfile {
     uint32_t version = 0x00010400;  // VER register: major 31:16, minor 15:8
     uint32_t ieeeOui = 0;
     uint64_t capacityBytes = 0;  // total NVM capacity
+    uint32_t maxNamespaces = 0;  // NN; at least the highest namespace id
     std::vector<SimNamespace> namespaces;
     std::array<uint32_t, 4> hostTelemetryLastBlocks{};
     std::array<uint32_t, 4> controllerTelemetryLastBlocks{};

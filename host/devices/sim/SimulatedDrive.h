@@ -41,6 +41,8 @@ private:
     SimResponse executeNvme(const drivekit::commands::nvme::SubmissionEntry& entry,
                             uint64_t transferBytes, const drivekit::core::Payload* data);
     SimResponse executeAta(const drivekit::core::Command& command);
+    SimResponse getLogPage(const drivekit::commands::nvme::SubmissionEntry& entry);
+    SimResponse identify(const drivekit::commands::nvme::SubmissionEntry& entry);
 
     SimProfile profile_;
     SimDriveState state_;

@@ -1,0 +1,98 @@
+// Identify Controller (CNS 0x01) of the simulated drive.
+#include <algorithm>
+#include <cstdio>
+
+#include "host/devices/sim/SimAttributeTable.h"
+#include "host/devices/sim/SimBytes.h"
+#include "host/devices/sim/SimIdentifyBuilders.h"
+
+namespace host::sim {
+
+namespace {
+
+// Optional Admin Command Support bits.
+constexpr uint16_t oacsFirmware = 1u << 2;
+constexpr uint16_t oacsNamespaceManagement = 1u << 3;
+// Log Page Attributes bits.
+constexpr uint8_t lpaCommandEffects = 1u << 1;
+constexpr uint8_t lpaExtendedData = 1u << 2;
+constexpr uint8_t lpaTelemetry = 1u << 3;
+constexpr uint8_t lpaDataArea4 = 1u << 6;
+// Controller Attributes: UUID List supported.
+constexpr uint32_t ctrattUuidList = 1u << 9;
+
+uint64_t allocatedBytes(const SimProfile& profile) {
+    uint64_t total = 0;
+    for (const auto& ns : profile.namespaces) {
+        total += ns.sizeBlocks * ns.blockSize;
+    }
+    return total;
+}
+
+std::string subsystemName(const SimProfile& profile, const std::string& serial, const std::string& model) {
+    char prefix[64];
+    std::snprintf(prefix, sizeof(prefix), "nqn.2014.08.org.nvmexpress:%04x%04x", profile.vendorId,
+                  profile.subsystemVendorId);
+    return prefix + serial + " " + model;
+}
+
+}  // namespace
+
+SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
+    const SimProfile& profile = request.profile;
+    const auto& attributes = profile.attributes;
+    const std::string serial = attributes.readString(attributeKeys::serialNumber);
+    const std::string model = attributes.readString(attributeKeys::modelNumber);
+
+    SimBytes data(SimIdentify::structureSize);
+    data.u16(0, profile.vendorId);
+    data.u16(2, profile.subsystemVendorId);
+    data.ascii(4, 20, serial);
+    data.ascii(24, 40, model);
+    data.ascii(64, 8, attributes.readString(attributeKeys::firmware));
+    data.u8(72, 6);  // recommended arbitration burst
+    data.u8(73, profile.ieeeOui & 0xFF);
+    data.u8(74, (profile.ieeeOui >> 8) & 0xFF);
+    data.u8(75, (profile.ieeeOui >> 16) & 0xFF);
+    data.u8(77, attributes.readUint8(attributeKeys::maximumDataTransferSize));
+    data.u16(78, 1);  // controller id
+    data.u32(80, profile.version);
+    data.u32(96, attributes.readBool(attributeKeys::uuidSupported) ? ctrattUuidList : 0);
+    data.u8(111, 1);  // I/O controller
+
+    uint16_t oacs = oacsFirmware;
+    if (attributes.readBool(attributeKeys::namespaceManagementSupported)) {
+        oacs |= oacsNamespaceManagement;
+    }
+    data.u16(256, oacs);
+    data.u8(258, 3);  // abort command limit
+    data.u8(259, 3);  // asynchronous event request limit
+    const auto slots = static_cast<uint8_t>(profile.firmwareSlots.empty() ? 1 : profile.firmwareSlots.size());
+    data.u8(260, static_cast<uint8_t>(slots << 1));
+    uint8_t lpa = lpaCommandEffects | lpaExtendedData;
+    if (attributes.readBool(attributeKeys::telemetryLogSupported)) {
+        lpa |= lpaTelemetry;
+        if (profile.hostTelemetryLastBlocks[3] != 0) {
+            lpa |= lpaDataArea4;
+        }
+    }
+    data.u8(261, lpa);
+    data.u8(262, attributes.readUint8(attributeKeys::numErrorLogPageEntries));
+    data.u16(266, 343);  // warning composite temperature threshold, kelvin
+    data.u16(268, 352);  // critical composite temperature threshold, kelvin
+    data.u128(280, profile.capacityBytes);
+    const uint64_t allocated = allocatedBytes(profile);
+    data.u128(296, profile.capacityBytes > allocated ? profile.capacityBytes - allocated : 0);
+    data.u8(512, 0x66);  // submission queue entry size 64
+    data.u8(513, 0x44);  // completion queue entry size 16
+    data.u32(516, SimIdentify::namespaceCount(profile));
+    data.u16(520, 0x0004);  // dataset management
+    data.u8(525, 0x01);     // volatile write cache present
+    const std::string nqn = subsystemName(profile, serial, model);
+    data.bytes(768, reinterpret_cast<const uint8_t*>(nqn.data()),
+               static_cast<uint32_t>(std::min<size_t>(nqn.size(), 255)));  // zero padded
+    data.u16(2048, 825);  // power state 0: 8.25 W
+    return SimResponse::withData(data.payload());
+}
+
+}  // namespace host::sim

@@ -1,0 +1,106 @@
+// Generators of the standard log pages: supported pages, error information, SMART / health,
+// firmware slots and command effects.
+#include <algorithm>
+
+#include "host/devices/sim/SimAttributeTable.h"
+#include "host/devices/sim/SimBytes.h"
+#include "host/devices/sim/SimLogPageGenerators.h"
+
+namespace host::sim {
+
+namespace {
+
+constexpr uint32_t errorEntrySize = 64;
+constexpr uint32_t supportedBit = 1u;
+// Supported Log Pages, telemetry host-initiated entry: data area 4 can be reported.
+constexpr uint32_t telemetryDataArea4Bit = 1u << 16;
+
+}  // namespace
+
+SimResponse generateSupportedLogPages(const SimLogRequest& request) {
+    SimBytes data(1024);
+    for (const auto& row : SimLogPages::table()) {
+        if (row.supported != nullptr && !row.supported(request.profile)) {
+            continue;
+        }
+        uint32_t entry = supportedBit;
+        if (row.logId == 0x07 && request.profile.hostTelemetryLastBlocks[3] != 0) {
+            entry |= telemetryDataArea4Bit;
+        }
+        data.u32(4u * row.logId, entry);
+    }
+    return SimResponse::withData(data.payload());
+}
+
+SimResponse generateErrorInformation(const SimLogRequest& request) {
+    const uint32_t capacity = request.profile.attributes.readUint8(attributeKeys::numErrorLogPageEntries) + 1u;
+    SimBytes data(static_cast<uint64_t>(capacity) * errorEntrySize);
+    const uint64_t total = request.profile.health.errorLogEntries;
+    const uint64_t kept = std::min<uint64_t>(total, capacity);
+    // Newest first; an entry with error count 0 is unused.
+    for (uint32_t i = 0; i < kept; ++i) {
+        const uint32_t base = i * errorEntrySize;
+        data.u64(base, total - i);
+        data.u16(base + 8, 0);                                              // admin queue
+        data.u16(base + 10, static_cast<uint16_t>(0x1000 + total - i));     // command id
+        data.u16(base + 12, SimNvmeStatus::invalidField().completionField());
+        data.u16(base + 14, 0x0028);                                        // byte 40: dword 10
+        data.u32(base + 24, 0xFFFFFFFF);
+    }
+    return SimResponse::withData(data.payload());
+}
+
+SimResponse generateSmartHealth(const SimLogRequest& request) {
+    const SimHealth& health = request.profile.health;
+    SimBytes data(512);
+    data.u8(0, health.criticalWarning);
+    data.u16(1, health.temperatureKelvin);
+    data.u8(3, health.availableSpare);
+    data.u8(4, health.availableSpareThreshold);
+    data.u8(5, health.percentageUsed);
+    data.u128(32, health.dataUnitsRead);
+    data.u128(48, health.dataUnitsWritten);
+    data.u128(64, health.dataUnitsRead * 8);   // host read commands
+    data.u128(80, health.dataUnitsWritten * 4);  // host write commands
+    data.u128(96, health.powerOnHours * 3);    // controller busy minutes
+    data.u128(112, health.powerCycles);
+    data.u128(128, health.powerOnHours);
+    data.u128(144, health.unsafeShutdowns);
+    data.u128(160, health.mediaErrors);
+    data.u128(176, health.errorLogEntries);
+    data.u16(200, health.temperatureKelvin);  // sensor 1
+    data.u16(202, health.temperatureKelvin + 4u);
+    return SimResponse::withData(data.payload());
+}
+
+SimResponse generateFirmwareSlots(const SimLogRequest& request) {
+    SimBytes data(512);
+    data.u8(0, 0x01);  // slot 1 active
+    const auto& slots = request.profile.firmwareSlots;
+    for (size_t i = 0; i < slots.size() && i < 7; ++i) {
+        data.ascii(static_cast<uint32_t>(8 + 8 * i), 8, slots[i]);
+    }
+    return SimResponse::withData(data.payload());
+}
+
+SimResponse generateCommandEffects(const SimLogRequest& request) {
+    SimBytes data(4096);
+    std::vector<uint8_t> admin = {0x02, 0x06, 0x09, 0x0A, 0x10, 0x11};
+    if (request.profile.attributes.readBool(attributeKeys::namespaceManagementSupported)) {
+        admin.insert(admin.end(), {0x0D, 0x15});
+    }
+    if (request.profile.vendorChannel) {
+        admin.insert(admin.end(), {0xF1, 0xF2});
+    }
+    for (const uint8_t opcode : admin) {
+        data.u32(4u * opcode, supportedBit);
+    }
+    constexpr uint32_t ioBase = 1024;
+    constexpr uint32_t contentChange = 1u << 1;
+    data.u32(ioBase + 4 * 0x00, supportedBit);                  // flush
+    data.u32(ioBase + 4 * 0x01, supportedBit | contentChange);  // write
+    data.u32(ioBase + 4 * 0x02, supportedBit);                  // read
+    return SimResponse::withData(data.payload());
+}
+
+}  // namespace host::sim

@@ -1,0 +1,307 @@
+#include "host/devices/sim/SimulatedDrive.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <boost/date_time/posix_time/posix_time.hpp>
+
+#include "drivekit/commands/ata/Command.h"
+#include "drivekit/commands/nvme/Command.h"
+#include "drivekit/core/logging/Log.h"
+#include "host/devices/sim/SimAta.h"
+#include "host/devices/sim/SimAttributeTable.h"
+#include "host/devices/sim/SimCommandQueue.h"
+#include "host/devices/sim/SimFeatures.h"
+#include "host/devices/sim/SimIdentify.h"
+#include "host/devices/sim/SimLogPages.h"
+#include "host/devices/sim/SimProfileLoader.h"
+#include "host/devices/sim/SimTrace.h"
+#include "host/devices/sim/SimVendorChannel.h"
+
+namespace host::sim {
+
+namespace core = drivekit::core;
+namespace nvme = drivekit::commands::nvme;
+namespace ata = drivekit::commands::ata;
+
+namespace {
+
+// No transfer larger than this is built, whatever the drive's MDTS says (256 MiB).
+constexpr uint64_t transferCeiling = 256ULL << 20;
+constexpr uint32_t minimumPageSize = 4096;
+
+uint64_t logPageLength(const nvme::SubmissionEntry& entry) {
+    const uint64_t dwords = ((static_cast<uint64_t>(entry.cdw11 & 0xFFFF) << 16) | (entry.cdw10 >> 16)) + 1;
+    return dwords * 4;
+}
+
+uint64_t logPageOffset(const nvme::SubmissionEntry& entry) {
+    return (static_cast<uint64_t>(entry.cdw13) << 32) | entry.cdw12;
+}
+
+// The bytes a command moves, as the controller reads it from the command.
+uint64_t nvmeTransferLength(const nvme::SubmissionEntry& entry, uint64_t transferBytes) {
+    switch (entry.opcode()) {
+        case nvme::opcodes::getLogPage: return logPageLength(entry);
+        case nvme::opcodes::identify: return SimIdentify::structureSize;
+        case nvme::opcodes::vendorReceive: return static_cast<uint64_t>(entry.cdw10) * 4;
+        default: return transferBytes;
+    }
+}
+
+SimCommandFacts nvmeFacts(const nvme::SubmissionEntry& entry, uint64_t length) {
+    SimCommandFacts facts;
+    facts.protocol = core::protocols::nvme;
+    facts.opcode = entry.opcode();
+    facts.length = length;
+    const auto low = static_cast<uint8_t>(entry.cdw10 & 0xFF);
+    switch (entry.opcode()) {
+        case nvme::opcodes::getLogPage:
+            facts.logId = low;
+            facts.offset = logPageOffset(entry);
+            break;
+        case nvme::opcodes::identify: facts.cns = low; break;
+        case nvme::opcodes::getFeatures:
+        case nvme::opcodes::setFeatures: facts.featureId = low; break;
+        default: break;
+    }
+    return facts;
+}
+
+// The page bytes from offset for length bytes; the whole page itself when that is asked for.
+SimResponse slice(const core::Payload& page, uint64_t offset, uint64_t length) {
+    if (offset % 4 != 0 || offset >= page.size()) {
+        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+    }
+    if (offset == 0 && length == page.size()) {
+        return SimResponse::withData(page);
+    }
+    core::Payload part(length);
+    const uint64_t available = std::min<uint64_t>(length, page.size() - offset);
+    std::memcpy(part.data(), page.data() + offset, available);
+    return SimResponse::withData(part);
+}
+
+// The payload cut down to its first count bytes (a fault's short transfer).
+core::Payload truncated(const core::Payload& data, uint64_t count) {
+    if (count >= data.size()) {
+        return data;
+    }
+    return count == 0 ? core::Payload() : core::Payload(data.data(), count);
+}
+
+core::Status ataFailure(const SimResponse& response) {
+    core::Status status = core::Status::custom();
+    char text[96];
+    std::snprintf(text, sizeof(text), "ATA command aborted (status 0x%02X, error 0x%02X).",
+                  response.ataOutput.command, response.ataOutput.feature);
+    status.setMessage(text);
+    return status;
+}
+
+SimResponse applyDataFault(SimResponse response, const SimFault* fault) {
+    if (fault == nullptr || response.failed()) {
+        return response;
+    }
+    if (fault->action == SimFault::Action::noData) {
+        response.data = core::Payload();
+    } else if (fault->action == SimFault::Action::shortData) {
+        response.data = truncated(response.data, fault->bytes);
+    }
+    return response;
+}
+
+bool failsBeforeRunning(const SimFault* fault) {
+    return fault != nullptr &&
+           (fault->action == SimFault::Action::status || fault->action == SimFault::Action::sizeLimit);
+}
+
+}  // namespace
+
+SimulatedDrive::SimulatedDrive(SimProfile profile)
+    : profile_(std::move(profile)), replay_(profile_.replayFolder), faults_(profile_.faults) {
+    attributes = profile_.attributes;
+    queues.push_back(std::make_shared<SimCommandQueue>());
+    SimFeatures::initialise(profile_, state_);
+}
+
+std::string SimulatedDrive::path() const { return profile_.path; }
+
+bool SimulatedDrive::isProtocolSupported(const std::string& protocol) const { return profile_.speaks(protocol); }
+
+core::CommandResult SimulatedDrive::sendCommand(core::Command& command, const core::Payload& data) {
+    return execute(command, &data);
+}
+
+core::CommandResult SimulatedDrive::sendCommand(core::Command& command) { return execute(command, nullptr); }
+
+core::CommandResult SimulatedDrive::execute(core::Command& command, const core::Payload* data) {
+    core::CommandResult result;
+    result.startTime = boost::posix_time::microsec_clock::local_time();
+    const std::string& protocol = command.protocol();
+    const bool known = protocol == core::protocols::nvme || protocol == core::protocols::ata ||
+                       protocol == core::protocols::smart;
+    if (known && profile_.speaks(protocol) && protocol == core::protocols::nvme) {
+        const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
+        const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data);
+        nvme::CompletionEntry completion{};
+        completion.dw0 = response.dw0;
+        completion.cid = static_cast<uint16_t>(nvmeCommand.entry().cdw0 >> 16);
+        completion.status = response.nvmeStatus.completionField();
+        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
+        if (response.failed()) {
+            result.status = core::Status::nvmeCommandProblem();
+            LOG_DEBUG("NVMe opcode 0x" << std::hex << int(nvmeCommand.entry().opcode()) << " failed: "
+                                       << response.nvmeStatus.describe());
+        } else {
+            result.data = response.data;
+        }
+        SimTrace::write(SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, result.status));
+    } else if (known && profile_.speaks(protocol)) {
+        const auto& ataCommand = static_cast<const ata::Command&>(command);
+        const SimResponse response = executeAta(command);
+        result.protocolResult =
+            std::make_unique<core::ProtocolResult>(core::Payload(&response.ataOutput, sizeof(response.ataOutput)));
+        if (response.failed()) {
+            result.status = ataFailure(response);
+        } else {
+            result.data = response.data;
+        }
+        SimTrace::write(SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
+    } else {
+        // No path to the drive for this protocol: nothing reaches the drive.
+        result.status = core::Status::commandSetNotSupported();
+        if (protocol == core::protocols::nvme) {
+            const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
+            SimTrace::write(SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, result.status));
+        } else if (known) {
+            const auto& ataCommand = static_cast<const ata::Command&>(command);
+            SimTrace::write(SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
+        } else {
+            SimTrace::write(SimTrace::otherLine(protocol, command.name(), result.status));
+        }
+    }
+    result.endTime = boost::posix_time::microsec_clock::local_time();
+    return result;
+}
+
+SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint64_t transferBytes,
+                                        const core::Payload* data) {
+    const uint64_t length = nvmeTransferLength(entry, transferBytes);
+    const SimFault* fault = faults_.take(nvmeFacts(entry, length));
+    if (failsBeforeRunning(fault)) {
+        return SimResponse::nvmeFailure(fault->status);
+    }
+    const uint8_t mdts = profile_.attributes.readUint8(attributeKeys::maximumDataTransferSize);
+    const uint64_t limit = mdts == 0 || mdts >= 40 ? transferCeiling
+                                                   : std::min(transferCeiling, uint64_t{minimumPageSize} << mdts);
+    if (length > limit) {
+        LOG_DEBUG("Transfer of " << length << " bytes is above the limit of " << limit);
+        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+    }
+    SimResponse response;
+    switch (entry.opcode()) {
+        case nvme::opcodes::getLogPage: response = getLogPage(entry); break;
+        case nvme::opcodes::identify: response = identify(entry); break;
+        case nvme::opcodes::getFeatures: response = SimFeatures::get(entry, state_); break;
+        case nvme::opcodes::setFeatures:
+            response = SimFeatures::set(entry, data, state_);
+            if (!response.failed()) {
+                state_.logPages.clear();  // pages such as telemetry follow the features
+            }
+            break;
+        case nvme::opcodes::vendorSend:
+        case nvme::opcodes::vendorReceive:
+            if (!profile_.vendorChannel) {
+                response = SimResponse::nvmeFailure(SimNvmeStatus::invalidOpcode());
+            } else if (entry.opcode() == nvme::opcodes::vendorSend) {
+                response = SimVendorChannel::send(entry, state_);
+            } else {
+                response = SimVendorChannel::receive(profile_, entry, state_);
+            }
+            break;
+        default: response = SimResponse::nvmeFailure(SimNvmeStatus::invalidOpcode()); break;
+    }
+    return applyDataFault(std::move(response), fault);
+}
+
+SimResponse SimulatedDrive::getLogPage(const nvme::SubmissionEntry& entry) {
+    const auto logId = static_cast<uint8_t>(entry.cdw10 & 0xFF);
+    const auto lsp = static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7F);
+    const auto lsi = static_cast<uint16_t>(entry.cdw11 >> 16);
+    const uint64_t offset = logPageOffset(entry);
+    const uint64_t length = logPageLength(entry);
+    if (auto replayed = replay_.logPage(logId, lsp, lsi)) {
+        return slice(*replayed, offset, length);
+    }
+    const auto key = std::make_tuple(logId, lsp, lsi);
+    auto cached = state_.logPages.find(key);
+    if (cached == state_.logPages.end()) {
+        const SimResponse built = SimLogPages::generate({profile_, state_, logId, lsp, lsi, entry.nsid});
+        if (built.failed()) {
+            return built;
+        }
+        cached = state_.logPages.emplace(key, built.data).first;
+    }
+    return slice(cached->second, offset, length);
+}
+
+SimResponse SimulatedDrive::identify(const nvme::SubmissionEntry& entry) {
+    const auto cns = static_cast<uint8_t>(entry.cdw10 & 0xFF);
+    if (auto replayed = replay_.identify(cns, entry.nsid)) {
+        return SimResponse::withData(*replayed);
+    }
+    const auto key = std::make_tuple(cns, entry.nsid);
+    const auto cached = state_.identify.find(key);
+    if (cached != state_.identify.end()) {
+        return SimResponse::withData(cached->second);
+    }
+    SimResponse built = SimIdentify::answer({profile_, cns, entry.nsid, static_cast<uint16_t>(entry.cdw10 >> 16),
+                                             static_cast<uint8_t>(entry.cdw11 >> 24)});
+    if (!built.failed()) {
+        state_.identify.emplace(key, built.data);
+    }
+    return built;
+}
+
+SimResponse SimulatedDrive::executeAta(const core::Command& command) {
+    const auto& ataCommand = static_cast<const ata::Command&>(command);
+    const ata::TaskFile& registers = ataCommand.current();
+    SimCommandFacts facts;
+    facts.protocol = command.protocol();
+    facts.opcode = registers.command;
+    if (registers.command == ata::opcodes::smart) {
+        facts.featureId = registers.feature;
+    }
+    facts.length = static_cast<uint64_t>(ataCommand.transferBlocks) * SimAta::sectorSize;
+    const SimFault* fault = faults_.take(facts);
+    if (failsBeforeRunning(fault)) {
+        return SimResponse::ataAbort();
+    }
+    // The separate SMART path carries SMART commands only.
+    if (command.protocol() == core::protocols::smart && registers.command != ata::opcodes::smart) {
+        return SimResponse::ataAbort();
+    }
+    return applyDataFault(SimAta::execute(profile_, registers, state_, replay_), fault);
+}
+
+std::shared_ptr<SimulatedDrive> openSimulatedDrive(const std::string& nameOrPath, std::string& error) {
+    SimProfile profile;
+    try {
+        if (!SimProfileLoader::load(nameOrPath, profile, error)) {
+            return nullptr;
+        }
+        return std::make_shared<SimulatedDrive>(std::move(profile));
+    } catch (const std::exception& e) {
+        error = nameOrPath + ": " + e.what();
+    } catch (const core::Status& status) {
+        error = nameOrPath + ": " + status.message();
+    }
+    return nullptr;
+}
+
+std::vector<std::string> builtInProfileNames() { return SimProfileLoader::builtInNames(); }
+
+void setTraceFile(const std::string& path) { SimTrace::setFile(path); }
+
+}  // namespace host::sim
