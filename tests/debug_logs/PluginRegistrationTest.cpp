@@ -9,6 +9,7 @@
 #include "drivekit/core/HostInterface.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
 #include "plugins/plugin.cliframework/SSDFeatureBase.h"
+#include "tests/debug_logs/DebugLogsTestSupport.h"
 
 // The plug-in as the host sees it: the shared library beside the host, its two aliases, and
 // what registration leaves in the host's registry.
@@ -112,4 +113,29 @@ TEST_F(PluginRegistration, RunWithoutADriveIsRefusedAsAResult) {
     registry.features.at(0)->run(result, 0, command);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->value(), "No device selected.");
+}
+
+TEST_F(PluginRegistration, CommandSettingsReachThePackage) {
+    // "-v" with "-vv" is level 2 (the clean-up line shows), the type's letter case does not
+    // matter and the destination is where the archive lands.
+    using namespace debug_logs_test;
+    drivekit::core::FeatureRegistry registry;
+    registerFeatures_(registry);
+    ScratchFolder destination;
+    drivekit::core::ParsedCommand command;
+    command.verb = "dump";
+    command.options = {{"-debuglogs", ""}, {"-v", ""}, {"-vv", ""}, {"-destination", destination.path().string()}};
+    command.targets = {{"-ssd", "0"}, {"-type", "SYSTEM"}};
+    registry.features.at(0)->registerDevice(std::make_shared<SilentDevice>("PLUG*IN"));
+    std::shared_ptr<plugin::cli::ResultBase> result;
+    ConsoleCapture console;
+    registry.features.at(0)->run(result, 0, command);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->value(), "Completed successfully.");
+    EXPECT_NE(console.text().find("\nSYSTEM LOG \n"), std::string::npos);
+    EXPECT_NE(console.text().find("Cleanup: Removed " + destination.path().string() + "/PLUGIN_"), std::string::npos);
+    const auto entries = folderEntries(destination.path());
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].substr(0, 7), "PLUGIN_");
+    EXPECT_EQ(fs::path(entries[0]).extension(), ".zip");
 }
