@@ -70,8 +70,11 @@ std::string decimal128(const uint8_t* data, uint32_t width) {
     return value.str();
 }
 
+// UUIDs are conventionally written in lower case.
 std::string uuidText(const uint8_t* data, uint32_t width) {
     std::string out = hexBytes(data, width);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char c) { return c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c; });
     if (width != 16) {
         return out;
     }

@@ -8,8 +8,6 @@ namespace drivekit::features::identify::decode {
 
 using core::xml::XmlObject;
 
-const std::string FieldRenderer::truncatedName = "Truncated";
-
 namespace {
 
 // The value field that the bit rows below it refer to.

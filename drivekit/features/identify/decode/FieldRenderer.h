@@ -15,7 +15,7 @@ class FieldRenderer {
 public:
     // Name of the property that marks where a decode stopped because the data ran out
     // or reported a length that does not fit.
-    static const std::string truncatedName;
+    static constexpr const char* truncatedName = "Truncated";
 
     // Renders table at base into target. A field that does not fit in the payload ends
     // the walk with a truncation marker; returns false then.
