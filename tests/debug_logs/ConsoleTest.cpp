@@ -48,10 +48,3 @@ TEST(PrintRule, VerboseOnlyTextsNeedVerbosityOne) {
         EXPECT_EQ(console.text(), "detail\n" + dl::bannerText("SUMMARY") + "\n");
     }
 }
-
-TEST(PrintRule, PartialTextHasNoLineEnd) {
-    ConsoleCapture console;
-    dl::printPartial(".");
-    dl::printPartial(".");
-    EXPECT_EQ(console.text(), "..");
-}

@@ -3,24 +3,12 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FolderName.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SaveLogToFile.h"
-#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/VersionFile.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
 
 using namespace debug_logs_test;
 using drivekit::core::Payload;
 using drivekit::core::Status;
-
-TEST(FileWriters, TextIsReplacedOrAppended) {
-    ScratchFolder scratch;
-    const std::string path = (scratch.path() / "notes.txt").string();
-    EXPECT_TRUE(dl::writeTextFile(path, "one\n", false));
-    EXPECT_TRUE(dl::writeTextFile(path, "two\n", true));
-    EXPECT_EQ(readFile(path), "one\ntwo\n");
-    EXPECT_TRUE(dl::writeTextFile(path, "three", false));
-    EXPECT_EQ(readFile(path), "three");
-    EXPECT_FALSE(dl::writeTextFile((scratch.path() / "missing" / "x.txt").string(), "x", false));
-}
 
 TEST(FileWriters, BinaryKeepsEveryByteAndRefusesAnEmptyPayload) {
     ScratchFolder scratch;
@@ -52,15 +40,6 @@ TEST(SaveLogToFile, EmptyPayloadLeavesAnEmptyFileAndAnErrorLine) {
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(fs::file_size(path), 0u);
     EXPECT_EQ(console.text(), "Error in writing SMART Thresholds to " + path + ".\n");
-}
-
-TEST(SavedBinaries, EntriesJoinFolderAndNameAndAccumulate) {
-    const std::string before = dl::savedBinariesRecord();
-    dl::recordSavedBinary("/tmp/pkg/log_pages", "smart.bin");
-    dl::recordSavedBinary("/tmp/pkg/log_pages/", "error.bin");
-    EXPECT_EQ(dl::savedBinariesRecord(), before +
-                                             "/tmp/pkg/log_pages/smart.bin was saved successfully\n"
-                                             "/tmp/pkg/log_pages/error.bin was saved successfully\n");
 }
 
 TEST(TimeStamps, DisplayFormUsesTheTwelveHourRule) {

@@ -102,10 +102,3 @@ TEST(ZipArchive, ArchiveThatCannotBeWrittenIsAFailure) {
     EXPECT_TRUE(fs::is_directory(scratch.path() / "pkg.zip"));
     EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
 }
-
-TEST(ZipArchive, MissingFolderFails) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    EXPECT_NE(dl::createZipArchive((scratch.path() / "absent").string(), "*", "absent.zip", false), 0);
-    EXPECT_FALSE(fs::exists(scratch.path() / "absent.zip"));
-}
