@@ -1,0 +1,105 @@
+// The SATA drive's ATA commands: identify and SMART sectors with valid checksums, power modes.
+#include "drivekit/commands/ata/CheckPowerMode.h"
+#include "drivekit/commands/ata/IdentifyDevice.h"
+#include "drivekit/commands/ata/ReadDMA.h"
+#include "drivekit/commands/ata/SMARTExecuteOfflineImmediate.h"
+#include "drivekit/commands/ata/SMARTReadData.h"
+#include "drivekit/commands/ata/SMARTReadThresholds.h"
+#include "drivekit/commands/ata/StandbyImmediate.h"
+#include "tests/host/SimTestSupport.h"
+
+namespace {
+
+using namespace sim_test;
+namespace ata = drivekit::commands::ata;
+
+uint8_t sectorSum(const core::Payload& sector) {
+    uint8_t sum = 0;
+    for (uint32_t i = 0; i < sector.size(); ++i) {
+        sum = static_cast<uint8_t>(sum + *sector.at(i));
+    }
+    return sum;
+}
+
+TEST(SimAtaSectors, SmartDataAndThresholdsAreValidSectorsFromTheProfile) {
+    auto drive = builtIn("kestrova-sata");
+    ata::SMARTReadData readData;
+    ata::SMARTReadThresholds readThresholds;
+    const auto data = drive->sendCommand(readData);
+    const auto thresholds = drive->sendCommand(readThresholds);
+    ASSERT_TRUE(data.status.isSuccess());
+    ASSERT_TRUE(thresholds.status.isSuccess());
+    ASSERT_EQ(data.data.size(), 512u);
+    ASSERT_EQ(thresholds.data.size(), 512u);
+    EXPECT_EQ(sectorSum(data.data), 0);
+    EXPECT_EQ(sectorSum(thresholds.data), 0);
+    // Third entry: power-on hours (ID 9), raw 6210; the first entry's threshold is 50.
+    const uint32_t third = 2 + 2 * 12;
+    EXPECT_EQ(*data.data.at(third), 9);
+    EXPECT_EQ(*data.data.safeCast<uint32_t>(third + 5), 6210u);
+    EXPECT_EQ(*thresholds.data.at(2), 1);
+    EXPECT_EQ(*thresholds.data.at(3), 50);
+}
+
+TEST(SimAtaSectors, OfflineCollectionUpdatesTheDataSectorAndKeepsItValid) {
+    auto drive = builtIn("kestrova-sata");
+    ata::SMARTReadData readData;
+    EXPECT_EQ(*drive->sendCommand(readData).data.at(362), 0x00);
+    ata::SMARTExecuteOfflineImmediate offline(0x40);
+    ASSERT_TRUE(drive->sendCommand(offline).status.isSuccess());
+    const auto after = drive->sendCommand(readData);
+    EXPECT_EQ(*after.data.at(362), 0x02);
+    EXPECT_EQ(sectorSum(after.data), 0);
+}
+
+TEST(SimAtaSectors, IdentifyDeviceCarriesSwappedStringsAndIntegrityWord) {
+    auto drive = builtIn("kestrova-sata");
+    ata::IdentifyDevice command;
+    const auto result = drive->sendCommand(command);
+    ASSERT_TRUE(result.status.isSuccess());
+    ASSERT_EQ(result.data.size(), 512u);
+    EXPECT_EQ(textAt(result.data, 20, 10), "SKS39029 1");  // "KS3S09921", two characters a word
+    EXPECT_EQ(*result.data.at(510), 0xA5);
+    EXPECT_EQ(sectorSum(result.data), 0);
+    EXPECT_EQ(*result.data.safeCast<uint64_t>(200), 937703088u);
+}
+
+TEST(SimAtaPower, StandbyAndReadChangeThePowerModeCheckPowerModeReports) {
+    auto drive = builtIn("kestrova-sata");
+    const auto mode = [&]() {
+        ata::CheckPowerMode check;
+        const auto result = drive->sendCommand(check);
+        EXPECT_TRUE(result.status.isSuccess());
+        return result.protocolResult->data().safeCast<ata::TaskFile>()->sectorCount;
+    };
+    EXPECT_EQ(mode(), 0xFF);
+    ata::StandbyImmediate standby;
+    ASSERT_TRUE(drive->sendCommand(standby).status.isSuccess());
+    EXPECT_EQ(mode(), 0x00);
+    ata::ReadDMA read;
+    const auto sector = drive->sendCommand(read);
+    ASSERT_TRUE(sector.status.isSuccess());
+    EXPECT_EQ(sector.data.size(), 512u);
+    EXPECT_EQ(mode(), 0xFF);
+}
+
+class SimAtaErrors : public SimFolder {};
+
+TEST_F(SimAtaErrors, OutOfRangeReadsAndMissingPathsFail) {
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "A1"}, "protocols": ["ATA"],
+                                 "ata": {"capacityBlocks": 1000}})");
+    ASSERT_TRUE(drive);
+    ata::ReadDMA read;
+    read.setLba(999);
+    EXPECT_TRUE(drive->sendCommand(read).status.isSuccess());
+    read.setLba(1000);
+    const auto beyond = drive->sendCommand(read);
+    EXPECT_FALSE(beyond.status.isSuccess());
+    EXPECT_EQ(beyond.protocolResult->data().safeCast<ata::TaskFile>()->command & 0x01, 0x01);  // ERR
+
+    auto nvmeDrive = builtIn("varnholt-nvme");
+    ata::SMARTReadData readData;
+    EXPECT_EQ(nvmeDrive->sendCommand(readData).status, core::Status::commandSetNotSupported());
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// The simulated drive answering NVMe admin commands as a controller does.
+#include "drivekit/commands/nvme/GetFeatures.h"
+#include "drivekit/commands/nvme/SetFeatures.h"
+#include "tests/host/SimTestSupport.h"
+
+namespace {
+
+using namespace sim_test;
+
+constexpr uint8_t smartHealthLog = 0x02;
+constexpr uint8_t hostTelemetryLog = 0x07;
+
+TEST(SimGetLogPage, OffsetReadReturnsTheMatchingSliceOfThePage) {
+    auto drive = builtIn("varnholt-nvme");
+    auto whole = logPage(hostTelemetryLog, 8192);
+    const auto full = send(*drive, whole);
+    ASSERT_TRUE(full.status.isSuccess());
+    ASSERT_EQ(full.data.size(), 8192u);
+
+    auto part = logPage(hostTelemetryLog, 1024, 4096);
+    const auto slice = send(*drive, part);
+    ASSERT_TRUE(slice.status.isSuccess());
+    ASSERT_EQ(slice.data.size(), 1024u);
+    EXPECT_EQ(0, std::memcmp(slice.data.data(), full.data.data() + 4096, 1024));
+    // The data blocks are not uniform, so a slice from the wrong offset would not match.
+    EXPECT_NE(0, std::memcmp(slice.data.data(), full.data.data() + 3072, 1024));
+}
+
+TEST(SimGetLogPage, FailsForOffsetsAndPagesAControllerRejects) {
+    auto drive = builtIn("varnholt-nvme");
+    auto pastEnd = logPage(smartHealthLog, 512, 512);
+    auto misaligned = logPage(smartHealthLog, 64, 2);
+    auto unknown = logPage(0x55, 512);
+    for (auto* command : {&pastEnd, &misaligned}) {
+        const auto result = send(*drive, *command);
+        EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
+        EXPECT_EQ(nvmeStatus(result), "0/2");  // Invalid Field in Command
+        EXPECT_EQ(result.data.size(), 0u);
+    }
+    const auto result = send(*drive, unknown);
+    EXPECT_FALSE(result.status.isSuccess());
+    EXPECT_EQ(nvmeStatus(result), "1/9");  // Invalid Log Page
+}
+
+TEST(SimGetLogPage, TelemetryHeaderCarriesTheProfilesDataAreas) {
+    auto drive = builtIn("varnholt-nvme");
+    auto header = logPage(hostTelemetryLog, 512, 0, 1);
+    const auto result = send(*drive, header);
+    ASSERT_TRUE(result.status.isSuccess());
+    EXPECT_EQ(*result.data.at(0), hostTelemetryLog);
+    EXPECT_EQ(u16At(result.data, 8), 8);
+    EXPECT_EQ(u16At(result.data, 10), 40);
+    EXPECT_EQ(u16At(result.data, 12), 120);
+    // Area 4 stays hidden until the host announces it can take it.
+    EXPECT_EQ(u32At(result.data, 16), 0u);
+    auto end = logPage(hostTelemetryLog, 512, 120 * 512);
+    EXPECT_TRUE(send(*drive, end).status.isSuccess());
+    auto beyond = logPage(hostTelemetryLog, 512, 121 * 512);
+    EXPECT_FALSE(send(*drive, beyond).status.isSuccess());
+}
+
+TEST(SimGetLogPage, HostBehaviorSupportUnlocksTelemetryDataArea4) {
+    auto drive = builtIn("varnholt-nvme");
+    core::Payload behaviour(512);
+    *behaviour.at(1) = 1;
+    nvme::SetFeatures set;
+    set.setFeatureId(0x16);
+    set.setTransferBytes(512);
+    ASSERT_TRUE(drive->sendCommand(set, behaviour).status.isSuccess());
+
+    auto header = logPage(hostTelemetryLog, 512);
+    const auto result = send(*drive, header);
+    ASSERT_TRUE(result.status.isSuccess());
+    EXPECT_EQ(u32At(result.data, 16), 160u);
+    auto area4 = logPage(hostTelemetryLog, 512, 160 * 512);
+    EXPECT_TRUE(send(*drive, area4).status.isSuccess());
+}
+
+TEST(SimGetLogPage, WholePageIsHandedOutSharedNotCopied) {
+    auto drive = builtIn("varnholt-nvme");
+    auto first = logPage(smartHealthLog, 512);
+    auto second = logPage(smartHealthLog, 512);
+    const auto a = send(*drive, first);
+    const auto b = send(*drive, second);
+    ASSERT_TRUE(a.status.isSuccess());
+    EXPECT_EQ(a.data.data(), b.data.data());
+    EXPECT_EQ(u16At(a.data, 1), 311);    // composite temperature, kelvin
+    EXPECT_EQ(u32At(a.data, 128), 4380u);  // power-on hours
+}
+
+TEST(SimTransferLimit, TransfersAboveTheMaximumDataTransferSizeFail) {
+    auto drive = builtIn("varnholt-nvme");  // MDTS 5: 128 KiB
+    auto atLimit = logPage(hostTelemetryLog, 128 * 1024);
+    auto aboveLimit = logPage(hostTelemetryLog, 128 * 1024 + 4);
+    EXPECT_TRUE(send(*drive, atLimit).status.isSuccess());
+    const auto result = send(*drive, aboveLimit);
+    EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
+    EXPECT_EQ(nvmeStatus(result), "0/2");
+    EXPECT_EQ(result.data.size(), 0u);
+}
+
+TEST(SimIdentify, ControllerFieldsComeFromTheProfile) {
+    auto drive = builtIn("varnholt-nvme");
+    auto command = identify(0x01);
+    const auto result = send(*drive, command);
+    ASSERT_TRUE(result.status.isSuccess());
+    const auto& data = result.data;
+    ASSERT_EQ(data.size(), 4096u);
+    EXPECT_EQ(u16At(data, 0), 0x1e4b);
+    EXPECT_EQ(textAt(data, 4, 20), "VH24A0017           ");
+    EXPECT_EQ(textAt(data, 24, 40).substr(0, 22), "Varnholt VH900 1.92TB ");
+    EXPECT_EQ(textAt(data, 64, 8), "VH9R2101");
+    EXPECT_EQ(*data.at(77), 5);                  // MDTS
+    EXPECT_EQ(u32At(data, 80), 0x00010400u);     // version 1.4
+    EXPECT_NE(u32At(data, 96) & (1u << 9), 0u);  // UUID list
+    EXPECT_NE(u16At(data, 256) & (1u << 3), 0);  // namespace management
+    EXPECT_NE(*data.at(261) & (1u << 3), 0);     // telemetry
+    EXPECT_EQ(*data.at(262), 63);                // error log entries, zero based
+    EXPECT_EQ(u32At(data, 516), 32u);            // number of namespaces
+
+    auto other = builtIn("other-nvme");
+    const auto plain = send(*other, command);
+    ASSERT_TRUE(plain.status.isSuccess());
+    EXPECT_EQ(u16At(plain.data, 256) & (1u << 3), 0);
+    EXPECT_EQ(*plain.data.at(261) & (1u << 3), 0);
+    EXPECT_EQ(u32At(plain.data, 96) & (1u << 9), 0u);
+}
+
+TEST(SimIdentify, NamespaceListsAndStructuresFollowAttachment) {
+    auto drive = builtIn("varnholt-nvme");
+    auto active = identify(0x02);
+    auto allocated = identify(0x10);
+    const auto activeList = send(*drive, active);
+    const auto allocatedList = send(*drive, allocated);
+    ASSERT_TRUE(activeList.status.isSuccess());
+    ASSERT_TRUE(allocatedList.status.isSuccess());
+    EXPECT_EQ(u32At(activeList.data, 0), 1u);
+    EXPECT_EQ(u32At(activeList.data, 4), 2u);
+    EXPECT_EQ(u32At(activeList.data, 8), 0u);
+    EXPECT_EQ(u32At(allocatedList.data, 8), 3u);
+
+    auto detached = identify(0x00, 3);
+    const auto inactive = send(*drive, detached);
+    ASSERT_TRUE(inactive.status.isSuccess());
+    EXPECT_EQ(*inactive.data.safeCast<uint64_t>(0), 0u);
+    auto allocatedNs = identify(0x11, 3);
+    const auto structure = send(*drive, allocatedNs);
+    ASSERT_TRUE(structure.status.isSuccess());
+    EXPECT_EQ(*structure.data.safeCast<uint64_t>(0), 2441406u);
+    EXPECT_EQ(*structure.data.at(26) & 0xF, 1);  // the 4096-byte format
+
+    auto outOfRange = identify(0x00, 99);
+    EXPECT_EQ(nvmeStatus(send(*drive, outOfRange)), "0/11");  // Invalid Namespace or Format
+    auto unknownCns = identify(0x1F);
+    const auto unknown = send(*drive, unknownCns);
+    EXPECT_FALSE(unknown.status.isSuccess());
+    EXPECT_EQ(nvmeStatus(unknown), "0/2");
+}
+
+TEST(SimFeatures, ValuesPersistPerDriveWithSelectAndSave) {
+    auto drive = builtIn("varnholt-nvme");
+    nvme::SetFeatures set;
+    set.setFeatureId(0x06);
+    set.setDword11(0);
+    ASSERT_TRUE(send(*drive, set).status.isSuccess());
+
+    nvme::GetFeatures get;
+    get.setFeatureId(0x06);
+    EXPECT_EQ(completion(send(*drive, get)).dw0, 0u);
+    get.setSelect(1);  // default
+    EXPECT_EQ(completion(send(*drive, get)).dw0, 1u);
+    get.setSelect(2);  // saved: not changed without Save
+    EXPECT_EQ(completion(send(*drive, get)).dw0, 1u);
+
+    auto fresh = builtIn("varnholt-nvme");
+    get.setSelect(0);
+    EXPECT_EQ(completion(send(*fresh, get)).dw0, 1u);
+
+    nvme::SetFeatures queues;
+    queues.setFeatureId(0x07);
+    queues.setSave(true);
+    EXPECT_EQ(nvmeStatus(send(*drive, queues)), "1/13");  // Feature Identifier Not Saveable
+    nvme::GetFeatures unknown;
+    unknown.setFeatureId(0x7E);
+    EXPECT_EQ(nvmeStatus(send(*drive, unknown)), "0/2");
+}
+
+// Sends a descriptor and its matching receive, as the vendor channel does.
+core::CommandResult vendorRead(host::sim::SimulatedDrive& drive, uint32_t code, uint32_t dwords, uint16_t sequence,
+                               uint16_t receiveSequence) {
+    nvme::AdminCommand descriptor(0xF1, nvme::DataDirection::toDrive, 1);
+    descriptor.entry().cdw12 = code;
+    descriptor.entry().cdw13 = sequence;
+    auto sent = drive.sendCommand(descriptor, core::Payload());
+    if (!sent.status.isSuccess()) {
+        return sent;
+    }
+    nvme::AdminCommand receive(0xF2, nvme::DataDirection::fromDrive, dwords * 4);
+    receive.entry().cdw10 = dwords;
+    receive.entry().cdw12 = code;
+    receive.entry().cdw13 = receiveSequence;
+    receive.entry().cdw14 = 1;
+    return drive.sendCommand(receive);
+}
+
+TEST(SimVendorChannel, ReceiveWithTheMatchingSequenceReadsStateAndParameters) {
+    auto drive = builtIn("varnholt-nvme");
+    const auto state = vendorRead(*drive, 0x830F1004, 1, 1, 1);
+    ASSERT_TRUE(state.status.isSuccess());
+    EXPECT_EQ(u32At(state.data, 0), 2u);
+
+    const auto parameters = vendorRead(*drive, 0x83010003, 43, 2, 2);
+    ASSERT_TRUE(parameters.status.isSuccess());
+    ASSERT_EQ(parameters.data.size(), 172u);
+    EXPECT_EQ(u32At(parameters.data, 16), 4u);   // ftl_cores
+    EXPECT_EQ(u32At(parameters.data, 168), 2u);  // num_ftl_instances
+
+    const auto mismatched = vendorRead(*drive, 0x830F1004, 1, 3, 4);
+    EXPECT_FALSE(mismatched.status.isSuccess());
+    EXPECT_EQ(nvmeStatus(mismatched), "0/12");  // Command Sequence Error
+    const auto unknownCode = vendorRead(*drive, 0x83FFFFFF, 1, 5, 5);
+    EXPECT_FALSE(unknownCode.status.isSuccess());
+}
+
+TEST(SimVendorChannel, DrivesOfAnotherMakerRejectTheOpcodes) {
+    auto drive = builtIn("other-nvme");
+    const auto result = vendorRead(*drive, 0x830F1004, 1, 1, 1);
+    EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
+    EXPECT_EQ(nvmeStatus(result), "0/1");  // Invalid Command Opcode
+}
+
+TEST(SimNvmeCommands, UnknownOpcodesAndMissingPathsFail) {
+    auto drive = builtIn("varnholt-nvme");
+    nvme::AdminCommand unknown(0x7C, nvme::DataDirection::none);
+    const auto result = drive->sendCommand(unknown);
+    EXPECT_EQ(nvmeStatus(result), "0/1");
+    EXPECT_FALSE(result.status.isSuccess());
+
+    auto sata = builtIn("kestrova-sata");
+    auto command = identify(0x01);
+    const auto refused = send(*sata, command);
+    EXPECT_EQ(refused.status, core::Status::commandSetNotSupported());
+    EXPECT_EQ(refused.data.size(), 0u);
+}
+
+}  // namespace

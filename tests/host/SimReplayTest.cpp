@@ -1,0 +1,60 @@
+// A replay folder served back byte for byte.
+#include "drivekit/commands/ata/SMARTReadData.h"
+#include "tests/host/SimTestSupport.h"
+
+namespace {
+
+using namespace sim_test;
+
+std::string pattern(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 31 + seed + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string bytesOf(const core::Payload& data) {
+    return std::string(reinterpret_cast<const char*>(data.data()), data.size());
+}
+
+class SimReplay : public SimFolder {};
+
+TEST_F(SimReplay, PackageFilesAreServedForTheirCommands) {
+    const std::string vendorPage = pattern(512, 1);
+    const std::string telemetry = pattern(3 * 4096, 2);
+    const std::string controller = pattern(4096, 3);
+    write("package/log_pages/lid_0xc0_lsp_0x00_lsi_0x0000.bin", vendorPage);
+    write("package/log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", telemetry);
+    write("package/identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller);
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "R1", "TelemetryLogSupported": true},
+                                 "protocols": ["NVME"], "replay": "package"})");
+    ASSERT_TRUE(drive);
+
+    auto page = logPage(0xC0, 512);
+    EXPECT_EQ(bytesOf(send(*drive, page).data), vendorPage);
+    // The telemetry file serves every read of the log, whatever its log-specific field.
+    auto chunk = logPage(0x07, 4096, 4096, 0);
+    const auto read = send(*drive, chunk);
+    ASSERT_TRUE(read.status.isSuccess());
+    EXPECT_EQ(bytesOf(read.data), telemetry.substr(4096, 4096));
+    auto beyond = logPage(0x07, 4096, 3 * 4096);
+    EXPECT_FALSE(send(*drive, beyond).status.isSuccess());
+    auto controllerCommand = identify(0x01);
+    EXPECT_EQ(bytesOf(send(*drive, controllerCommand).data), controller);
+    // Pages the folder lacks still come from the drive itself.
+    auto health = logPage(0x02, 512);
+    EXPECT_TRUE(send(*drive, health).status.isSuccess());
+}
+
+TEST_F(SimReplay, SataSectorsAreServedFromTheFolder) {
+    const std::string sector = pattern(512, 9);
+    write("replay/SATA_logs/SMART_DATA.bin", sector);
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "R2", "SMARTEnabled": true},
+                                 "protocols": ["ATA"], "replay": "replay"})");
+    ASSERT_TRUE(drive);
+    drivekit::commands::ata::SMARTReadData command;
+    EXPECT_EQ(bytesOf(drive->sendCommand(command).data), sector);
+}
+
+}  // namespace
