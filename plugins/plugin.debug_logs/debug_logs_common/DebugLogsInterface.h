@@ -21,6 +21,7 @@ public:
 
     // Files written by the last saveReport; the generator counts them when it succeeded.
     uint32_t fileCount = 0;
+    // Free for a collector's own use; the base leaves it empty.
     std::string text;
 };
 
