@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/decode/DecodeCommand.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DecodeCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("decode_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string& name, std::vector<uint8_t> bytes) {
+        const fs::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    static std::vector<uint8_t> controller() {
+        std::vector<uint8_t> bytes(4096, 0);
+        bytes[0] = 0x5C;
+        bytes[1] = 0x1C;
+        const std::string serial = "SIM0001             ";
+        std::copy(serial.begin(), serial.end(), bytes.begin() + 4);
+        bytes[516] = 3;
+        return bytes;
+    }
+
+    int run(const std::vector<std::string>& arguments) {
+        out_.str("");
+        err_.str("");
+        return host::runDecode(arguments, out_, err_);
+    }
+
+    fs::path folder_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(DecodeCommandTest, DecodesAnIdentifyFileChosenByItsName) {
+    const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
+    EXPECT_EQ(run({file}), 0);
+    EXPECT_EQ(err_.str(), "");
+    const std::string text = out_.str();
+    EXPECT_EQ(text.rfind("Identify Controller\n", 0), 0U);
+    EXPECT_NE(text.find("Bytes 01:00"), std::string::npos);
+    EXPECT_NE(text.find("PCI Vendor ID (VID): 0x1C5C\n"), std::string::npos);
+    EXPECT_NE(text.find("Serial Number (SN): SIM0001\n"), std::string::npos);
+    EXPECT_NE(text.find("Number of Namespaces (NN): 3\n"), std::string::npos);
+
+    std::vector<uint8_t> list(4096, 0);
+    list[0] = 1;
+    list[4] = 2;
+    const auto listFile = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", list);
+    EXPECT_EQ(run({listFile}), 0);
+    EXPECT_NE(out_.str().find("Attached Namespace IDs\n"), std::string::npos);
+    EXPECT_NE(out_.str().find("Namespace ID 1: 2\n"), std::string::npos);
+}
+
+TEST_F(DecodeCommandTest, JsonAndXmlOutputs) {
+    const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
+    EXPECT_EQ(run({file, "-output", "json"}), 0);
+    const std::string json = out_.str();
+    EXPECT_EQ(json.rfind("{\n  \"name\": \"Identify Controller\",\n  \"fields\": [\n", 0), 0U);
+    EXPECT_NE(json.find("\"value\": \"SIM0001\""), std::string::npos);
+    EXPECT_NE(json.find("\"objects\": ["), std::string::npos);
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+
+    EXPECT_EQ(run({"-output", "XML", file}), 0);
+    const std::string xml = out_.str();
+    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
+    EXPECT_NE(xml.find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" value=\"SIM0001\"/>"),
+              std::string::npos);
+    EXPECT_EQ(xml.substr(xml.size() - 10), "</Object>\n");
+}
+
+TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
+    const auto truncated = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", std::vector<uint8_t>(1000, 0));
+    const auto unknownName = write("mystery.bin", controller());
+    const auto unknownCns = write("cntid_0_cns_4_nsid_0_nvmsetid_0_csi_0.bin", controller());
+    const auto empty = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", {});
+    const auto missing = (folder_ / "cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin").string();
+    fs::create_directories(folder_ / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin");
+    const auto directory = (folder_ / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin").string();
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {truncated, "1000 bytes"},
+        {unknownName, "no decoder"},
+        {unknownCns, "CNS 4"},
+        {empty, "0 bytes"},
+        {missing, "cannot read"},
+        {directory, "cannot read"},
+    };
+    for (const auto& [file, expected] : cases) {
+        EXPECT_EQ(run({file}), 1) << file;
+        EXPECT_EQ(out_.str(), "") << file;
+        const std::string message = err_.str();
+        EXPECT_EQ(message.rfind("decode: " + file + ": ", 0), 0U) << message;
+        EXPECT_NE(message.find(expected), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), message.size() - 1) << message;
+    }
+}
+
+TEST_F(DecodeCommandTest, BadCommandLinesExitWithTwo) {
+    const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"-output", "json"}, {file, "-output"}, {file, "-output", "yaml"}, {file, file}, {file, "-x"}};
+    for (const auto& arguments : cases) {
+        EXPECT_EQ(run(arguments), 2);
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_NE(err_.str().find("usage: ssdtool decode FILE [-output text|json|xml]"), std::string::npos);
+    }
+}
+
+}  // namespace
