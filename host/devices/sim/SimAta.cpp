@@ -41,9 +41,9 @@ drivekit::core::Payload SimAta::identifyDevice(const SimProfile& profile) {
     const uint64_t blocks = profile.ataCapacityBlocks;
     SimBytes data(sectorSize);
     data.u16(0, 0x0040);  // fixed device
-    data.ataString(20, 20, attributes.readString(attributeKeys::serialNumber));
-    data.ataString(46, 8, attributes.readString(attributeKeys::firmware));
-    data.ataString(54, 40, attributes.readString(attributeKeys::modelNumber));
+    data.ataString(20, 20, attributes.readString(definitions::serialNumber().key()));
+    data.ataString(46, 8, attributes.readString(definitions::firmware().key()));
+    data.ataString(54, 40, attributes.readString(definitions::modelNumber().key()));
     data.u16(94, 0x8001);           // 1 sector per DRQ block
     data.u16(98, 0x0F00);           // LBA, DMA, IORDY
     data.u32(120, std::min<uint64_t>(blocks, 0x0FFFFFFF));  // 28-bit addressable sectors
@@ -51,7 +51,7 @@ drivekit::core::Payload SimAta::identifyDevice(const SimProfile& profile) {
     data.u16(164, 0x7469);          // command sets supported: SMART (bit 0) among others
     data.u16(166, 0x7D01 | 0x0400);  // 48-bit addressing (bit 10)
     data.u16(168, 0x4163);
-    const bool smartOn = attributes.readBool(attributeKeys::smartEnabled);
+    const bool smartOn = attributes.readBool(definitions::smartEnabled().key());
     data.u16(170, 0x7468 | (smartOn ? 1u : 0u));  // SMART enabled (bit 0)
     data.u16(172, 0xBC01 | 0x0400);
     data.u16(174, 0x4163);
@@ -145,7 +145,7 @@ SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& regi
     if (!smartSignature(registers)) {
         return SimResponse::ataAbort();
     }
-    const bool smartOn = profile.attributes.readBool(attributeKeys::smartEnabled);
+    const bool smartOn = profile.attributes.readBool(definitions::smartEnabled().key());
     switch (registers.feature) {
         case ata::smartFeatures::readData: {
             if (!smartOn) {

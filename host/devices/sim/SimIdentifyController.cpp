@@ -41,27 +41,27 @@ std::string subsystemName(const SimProfile& profile, const std::string& serial, 
 SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
     const SimProfile& profile = request.profile;
     const auto& attributes = profile.attributes;
-    const std::string serial = attributes.readString(attributeKeys::serialNumber);
-    const std::string model = attributes.readString(attributeKeys::modelNumber);
+    const std::string serial = attributes.readString(definitions::serialNumber().key());
+    const std::string model = attributes.readString(definitions::modelNumber().key());
 
     SimBytes data(SimIdentify::structureSize);
     data.u16(0, profile.vendorId);
     data.u16(2, profile.subsystemVendorId);
     data.ascii(4, 20, serial);
     data.ascii(24, 40, model);
-    data.ascii(64, 8, attributes.readString(attributeKeys::firmware));
+    data.ascii(64, 8, attributes.readString(definitions::firmware().key()));
     data.u8(72, 6);  // recommended arbitration burst
     data.u8(73, profile.ieeeOui & 0xFF);
     data.u8(74, (profile.ieeeOui >> 8) & 0xFF);
     data.u8(75, (profile.ieeeOui >> 16) & 0xFF);
-    data.u8(77, attributes.readUint8(attributeKeys::maximumDataTransferSize));
+    data.u8(77, attributes.readUint8(definitions::maximumDataTransferSize().key()));
     data.u16(78, 1);  // controller id
     data.u32(80, profile.version);
-    data.u32(96, attributes.readBool(attributeKeys::uuidSupported) ? ctrattUuidList : 0);
+    data.u32(96, attributes.readBool(definitions::uuidSupported().key()) ? ctrattUuidList : 0);
     data.u8(111, 1);  // I/O controller
 
     uint16_t oacs = oacsFirmware;
-    if (attributes.readBool(attributeKeys::namespaceManagementSupported)) {
+    if (attributes.readBool(definitions::namespaceManagementSupported().key())) {
         oacs |= oacsNamespaceManagement;
     }
     data.u16(256, oacs);
@@ -70,14 +70,14 @@ SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
     const auto slots = static_cast<uint8_t>(profile.firmwareSlots.empty() ? 1 : profile.firmwareSlots.size());
     data.u8(260, static_cast<uint8_t>(slots << 1));
     uint8_t lpa = lpaCommandEffects | lpaExtendedData;
-    if (attributes.readBool(attributeKeys::telemetryLogSupported)) {
+    if (attributes.readBool(definitions::telemetryLogSupported().key())) {
         lpa |= lpaTelemetry;
         if (profile.hostTelemetryLastBlocks[3] != 0) {
             lpa |= lpaDataArea4;
         }
     }
     data.u8(261, lpa);
-    data.u8(262, attributes.readUint8(attributeKeys::numErrorLogPageEntries));
+    data.u8(262, attributes.readUint8(definitions::numErrorLogPageEntries().key()));
     data.u16(266, 343);  // warning composite temperature threshold, kelvin
     data.u16(268, 352);  // critical composite temperature threshold, kelvin
     data.u128(280, profile.capacityBytes);

@@ -33,7 +33,7 @@ SimResponse namespaceStructure(const SimProfile& profile, const SimNamespace& ns
     data.u8(26, ns.blockSize == 4096 ? 1 : 0);
     data.u128(48, ns.sizeBlocks * ns.blockSize);
     // Globally unique ids derived from the vendor, the serial number's hash and the id.
-    const uint64_t serialHash = std::hash<std::string>{}(profile.attributes.readString(attributeKeys::serialNumber));
+    const uint64_t serialHash = std::hash<std::string>{}(profile.attributes.readString(definitions::serialNumber().key()));
     data.u64(104, serialHash);
     data.u32(112, profile.ieeeOui);
     data.u32(116, ns.id);
@@ -65,7 +65,7 @@ SimResponse namespaceList(const std::vector<uint32_t>& ids, uint32_t above) {
 }
 
 bool managesNamespaces(const SimProfile& profile) {
-    return profile.attributes.readBool(attributeKeys::namespaceManagementSupported);
+    return profile.attributes.readBool(definitions::namespaceManagementSupported().key());
 }
 
 }  // namespace

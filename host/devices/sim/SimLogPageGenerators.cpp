@@ -33,7 +33,7 @@ SimResponse generateSupportedLogPages(const SimLogRequest& request) {
 }
 
 SimResponse generateErrorInformation(const SimLogRequest& request) {
-    const uint32_t capacity = request.profile.attributes.readUint8(attributeKeys::numErrorLogPageEntries) + 1u;
+    const uint32_t capacity = request.profile.attributes.readUint8(definitions::numErrorLogPageEntries().key()) + 1u;
     SimBytes data(static_cast<uint64_t>(capacity) * errorEntrySize);
     const uint64_t total = request.profile.health.errorLogEntries;
     const uint64_t kept = std::min<uint64_t>(total, capacity);
@@ -86,7 +86,7 @@ SimResponse generateFirmwareSlots(const SimLogRequest& request) {
 SimResponse generateCommandEffects(const SimLogRequest& request) {
     SimBytes data(4096);
     std::vector<uint8_t> admin = {0x02, 0x06, 0x09, 0x0A, 0x10, 0x11};
-    if (request.profile.attributes.readBool(attributeKeys::namespaceManagementSupported)) {
+    if (request.profile.attributes.readBool(definitions::namespaceManagementSupported().key())) {
         admin.insert(admin.end(), {0x0D, 0x15});
     }
     if (request.profile.vendorChannel) {

@@ -33,19 +33,20 @@ const char* const firmwareParameterNames[] = {"product_type", "phys_cap",     "l
                                               "blks_per_pln"};
 
 void readAttribute(const SimJsonReader& section, const std::string& key, SimProfile& profile) {
-    const SimAttributeDefinition* definition = SimAttributeTable::find(key);
-    if (definition == nullptr) {
+    std::optional<drivekit::core::Attribute> definition = SimAttributeTable::find(key);
+    if (!definition) {
         section.fail(key, "is not a device attribute");
     }
-    drivekit::core::Attribute attribute(definition->key, definition->displayName, definition->typeName);
+    drivekit::core::Attribute attribute = *definition;
+    const std::string& type = attribute.typeName();
     const json& value = section.at(key);
-    if (definition->typeName == "boolean") {
+    if (type == "boolean") {
         attribute.setBool(section.boolOr(key, false));
-    } else if (definition->typeName == "string") {
+    } else if (type == "string") {
         attribute.setString(section.stringOr(key, ""));
-    } else if (definition->typeName == "uint8") {
+    } else if (type == "uint8") {
         attribute.setUint8(static_cast<uint8_t>(SimJsonReader::toUnsigned(value, u8Max, section.path(key))));
-    } else if (definition->typeName == "uint16") {
+    } else if (type == "uint16") {
         attribute.setUint16(static_cast<uint16_t>(SimJsonReader::toUnsigned(value, u16Max, section.path(key))));
     } else {
         attribute.setUint32(static_cast<uint32_t>(SimJsonReader::toUnsigned(value, u32Max, section.path(key))));
@@ -135,17 +136,17 @@ void readFeatures(const SimJsonReader& nvme, SimProfile& profile) {
 }
 
 uint32_t versionFromAttributes(const drivekit::core::AttributeCollection& attributes) {
-    if (attributes.readBool(attributeKeys::nvme2Point0)) return 0x00020000;
-    if (attributes.readBool(attributeKeys::nvme1Point4)) return 0x00010400;
-    if (attributes.readBool(attributeKeys::nvme1Point3)) return 0x00010300;
-    if (attributes.readBool(attributeKeys::nvme1Point2)) return 0x00010200;
-    if (attributes.readBool(attributeKeys::nvme1Point1)) return 0x00010100;
+    if (attributes.readBool(definitions::nvme2Point0OrGreater().key())) return 0x00020000;
+    if (attributes.readBool(definitions::nvme1Point4OrGreater().key())) return 0x00010400;
+    if (attributes.readBool(definitions::nvme1Point3OrGreater().key())) return 0x00010300;
+    if (attributes.readBool(definitions::nvme1Point2OrGreater().key())) return 0x00010200;
+    if (attributes.readBool(definitions::nvme1Point1OrGreater().key())) return 0x00010100;
     return 0x00010000;
 }
 
 void readNvme(const SimJsonReader& top, SimProfile& profile) {
     profile.version = versionFromAttributes(profile.attributes);
-    profile.vendorChannel = profile.attributes.readBool(attributeKeys::kestrova);
+    profile.vendorChannel = profile.attributes.readBool(definitions::kestrova().key());
     if (!top.has("nvme")) {
         return;
     }
@@ -317,14 +318,13 @@ void readReplay(const SimJsonReader& top, const std::string& file, SimProfile& p
 // Attributes a host derives from the drive when the profile leaves them out.
 void deriveAttributes(SimProfile& profile) {
     const auto active = profile.activeNamespaceIds();
-    if (!profile.attributes.contains(attributeKeys::namespaceId) && !active.empty()) {
-        const SimAttributeDefinition* definition = SimAttributeTable::find(attributeKeys::namespaceId);
-        drivekit::core::Attribute attribute(definition->key, definition->displayName, definition->typeName);
+    if (!profile.attributes.contains(definitions::namespaceId().key()) && !active.empty()) {
+        drivekit::core::Attribute attribute = definitions::namespaceId();
         attribute.setUint32(active.front());
         profile.attributes.set(attribute);
     }
     if (profile.firmwareSlots.empty()) {
-        profile.firmwareSlots.push_back(profile.attributes.readString(attributeKeys::firmware));
+        profile.firmwareSlots.push_back(profile.attributes.readString(definitions::firmware().key()));
     }
     if (!profile.speaks("NVME")) {
         profile.vendorChannel = false;

@@ -24,7 +24,7 @@ uint8_t dataByte(uint64_t offset) { return static_cast<uint8_t>(offset * 7 + off
 }  // namespace
 
 bool supportsTelemetry(const SimProfile& profile) {
-    return profile.attributes.readBool(attributeKeys::telemetryLogSupported);
+    return profile.attributes.readBool(definitions::telemetryLogSupported().key());
 }
 
 SimResponse generateTelemetry(const SimLogRequest& request) {

@@ -192,7 +192,7 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
     if (failsBeforeRunning(fault)) {
         return SimResponse::nvmeFailure(fault->status);
     }
-    const uint8_t mdts = profile_.attributes.readUint8(attributeKeys::maximumDataTransferSize);
+    const uint8_t mdts = profile_.attributes.readUint8(definitions::maximumDataTransferSize().key());
     const uint64_t limit = mdts == 0 || mdts >= 40 ? transferCeiling
                                                    : std::min(transferCeiling, uint64_t{minimumPageSize} << mdts);
     if (length > limit) {
