@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+#include "plugins/plugin.debug_logs/debug_logs_common/Identify.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+#include "tests/debug_logs/DebugLogsTestSupport.h"
+#include "tests/features/FakeIdentifyDrive.h"
+
+using namespace debug_logs_test;
+using identify_test::FakeIdentifyDrive;
+using drivekit::core::Status;
+using Sent = std::vector<std::pair<uint8_t, uint32_t>>;
+
+namespace {
+
+const std::vector<uint8_t> controllerWide{0x01, 0x04, 0x06, 0x07, 0x13, 0x14, 0x15,
+                                          0x16, 0x17, 0x18, 0x19, 0x1A, 0x1C};
+
+// An NVMe drive of the maker that answers every structure the collector asks for.
+std::shared_ptr<FakeIdentifyDrive> makerDrive(const std::vector<uint32_t>& active,
+                                              const std::vector<uint32_t>& allocated) {
+    auto drive = std::make_shared<FakeIdentifyDrive>();
+    drive->setBool(drivekit::core::attributes::kestrovaNVMe(), true);
+    drive->storeList(0x02, active);
+    drive->storeList(0x10, allocated);
+    for (const uint32_t nsid : active) {
+        for (const uint8_t cns : {0x00, 0x03, 0x05, 0x08, 0x12}) {
+            drive->storeMarked(cns, nsid, cns);
+        }
+    }
+    for (const uint32_t nsid : allocated) {
+        for (const uint8_t cns : {0x11, 0x1B}) {
+            drive->storeMarked(cns, nsid, cns);
+        }
+    }
+    for (const uint8_t cns : controllerWide) {
+        drive->storeMarked(cns, 0, cns);
+    }
+    return drive;
+}
+
+Sent withControllerWide(Sent sent) {
+    for (const uint8_t cns : controllerWide) {
+        sent.emplace_back(cns, 0);
+    }
+    return sent;
+}
+
+struct Outcome {
+    Status status;
+    uint32_t generated = 0;
+    uint32_t failed = 0;
+    std::string console;
+};
+
+Outcome collect(const std::shared_ptr<FakeIdentifyDrive>& drive, const fs::path& folder) {
+    ConsoleCapture console;
+    dl::Identify collector(drive, folder.string());
+    Outcome outcome;
+    collector.saveIdentifyLogs(outcome.status);
+    outcome.generated = collector.fileCount;
+    outcome.failed = collector.failedCount;
+    outcome.console = console.text();
+    return outcome;
+}
+
+std::string name(uint8_t cns, uint32_t nsid) { return dl::Identify::fileName(cns, nsid); }
+
+std::size_t savedLines() {
+    const std::string record = dl::savedBinariesRecord();
+    return static_cast<std::size_t>(std::count(record.begin(), record.end(), '\n'));
+}
+
+}  // namespace
+
+TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoCommandsInOrder) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    auto drive = makerDrive({1}, {1});
+    const Outcome outcome = collect(drive, scratch.path());
+
+    EXPECT_TRUE(outcome.status.isSuccess());
+    const Sent expected = withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1}, {0x12, 1},
+                                              {0x10, 0}, {0x11, 1}, {0x1B, 1}});
+    EXPECT_EQ(drive->sentIdentify(), expected);
+    EXPECT_EQ(outcome.generated, 22u);
+    EXPECT_EQ(outcome.failed, 0u);
+    EXPECT_NE(outcome.console.find("Identify generated (22 of possible 22 logs)\n"), std::string::npos);
+
+    const fs::path folder = scratch.path() / "identify";
+    EXPECT_EQ(folderEntries(folder).size(), 22u);
+    // Each file holds exactly the structure the drive returned for its CNS.
+    const std::string namespaceFile = readFile(folder / name(0x05, 1));
+    ASSERT_EQ(namespaceFile.size(), 4096u);
+    EXPECT_EQ(static_cast<uint8_t>(namespaceFile[0]), 0x05);
+}
+
+TEST(IdentifyCollector, MessagesFileNamesAndSavedBinariesUseCnsInTheirOwnBase) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    const Outcome outcome = collect(makerDrive({1}, {1}), scratch.path());
+
+    const std::string path = (scratch.path() / "identify" / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_NE(outcome.console.find("Successfully generated CNS(0x1B) log to " + path + ".\n"), std::string::npos);
+    EXPECT_NE(dl::savedBinariesRecord().find("identify/cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin was saved successfully\n"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / "cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin"));
+    EXPECT_EQ(outcome.console.rfind(dl::bannerText("Generate Identify Logs") + "\n", 0), 0u);
+}
+
+TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSent) {
+    ScratchFolder scratch;
+    auto drive = makerDrive({1}, {});
+    drive->setBool(drivekit::core::attributes::namespaceManagementSupported(), true);
+    drive->storeMarked(0x11, 1, 0x11);
+    collect(drive, scratch.path());
+
+    ASSERT_GE(drive->sentIdentify().size(), 2u);
+    EXPECT_EQ(drive->sentIdentify()[1], std::make_pair(uint8_t{0x11}, 1u));
+    const std::string file = readFile(scratch.path() / "identify" / name(0x00, 1));
+    ASSERT_EQ(file.size(), 4096u);
+    EXPECT_EQ(static_cast<uint8_t>(file[0]), 0x11);
+}
+
+TEST(IdentifyCollector, NamespaceStructuresComeCnsMajorInListOrder) {
+    ScratchFolder scratch;
+    auto drive = makerDrive({3, 1, 2}, {});
+    collect(drive, scratch.path());
+
+    Sent expected{{0x02, 0}};
+    for (const uint8_t cns : {0x00, 0x03, 0x05, 0x08, 0x12}) {
+        for (const uint32_t nsid : {3u, 1u, 2u}) {
+            expected.emplace_back(cns, nsid);
+        }
+    }
+    expected.emplace_back(0x10, 0);
+    EXPECT_EQ(drive->sentIdentify(), withControllerWide(expected));
+}
+
+TEST(IdentifyCollector, EmptyActiveListYieldsOnlyItsOwnFile) {
+    ScratchFolder scratch;
+    auto drive = makerDrive({}, {});
+    const Outcome outcome = collect(drive, scratch.path());
+    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
+    EXPECT_EQ(outcome.generated, 15u);
+    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / name(0x02, 0)));
+    // Without verbosity only the plain total is printed.
+    EXPECT_EQ(outcome.console, "Identify generated (15 logs)\n");
+}
+
+TEST(IdentifyCollector, FailedCommandsAreCountedAndTheRunGoesOn) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    // A drive that answers only the active list, namespace 1 and the controller structure.
+    auto fresh = std::make_shared<FakeIdentifyDrive>();
+    fresh->setBool(drivekit::core::attributes::kestrovaNVMe(), true);
+    fresh->storeList(0x02, {1});
+    fresh->storeMarked(0x00, 1, 0);
+    fresh->storeMarked(0x01, 0, 1);
+    const Outcome outcome = collect(fresh, scratch.path());
+
+    EXPECT_TRUE(outcome.status.isSuccess());
+    // The failed allocated list skips its namespaces; everything else is still asked for.
+    EXPECT_EQ(fresh->sentIdentify(), withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1},
+                                                        {0x12, 1}, {0x10, 0}}));
+    EXPECT_EQ(outcome.generated, 3u);
+    EXPECT_EQ(outcome.failed, 17u);
+    EXPECT_NE(outcome.console.find("Error in Identify CNS(0x10): NVMe command reported a problem.\n"),
+              std::string::npos);
+    EXPECT_NE(outcome.console.find("Identify generated (3 of possible 20 logs)"), std::string::npos);
+    EXPECT_EQ(folderEntries(scratch.path() / "identify").size(), 3u);
+}
+
+TEST(IdentifyCollector, StructureThatCannotBeSavedCountsAsFailed) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    auto drive = makerDrive({}, {});
+    // The drive reports success but hands back no data for one structure.
+    drive->store(0x04, 0, drivekit::core::Payload());
+    const std::size_t recordedBefore = savedLines();
+    const Outcome outcome = collect(drive, scratch.path());
+
+    EXPECT_EQ(savedLines() - recordedBefore, 14u);
+    EXPECT_EQ(outcome.generated, 14u);
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_FALSE(fs::exists(scratch.path() / "identify" / name(0x04, 0))) << "no empty file is left behind";
+    EXPECT_NE(outcome.console.find("Identify generated (14 of possible 15 logs)"), std::string::npos);
+}
+
+TEST(IdentifyCollector, ShortNamespaceListIsAFailedStepNotAnException) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    auto drive = makerDrive({1}, {1});
+    drivekit::core::Payload shortList(1024);
+    *shortList.safeCast<uint32_t>(0) = 1;
+    drive->store(0x02, 0, shortList);
+    Outcome outcome;
+    ASSERT_NO_THROW(outcome = collect(drive, scratch.path()));
+
+    EXPECT_TRUE(outcome.status.isSuccess());
+    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}));
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_EQ(outcome.generated, 16u);
+    EXPECT_NE(outcome.console.find("Error in Identify CNS(0x02): The IO command passed, but did not return the "
+                                   "expected amount of data.\n"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(scratch.path() / "identify" / name(0x02, 0)));
+}
+
+TEST(IdentifyCollector, DriveThatIsNotTheMakersNvmeIsSkipped) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    auto drive = makerDrive({1}, {1});
+    drive->setBool(drivekit::core::attributes::kestrovaNVMe(), false);
+    const Outcome outcome = collect(drive, scratch.path());
+
+    EXPECT_EQ(outcome.status, Status::featureNotSupported());
+    EXPECT_TRUE(drive->sent().empty());
+    EXPECT_FALSE(fs::exists(scratch.path() / "identify"));
+    EXPECT_NE(outcome.console.find("Identify logs: Skipped, drive not NVMe.\n"), std::string::npos);
+}
+
+TEST(IdentifyCollector, FolderThatCannotBeCreatedStopsTheCollection) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    const fs::path blocker = scratch.path() / "blocked";
+    std::ofstream(blocker.string()) << "a file where the output folder should be";
+    auto drive = makerDrive({1}, {1});
+    const Outcome outcome = collect(drive, blocker);
+
+    EXPECT_EQ(outcome.status, Status::failedToCreateDirectory());
+    EXPECT_TRUE(drive->sent().empty());
+    EXPECT_NE(outcome.console.find("Error in creating directory: " + (blocker / "identify").string()),
+              std::string::npos);
+}
+
+TEST(IdentifyCollector, RunThroughTheCollectorTableReportsTheFileCount) {
+    ScratchFolder scratch;
+    ConsoleCapture console;
+    dl::IdentifyCollectorRun run(makerDrive({1}, {}), scratch.path().string());
+    Status status;
+    run.saveReport(status, nullptr, "");
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(run.fileCount, 20u);
+    EXPECT_EQ(dl::Identify(nullptr, "").saveReport(status, nullptr, ""), Status::notImplemented());
+}
