@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -51,11 +52,15 @@ DecodeOutcome fromStatus(std::unique_ptr<XmlObject> tree, const Status& status) 
 DecodeOutcome decodeIdentifyFile(const std::smatch& match, const Payload& data) {
     const std::string digits = match[1].str();
     const unsigned long cns = digits.size() <= 3 ? std::stoul(digits) : 256UL;
-    if (cns > 0xFF || !decode::hasNvmeIdentifyDecoder(static_cast<uint8_t>(cns))) {
-        return {nullptr, "no decoder for the Identify structure with CNS " + digits};
+    const auto coverage = decode::IdentifyCoverage::package;
+    if (cns > 0xFF || !decode::hasNvmeIdentifyDecoder(static_cast<uint8_t>(cns), coverage)) {
+        char hex[24];
+        std::snprintf(hex, sizeof(hex), " (0x%02lX)", cns);
+        return {nullptr, "no decoder for the Identify structure with CNS " + digits +
+                             (cns <= 0xFF ? hex : "")};
     }
     Status status;
-    auto tree = decode::decodeNvmeIdentify(static_cast<uint8_t>(cns), data, status);
+    auto tree = decode::decodeNvmeIdentify(static_cast<uint8_t>(cns), data, status, coverage);
     return fromStatus(std::move(tree), status);
 }
 

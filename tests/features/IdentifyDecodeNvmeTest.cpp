@@ -191,6 +191,31 @@ TEST(IdentifyDecodeTables, EveryTableCoversItsStructureExactly) {
     expectTiles(decode::namespaceIdDescriptorHeaderTable());
     expectTiles(decode::commandSetVectorTable());
     expectTiles(decode::ataIdentifyDeviceTable());
+    expectTiles(decode::independentNamespaceTable());
+    expectTiles(decode::nvmControllerTable());
+    expectTiles(decode::nvmNamespaceTable());
+}
+
+TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresOnlyForPackages) {
+    Payload data(4096);
+    putLe(data, 4, 7, 4);       // ANAGRPID
+    putLe(data, 14, 0x01, 1);   // namespace ready
+    Status status;
+    auto featureView = decode::decodeNvmeIdentify(0x08, data, status);
+    ASSERT_NE(featureView, nullptr);
+    EXPECT_TRUE(featureView->isEmpty());
+    EXPECT_EQ(status, Status::notImplemented());
+
+    auto packageView =
+        decode::decodeNvmeIdentify(0x08, data, status, decode::IdentifyCoverage::package);
+    ASSERT_NE(packageView, nullptr);
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(packageView->attribute("name"), "I/O Command Set Independent Identify Namespace");
+    EXPECT_EQ(value(*packageView, "ANA Group Identifier (ANAGRPID)"), "7");
+    EXPECT_EQ(value(*packageView, "NSTAT: Namespace Ready"), "1");
+    EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(0x1B, decode::IdentifyCoverage::package));
+    EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(0x1B));
+    EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(0x04, decode::IdentifyCoverage::package));
 }
 
 }  // namespace

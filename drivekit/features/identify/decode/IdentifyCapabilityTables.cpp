@@ -136,3 +136,80 @@ const FieldTable& commandSetVectorTable() {
 }
 
 }  // namespace drivekit::features::identify::decode
+
+namespace drivekit::features::identify::decode {
+
+const FieldTable& independentNamespaceTable() {
+    static const FieldTable table{
+        "I/O Command Set Independent Identify Namespace",
+        LabelStyle::bytes,
+        nvmeIdentifySize,
+        {
+            byte("Common Namespace Features (NSFEAT)", 0, Rendering::hex),
+            byte("Namespace Multi-path I/O and Namespace Sharing Capabilities (NMIC)", 1,
+                 Rendering::hex),
+            byte("Reservation Capabilities (RESCAP)", 2, Rendering::hex),
+            byte("Format Progress Indicator (FPI)", 3, Rendering::hex),
+            bytes("ANA Group Identifier (ANAGRPID)", 4, 7),
+            byte("Namespace Attributes (NSATTR)", 8, Rendering::hex),
+            reserved(9, 9),
+            bytes("NVM Set Identifier (NVMSETID)", 10, 11),
+            bytes("Endurance Group Identifier (ENDGID)", 12, 13),
+            byte("Namespace Status (NSTAT)", 14, Rendering::hex),
+            bit("NSTAT: Namespace Ready", 0),
+            reserved(15, 4095),
+        },
+    };
+    return table;
+}
+
+const FieldTable& nvmControllerTable() {
+    static const FieldTable table{
+        "NVM Command Set Identify Controller",
+        LabelStyle::bytes,
+        nvmeIdentifySize,
+        {
+            byte("Verify Size Limit (VSL)", 0),
+            byte("Write Zeroes Size Limit (WZSL)", 1),
+            byte("Write Uncorrectable Size Limit (WUSL)", 2),
+            byte("Dataset Management Ranges Limit (DMRL)", 3),
+            bytes("Dataset Management Range Size Limit (DMRSL)", 4, 7),
+            bytes("Dataset Management Size Limit (DMSL)", 8, 15),
+            reserved(16, 4095),
+        },
+    };
+    return table;
+}
+
+const FieldTable& extendedLbaFormatTable() {
+    static const FieldTable table{
+        "Extended LBA Format",
+        LabelStyle::bytes,
+        4,
+        {
+            bytes("Extended LBA Format", 0, 3, Rendering::hex),
+            bits("Storage Tag Size (STS)", 6, 0),
+            bits("Protection Information Format (PIF)", 8, 7),
+        },
+    };
+    return table;
+}
+
+const FieldTable& nvmNamespaceTable() {
+    static const FieldTable table{
+        "NVM Command Set Identify Namespace",
+        LabelStyle::bytes,
+        nvmeIdentifySize,
+        {
+            bytes("Logical Block Storage Tag Mask (LBSTM)", 0, 7, Rendering::hex),
+            byte("Protection Information Capabilities (PIC)", 8, Rendering::hex),
+            reserved(9, 11),
+            records("Extended LBA Format Support", "Extended LBA Format", 12, 4, 64,
+                    extendedLbaFormatTable()),
+            reserved(268, 4095),
+        },
+    };
+    return table;
+}
+
+}  // namespace drivekit::features::identify::decode

@@ -25,10 +25,13 @@ struct CnsDecoder {
     const char* title;
     const FieldTable& (*table)();
     ListDecoder list;
+    IdentifyCoverage coverage = IdentifyCoverage::feature;
 };
 
-const std::array<CnsDecoder, 14>& cnsDecoders() {
-    static const std::array<CnsDecoder, 14> rows{{
+constexpr IdentifyCoverage package = IdentifyCoverage::package;
+
+const std::array<CnsDecoder, 19>& cnsDecoders() {
+    static const std::array<CnsDecoder, 19> rows{{
         {0x00, "Identify Namespace", identifyNamespaceTable, nullptr},
         {0x01, "Identify Controller", identifyControllerTable, nullptr},
         {0x02, "Attached Namespace IDs", nullptr, IdentifyListDecoder::namespaceList},
@@ -45,13 +48,20 @@ const std::array<CnsDecoder, 14>& cnsDecoders() {
          IdentifyListDecoder::namespaceList},
         {0x1C, "Identify I/O Command Set Data Structure", nullptr,
          IdentifyListDecoder::commandSetVectors},
+        {0x05, "NVM Command Set Identify Namespace", nvmNamespaceTable, nullptr, package},
+        {0x06, "NVM Command Set Identify Controller", nvmControllerTable, nullptr, package},
+        {0x07, "Active Namespace IDs (I/O Command Set)", nullptr, IdentifyListDecoder::namespaceList,
+         package},
+        {0x08, "I/O Command Set Independent Identify Namespace", independentNamespaceTable, nullptr,
+         package},
+        {0x1B, "NVM Command Set Identify Namespace", nvmNamespaceTable, nullptr, package},
     }};
     return rows;
 }
 
-const CnsDecoder* findDecoder(uint8_t cns) {
+const CnsDecoder* findDecoder(uint8_t cns, IdentifyCoverage coverage) {
     for (const auto& row : cnsDecoders()) {
-        if (row.cns == cns) {
+        if (row.cns == cns && (row.coverage == IdentifyCoverage::feature || coverage == package)) {
             return &row;
         }
     }
@@ -82,12 +92,14 @@ void adopt(XmlObject& target, XmlObject& built) {
 
 }  // namespace
 
-bool hasNvmeIdentifyDecoder(uint8_t cns) { return findDecoder(cns) != nullptr; }
+bool hasNvmeIdentifyDecoder(uint8_t cns, IdentifyCoverage coverage) {
+    return findDecoder(cns, coverage) != nullptr;
+}
 
 bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, XmlObject& target,
-                            core::Status& status) {
+                            core::Status& status, IdentifyCoverage coverage) {
     LOG_ENTERING();
-    const CnsDecoder* row = findDecoder(cns);
+    const CnsDecoder* row = findDecoder(cns, coverage);
     if (row == nullptr) {
         LOG_DEBUG("No decoder for CNS " << static_cast<unsigned>(cns));
         status = core::Status::notImplemented();
@@ -111,9 +123,9 @@ bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, XmlObject& t
 }
 
 std::unique_ptr<XmlObject> decodeNvmeIdentify(uint8_t cns, const core::Payload& data,
-                                              core::Status& status) {
+                                              core::Status& status, IdentifyCoverage coverage) {
     auto object = std::make_unique<XmlObject>();
-    if (!decodeNvmeIdentifyInto(cns, data, *object, status) &&
+    if (!decodeNvmeIdentifyInto(cns, data, *object, status, coverage) &&
         status != core::Status::notImplemented()) {
         return nullptr;
     }

@@ -16,5 +16,10 @@ const FieldTable& uuidListEntryTable();
 const FieldTable& namespaceIdDescriptorHeaderTable();
 const FieldTable& commandSetVectorTable();
 const FieldTable& ataIdentifyDeviceTable();
+// Command-set specific structures a package also holds.
+const FieldTable& independentNamespaceTable();
+const FieldTable& nvmControllerTable();
+const FieldTable& extendedLbaFormatTable();
+const FieldTable& nvmNamespaceTable();
 
 }  // namespace drivekit::features::identify::decode
