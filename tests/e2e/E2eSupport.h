@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -114,6 +116,67 @@ inline std::map<std::string, std::string> readZip(const fs::path& archive) {
     }
     zip_close(zip);
     return content;
+}
+
+// The built-in profiles that ssdtool ships beside itself.
+inline fs::path builtInProfile(const std::string& name) {
+    return fs::path(SSDTOOL_BIN_DIR) / "profiles" / (name + ".json");
+}
+
+inline nlohmann::json readProfile(const fs::path& file) { return nlohmann::json::parse(readFile(file)); }
+
+// The serial number a built-in drive reports.
+inline std::string builtInSerial(const std::string& name = "varnholt-nvme") {
+    return readProfile(builtInProfile(name)).at("attributes").at("SerialNumber").get<std::string>();
+}
+
+// Writes a copy of a built-in profile with another serial number into folder; returns its path.
+inline fs::path profileWithSerial(const fs::path& folder, const std::string& serial,
+                                  const std::string& base = "varnholt-nvme") {
+    auto profile = readProfile(builtInProfile(base));
+    profile["attributes"]["SerialNumber"] = serial;
+    const fs::path file = folder / ("profile-" + base + ".json");
+    std::ofstream(file.string()) << profile.dump(2);
+    return file;
+}
+
+// "<folder name of the serial>_MM-DD-YYYY_hh-mm-ss-mmm", as a pattern.
+inline std::regex packageName(const std::string& serialInName, const std::string& extension) {
+    std::string escaped;
+    for (const char c : serialInName) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return std::regex(escaped + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
+}
+
+// Lines of a text.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The output of a shell command, as the system information log captures it.
+inline std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof(buffer), pipe) != nullptr) {
+            output += buffer;
+        }
+        pclose(pipe);
+    }
+    return output;
 }
 
 }  // namespace e2e

@@ -1,0 +1,97 @@
+// The debug-logs command run as a user runs it, one log type at a time.
+#include "E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+using DebugLogsTypes = Workspace;
+
+const std::vector<std::string> debugLogs{"--sim", "dump", "-debuglogs", "-ssd", "0"};
+
+std::vector<std::string> with(std::vector<std::string> base, const std::vector<std::string>& more) {
+    base.insert(base.end(), more.begin(), more.end());
+    return base;
+}
+
+TEST_F(DebugLogsTypes, ListPrintsTheLogTypesAndLeavesNothingBehind) {
+    for (const char* type : {"list", "LIST"}) {
+        const auto run = ssdtool(with(debugLogs, {"-type", type}), dir);
+        EXPECT_EQ(0, run.exitStatus) << run.err;
+        EXPECT_EQ("\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n"
+                  "Result: Completed successfully.\n",
+                  run.out);
+        EXPECT_EQ("", run.err);
+        EXPECT_TRUE(entries(dir).empty());
+    }
+}
+
+TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolder) {
+    const auto run = ssdtool(with(debugLogs, {"-type", "sYsTeM"}), dir);
+    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+    EXPECT_EQ(0u, run.out.find("\nSYSTEM LOG \n"));
+    EXPECT_TRUE(contains(run.out, "Total drive logs generated: 0\n"));
+    EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
+
+    const auto left = entries(dir);
+    ASSERT_EQ(1u, left.size());
+    EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), "\\.zip"))) << left[0];
+    EXPECT_TRUE(contains(run.out, "Package Generated: " + left[0] + "\n"));
+    // Verbosity 0: no zip details and no clean-up line.
+    EXPECT_FALSE(contains(run.out, "Zip command: "));
+    EXPECT_FALSE(contains(run.out, "Cleanup: Removed "));
+
+    const auto archive = readZip(dir / left[0]);
+    for (const char* name : {"system_info.log", "version.txt", "incident_report.log"}) {
+        ASSERT_EQ(1u, archive.count(name)) << name;
+        EXPECT_FALSE(archive.at(name).empty()) << name;
+    }
+    for (const auto& [name, bytes] : archive) {
+        EXPECT_EQ(std::string::npos, name.find('/')) << "a System package has no sub-folders: " << name;
+    }
+    const std::string& systemInfo = archive.at("system_info.log");
+    EXPECT_EQ(0u, systemInfo.find(std::string(40, '-') + "Section: Version" + std::string(72, '-') + "\n"));
+    // The kernel section holds exactly what the command printed on this machine.
+    EXPECT_TRUE(contains(systemInfo, std::string(40, '-') + " Section: Kernel version" + std::string(66, '-') +
+                                         "\n" + commandOutput("uname -a") + "\n"));
+    EXPECT_TRUE(contains(archive.at("incident_report.log"), " Section: Date & Time "));
+}
+
+TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplemented) {
+    const auto run = ssdtool(with(debugLogs, {"-type", "nosuchlog"}), dir);
+    EXPECT_EQ(1, run.exitStatus);
+    EXPECT_TRUE(contains(run.out, "Log type not found: nosuchlog\n"));
+    EXPECT_TRUE(contains(run.out, "Result: Not implemented.\n"));
+    EXPECT_FALSE(contains(run.out, "PACKAGE THE LOGS"));
+    const auto left = entries(dir);
+    ASSERT_EQ(1u, left.size());
+    EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), ""))) << left[0];
+    EXPECT_TRUE(fs::is_directory(dir / left[0]));
+    EXPECT_TRUE(fs::is_empty(dir / left[0]));
+}
+
+TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheCleanUp) {
+    const auto verbose = ssdtool(with(debugLogs, {"-type", "System", "-v"}), dir);
+    ASSERT_EQ(0, verbose.exitStatus) << verbose.err;
+    EXPECT_TRUE(contains(verbose.out, "Zip command: "));
+    EXPECT_TRUE(std::regex_search(verbose.out, std::regex("\nCreate Zip [^\n]+\\.zip; Result: Success\n")));
+    // One dot per system command, on one line.
+    EXPECT_TRUE(std::regex_search(verbose.out, std::regex("\n\\.{13}\n")));
+    EXPECT_FALSE(contains(verbose.out, "Command:"));
+    EXPECT_FALSE(contains(verbose.out, "Cleanup: Removed "));
+
+    const auto veryVerbose = ssdtool(with(debugLogs, {"-type", "System", "-v", "-vv"}), dir);
+    ASSERT_EQ(0, veryVerbose.exitStatus) << veryVerbose.err;
+    EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:uname -a\n"));
+    EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:env\n"));
+    EXPECT_FALSE(std::regex_search(veryVerbose.out, std::regex("\n\\.{13}\n")));
+    EXPECT_TRUE(std::regex_search(veryVerbose.out, std::regex("\nCleanup: Removed [^\n]+\n")));
+    // Two packages, no folder left.
+    const auto left = entries(dir);
+    ASSERT_EQ(2u, left.size());
+    for (const auto& name : left) {
+        EXPECT_TRUE(std::regex_match(name, packageName(builtInSerial(), "\\.zip"))) << name;
+    }
+}
+
+}  // namespace
+}  // namespace e2e

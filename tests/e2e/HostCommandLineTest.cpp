@@ -1,0 +1,149 @@
+// ssdtool's own side of a command: help, the drive list, bad command lines, result formats and
+// the two log files.
+#include "E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+using HostCommandLine = Workspace;
+
+TEST_F(HostCommandLine, HelpListsTheCommandsAndShowsOneCommandInFull) {
+    const auto overview = ssdtool({"help"}, dir);
+    ASSERT_EQ(0, overview.exitStatus) << overview.err;
+    EXPECT_TRUE(std::regex_search(overview.out,
+                                  std::regex("\nDebugLogs +dump +Collects debug logs and creates ZIP package\\.\n")))
+        << overview.out;
+
+    for (const char* selector : {"dump", "DebugLogs", "Verb=dump", "Name=debuglogs"}) {
+        const auto help = ssdtool({"help", selector}, dir);
+        ASSERT_EQ(0, help.exitStatus) << selector << help.err;
+        EXPECT_TRUE(contains(help.out, "Command: DebugLogs\n")) << selector;
+        EXPECT_TRUE(contains(help.out, "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] "
+                                       "[-vv] [-extended] -ssd <Index|SerialNumber|PhysicalPath> "
+                                       "[-type <all|list|LOGNAME>]"))
+            << help.out;
+        EXPECT_TRUE(contains(help.out, "\nTargets:\n  -ssd <Index|SerialNumber|PhysicalPath>\n")) << selector;
+        EXPECT_TRUE(contains(help.out, "\nProperties:\n")) << selector;
+    }
+
+    // -help on the command itself shows the same and runs nothing.
+    const auto inline_ = ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-h"}, dir);
+    EXPECT_EQ(0, inline_.exitStatus);
+    EXPECT_TRUE(contains(inline_.out, "Command: DebugLogs\n"));
+    EXPECT_TRUE(entries(dir).empty());
+
+    const auto nothing = ssdtool({"help", "Name=NoSuchCommand"}, dir);
+    EXPECT_EQ(2, nothing.exitStatus);
+    EXPECT_EQ("No commands to display\n", nothing.out);
+}
+
+TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
+    const auto run = ssdtool({"--sim", "--sim=kestrova-sata", "show", "-ssd"}, dir);
+    ASSERT_EQ(0, run.exitStatus) << run.err;
+    const auto rows = lines(run.out);
+    ASSERT_EQ(3u, rows.size()) << run.out;
+    EXPECT_TRUE(std::regex_match(rows[0], std::regex("Index +Serial Number +Model +Path +Protocol")));
+    EXPECT_TRUE(std::regex_match(rows[1], std::regex("0 +" + builtInSerial() + " +.+ +sim:varnholt-nvme +NVMe")))
+        << rows[1];
+    EXPECT_TRUE(
+        std::regex_match(rows[2], std::regex("1 +" + builtInSerial("kestrova-sata") + " +.+ +sim:kestrova-sata +ATA")))
+        << rows[2];
+
+    const auto none = ssdtool({"show", "-ssd"}, dir);
+    EXPECT_EQ(0, none.exitStatus);
+    EXPECT_EQ("No drives found.\n", none.out);
+}
+
+TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-bogus"}, "Unknown option -bogus"},
+        {{"--sim", "dump", "-debuglogs"}, "Missing required target -ssd"},
+        {{"--sim", "dump", "-ssd", "0"}, "Missing required option -debuglogs"},
+        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-type"}, "-type expects a value"},
+        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-output", "yaml"}, "-output expects"},
+        {{"--sim", "frobnicate"}, "Unknown command: frobnicate"},
+        {{"--simulate", "dump"}, "--simulate"},
+        {{"--sim"}, "No command given"},
+        {{"--sim", "dump", "-debuglogs", "-ssd", "7"}, "No drive matches -ssd 7"},
+        {{"dump", "-debuglogs", "-ssd", "0"}, "No drive found"},
+        {{"--sim=no-such-profile", "dump", "-debuglogs", "-ssd", "0"}, "no-such-profile"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const auto run = ssdtool(arguments, dir);
+        EXPECT_EQ(2, run.exitStatus) << message;
+        EXPECT_TRUE(contains(run.err, message)) << run.err;
+        EXPECT_EQ("", run.out) << message;
+    }
+    EXPECT_TRUE(entries(dir).empty());
+}
+
+TEST_F(HostCommandLine, ResultsPrintInTheChosenFormat) {
+    const std::vector<std::string> list{"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "list", "-output"};
+    const std::string listed = "\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n";
+
+    auto json = list;
+    json.push_back("JSON");
+    const auto jsonRun = ssdtool(json, dir);
+    ASSERT_EQ(0, jsonRun.exitStatus) << jsonRun.err;
+    ASSERT_EQ(0u, jsonRun.out.find(listed));
+    const auto document = nlohmann::json::parse(jsonRun.out.substr(listed.size()));
+    EXPECT_EQ("Completed successfully.", document.at("Result").at("Description").get<std::string>());
+    EXPECT_EQ(0, document.at("Result").at("Type").get<int>());
+
+    auto xml = list;
+    xml.push_back("xml");
+    const auto xmlRun = ssdtool(xml, dir);
+    EXPECT_EQ(listed + "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Result>\n"
+                       "  <Description>Completed successfully.</Description>\n  <Type>0</Type>\n</Result>\n",
+              xmlRun.out);
+
+    auto csv = list;
+    csv.push_back("csv");
+    EXPECT_EQ(listed + "Result\nDescription,Completed successfully.\nType,0\n", ssdtool(csv, dir).out);
+
+    // A failed run keeps its type in every format.
+    const auto failed =
+        ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "nosuchlog", "-output", "json"}, dir);
+    EXPECT_EQ(1, failed.exitStatus);
+    const auto tail = failed.out.substr(failed.out.find("{\n"));
+    EXPECT_EQ(2, nlohmann::json::parse(tail).at("Result").at("Type").get<int>());
+}
+
+TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
+    const std::regex record("[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{6} \\[(trace|debug|info|warning|error|fatal)\\] "
+                            "[^ ()]+\\([0-9]+\\) [^ ]+: .*");
+    const auto run = ssdtool({"--sim", "--log=plugin.log", "--host-log=host.log", "dump", "-debuglogs", "-ssd",
+                              "0", "-type", "list"},
+                             dir);
+    ASSERT_EQ(0, run.exitStatus) << run.err;
+    const std::string hostLog = readFile(dir / "host.log");
+    const std::string pluginLog = readFile(dir / "plugin.log");
+    ASSERT_FALSE(hostLog.empty());
+    ASSERT_FALSE(pluginLog.empty());
+    for (const auto& line : lines(hostLog) ) {
+        EXPECT_TRUE(std::regex_match(line, record)) << line;
+    }
+    for (const auto& line : lines(pluginLog)) {
+        EXPECT_TRUE(std::regex_match(line, record)) << line;
+    }
+    EXPECT_TRUE(contains(hostLog, "Loaded plug-in "));
+    EXPECT_TRUE(contains(hostLog, "Running command DebugLogs"));
+    EXPECT_TRUE(contains(pluginLog, "PackageGenerator.cpp("));
+    // Neither file holds the other side's records.
+    EXPECT_FALSE(contains(hostLog, "PackageGenerator.cpp(")) << hostLog;
+    EXPECT_FALSE(contains(hostLog, "FeatureBase.cpp(")) << hostLog;
+    EXPECT_FALSE(contains(pluginLog, "HostApplication.cpp(")) << pluginLog;
+    EXPECT_FALSE(contains(pluginLog, "PluginLoader.cpp(")) << pluginLog;
+
+    // Without --log the plug-in writes no log at all; the host's file still gets only its own.
+    const auto quiet = ssdtool({"--sim", "--host-log=host2.log", "dump", "-debuglogs", "-ssd", "0", "-type", "list"},
+                               dir);
+    ASSERT_EQ(0, quiet.exitStatus) << quiet.err;
+    const std::string hostOnly = readFile(dir / "host2.log");
+    EXPECT_TRUE(contains(hostOnly, "Running command DebugLogs"));
+    EXPECT_FALSE(contains(hostOnly, "PackageGenerator.cpp("));
+    EXPECT_EQ((std::vector<std::string>{"host.log", "host2.log", "plugin.log"}), entries(dir));
+}
+
+}  // namespace
+}  // namespace e2e
