@@ -1,9 +1,9 @@
 #include "host/HostApplication.h"
 
 #include <boost/algorithm/string/predicate.hpp>
-#include <exception>
 
 #include "drivekit/core/logging/Log.h"
+#include "host/ExceptionReport.h"
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
@@ -38,16 +38,10 @@ int HostApplication::run(const std::vector<std::string>& arguments, std::ostream
     // Whatever a plug-in throws ends here as one line, never as a crash.
     try {
         return runGuarded(arguments, out, err);
-    } catch (const std::exception& error) {
-        LOG_ERROR("Exception: " << error.what());
-        out.flush();
-        err << "ssdtool: error: " << error.what() << "\n";
     } catch (...) {
-        LOG_ERROR("Exception of an unknown type");
         out.flush();
-        err << "ssdtool: error: unknown exception\n";
+        return ExceptionReport::report(std::current_exception(), err);
     }
-    return 3;
 }
 
 int HostApplication::runGuarded(const std::vector<std::string>& arguments, std::ostream& out,

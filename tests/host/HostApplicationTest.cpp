@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <boost/filesystem.hpp>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "host/HostApplication.h"
+
+namespace {
+
+namespace fs = boost::filesystem;
+
+// A host whose plug-in folder holds no plug-in.
+class HostApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / fs::unique_path("ssdtool-host-%%%%%%");
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    int run(const std::vector<std::string>& arguments) {
+        out.str("");
+        err.str("");
+        return host::HostApplication(folder).run(arguments, out, err);
+    }
+    fs::path folder;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(HostApplicationTest, WithoutPluginsThereAreNoCommands) {
+    EXPECT_EQ(0, run({"help"}));
+    EXPECT_NE(std::string::npos, out.str().find("\nNo commands to display\n"));
+    EXPECT_EQ(2, run({"--sim", "dump", "-debuglogs", "-ssd", "0"}));
+    EXPECT_NE(std::string::npos, err.str().find("Unknown command: dump"));
+}
+
+TEST_F(HostApplicationTest, AHostLogThatCannotBeOpenedIsAUsageError) {
+    // Below a regular file no log file can be created, whoever runs the test.
+    std::ofstream((folder / "file").string()) << "x";
+    EXPECT_EQ(2, run({"--host-log=" + (folder / "file" / "host.log").string(), "help"}));
+    EXPECT_NE(std::string::npos, err.str().find("host.log")) << err.str();
+    EXPECT_EQ("", out.str());
+}
+
+TEST_F(HostApplicationTest, TheHostLogReceivesTheHostsRecordsInTheSinkFormat) {
+    const auto log = folder / "host.log";
+    ASSERT_EQ(0, run({"--host-log=" + log.string(), "help"}));
+    std::ifstream in(log.string());
+    std::string first;
+    ASSERT_TRUE(std::getline(in, first));
+    EXPECT_TRUE(std::regex_match(first, std::regex("[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{6} \\[info\\] "
+                                                   "HostApplication\\.cpp\\([0-9]+\\) runGuarded: .*")))
+        << first;
+}
+
+}  // namespace
