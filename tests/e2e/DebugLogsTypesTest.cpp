@@ -1,4 +1,6 @@
 // The debug-logs command run as a user runs it, one log type at a time.
+#include <set>
+
 #include "E2eSupport.h"
 
 namespace e2e {
@@ -54,6 +56,44 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
     EXPECT_TRUE(contains(systemInfo, std::string(40, '-') + " Section: Kernel version" + std::string(66, '-') +
                                          "\n" + commandOutput("uname -a") + "\n"));
     EXPECT_TRUE(contains(archive.at("incident_report.log"), " Section: Date & Time "));
+}
+
+TEST_F(DebugLogsTypes, EveryTypePacksTheDriveLogsWithPathsRelativeToTheFolder) {
+    const auto run = ssdtool(debugLogs, dir);
+    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+    const auto left = entries(dir);
+    ASSERT_EQ(1u, left.size());
+    const auto archive = readZip(dir / left[0]);
+    const std::string folder = left[0].substr(0, left[0].size() - 4);
+
+    std::set<std::string> binaries;
+    for (const auto& [name, bytes] : archive) {
+        EXPECT_NE('/', name.front()) << name;
+        EXPECT_NE(0u, name.find(folder)) << name;
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bin") == 0) {
+            binaries.insert(name);
+        }
+    }
+    ASSERT_FALSE(binaries.empty());
+    EXPECT_TRUE(contains(run.out, "Total drive logs generated: " + std::to_string(binaries.size()) + "\n"))
+        << run.out;
+    // The incident report names exactly the binaries the archive holds.
+    std::set<std::string> reported;
+    const std::string saved = " was saved successfully";
+    for (const auto& line : lines(archive.at("incident_report.log"))) {
+        if (line.size() > saved.size() && line.compare(line.size() - saved.size(), saved.size(), saved) == 0) {
+            reported.insert(line.substr(0, line.size() - saved.size()));
+        }
+    }
+    EXPECT_EQ(binaries, reported);
+
+    // The Identify Controller structure as the drive served it: its serial number field.
+    const std::string controller = "identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin";
+    ASSERT_EQ(1u, archive.count(controller));
+    ASSERT_EQ(4096u, archive.at(controller).size());
+    std::string serialField = builtInSerial();
+    serialField.resize(20, ' ');
+    EXPECT_EQ(serialField, archive.at(controller).substr(4, 20));
 }
 
 TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplemented) {
