@@ -143,16 +143,6 @@ TEST_F(IdentifyPackage, AllTypesIncludeTheIdentifyFiles) {
               identifyEntries(archive));
 }
 
-TEST_F(IdentifyPackage, WithoutVerbosityOnlyTheTotalIsPrinted) {
-    e2e::Run run;
-    const auto archive = identifyPackage(dir, {"--sim"}, run);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const std::string total = std::to_string(identifyEntries(archive).size());
-    EXPECT_TRUE(contains(run.out, "\nIdentify generated (" + total + " logs)\n")) << run.out;
-    EXPECT_FALSE(contains(run.out, "Successfully generated CNS("));
-    EXPECT_FALSE(contains(run.out, "Generate Identify Logs"));
-}
-
 TEST_F(IdentifyPackage, SataDriveIsSkippedWithoutAnIdentifyFolder) {
     const fs::path log = dir / "plugin.log";
     const auto run = ssdtool({"--sim=kestrova-sata", "--log=" + log.string(), "dump", "-debuglogs", "-ssd", "0",
