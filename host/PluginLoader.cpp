@@ -64,7 +64,7 @@ drivekit::core::Status PluginLoader::load(const fs::path& library, const LoggerS
         return loadFailure(library, "register_features returned false");
     }
     LOG_INFO("Loaded plug-in " << library.string() << " (" << registry.commandSpecs.size()
-                               << " command specifications registered so far)");
+                               << " commands registered so far)");
     // Kept loaded: the registry now points into the library.
     libraries_.push_back(std::move(loaded));
     return drivekit::core::Status::success();

@@ -1,6 +1,6 @@
 #pragma once
 // What the host's parser and help printer need to know of one registered command: its
-// identity and the parts a user may type. Built from a plug-in's command specification by
+// identity and the parts a user may type. Built from a plug-in's CommandSpec by
 // CommandSyntax::fromSpec, so the parser never depends on the plug-in's own classes.
 #include <cstdint>
 #include <string>
@@ -38,7 +38,7 @@ struct CommandSyntax {
     std::vector<PartSyntax> targets;
     std::vector<PartSyntax> properties;
     // Position of the command in the host's registry, so the parser's choice can be traced
-    // back to the specification and its feature.
+    // back to its CommandSpec and its feature.
     std::size_t registryIndex = 0;
 
     static CommandSyntax fromSpec(const plugin::cli::CommandSpec& spec, std::size_t registryIndex);
