@@ -117,6 +117,7 @@ TEST(SimIdentify, ControllerFieldsComeFromTheProfile) {
     EXPECT_NE(*data.at(261) & (1u << 3), 0);     // telemetry
     EXPECT_EQ(*data.at(262), 63);                // error log entries, zero based
     EXPECT_EQ(u32At(data, 516), 32u);            // number of namespaces
+    EXPECT_EQ(*data.at(0xF05), 9);               // product type, as the firmware parameters say
 
     auto other = builtIn("other-nvme");
     const auto plain = send(*other, command);
@@ -124,6 +125,7 @@ TEST(SimIdentify, ControllerFieldsComeFromTheProfile) {
     EXPECT_EQ(u16At(plain.data, 256) & (1u << 3), 0);
     EXPECT_EQ(*plain.data.at(261) & (1u << 3), 0);
     EXPECT_EQ(u32At(plain.data, 96) & (1u << 9), 0u);
+    EXPECT_EQ(*plain.data.at(0xF05), 0);  // another maker's drive has no product type there
 }
 
 TEST(SimIdentify, NamespaceListsAndStructuresFollowAttachment) {

@@ -18,6 +18,8 @@ constexpr uint8_t lpaCommandEffects = 1u << 1;
 constexpr uint8_t lpaExtendedData = 1u << 2;
 constexpr uint8_t lpaTelemetry = 1u << 3;
 constexpr uint8_t lpaDataArea4 = 1u << 6;
+// Vendor-specific byte that holds the product type.
+constexpr uint32_t productTypeOffset = 0xF05;
 // Controller Attributes: UUID List supported.
 constexpr uint32_t ctrattUuidList = 1u << 9;
 
@@ -92,6 +94,11 @@ SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
     data.bytes(768, reinterpret_cast<const uint8_t*>(nqn.data()),
                static_cast<uint32_t>(std::min<size_t>(nqn.size(), 255)));  // zero padded
     data.u16(2048, 825);  // power state 0: 8.25 W
+    // The maker's drives carry their product type in the vendor-specific area, the same
+    // number as the firmware parameter record's first field.
+    if (attributes.readBool(definitions::kestrovaNVMe().key())) {
+        data.u8(productTypeOffset, static_cast<uint8_t>(profile.firmwareParameters.fields[0]));
+    }
     return SimResponse::withData(data.payload());
 }
 
