@@ -90,6 +90,16 @@ TEST(OutputFilters, MultiLineSecretsDisappearWhole) {
     EXPECT_EQ(dl::redactSecrets("API_TOKEN=first\nsecond line\nC=3\n", {}), "API_TOKEN=<redacted>\nC=3\n");
 }
 
+TEST(OutputFilters, SecretsUnderNamesThatAreNotIdentifiersAreRedacted) {
+    // Such names reach `env` when the shell passes them on; they must not pass for the
+    // continuation of the variable before them.
+    const std::string token = "npm_config_//registry.example.org/:_authToken=t0k";
+    const std::string key = "my.api.key=k3y";
+    const std::string environment = "A=1\n" + token + "\n" + key + "\nB=2\n";
+    EXPECT_EQ(dl::redactSecrets(environment, {"A=1", token, key, "B=2"}),
+              "A=1\nnpm_config_//registry.example.org/:_authToken=<redacted>\nmy.api.key=<redacted>\nB=2\n");
+}
+
 TEST(SystemInfo, LogHasHeaderEveryLinuxSectionAndNoSecrets) {
     ScratchFolder scratch;
     FixedClock clock(at(0, 30));

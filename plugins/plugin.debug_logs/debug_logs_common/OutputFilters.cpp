@@ -2,6 +2,7 @@
 
 #include <boost/algorithm/string/case_conv.hpp>
 #include <cctype>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -18,11 +19,28 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-// The variable name when the line starts a variable ("NAME=..."), else empty.
-std::string variableName(const std::string& line) {
+// The names of the "NAME=value" entries. A process may hold names that are not identifiers
+// ("npm_config_//host/:_authToken"); some shells pass them on to the commands they run.
+std::set<std::string> namesOf(const std::vector<std::string>& entries) {
+    std::set<std::string> names;
+    for (const std::string& entry : entries) {
+        const auto equals = entry.find('=');
+        if (equals != std::string::npos && equals > 0) {
+            names.insert(entry.substr(0, equals));
+        }
+    }
+    return names;
+}
+
+// The variable name when the line starts a variable ("NAME=..." with an identifier or a name
+// the process holds), else empty.
+std::string variableName(const std::string& line, const std::set<std::string>& knownNames) {
     const auto equals = line.find('=');
     if (equals == std::string::npos || equals == 0) {
         return {};
+    }
+    if (knownNames.count(line.substr(0, equals)) != 0) {
+        return line.substr(0, equals);
     }
     for (std::size_t i = 0; i < equals; ++i) {
         const auto c = static_cast<unsigned char>(line[i]);
@@ -64,8 +82,9 @@ std::string lastLines(const std::string& text, std::size_t count) {
 
 std::string redactSecrets(const std::string& environment, const std::vector<std::string>& knownEntries) {
     std::string text = environment;
+    const std::set<std::string> knownNames = namesOf(knownEntries);
     for (const std::string& entry : knownEntries) {
-        const std::string name = variableName(entry);
+        const std::string name = variableName(entry, knownNames);
         if (name.empty() || !isSecretName(name) || entry.find('\n') == std::string::npos) {
             continue;
         }
@@ -76,7 +95,7 @@ std::string redactSecrets(const std::string& environment, const std::vector<std:
     std::string result;
     bool inSecret = false;
     for (const std::string& line : splitLines(text)) {
-        const std::string name = variableName(line);
+        const std::string name = variableName(line, knownNames);
         if (!name.empty()) {
             inSecret = isSecretName(name);
             result += inSecret ? name + "=<redacted>\n" : line + "\n";
