@@ -53,6 +53,10 @@ TEST_F(PluginRegistration, ExportsAreTheTwoAliasesInTheirOwnSection) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"initialize_logger", "register_features"}));
     EXPECT_NO_THROW(boost::dll::import_alias<InitializeLogger>(*library_, "initialize_logger"));
+    // Each alias is one pointer; register_features leads and initialize_logger follows it.
+    const auto* first = reinterpret_cast<const char*>(&library_->get<void*>("register_features"));
+    const auto* second = reinterpret_cast<const char*>(&library_->get<void*>("initialize_logger"));
+    EXPECT_EQ(second - first, static_cast<std::ptrdiff_t>(sizeof(void*)));
 }
 
 TEST_F(PluginRegistration, TwiceOnOneRegistryKeepsOneSpecButTwoFeatureEntries) {
