@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "drivekit/core/xml/XmlProperty.h"
+
 namespace drivekit::commands::dump {
 
 namespace {
@@ -25,6 +27,27 @@ std::string hexValue(uint64_t value) {
 
 std::string valueLine(const std::string& label, const std::string& hex, uint64_t value) {
     return label + hex + " (" + std::to_string(value) + ")\n";
+}
+
+std::string flagBlock(std::initializer_list<std::pair<const char*, bool>> flags) {
+    std::string text = "Flags:\n";
+    for (const auto& [label, value] : flags) {
+        text += std::string(label) + boolText(value) + "\n";
+    }
+    return text;
+}
+
+std::unique_ptr<core::xml::XmlObject> commandObject(const std::string& name, const std::string& protocol) {
+    auto object = std::make_unique<core::xml::XmlObject>();
+    object->setAttribute(core::xml::keys::category, "command");
+    object->setAttribute(core::xml::keys::name, name);
+    object->setAttribute(core::xml::keys::type, protocol);
+    return object;
+}
+
+void typedProperty(core::xml::XmlObject& object, const std::string& name, const std::string& value,
+                   const std::string& type) {
+    object.addProperty(name, value).setAttribute(core::xml::keys::type, type);
 }
 
 std::string byteBlock(const uint8_t* bytes, std::size_t count) {

@@ -1,7 +1,12 @@
 #pragma once
-// Text pieces shared by the command dumps and the command XML objects.
+// Text pieces and XML pieces shared by the command dumps and the command XML objects.
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <utility>
+
+#include "drivekit/core/xml/XmlObject.h"
 
 namespace drivekit::commands::dump {
 
@@ -13,6 +18,13 @@ std::string hexByte(uint8_t value);
 std::string hexValue(uint64_t value);
 // "<label><hex> (<decimal>)\n"; the label carries its own "0x" where wanted.
 std::string valueLine(const std::string& label, const std::string& hex, uint64_t value);
+// "Flags:\n", then "<label>True" or "<label>False" and a line feed for each flag in order.
+std::string flagBlock(std::initializer_list<std::pair<const char*, bool>> flags);
+// The XML object of a command: category "command", the command's name, its protocol as type.
+std::unique_ptr<core::xml::XmlObject> commandObject(const std::string& name, const std::string& protocol);
+// Adds a property with its value's type name.
+void typedProperty(core::xml::XmlObject& object, const std::string& name, const std::string& value,
+                   const std::string& type);
 // Bytes as upper-case hexadecimal pairs with no separator (the XML byte-block form).
 std::string byteBlock(const uint8_t* bytes, std::size_t count);
 // Eight bytes to a line: "OOOO: XX XX XX XX XX XX XX XX  cccccccc\n"; printable ASCII

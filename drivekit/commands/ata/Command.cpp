@@ -2,7 +2,6 @@
 
 #include "drivekit/commands/DumpFormat.h"
 #include "drivekit/core/Attribute.h"
-#include "drivekit/core/xml/XmlProperty.h"
 
 namespace drivekit::commands::ata {
 
@@ -25,7 +24,7 @@ std::string renderTaskFile(const TaskFile& registers) {
 }
 
 std::string renderFlags(const CommandFlags& flags) {
-    const std::pair<const char*, bool> lines[] = {
+    return dump::flagBlock({
         {"  Data In   (From Drive)    : ", flags.dataIn},
         {"  Data Out    (To Drive)    : ", flags.dataOut},
         {"  Data None                 : ", flags.dataNone},
@@ -34,12 +33,7 @@ std::string renderFlags(const CommandFlags& flags) {
         {"  Extended                  : ", flags.extended},
         {"  Ignore Driver Limitations : ", flags.ignoreDriverLimitations},
         {"  Clear Prior Sticky Abort  : ", flags.clearPriorStickyAbort},
-    };
-    std::string text = "Flags:\n";
-    for (const auto& [label, value] : lines) {
-        text += std::string(label) + dump::boolText(value) + "\n";
-    }
-    return text;
+    });
 }
 
 std::string taskFileBlock(const TaskFile& registers) {
@@ -78,16 +72,10 @@ std::string Command::toString() const {
 }
 
 std::unique_ptr<core::xml::XmlObject> Command::toXmlObject() const {
-    auto object = std::make_unique<core::xml::XmlObject>();
-    object->setAttribute(core::xml::keys::category, "command");
-    object->setAttribute(core::xml::keys::name, name());
-    object->setAttribute(core::xml::keys::type, protocol());
-    object->addProperty("currentTaskFile", taskFileBlock(current_))
-        .setAttribute(core::xml::keys::type, core::types::bytePointer);
-    object->addProperty("previousTaskFile", taskFileBlock(previous_))
-        .setAttribute(core::xml::keys::type, core::types::bytePointer);
-    object->addProperty("transferBlocks", std::to_string(transferBlocks))
-        .setAttribute(core::xml::keys::type, core::types::uint32);
+    auto object = dump::commandObject(name(), protocol());
+    dump::typedProperty(*object, "currentTaskFile", taskFileBlock(current_), core::types::bytePointer);
+    dump::typedProperty(*object, "previousTaskFile", taskFileBlock(previous_), core::types::bytePointer);
+    dump::typedProperty(*object, "transferBlocks", std::to_string(transferBlocks), core::types::uint32);
     return object;
 }
 

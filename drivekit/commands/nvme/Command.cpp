@@ -5,7 +5,6 @@
 
 #include "drivekit/commands/DumpFormat.h"
 #include "drivekit/core/Attribute.h"
-#include "drivekit/core/xml/XmlProperty.h"
 
 namespace drivekit::commands::nvme {
 
@@ -73,24 +72,14 @@ std::string renderEntry(const uint8_t* bytes) {
 }
 
 std::string renderFlags(const CommandFlags& flags) {
-    const std::pair<const char*, bool> lines[] = {
+    return dump::flagBlock({
         {"  Data In   (From Drive)    : ", flags.dataIn},
         {"  Data Out    (To Drive)    : ", flags.dataOut},
         {"  Data None                 : ", flags.dataNone},
         {"  Data Bi   (In and Out)    : ", flags.dataBi},
         {"  Admin                     : ", flags.admin},
         {"  Asynchronous              : ", flags.asynchronous},
-    };
-    std::string text = "Flags:\n";
-    for (const auto& [label, value] : lines) {
-        text += std::string(label) + dump::boolText(value) + "\n";
-    }
-    return text;
-}
-
-void addTypedProperty(core::xml::XmlObject& object, const std::string& name,
-                      const std::string& value, const std::string& type) {
-    object.addProperty(name, value).setAttribute(core::xml::keys::type, type);
+    });
 }
 
 }  // namespace
@@ -122,14 +111,11 @@ std::string Command::toString() const {
 std::unique_ptr<core::xml::XmlObject> Command::toXmlObject() const {
     uint8_t bytes[sizeof(SubmissionEntry)];
     std::memcpy(bytes, &entry_, sizeof(bytes));
-    auto object = std::make_unique<core::xml::XmlObject>();
-    object->setAttribute(core::xml::keys::category, "command");
-    object->setAttribute(core::xml::keys::name, name());
-    object->setAttribute(core::xml::keys::type, protocol());
-    addTypedProperty(*object, "nvmeCmd", dump::byteBlock(bytes, sizeof(bytes)), core::types::bytePointer);
-    addTypedProperty(*object, "transferBlocks", std::to_string(transferBlocks), core::types::uint32);
-    addTypedProperty(*object, "transferBytes", std::to_string(transferBytes), core::types::uint64);
-    addTypedProperty(*object, "submissionQueueId", std::to_string(submissionQueueId), core::types::uint16);
+    auto object = dump::commandObject(name(), protocol());
+    dump::typedProperty(*object, "nvmeCmd", dump::byteBlock(bytes, sizeof(bytes)), core::types::bytePointer);
+    dump::typedProperty(*object, "transferBlocks", std::to_string(transferBlocks), core::types::uint32);
+    dump::typedProperty(*object, "transferBytes", std::to_string(transferBytes), core::types::uint64);
+    dump::typedProperty(*object, "submissionQueueId", std::to_string(submissionQueueId), core::types::uint16);
     return object;
 }
 
