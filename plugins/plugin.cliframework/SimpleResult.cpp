@@ -1,5 +1,6 @@
 #include "plugins/plugin.cliframework/SimpleResult.h"
 
+#include "drivekit/core/xml/XmlElement.h"
 #include "drivekit/features/Json.h"
 
 namespace plugin::cli {
@@ -41,18 +42,6 @@ std::string SimpleResult::xmlTag(const std::string& name) {
     return tag;
 }
 
-std::string SimpleResult::xmlText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
+std::string SimpleResult::xmlText(const std::string& text) { return drivekit::core::xml::escapeText(text); }
 
 }  // namespace plugin::cli

@@ -42,6 +42,8 @@ TEST(Xml, ValuesAreEscapedOnceEach) {
     EXPECT_EQ(XmlProperty("n", "<&").serialize(), "<Property name=\"n\" value=\"&lt;&amp;\"/>");
     EXPECT_EQ(XmlProperty("n", "a\"b'c>d&amp;").serialize(),
               "<Property name=\"n\" value=\"a&quot;b&apos;c&gt;d&amp;amp;\"/>");
+    // Element content needs only the three characters that could end or open markup.
+    EXPECT_EQ(escapeText("a\"b'c>d&<"), "a\"b'c&gt;d&amp;&lt;");
 }
 
 TEST(Xml, EmptyObjectIsAnOpeningTagFollowedByItsClosingTag) {

@@ -53,7 +53,8 @@ void XmlElement::serializeAttributes(std::string& out) const {
     }
 }
 
-std::string escape(const std::string& text) {
+namespace {
+std::string escapeCharacters(const std::string& text, bool quotes) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -61,12 +62,17 @@ std::string escape(const std::string& text) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
+            case '"': out += quotes ? "&quot;" : "\""; break;
+            case '\'': out += quotes ? "&apos;" : "'"; break;
             default: out += c; break;
         }
     }
     return out;
 }
+}  // namespace
+
+std::string escape(const std::string& text) { return escapeCharacters(text, true); }
+
+std::string escapeText(const std::string& text) { return escapeCharacters(text, false); }
 
 }  // namespace drivekit::core::xml

@@ -59,7 +59,9 @@ private:
     std::map<std::string, std::string> attributes_;
 };
 
-// Replaces & < > " ' by their entities, each character once.
+// Replaces & < > " ' by their entities, each character once (attribute values).
 std::string escape(const std::string& text);
+// Replaces & < > only, the characters that would end or break element content.
+std::string escapeText(const std::string& text);
 
 }  // namespace drivekit::core::xml
