@@ -205,6 +205,24 @@ TEST_F(PackageGeneratorTest, VerbosityAddsZipAndCleanupLines) {
     }
 }
 
+TEST_F(PackageGeneratorTest, FailedPackagingKeepsTheFolderAndTheResult) {
+    // A folder in the archive's place makes packing fail.
+    fs::create_directories(scratch_.path() / (folderName() + ".zip"));
+    PackageGenerator generator(device(), table());
+    ConsoleCapture console;
+    Status status;
+    generator.run(status, scratch_.path().string(), "Identify", 2, false);
+    EXPECT_TRUE(status.isSuccess());
+    const std::string out = console.text();
+    EXPECT_NE(out.find("Create Zip " + folderName() + ".zip; Result: Failure\nFailed to create the package: \n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("Package Generated: "), std::string::npos);
+    EXPECT_EQ(out.find("Cleanup: Removed "), std::string::npos);
+    EXPECT_EQ(folderEntries(generator.outputPath()),
+              (std::vector<std::string>{"incident_report.log", "log_pages", "system_info.log", "version.txt"}));
+}
+
 TEST_F(PackageGeneratorTest, ProductFailureIsReportedAndTheRunGoesOn) {
     auto collectors = table();
     collectors.productInfo = [](const dl::CollectorContext&) { return std::make_unique<FailingProductInfo>(); };
