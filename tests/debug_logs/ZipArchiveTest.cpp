@@ -102,3 +102,13 @@ TEST(ZipArchive, ArchiveThatCannotBeWrittenIsAFailure) {
     EXPECT_TRUE(fs::is_directory(scratch.path() / "pkg.zip"));
     EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
 }
+
+TEST(ZipArchive, EmptyFolderIsAFailureNotAMissingPackage) {
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "pkg";
+    fs::create_directories(folder);
+    ConsoleCapture console;
+    EXPECT_NE(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
+    EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
+    EXPECT_EQ(folderEntries(scratch.path()), std::vector<std::string>{"pkg"});
+}

@@ -44,6 +44,11 @@ bool collectEntries(const fs::path& folder, const std::string& pattern, std::vec
         problem = "cannot read " + folder.string() + ": " + error.message();
         return false;
     }
+    if (entries.empty()) {
+        // libzip writes no file for an archive without entries: there would be no package.
+        problem = "nothing to pack in " + folder.string();
+        return false;
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     return true;
 }
