@@ -102,4 +102,24 @@ TEST_F(SimAtaErrors, OutOfRangeReadsAndMissingPathsFail) {
     EXPECT_EQ(nvmeDrive->sendCommand(readData).status, core::Status::commandSetNotSupported());
 }
 
+TEST_F(SimAtaErrors, SmartDisabledAbortsEverySmartCommandButNotIdentify) {
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "A1", "SMARTEnabled": false},
+                                 "protocols": ["ATA"]})");
+    ASSERT_TRUE(drive);
+    ata::SMARTReadData readData;
+    ata::SMARTReadThresholds readThresholds;
+    ata::SMARTExecuteOfflineImmediate offline(0x40);
+    for (core::Command* command : {static_cast<core::Command*>(&readData),
+                                   static_cast<core::Command*>(&readThresholds),
+                                   static_cast<core::Command*>(&offline)}) {
+        const auto result = drive->sendCommand(*command);
+        EXPECT_FALSE(result.status.isSuccess()) << command->name();
+        EXPECT_EQ(result.data.size(), 0u) << command->name();
+    }
+    ata::IdentifyDevice identifyDevice;
+    const auto identified = drive->sendCommand(identifyDevice);
+    ASSERT_TRUE(identified.status.isSuccess());
+    EXPECT_EQ(*identified.data.at(170) & 0x01, 0x00);  // word 85: SMART not enabled
+}
+
 }  // namespace

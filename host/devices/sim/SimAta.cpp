@@ -21,6 +21,32 @@ void sealSector(SimBytes& sector) {
     sector.u8(511, SimAta::checksumFor(sector.payload().data()));
 }
 
+// A SMART sector with the revision word and one 12-byte entry per attribute (at most 30),
+// each filled by fill(sector, entry offset, attribute).
+template <typename Fill>
+SimBytes smartSector(const SimProfile& profile, Fill fill) {
+    SimBytes sector(SimAta::sectorSize);
+    sector.u16(0, 0x0010);  // revision
+    uint32_t index = 0;
+    for (const auto& attribute : profile.smartAttributes) {
+        if (index == smartEntries) {
+            break;
+        }
+        fill(sector, 2 + index++ * smartEntrySize, attribute);
+    }
+    return sector;
+}
+
+// The sector kept under key, built by make on first use; later reads share it.
+template <typename Make>
+const drivekit::core::Payload& keptSector(SimDriveState& state, uint8_t key, Make make) {
+    auto& slot = state.ataSectors[key];
+    if (slot.empty()) {
+        slot = make();
+    }
+    return slot;
+}
+
 bool smartSignature(const ata::TaskFile& registers) {
     return registers.lbaMid == ata::smartFeatures::signatureMid &&
            registers.lbaHigh == ata::smartFeatures::signatureHigh;
@@ -47,7 +73,7 @@ drivekit::core::Payload SimAta::identifyDevice(const SimProfile& profile) {
     data.u16(94, 0x8001);           // 1 sector per DRQ block
     data.u16(98, 0x0F00);           // LBA, DMA, IORDY
     data.u32(120, std::min<uint64_t>(blocks, 0x0FFFFFFF));  // 28-bit addressable sectors
-    data.u16(160, 0x01F0);          // major versions ATA8-ACS to ACS-4
+    data.u16(160, 0x01F0);          // major versions ATA/ATAPI-4 to ATA8-ACS
     data.u16(164, 0x7469);          // command sets supported: SMART (bit 0) among others
     data.u16(166, 0x7D01 | 0x0400);  // 48-bit addressing (bit 10)
     data.u16(168, 0x4163);
@@ -63,21 +89,14 @@ drivekit::core::Payload SimAta::identifyDevice(const SimProfile& profile) {
 }
 
 drivekit::core::Payload SimAta::smartData(const SimProfile& profile, const SimDriveState& state) {
-    SimBytes data(sectorSize);
-    data.u16(0, 0x0010);  // revision
-    uint32_t index = 0;
-    for (const auto& attribute : profile.smartAttributes) {
-        if (index == smartEntries) {
-            break;
-        }
-        const uint32_t base = 2 + index++ * smartEntrySize;
-        data.u8(base, attribute.id);
-        data.u16(base + 1, attribute.flags);
-        data.u8(base + 3, attribute.value);
-        data.u8(base + 4, attribute.worst);
-        data.u32(base + 5, attribute.raw & 0xFFFFFFFF);
-        data.u16(base + 9, (attribute.raw >> 32) & 0xFFFF);
-    }
+    SimBytes data = smartSector(profile, [](SimBytes& sector, uint32_t base, const SimSmartAttribute& attribute) {
+        sector.u8(base, attribute.id);
+        sector.u16(base + 1, attribute.flags);
+        sector.u8(base + 3, attribute.value);
+        sector.u8(base + 4, attribute.worst);
+        sector.u32(base + 5, attribute.raw & 0xFFFFFFFF);
+        sector.u16(base + 9, (attribute.raw >> 32) & 0xFFFF);
+    });
     data.u8(362, state.offlineStatus);
     data.u8(363, 0x00);    // last self-test completed without error
     data.u16(364, 120);    // seconds to complete off-line collection
@@ -91,17 +110,10 @@ drivekit::core::Payload SimAta::smartData(const SimProfile& profile, const SimDr
 }
 
 drivekit::core::Payload SimAta::smartThresholds(const SimProfile& profile) {
-    SimBytes data(sectorSize);
-    data.u16(0, 0x0010);
-    uint32_t index = 0;
-    for (const auto& attribute : profile.smartAttributes) {
-        if (index == smartEntries) {
-            break;
-        }
-        const uint32_t base = 2 + index++ * smartEntrySize;
-        data.u8(base, attribute.id);
-        data.u8(base + 1, attribute.threshold);
-    }
+    SimBytes data = smartSector(profile, [](SimBytes& sector, uint32_t base, const SimSmartAttribute& attribute) {
+        sector.u8(base, attribute.id);
+        sector.u8(base + 1, attribute.threshold);
+    });
     sealSector(data);
     return data.payload();
 }
@@ -109,13 +121,9 @@ drivekit::core::Payload SimAta::smartThresholds(const SimProfile& profile) {
 SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& registers, SimDriveState& state,
                             SimReplay& replay) {
     switch (registers.command) {
-        case ata::opcodes::identifyDevice: {
-            auto& slot = state.ataSectors[ata::opcodes::identifyDevice];
-            if (slot.empty()) {
-                slot = identifyDevice(profile);
-            }
-            return SimResponse::withData(slot);
-        }
+        case ata::opcodes::identifyDevice:
+            return SimResponse::withData(
+                keptSector(state, ata::opcodes::identifyDevice, [&] { return identifyDevice(profile); }));
         case ata::opcodes::checkPowerMode: {
             SimResponse response;
             response.ataOutput.sectorCount = state.standby ? powerModeStandby : powerModeActive;
@@ -145,37 +153,25 @@ SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& regi
     if (!smartSignature(registers)) {
         return SimResponse::ataAbort();
     }
-    const bool smartOn = profile.attributes.readBool(definitions::smartEnabled().key());
+    // A drive with SMART disabled aborts every SMART command it knows.
+    if (!profile.attributes.readBool(definitions::smartEnabled().key())) {
+        return SimResponse::ataAbort();
+    }
     switch (registers.feature) {
-        case ata::smartFeatures::readData: {
-            if (!smartOn) {
-                return SimResponse::ataAbort();
-            }
-            // The data sector reflects the off-line status, so it is cached only when replayed.
+        case ata::smartFeatures::readData:
+            // The replay file is read as it stands; the built sector is dropped whenever an
+            // off-line collection changes its status byte.
             if (auto replayed = replay.sataFile("SMART_DATA.bin")) {
                 return SimResponse::withData(*replayed);
             }
-            auto& slot = state.ataSectors[ata::smartFeatures::readData];
-            if (slot.empty()) {
-                slot = smartData(profile, state);
-            }
-            return SimResponse::withData(slot);
-        }
-        case ata::smartFeatures::readThresholds: {
-            if (!smartOn) {
-                return SimResponse::ataAbort();
-            }
-            auto& slot = state.ataSectors[ata::smartFeatures::readThresholds];
-            if (slot.empty()) {
+            return SimResponse::withData(
+                keptSector(state, ata::smartFeatures::readData, [&] { return smartData(profile, state); }));
+        case ata::smartFeatures::readThresholds:
+            return SimResponse::withData(keptSector(state, ata::smartFeatures::readThresholds, [&] {
                 const auto replayed = replay.sataFile("SMART_THRESHOLDS.bin");
-                slot = replayed ? *replayed : smartThresholds(profile);
-            }
-            return SimResponse::withData(slot);
-        }
+                return replayed ? *replayed : smartThresholds(profile);
+            }));
         case ata::smartFeatures::executeOfflineImmediate:
-            if (!smartOn) {
-                return SimResponse::ataAbort();
-            }
             state.offlineStatus = 0x02;  // off-line collection completed
             state.ataSectors.erase(ata::smartFeatures::readData);
             return {};
