@@ -18,6 +18,10 @@ std::string hexByte(uint8_t value);
 std::string hexValue(uint64_t value);
 // "<label><hex> (<decimal>)\n"; the label carries its own "0x" where wanted.
 std::string valueLine(const std::string& label, const std::string& hex, uint64_t value);
+// Labels of the direction flags that NVMe and ATA dumps both show, in this order.
+inline constexpr const char* dataInLabel = "  Data In   (From Drive)    : ";
+inline constexpr const char* dataOutLabel = "  Data Out    (To Drive)    : ";
+inline constexpr const char* dataNoneLabel = "  Data None                 : ";
 // "Flags:\n", then "<label>True" or "<label>False" and a line feed for each flag in order.
 std::string flagBlock(std::initializer_list<std::pair<const char*, bool>> flags);
 // The XML object of a command: category "command", the command's name, its protocol as type.

@@ -25,9 +25,9 @@ std::string renderTaskFile(const TaskFile& registers) {
 
 std::string renderFlags(const CommandFlags& flags) {
     return dump::flagBlock({
-        {"  Data In   (From Drive)    : ", flags.dataIn},
-        {"  Data Out    (To Drive)    : ", flags.dataOut},
-        {"  Data None                 : ", flags.dataNone},
+        {dump::dataInLabel, flags.dataIn},
+        {dump::dataOutLabel, flags.dataOut},
+        {dump::dataNoneLabel, flags.dataNone},
         {"  Device Diagnostic         : ", flags.deviceDiagnostic},
         {"  DMA                       : ", flags.dma},
         {"  Extended                  : ", flags.extended},

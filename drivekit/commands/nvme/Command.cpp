@@ -73,9 +73,9 @@ std::string renderEntry(const uint8_t* bytes) {
 
 std::string renderFlags(const CommandFlags& flags) {
     return dump::flagBlock({
-        {"  Data In   (From Drive)    : ", flags.dataIn},
-        {"  Data Out    (To Drive)    : ", flags.dataOut},
-        {"  Data None                 : ", flags.dataNone},
+        {dump::dataInLabel, flags.dataIn},
+        {dump::dataOutLabel, flags.dataOut},
+        {dump::dataNoneLabel, flags.dataNone},
         {"  Data Bi   (In and Out)    : ", flags.dataBi},
         {"  Admin                     : ", flags.admin},
         {"  Asynchronous              : ", flags.asynchronous},
