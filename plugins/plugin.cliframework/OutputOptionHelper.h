@@ -11,7 +11,7 @@ class OutputOptionHelper : public CommandSpecPartHelper {
 public:
     using CommandSpecPartHelper::CommandSpecPartHelper;
 
-    // Passes without "-output", without a specification, or when the specification has no
+    // Passes without "-output", without a command description, or when the command has no
     // "-output" part; otherwise the value must be one of the part's formats (letter case ignored).
     std::shared_ptr<ResultBase> validate(const drivekit::core::ParsedCommand& command) const override;
 

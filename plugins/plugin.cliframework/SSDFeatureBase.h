@@ -21,7 +21,7 @@ public:
                   const drivekit::core::ParsedCommand& command) override;
     // The device feature keeps the drive set last.
     void registerDevice(std::shared_ptr<drivekit::core::Device> device) override;
-    // The device feature's attribute definitions as the spec's properties (required ones first).
+    // The device feature's attribute definitions as the command's properties (required ones first).
     virtual void addProperties(CommandSpec& spec);
     // A fresh attribute collection for the device feature from the options, targets and
     // properties given; an unknown or unsuitable property is a syntax error.
@@ -30,7 +30,7 @@ public:
     // members, goes to standard output first.
     virtual void makeResult(std::shared_ptr<ResultBase>& result, const drivekit::core::Status& status);
 
-    // Appends the specification unless that same object is held already.
+    // Appends the command description unless that same object is held already.
     void addCommandSpec(const std::shared_ptr<CommandSpec>& spec);
     drivekit::features::IFeature* deviceFeature() const { return deviceFeature_.get(); }
 
