@@ -21,6 +21,14 @@ std::unique_ptr<XmlObject> decoded(uint8_t cns, const Payload& data) {
     return tree;
 }
 
+// The lists only a package's reader decodes.
+std::unique_ptr<XmlObject> packageDecoded(uint8_t cns, const Payload& data) {
+    Status status;
+    auto tree = decode::decodeNvmeIdentify(cns, data, status, decode::IdentifyCoverage::package);
+    EXPECT_TRUE(status.isSuccess()) << status.message();
+    return tree;
+}
+
 TEST(IdentifyDecodeNamespaceList, EndsAtTheFirstZeroWithTitlesByCns) {
     Payload data(4096);
     putLe(data, 0, 1, 4);
@@ -217,6 +225,115 @@ TEST(IdentifyDecodeFixedStructures, PrimaryCapabilitiesAndGranularity) {
                              ->object("Namespace Granularity Descriptor 1");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(value(*second, "Namespace Size Granularity"), "1048576");
+}
+
+TEST(IdentifyDecodeNvmSetList, EntriesFollowTheHeaderUpToTheCount) {
+    Payload data(4096);
+    putLe(data, 0, 2, 1);
+    putLe(data, 128, 1, 2);          // entry 0: NVM set 1
+    putLe(data, 130, 7, 2);          //   in endurance group 7
+    putLe(data, 136, 800, 4);        //   80 us typical random read
+    putLe(data, 140, 32, 4);
+    putLe(data, 144, 5, 8);          //   total capacity 2^64 + 5
+    putLe(data, 152, 1, 8);
+    putLe(data, 160, 4096, 8);
+    putLe(data, 256, 2, 2);          // entry 1
+    putLe(data, 384, 3, 2);          // past the count: not an entry
+    auto list = packageDecoded(0x04, data);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->attribute("name"), "NVM Set List");
+    EXPECT_EQ(value(*list, "Number of Identifiers"), "2");
+    EXPECT_EQ(position(*list, "Reserved"), "Bytes 127:01");
+    ASSERT_EQ(list->objects().size(), 2U);
+    const auto* first = list->object("NVM Set Attributes Entry 0");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->attribute("description"), "Bytes 255:128");
+    EXPECT_EQ(value(*first, "NVM Set Identifier (NVMSETID)"), "1");
+    EXPECT_EQ(value(*first, "Endurance Group Identifier (ENDGID)"), "7");
+    EXPECT_EQ(value(*first, "Random 4 KiB Read Typical (RR4KT)"), "800");
+    EXPECT_EQ(value(*first, "Optimal Write Size (OWS)"), "32");
+    EXPECT_EQ(value(*first, "Total NVM Set Capacity (TNVMSETCAP)"), "18446744073709551621");
+    EXPECT_EQ(position(*first, "Total NVM Set Capacity (TNVMSETCAP)"), "Bytes 31:16");
+    EXPECT_EQ(value(*first, "Unallocated NVM Set Capacity (UNVMSETCAP)"), "4096");
+    EXPECT_EQ(value(*list->object("NVM Set Attributes Entry 1"), "NVM Set Identifier (NVMSETID)"),
+              "2");
+    EXPECT_EQ(property(*list, truncated), nullptr);
+    EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:384");
+    EXPECT_NE(value(*list, "Unused"), "0");
+}
+
+TEST(IdentifyDecodeDomainList, ACountBeyondTheDataIsClampedWithAMarker) {
+    Payload data(4096);
+    putLe(data, 0, 40, 1);           // 31 entries fit after the header
+    putLe(data, 128, 1, 2);
+    putLe(data, 144, 1000, 8);
+    putLe(data, 160, 600, 8);
+    putLe(data, 176, 900, 8);
+    putLe(data, 3968, 31, 2);        // the last entry that fits
+    auto list = packageDecoded(0x18, data);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->attribute("name"), "Domain List");
+    EXPECT_EQ(value(*list, "Number of Entries"), "40");
+    ASSERT_NE(property(*list, truncated), nullptr);
+    EXPECT_NE(value(*list, truncated).find("31"), std::string::npos) << value(*list, truncated);
+    EXPECT_EQ(position(*list, truncated), "Byte 00");
+    ASSERT_EQ(list->objects().size(), 31U);
+    const auto* first = list->object("Domain Attributes Entry 0");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(value(*first, "Domain Identifier"), "1");
+    EXPECT_EQ(value(*first, "Domain Capacity"), "1000");
+    EXPECT_EQ(value(*first, "Unallocated Domain Capacity"), "600");
+    EXPECT_EQ(value(*first, "Max Endurance Group Domain Capacity"), "900");
+    EXPECT_EQ(position(*first, "Max Endurance Group Domain Capacity"), "Bytes 63:48");
+    const auto* last = list->object("Domain Attributes Entry 30");
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->attribute("description"), "Bytes 4095:3968");
+    EXPECT_EQ(value(*last, "Domain Identifier"), "31");
+    EXPECT_EQ(property(*list, "Unused"), nullptr);
+}
+
+TEST(IdentifyDecodeDomainList, ShortDataEndsTheListWhereItEnds) {
+    // Straight from the list decoder: two entries reported, room for one.
+    Payload data(300);
+    putLe(data, 0, 2, 1);
+    putLe(data, 128, 9, 2);
+    auto list = decode::IdentifyListDecoder::domainList("Domain List", data);
+    ASSERT_EQ(list->objects().size(), 1U);
+    EXPECT_EQ(value(*list->object("Domain Attributes Entry 0"), "Domain Identifier"), "9");
+    EXPECT_NE(value(*list, truncated).find("exceeds the 1 "), std::string::npos)
+        << value(*list, truncated);
+    EXPECT_EQ(position(*list, "Unused"), "Bytes 299:256");
+
+    auto headerOnly = decode::IdentifyListDecoder::nvmSetList("NVM Set List", Payload(100));
+    EXPECT_TRUE(headerOnly->objects().empty());
+    EXPECT_NE(value(*headerOnly, truncated).find("100 bytes"), std::string::npos);
+    EXPECT_EQ(property(*headerOnly, "Number of Identifiers"), nullptr);
+}
+
+TEST(IdentifyDecodeEnduranceGroupList, CountIsHonouredAndClamped) {
+    Payload data(4096);
+    putLe(data, 0, 2, 2);
+    putLe(data, 2, 1, 2);
+    putLe(data, 4, 0x1234, 2);
+    putLe(data, 6, 5, 2);            // beyond the count
+    auto list = packageDecoded(0x19, data);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->attribute("name"), "Endurance Group List");
+    EXPECT_EQ(value(*list, "Number of Identifiers"), "2");
+    EXPECT_EQ(value(*list, "Endurance Group ID 1"), "4660");
+    EXPECT_EQ(position(*list, "Endurance Group ID 1"), "Bytes 05:04");
+    EXPECT_EQ(property(*list, "Endurance Group ID 2"), nullptr);
+    EXPECT_EQ(property(*list, truncated), nullptr);
+    EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:06");
+
+    putLe(data, 0, 0xFFFF, 2);
+    putLe(data, 4094, 77, 2);
+    auto clamped = packageDecoded(0x19, data);
+    ASSERT_NE(clamped, nullptr);
+    EXPECT_NE(value(*clamped, truncated).find("2047"), std::string::npos);
+    EXPECT_EQ(value(*clamped, "Endurance Group ID 2046"), "77");
+    EXPECT_EQ(property(*clamped, "Endurance Group ID 2047"), nullptr);
+    EXPECT_EQ(property(*clamped, "Unused"), nullptr);
 }
 
 }  // namespace

@@ -194,6 +194,10 @@ TEST(IdentifyDecodeTables, EveryTableCoversItsStructureExactly) {
     expectTiles(decode::independentNamespaceTable());
     expectTiles(decode::nvmControllerTable());
     expectTiles(decode::nvmNamespaceTable());
+    expectTiles(decode::nvmSetListHeaderTable());
+    expectTiles(decode::nvmSetAttributesEntryTable());
+    expectTiles(decode::domainListHeaderTable());
+    expectTiles(decode::domainAttributesEntryTable());
 }
 
 TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresOnlyForPackages) {
@@ -215,7 +219,16 @@ TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresOnlyForPackages) {
     EXPECT_EQ(value(*packageView, "NSTAT: Namespace Ready"), "1");
     EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(0x1B, decode::IdentifyCoverage::package));
     EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(0x1B));
-    EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(0x04, decode::IdentifyCoverage::package));
+    // The NVM set, domain and endurance group lists are read from packages only; the
+    // feature keeps its empty object for them.
+    for (const uint8_t cns : {0x04, 0x18, 0x19}) {
+        EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(cns, decode::IdentifyCoverage::package)) << +cns;
+        EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(cns)) << +cns;
+        auto featureList = decode::decodeNvmeIdentify(cns, data, status);
+        ASSERT_NE(featureList, nullptr);
+        EXPECT_TRUE(featureList->isEmpty()) << +cns;
+        EXPECT_EQ(status, Status::notImplemented());
+    }
 }
 
 }  // namespace

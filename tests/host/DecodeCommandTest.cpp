@@ -90,7 +90,7 @@ TEST_F(DecodeCommandTest, JsonAndXmlOutputs) {
 TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
     const auto truncated = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", std::vector<uint8_t>(1000, 0));
     const auto unknownName = write("mystery.bin", controller());
-    const auto unknownCns = write("cntid_0_cns_4_nsid_0_nvmsetid_0_csi_0.bin", controller());
+    const auto unknownCns = write("cntid_0_cns_31_nsid_0_nvmsetid_0_csi_0.bin", controller());
     const auto empty = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", {});
     const auto missing = (folder_ / "cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin").string();
     fs::create_directories(folder_ / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin");
@@ -99,7 +99,7 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {truncated, "1000 bytes"},
         {unknownName, "no decoder"},
-        {unknownCns, "CNS 4"},
+        {unknownCns, "CNS 31 (0x1F)"},
         {empty, "0 bytes"},
         {missing, "cannot read"},
         {directory, "cannot read"},

@@ -135,6 +135,69 @@ const FieldTable& commandSetVectorTable() {
     return table;
 }
 
+const FieldTable& nvmSetListHeaderTable() {
+    static const FieldTable table{
+        "NVM Set List Header",
+        LabelStyle::bytes,
+        sizeof(AttributesListHeader),
+        {
+            byte("Number of Identifiers", 0),
+            reserved(1, 127),
+        },
+    };
+    return table;
+}
+
+const FieldTable& nvmSetAttributesEntryTable() {
+    static const FieldTable table{
+        "NVM Set Attributes Entry",
+        LabelStyle::bytes,
+        sizeof(NvmSetAttributesEntry),
+        {
+            bytes("NVM Set Identifier (NVMSETID)", 0, 1),
+            bytes("Endurance Group Identifier (ENDGID)", 2, 3),
+            reserved(4, 7),
+            // In 100 ns units, read in the deterministic window with one command outstanding.
+            bytes("Random 4 KiB Read Typical (RR4KT)", 8, 11),
+            bytes("Optimal Write Size (OWS)", 12, 15),
+            bytes("Total NVM Set Capacity (TNVMSETCAP)", 16, 31, Rendering::decimal128),
+            bytes("Unallocated NVM Set Capacity (UNVMSETCAP)", 32, 47, Rendering::decimal128),
+            reserved(48, 127),
+        },
+    };
+    return table;
+}
+
+const FieldTable& domainListHeaderTable() {
+    static const FieldTable table{
+        "Domain List Header",
+        LabelStyle::bytes,
+        sizeof(AttributesListHeader),
+        {
+            byte("Number of Entries", 0),
+            reserved(1, 127),
+        },
+    };
+    return table;
+}
+
+const FieldTable& domainAttributesEntryTable() {
+    static const FieldTable table{
+        "Domain Attributes Entry",
+        LabelStyle::bytes,
+        sizeof(DomainAttributesEntry),
+        {
+            bytes("Domain Identifier", 0, 1),
+            reserved(2, 15),
+            bytes("Domain Capacity", 16, 31, Rendering::decimal128),
+            bytes("Unallocated Domain Capacity", 32, 47, Rendering::decimal128),
+            bytes("Max Endurance Group Domain Capacity", 48, 63, Rendering::decimal128),
+            reserved(64, 127),
+        },
+    };
+    return table;
+}
+
 }  // namespace drivekit::features::identify::decode
 
 namespace drivekit::features::identify::decode {

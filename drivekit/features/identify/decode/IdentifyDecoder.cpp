@@ -30,8 +30,8 @@ struct CnsDecoder {
 
 constexpr IdentifyCoverage package = IdentifyCoverage::package;
 
-const std::array<CnsDecoder, 19>& cnsDecoders() {
-    static const std::array<CnsDecoder, 19> rows{{
+const std::array<CnsDecoder, 22>& cnsDecoders() {
+    static const std::array<CnsDecoder, 22> rows{{
         {0x00, "Identify Namespace", identifyNamespaceTable, nullptr},
         {0x01, "Identify Controller", identifyControllerTable, nullptr},
         {0x02, "Attached Namespace IDs", nullptr, IdentifyListDecoder::namespaceList},
@@ -55,6 +55,9 @@ const std::array<CnsDecoder, 19>& cnsDecoders() {
         {0x08, "I/O Command Set Independent Identify Namespace", independentNamespaceTable, nullptr,
          package},
         {0x1B, "NVM Command Set Identify Namespace", nvmNamespaceTable, nullptr, package},
+        {0x04, "NVM Set List", nullptr, IdentifyListDecoder::nvmSetList, package},
+        {0x18, "Domain List", nullptr, IdentifyListDecoder::domainList, package},
+        {0x19, "Endurance Group List", nullptr, IdentifyListDecoder::enduranceGroupList, package},
     }};
     return rows;
 }

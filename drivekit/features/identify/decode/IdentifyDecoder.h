@@ -11,7 +11,8 @@
 namespace drivekit::features::identify::decode {
 
 // Which CNS values are rendered: the Identify feature's set, or in addition the command-set
-// specific structures that a debug-logs package holds (for reading a package's files).
+// specific structures and the NVM set, domain and endurance group lists that a debug-logs
+// package holds (for reading a package's files).
 enum class IdentifyCoverage { feature, package };
 
 // True when the structure that this CNS returns is rendered for that coverage.

@@ -76,6 +76,52 @@ std::unique_ptr<XmlObject> emptyList(const std::string& title, const core::Paylo
     return list;
 }
 
+// A 16-bit count, then that many 16-bit identifiers (controllers, endurance groups).
+std::unique_ptr<XmlObject> identifierList(const std::string& title, const core::Payload& payload,
+                                          const std::string& countName,
+                                          const std::string& idName) {
+    constexpr uint32_t header = sizeof(ControllerListHeader);
+    auto list = emptyList(title, payload, header);
+    if (payload.size() < header) {
+        return list;
+    }
+    const uint32_t reported = payload.safeCast<ControllerListHeader>()->numberOfIdentifiers;
+    FieldRenderer::addField(*list, countName, std::to_string(reported), label(0, header));
+    const uint32_t fits = (std::min(payload.size(), nvmeIdentifySize) - header) / sizeof(uint16_t);
+    const uint32_t count = checkedCount(*list, reported, fits, countName, label(0, header));
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t at = header + i * sizeof(uint16_t);
+        FieldRenderer::addField(*list, idName + " " + std::to_string(i),
+                                std::to_string(*payload.safeCast<uint16_t>(at)),
+                                label(at, sizeof(uint16_t)));
+    }
+    addUnused(*list, payload, header + count * sizeof(uint16_t));
+    return list;
+}
+
+// A 128-byte header whose first byte counts the 128-byte entries that follow it (NVM sets,
+// domains).
+template <typename Entry>
+std::unique_ptr<XmlObject> attributesList(const std::string& title, const core::Payload& payload,
+                                          const FieldTable& headerTable,
+                                          const FieldTable& entryTable,
+                                          const std::string& entryName) {
+    constexpr uint32_t header = sizeof(AttributesListHeader);
+    auto list = emptyList(title, payload, header);
+    if (payload.size() < header) {
+        return list;
+    }
+    FieldRenderer::render(headerTable, payload, 0, *list);
+    const uint32_t reported = payload.safeCast<AttributesListHeader>()->numberOfEntries;
+    const uint32_t fits = (std::min(payload.size(), nvmeIdentifySize) - header) / sizeof(Entry);
+    const uint32_t count =
+        checkedCount(*list, reported, fits, headerTable.fields.front().name, label(0, 1));
+    const uint32_t end = addRecords<Entry>(*list, payload, header, count, entryTable, entryName,
+                                           [](const Entry&) { return false; });
+    addUnused(*list, payload, end);
+    return list;
+}
+
 }  // namespace
 
 std::unique_ptr<XmlObject> IdentifyListDecoder::namespaceList(const std::string& title,
@@ -98,25 +144,12 @@ std::unique_ptr<XmlObject> IdentifyListDecoder::namespaceList(const std::string&
 
 std::unique_ptr<XmlObject> IdentifyListDecoder::controllerList(const std::string& title,
                                                                const core::Payload& payload) {
-    constexpr uint32_t header = sizeof(ControllerListHeader);
-    auto list = emptyList(title, payload, header);
-    if (payload.size() < header) {
-        return list;
-    }
-    const uint32_t reported = payload.safeCast<ControllerListHeader>()->numberOfIdentifiers;
-    FieldRenderer::addField(*list, "Number of Controller Entries", std::to_string(reported),
-                            label(0, header));
-    const uint32_t fits = (std::min(payload.size(), nvmeIdentifySize) - header) / sizeof(uint16_t);
-    const uint32_t count =
-        checkedCount(*list, reported, fits, "Number of Controller Entries", label(0, header));
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t at = header + i * sizeof(uint16_t);
-        FieldRenderer::addField(*list, "Controller ID " + std::to_string(i),
-                                std::to_string(*payload.safeCast<uint16_t>(at)),
-                                label(at, sizeof(uint16_t)));
-    }
-    addUnused(*list, payload, header + count * sizeof(uint16_t));
-    return list;
+    return identifierList(title, payload, "Number of Controller Entries", "Controller ID");
+}
+
+std::unique_ptr<XmlObject> IdentifyListDecoder::enduranceGroupList(const std::string& title,
+                                                                   const core::Payload& payload) {
+    return identifierList(title, payload, "Number of Identifiers", "Endurance Group ID");
 }
 
 std::unique_ptr<XmlObject> IdentifyListDecoder::descriptorList(const std::string& title,
@@ -218,6 +251,20 @@ std::unique_ptr<XmlObject> IdentifyListDecoder::commandSetVectors(const std::str
         [](const CommandSetVector& vector) { return vector.commandSets == 0; });
     addUnused(*list, payload, end);
     return list;
+}
+
+std::unique_ptr<XmlObject> IdentifyListDecoder::nvmSetList(const std::string& title,
+                                                           const core::Payload& payload) {
+    return attributesList<NvmSetAttributesEntry>(title, payload, nvmSetListHeaderTable(),
+                                                 nvmSetAttributesEntryTable(),
+                                                 "NVM Set Attributes Entry");
+}
+
+std::unique_ptr<XmlObject> IdentifyListDecoder::domainList(const std::string& title,
+                                                           const core::Payload& payload) {
+    return attributesList<DomainAttributesEntry>(title, payload, domainListHeaderTable(),
+                                                 domainAttributesEntryTable(),
+                                                 "Domain Attributes Entry");
 }
 
 }  // namespace drivekit::features::identify::decode

@@ -19,6 +19,15 @@ public:
     // "Number of Controller Entries" followed by that many 16-bit controller identifiers.
     static std::unique_ptr<core::xml::XmlObject> controllerList(const std::string& title,
                                                                 const core::Payload& payload);
+    // "Number of Identifiers" followed by that many 16-bit endurance group identifiers.
+    static std::unique_ptr<core::xml::XmlObject> enduranceGroupList(const std::string& title,
+                                                                    const core::Payload& payload);
+    // A count byte in a 128-byte header, then that many 128-byte NVM set attributes entries.
+    static std::unique_ptr<core::xml::XmlObject> nvmSetList(const std::string& title,
+                                                            const core::Payload& payload);
+    // A count byte in a 128-byte header, then that many 128-byte domain attributes entries.
+    static std::unique_ptr<core::xml::XmlObject> domainList(const std::string& title,
+                                                            const core::Payload& payload);
     // Type-length-value descriptors, ending at a zero length.
     static std::unique_ptr<core::xml::XmlObject> descriptorList(const std::string& title,
                                                                 const core::Payload& payload);

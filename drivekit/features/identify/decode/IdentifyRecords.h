@@ -81,6 +81,35 @@ struct CommandSetVector {
 };
 static_assert(sizeof(CommandSetVector) == 8, "command set vector is 8 bytes");
 
+// The NVM set and domain lists: a count byte in a 128-byte header, then 128-byte entries.
+struct AttributesListHeader {
+    uint8_t numberOfEntries;
+    uint8_t reserved[127];
+};
+static_assert(sizeof(AttributesListHeader) == 128, "attributes list header is 128 bytes");
+
+struct NvmSetAttributesEntry {
+    uint16_t nvmSetId;
+    uint16_t enduranceGroupId;
+    uint8_t reserved4[4];
+    uint32_t random4KiBReadTypical;
+    uint32_t optimalWriteSize;
+    uint8_t totalCapacity[16];
+    uint8_t unallocatedCapacity[16];
+    uint8_t reserved48[80];
+};
+static_assert(sizeof(NvmSetAttributesEntry) == 128, "NVM set attributes entry is 128 bytes");
+
+struct DomainAttributesEntry {
+    uint16_t domainId;
+    uint8_t reserved2[14];
+    uint8_t capacity[16];
+    uint8_t unallocatedCapacity[16];
+    uint8_t maxEnduranceGroupCapacity[16];
+    uint8_t reserved64[64];
+};
+static_assert(sizeof(DomainAttributesEntry) == 128, "domain attributes entry is 128 bytes");
+
 #pragma pack(pop)
 
 // Every NVMe Identify structure is one 4096-byte data transfer.

@@ -15,6 +15,10 @@ const FieldTable& namespaceGranularityDescriptorTable();
 const FieldTable& uuidListEntryTable();
 const FieldTable& namespaceIdDescriptorHeaderTable();
 const FieldTable& commandSetVectorTable();
+const FieldTable& nvmSetListHeaderTable();
+const FieldTable& nvmSetAttributesEntryTable();
+const FieldTable& domainListHeaderTable();
+const FieldTable& domainAttributesEntryTable();
 const FieldTable& ataIdentifyDeviceTable();
 // Command-set specific structures a package also holds.
 const FieldTable& independentNamespaceTable();
