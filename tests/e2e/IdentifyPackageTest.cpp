@@ -244,6 +244,13 @@ TEST_F(IdentifyPackage, EveryFileDecodesAndShowsWhatTheDriveServed) {
         EXPECT_NE(0u, le64(bytes, 0));
     }
     EXPECT_TRUE(contains(decoded[identifyName(0x02, 0)], "Namespace ID 1: 2\n"));
+    // The command-set independent structure places its identifiers where readers look for them.
+    const std::string& independent = decoded[identifyName(0x08, 1)];
+    EXPECT_TRUE(contains(independent, "NVM Set Identifier (NVMSETID): 1\n")) << independent;
+    EXPECT_TRUE(contains(independent, "Endurance Group Identifier (ENDGID): " +
+                                          std::to_string(le64(archive.at(identifyName(0x08, 1)), 12) & 0xFFFF) + "\n"))
+        << independent;
+    EXPECT_TRUE(contains(independent, "NSTAT: Namespace Ready: 1\n")) << independent;
     EXPECT_TRUE(contains(decoded[identifyName(0x10, 0)], "Namespace ID 2: 3\n"));
     // The NVM set and domain lists show the capacities the drive reported, in bytes.
     const std::string& sets = archive.at(identifyName(0x04, 0));

@@ -115,9 +115,9 @@ SimResponse buildIndependentNamespace(const SimIdentifyRequest& request) {
         data.u8(0, 0x00);  // namespace features: nothing optional
         data.u8(1, 0x00);  // private namespace
         data.u8(3, 0x80);  // format progress indicator supported, no format running
-        data.u16(9, simIdentify::nvmSetId);
-        data.u16(11, simIdentify::enduranceGroupId(request.profile));
-        data.u8(13, 0x01);  // namespace ready
+        data.u16(10, simIdentify::nvmSetId);
+        data.u16(12, simIdentify::enduranceGroupId(request.profile));
+        data.u8(14, 0x01);  // namespace ready
     }
     return SimResponse::withData(data.payload());
 }
