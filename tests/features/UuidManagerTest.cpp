@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "drivekit/core/logging/Log.h"
 
 #include "drivekit/features/uuid/UUIDManager.h"
 #include "drivekit/features/uuid/UuidList.h"
@@ -42,6 +46,30 @@ std::shared_ptr<FakeIdentifyDrive> uuidDrive(const std::string& serial, const co
     drive->store(0x17, 0, list);
     return drive;
 }
+
+// The text of every record the library logs while the object lives.
+class LogCapture {
+public:
+    LogCapture() {
+        drivekit::core::logging::setSink(
+            [this](drivekit::core::logging::Severity, const std::string& message) { records_.push_back(message); });
+    }
+    ~LogCapture() { drivekit::core::logging::setSink({}); }
+    // Whether some record was logged by function with exactly this text.
+    bool logged(const std::string& function, const std::string& text) const {
+        const std::string ending = ") " + function + ": " + text;
+        for (const auto& record : records_) {
+            if (record.size() >= ending.size() &&
+                record.compare(record.size() - ending.size(), ending.size(), ending) == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::vector<std::string> records_;
+};
 
 const Uuid a = uuidOf(0x10);
 const Uuid b = uuidOf(0x40);
@@ -118,4 +146,23 @@ TEST(UuidRegistry, DriveWithoutUuidSupportIsNotAskedAndNotStored) {
     EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
     EXPECT_TRUE(drive->sent().empty());
     EXPECT_EQ(UuidRegistry::find("UUID-UNSUPPORTED"), nullptr);
+}
+
+TEST(UuidRegistry, RecordsNameTheRegisteringAndTheLookingUpFunction) {
+    {
+        LogCapture log;
+        auto drive = uuidDrive("UUID-LOGGED", uuidList({a}));
+        EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), 1);
+        EXPECT_TRUE(log.logged("registerSupportedGUIDs", "IDENTIFY UUID OK"));
+        EXPECT_TRUE(log.logged("getIndex", "Found supportedUUID"));
+        EXPECT_FALSE(log.logged("registerSupportedGUIDs", "Could not run IDENTIFY UUID"));
+    }
+    LogCapture log;
+    auto failing = std::make_shared<FakeIdentifyDrive>();
+    failing->setText(core::attributes::serialNumber(), "UUID-LOGGED-FAILING");
+    failing->setBool(core::attributes::uuidSupported(), true);
+    EXPECT_EQ(UUIDManager(failing, {a}).getIndex(), UUIDManager::notFound);
+    EXPECT_TRUE(log.logged("registerSupportedGUIDs", "Could not run IDENTIFY UUID"));
+    EXPECT_TRUE(log.logged("getIndex", "Could not find supportedUUID"));
+    EXPECT_FALSE(log.logged("registerSupportedGUIDs", "IDENTIFY UUID OK"));
 }

@@ -23,18 +23,13 @@ std::string serialNumberOf(const core::Device& device) {
     return device.attributes.readString(core::attributes::serialNumber().key());
 }
 
-core::Payload readUuidList(const std::shared_ptr<core::Device>& device) {
+// The drive's UUID List; empty when the command failed.
+core::Payload readUuidList(const std::shared_ptr<core::Device>& device, core::Status& status) {
     core::AttributeCollection attributes;
     attributes.writeUint8(definitions::controllerNamespaceStructure(), cnsUuidList);
     attributes.writeUint32(definitions::namespaceId(), 0);
     identify::Identify identify(device, attributes);
-    core::Status status;
-    if (!identify.identify(status).isSuccess()) {
-        LOG_DEBUG("Could not run IDENTIFY UUID");
-        return {};
-    }
-    LOG_DEBUG("IDENTIFY UUID OK");
-    return identify.data();
+    return identify.identify(status).isSuccess() ? identify.data() : core::Payload();
 }
 
 }  // namespace
@@ -47,8 +42,16 @@ void registerSupportedGUIDs(const std::shared_ptr<core::Device>& device) {
     if (UuidRegistry::find(serialNumber) != nullptr) {
         return;
     }
+    // Logged here so that the records name the registering function.
+    core::Status status;
+    const core::Payload list = readUuidList(device, status);
+    if (status.isSuccess()) {
+        LOG_DEBUG("IDENTIFY UUID OK");
+    } else {
+        LOG_DEBUG("Could not run IDENTIFY UUID");
+    }
     // Stored even when empty, so that a drive whose list cannot be read is asked only once.
-    UuidRegistry::store(serialNumber, UuidList::parse(readUuidList(device)));
+    UuidRegistry::store(serialNumber, UuidList::parse(list));
 }
 
 UuidTable UuidRegistry::tableFor(const std::shared_ptr<core::Device>& device) {
