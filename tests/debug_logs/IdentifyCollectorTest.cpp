@@ -191,6 +191,24 @@ TEST(IdentifyCollector, StructureThatCannotBeSavedCountsAsFailed) {
     EXPECT_NE(outcome.console.find("Identify generated (14 of possible 15 logs)"), std::string::npos);
 }
 
+TEST(IdentifyCollector, NamespaceListThatCannotBeSavedStillNamesTheNamespacesToRead) {
+    ScratchFolder scratch;
+    Verbosity verbose(1);
+    auto drive = makerDrive({1}, {1});
+    // A folder (not empty, so nothing may take it away) stands where the active list goes.
+    const fs::path blocked = scratch.path() / "identify" / name(0x02, 0);
+    fs::create_directories(blocked);
+    std::ofstream((blocked / "keep").string()) << "x";
+    const Outcome outcome = collect(drive, scratch.path());
+
+    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1},
+                                                        {0x12, 1}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}));
+    EXPECT_EQ(outcome.generated, 21u);
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / name(0x00, 1)));
+    EXPECT_NE(outcome.console.find("Identify generated (21 of possible 22 logs)\n"), std::string::npos);
+}
+
 TEST(IdentifyCollector, ShortNamespaceListIsAFailedStepNotAnException) {
     ScratchFolder scratch;
     Verbosity verbose(1);

@@ -112,11 +112,17 @@ void Identify::collectGroup(const NamespaceGroup& group) {
 
 bool Identify::collect(uint8_t cns, uint32_t nsid, Payload& data) {
     Status status;
-    if (!identifyOne(status, data, cns, nsid).isSuccess() || !saveStructure(data, cns, nsid)) {
+    if (!identifyOne(status, data, cns, nsid).isSuccess()) {
         ++failedCount;
         return false;
     }
-    ++fileCount;
+    // A structure that did not reach the package is no generated log, but what the drive
+    // answered still stands: a namespace list names the namespaces to read.
+    if (saveStructure(data, cns, nsid)) {
+        ++fileCount;
+    } else {
+        ++failedCount;
+    }
     return true;
 }
 

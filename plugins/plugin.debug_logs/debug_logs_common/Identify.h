@@ -47,7 +47,8 @@ public:
 private:
     drivekit::core::Status identifyOne(drivekit::core::Status& status, drivekit::core::Payload& data,
                                        uint8_t cns, uint32_t nsid);
-    // Reads one structure and saves it; the data read when it was counted as generated.
+    // Reads one structure and saves it, counting it as generated or failed. True when the drive
+    // answered (data then holds its answer), whether or not the file could be written.
     bool collect(uint8_t cns, uint32_t nsid, drivekit::core::Payload& data);
     bool saveStructure(const drivekit::core::Payload& data, uint8_t cns, uint32_t nsid);
     void collectGroup(const NamespaceGroup& group);
