@@ -12,8 +12,10 @@
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 #include "drivekit/features/identify/nvme/namespaceData/XmlObject.h"
 #include "tests/features/FakeIdentifyDrive.h"
+#include "tests/features/LogCapture.h"
 
 using namespace identify_test;
+using features_test::LogCapture;
 namespace identify = drivekit::features::identify;
 namespace definitions = drivekit::features::definitions;
 namespace ataOpcodes = drivekit::commands::ata::opcodes;
@@ -223,4 +225,33 @@ TEST(ReadProductType, ZeroForOtherFamiliesShortDataAndFailures) {
     identify::nvme::readProductType(status, failing, productType);
     EXPECT_FALSE(status.isSuccess());
     EXPECT_EQ(productType, 0);
+}
+
+TEST(IdentifyLog, RecordsTheProtocolChosenAndTheFieldsSent) {
+    LogCapture log;
+    auto drive = managedNvmeDrive(false);
+    identify::Identify feature(drive, request(0x00, 1, 0x02));
+    Status status;
+    feature.identify(status);
+    EXPECT_TRUE(log.logged("setIdentifyObject", "Drive has NVMe protocol."));
+    EXPECT_TRUE(log.logged("canRun", "Status: Completed successfully."));
+    // The CNS actually sent, after the substitution.
+    EXPECT_EQ(log.textsOf("identify"),
+              (std::vector<std::string>{"Entering", "Entering", "CNS  = 17", "NSID = 1", "CSI  = 2", "Exiting",
+                                        "Exiting"}));
+
+    identify::Identify ata(std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"NVME", "ATA"}), {});
+    EXPECT_TRUE(log.logged("setIdentifyObject", "Drive has ATA protocol."));
+    identify::Identify neither(std::make_shared<FakeIdentifyDrive>(std::set<std::string>{}), {});
+    EXPECT_TRUE(log.logged("setIdentifyObject", "Status: Device does not support this command set."));
+}
+
+TEST(IdentifyLog, ProductTypeReadIsAnnouncedAndItsOutcomeRecorded) {
+    LogCapture log;
+    Status status;
+    uint8_t productType = 0;
+    identify::nvme::readProductType(status, std::make_shared<FakeIdentifyDrive>(), productType);
+    EXPECT_EQ(log.textsOf("readProductType"),
+              (std::vector<std::string>{"Sending the identify command to get the total NVM capacity.",
+                                        "Identify status : NVMe command reported a problem."}));
 }

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
-
-#include "drivekit/core/logging/Log.h"
 
 #include "drivekit/features/uuid/UUIDManager.h"
 #include "drivekit/features/uuid/UuidList.h"
 #include "drivekit/features/uuid/UuidRegistry.h"
 #include "tests/features/FakeIdentifyDrive.h"
+#include "tests/features/LogCapture.h"
 
 using namespace identify_test;
+using features_test::LogCapture;
 using drivekit::features::uuid::Uuid;
 using drivekit::features::uuid::UuidList;
 using drivekit::features::uuid::UUIDManager;
@@ -46,30 +44,6 @@ std::shared_ptr<FakeIdentifyDrive> uuidDrive(const std::string& serial, const co
     drive->store(0x17, 0, list);
     return drive;
 }
-
-// The text of every record the library logs while the object lives.
-class LogCapture {
-public:
-    LogCapture() {
-        drivekit::core::logging::setSink(
-            [this](drivekit::core::logging::Severity, const std::string& message) { records_.push_back(message); });
-    }
-    ~LogCapture() { drivekit::core::logging::setSink({}); }
-    // Whether some record was logged by function with exactly this text.
-    bool logged(const std::string& function, const std::string& text) const {
-        const std::string ending = ") " + function + ": " + text;
-        for (const auto& record : records_) {
-            if (record.size() >= ending.size() &&
-                record.compare(record.size() - ending.size(), ending.size(), ending) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    std::vector<std::string> records_;
-};
 
 const Uuid a = uuidOf(0x10);
 const Uuid b = uuidOf(0x40);
