@@ -1,6 +1,8 @@
 #include "host/HostApplication.h"
 
 #include <boost/algorithm/string/predicate.hpp>
+#include <fstream>
+#include <utility>
 
 #include "drivekit/core/logging/Log.h"
 #include "host/ExceptionReport.h"
@@ -23,6 +25,18 @@ const char* const helpHint = "Run \"ssdtool help\" for the commands and their op
 int syntaxError(std::ostream& err, const std::string& message) {
     err << "ssdtool: syntax error: " << message << "\n" << helpHint << "\n";
     return 2;
+}
+
+// The plug-in's log and the simulated drives' trace are written by code that cannot report a
+// file it fails to open, so the host makes sure each one can be appended to before the run.
+std::string unwritableFile(const cli::HostOptions& options) {
+    for (const auto& [path, what] : {std::make_pair(options.pluginLogFile, "the plug-in log file"),
+                                     std::make_pair(options.simTraceFile, "the trace file")}) {
+        if (!path.empty() && !std::ofstream(path, std::ios::out | std::ios::app).is_open()) {
+            return std::string("Cannot open ") + what + ": " + path;
+        }
+    }
+    return {};
 }
 
 bool isShowDrives(const std::vector<std::string>& command) {
@@ -58,6 +72,11 @@ int HostApplication::runGuarded(const std::vector<std::string>& arguments, std::
         }
     }
     LOG_INFO("ssdtool started with " << arguments.size() << " arguments");
+    if (const auto error = unwritableFile(options_); !error.empty()) {
+        LOG_ERROR(error);
+        err << "ssdtool: error: " << error << "\n";
+        return 2;
+    }
     if (!options_.simTraceFile.empty()) {
         sim::setTraceFile(options_.simTraceFile);
     }

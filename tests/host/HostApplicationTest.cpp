@@ -36,12 +36,27 @@ TEST_F(HostApplicationTest, WithoutPluginsThereAreNoCommands) {
     EXPECT_NE(std::string::npos, err.str().find("Unknown command: dump"));
 }
 
-TEST_F(HostApplicationTest, AHostLogThatCannotBeOpenedIsAUsageError) {
-    // Below a regular file no log file can be created, whoever runs the test.
+TEST_F(HostApplicationTest, ALogOrTraceFileThatCannotBeOpenedIsAUsageError) {
+    // Below a regular file no file can be created, whoever runs the test.
     std::ofstream((folder / "file").string()) << "x";
-    EXPECT_EQ(2, run({"--host-log=" + (folder / "file" / "host.log").string(), "help"}));
-    EXPECT_NE(std::string::npos, err.str().find("host.log")) << err.str();
-    EXPECT_EQ("", out.str());
+    const std::string unwritable = (folder / "file").string() + "/";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"--host-log=" + unwritable + "host.log", "Cannot open the host log file: " + unwritable + "host.log"},
+        {"--log=" + unwritable + "plugin.log", "Cannot open the plug-in log file: " + unwritable + "plugin.log"},
+        {"--sim-trace=" + unwritable + "trace.txt", "Cannot open the trace file: " + unwritable + "trace.txt"},
+    };
+    for (const auto& [option, message] : cases) {
+        EXPECT_EQ(2, run({"--sim", option, "show", "-ssd"})) << option;
+        EXPECT_EQ("ssdtool: error: " + message + "\n", err.str());
+        EXPECT_EQ("", out.str()) << option;
+    }
+    // A file that can be opened is kept as it was and the command runs.
+    std::ofstream((folder / "trace.txt").string()) << "earlier line\n";
+    EXPECT_EQ(0, run({"--sim", "--sim-trace=" + (folder / "trace.txt").string(), "show", "-ssd"}));
+    std::ifstream trace((folder / "trace.txt").string());
+    std::string first;
+    std::getline(trace, first);
+    EXPECT_EQ("earlier line", first);
 }
 
 TEST_F(HostApplicationTest, TheHostLogReceivesTheHostsRecordsInTheSinkFormat) {
