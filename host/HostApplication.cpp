@@ -39,6 +39,18 @@ std::string unwritableFile(const cli::HostOptions& options) {
     return {};
 }
 
+// A host option typed after the verb reaches the command's parser as an unknown option; say
+// where it belongs.
+std::string misplacedHostOption(const std::vector<std::string>& command, const std::string& error) {
+    for (auto token = command.begin() + 1; token != command.end(); ++token) {
+        if (cli::HostOptions::isHostOption(*token) && error.find(*token) != std::string::npos) {
+            return " Host options such as " + *token + " go before the verb: ssdtool " + *token + " " +
+                   command.front() + " ...";
+        }
+    }
+    return {};
+}
+
 bool isShowDrives(const std::vector<std::string>& command) {
     return command.size() == 2 && iequals(command[0], "show") && iequals(command[1], "-ssd");
 }
@@ -109,7 +121,7 @@ int HostApplication::runCommand(const std::vector<std::string>& command, std::os
     const auto outcome = parser.parse(command);
     if (!outcome.ok()) {
         LOG_WARNING("Syntax error: " << outcome.error);
-        return syntaxError(err, outcome.error);
+        return syntaxError(err, outcome.error + misplacedHostOption(command, outcome.error));
     }
     if (outcome.helpRequested) {
         const cli::HelpPrinter help(parser.commands());

@@ -23,6 +23,11 @@ bool valueOf(const std::string& token, const std::string& name, std::string& val
 
 }  // namespace
 
+bool HostOptions::isHostOption(const std::string& token) {
+    const std::string name = token.substr(0, token.find('='));
+    return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log";
+}
+
 HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
     HostOptions options;
     std::size_t i = 0;

@@ -20,6 +20,9 @@ struct HostOptions {
 
     bool useSimulatedDrives() const { return !simulatedDrives.empty(); }
 
+    // The token is one of the host's options (given anywhere, for a hint when it is misplaced).
+    static bool isHostOption(const std::string& token);
+
     // arguments: the command line without the program name.
     static HostOptions parse(const std::vector<std::string>& arguments);
 };

@@ -63,6 +63,9 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-output", "yaml"}, "-output expects"},
         {{"--sim", "frobnicate"}, "Unknown command: frobnicate"},
         {{"--simulate", "dump"}, "--simulate"},
+        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "--log=p.log"},
+         "Unknown option --log=p.log for command DebugLogs. Host options such as --log=p.log go before the verb: "
+         "ssdtool --log=p.log dump ..."},
         {{"--sim"}, "No command given"},
         {{"--sim", "dump", "-debuglogs", "-ssd", "7"}, "No drive matches -ssd 7"},
         {{"dump", "-debuglogs", "-ssd", "0"}, "No drive found"},
