@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <boost/algorithm/string/case_conv.hpp>
 #include <boost/algorithm/string/predicate.hpp>
+#include <set>
 
 namespace host::cli {
 
@@ -22,6 +23,10 @@ bool isProperty(const std::string& token) {
 }
 
 bool looksLikeOption(const std::string& token) { return token.size() > 1 && token[0] == '-'; }
+
+bool namesAPart(const CommandSyntax& command, const std::string& token) {
+    return command.findOptionOrTarget(token) != nullptr || iequals(token, outputOption) || isHelpToken(token);
+}
 
 bool given(const std::vector<drivekit::core::ParsedCommand::Argument>& list,
            const std::string& name) {
@@ -153,14 +158,28 @@ const CommandSyntax* CommandLineParser::choose(const std::vector<const CommandSy
 
 void CommandLineParser::parseTokens(const CommandSyntax& command, const std::vector<std::string>& tokens,
                                     Outcome& outcome) const {
+    // Each part at most once: the host and the feature would otherwise each pick one of the
+    // values ("-ssd 0 -ssd 1"), and not necessarily the same one.
+    std::set<std::string> seen;
+    const auto once = [&](const std::string& name) {
+        if (!seen.insert(boost::algorithm::to_lower_copy(name)).second) {
+            outcome.error = name + " is given more than once.";
+        }
+        return outcome.ok();
+    };
     for (std::size_t i = 0; i < tokens.size() && outcome.ok(); ++i) {
         const std::string& token = tokens[i];
         const bool hasNext = i + 1 < tokens.size();
+        // "-ssd -type list": the value was left out, -type is not the drive's name.
+        const bool valueFollows = hasNext && !namesAPart(command, tokens[i + 1]);
         bool isTarget = false;
         if (const auto* part = command.findOptionOrTarget(token, &isTarget)) {
+            if (!once(part->name)) {
+                return;
+            }
             std::string value;
             if (part->takesValue() && part->valueRequired) {
-                if (!hasNext) {
+                if (!valueFollows) {
                     outcome.error = "Option " + part->name + " expects a value (" + part->valueName + ").";
                     return;
                 }
@@ -177,7 +196,10 @@ void CommandLineParser::parseTokens(const CommandSyntax& command, const std::vec
         } else if (iequals(token, outputOption)) {
             // The host prints every result, so every command accepts -output; it stays the
             // host's own unless the command declares it.
-            if (!hasNext) {
+            if (!once(outputOption)) {
+                return;
+            }
+            if (!valueFollows) {
                 outcome.error = "Option -output expects a value (text|json|xml|csv).";
                 return;
             }
@@ -187,6 +209,9 @@ void CommandLineParser::parseTokens(const CommandSyntax& command, const std::vec
         } else if (isProperty(token)) {
             const auto equals = token.find('=');
             const auto* property = command.findProperty(token.substr(0, equals));
+            if (!once(property ? property->name : token.substr(0, equals))) {
+                return;
+            }
             // An undeclared property goes on to the feature, which names it in its own message.
             outcome.parsed.properties.push_back(
                 {property ? property->name : token.substr(0, equals), token.substr(equals + 1)});

@@ -98,6 +98,16 @@ TEST_F(CommandLineParserTest, BadCommandLinesAreRejectedWithAMessageThatNamesThe
         {{"dump", "-debuglogs", "-ssd", "0", "stray"}, "Unexpected argument: stray"},
         {{"dump", "-firmware", "-ssd", "0"}, "Missing required property Slot"},
         {{"dump", "-debuglogs", "-ssd", "0", "-output"}, "-output expects a value"},
+        // A value left out is not taken from the next part's name.
+        {{"dump", "-debuglogs", "-ssd", "-type", "list"}, "Option -ssd expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-destination", "-V"}, "Option -destination expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-type", "-output", "json"}, "Option -type expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-output", "-h"}, "Option -output expects a value"},
+        // Given twice, the host and the feature could each take another one of the values.
+        {{"dump", "-debuglogs", "-ssd", "0", "-SSD", "1"}, "-ssd is given more than once."},
+        {{"dump", "-debuglogs", "-ssd", "0", "-type", "list", "-type", "System"}, "-type is given more than once."},
+        {{"dump", "-debuglogs", "-ssd", "0", "-output", "json", "-output", "xml"}, "-output is given more than once."},
+        {{"dump", "-firmware", "-ssd", "0", "Slot=1", "slot=2"}, "Slot is given more than once."},
     };
     for (const auto& c : cases) {
         const auto outcome = parse(c.arguments);
