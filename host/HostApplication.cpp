@@ -118,6 +118,10 @@ int HostApplication::runCommand(const std::vector<std::string>& command, std::os
         return showDrives(out, err);
     }
     const cli::CommandLineParser parser(commandSyntaxes());
+    if (iequals(verb, "show") && parser.commandsOfVerb(verb).empty()) {
+        // No plug-in shows anything: "show" is only the drive list.
+        return syntaxError(err, "show lists the drives and takes nothing but -ssd: ssdtool show -ssd");
+    }
     const auto outcome = parser.parse(command);
     if (!outcome.ok()) {
         LOG_WARNING("Syntax error: " << outcome.error);

@@ -21,10 +21,17 @@ const PartSyntax hostOutputPart{"-output", "", false, "text|json|xml|csv", true,
                                 "Change the output format of the result. One of \"text\", "
                                 "\"json\", \"xml\", or \"csv\"."};
 
-const std::vector<std::pair<std::string, std::string>> hostCommands{
-    {"help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
-    {"show -ssd", "List the drives (index, serial number, model, path, protocol)."},
-    {"decode FILE [-output text|json|xml]", "Decode one file of a debug-logs package."},
+// The commands that ssdtool runs itself, without a plug-in.
+struct HostCommand {
+    std::string verb;
+    std::string usage;
+    std::string description;
+};
+
+const std::vector<HostCommand> ownCommands{
+    {"help", "help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
+    {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
+    {"decode", "decode FILE [-output text|json|xml]", "Decode one file of a debug-logs package."},
 };
 
 const std::string& flag(bool value) { return value ? labels::trueText : labels::falseText; }
@@ -69,6 +76,9 @@ int HelpPrinter::run(const std::vector<std::string>& arguments, std::ostream& ou
             filter.names.push_back(argument.substr(equals + 1));
         } else if (equals == std::string::npos && !argument.empty() && argument[0] != '-') {
             filter.verbsOrNames.push_back(argument);
+        } else if (arguments.size() == 1 && (iequals(argument, "-help") || iequals(argument, "-h"))) {
+            printOverview(out);
+            return 0;
         } else {
             err << "ssdtool: syntax error: help takes a verb, a command name, Verb=<verb> or "
                    "Name=<name>, not "
@@ -86,12 +96,31 @@ int HelpPrinter::run(const std::vector<std::string>& arguments, std::ostream& ou
             selected.push_back(&command);
         }
     }
-    if (selected.empty()) {
+    const auto hostSelected = filter.hostCommands();
+    if (selected.empty() && hostSelected.empty()) {
         out << labels::noCommands << "\n";
         return 2;
     }
     printCommands(selected, out);
+    for (std::size_t i = 0; i < hostSelected.size(); ++i) {
+        out << (selected.empty() && i == 0 ? "" : "\n") << hostSelected[i];
+    }
     return 0;
+}
+
+std::vector<std::string> HelpPrinter::Filter::hostCommands() const {
+    std::vector<std::string> help;
+    if (!names.empty()) {
+        return help;
+    }
+    for (const auto& command : ownCommands) {
+        if ((verbs.empty() || contains(verbs, command.verb)) &&
+            (verbsOrNames.empty() || contains(verbsOrNames, command.verb))) {
+            help.push_back(labels::command + ": " + command.verb + "\n" + labels::description + ": " +
+                           command.description + "\n" + labels::synopsis + ": ssdtool " + command.usage + "\n");
+        }
+    }
+    return help;
 }
 
 void HelpPrinter::printOverview(std::ostream& out) const {
@@ -115,8 +144,8 @@ void HelpPrinter::printOverview(std::ostream& out) const {
         }
     }
     out << "\nHost commands:\n";
-    for (const auto& [usage, description] : hostCommands) {
-        out << "  " << std::left << std::setw(48) << usage << description << "\n";
+    for (const auto& command : ownCommands) {
+        out << "  " << std::left << std::setw(48) << command.usage << command.description << "\n";
     }
     out << "\n" << labels::help << ": ssdtool help <verb>|<name>\n";
 }
@@ -175,10 +204,12 @@ void HelpPrinter::printParts(const std::string& heading, const std::vector<PartS
         out << "  " << usage << "\n";
         out << "      " << part.description << "\n";
         out << "      " << labels::required << ": " << flag(part.required);
+        // A part without a value name is a flag whatever its value-required bit says.
         if (part.takesValue()) {
-            out << "  " << labels::value << ": " << part.valueName;
+            out << "  " << labels::value << ": " << part.valueName << "  " << labels::valueRequired << ": "
+                << flag(part.valueRequired);
         }
-        out << "  " << labels::valueRequired << ": " << flag(part.valueRequired) << "\n";
+        out << "\n";
     }
 }
 

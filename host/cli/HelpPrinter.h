@@ -13,8 +13,8 @@ class HelpPrinter {
 public:
     explicit HelpPrinter(const std::vector<CommandSyntax>& commands) : commands_(commands) {}
 
-    // "help" and what follows it: nothing (the list of commands), verbs or command names,
-    // Verb=<verb>, Name=<name>. Returns the exit status: 2 when the arguments are not
+    // "help" and what follows it: nothing or -help (the list of commands), verbs or command
+    // names, Verb=<verb>, Name=<name>; ssdtool's own verbs select their own help. Returns the exit status: 2 when the arguments are not
     // understood or select no command.
     int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) const;
 
@@ -33,6 +33,8 @@ private:
         std::vector<std::string> names;
         std::vector<std::string> verbsOrNames;
         bool accepts(const CommandSyntax& command) const;
+        // The help of each of ssdtool's own commands (help, show, decode) the filter selects.
+        std::vector<std::string> hostCommands() const;
     };
 
     void printParts(const std::string& heading, const std::vector<PartSyntax>& parts,

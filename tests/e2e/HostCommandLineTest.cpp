@@ -62,6 +62,8 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-type"}, "-type expects a value"},
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-output", "yaml"}, "-output expects"},
         {{"--sim", "frobnicate"}, "Unknown command: frobnicate"},
+        {{"--sim", "show", "-ssd", "0"}, "show lists the drives and takes nothing but -ssd: ssdtool show -ssd"},
+        {{"--sim", "show"}, "show lists the drives and takes nothing but -ssd"},
         {{"--simulate", "dump"}, "--simulate"},
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "--log=p.log"},
          "Unknown option --log=p.log for command DebugLogs. Host options such as --log=p.log go before the verb: "

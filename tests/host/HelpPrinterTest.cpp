@@ -64,6 +64,28 @@ TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
     EXPECT_FALSE(shows("Command: DebugLogs\n"));
 }
 
+TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpToo) {
+    ASSERT_EQ(0, help({"decode"}));
+    EXPECT_EQ("Command: decode\nDescription: Decode one file of a debug-logs package.\n"
+              "Synopsis: ssdtool decode FILE [-output text|json|xml]\n",
+              out.str());
+    ASSERT_EQ(0, help({"Verb=help"}));
+    EXPECT_TRUE(shows("Synopsis: ssdtool help [<verb>|<name>|Verb=<verb>|Name=<name>]\n"));
+
+    // "show" is a plug-in verb and the host's drive list: both are shown.
+    ASSERT_EQ(0, help({"show"}));
+    EXPECT_EQ(0u, out.str().find("Command: ShowSmart\n")) << out.str();
+    EXPECT_TRUE(shows("\n\nCommand: show\nDescription: List the drives"));
+
+    // A name selects plug-in commands only.
+    EXPECT_EQ(2, help({"Name=decode"}));
+
+    for (const char* flag : {"-h", "-HELP"}) {
+        ASSERT_EQ(0, help({flag})) << flag;
+        EXPECT_EQ(0u, out.str().find("Usage: ssdtool ")) << flag;
+    }
+}
+
 TEST_F(HelpPrinterTest, NothingSelectedOrAnOptionIsAUsageError) {
     EXPECT_EQ(2, help({"Name=NoSuchCommand"}));
     EXPECT_EQ("No commands to display\n", out.str());
@@ -82,13 +104,17 @@ TEST_F(HelpPrinterTest, CommandHelpShowsSynopsisAndEveryPartWithItsFlags) {
         "Options:\n"
         "  -help, -h\n"
         "      Display help for the command.\n"
-        "      Required: False  ValueRequired: False\n"
+        "      Required: False\n"
         "  -destination <path>\n"
         "      Path to the destination file.\n"
         "      Required: False  Value: path  ValueRequired: True\n"
         "  -debuglogs\n"
         "      Package into zip file.\n"
-        "      Required: True  ValueRequired: False\n";
+        "      Required: True\n"
+        // -v declares its value required but has no value to give: it is shown as the flag it is.
+        "  -v\n"
+        "      Display verbose output\n"
+        "      Required: False\n";
     EXPECT_EQ(0u, text.str().find(expected)) << text.str();
     EXPECT_NE(std::string::npos, text.str().find("Targets:\n  -ssd <Index|SerialNumber|PhysicalPath>\n"
                                                  "      Device index, serial number, or physical path.\n"
