@@ -183,6 +183,10 @@ int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
         return 2;
     }
     drives_.print(out);
+    if (drives_.empty()) {
+        // Only simulated drives are known so far: an empty list always means --sim was left out.
+        err << "ssdtool: add a simulated drive with --sim, e.g. ssdtool --sim show -ssd\n";
+    }
     return 0;
 }
 
