@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drivekit/features/IFeature.h"
+#include "support/StubDrive.h"
 #include "plugins/plugin.cliframework/SSDFeatureBase.h"
 #include "plugins/plugin.cliframework/StatusResult.h"
 #include "plugins/plugin.cliframework/Vocabulary.h"
@@ -12,14 +13,7 @@ using namespace plugin::cli;
 
 namespace {
 
-class FakeDevice : public drivekit::core::Device {
-public:
-    bool isProtocolSupported(const std::string&) const override { return true; }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
-        return {};
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
-};
+using FakeDevice = test_support::StubDrive;
 
 // A device feature that records what the base did to it.
 class RecordingFeature : public drivekit::features::IFeature {

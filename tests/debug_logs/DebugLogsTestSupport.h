@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "support/StubDrive.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/LocalClock.h"
@@ -94,26 +95,12 @@ inline std::vector<std::string> folderEntries(const fs::path& folder) {
 }
 
 // A drive that rejects every command; only its attributes matter to the package steps.
-class SilentDevice : public drivekit::core::Device {
-public:
-    explicit SilentDevice(const std::string& serialNumber) {
-        drivekit::core::Attribute serial("SerialNumber", "Serial Number", drivekit::core::types::string);
-        serial.setString(serialNumber);
-        attributes.set(serial);
-    }
-    bool isProtocolSupported(const std::string&) const override { return false; }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
-        return rejected();
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return rejected(); }
-
-private:
-    static drivekit::core::CommandResult rejected() {
-        drivekit::core::CommandResult result;
-        result.status = drivekit::core::Status::notImplemented();
-        return result;
-    }
-};
+inline std::shared_ptr<test_support::StubDrive> silentDevice(const std::string& serialNumber) {
+    auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{},
+                                                           drivekit::core::Status::notImplemented());
+    drive->withSerialNumber(serialNumber);
+    return drive;
+}
 
 // Writes fileCount files named "<title>_<n>.bin" into its sub-folder and returns the chosen
 // status; notes its title in the shared journal when it runs.

@@ -81,8 +81,8 @@ protected:
         return collectors;
     }
 
-    std::shared_ptr<SilentDevice> device(const std::string& serial = "SN42") {
-        return std::make_shared<SilentDevice>(serial);
+    std::shared_ptr<test_support::StubDrive> device(const std::string& serial = "SN42") {
+        return silentDevice(serial);
     }
 
     std::string folderName(const std::string& serial = "SN42") const { return serial + "_" + folderStamp; }

@@ -130,7 +130,7 @@ TEST_F(PluginRegistration, CommandSettingsReachThePackage) {
     command.verb = "dump";
     command.options = {{"-debuglogs", ""}, {"-v", ""}, {"-vv", ""}, {"-destination", destination.path().string()}};
     command.targets = {{"-ssd", "0"}, {"-type", "SYSTEM"}};
-    registry.features.at(0)->registerDevice(std::make_shared<SilentDevice>("PLUG*IN"));
+    registry.features.at(0)->registerDevice(silentDevice("PLUG*IN"));
     std::shared_ptr<plugin::cli::ResultBase> result;
     ConsoleCapture console;
     registry.features.at(0)->run(result, 0, command);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drivekit/features/IFeature.h"
+#include "support/StubDrive.h"
 #include "drivekit/features/Registries.h"
 
 using drivekit::core::Attribute;
@@ -9,14 +10,7 @@ using namespace drivekit::features;
 
 namespace {
 
-class FakeDevice : public drivekit::core::Device {
-public:
-    bool isProtocolSupported(const std::string&) const override { return true; }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
-        return {};
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
-};
+using FakeDevice = test_support::StubDrive;
 
 class DeclaringFeature : public IFeature {
 public:

@@ -3,37 +3,24 @@
 #include <sstream>
 
 #include "host/DriveList.h"
+#include "support/StubDrive.h"
 
 namespace {
 
 // A drive that only carries attributes; selection and listing never send a command.
-class IdleDrive : public drivekit::core::Device {
-public:
-    IdleDrive(const std::string& serial, const std::string& model, std::string protocol)
-        : protocol_(std::move(protocol)) {
-        drivekit::core::Attribute serialNumber("SerialNumber", "Serial Number", drivekit::core::types::string);
-        serialNumber.setString(serial);
-        attributes.set(serialNumber);
-        drivekit::core::Attribute modelNumber("ModelNumber", "Model Number", drivekit::core::types::string);
-        modelNumber.setString(model);
-        attributes.set(modelNumber);
-    }
-    bool isProtocolSupported(const std::string& protocol) const override { return protocol == protocol_; }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&, const drivekit::core::Payload&) override {
-        return {};
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command&) override { return {}; }
-
-private:
-    std::string protocol_;
-};
+std::shared_ptr<test_support::StubDrive> idleDrive(const std::string& serial, const std::string& model,
+                                                  const std::string& protocol) {
+    auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{protocol});
+    drive->withSerialNumber(serial).withModelNumber(model);
+    return drive;
+}
 
 class DriveListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        drives.add(std::make_shared<IdleDrive>("SN-A", "Model A", "NVME"), "sim:a");
-        drives.add(std::make_shared<IdleDrive>("7", "Model B", "ATA"), "/dev/sdb");
-        drives.add(std::make_shared<IdleDrive>("0", "Model C", "SMART"), "sim:c");
+        drives.add(idleDrive("SN-A", "Model A", "NVME"), "sim:a");
+        drives.add(idleDrive("7", "Model B", "ATA"), "/dev/sdb");
+        drives.add(idleDrive("0", "Model C", "SMART"), "sim:c");
     }
     std::string select(const std::string& selector) {
         error.clear();
