@@ -6,32 +6,7 @@
 #include "drivekit/features/AttributeDefinitions.h"
 
 namespace definitions = drivekit::features::definitions;
-namespace types = drivekit::core::types;
 using drivekit::core::Attribute;
-
-namespace {
-void expectDefinition(const Attribute& attribute, const std::string& key, const std::string& name,
-                      const std::string& type, const std::string& unit = {}) {
-    EXPECT_EQ(attribute.key(), key);
-    EXPECT_EQ(attribute.displayName(), name);
-    EXPECT_EQ(attribute.typeName(), type) << key;
-    EXPECT_EQ(attribute.unit(), unit) << key;
-    EXPECT_FALSE(attribute.hasValue()) << key;
-}
-}  // namespace
-
-TEST(AttributeDefinitions, NumDwordsIsWiderForLogPagesThanForFeatures) {
-    expectDefinition(definitions::numDwords(), "NumDWORDs", "NumDWORDs", types::uint32);
-    expectDefinition(definitions::featureNumDwords(), "NumDWORDs", "NumDWORDs", types::uint16);
-}
-
-TEST(AttributeDefinitions, TemperatureCarriesItsUnitAndSensorsAreNumbered) {
-    expectDefinition(definitions::temperature(), "Temperature", "Temperature", types::uint16, "Celsius");
-    expectDefinition(definitions::temperatureSensor(1), "TemperatureSensor1", "Temperature Sensor 1",
-                     types::uint16);
-    expectDefinition(definitions::temperatureSensor(8), "TemperatureSensor8", "Temperature Sensor 8",
-                     types::uint16);
-}
 
 TEST(AttributeDefinitions, SmartHealthListHoldsEverySensorOnceAfterTemperature) {
     const auto list = definitions::smartHealthDefinitions();
@@ -69,7 +44,4 @@ TEST(AttributeDefinitions, SmartCountersAreShownAsHexadecimalNumbers) {
     ASSERT_TRUE(counter.fromString("0x1F4").isSuccess());
     EXPECT_EQ(counter.toDisplayString(), "0x1F4");
     EXPECT_EQ(counter.value().size(), 16u);
-    expectDefinition(definitions::logSpecificId(), "LogSpecificId", "Log Specific Identifier (LSI)",
-                     types::uint16);
-    expectDefinition(definitions::namespaceId(), "NamespaceId", "NamespaceId", types::uint32);
 }

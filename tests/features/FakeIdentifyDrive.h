@@ -54,6 +54,7 @@ public:
 
     // The structure answered for (cns, nsid); any other NVMe Identify fails.
     void store(uint8_t cns, uint32_t nsid, core::Payload data) { nvme_[{cns, nsid}] = std::move(data); }
+    void forget(uint8_t cns, uint32_t nsid) { nvme_.erase({cns, nsid}); }
     // The same structure for (cns, nsid) as 4096 bytes whose first byte is marker.
     void storeMarked(uint8_t cns, uint32_t nsid, uint8_t marker) {
         core::Payload data(4096);

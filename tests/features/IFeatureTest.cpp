@@ -29,31 +29,24 @@ drivekit::core::AttributeCollection withKey(const std::string& key) {
 
 }  // namespace
 
-TEST(IFeature, WithoutRequiredAttributesOnlyTheDeviceIsChecked) {
-    DeclaringFeature feature;
+TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDevice) {
+    DeclaringFeature plain;
     Status status;
-    feature.validate(status);
+    plain.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
     EXPECT_EQ(status.message(), "No device selected.");
-    feature.setDevice(std::make_shared<FakeDevice>());
-    feature.validate(status);
+    plain.setDevice(std::make_shared<FakeDevice>());
+    plain.validate(status);
     EXPECT_TRUE(status.isSuccess());
-}
 
-TEST(IFeature, MissingRequiredAttributeIsReportedBeforeTheDevice) {
-    DeclaringFeature feature;
-    feature.required.push_back(Attribute("LogId", "Log Id", drivekit::core::types::uint32));
-    Status status;
-    feature.validate(status);
+    DeclaringFeature needsLogId;
+    needsLogId.required.push_back(Attribute("LogId", "Log Id", drivekit::core::types::uint32));
+    needsLogId.validate(status);
     EXPECT_EQ(status, Status::invalidArguments());
     EXPECT_EQ(status.code(), 36u);
-
-    feature.setAttributes(withKey("LogId"));
-    feature.validate(status);
-    EXPECT_EQ(status.message(), "No device selected.");
-    feature.setDevice(std::make_shared<FakeDevice>());
-    feature.validate(status);
-    EXPECT_TRUE(status.isSuccess());
+    needsLogId.setAttributes(withKey("LogId"));
+    needsLogId.validate(status);
+    EXPECT_EQ(status, Status::noDeviceSelected());
 }
 
 TEST(IFeature, RunOfAFeatureThatDoesNotOverrideItIsNotImplemented) {

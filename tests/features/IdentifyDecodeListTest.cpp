@@ -11,90 +11,76 @@ namespace {
 using namespace identify_decode_test;
 using drivekit::core::Status;
 namespace decode = drivekit::features::identify::decode;
+using List = decode::IdentifyListDecoder;
 
 const std::string truncated = decode::FieldRenderer::truncatedName;
+constexpr auto package = decode::IdentifyCoverage::package;
 
-std::unique_ptr<XmlObject> decoded(uint8_t cns, const Payload& data) {
+std::unique_ptr<XmlObject> decoded(uint8_t cns, const Payload& data,
+                                   decode::IdentifyCoverage coverage = decode::IdentifyCoverage::feature) {
     Status status;
-    auto tree = decode::decodeNvmeIdentify(cns, data, status);
+    auto tree = decode::decodeNvmeIdentify(cns, data, status, coverage);
     EXPECT_TRUE(status.isSuccess()) << status.message();
-    return tree;
+    EXPECT_NE(tree, nullptr);
+    return tree ? std::move(tree) : std::make_unique<XmlObject>();
 }
 
-// The lists only a package's reader decodes.
-std::unique_ptr<XmlObject> packageDecoded(uint8_t cns, const Payload& data) {
-    Status status;
-    auto tree = decode::decodeNvmeIdentify(cns, data, status, decode::IdentifyCoverage::package);
-    EXPECT_TRUE(status.isSuccess()) << status.message();
-    return tree;
-}
+bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST(IdentifyDecodeNamespaceList, EndsAtTheFirstZeroWithTitlesByCns) {
+TEST(IdentifyDecodeNamespaceList, EndsAtTheFirstZeroOrAfter1024Entries) {
     Payload data(4096);
     putLe(data, 0, 1, 4);
-    putLe(data, 4, 2, 4);
-    putLe(data, 8, 0x10, 4);
-    putLe(data, 16, 7, 4);  // after the terminating zero: not an entry
-    const std::pair<uint8_t, const char*> titles[] = {
-        {0x02, "Attached Namespace IDs"},
-        {0x10, "Allocated Namespace IDs"},
-        {0x1A, "I/O Command Set specific Allocated Namespace ID list"}};
-    for (const auto& [cns, title] : titles) {
+    putLe(data, 4, 16, 4);
+    putLe(data, 12, 7, 4);  // after the terminating zero: not an entry
+    for (const uint8_t cns : {0x02, 0x10, 0x1A}) {
+        SCOPED_TRACE(+cns);
         auto list = decoded(cns, data);
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->attribute("name"), title);
-        EXPECT_EQ(value(*list, "Namespace ID 0"), "1");
-        EXPECT_EQ(value(*list, "Namespace ID 2"), "16");
-        EXPECT_EQ(position(*list, "Namespace ID 2"), "Bytes 11:08");
-        EXPECT_EQ(property(*list, "Namespace ID 3"), nullptr);
-        EXPECT_EQ(property(*list, "Namespace ID 4"), nullptr);
-        EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:12");
+        EXPECT_EQ(value(*list, "Namespace ID 1"), "16");
+        EXPECT_EQ(position(*list, "Namespace ID 1"), "Bytes 07:04");
+        EXPECT_EQ(property(*list, "Namespace ID 2"), nullptr);
+        EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:08");
         EXPECT_NE(value(*list, "Unused"), "0");
     }
-}
-
-TEST(IdentifyDecodeNamespaceList, AFullListStopsAfter1024Entries) {
-    Payload data(4096);
     for (uint32_t i = 0; i < 1024; ++i) {
         putLe(data, i * 4, i + 1, 4);
     }
-    auto list = decoded(0x02, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->properties().size(), 1024U);
-    EXPECT_EQ(value(*list, "Namespace ID 1023"), "1024");
-    EXPECT_EQ(property(*list, "Unused"), nullptr);
+    auto full = decoded(0x02, data);
+    EXPECT_EQ(full->properties().size(), 1024U);
+    EXPECT_EQ(value(*full, "Namespace ID 1023"), "1024");
 }
 
-TEST(IdentifyDecodeControllerList, CountBeyondTheDataIsClampedWithAMarker) {
-    Payload data(4096);
-    putLe(data, 0, 3000, 2);
-    putLe(data, 2, 0x41, 2);
-    putLe(data, 4094, 9, 2);
-    auto list = decoded(0x13, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "All Controllers");
-    EXPECT_EQ(value(*list, "Number of Controller Entries"), "3000");
-    ASSERT_NE(property(*list, truncated), nullptr);
-    EXPECT_NE(value(*list, truncated).find("2047"), std::string::npos);
-    EXPECT_EQ(value(*list, "Controller ID 0"), "65");
-    EXPECT_EQ(value(*list, "Controller ID 2046"), "9");
-    EXPECT_EQ(position(*list, "Controller ID 2046"), "Bytes 4095:4094");
-    EXPECT_EQ(property(*list, "Controller ID 2047"), nullptr);
-}
+// Controller and endurance group lists: a 16-bit count, then that many 16-bit identifiers.
+TEST(IdentifyDecodeIdentifierList, CountIsHonouredAndClampedToTheData) {
+    struct Case {
+        uint8_t cns;
+        std::string count;
+        std::string id;
+    };
+    for (const Case& c : {Case{0x12, "Number of Controller Entries", "Controller ID "},
+                          Case{0x13, "Number of Controller Entries", "Controller ID "},
+                          Case{0x19, "Number of Identifiers", "Endurance Group ID "}}) {
+        SCOPED_TRACE(+c.cns);
+        Payload data(4096);
+        putLe(data, 0, 2, 2);
+        putLe(data, 4, 0x1234, 2);
+        putLe(data, 6, 5, 2);  // beyond the count
+        auto list = decoded(c.cns, data, package);
+        EXPECT_EQ(value(*list, c.count), "2");
+        EXPECT_EQ(value(*list, c.id + "1"), "4660");
+        EXPECT_EQ(position(*list, c.id + "1"), "Bytes 05:04");
+        EXPECT_EQ(property(*list, c.id + "2"), nullptr);
+        EXPECT_EQ(property(*list, truncated), nullptr);
+        EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:06");
 
-TEST(IdentifyDecodeControllerList, ReportedCountIsHonoured) {
-    Payload data(4096);
-    putLe(data, 0, 2, 2);
-    putLe(data, 2, 1, 2);
-    putLe(data, 4, 2, 2);
-    putLe(data, 6, 3, 2);  // beyond the count
-    auto list = decoded(0x12, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Attached Controllers");
-    EXPECT_EQ(value(*list, "Controller ID 1"), "2");
-    EXPECT_EQ(property(*list, "Controller ID 2"), nullptr);
-    EXPECT_EQ(property(*list, truncated), nullptr);
-    EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:06");
+        putLe(data, 0, 3000, 2);
+        putLe(data, 4094, 77, 2);
+        auto clamped = decoded(c.cns, data, package);
+        EXPECT_EQ(value(*clamped, c.count), "3000");
+        EXPECT_TRUE(mentions(value(*clamped, truncated), "2047"));
+        EXPECT_EQ(value(*clamped, c.id + "2046"), "77");
+        EXPECT_EQ(property(*clamped, c.id + "2047"), nullptr);
+        EXPECT_EQ(property(*clamped, "Unused"), nullptr);
+    }
 }
 
 TEST(IdentifyDecodeDescriptors, RendersUuidAndCsiDescriptorsThenStopsAtZeroLength) {
@@ -102,19 +88,16 @@ TEST(IdentifyDecodeDescriptors, RendersUuidAndCsiDescriptorsThenStopsAtZeroLengt
     putLe(data, 0, 3, 1);
     putLe(data, 1, 16, 1);
     for (uint32_t i = 0; i < 16; ++i) {
-        putLe(data, 4 + i, 0x10 * (i % 16) + i % 16, 1);
+        putLe(data, 4 + i, 0x11 * i, 1);
     }
     putLe(data, 20, 4, 1);
     putLe(data, 21, 1, 1);
     putLe(data, 24, 2, 1);
     auto list = decoded(0x03, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Namespace Identification Descriptors");
     ASSERT_EQ(list->objects().size(), 2U);
     const auto* uuid = list->object("Namespace Identification Descriptor 0");
     ASSERT_NE(uuid, nullptr);
     EXPECT_EQ(uuid->attribute("description"), "Bytes 19:00");
-    EXPECT_EQ(value(*uuid, "Namespace Identifier Type (NIDT)"), "0x03");
     EXPECT_EQ(value(*uuid, "Namespace Identifier (NID)"), "00112233-4455-6677-8899-aabbccddeeff");
     const auto* csi = list->object("Namespace Identification Descriptor 1");
     ASSERT_NE(csi, nullptr);
@@ -122,7 +105,7 @@ TEST(IdentifyDecodeDescriptors, RendersUuidAndCsiDescriptorsThenStopsAtZeroLengt
     EXPECT_EQ(position(*csi, "Namespace Identifier (NID)"), "Byte 04");
 }
 
-TEST(IdentifyDecodeDescriptors, ALengthPastTheEndStopsWithAMarker) {
+TEST(IdentifyDecodeDescriptors, ALengthOrHeaderPastTheEndStopsWithAMarker) {
     // Fifteen 259-byte descriptors end at 3885; the sixteenth would run to 4144.
     Payload data(4096);
     for (uint32_t at = 0; at + 4 <= 4096; at += 259) {
@@ -130,20 +113,17 @@ TEST(IdentifyDecodeDescriptors, ALengthPastTheEndStopsWithAMarker) {
         putLe(data, at + 1, 255, 1);
     }
     auto list = decoded(0x03, data);
-    ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->objects().size(), 15U);
-    ASSERT_NE(property(*list, truncated), nullptr);
     EXPECT_EQ(position(*list, truncated), "Bytes 3888:3885");
 
-    // Straight from the list decoder: a header that itself does not fit ends the list too.
     Payload tiny(22);
     putLe(tiny, 0, 1, 1);
     putLe(tiny, 1, 8, 1);
     putLe(tiny, 12, 2, 1);
     putLe(tiny, 13, 16, 1);
-    auto shortList = decode::IdentifyListDecoder::descriptorList("Descriptors", tiny);
+    auto shortList = List::descriptorList("Descriptors", tiny);
     EXPECT_EQ(shortList->objects().size(), 1U);
-    EXPECT_NE(value(*shortList, truncated).find("16"), std::string::npos);
+    EXPECT_TRUE(mentions(value(*shortList, truncated), "16"));
 }
 
 TEST(IdentifyDecodeUuidList, EndsAtAnAllZeroUuid) {
@@ -155,38 +135,31 @@ TEST(IdentifyDecodeUuidList, EndsAtAnAllZeroUuid) {
     putLe(data, 96, 0x02, 1);  // association set but the UUID is zero: the list ends
     putLe(data, 128 + 16, 0x77, 1);
     auto list = decoded(0x17, data);
-    ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->objects().size(), 2U);
     const auto* first = list->object("UUID List Entry 0");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->attribute("description"), "Bytes 63:32");
     EXPECT_EQ(value(*first, "Identifier Association (Bits 1:0)"), "1");
     EXPECT_EQ(value(*first, "UUID"), "01234567-89ab-cdef-fedc-ba9876543210");
-    EXPECT_EQ(list->object("UUID List Entry 2"), nullptr);
     EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:96");
 }
 
 TEST(IdentifyDecodeSecondaryControllers, CountIsCheckedAgainstTheData) {
     Payload data(4096);
     putLe(data, 0, 2, 1);
-    putLe(data, 32, 0x0002, 2);
     putLe(data, 36, 0x01, 1);
     putLe(data, 64, 0x0003, 2);
     auto list = decoded(0x15, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Secondary Controller List");
     ASSERT_EQ(list->objects().size(), 2U);
     EXPECT_EQ(value(*list->object("Secondary Controller Entry 0"), "SCS: Online"), "1");
-    EXPECT_EQ(value(*list->object("Secondary Controller Entry 1"),
-                    "Secondary Controller Identifier (SCID)"),
+    EXPECT_EQ(value(*list->object("Secondary Controller Entry 1"), "Secondary Controller Identifier (SCID)"),
               "0x0003");
     EXPECT_EQ(property(*list, truncated), nullptr);
 
     putLe(data, 0, 200, 1);
     auto clamped = decoded(0x15, data);
-    ASSERT_NE(clamped, nullptr);
     EXPECT_EQ(clamped->objects().size(), 127U);
-    EXPECT_NE(value(*clamped, truncated).find("127"), std::string::npos);
+    EXPECT_TRUE(mentions(value(*clamped, truncated), "127"));
 }
 
 TEST(IdentifyDecodeCommandSets, VectorsEndAtTheFirstZeroVector) {
@@ -195,7 +168,6 @@ TEST(IdentifyDecodeCommandSets, VectorsEndAtTheFirstZeroVector) {
     putLe(data, 8, 0x5, 8);
     putLe(data, 24, 0x1, 8);
     auto list = decoded(0x1C, data);
-    ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->objects().size(), 2U);
     const auto* second = list->object("Command Set Vector 1");
     ASSERT_NE(second, nullptr);
@@ -204,136 +176,55 @@ TEST(IdentifyDecodeCommandSets, VectorsEndAtTheFirstZeroVector) {
     EXPECT_EQ(value(*second, "Key Value Command Set"), "0");
 }
 
-TEST(IdentifyDecodeFixedStructures, PrimaryCapabilitiesAndGranularity) {
-    Payload data(4096);
-    putLe(data, 0, 0x41, 2);
-    putLe(data, 32, 64, 4);
-    auto primary = decoded(0x14, data);
-    ASSERT_NE(primary, nullptr);
-    EXPECT_EQ(primary->attribute("name"), "Primary Controller Capabilities");
-    EXPECT_EQ(value(*primary, "Controller Identifier (CNTLID)"), "0x0041");
-    EXPECT_EQ(value(*primary, "VQ Resources Flexible Total (VQFRT)"), "64");
-
-    Payload granularity(4096);
-    putLe(granularity, 4, 1, 1);
-    putLe(granularity, 48, 0x100000, 8);
-    auto list = decoded(0x16, granularity);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Namespace Granularity Attributes");
-    EXPECT_EQ(value(*list, "Number of Descriptors (NOD)"), "1");
-    const auto* second = list->object("Namespace Granularity Descriptors")
-                             ->object("Namespace Granularity Descriptor 1");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(value(*second, "Namespace Size Granularity"), "1048576");
-}
-
-TEST(IdentifyDecodeNvmSetList, EntriesFollowTheHeaderUpToTheCount) {
+// NVM set and domain lists: a 128-byte header counting the 128-byte entries after it.
+TEST(IdentifyDecodeAttributesList, EntriesFollowTheHeaderUpToTheCountClampedToTheData) {
     Payload data(4096);
     putLe(data, 0, 2, 1);
-    putLe(data, 128, 1, 2);          // entry 0: NVM set 1
-    putLe(data, 130, 7, 2);          //   in endurance group 7
-    putLe(data, 136, 800, 4);        //   80 us typical random read
-    putLe(data, 140, 32, 4);
-    putLe(data, 144, 5, 8);          //   total capacity 2^64 + 5
+    putLe(data, 128, 1, 2);
+    putLe(data, 144, 5, 8);  // the 128-bit capacity at bytes 31:16 of the entry: 2^64 + 5
     putLe(data, 152, 1, 8);
-    putLe(data, 160, 4096, 8);
-    putLe(data, 256, 2, 2);          // entry 1
-    putLe(data, 384, 3, 2);          // past the count: not an entry
-    auto list = packageDecoded(0x04, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "NVM Set List");
-    EXPECT_EQ(value(*list, "Number of Identifiers"), "2");
-    EXPECT_EQ(position(*list, "Reserved"), "Bytes 127:01");
-    ASSERT_EQ(list->objects().size(), 2U);
-    const auto* first = list->object("NVM Set Attributes Entry 0");
+    putLe(data, 256, 2, 2);
+    putLe(data, 384, 3, 2);  // past the count: not an entry
+    auto sets = decoded(0x04, data, package);
+    EXPECT_EQ(value(*sets, "Number of Identifiers"), "2");
+    ASSERT_EQ(sets->objects().size(), 2U);
+    const auto* first = sets->object("NVM Set Attributes Entry 0");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->attribute("description"), "Bytes 255:128");
-    EXPECT_EQ(value(*first, "NVM Set Identifier (NVMSETID)"), "1");
-    EXPECT_EQ(value(*first, "Endurance Group Identifier (ENDGID)"), "7");
-    EXPECT_EQ(value(*first, "Random 4 KiB Read Typical (RR4KT)"), "800");
-    EXPECT_EQ(value(*first, "Optimal Write Size (OWS)"), "32");
     EXPECT_EQ(value(*first, "Total NVM Set Capacity (TNVMSETCAP)"), "18446744073709551621");
-    EXPECT_EQ(position(*first, "Total NVM Set Capacity (TNVMSETCAP)"), "Bytes 31:16");
-    EXPECT_EQ(value(*first, "Unallocated NVM Set Capacity (UNVMSETCAP)"), "4096");
-    EXPECT_EQ(value(*list->object("NVM Set Attributes Entry 1"), "NVM Set Identifier (NVMSETID)"),
-              "2");
-    EXPECT_EQ(property(*list, truncated), nullptr);
-    EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:384");
-    EXPECT_NE(value(*list, "Unused"), "0");
-}
+    EXPECT_EQ(value(*sets->object("NVM Set Attributes Entry 1"), "NVM Set Identifier (NVMSETID)"), "2");
+    EXPECT_EQ(property(*sets, truncated), nullptr);
+    EXPECT_EQ(position(*sets, "Unused"), "Bytes 4095:384");
 
-TEST(IdentifyDecodeDomainList, ACountBeyondTheDataIsClampedWithAMarker) {
-    Payload data(4096);
-    putLe(data, 0, 40, 1);           // 31 entries fit after the header
-    putLe(data, 128, 1, 2);
-    putLe(data, 144, 1000, 8);
-    putLe(data, 160, 600, 8);
-    putLe(data, 176, 900, 8);
-    putLe(data, 3968, 31, 2);        // the last entry that fits
-    auto list = packageDecoded(0x18, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Domain List");
-    EXPECT_EQ(value(*list, "Number of Entries"), "40");
-    ASSERT_NE(property(*list, truncated), nullptr);
-    EXPECT_NE(value(*list, truncated).find("31"), std::string::npos) << value(*list, truncated);
-    EXPECT_EQ(position(*list, truncated), "Byte 00");
-    ASSERT_EQ(list->objects().size(), 31U);
-    const auto* first = list->object("Domain Attributes Entry 0");
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(value(*first, "Domain Identifier"), "1");
-    EXPECT_EQ(value(*first, "Domain Capacity"), "1000");
-    EXPECT_EQ(value(*first, "Unallocated Domain Capacity"), "600");
-    EXPECT_EQ(value(*first, "Max Endurance Group Domain Capacity"), "900");
-    EXPECT_EQ(position(*first, "Max Endurance Group Domain Capacity"), "Bytes 63:48");
-    const auto* last = list->object("Domain Attributes Entry 30");
+    putLe(data, 0, 40, 1);  // 31 entries fit after the header
+    putLe(data, 3968, 31, 2);
+    auto domains = decoded(0x18, data, package);
+    EXPECT_EQ(value(*domains, "Number of Entries"), "40");
+    EXPECT_TRUE(mentions(value(*domains, truncated), "31")) << value(*domains, truncated);
+    ASSERT_EQ(domains->objects().size(), 31U);
+    EXPECT_EQ(value(*domains->object("Domain Attributes Entry 0"), "Domain Capacity"), "18446744073709551621");
+    const auto* last = domains->object("Domain Attributes Entry 30");
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->attribute("description"), "Bytes 4095:3968");
     EXPECT_EQ(value(*last, "Domain Identifier"), "31");
-    EXPECT_EQ(property(*list, "Unused"), nullptr);
+    EXPECT_EQ(property(*domains, "Unused"), nullptr);
 }
 
-TEST(IdentifyDecodeDomainList, ShortDataEndsTheListWhereItEnds) {
+TEST(IdentifyDecodeAttributesList, ShortDataEndsTheListWhereItEnds) {
     // Straight from the list decoder: two entries reported, room for one.
     Payload data(300);
     putLe(data, 0, 2, 1);
     putLe(data, 128, 9, 2);
-    auto list = decode::IdentifyListDecoder::domainList("Domain List", data);
+    auto list = List::domainList("Domain List", data);
     ASSERT_EQ(list->objects().size(), 1U);
     EXPECT_EQ(value(*list->object("Domain Attributes Entry 0"), "Domain Identifier"), "9");
-    EXPECT_NE(value(*list, truncated).find("exceeds the 1 "), std::string::npos)
-        << value(*list, truncated);
+    EXPECT_TRUE(mentions(value(*list, truncated), "exceeds the 1 ")) << value(*list, truncated);
     EXPECT_EQ(position(*list, "Unused"), "Bytes 299:256");
 
-    auto headerOnly = decode::IdentifyListDecoder::nvmSetList("NVM Set List", Payload(100));
+    auto headerOnly = List::nvmSetList("NVM Set List", Payload(100));
     EXPECT_TRUE(headerOnly->objects().empty());
-    EXPECT_NE(value(*headerOnly, truncated).find("100 bytes"), std::string::npos);
+    EXPECT_TRUE(mentions(value(*headerOnly, truncated), "100 bytes"));
     EXPECT_EQ(property(*headerOnly, "Number of Identifiers"), nullptr);
-}
-
-TEST(IdentifyDecodeEnduranceGroupList, CountIsHonouredAndClamped) {
-    Payload data(4096);
-    putLe(data, 0, 2, 2);
-    putLe(data, 2, 1, 2);
-    putLe(data, 4, 0x1234, 2);
-    putLe(data, 6, 5, 2);            // beyond the count
-    auto list = packageDecoded(0x19, data);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->attribute("name"), "Endurance Group List");
-    EXPECT_EQ(value(*list, "Number of Identifiers"), "2");
-    EXPECT_EQ(value(*list, "Endurance Group ID 1"), "4660");
-    EXPECT_EQ(position(*list, "Endurance Group ID 1"), "Bytes 05:04");
-    EXPECT_EQ(property(*list, "Endurance Group ID 2"), nullptr);
-    EXPECT_EQ(property(*list, truncated), nullptr);
-    EXPECT_EQ(position(*list, "Unused"), "Bytes 4095:06");
-
-    putLe(data, 0, 0xFFFF, 2);
-    putLe(data, 4094, 77, 2);
-    auto clamped = packageDecoded(0x19, data);
-    ASSERT_NE(clamped, nullptr);
-    EXPECT_NE(value(*clamped, truncated).find("2047"), std::string::npos);
-    EXPECT_EQ(value(*clamped, "Endurance Group ID 2046"), "77");
-    EXPECT_EQ(property(*clamped, "Endurance Group ID 2047"), nullptr);
-    EXPECT_EQ(property(*clamped, "Unused"), nullptr);
 }
 
 }  // namespace

@@ -31,70 +31,55 @@ core::AttributeCollection request(uint8_t cns, uint32_t nsid, uint8_t csi = 0) {
     return attributes;
 }
 
-std::shared_ptr<FakeIdentifyDrive> managedNvmeDrive(bool inboxDriver) {
+std::shared_ptr<FakeIdentifyDrive> nvmeDrive(bool managesNamespaces, bool inboxDriver) {
     auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setBool(core::attributes::namespaceManagementSupported(), true);
+    drive->setBool(core::attributes::namespaceManagementSupported(), managesNamespaces);
     drive->setBool(core::attributes::isCommandPathNVMeMSFT(), inboxDriver);
-    drive->storeMarked(0x00, 1, 0xA0);
-    drive->storeMarked(0x11, 1, 0xA1);
-    drive->storeMarked(0x00, 0xFFFFFFFF, 0xAF);
+    for (const auto& [cns, nsid] : {std::pair<uint8_t, uint32_t>{0x00, 1}, {0x11, 1}, {0x00, 0xFFFFFFFF}, {0x03, 1}}) {
+        drive->storeMarked(cns, nsid, cns);
+    }
     return drive;
-}
-
-// The CNS the drive saw for one Identify request.
-uint8_t cnsOnWire(const std::shared_ptr<FakeIdentifyDrive>& drive, uint8_t cns, uint32_t nsid) {
-    identify::Identify feature(drive, request(cns, nsid));
-    Status status;
-    EXPECT_TRUE(feature.identify(status).isSuccess()) << status.message();
-    EXPECT_EQ(drive->sent().size(), 1u);
-    return drive->sent().empty() ? 0xEE : drive->sent().back().cns;
 }
 
 }  // namespace
 
-TEST(IdentifyNamespaceSubstitution, VendorDriverOfManagingDriveReadsAllocatedForm) {
-    auto drive = managedNvmeDrive(false);
-    EXPECT_EQ(cnsOnWire(drive, 0x00, 1), 0x11);
+TEST(IdentifyNamespaceSubstitution, AllocatedFormOnlyThroughAVendorDriverOfAManagingDrive) {
+    struct Case {
+        bool managed;
+        bool inbox;
+        uint8_t cns;
+        uint32_t nsid;
+        uint8_t onWire;
+    };
+    for (const Case& c : {Case{true, false, 0x00, 1, 0x11}, Case{true, true, 0x00, 1, 0x00},
+                          Case{true, false, 0x00, 0xFFFFFFFF, 0x00}, Case{false, false, 0x00, 1, 0x00},
+                          Case{true, false, 0x03, 1, 0x03}}) {
+        SCOPED_TRACE(testing::Message() << "managed " << c.managed << " inbox " << c.inbox << " cns " << +c.cns
+                                        << " nsid " << c.nsid);
+        auto drive = nvmeDrive(c.managed, c.inbox);
+        identify::Identify feature(drive, request(c.cns, c.nsid));
+        Status status;
+        EXPECT_TRUE(feature.identify(status).isSuccess()) << status.message();
+        ASSERT_EQ(drive->sent().size(), 1u);
+        EXPECT_EQ(drive->sent().back().cns, c.onWire);
+    }
 }
 
-TEST(IdentifyNamespaceSubstitution, KeptForInboxDriverBroadcastNsidAndUnmanagedDrive) {
-    EXPECT_EQ(cnsOnWire(managedNvmeDrive(true), 0x00, 1), 0x00);
-    EXPECT_EQ(cnsOnWire(managedNvmeDrive(false), 0x00, 0xFFFFFFFF), 0x00);
-
-    auto unmanaged = std::make_shared<FakeIdentifyDrive>();
-    unmanaged->storeMarked(0x00, 1, 0xA0);
-    EXPECT_EQ(cnsOnWire(unmanaged, 0x00, 1), 0x00);
-}
-
-TEST(IdentifyNamespaceSubstitution, OtherStructuresAreSentAsAsked) {
-    auto drive = managedNvmeDrive(false);
-    drive->storeMarked(0x03, 1, 0x03);
-    EXPECT_EQ(cnsOnWire(drive, 0x03, 1), 0x03);
-}
-
-TEST(NvmeIdentify, PutsNsidAndCsiOnTheWireAndKeepsTheData) {
+TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
     auto drive = std::make_shared<FakeIdentifyDrive>();
     drive->storeMarked(0x06, 0, 0x66);
-    identify::Identify feature(drive, request(0x06, 0, 0x02));
+    identify::nvme::Identify feature(drive, request(0x06, 0, 0x02));
     Status status;
     ASSERT_TRUE(feature.identify(status).isSuccess());
     ASSERT_EQ(drive->sent().size(), 1u);
     EXPECT_EQ(drive->sent()[0].opcode, 0x06);
     EXPECT_EQ(drive->sent()[0].csi, 0x02);
-    EXPECT_EQ(drive->sent()[0].nsid, 0u);
     ASSERT_EQ(feature.data().size(), 4096u);
     EXPECT_EQ(*feature.data().at(0), 0x66);
-}
 
-TEST(NvmeIdentify, FailedCommandKeepsEarlierDataAndReportsNvmeProblem) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->storeMarked(0x01, 0, 0x11);
-    identify::nvme::Identify feature(drive, request(0x01, 0));
-    Status status;
-    ASSERT_TRUE(feature.identify(status).isSuccess());
     feature.attributes().writeUint8(definitions::controllerNamespaceStructure(), 0x18);
     EXPECT_EQ(feature.identify(status), Status::nvmeCommandProblem());
-    EXPECT_EQ(*feature.data().at(0), 0x11);
+    EXPECT_EQ(*feature.data().at(0), 0x66);
 }
 
 TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
@@ -130,30 +115,26 @@ TEST(IdentifyFacade, DriveSpeakingNeitherProtocolIsRefusedAndNotified) {
     EXPECT_TRUE(object->properties().empty() && object->objects().empty());
 }
 
-TEST(AtaIdentify, FailedReadDmaFallsBackToCheckPowerModeBeforeIdentifyDevice) {
+TEST(AtaIdentify, AFailedReadDmaWakesTheDriveFirstAndAFailedIdentifyDeviceFails) {
     auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
     drive->storeAta(ataOpcodes::checkPowerMode, core::Payload());
-    drive->storeAta(ataOpcodes::identifyDevice, core::Payload(512));
-    identify::ata::Identify feature(drive, {});
-    Status status;
-    ASSERT_TRUE(feature.identify(status).isSuccess());
-    ASSERT_EQ(drive->sent().size(), 3u);
-    EXPECT_EQ(drive->sent()[0].opcode, ataOpcodes::readDma);
-    EXPECT_EQ(drive->sent()[1].opcode, ataOpcodes::checkPowerMode);
-    EXPECT_EQ(drive->sent()[2].opcode, ataOpcodes::identifyDevice);
-}
-
-TEST(AtaIdentify, FailingIdentifyDeviceReturnsTheDriveStatus) {
-    auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
-    drive->storeAta(ataOpcodes::readDma, core::Payload(512));
     identify::ata::Identify feature(drive, {});
     Status status;
     EXPECT_FALSE(feature.identify(status).isSuccess());
     EXPECT_TRUE(feature.data().empty());
+
+    drive->storeAta(ataOpcodes::identifyDevice, core::Payload(512));
+    ASSERT_TRUE(feature.identify(status).isSuccess());
+    std::vector<uint8_t> sent;
+    for (const auto& command : drive->sent()) {
+        sent.push_back(command.opcode);
+    }
+    const uint8_t tries[] = {ataOpcodes::readDma, ataOpcodes::checkPowerMode, ataOpcodes::identifyDevice};
+    EXPECT_EQ(sent, (std::vector<uint8_t>{tries[0], tries[1], tries[2], tries[0], tries[1], tries[2]}));
 }
 
 TEST(IdentifyXml, NamespaceStructureIsHeldInTheNamespaceObjectType) {
-    auto drive = managedNvmeDrive(false);
+    auto drive = nvmeDrive(true, false);
     identify::Identify feature(drive, request(0x00, 1));
     std::unique_ptr<core::xml::XmlObject> object;
     feature.toXmlObject(object);
@@ -186,50 +167,40 @@ TEST(IdentifyXml, ControllerStructureIsDecodedFromTheDataRead) {
     EXPECT_NE(object->serialize().find("0x1E4B"), std::string::npos) << object->serialize();
 }
 
-TEST(ReadProductType, FamilyDriveGivesTheVendorByte) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setText(core::attributes::product(), "Varnholt");
-    core::Payload data(4096);
-    *data.at(identify::nvme::productTypeOffset) = 7;
-    drive->store(0x01, 0, data);
-    Status status;
-    uint8_t productType = 0xEE;
-    identify::nvme::readProductType(status, drive, productType);
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(productType, 7);
-}
-
-TEST(ReadProductType, ZeroForOtherFamiliesShortDataAndFailures) {
-    core::Payload data(4096);
-    *data.at(identify::nvme::productTypeOffset) = 7;
-    uint8_t productType = 0xEE;
-    Status status;
-
-    auto otherFamily = std::make_shared<FakeIdentifyDrive>();
-    otherFamily->setText(core::attributes::product(), "varnholt");  // the match is case-sensitive
-    otherFamily->store(0x01, 0, data);
-    identify::nvme::readProductType(status, otherFamily, productType);
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(productType, 0);
-
-    auto shortData = std::make_shared<FakeIdentifyDrive>();
-    shortData->setText(core::attributes::product(), "Varnholt");
-    shortData->store(0x01, 0, core::Payload(2048));
-    productType = 0xEE;
-    identify::nvme::readProductType(status, shortData, productType);
-    EXPECT_EQ(productType, 0);
-
-    auto failing = std::make_shared<FakeIdentifyDrive>();
-    failing->setText(core::attributes::product(), "Varnholt");
-    productType = 0xEE;
-    identify::nvme::readProductType(status, failing, productType);
-    EXPECT_FALSE(status.isSuccess());
-    EXPECT_EQ(productType, 0);
+TEST(ReadProductType, TheVendorByteOfAFamilyDriveElseZero) {
+    core::Payload controller(4096);
+    *controller.at(identify::nvme::productTypeOffset) = 7;
+    struct Case {
+        std::string product;
+        core::Payload data;
+        bool answers;
+        uint8_t expected;
+    };
+    // The family match is case-sensitive; short data and a failed command give 0 too.
+    for (const Case& c : {Case{"Varnholt", controller, true, 7}, Case{"varnholt", controller, true, 0},
+                          Case{"Varnholt", core::Payload(2048), true, 0}, Case{"Varnholt", {}, false, 0}}) {
+        SCOPED_TRACE(c.product + " " + std::to_string(c.data.size()));
+        auto drive = std::make_shared<FakeIdentifyDrive>();
+        drive->setText(core::attributes::product(), c.product);
+        if (c.answers) {
+            drive->store(0x01, 0, c.data);
+        }
+        LogCapture log;
+        Status status;
+        uint8_t productType = 0xEE;
+        identify::nvme::readProductType(status, drive, productType);
+        EXPECT_EQ(productType, c.expected);
+        EXPECT_EQ(status.isSuccess(), c.answers);
+        EXPECT_EQ(log.textsOf("readProductType"),
+                  (std::vector<std::string>{"Sending the identify command to get the total NVM capacity.",
+                                            std::string("Identify status : ") +
+                                                (c.answers ? "Completed successfully." : "NVMe command reported a problem.")}));
+    }
 }
 
 TEST(IdentifyLog, RecordsTheProtocolChosenAndTheFieldsSent) {
     LogCapture log;
-    auto drive = managedNvmeDrive(false);
+    auto drive = nvmeDrive(true, false);
     identify::Identify feature(drive, request(0x00, 1, 0x02));
     Status status;
     feature.identify(status);
@@ -244,14 +215,4 @@ TEST(IdentifyLog, RecordsTheProtocolChosenAndTheFieldsSent) {
     EXPECT_TRUE(log.logged("setIdentifyObject", "Drive has ATA protocol."));
     identify::Identify neither(std::make_shared<FakeIdentifyDrive>(std::set<std::string>{}), {});
     EXPECT_TRUE(log.logged("setIdentifyObject", "Status: Device does not support this command set."));
-}
-
-TEST(IdentifyLog, ProductTypeReadIsAnnouncedAndItsOutcomeRecorded) {
-    LogCapture log;
-    Status status;
-    uint8_t productType = 0;
-    identify::nvme::readProductType(status, std::make_shared<FakeIdentifyDrive>(), productType);
-    EXPECT_EQ(log.textsOf("readProductType"),
-              (std::vector<std::string>{"Sending the identify command to get the total NVM capacity.",
-                                        "Identify status : NVMe command reported a problem."}));
 }

@@ -42,7 +42,7 @@ TEST(Json, NestedMembersIndentTwoSpacesPerLevelWithCommasBetween) {
               "}");
 }
 
-TEST(Json, GetOrAddReturnsTheExistingChildForAnEqualKey) {
+TEST(Json, GetOrAddReturnsTheExistingChildAndANodeWithChildrenIsAnObject) {
     Json root;
     root["a"].setSigned(1);
     root["A"].setSigned(2);
@@ -50,14 +50,12 @@ TEST(Json, GetOrAddReturnsTheExistingChildForAnEqualKey) {
     ASSERT_EQ(root.children().size(), 2u);
     EXPECT_EQ(root.children()[0]->signedValue(), 3);
     EXPECT_EQ(root.children()[1]->signedValue(), 2);
-}
 
-TEST(Json, ANodeWithChildrenIsAnObjectWhateverItsScalarType) {
     Json node("n");
     node.setSigned(4);
+    EXPECT_FALSE(node.hasMembers());
     EXPECT_EQ(node.toString(0), "\"n\": 4");
     node["c"].setString("v");
-    EXPECT_EQ(node.toString(0), "\"n\": {\n  \"c\": \"v\"\n}");
-    EXPECT_FALSE(Json().hasMembers());
     EXPECT_TRUE(node.hasMembers());
+    EXPECT_EQ(node.toString(0), "\"n\": {\n  \"c\": \"v\"\n}");
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Collects the messages the device library logs while the object lives.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,12 +32,8 @@ public:
     }
     // Whether function logged exactly this text.
     bool logged(const std::string& function, const std::string& text) const {
-        for (const auto& logged : textsOf(function)) {
-            if (logged == text) {
-                return true;
-            }
-        }
-        return false;
+        const auto texts = textsOf(function);
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
 
 private:
