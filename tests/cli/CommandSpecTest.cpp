@@ -2,7 +2,6 @@
 
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/OutputOptionHelper.h"
-#include "plugins/plugin.cliframework/PropertyCommandSpecPart.h"
 #include "plugins/plugin.cliframework/StatusResult.h"
 #include "plugins/plugin.cliframework/Vocabulary.h"
 
@@ -35,8 +34,6 @@ TEST(CommandSpec, AddingAPartOfAnExistingNameReplacesItInPlace) {
     EXPECT_EQ(namesOf(spec.options()), (std::vector<std::string>{"-HELP", "-destination", "-v"}));
     EXPECT_EQ(spec.options().parts()[0]->description(), "Other help");
     EXPECT_EQ(spec.options().parts()[0]->kind(), CommandSpecPart::option);
-    EXPECT_TRUE(spec.targets().empty());
-    EXPECT_TRUE(spec.properties().empty());
 }
 
 TEST(CommandSpec, ListsAreKeptApartAndPartsAreCopied) {
@@ -65,32 +62,15 @@ TEST(CommandSpec, FindSpecReturnsTheFirstWithTheIdOrNothing) {
     EXPECT_EQ(CommandSpec::findSpec({}, 0), nullptr);
 }
 
-TEST(CommandSpecParts, SubclassesFixTheirKindAndPropertyDefaults) {
-    PropertyCommandSpecPart property("LogId", true, "uint32", "Log Id");
-    EXPECT_EQ(property.kind(), CommandSpecPart::property);
-    EXPECT_FALSE(property.valueRequired());
-    EXPECT_TRUE(property.secondaryFlag());
-    EXPECT_TRUE(property.alias().empty());
-    EXPECT_TRUE(property.required());
-    CommandSpecPart plain("-type", false, "all|list|LOGNAME", true, "t");
-    EXPECT_EQ(plain.kind(), CommandSpecPart::plain);
-    EXPECT_TRUE(plain.kindText().empty());
-    EXPECT_FALSE(plain.secondaryFlag());
-}
-
-TEST(OutputOptionHelper, AcceptsAnAllowedFormatInAnyLetterCase) {
+TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
     auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
     spec->addOption(parts::output);
     OutputOptionHelper helper(spec);
-    EXPECT_EQ(helper.validate(withOutput("JSON")), nullptr);
-    EXPECT_EQ(helper.validate(withOutput("text")), nullptr);
+    for (const char* accepted : {"JSON", "text"}) {
+        EXPECT_EQ(helper.validate(withOutput(accepted)), nullptr) << accepted;
+    }
     EXPECT_EQ(helper.validate(ParsedCommand()), nullptr);
-}
-
-TEST(OutputOptionHelper, RejectsAnotherFormatWithTheAllowedList) {
-    auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
-    spec->addOption(parts::output);
-    const auto result = OutputOptionHelper(spec).validate(withOutput("yaml"));
+    const auto result = helper.validate(withOutput("yaml"));
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->value(), "Option -output expects 'text', or 'json'");
     const auto* status = dynamic_cast<const StatusResult*>(result.get());
@@ -99,11 +79,8 @@ TEST(OutputOptionHelper, RejectsAnotherFormatWithTheAllowedList) {
 }
 
 TEST(OutputOptionHelper, SplitsTheValueNameAtEverySeparator) {
-    EXPECT_EQ(OutputOptionHelper::allowedValues("a, b; c"), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(OutputOptionHelper::allowedValues("text|json|xml|csv").size(), 4u);
-    EXPECT_EQ(OutputOptionHelper::describe({"a", "b", "c"}), "'a', 'b', or 'c'");
+    EXPECT_EQ(OutputOptionHelper::allowedValues("a, b; c|d"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(OutputOptionHelper::describe({"text"}), "'text'");
-
     auto spec = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
     spec->addOption(OptionCommandSpecPart("-output", false, "a, b; c", true, "formats"));
     EXPECT_EQ(OutputOptionHelper(spec).validate(withOutput("B")), nullptr);

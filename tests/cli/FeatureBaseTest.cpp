@@ -85,25 +85,9 @@ ParsedCommand namespaceCommand(const std::string& value, bool withSsd = true) {
 
 }  // namespace
 
-TEST_F(SSDFeatureBaseTest, AllWithDisplayFailsBeforeAnyOtherCheck) {
-    ParsedCommand command = namespaceCommand("bad", false);
-    command.options.push_back({"-Display", "A"});
-    command.options.push_back({"-ALL", ""});
-    command.options.push_back({"-output", "yaml"});
-    const auto result = validate(command);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->value(), "Options 'all' and 'display' cannot be used together.");
-    EXPECT_EQ(typeOf(result), 201);
-}
-
-TEST_F(SSDFeatureBaseTest, OutputValueIsCheckedAgainstTheCommandsSpecification) {
+TEST_F(SSDFeatureBaseTest, AnOutputValueOfACommandIdWithoutSpecificationIsNotChecked) {
     ParsedCommand command;
     command.options.push_back({"-output", "yaml"});
-    const auto result = validate(command);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->value(), "Option -output expects 'text', or 'json'");
-    EXPECT_EQ(typeOf(result), 201);
-    // Another command id has no specification, so there is nothing to hold the value against.
     std::shared_ptr<ResultBase> other;
     base->validate(other, 5, command);
     EXPECT_EQ(other, nullptr);
@@ -121,35 +105,30 @@ TEST_F(SSDFeatureBaseTest, NamespaceAcceptsDecimalAndHexadecimalValues) {
     }
 }
 
-TEST_F(SSDFeatureBaseTest, NamespaceNeedsTheDriveToBeSelected) {
-    const auto result = validate(namespaceCommand("1", false));
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->value(), "Option '-namespace' must be used with '-ssd'.");
-    EXPECT_EQ(typeOf(result), 201);
-    EXPECT_EQ(run(namespaceCommand("1", false))->value(), result->value());
-    EXPECT_EQ(feature->runs, 0);
-}
-
-TEST_F(SSDFeatureBaseTest, UnknownPropertyStopsTheRunBeforeTheDeviceFeature) {
+TEST_F(SSDFeatureBaseTest, SyntaxErrorsStopTheRunBeforeTheDeviceFeature) {
     feature->optional.push_back(definition("LogId", drivekit::core::types::uint32));
-    ParsedCommand command;
-    command.properties.push_back({"LogId", "2"});
-    command.properties.push_back({"Colour", "red"});
-    const auto result = run(command);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->value(), "Invalid property specified: Colour");
-    EXPECT_EQ(typeOf(result), 201);
-    EXPECT_EQ(feature->runs, 0);
-}
-
-TEST_F(SSDFeatureBaseTest, PropertyValueThatDoesNotSuitItsTypeIsASyntaxError) {
-    feature->required.push_back(definition("LogId", drivekit::core::types::uint32));
-    ParsedCommand command;
-    command.properties.push_back({"LogId", "two"});
-    const auto result = run(command);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(typeOf(result), 201);
-    EXPECT_EQ(result->value(), "Invalid value type provided for the attribute. LogId=two");
+    ParsedCommand unknownProperty;
+    unknownProperty.properties = {{"LogId", "2"}, {"Colour", "red"}};
+    ParsedCommand badValue;
+    badValue.properties = {{"LogId", "two"}};
+    ParsedCommand yaml;
+    yaml.options = {{"-output", "yaml"}};
+    // -all with -display fails before any other check.
+    ParsedCommand allWithDisplay = namespaceCommand("bad", false);
+    allWithDisplay.options.insert(allWithDisplay.options.end(), {{"-Display", "A"}, {"-ALL", ""}, {"-output", "yaml"}});
+    const std::vector<std::pair<ParsedCommand, std::string>> cases{
+        {allWithDisplay, "Options 'all' and 'display' cannot be used together."},
+        {yaml, "Option -output expects 'text', or 'json'"},
+        {namespaceCommand("1", false), "Option '-namespace' must be used with '-ssd'."},
+        {unknownProperty, "Invalid property specified: Colour"},
+        {badValue, "Invalid value type provided for the attribute. LogId=two"},
+    };
+    for (const auto& [command, message] : cases) {
+        const auto result = run(command);
+        ASSERT_NE(result, nullptr) << message;
+        EXPECT_EQ(result->value(), message);
+        EXPECT_EQ(typeOf(result), 201) << message;
+    }
     EXPECT_EQ(feature->runs, 0);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "plugins/plugin.cliframework/SimpleNumericResult.h"
 #include "plugins/plugin.cliframework/StatusResult.h"
 #include "plugins/plugin.cliframework/SyntaxStatusResult.h"
@@ -7,101 +9,74 @@
 using namespace plugin::cli;
 
 namespace {
+
 const std::string header = "<?xml version=\"1.0\" standalone=\"yes\" ?>\n";
+
+struct Rendering {
+    std::string what;
+    std::function<std::string()> render;
+    std::string expected;
+};
+
+void expectRenderings(const std::vector<Rendering>& cases) {
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.render(), c.expected) << c.what;
+    }
 }
 
-TEST(SimpleResult, TextIndentsAndEndsWithALineFeed) {
-    SimpleResult result("Serial Number", "S1");
-    EXPECT_EQ(result.toText(0), "Serial Number: S1\n");
-    EXPECT_EQ(result.toText(2), "    Serial Number: S1\n");
+}  // namespace
+
+TEST(SimpleResult, EachFormatKeepsItsOwnRules) {
+    const SimpleResult serial("Serial Number", "S1");
+    const SimpleResult lines("Serial Number", "one\ntwo, three\n");
+    const SimpleResult markup("Property", "Invalid property specified: <a&b>");
+    expectRenderings({
+        {"text indents two blanks a level", [&] { return serial.toText(2); }, "    Serial Number: S1\n"},
+        {"csv stays on one line, unquoted", [&] { return lines.toCsv(); }, "Serial Number,one two, three \n"},
+        {"xml header only at level 0, safe tag", [&] { return SimpleResult("Serial Number: a/b", "S1").toXml(0); },
+         header + "<Serial_Number-_a-b>S1</Serial_Number-_a-b>\n"},
+        {"nested xml", [&] { return serial.toXml(1); }, "  <Serial_Number>S1</Serial_Number>\n"},
+        {"xml content escaped", [&] { return markup.toXml(1); },
+         "  <Property>Invalid property specified: &lt;a&amp;b&gt;</Property>\n"},
+        {"quotes need no escape in content", [&] { return SimpleResult("Q", "it's \"x\"").toXml(1); },
+         "  <Q>it's \"x\"</Q>\n"},
+        {"json keeps the name", [&] { return SimpleResult("Serial Number", "A\"1").toJson(1); },
+         "  \"Serial Number\": \"A\\\"1\""},
+    });
 }
 
-TEST(SimpleResult, CsvStaysOnOneLineAndDoesNotQuote) {
-    SimpleResult result("Serial Number", "one\ntwo, three\n");
-    EXPECT_EQ(result.toCsv(), "Serial Number,one two, three \n");
-}
-
-TEST(SimpleResult, XmlHeaderOnlyAtTheOuterLevelAndTagMadeSafe) {
-    SimpleResult result("Serial Number: a/b", "S1");
-    EXPECT_EQ(result.toXml(0), header + "<Serial_Number-_a-b>S1</Serial_Number-_a-b>\n");
-    EXPECT_EQ(result.toXml(1), "  <Serial_Number-_a-b>S1</Serial_Number-_a-b>\n");
-}
-
-TEST(SimpleResult, XmlValueKeepsMarkupCharactersFromBreakingTheDocument) {
-    SimpleResult result("Property", "Invalid property specified: <a&b>");
-    EXPECT_EQ(result.toXml(1), "  <Property>Invalid property specified: &lt;a&amp;b&gt;</Property>\n");
-    EXPECT_EQ(SimpleResult("Q", "it's \"x\"").toXml(1), "  <Q>it's \"x\"</Q>\n");
-}
-
-TEST(SimpleResult, JsonIsOneKeyedStringWithTheNameUnchanged) {
-    SimpleResult result("Serial Number", "A\"1");
-    EXPECT_EQ(result.toJson(0), "\"Serial Number\": \"A\\\"1\"");
-    EXPECT_EQ(result.toJson(1), "  \"Serial Number\": \"A\\\"1\"");
-}
-
-TEST(SimpleNumericResult, JsonWritesTheValueAsANumber) {
-    EXPECT_EQ(SimpleNumericResult("N", "0x1F").toJson(0), "\"N\": 31");
-    EXPECT_EQ(SimpleNumericResult("N", "0X1f").toJson(0), "\"N\": 31");
-    EXPECT_EQ(SimpleNumericResult("N", "1f").toJson(0), "\"N\": 31");
-    EXPECT_EQ(SimpleNumericResult("N", "10").toJson(0), "\"N\": 10");
-    EXPECT_EQ(SimpleNumericResult("N", "-12 MB").toJson(0), "\"N\": -12");
-    EXPECT_EQ(SimpleNumericResult("N", "none").toJson(0), "\"N\": 0");
-    EXPECT_EQ(SimpleNumericResult("N", "0x").toJson(0), "\"N\": 0");
-    // Too large for the number: saturates instead of failing.
-    EXPECT_EQ(SimpleNumericResult("N", "99999999999999999999").toJson(0),
-              "\"N\": 9223372036854775807");
-}
-
-TEST(SimpleNumericResult, OtherFormatsKeepTheTextAsGiven) {
-    SimpleNumericResult result("Type", "0x1F");
+TEST(SimpleNumericResult, JsonWritesTheValueAsANumberOtherFormatsAsGiven) {
+    const std::vector<std::pair<std::string, std::string>> numbers{
+        {"0x1F", "31"}, {"0X1f", "31"}, {"1f", "31"}, {"10", "10"}, {"-12 MB", "-12"}, {"none", "0"}, {"0x", "0"},
+        // Too large for the number: saturates instead of failing.
+        {"99999999999999999999", "9223372036854775807"}};
+    for (const auto& [text, number] : numbers) {
+        EXPECT_EQ(SimpleNumericResult("N", text).toJson(0), "\"N\": " + number) << text;
+    }
+    const SimpleNumericResult result("Type", "0x1F");
     EXPECT_EQ(result.toText(0), "Type: 0x1F\n");
     EXPECT_EQ(result.toCsv(), "Type,0x1F\n");
     EXPECT_EQ(result.toXml(1), "  <Type>0x1F</Type>\n");
 }
 
-TEST(StatusResult, JsonIsTheFourLineResultObject) {
-    StatusResult result("Completed successfully.", 0);
-    EXPECT_EQ(result.toJson(0),
-              "\"Result\": {\n"
-              "  \"Description\": \"Completed successfully.\",\n"
-              "  \"Type\": 0\n"
-              "}");
-    EXPECT_EQ(StatusResult("Bad", 201).toJson(1),
-              "  \"Result\": {\n"
-              "    \"Description\": \"Bad\",\n"
-              "    \"Type\": 201\n"
-              "  }");
-}
-
-TEST(StatusResult, TextIsOneResultLine) {
-    EXPECT_EQ(StatusResult("Completed successfully.", 0).toText(0), "Result: Completed successfully.\n");
-}
-
-TEST(StatusResult, CsvHasTheResultLineThenDescriptionAndType) {
-    StatusResult result("Log type not found: x\nNot implemented.", 2);
-    EXPECT_EQ(result.toCsv(), "Result\nDescription,Log type not found: x Not implemented.\nType,2\n");
-}
-
-TEST(StatusResult, XmlNestsDescriptionAndTypeWithOneHeader) {
-    StatusResult result("Not implemented.", 2);
-    const std::string body =
-        "<Result>\n"
-        "  <Description>Not implemented.</Description>\n"
-        "  <Type>2</Type>\n"
-        "</Result>\n";
-    EXPECT_EQ(result.toXml(0), header + body);
-    EXPECT_EQ(result.toXml(1),
-              "  <Result>\n"
-              "    <Description>Not implemented.</Description>\n"
-              "    <Type>2</Type>\n"
-              "  </Result>\n");
-}
-
-TEST(SyntaxStatusResult, IsAStatusResultOfType201WithoutSpecs) {
-    SyntaxStatusResult result("Options 'all' and 'display' cannot be used together.");
-    EXPECT_EQ(result.type(), 201);
-    EXPECT_EQ(result.name(), "Result");
-    EXPECT_TRUE(result.specs().empty());
-    EXPECT_EQ(result.toCsv(),
-              "Result\nDescription,Options 'all' and 'display' cannot be used together.\nType,201\n");
+TEST(StatusResult, EachFormatHoldsDescriptionAndType) {
+    const StatusResult success("Completed successfully.", 0);
+    const StatusResult failed("Log type not found: x\nNot implemented.", 2);
+    expectRenderings({
+        {"text", [&] { return success.toText(0); }, "Result: Completed successfully.\n"},
+        {"json", [&] { return success.toJson(0); },
+         "\"Result\": {\n  \"Description\": \"Completed successfully.\",\n  \"Type\": 0\n}"},
+        {"nested json", [&] { return StatusResult("Bad", 201).toJson(1); },
+         "  \"Result\": {\n    \"Description\": \"Bad\",\n    \"Type\": 201\n  }"},
+        {"csv on one line each", [&] { return failed.toCsv(); },
+         "Result\nDescription,Log type not found: x Not implemented.\nType,2\n"},
+        {"xml with one header", [&] { return StatusResult("Not implemented.", 2).toXml(0); },
+         header + "<Result>\n  <Description>Not implemented.</Description>\n  <Type>2</Type>\n</Result>\n"},
+        {"nested xml", [&] { return StatusResult("Not implemented.", 2).toXml(1); },
+         "  <Result>\n    <Description>Not implemented.</Description>\n    <Type>2</Type>\n  </Result>\n"},
+    });
+    const SyntaxStatusResult syntax("Options 'all' and 'display' cannot be used together.");
+    EXPECT_EQ(syntax.type(), 201);
+    EXPECT_TRUE(syntax.specs().empty());
+    EXPECT_EQ(syntax.toCsv(), "Result\nDescription,Options 'all' and 'display' cannot be used together.\nType,201\n");
 }
