@@ -89,7 +89,7 @@ TEST(LinuxSystemParsing, QuotingAndEscapes) {
     EXPECT_FALSE(LinuxSystem::parseOsReleaseLine("=value", key, value));
 }
 
-TEST(LinuxSystemVersion, CachedAfterTheFirstNonEmptyAnswer) {
+TEST(LinuxSystemVersion, TheRunningKernelCachedAfterTheFirstNonEmptyAnswer) {
     int calls = 0;
     std::vector<std::string> answers = {"", "6.1.0-21-amd64", "other"};
     LinuxSystem system(LinuxSystem::Paths(), [&] { return answers.at(calls++); });
@@ -97,9 +97,7 @@ TEST(LinuxSystemVersion, CachedAfterTheFirstNonEmptyAnswer) {
     EXPECT_EQ(system.getVersion(), "6.1.0-21-amd64");
     EXPECT_EQ(system.getVersion(), "6.1.0-21-amd64");
     EXPECT_EQ(calls, 2);
-}
 
-TEST(LinuxSystemVersion, DefaultSourceIsTheRunningKernel) {
     const std::string release = LinuxSystem().getVersion();
     EXPECT_FALSE(release.empty());
     EXPECT_EQ(release.find('\n'), std::string::npos);
