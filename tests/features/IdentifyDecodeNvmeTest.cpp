@@ -119,17 +119,6 @@ TEST(IdentifyDecodeEntryPoints, ShortDataFailsWithSizesAndUnknownCnsIsEmpty) {
     EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(0x1C));
 }
 
-TEST(IdentifyDecodeEntryPoints, DecodeIntoFillsTheCallersObject) {
-    XmlObject target;
-    target.setAttribute("identifier", "kept");
-    Status status;
-    ASSERT_TRUE(decode::decodeNvmeIdentifyInto(0x17, Payload(4096), target, status));
-    EXPECT_EQ(target.attribute("name"), "Universally Unique Identifier (UUID) List");
-    EXPECT_EQ(target.attribute("key"), "Universally Unique Identifier (UUID) List");
-    EXPECT_EQ(target.attribute("identifier"), "kept");
-    EXPECT_EQ(value(target, "Reserved"), "0");
-}
-
 // A table's value fields and record groups must cover its structure exactly once, in
 // order: a wrong offset or width in a table shows up here.
 void expectTiles(const decode::FieldTable& table) {
