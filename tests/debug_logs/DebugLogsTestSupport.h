@@ -66,16 +66,9 @@ public:
     ~FixedClock() { dl::LocalClock::setSource({}); }
 };
 
+// 4 July 2026 at the given time of day.
 inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 0) {
-    dl::LocalTime time;
-    time.year = 2026;
-    time.month = 7;
-    time.day = 4;
-    time.hour = hour;
-    time.minute = minute;
-    time.second = second;
-    time.millisecond = millisecond;
-    return time;
+    return {2026, 7, 4, hour, minute, second, millisecond};
 }
 
 inline std::string readFile(const fs::path& path) {

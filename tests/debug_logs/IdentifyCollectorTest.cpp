@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/Identify.h"
-#include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
 #include "tests/features/FakeIdentifyDrive.h"
@@ -76,7 +76,7 @@ std::size_t savedLines() {
 
 }  // namespace
 
-TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoCommandsInOrder) {
+TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoFilesInOrder) {
     ScratchFolder scratch;
     Verbosity verbose(1);
     auto drive = makerDrive({1}, {1});
@@ -88,6 +88,7 @@ TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoCommandsIn
     EXPECT_EQ(drive->sentIdentify(), expected);
     EXPECT_EQ(outcome.generated, 22u);
     EXPECT_EQ(outcome.failed, 0u);
+    EXPECT_EQ(outcome.console.rfind(dl::bannerText("Generate Identify Logs") + "\n", 0), 0u);
     EXPECT_NE(outcome.console.find("Identify generated (22 of possible 22 logs)\n"), std::string::npos);
 
     const fs::path folder = scratch.path() / "identify";
@@ -96,20 +97,13 @@ TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoCommandsIn
     const std::string namespaceFile = readFile(folder / name(0x05, 1));
     ASSERT_EQ(namespaceFile.size(), 4096u);
     EXPECT_EQ(static_cast<uint8_t>(namespaceFile[0]), 0x05);
-}
-
-TEST(IdentifyCollector, MessagesFileNamesAndSavedBinariesUseCnsInTheirOwnBase) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    const Outcome outcome = collect(makerDrive({1}, {1}), scratch.path());
-
-    const std::string path = (scratch.path() / "identify" / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
+    // The CNS is decimal in file names and hexadecimal in messages.
+    const std::string path = (folder / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
     EXPECT_TRUE(fs::exists(path));
     EXPECT_NE(outcome.console.find("Successfully generated CNS(0x1B) log to " + path + ".\n"), std::string::npos);
-    EXPECT_NE(dl::savedBinariesRecord().find("identify/cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin was saved successfully\n"),
+    EXPECT_NE(dl::savedBinariesRecord().find(
+                  "identify/cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin was saved successfully\n"),
               std::string::npos);
-    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / "cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin"));
-    EXPECT_EQ(outcome.console.rfind(dl::bannerText("Generate Identify Logs") + "\n", 0), 0u);
 }
 
 TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSent) {
@@ -152,81 +146,68 @@ TEST(IdentifyCollector, EmptyActiveListYieldsOnlyItsOwnFile) {
     EXPECT_EQ(outcome.console, "Identify generated (15 logs)\n");
 }
 
-TEST(IdentifyCollector, FailedCommandsAreCountedAndTheRunGoesOn) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    // A drive that answers only the active list, namespace 1 and the controller structure.
-    auto fresh = std::make_shared<FakeIdentifyDrive>();
-    fresh->setBool(drivekit::core::attributes::kestrovaNVMe(), true);
-    fresh->storeList(0x02, {1});
-    fresh->storeMarked(0x00, 1, 0);
-    fresh->storeMarked(0x01, 0, 1);
-    const Outcome outcome = collect(fresh, scratch.path());
+// One step fails on a drive with one active and one allocated namespace: it is counted, no
+// file is left for it, and the other steps still run.
+TEST(IdentifyCollector, AFailedStepIsCountedAndTheRunGoesOn) {
+    struct Case {
+        std::string what;
+        std::function<void(FakeIdentifyDrive&, const fs::path& identifyFolder)> change;
+        Sent sent;  // before the controller-wide structures
+        uint32_t generated;
+        std::string message;
+        std::string absent;
+    };
+    const Sent everything{{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1}, {0x12, 1}, {0x10, 0}, {0x11, 1}, {0x1B, 1}};
+    const std::vector<Case> cases{
+        {"the allocated list fails: its namespaces are not read",
+         [](FakeIdentifyDrive& drive, const fs::path&) { drive.forget(0x10, 0); },
+         Sent(everything.begin(), everything.begin() + 7), 19,
+         "Error in Identify CNS(0x10): NVMe command reported a problem.\n", name(0x10, 0)},
+        {"a short active list is a failed step, not an exception",
+         [](FakeIdentifyDrive& drive, const fs::path&) {
+             drivekit::core::Payload shortList(1024);
+             *shortList.safeCast<uint32_t>(0) = 1;
+             drive.store(0x02, 0, shortList);
+         },
+         {{0x02, 0}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}, 16,
+         "Error in Identify CNS(0x02): The IO command passed, but did not return the expected amount of data.\n",
+         name(0x02, 0)},
+        {"success without data cannot be saved",
+         [](FakeIdentifyDrive& drive, const fs::path&) { drive.store(0x04, 0, drivekit::core::Payload()); },
+         everything, 21, "", name(0x04, 0)},
+        {"a list that cannot be saved still names the namespaces to read",
+         [](FakeIdentifyDrive&, const fs::path& folder) {
+             // A folder (not empty, so nothing may take it away) stands where the list goes.
+             fs::create_directories(folder / name(0x02, 0));
+             std::ofstream((folder / name(0x02, 0) / "keep").string()) << "x";
+         },
+         everything, 21, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder scratch;
+        Verbosity verbose(1);
+        auto drive = makerDrive({1}, {1});
+        c.change(*drive, scratch.path() / "identify");
+        const std::size_t recordedBefore = savedLines();
+        Outcome outcome;
+        ASSERT_NO_THROW(outcome = collect(drive, scratch.path()));
 
-    EXPECT_TRUE(outcome.status.isSuccess());
-    // The failed allocated list skips its namespaces; everything else is still asked for.
-    EXPECT_EQ(fresh->sentIdentify(), withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1},
-                                                        {0x12, 1}, {0x10, 0}}));
-    EXPECT_EQ(outcome.generated, 3u);
-    EXPECT_EQ(outcome.failed, 17u);
-    EXPECT_NE(outcome.console.find("Error in Identify CNS(0x10): NVMe command reported a problem.\n"),
-              std::string::npos);
-    EXPECT_NE(outcome.console.find("Identify generated (3 of possible 20 logs)"), std::string::npos);
-    EXPECT_EQ(folderEntries(scratch.path() / "identify").size(), 3u);
-}
-
-TEST(IdentifyCollector, StructureThatCannotBeSavedCountsAsFailed) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    auto drive = makerDrive({}, {});
-    // The drive reports success but hands back no data for one structure.
-    drive->store(0x04, 0, drivekit::core::Payload());
-    const std::size_t recordedBefore = savedLines();
-    const Outcome outcome = collect(drive, scratch.path());
-
-    EXPECT_EQ(savedLines() - recordedBefore, 14u);
-    EXPECT_EQ(outcome.generated, 14u);
-    EXPECT_EQ(outcome.failed, 1u);
-    EXPECT_FALSE(fs::exists(scratch.path() / "identify" / name(0x04, 0))) << "no empty file is left behind";
-    EXPECT_NE(outcome.console.find("Identify generated (14 of possible 15 logs)"), std::string::npos);
-}
-
-TEST(IdentifyCollector, NamespaceListThatCannotBeSavedStillNamesTheNamespacesToRead) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    auto drive = makerDrive({1}, {1});
-    // A folder (not empty, so nothing may take it away) stands where the active list goes.
-    const fs::path blocked = scratch.path() / "identify" / name(0x02, 0);
-    fs::create_directories(blocked);
-    std::ofstream((blocked / "keep").string()) << "x";
-    const Outcome outcome = collect(drive, scratch.path());
-
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1},
-                                                        {0x12, 1}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}));
-    EXPECT_EQ(outcome.generated, 21u);
-    EXPECT_EQ(outcome.failed, 1u);
-    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / name(0x00, 1)));
-    EXPECT_NE(outcome.console.find("Identify generated (21 of possible 22 logs)\n"), std::string::npos);
-}
-
-TEST(IdentifyCollector, ShortNamespaceListIsAFailedStepNotAnException) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    auto drive = makerDrive({1}, {1});
-    drivekit::core::Payload shortList(1024);
-    *shortList.safeCast<uint32_t>(0) = 1;
-    drive->store(0x02, 0, shortList);
-    Outcome outcome;
-    ASSERT_NO_THROW(outcome = collect(drive, scratch.path()));
-
-    EXPECT_TRUE(outcome.status.isSuccess());
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}));
-    EXPECT_EQ(outcome.failed, 1u);
-    EXPECT_EQ(outcome.generated, 16u);
-    EXPECT_NE(outcome.console.find("Error in Identify CNS(0x02): The IO command passed, but did not return the "
-                                   "expected amount of data.\n"),
-              std::string::npos);
-    EXPECT_FALSE(fs::exists(scratch.path() / "identify" / name(0x02, 0)));
+        EXPECT_TRUE(outcome.status.isSuccess());
+        EXPECT_EQ(drive->sentIdentify(), withControllerWide(c.sent));
+        EXPECT_EQ(outcome.generated, c.generated);
+        EXPECT_EQ(outcome.failed, 1u);
+        EXPECT_EQ(savedLines() - recordedBefore, c.generated);
+        if (!c.message.empty()) {
+            EXPECT_NE(outcome.console.find(c.message), std::string::npos) << outcome.console;
+        }
+        const std::string total = "Identify generated (" + std::to_string(c.generated) + " of possible " +
+                                  std::to_string(c.generated + 1) + " logs)\n";
+        EXPECT_NE(outcome.console.find(total), std::string::npos) << outcome.console;
+        if (!c.absent.empty()) {
+            EXPECT_FALSE(fs::exists(scratch.path() / "identify" / c.absent));
+        }
+    }
 }
 
 TEST(IdentifyCollector, DriveThatIsNotTheMakersNvmeIsSkipped) {
@@ -254,15 +235,4 @@ TEST(IdentifyCollector, FolderThatCannotBeCreatedStopsTheCollection) {
     EXPECT_TRUE(drive->sent().empty());
     EXPECT_NE(outcome.console.find("Error in creating directory: " + (blocker / "identify").string()),
               std::string::npos);
-}
-
-TEST(IdentifyCollector, RunThroughTheCollectorTableReportsTheFileCount) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    dl::IdentifyCollectorRun run(makerDrive({1}, {}), scratch.path().string());
-    Status status;
-    run.saveReport(status, nullptr, "");
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(run.fileCount, 20u);
-    EXPECT_EQ(dl::Identify(nullptr, "").saveReport(status, nullptr, ""), Status::notImplemented());
 }

@@ -24,26 +24,21 @@ std::shared_ptr<FakeIdentifyDrive> driveOfFamily(const std::string& product, uin
 
 }  // namespace
 
-TEST(ProductInfo, WritesTheProductTypeInThreeLines) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    Status status;
-    dl::ProductInfo().saveReport(status, driveOfFamily("Varnholt", 213), scratch.path().string());
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(readFile(scratch.path() / "product.json"), "{\n    \"product\": 213\n}");
-    EXPECT_EQ(console.text(), "Product generated\n");
-}
-
-TEST(ProductInfo, OtherFamilyGetsZeroAndVerboseRunNamesTheFile) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    ConsoleCapture console;
-    Status status;
-    dl::ProductInfo().saveReport(status, driveOfFamily("Other", 213), scratch.path().string());
-    const fs::path file = scratch.path() / "product.json";
-    EXPECT_EQ(readFile(file), "{\n    \"product\": 0\n}");
-    EXPECT_EQ(console.text(), dl::bannerText("Generate Product") + "\nProduct generated\nSuccessfully wrote " +
-                                  file.string() + "\n");
+TEST(ProductInfo, WritesTheProductTypeOfTheFamilyElseZeroInThreeLines) {
+    for (const auto& [product, type] : {std::pair<std::string, int>{"Varnholt", 213}, {"Other", 0}}) {
+        ScratchFolder scratch;
+        Verbosity verbose(type == 0 ? 1 : 0);
+        ConsoleCapture console;
+        Status status;
+        dl::ProductInfo().saveReport(status, driveOfFamily(product, 213), scratch.path().string());
+        EXPECT_TRUE(status.isSuccess());
+        const fs::path file = scratch.path() / "product.json";
+        EXPECT_EQ(readFile(file), "{\n    \"product\": " + std::to_string(type) + "\n}");
+        // A verbose run also names the file.
+        EXPECT_EQ(console.text(), type == 0 ? dl::bannerText("Generate Product") + "\nProduct generated\nSuccessfully wrote " +
+                                                  file.string() + "\n"
+                                            : "Product generated\n");
+    }
 }
 
 TEST(ProductInfo, UnreadableProductTypeWritesNothingAndSucceeds) {

@@ -42,15 +42,14 @@ TEST(SaveLogToFile, EmptyPayloadLeavesAnEmptyFileAndAnErrorLine) {
     EXPECT_EQ(console.text(), "Error in writing SMART Thresholds to " + path + ".\n");
 }
 
-TEST(TimeStamps, DisplayFormUsesTheTwelveHourRule) {
-    EXPECT_EQ(dl::displayTimeStamp(at(0, 30)), "07/04/2026 00:30:00 AM");
-    EXPECT_EQ(dl::displayTimeStamp(at(11, 59, 59)), "07/04/2026 11:59:59 AM");
-    EXPECT_EQ(dl::displayTimeStamp(at(12, 30)), "07/04/2026 12:30:00 PM");
-    EXPECT_EQ(dl::displayTimeStamp(at(13, 30)), "07/04/2026 01:30:00 PM");
-    EXPECT_EQ(dl::displayTimeStamp(at(23, 5, 9)), "07/04/2026 11:05:09 PM");
-}
-
-TEST(TimeStamps, FileNameFormPadsToTwoDigitsAndKeepsThreeDigitMilliseconds) {
+TEST(TimeStamps, DisplayFormUsesTheTwelveHourRuleFileFormPadsToTwoDigits) {
+    const std::vector<std::pair<dl::LocalTime, std::string>> display{
+        {at(0, 30), "07/04/2026 00:30:00 AM"}, {at(11, 59, 59), "07/04/2026 11:59:59 AM"},
+        {at(12, 30), "07/04/2026 12:30:00 PM"}, {at(13, 30), "07/04/2026 01:30:00 PM"},
+        {at(23, 5, 9), "07/04/2026 11:05:09 PM"}};
+    for (const auto& [time, text] : display) {
+        EXPECT_EQ(dl::displayTimeStamp(time), text);
+    }
     EXPECT_EQ(dl::fileNameTimeStamp(at(9, 5, 3, 7)), "07-04-2026_09-05-03-07");
     EXPECT_EQ(dl::fileNameTimeStamp(at(21, 45, 10, 123)), "07-04-2026_21-45-10-123");
 }
@@ -65,7 +64,7 @@ TEST(FolderName, SerialNumberIsCleanedForOneFolderLevel) {
     EXPECT_EQ(dl::outputFolderName("  SN 12  ", time), "  SN 12  _07-04-2026_09-05-03-07");
 }
 
-TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEnd) {
+TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEndOrFailsUnseen) {
     ScratchFolder scratch;
     FixedClock clock(at(13, 30));
     ConsoleCapture console;
@@ -73,14 +72,7 @@ TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEnd) {
     EXPECT_TRUE(dl::createVersionFile(status, scratch.path().string()).isSuccess());
     EXPECT_TRUE(status.isSuccess());
     EXPECT_EQ(readFile(scratch.path() / "version.txt"), "Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM");
-    EXPECT_EQ(console.text(), "Version generated\n");
-}
-
-TEST(VersionFile, UnwritableFolderGivesUnableToCreateFile) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    Status status;
     dl::createVersionFile(status, (scratch.path() / "not-there").string());
     EXPECT_EQ(status, Status::unableToCreateFile());
-    EXPECT_EQ(console.text(), "");
+    EXPECT_EQ(console.text(), "Version generated\n");
 }
