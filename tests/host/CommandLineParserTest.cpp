@@ -26,19 +26,6 @@ TEST_F(CommandLineParserTest, ChoosesTheCommandOfTheVerbWhoseRequiredOptionsAreG
     ASSERT_TRUE(firmware.ok()) << firmware.error;
     EXPECT_EQ("DumpFirmware", firmware.command->name);
     EXPECT_EQ(1u, firmware.command->registryIndex);
-
-    const auto neither = parse({"dump", "-ssd", "0"});
-    EXPECT_FALSE(neither.ok());
-    EXPECT_NE(std::string::npos, neither.error.find("-debuglogs")) << neither.error;
-    EXPECT_NE(std::string::npos, neither.error.find("-firmware")) << neither.error;
-
-    const auto unknownVerb = parse({"frobnicate", "-ssd", "0"});
-    EXPECT_FALSE(unknownVerb.ok());
-    EXPECT_NE(std::string::npos, unknownVerb.error.find("frobnicate"));
-
-    const auto onlyCandidate = parse({"show", "-ssd"});
-    EXPECT_FALSE(onlyCandidate.ok());
-    EXPECT_NE(std::string::npos, onlyCandidate.error.find("-smart")) << onlyCandidate.error;
 }
 
 TEST_F(CommandLineParserTest, NamesMatchInAnyCaseAndAreHandedOnInTheCommandsSpelling) {
@@ -91,6 +78,11 @@ TEST_F(CommandLineParserTest, BadCommandLinesAreRejectedWithAMessageThatNamesThe
         std::string expected;
     };
     const std::vector<Case> cases{
+        // No command of the verb, or none whose required options are given: the candidates are named.
+        {{"frobnicate", "-ssd", "0"}, "frobnicate"},
+        {{"dump", "-ssd", "0"}, "-debuglogs"},
+        {{"dump", "-ssd", "0"}, "-firmware"},
+        {{"show", "-ssd"}, "-smart"},
         {{"dump", "-debuglogs", "-ssd"}, "-ssd expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-type"}, "-type expects a value"},
         {{"dump", "-debuglogs"}, "Missing required target -ssd"},
@@ -125,8 +117,7 @@ TEST_F(CommandLineParserTest, HelpSkipsTheRequiredPartsAndWorksWithoutACommand) 
     EXPECT_EQ("-help", full.parsed.options.back().name);
 
     const auto verbOnly = parse({"dump", "-help"});
-    EXPECT_TRUE(verbOnly.ok()) << verbOnly.error;
-    EXPECT_TRUE(verbOnly.helpRequested);
+    EXPECT_TRUE(verbOnly.ok() && verbOnly.helpRequested) << verbOnly.error;
     EXPECT_EQ(nullptr, verbOnly.command);
 
     EXPECT_FALSE(parse({"dump", "-debuglogs", "-ssd", "0"}).helpRequested);
@@ -153,11 +144,6 @@ TEST_F(CommandLineParserTest, OutputFormatIsTheHostsUnlessTheCommandDeclaresIt) 
     ASSERT_TRUE(json.ok()) << json.error;
     EXPECT_EQ("json", json.outputFormat);
     EXPECT_FALSE(json.parsed.hasOption("-output"));
-
-    for (const char* format : {"xml", "csv", "Text"}) {
-        const auto outcome = parse({"dump", "-debuglogs", "-ssd", "0", "-output", format});
-        EXPECT_TRUE(outcome.ok()) << format << ": " << outcome.error;
-    }
 
     const auto yaml = parse({"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"});
     EXPECT_FALSE(yaml.ok());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "HostTestCommands.h"
 #include "host/cli/HelpPrinter.h"
@@ -38,30 +39,18 @@ TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescripti
     EXPECT_EQ("", err.str());
 }
 
-TEST_F(HelpPrinterTest, AnEmptyRegistryHasNoCommandsToDisplay) {
-    const std::vector<host::cli::CommandSyntax> none;
-    std::ostringstream text;
-    HelpPrinter(none).printOverview(text);
-    EXPECT_NE(std::string::npos, text.str().find("\nNo commands to display\n"));
-}
-
 TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
-    ASSERT_EQ(0, help({"dump"}));
-    EXPECT_TRUE(shows("Command: DebugLogs\n"));
-    EXPECT_TRUE(shows("Command: DumpFirmware\n"));
-    EXPECT_FALSE(shows("Command: ShowSmart\n"));
-
-    ASSERT_EQ(0, help({"debuglogs"}));
-    EXPECT_TRUE(shows("Command: DebugLogs\n"));
-    EXPECT_FALSE(shows("Command: DumpFirmware\n"));
-
-    ASSERT_EQ(0, help({"verb=SHOW"}));
-    EXPECT_TRUE(shows("Command: ShowSmart\n"));
-    EXPECT_FALSE(shows("Command: DebugLogs\n"));
-
-    ASSERT_EQ(0, help({"Verb=dump", "Name=DumpFirmware"}));
-    EXPECT_TRUE(shows("Command: DumpFirmware\n"));
-    EXPECT_FALSE(shows("Command: DebugLogs\n"));
+    const std::vector<std::tuple<std::vector<std::string>, std::string, std::string>> cases{
+        {{"dump"}, "DumpFirmware", "ShowSmart"},
+        {{"debuglogs"}, "DebugLogs", "DumpFirmware"},
+        {{"verb=SHOW"}, "ShowSmart", "DebugLogs"},
+        {{"Verb=dump", "Name=DumpFirmware"}, "DumpFirmware", "DebugLogs"},
+    };
+    for (const auto& [arguments, shown, left] : cases) {
+        ASSERT_EQ(0, help(arguments)) << arguments[0];
+        EXPECT_TRUE(shows("Command: " + shown + "\n")) << arguments[0];
+        EXPECT_FALSE(shows("Command: " + left + "\n")) << arguments[0];
+    }
 }
 
 TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpToo) {
@@ -91,6 +80,10 @@ TEST_F(HelpPrinterTest, NothingSelectedOrAnOptionIsAUsageError) {
     EXPECT_EQ("No commands to display\n", out.str());
     EXPECT_EQ(2, help({"-ssd"}));
     EXPECT_NE(std::string::npos, err.str().find("-ssd"));
+    const std::vector<host::cli::CommandSyntax> none;
+    std::ostringstream text;
+    HelpPrinter(none).printOverview(text);
+    EXPECT_NE(std::string::npos, text.str().find("\nNo commands to display\n"));
 }
 
 TEST_F(HelpPrinterTest, CommandHelpShowsSynopsisAndEveryPartWithItsFlags) {

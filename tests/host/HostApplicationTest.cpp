@@ -2,7 +2,6 @@
 
 #include <boost/filesystem.hpp>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "host/HostApplication.h"
@@ -57,17 +56,6 @@ TEST_F(HostApplicationTest, ALogOrTraceFileThatCannotBeOpenedIsAUsageError) {
     std::string first;
     std::getline(trace, first);
     EXPECT_EQ("earlier line", first);
-}
-
-TEST_F(HostApplicationTest, TheHostLogReceivesTheHostsRecordsInTheSinkFormat) {
-    const auto log = folder / "host.log";
-    ASSERT_EQ(0, run({"--host-log=" + log.string(), "help"}));
-    std::ifstream in(log.string());
-    std::string first;
-    ASSERT_TRUE(std::getline(in, first));
-    EXPECT_TRUE(std::regex_match(first, std::regex("[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{6} \\[info\\] "
-                                                   "HostApplication\\.cpp\\([0-9]+\\) runGuarded: .*")))
-        << first;
 }
 
 }  // namespace

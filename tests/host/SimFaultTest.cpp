@@ -19,28 +19,44 @@ std::string nvmeProfile(const std::string& faults) {
 
 class SimFaults : public SimFolder {};
 
-TEST_F(SimFaults, StatusFaultFailsOnlyTheMatchingPageWithItsStatus) {
-    auto drive = this->drive(nvmeProfile(
-        R"([{"protocol": "NVME", "opcode": 2, "logId": "0x02", "statusCodeType": 1, "statusCode": "0x09"}])"));
-    ASSERT_TRUE(drive);
-    auto health = logPage(0x02, 512);
-    const auto failed = send(*drive, health);
-    EXPECT_EQ(failed.status, core::Status::nvmeCommandProblem());
-    EXPECT_EQ(nvmeStatus(failed), "1/9");
-    EXPECT_EQ(failed.data.size(), 0u);
-    auto slots = logPage(0x03, 512);
-    EXPECT_TRUE(send(*drive, slots).status.isSuccess());
+template <typename Command>
+std::shared_ptr<core::Command> shared(Command command) {
+    return std::make_shared<Command>(std::move(command));
 }
 
-TEST_F(SimFaults, OnlyTheFirstKMatchingCommandsFail) {
-    auto drive = this->drive(nvmeProfile(R"([{"cns": 1, "times": 2}])"));
-    ASSERT_TRUE(drive);
-    auto controller = identify(0x01);
-    auto namespaces = identify(0x02);
-    EXPECT_TRUE(send(*drive, namespaces).status.isSuccess());  // not counted: another CNS
-    EXPECT_FALSE(send(*drive, controller).status.isSuccess());
-    EXPECT_FALSE(send(*drive, controller).status.isSuccess());
-    EXPECT_TRUE(send(*drive, controller).status.isSuccess());
+TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
+    struct Step {
+        std::shared_ptr<core::Command> command;
+        std::string status;  // "type/code" of the completion
+    };
+    const std::vector<std::pair<std::string, std::vector<Step>>> cases{
+        {R"([{"protocol": "NVME", "opcode": 2, "logId": "0x02", "statusCodeType": 1, "statusCode": "0x09"}])",
+         {{shared(logPage(0x02, 512)), "1/9"}, {shared(logPage(0x03, 512)), "0/0"}}},
+        // Only the first K matching commands fail; another CNS does not count.
+        {R"([{"cns": 1, "times": 2}])",
+         {{shared(identify(0x02)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(identify(0x01)), "0/2"},
+          {shared(identify(0x01)), "0/0"}}},
+        {R"([{"logId": 7, "action": "sizeLimit", "bytes": 8192}])",
+         {{shared(logPage(0x07, 8192)), "0/0"}, {shared(logPage(0x07, 16384)), "0/2"},
+          {shared(logPage(0x07, 8192)), "0/0"}}},
+        {R"([{"logId": 7, "offset": 8192}])",
+         {{shared(logPage(0x07, 8192, 0)), "0/0"}, {shared(logPage(0x07, 8192, 8192)), "0/2"},
+          {shared(logPage(0x07, 8192, 16384)), "0/0"}}},
+    };
+    for (const auto& [faults, steps] : cases) {
+        SCOPED_TRACE(faults);
+        auto drive = this->drive(nvmeProfile(faults));
+        ASSERT_TRUE(drive);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const auto result = send(*drive, *steps[i].command);
+            EXPECT_EQ(nvmeStatus(result), steps[i].status) << "command " << i;
+            EXPECT_EQ(result.status.isSuccess(), steps[i].status == "0/0") << "command " << i;
+            if (!result.status.isSuccess()) {
+                EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
+                EXPECT_EQ(result.data.size(), 0u);
+            }
+        }
+    }
 }
 
 TEST_F(SimFaults, ShortDataKeepsTheFirstBytesAndNoDataKeepsNone) {
@@ -57,29 +73,6 @@ TEST_F(SimFaults, ShortDataKeepsTheFirstBytesAndNoDataKeepsNone) {
     const auto empty = send(*drive, slots);
     EXPECT_TRUE(empty.status.isSuccess());
     EXPECT_EQ(empty.data.size(), 0u);
-}
-
-TEST_F(SimFaults, SizeLimitRejectsOnlyLargerTransfers) {
-    auto drive = this->drive(nvmeProfile(R"([{"logId": 7, "action": "sizeLimit", "bytes": 8192}])"));
-    ASSERT_TRUE(drive);
-    auto small = logPage(0x07, 8192);
-    auto large = logPage(0x07, 16384);
-    EXPECT_TRUE(send(*drive, small).status.isSuccess());
-    const auto rejected = send(*drive, large);
-    EXPECT_FALSE(rejected.status.isSuccess());
-    EXPECT_EQ(nvmeStatus(rejected), "0/2");
-    EXPECT_TRUE(send(*drive, small).status.isSuccess());
-}
-
-TEST_F(SimFaults, OffsetMatchFailsOneChunkOfAPage) {
-    auto drive = this->drive(nvmeProfile(R"([{"logId": 7, "offset": 8192}])"));
-    ASSERT_TRUE(drive);
-    auto first = logPage(0x07, 8192, 0);
-    auto second = logPage(0x07, 8192, 8192);
-    auto third = logPage(0x07, 8192, 16384);
-    EXPECT_TRUE(send(*drive, first).status.isSuccess());
-    EXPECT_FALSE(send(*drive, second).status.isSuccess());
-    EXPECT_TRUE(send(*drive, third).status.isSuccess());
 }
 
 TEST_F(SimFaults, AtaFaultAbortsTheMatchingSmartCommand) {

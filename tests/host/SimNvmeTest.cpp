@@ -26,104 +26,65 @@ TEST(SimGetLogPage, OffsetReadReturnsTheMatchingSliceOfThePage) {
     EXPECT_NE(0, std::memcmp(slice.data.data(), full.data.data() + 3072, 1024));
 }
 
-TEST(SimGetLogPage, FailsForOffsetsAndPagesAControllerRejects) {
-    auto drive = builtIn("varnholt-nvme");
-    auto pastEnd = logPage(smartHealthLog, 512, 512);
-    auto misaligned = logPage(smartHealthLog, 64, 2);
-    auto unknown = logPage(0x55, 512);
-    for (auto* command : {&pastEnd, &misaligned}) {
-        const auto result = send(*drive, *command);
-        EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
-        EXPECT_EQ(nvmeStatus(result), "0/2");  // Invalid Field in Command
+TEST(SimGetLogPage, FailsForOffsetsPagesAndSizesAControllerRejects) {
+    auto drive = builtIn("varnholt-nvme");  // MDTS 5: 128 KiB
+    auto atLimit = logPage(hostTelemetryLog, 128 * 1024);
+    EXPECT_TRUE(send(*drive, atLimit).status.isSuccess());
+    const std::vector<std::pair<nvme::GetLogPage, std::string>> rejected{
+        {logPage(smartHealthLog, 512, 512), "0/2"},  // Invalid Field in Command: past the end,
+        {logPage(smartHealthLog, 64, 2), "0/2"},     // misaligned,
+        {logPage(hostTelemetryLog, 128 * 1024 + 4), "0/2"},  // above the transfer size
+        {logPage(0x55, 512), "1/9"},                 // Invalid Log Page
+    };
+    for (auto [command, status] : rejected) {
+        const auto result = send(*drive, command);
+        EXPECT_EQ(result.status, core::Status::nvmeCommandProblem()) << status;
+        EXPECT_EQ(nvmeStatus(result), status);
         EXPECT_EQ(result.data.size(), 0u);
     }
-    const auto result = send(*drive, unknown);
-    EXPECT_FALSE(result.status.isSuccess());
-    EXPECT_EQ(nvmeStatus(result), "1/9");  // Invalid Log Page
 }
 
-TEST(SimGetLogPage, TelemetryHeaderCarriesTheProfilesDataAreas) {
+TEST(SimGetLogPage, TelemetryDataArea4ShowsOnceTheHostAnnouncesItCanTakeIt) {
     auto drive = builtIn("varnholt-nvme");
     auto header = logPage(hostTelemetryLog, 512, 0, 1);
-    const auto result = send(*drive, header);
-    ASSERT_TRUE(result.status.isSuccess());
-    EXPECT_EQ(*result.data.at(0), hostTelemetryLog);
-    EXPECT_EQ(u16At(result.data, 8), 8);
-    EXPECT_EQ(u16At(result.data, 10), 40);
-    EXPECT_EQ(u16At(result.data, 12), 120);
-    // Area 4 stays hidden until the host announces it can take it.
-    EXPECT_EQ(u32At(result.data, 16), 0u);
+    const auto before = send(*drive, header);
+    ASSERT_TRUE(before.status.isSuccess());
+    EXPECT_EQ(*before.data.at(0), hostTelemetryLog);
+    EXPECT_EQ(u16At(before.data, 12), 120);  // area 3
+    EXPECT_EQ(u32At(before.data, 16), 0u);
     auto end = logPage(hostTelemetryLog, 512, 120 * 512);
     EXPECT_TRUE(send(*drive, end).status.isSuccess());
     auto beyond = logPage(hostTelemetryLog, 512, 121 * 512);
     EXPECT_FALSE(send(*drive, beyond).status.isSuccess());
-}
 
-TEST(SimGetLogPage, HostBehaviorSupportUnlocksTelemetryDataArea4) {
-    auto drive = builtIn("varnholt-nvme");
     core::Payload behaviour(512);
     *behaviour.at(1) = 1;
     nvme::SetFeatures set;
     set.setFeatureId(0x16);
     set.setTransferBytes(512);
     ASSERT_TRUE(drive->sendCommand(set, behaviour).status.isSuccess());
-
-    auto header = logPage(hostTelemetryLog, 512);
-    const auto result = send(*drive, header);
-    ASSERT_TRUE(result.status.isSuccess());
-    EXPECT_EQ(u32At(result.data, 16), 160u);
+    const auto after = send(*drive, header);
+    ASSERT_TRUE(after.status.isSuccess());
+    EXPECT_EQ(u32At(after.data, 16), 160u);
     auto area4 = logPage(hostTelemetryLog, 512, 160 * 512);
     EXPECT_TRUE(send(*drive, area4).status.isSuccess());
 }
 
-TEST(SimGetLogPage, WholePageIsHandedOutSharedNotCopied) {
-    auto drive = builtIn("varnholt-nvme");
-    auto first = logPage(smartHealthLog, 512);
-    auto second = logPage(smartHealthLog, 512);
-    const auto a = send(*drive, first);
-    const auto b = send(*drive, second);
-    ASSERT_TRUE(a.status.isSuccess());
-    EXPECT_EQ(a.data.data(), b.data.data());
-    EXPECT_EQ(u16At(a.data, 1), 311);    // composite temperature, kelvin
-    EXPECT_EQ(u32At(a.data, 128), 4380u);  // power-on hours
-}
-
-TEST(SimTransferLimit, TransfersAboveTheMaximumDataTransferSizeFail) {
-    auto drive = builtIn("varnholt-nvme");  // MDTS 5: 128 KiB
-    auto atLimit = logPage(hostTelemetryLog, 128 * 1024);
-    auto aboveLimit = logPage(hostTelemetryLog, 128 * 1024 + 4);
-    EXPECT_TRUE(send(*drive, atLimit).status.isSuccess());
-    const auto result = send(*drive, aboveLimit);
-    EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
-    EXPECT_EQ(nvmeStatus(result), "0/2");
-    EXPECT_EQ(result.data.size(), 0u);
-}
-
 TEST(SimIdentify, ControllerFieldsComeFromTheProfile) {
-    auto drive = builtIn("varnholt-nvme");
     auto command = identify(0x01);
-    const auto result = send(*drive, command);
+    const auto result = send(*builtIn("varnholt-nvme"), command);
     ASSERT_TRUE(result.status.isSuccess());
     const auto& data = result.data;
     ASSERT_EQ(data.size(), 4096u);
-    EXPECT_EQ(u16At(data, 0), 0x1e4b);
     EXPECT_EQ(textAt(data, 4, 20), "VH24A0017           ");
-    EXPECT_EQ(textAt(data, 24, 40).substr(0, 22), "Varnholt VH900 1.92TB ");
-    EXPECT_EQ(textAt(data, 64, 8), "VH9R2101");
     EXPECT_EQ(*data.at(77), 5);                  // MDTS
-    EXPECT_EQ(u32At(data, 80), 0x00010400u);     // version 1.4
     EXPECT_NE(u32At(data, 96) & (1u << 9), 0u);  // UUID list
     EXPECT_NE(u16At(data, 256) & (1u << 3), 0);  // namespace management
-    EXPECT_NE(*data.at(261) & (1u << 3), 0);     // telemetry
-    EXPECT_EQ(*data.at(262), 63);                // error log entries, zero based
-    EXPECT_EQ(u32At(data, 516), 32u);            // number of namespaces
     EXPECT_EQ(*data.at(0xF05), 9);               // product type, as the firmware parameters say
 
-    auto other = builtIn("other-nvme");
-    const auto plain = send(*other, command);
+    const auto plain = send(*builtIn("other-nvme"), command);
     ASSERT_TRUE(plain.status.isSuccess());
     EXPECT_EQ(u16At(plain.data, 256) & (1u << 3), 0);
-    EXPECT_EQ(*plain.data.at(261) & (1u << 3), 0);
     EXPECT_EQ(u32At(plain.data, 96) & (1u << 9), 0u);
     EXPECT_EQ(*plain.data.at(0xF05), 0);  // another maker's drive has no product type there
 }
@@ -217,18 +178,12 @@ TEST(SimVendorChannel, ReceiveWithTheMatchingSequenceReadsStateAndParameters) {
     EXPECT_EQ(u32At(parameters.data, 16), 4u);   // ftl_cores
     EXPECT_EQ(u32At(parameters.data, 168), 2u);  // num_ftl_instances
 
-    const auto mismatched = vendorRead(*drive, 0x830F1004, 1, 3, 4);
-    EXPECT_FALSE(mismatched.status.isSuccess());
-    EXPECT_EQ(nvmeStatus(mismatched), "0/12");  // Command Sequence Error
-    const auto unknownCode = vendorRead(*drive, 0x83FFFFFF, 1, 5, 5);
-    EXPECT_FALSE(unknownCode.status.isSuccess());
-}
-
-TEST(SimVendorChannel, DrivesOfAnotherMakerRejectTheOpcodes) {
-    auto drive = builtIn("other-nvme");
-    const auto result = vendorRead(*drive, 0x830F1004, 1, 1, 1);
-    EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
-    EXPECT_EQ(nvmeStatus(result), "0/1");  // Invalid Command Opcode
+    EXPECT_EQ(nvmeStatus(vendorRead(*drive, 0x830F1004, 1, 3, 4)), "0/12");  // Command Sequence Error
+    EXPECT_FALSE(vendorRead(*drive, 0x83FFFFFF, 1, 5, 5).status.isSuccess());
+    // Drives of another maker reject the opcodes.
+    const auto other = vendorRead(*builtIn("other-nvme"), 0x830F1004, 1, 1, 1);
+    EXPECT_EQ(other.status, core::Status::nvmeCommandProblem());
+    EXPECT_EQ(nvmeStatus(other), "0/1");  // Invalid Command Opcode
 }
 
 TEST(SimNvmeCommands, UnknownOpcodesAndMissingPathsFail) {
