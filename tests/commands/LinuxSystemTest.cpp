@@ -74,19 +74,20 @@ TEST_F(LinuxSystemTest, MissingFilesAndMissingKeys) {
 }
 
 TEST(LinuxSystemParsing, QuotingAndEscapes) {
+    const std::vector<std::pair<std::string, std::string>> parsed{
+        {"NAME=\"A \\\"quoted\\\" \\$name\"", "A \"quoted\" $name"},
+        {"VERSION_ID='1.0\\n'", "1.0\\n"},  // single quotes keep backslashes
+        {"ID=plain\r", "plain"},
+        {"EMPTY=", ""}};
     std::string key, value;
-    ASSERT_TRUE(LinuxSystem::parseOsReleaseLine("NAME=\"A \\\"quoted\\\" \\$name\"", key, value));
-    EXPECT_EQ(key, "NAME");
-    EXPECT_EQ(value, "A \"quoted\" $name");
-    ASSERT_TRUE(LinuxSystem::parseOsReleaseLine("VERSION_ID='1.0\\n'", key, value));
-    EXPECT_EQ(value, "1.0\\n");
-    ASSERT_TRUE(LinuxSystem::parseOsReleaseLine("ID=plain\r", key, value));
-    EXPECT_EQ(value, "plain");
-    ASSERT_TRUE(LinuxSystem::parseOsReleaseLine("EMPTY=", key, value));
-    EXPECT_EQ(value, "");
-    EXPECT_FALSE(LinuxSystem::parseOsReleaseLine("   # NAME=x", key, value));
-    EXPECT_FALSE(LinuxSystem::parseOsReleaseLine("no equals sign", key, value));
-    EXPECT_FALSE(LinuxSystem::parseOsReleaseLine("=value", key, value));
+    for (const auto& [line, expected] : parsed) {
+        ASSERT_TRUE(LinuxSystem::parseOsReleaseLine(line, key, value)) << line;
+        EXPECT_EQ(key, line.substr(0, line.find('=')));
+        EXPECT_EQ(value, expected) << line;
+    }
+    for (const char* ignored : {"   # NAME=x", "no equals sign", "=value"}) {
+        EXPECT_FALSE(LinuxSystem::parseOsReleaseLine(ignored, key, value)) << ignored;
+    }
 }
 
 TEST(LinuxSystemVersion, TheRunningKernelCachedAfterTheFirstNonEmptyAnswer) {
