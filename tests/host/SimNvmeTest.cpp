@@ -89,28 +89,16 @@ TEST(SimIdentify, ControllerFieldsComeFromTheProfile) {
     EXPECT_EQ(*plain.data.at(0xF05), 0);  // another maker's drive has no product type there
 }
 
-TEST(SimIdentify, NamespaceListsAndStructuresFollowAttachment) {
+// The lists and the allocated form of a namespace that is not attached are checked end to end
+// in the Identify package; here, what a controller answers for the namespace itself.
+TEST(SimIdentify, AnAllocatedNamespaceThatIsNotAttachedIsZeroesAndOthersAreRejected) {
     auto drive = builtIn("varnholt-nvme");
-    auto active = identify(0x02);
-    auto allocated = identify(0x10);
-    const auto activeList = send(*drive, active);
-    const auto allocatedList = send(*drive, allocated);
-    ASSERT_TRUE(activeList.status.isSuccess());
-    ASSERT_TRUE(allocatedList.status.isSuccess());
-    EXPECT_EQ(u32At(activeList.data, 0), 1u);
-    EXPECT_EQ(u32At(activeList.data, 4), 2u);
-    EXPECT_EQ(u32At(activeList.data, 8), 0u);
-    EXPECT_EQ(u32At(allocatedList.data, 8), 3u);
-
     auto detached = identify(0x00, 3);
     const auto inactive = send(*drive, detached);
     ASSERT_TRUE(inactive.status.isSuccess());
     EXPECT_EQ(*inactive.data.safeCast<uint64_t>(0), 0u);
     auto allocatedNs = identify(0x11, 3);
-    const auto structure = send(*drive, allocatedNs);
-    ASSERT_TRUE(structure.status.isSuccess());
-    EXPECT_EQ(*structure.data.safeCast<uint64_t>(0), 2441406u);
-    EXPECT_EQ(*structure.data.at(26) & 0xF, 1);  // the 4096-byte format
+    EXPECT_EQ(*send(*drive, allocatedNs).data.at(26) & 0xF, 1);  // the 4096-byte format
 
     auto outOfRange = identify(0x00, 99);
     EXPECT_EQ(nvmeStatus(send(*drive, outOfRange)), "0/11");  // Invalid Namespace or Format
