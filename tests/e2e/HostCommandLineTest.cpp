@@ -85,7 +85,8 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
     EXPECT_TRUE(entries(dir).empty());
 
     // A name far too long for its numbers is refused in one line, without a crash.
-    const auto decode = ssdtool({"decode", "cntid_" + std::string(30000, '9') + "_cns_1_nsid_0_nvmsetid_0_csi_0.bin"}, dir);
+    const std::string longName = "cntid_" + std::string(30000, '9') + "_cns_1_nsid_0_nvmsetid_0_csi_0.bin";
+    const auto decode = ssdtool({"decode", longName}, dir);
     EXPECT_EQ(1, decode.exitStatus);
     EXPECT_TRUE(contains(decode.err, " (30000 digits) in the name does not fit its 16-bit field\n")) << decode.err;
 }

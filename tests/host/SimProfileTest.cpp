@@ -74,7 +74,7 @@ TEST_F(SimBadProfiles, EachProblemGivesOneLineNamingFileAndProblem) {
     ::close(writer);
     const std::vector<std::pair<std::string, std::string>> texts = {
         {R"({"attributes": {"Kestrova": true,}})", "not valid JSON"},
-        {R"({"attributes": {"Kestrova": "yes"}, "protocols": ["NVME"]})", "\"attributes.Kestrova\" must be true or false"},
+        {R"({"attributes": {"Kestrova": "yes"}, "protocols": ["NVME"]})", "\"attributes.Kestrova\" must be true"},
         {R"({"attributes": {"MaximumDataTransferSize": 300}, "protocols": ["NVME"]})", "MaximumDataTransferSize"},
         {R"({"attributes": {"Colour": "red"}, "protocols": ["NVME"]})", "Colour"},
         {R"({"attributes": {}, "protocols": ["SCSI"]})", "protocols"},
