@@ -8,6 +8,9 @@ namespace drivekit::commands {
 
 template <typename Send>
 core::Status CommandSender::sendWith(core::Command& command, Send send) {
+    // A completion belongs to one command: whatever happens now, the last one's is gone.
+    hasProtocolResult_ = false;
+    protocolData_ = core::Payload();
     if (!device_.isProtocolSupported(command.protocol())) {
         LOG_ERROR("The drive does not take " << command.protocol() << " commands (" << command.name()
                                              << ")");

@@ -1,7 +1,8 @@
 #pragma once
 // Sends one command to a drive and turns the device's answer into the caller's status,
 // the way every caller must: the protocol is checked first, success is exactly the
-// success status, and a failed command leaves the caller's data untouched.
+// success status, and a failed command leaves the caller's data untouched but no
+// completion value: completionValue never answers with an earlier command's dword 0.
 #include <cstdint>
 
 #include "drivekit/core/HostInterface.h"
@@ -19,7 +20,8 @@ public:
 
     // The data of the last successful command (shared with the device's result).
     const core::Payload& data() const { return data_; }
-    // The protocol result of the last successful command; empty when the device gave none.
+    // The protocol result of the last command when it succeeded; empty when it failed or
+    // the device gave none.
     const core::Payload& protocolData() const { return protocolData_; }
     bool hasProtocolResult() const { return hasProtocolResult_; }
 

@@ -265,6 +265,24 @@ uint16_t Attribute::toUint16() const { return static_cast<uint16_t>(readLittleEn
 uint32_t Attribute::toUint32() const { return static_cast<uint32_t>(readLittleEndian(value_, 4)); }
 uint64_t Attribute::toUint64() const { return readLittleEndian(value_, 8); }
 
+Status Attribute::toField(unsigned bits, uint64_t& value) const {
+    const uint8_t* bytes = checkedBytes(value_);
+    bool fits = true;
+    for (uint32_t i = 8; i < value_.size(); ++i) {
+        fits = fits && bytes[i] == 0;
+    }
+    const uint64_t number = readLittleEndian(value_, 8);
+    if (fits && (bits >= 64 || number >> bits == 0)) {
+        value = number;
+        return Status::success();
+    }
+    Status refused = Status::invalidAttributeValue();
+    refused.setMessage(key_ + " " + toDisplayString() + " does not fit its " + std::to_string(bits) +
+                       "-bit field.");
+    LOG_ERROR(refused.message());
+    return refused;
+}
+
 std::string Attribute::toText() const {
     const auto* bytes = reinterpret_cast<const char*>(checkedBytes(value_));
     if (bytes == nullptr) {

@@ -58,6 +58,10 @@ public:
     uint16_t toUint16() const;
     uint32_t toUint32() const;
     uint64_t toUint64() const;
+    // The value as an unsigned number for a field of `bits` bits (1 to 64). A value wider
+    // than the field is refused (0/40, the message names the key, the value and the width,
+    // value unchanged), never cut to the field.
+    Status toField(unsigned bits, uint64_t& value) const;
     std::string toText() const;  // the characters up to the zero byte
     std::vector<std::string> toStrings() const;
 

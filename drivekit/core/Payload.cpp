@@ -54,7 +54,25 @@ uint8_t* createBuffer(uint64_t size) {
     return static_cast<uint8_t*>(memory);
 }
 
-Payload::BufferImplementation::BufferImplementation(uint64_t count) : data(createBuffer(count)) {
+namespace {
+
+// size() is 32-bit: a larger buffer is refused before anything is allocated, so that no
+// payload ever reports a size that has wrapped around.
+bool fitsAPayload(uint64_t count) {
+    if (count <= largestPayload) {
+        return true;
+    }
+    memory::reportFatal(__FILE__, __LINE__, __func__,
+                        "Unable to allocate data with a size of " + std::to_string(count) +
+                            ": a payload holds at most " + std::to_string(largestPayload) +
+                            " bytes");
+    return false;
+}
+
+}  // namespace
+
+Payload::BufferImplementation::BufferImplementation(uint64_t count)
+    : data(fitsAPayload(count) ? createBuffer(count) : nullptr) {
     size = data != nullptr ? count : 0;
 }
 
@@ -87,14 +105,18 @@ uint8_t* Payload::at(uint64_t index) const {
     return data() + index;
 }
 
-void Payload::append(const void* source, uint64_t count) {
+Status Payload::append(const void* source, uint64_t count) {
     const uint64_t oldSize = size();
-    auto grown = std::make_shared<BufferImplementation>(oldSize + count);
-    if (grown->data != nullptr) {
-        memory::memCopy(grown->data, grown->size, data(), oldSize);
-        memory::memCopy(grown->data + oldSize, grown->size - oldSize, source, count);
+    // Written so that it cannot wrap: the sum is only formed when it fits.
+    const uint64_t wanted = count <= largestPayload - oldSize ? oldSize + count : UINT64_MAX;
+    auto grown = std::make_shared<BufferImplementation>(wanted);
+    if (grown->data == nullptr) {
+        return Status::allocationFailed();  // reported once already; the old bytes stay
     }
+    memory::memCopy(grown->data, grown->size, data(), oldSize);
+    memory::memCopy(grown->data + oldSize, grown->size - oldSize, source, count);
     buffer_ = std::move(grown);
+    return Status::success();
 }
 
 void Payload::clear() { buffer_ = std::make_shared<BufferImplementation>(); }

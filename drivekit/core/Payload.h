@@ -9,11 +9,14 @@
 
 #include <boost/format.hpp>
 
+#include "drivekit/core/Status.h"
 #include "drivekit/core/logging/Log.h"
 
 namespace drivekit::core {
 
 constexpr std::size_t payloadAlignment = 0x1000;
+// The most bytes a payload holds: its size() is 32-bit.
+constexpr uint64_t largestPayload = UINT32_MAX;
 
 // size bytes aligned to 4096 and zero-filled, or null (after a "[fatal] " line) on failure.
 uint8_t* createBuffer(uint64_t size);
@@ -39,7 +42,8 @@ public:
     };
 
     Payload();
-    // count zero bytes. After a failed allocation the payload is empty (size 0).
+    // count zero bytes. After a failed allocation, or for more than largestPayload bytes
+    // (refused without allocating), the payload is empty (size 0) after one "[fatal] " line.
     explicit Payload(uint64_t count);
     Payload(const void* source, uint64_t count);
 
@@ -50,8 +54,10 @@ public:
     // Pointer to byte index; throws Status 0/14 "Request is out of bounds." past the end.
     uint8_t* at(uint64_t index) const;
     // Switches to a new buffer holding the old bytes followed by count bytes from source.
-    void append(const void* source, uint64_t count);
-    void append(const Payload& other) { append(other.data(), other.size()); }
+    // When that buffer cannot be had (more than largestPayload bytes, or no memory) the
+    // payload keeps its old bytes and Status::allocationFailed() is returned.
+    Status append(const void* source, uint64_t count);
+    Status append(const Payload& other) { return append(other.data(), other.size()); }
     // Switches to a new empty buffer.
     void clear();
 

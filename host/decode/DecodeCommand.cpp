@@ -4,17 +4,17 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <memory>
-#include <regex>
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
+#include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "host/BoundedFileReader.h"
+#include "host/decode/IdentifyFileName.h"
 
 namespace host {
 
@@ -26,20 +26,21 @@ using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
 
 const char* const usage = "usage: ssdtool decode FILE [-output text|json|xml]";
-// Far above any structure a package holds; keeps a wrong file from being read into memory.
-constexpr std::uintmax_t largestFile = 16U * 1024U * 1024U;
 
 struct DecodeOutcome {
     std::unique_ptr<XmlObject> tree;
     std::string error;  // empty on success
 };
 
-using Decoder = std::function<DecodeOutcome(const std::smatch&, const Payload&)>;
-
-// One row per kind of file a package holds, chosen by the file's name.
+// One row per kind of file a package holds, chosen by the file's name. A file is read only
+// as far as its structure goes; what follows is ignored (and said so).
 struct FileDecoder {
-    std::regex name;
-    Decoder decode;
+    // otherName when the name is not of this kind; outOfRange (error set) when it is but
+    // cannot be decoded; identify otherwise, with the name's numbers in parsed.
+    IdentifyFileName::Match (*match)(const std::string& name, IdentifyFileName& parsed,
+                                     std::string& error);
+    uint32_t structureSize;
+    DecodeOutcome (*decode)(const IdentifyFileName& parsed, const Payload& data);
 };
 
 DecodeOutcome fromStatus(std::unique_ptr<XmlObject> tree, const Status& status) {
@@ -49,22 +50,26 @@ DecodeOutcome fromStatus(std::unique_ptr<XmlObject> tree, const Status& status) 
     return {std::move(tree), {}};
 }
 
-DecodeOutcome decodeIdentifyFile(const std::smatch& match, const Payload& data) {
-    const std::string digits = match[1].str();
-    const unsigned long cns = digits.size() <= 3 ? std::stoul(digits) : 256UL;
+DecodeOutcome decodeIdentifyFile(const IdentifyFileName& parsed, const Payload& data) {
     const auto coverage = decode::IdentifyCoverage::package;
-    if (cns > 0xFF || !decode::hasNvmeIdentifyDecoder(static_cast<uint8_t>(cns), coverage)) {
-        char hex[24];
-        std::snprintf(hex, sizeof(hex), " (0x%02lX)", cns);
-        return {nullptr, "no decoder for the Identify structure with CNS " + digits +
-                             (cns <= 0xFF ? hex : "")};
+    if (!decode::hasNvmeIdentifyDecoder(parsed.cns, coverage)) {
+        char hex[8];
+        std::snprintf(hex, sizeof(hex), "0x%02X", static_cast<unsigned>(parsed.cns));
+        return {nullptr, "no decoder for the Identify structure with CNS " +
+                             std::to_string(parsed.cns) + " (" + hex + ")"};
     }
     Status status;
-    auto tree = decode::decodeNvmeIdentify(static_cast<uint8_t>(cns), data, status, coverage);
+    auto tree = decode::decodeNvmeIdentify(parsed.cns, data, status, coverage);
     return fromStatus(std::move(tree), status);
 }
 
-DecodeOutcome decodeAtaIdentifyFile(const std::smatch&, const Payload& data) {
+IdentifyFileName::Match matchAtaIdentifyName(const std::string& name, IdentifyFileName&,
+                                             std::string&) {
+    return name == "ata_identify_device.bin" ? IdentifyFileName::Match::identify
+                                             : IdentifyFileName::Match::otherName;
+}
+
+DecodeOutcome decodeAtaIdentifyFile(const IdentifyFileName&, const Payload& data) {
     Status status;
     auto tree = decode::decodeAtaIdentifyDevice(data, status);
     return fromStatus(std::move(tree), status);
@@ -72,8 +77,8 @@ DecodeOutcome decodeAtaIdentifyFile(const std::smatch&, const Payload& data) {
 
 const std::vector<FileDecoder>& fileDecoders() {
     static const std::vector<FileDecoder> rows{
-        {std::regex(R"(cntid_\d+_cns_(\d+)_nsid_\d+_nvmsetid_\d+_csi_\d+\.bin)"), decodeIdentifyFile},
-        {std::regex(R"(ata_identify_device\.bin)"), decodeAtaIdentifyFile},
+        {IdentifyFileName::parse, decode::nvmeIdentifySize, decodeIdentifyFile},
+        {matchAtaIdentifyName, decode::ataIdentifyDeviceTable().size, decodeAtaIdentifyFile},
     };
     return rows;
 }
@@ -110,25 +115,13 @@ std::string parse(const std::vector<std::string>& arguments, Arguments& parsed) 
     return parsed.file.empty() ? "no FILE given" : std::string();
 }
 
-// Empty text on success, otherwise why the file cannot be read.
-std::string readFile(const std::string& path, Payload& data) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return "cannot read the file: " +
-               (error ? error.message() : std::string("not a regular file"));
+// The file's first `size` bytes; contents.error says why the file cannot be read.
+BoundedFileReader::Contents readStructure(const std::string& path, uint32_t size, Payload& data) {
+    BoundedFileReader::Contents contents = BoundedFileReader::read(path, size);
+    if (contents.error.empty() && !contents.bytes.empty()) {
+        data = Payload(contents.bytes.data(), contents.bytes.size());
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > largestFile) {
-        return error ? "cannot read the file: " + error.message()
-                     : "the file is too large to be a package's structure";
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        return "cannot read the file";
-    }
-    data = bytes.empty() ? Payload() : Payload(bytes.data(), bytes.size());
-    return {};
+    return contents;
 }
 
 std::string render(const XmlObject& tree, const std::string& output) {
@@ -152,27 +145,34 @@ int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     const std::string name = std::filesystem::path(parsed.file).filename().string();
     const FileDecoder* chosen = nullptr;
-    std::smatch match;
+    IdentifyFileName numbers;
+    std::string nameError;
     for (const auto& row : fileDecoders()) {
-        if (std::regex_match(name, match, row.name)) {
-            chosen = &row;
+        const auto match = row.match(name, numbers, nameError);
+        if (match != IdentifyFileName::Match::otherName) {
+            chosen = match == IdentifyFileName::Match::identify ? &row : nullptr;
             break;
         }
     }
     if (chosen == nullptr) {
-        err << "decode: " << parsed.file << ": no decoder for a file of this name\n";
+        err << "decode: " << parsed.file << ": "
+            << (nameError.empty() ? "no decoder for a file of this name" : nameError) << "\n";
         return 1;
     }
     Payload data;
-    const std::string readError = readFile(parsed.file, data);
-    if (!readError.empty()) {
-        err << "decode: " << parsed.file << ": " << readError << "\n";
+    const auto contents = readStructure(parsed.file, chosen->structureSize, data);
+    if (!contents.error.empty()) {
+        err << "decode: " << parsed.file << ": cannot read the file: " << contents.error << "\n";
         return 1;
     }
-    const DecodeOutcome outcome = chosen->decode(match, data);
+    const DecodeOutcome outcome = chosen->decode(numbers, data);
     if (outcome.tree == nullptr) {
         err << "decode: " << parsed.file << ": " << outcome.error << "\n";
         return 1;
+    }
+    if (contents.longer) {
+        err << "decode: " << parsed.file << ": the file is longer than the "
+            << chosen->structureSize << "-byte structure; the rest was ignored\n";
     }
     out << render(*outcome.tree, parsed.output);
     return 0;

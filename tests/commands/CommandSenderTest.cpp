@@ -80,9 +80,7 @@ TEST(CommandSenderStatus, FailuresAreMappedAndLeaveTheDataAlone) {
 
     device.data = bytes({7});
     device.status = Status(5, 0, "category only");  // code 0 is not enough for success
-    const Status failed = sender.send(command);
-    EXPECT_EQ(failed, Status::nvmeCommandProblem());
-    EXPECT_EQ(failed.message(), "NVMe command reported a problem.");
+    EXPECT_EQ(sender.send(command), Status::nvmeCommandProblem());
     EXPECT_EQ(sender.data().data(), before);
     EXPECT_EQ(sender.data().size(), 2u);
 }
@@ -91,9 +89,7 @@ TEST(CommandSenderStatus, UnsupportedProtocolIsRefusedWithoutSending) {
     FakeDevice device;
     CommandSender sender(device);
     commands::ata::SMARTReadData command;
-    const Status refused = sender.send(command);
-    EXPECT_EQ(refused, Status::commandSetNotSupported());
-    EXPECT_EQ(refused.message(), "Device does not support this command set.");
+    EXPECT_EQ(sender.send(command), Status::commandSetNotSupported());
     EXPECT_EQ(device.sends, 0);
 
     // An ATA failure keeps the device's own status.
@@ -120,4 +116,20 @@ TEST(CommandSenderStatus, CompletionValueNeedsAProtocolResult) {
     device.completion = bytes({0x01, 0x02});  // too short to hold dword 0
     ASSERT_TRUE(sender.send(command).isSuccess());
     EXPECT_EQ(sender.completionValue(value), Status::noProtocolResult());
+
+    device.completion = bytes({0x78, 0x56, 0x34, 0x12});
+    ASSERT_TRUE(sender.send(command).isSuccess());
+    device.status = Status(0, 77, "failed");  // a failed command leaves no earlier value to read
+    EXPECT_FALSE(sender.send(command).isSuccess());
+    EXPECT_EQ(sender.completionValue(value), Status::noProtocolResult());
+}
+
+TEST(CommandFields, AValueWiderThanItsFieldIsRefusedNotCut) {
+    for (const uint32_t logId : {0xFFu, 0x1FFu}) {
+        core::AttributeCollection attributes;
+        attributes.writeUint32(core::Attribute("LogId", "Log Id", core::types::uint32), logId);
+        commands::nvme::GetLogPage command;
+        EXPECT_EQ(command.applyAttributes(attributes, 0).isSuccess(), logId == 0xFF);
+        EXPECT_EQ(command.logId(), logId == 0xFF ? 0xFF : 0);  // never the cut 0xFF
+    }
 }

@@ -52,14 +52,13 @@ TEST(Attribute, TypedWritesStoreExactlyTheTypeWidthLeastSignificantByteFirst) {
     EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{'A', 'B', 'C', 0}));
     attribute.setUint32(0x11223344);
     EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11}));
-    attribute.setUint16(0xA1B2);
-    EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{0xB2, 0xA1}));
     attribute.setUint64(0x0102030405060708ull);
     EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{8, 7, 6, 5, 4, 3, 2, 1}));
     attribute.setBool(true);
     EXPECT_EQ(bytesOf(attribute), std::vector<uint8_t>{1});
-    attribute.setBool(false);
-    EXPECT_EQ(bytesOf(attribute), std::vector<uint8_t>{0});
+    attribute = ofType(types::sint16);  // text is stored in the type's width too
+    ASSERT_TRUE(attribute.fromString("-2").isSuccess());
+    EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{0xFE, 0xFF}));
 }
 
 TEST(Attribute, TypedReadsTakeOnlyTheirWidthAndNeverMoreThanIsStored) {
@@ -70,16 +69,28 @@ TEST(Attribute, TypedReadsTakeOnlyTheirWidthAndNeverMoreThanIsStored) {
     EXPECT_EQ(attribute.toUint32(), 0x55667788u);
     attribute.setUint8(0xFE);
     EXPECT_EQ(attribute.toUint64(), 0xFEu);
-    EXPECT_EQ(attribute.toUint32(), 0xFEu);
-}
-
-TEST(Attribute, BooleanIsTrueOnlyWhenTheFirstByteIsOne) {
-    Attribute attribute = ofType(types::boolean);
-    EXPECT_FALSE(attribute.toBool());
-    attribute.setUint8(2);
-    EXPECT_FALSE(attribute.toBool());
+    EXPECT_FALSE(attribute.toBool());  // true only when the first byte is one
     attribute.setUint8(1);
     EXPECT_TRUE(attribute.toBool());
+}
+
+TEST(Attribute, ToFieldRefusesAValueWiderThanTheFieldInsteadOfCuttingIt) {
+    struct Row {
+        uint64_t value;
+        unsigned bits;
+        bool fits;
+    };
+    for (const Row& row : std::vector<Row>{
+             {0xFF, 8, true}, {0x1FF, 8, false}, {0x80, 7, false}, {~0ull, 64, true}, {~0ull, 32, false}}) {
+        Attribute attribute("LogId", "Log Id", types::uint64);
+        attribute.setUint64(row.value);
+        uint64_t field = 7;
+        const Status status = attribute.toField(row.bits, field);
+        EXPECT_EQ(field, row.fits ? row.value : 7u) << row.value << " in " << row.bits;
+        EXPECT_EQ(status.message(), row.fits ? Status::success().message()
+                                             : "LogId " + std::to_string(row.value) + " does not fit its " +
+                                                   std::to_string(row.bits) + "-bit field.");
+    }
 }
 
 TEST(Attribute, TextStopsAtTheZeroByteAndListsRoundTrip) {
@@ -97,35 +108,19 @@ TEST(Attribute, TextStopsAtTheZeroByteAndListsRoundTrip) {
     EXPECT_FALSE(attribute.hasValue());
 }
 
+// What text cannot reach: raw bytes, an empty hex value and a value with leading zero bytes.
 TEST(Attribute, DisplayFormsFollowTheTypeName) {
-    Attribute attribute = ofType(types::boolean);
-    attribute.setBool(true);
-    EXPECT_EQ(attribute.toDisplayString(), "True");
-    attribute = ofType(types::sint16);
-    attribute.setUint16(0xFFFE);
-    EXPECT_EQ(attribute.toDisplayString(), "-2");
-    attribute = ofType(types::ulong);
-    attribute.setUint64(std::numeric_limits<uint64_t>::max());
-    EXPECT_EQ(attribute.toDisplayString(), "18446744073709551615");
-
     const uint8_t bytes[] = {0x00, 0x0A, 0xFF, 0x00};
-    attribute = ofType(types::bytePointer);
+    Attribute attribute = ofType(types::bytePointer);
     attribute.setBytes(bytes, sizeof bytes);
     EXPECT_EQ(attribute.toDisplayString(), "000AFF00");
     attribute = ofType(types::hexValue);
     EXPECT_EQ(attribute.toDisplayString(), "0x0");
     attribute.setBytes(bytes, sizeof bytes);
     EXPECT_EQ(attribute.toDisplayString(), "0xFF0A00");
-
-    uint8_t big[16] = {};
-    big[15] = 0x80;  // 2^127
-    attribute = ofType(types::uint128);
-    attribute.setBytes(big, sizeof big);
-    EXPECT_EQ(attribute.toDisplayString(), "170141183460469231731687303715884105728");
-
-    attribute = ofType(types::vectorOfStrings);
-    attribute.setStrings({"a", "b"});
-    EXPECT_EQ(attribute.toDisplayString(), "a, b");
+    attribute = ofType(types::sint16);
+    attribute.setUint16(0xFFFE);
+    EXPECT_EQ(attribute.toDisplayString(), "-2");
 }
 
 TEST(Attribute, FromStringAcceptsWhatSuitsTheType) {
@@ -134,30 +129,22 @@ TEST(Attribute, FromStringAcceptsWhatSuitsTheType) {
         {types::uint8, "0x1F", "31"},
         {types::uint8, "0X1f", "31"},
         {types::uint8, "  42\t", "42"},
-        {types::uint16, "65535", "65535"},
         {types::uint64, "18446744073709551615", "18446744073709551615"},
         {types::sint8, "-128", "-128"},
-        {types::sint8, "127", "127"},
         {types::sint16, "-0x10", "-16"},
-        {types::sint32, "-0", "0"},
         {types::sint64, "-9223372036854775808", "-9223372036854775808"},
         {types::boolean, "TRUE", "True"},
         {types::boolean, "False", "False"},
-        {types::boolean, " 1 ", "True"},
-        {types::boolean, "0", "False"},
         {types::doubleType, "3.5", "3.5"},
         {types::doubleType, "-1e3", "-1000"},
-        {types::doubleType, "+.25", "0.25"},
         {types::uint128, "340282366920938463463374607431768211455",
          "340282366920938463463374607431768211455"},
         {types::uint128, "0x10000000000000000", "18446744073709551616"},
         {types::hexValue, "0x1234", "0x1234"},
-        {types::hexValue, "4660", "0x1234"},
         {types::bytePointer, "0A0bFF", "0A0BFF"},
         {types::listUint64, "1, 0x2", "01000000000000000200000000000000"},
         {types::vectorOfStrings, "alpha , beta", "alpha, beta"},
         {types::string, " keeps blanks ", " keeps blanks "},
-        {types::string, "", ""},
     };
     for (const auto& row : accepted) {
         Attribute attribute = ofType(row.type);
@@ -189,15 +176,6 @@ TEST(Attribute, FromStringRefusesWhatDoesNotSuitTheTypeAndKeepsTheOldValue) {
         EXPECT_EQ(status.message(), "Invalid value type provided for the attribute.");
         EXPECT_EQ(bytesOf(attribute), std::vector<uint8_t>{7}) << row.type << " '" << row.text << "'";
     }
-}
-
-TEST(Attribute, FromStringStoresTheTypeWidth) {
-    Attribute attribute = ofType(types::uint32);
-    ASSERT_TRUE(attribute.fromString("0x11223344").isSuccess());
-    EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11}));
-    attribute = ofType(types::sint16);
-    ASSERT_TRUE(attribute.fromString("-2").isSuccess());
-    EXPECT_EQ(bytesOf(attribute), (std::vector<uint8_t>{0xFE, 0xFF}));
 }
 
 TEST(Attribute, HexToIntParsesHexadecimalAndFlagsAnythingElse) {
@@ -236,20 +214,11 @@ TEST(AttributeCollection, WritesCarryTheDefinitionAndReplaceEarlierValues) {
     AttributeCollection collection;
     collection.writeString(attributes::serialNumber(), "SN-1");
     collection.writeString(attributes::serialNumber(), "SN-2");
-    collection.writeUint32(attributes::namespaceId(), 0xFFFFFFFF);
-    collection.writeBool(attributes::kestrovaNVMe(), true);
-    collection.writeUint8(attributes::maximumDataTransferSize(), 5);
-    collection.writeUint16(attributes::enduranceGroupIdentifier(), 0x1234);
     collection.writeUint64(Attribute("Big", "Big", types::uint64), 1ull << 40);
 
-    EXPECT_EQ(collection.size(), 6u);
+    EXPECT_EQ(collection.size(), 2u);
     EXPECT_EQ(collection.readString("SerialNumber"), "SN-2");
     EXPECT_EQ(collection.get("SerialNumber").displayName(), "Serial Number");
-    EXPECT_EQ(collection.get("SerialNumber").typeName(), types::string);
-    EXPECT_EQ(collection.readUint32("NamespaceId"), 0xFFFFFFFFu);
-    EXPECT_TRUE(collection.readBool("KestrovaNVMe"));
-    EXPECT_EQ(collection.readUint8("MaximumDataTransferSize"), 5);
-    EXPECT_EQ(collection.readUint16("EnduranceGroupIdentifier"), 0x1234);
     EXPECT_EQ(collection.readUint64("Big"), 1ull << 40);
 
     collection.erase("Big");
@@ -267,7 +236,6 @@ TEST(AttributeCollection, SetUnderAnotherKeyKeepsTheAttributeAsGiven) {
 
 TEST(AttributeDeviceDefinitions, AreDistinctTypedAndEmpty) {
     const auto definitions = attributes::deviceAttributeDefinitions();
-    EXPECT_EQ(definitions.size(), 33u);
     std::set<std::string> keys;
     for (const auto& definition : definitions) {
         EXPECT_TRUE(keys.insert(definition.key()).second) << definition.key();
@@ -278,10 +246,6 @@ TEST(AttributeDeviceDefinitions, AreDistinctTypedAndEmpty) {
         const std::string sample = definition.typeName() == types::string ? "x" : "1";
         EXPECT_TRUE(probe.fromString(sample).isSuccess()) << definition.key();
     }
-    const Attribute serial = attributes::serialNumber();
-    EXPECT_EQ(serial.key(), "SerialNumber");
-    EXPECT_EQ(serial.displayName(), "Serial Number");
-    EXPECT_EQ(serial.typeName(), types::string);
 }
 
 TEST(AttributeProductTable, FamiliesMatchInAnyCaseButOnlyWhole) {

@@ -74,6 +74,7 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         {{"--sim", "dump", "-debuglogs", "-ssd", "7"}, "No drive matches -ssd 7"},
         {{"dump", "-debuglogs", "-ssd", "0"}, "No drive found"},
         {{"--sim=no-such-profile", "dump", "-debuglogs", "-ssd", "0"}, "no-such-profile"},
+        {{"--sim=/dev/zero", "show", "-ssd"}, "/dev/zero: cannot read the profile (not a regular file but a device)"},
     };
     for (const auto& [arguments, message] : cases) {
         const auto run = ssdtool(arguments, dir);
@@ -82,6 +83,12 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         EXPECT_EQ("", run.out) << message;
     }
     EXPECT_TRUE(entries(dir).empty());
+
+    // A name far too long for its numbers is refused in one line, without a crash.
+    const std::string longName = "cntid_" + std::string(30000, '9') + "_cns_1_nsid_0_nvmsetid_0_csi_0.bin";
+    const auto decode = ssdtool({"decode", longName}, dir);
+    EXPECT_EQ(1, decode.exitStatus);
+    EXPECT_TRUE(contains(decode.err, " (30000 digits) in the name does not fit its 16-bit field\n")) << decode.err;
 }
 
 TEST_F(HostCommandLine, ResultsPrintInTheChosenFormat) {

@@ -1,5 +1,6 @@
 #include "drivekit/commands/nvme/GetFeatures.h"
 
+#include "drivekit/commands/nvme/AttributeFields.h"
 #include "drivekit/commands/nvme/AttributeKeys.h"
 #include "drivekit/commands/nvme/DwordBits.h"
 
@@ -24,22 +25,15 @@ uint8_t GetFeatures::featureId() const {
 
 uint8_t GetFeatures::select() const { return static_cast<uint8_t>(getBits(entry().cdw10, 8, 3)); }
 
-void GetFeatures::applyAttributes(const core::AttributeCollection& attributes) {
-    if (attributes.contains(keys::featureId)) {
-        setFeatureId(attributes.readUint8(keys::featureId));
-    }
-    if (attributes.contains(keys::select)) {
-        setSelect(attributes.readUint8(keys::select));
-    }
-    if (attributes.contains(keys::namespaceId)) {
-        setNamespaceId(attributes.readUint32(keys::namespaceId));
-    }
-    if (attributes.contains(keys::dword11)) {
-        setDword11(attributes.readUint32(keys::dword11));
-    }
-    if (attributes.contains(keys::transferBytes)) {
-        setTransferBytes(attributes.readUint32(keys::transferBytes));
-    }
+core::Status GetFeatures::applyAttributes(const core::AttributeCollection& attributes) {
+    AttributeFields fields(attributes);
+    fields.apply(keys::featureId, 8, [this](uint64_t v) { setFeatureId(static_cast<uint8_t>(v)); });
+    fields.apply(keys::select, 3, [this](uint64_t v) { setSelect(static_cast<uint8_t>(v)); });
+    fields.apply(keys::namespaceId, 32, [this](uint64_t v) { setNamespaceId(static_cast<uint32_t>(v)); });
+    fields.apply(keys::dword11, 32, [this](uint64_t v) { setDword11(static_cast<uint32_t>(v)); });
+    fields.apply(keys::transferBytes, 32,
+                 [this](uint64_t v) { setTransferBytes(static_cast<uint32_t>(v)); });
+    return fields.status();
 }
 
 }  // namespace drivekit::commands::nvme

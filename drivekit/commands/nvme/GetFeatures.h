@@ -21,7 +21,8 @@ public:
     uint8_t select() const;
 
     // Takes "FeatureId", "Select", "NamespaceId", "DWORD11" and "TransferBytes" where present.
-    void applyAttributes(const core::AttributeCollection& attributes);
+    // A value wider than its field is refused (0/40 naming it); the fields after it are left alone.
+    core::Status applyAttributes(const core::AttributeCollection& attributes);
 };
 
 }  // namespace drivekit::commands::nvme

@@ -1,5 +1,6 @@
 #include "drivekit/commands/nvme/GetLogPage.h"
 
+#include "drivekit/commands/nvme/AttributeFields.h"
 #include "drivekit/commands/nvme/AttributeKeys.h"
 #include "drivekit/commands/nvme/DwordBits.h"
 
@@ -61,29 +62,22 @@ uint64_t GetLogPage::logPageOffset() const {
 
 uint8_t GetLogPage::uuidIndex() const { return static_cast<uint8_t>(getBits(entry().cdw14, 0, 7)); }
 
-void GetLogPage::applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex) {
-    if (attributes.contains(keys::logId)) {
-        setLogId(attributes.readUint8(keys::logId));
-    }
-    if (attributes.contains(keys::namespaceId)) {
-        setNamespaceId(attributes.readUint32(keys::namespaceId));
-    }
-    if (attributes.contains(keys::numDwords)) {
-        setNumDwords(attributes.readUint32(keys::numDwords));
-    }
-    if (attributes.contains(keys::logPageOffset)) {
-        setLogPageOffset(attributes.readUint64(keys::logPageOffset));
-    }
-    if (attributes.contains(keys::logSpecificField)) {
-        setLogSpecificField(attributes.readUint8(keys::logSpecificField));
-    }
-    if (attributes.contains(keys::logSpecificId)) {
-        setLogSpecificId(attributes.readUint16(keys::logSpecificId));
-    }
+core::Status GetLogPage::applyAttributes(const core::AttributeCollection& attributes,
+                                         uint8_t uuidIndex) {
+    AttributeFields fields(attributes);
+    fields.apply(keys::logId, 8, [this](uint64_t v) { setLogId(static_cast<uint8_t>(v)); });
+    fields.apply(keys::namespaceId, 32, [this](uint64_t v) { setNamespaceId(static_cast<uint32_t>(v)); });
+    fields.apply(keys::numDwords, 32, [this](uint64_t v) { setNumDwords(static_cast<uint32_t>(v)); });
+    fields.apply(keys::logPageOffset, 64, [this](uint64_t v) { setLogPageOffset(v); });
+    fields.apply(keys::logSpecificField, 7,
+                 [this](uint64_t v) { setLogSpecificField(static_cast<uint8_t>(v)); });
+    fields.apply(keys::logSpecificId, 16,
+                 [this](uint64_t v) { setLogSpecificId(static_cast<uint16_t>(v)); });
     setUuidIndex(uuidIndex);
-    if (attributes.contains(keys::retainAsynchronousEvent)) {
+    if (fields.status().isSuccess() && attributes.contains(keys::retainAsynchronousEvent)) {
         setRetainAsynchronousEvent(attributes.readBool(keys::retainAsynchronousEvent));
     }
+    return fields.status();
 }
 
 }  // namespace drivekit::commands::nvme

@@ -35,8 +35,9 @@ public:
 
     // Takes the get-log attributes that are present, in the order the fields are built
     // ("LogId", "NamespaceId", "NumDWORDs", "LogPageOffset", "LogSpecificField",
-    // "LogSpecificId", "RetainAsynchronousEvent"), and the page's UUID index.
-    void applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex);
+    // "LogSpecificId", "RetainAsynchronousEvent"), and the page's UUID index. A value wider
+    // than its field is refused (0/40 naming it) and the fields after it are left alone.
+    core::Status applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex);
 };
 
 }  // namespace drivekit::commands::nvme

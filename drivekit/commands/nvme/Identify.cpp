@@ -1,5 +1,6 @@
 #include "drivekit/commands/nvme/Identify.h"
 
+#include "drivekit/commands/nvme/AttributeFields.h"
 #include "drivekit/commands/nvme/AttributeKeys.h"
 #include "drivekit/commands/nvme/DwordBits.h"
 
@@ -19,16 +20,13 @@ uint8_t Identify::cns() const { return static_cast<uint8_t>(getBits(entry().cdw1
 
 uint8_t Identify::csi() const { return static_cast<uint8_t>(getBits(entry().cdw11, 24, 8)); }
 
-void Identify::applyAttributes(const core::AttributeCollection& attributes) {
-    if (attributes.contains(keys::controllerNamespaceStructure)) {
-        setCns(attributes.readUint8(keys::controllerNamespaceStructure));
-    }
-    if (attributes.contains(keys::namespaceId)) {
-        setNamespaceId(attributes.readUint32(keys::namespaceId));
-    }
-    if (attributes.contains(keys::csi)) {
-        setCsi(attributes.readUint8(keys::csi));
-    }
+core::Status Identify::applyAttributes(const core::AttributeCollection& attributes) {
+    AttributeFields fields(attributes);
+    fields.apply(keys::controllerNamespaceStructure, 8,
+                 [this](uint64_t v) { setCns(static_cast<uint8_t>(v)); });
+    fields.apply(keys::namespaceId, 32, [this](uint64_t v) { setNamespaceId(static_cast<uint32_t>(v)); });
+    fields.apply(keys::csi, 8, [this](uint64_t v) { setCsi(static_cast<uint8_t>(v)); });
+    return fields.status();
 }
 
 }  // namespace drivekit::commands::nvme

@@ -19,7 +19,8 @@ public:
     uint8_t csi() const;
 
     // Takes "ControllerNamespaceStructure", "NamespaceId" and "CSI" where present.
-    void applyAttributes(const core::AttributeCollection& attributes);
+    // A value wider than its field is refused (0/40 naming it); the fields after it are left alone.
+    core::Status applyAttributes(const core::AttributeCollection& attributes);
 };
 
 }  // namespace drivekit::commands::nvme

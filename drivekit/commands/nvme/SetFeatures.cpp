@@ -1,5 +1,6 @@
 #include "drivekit/commands/nvme/SetFeatures.h"
 
+#include "drivekit/commands/nvme/AttributeFields.h"
 #include "drivekit/commands/nvme/AttributeKeys.h"
 #include "drivekit/commands/nvme/DwordBits.h"
 
@@ -32,29 +33,21 @@ uint8_t SetFeatures::uuidIndex() const {
     return static_cast<uint8_t>(getBits(entry().cdw14, 0, 7));
 }
 
-void SetFeatures::applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex) {
-    if (attributes.contains(keys::featureId)) {
-        setFeatureId(attributes.readUint8(keys::featureId));
-    }
-    if (attributes.contains(keys::save)) {
+core::Status SetFeatures::applyAttributes(const core::AttributeCollection& attributes,
+                                          uint8_t uuidIndex) {
+    AttributeFields fields(attributes);
+    fields.apply(keys::featureId, 8, [this](uint64_t v) { setFeatureId(static_cast<uint8_t>(v)); });
+    if (fields.status().isSuccess() && attributes.contains(keys::save)) {
         setSave(attributes.readBool(keys::save));
     }
-    if (attributes.contains(keys::namespaceId)) {
-        setNamespaceId(attributes.readUint32(keys::namespaceId));
-    }
-    if (attributes.contains(keys::transferBytes)) {
-        setTransferBytes(attributes.readUint32(keys::transferBytes));
-    }
-    if (attributes.contains(keys::dword11)) {
-        setDword11(attributes.readUint32(keys::dword11));
-    }
-    if (attributes.contains(keys::dword12)) {
-        setDword12(attributes.readUint32(keys::dword12));
-    }
-    if (attributes.contains(keys::dword13)) {
-        setDword13(attributes.readUint32(keys::dword13));
-    }
+    fields.apply(keys::namespaceId, 32, [this](uint64_t v) { setNamespaceId(static_cast<uint32_t>(v)); });
+    fields.apply(keys::transferBytes, 32,
+                 [this](uint64_t v) { setTransferBytes(static_cast<uint32_t>(v)); });
+    fields.apply(keys::dword11, 32, [this](uint64_t v) { setDword11(static_cast<uint32_t>(v)); });
+    fields.apply(keys::dword12, 32, [this](uint64_t v) { setDword12(static_cast<uint32_t>(v)); });
+    fields.apply(keys::dword13, 32, [this](uint64_t v) { setDword13(static_cast<uint32_t>(v)); });
     setUuidIndex(uuidIndex);
+    return fields.status();
 }
 
 }  // namespace drivekit::commands::nvme

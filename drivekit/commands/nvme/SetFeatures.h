@@ -25,8 +25,9 @@ public:
     uint8_t uuidIndex() const;
 
     // Takes "FeatureId", "Save", "NamespaceId", "TransferBytes", "DWORD11", "DWORD12" and
-    // "DWORD13" where present, and the feature's UUID index.
-    void applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex);
+    // "DWORD13" where present, and the feature's UUID index. A value wider than its field is
+    // refused (0/40 naming it); the fields after it are left alone.
+    core::Status applyAttributes(const core::AttributeCollection& attributes, uint8_t uuidIndex);
 };
 
 }  // namespace drivekit::commands::nvme

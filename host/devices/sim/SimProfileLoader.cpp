@@ -1,16 +1,14 @@
 #include "host/devices/sim/SimProfileLoader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include <boost/filesystem.hpp>
 
+#include "host/BoundedFileReader.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimJsonReader.h"
+#include "host/devices/sim/SimReplay.h"
 
 namespace host::sim {
 
@@ -26,6 +24,8 @@ constexpr uint64_t u48Max = 0xFFFFFFFFFFFF;
 constexpr uint64_t u64Max = ~0ULL;
 // The largest telemetry log the drive will build (128 MiB).
 constexpr uint64_t telemetryBlockLimit = 262143;
+// Far above any hand-written profile; keeps a wrong file from being read into memory.
+constexpr uint64_t largestProfile = 4 * 1024 * 1024;
 
 const char* const firmwareParameterNames[] = {"product_type", "phys_cap",     "log_cap",      "total_die",
                                               "ftl_cores",    "ch_per_core",  "ce_per_ch",    "die_per_ce",
@@ -313,6 +313,10 @@ void readReplay(const SimJsonReader& top, const std::string& file, SimProfile& p
         top.fail("replay", "names the folder \"" + folder.string() + "\", which does not exist");
     }
     profile.replayFolder = folder.lexically_normal().string();
+    const std::string problem = SimReplay::checkFolder(profile.replayFolder);
+    if (!problem.empty()) {
+        top.fail("replay", "names a folder where " + problem);
+    }
 }
 
 // Attributes a host derives from the drive when the profile leaves them out.
@@ -391,23 +395,23 @@ bool SimProfileLoader::load(const std::string& nameOrPath, SimProfile& profile, 
     if (std::find(names.begin(), names.end(), nameOrPath) != names.end()) {
         file = (fs::path(builtInFolder()) / (nameOrPath + ".json")).string();
     }
-    boost::system::error_code ignored;
-    if (fs::is_directory(file, ignored)) {
-        error = file + ": is a folder, not a profile file";
-        return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const std::string reason = std::strerror(errno);
-        error = file + ": cannot read the profile (" + reason + ")";
-        if (nameOrPath.find('/') == std::string::npos && nameOrPath.find(".json") == std::string::npos) {
+    const auto contents = BoundedFileReader::read(file, largestProfile);
+    if (!contents.error.empty()) {
+        error = file + ": cannot read the profile (" + contents.error + ")";
+        boost::system::error_code ignored;
+        if (nameOrPath.find('/') == std::string::npos && nameOrPath.find(".json") == std::string::npos &&
+            !fs::exists(file, ignored)) {
             error += "; built-in profiles are varnholt-nvme, kestrova-nvme, kestrova-sata and other-nvme";
         }
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse(text.str(), file, profile, error);
+    if (contents.longer) {
+        error = file + ": the profile is larger than " + std::to_string(largestProfile / (1024 * 1024)) +
+                " MiB; a profile is a small JSON file";
+        return false;
+    }
+    const std::string text(contents.bytes.begin(), contents.bytes.end());
+    return parse(text, file, profile, error);
 }
 
 }  // namespace host::sim

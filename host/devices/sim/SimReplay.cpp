@@ -1,17 +1,64 @@
 #include "host/devices/sim/SimReplay.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 #include <boost/filesystem.hpp>
 
 #include "drivekit/core/logging/Log.h"
+#include "host/BoundedFileReader.h"
 
 namespace host::sim {
 
 namespace fs = boost::filesystem;
+
+namespace {
+
+std::string tooLarge() {
+    return "larger than the " + std::to_string(SimReplay::largestFile / (1024 * 1024)) +
+           " MiB a replayed binary may hold";
+}
+
+// Why the entry cannot be replayed; empty when it can.
+std::string problemOf(const fs::path& file) {
+    boost::system::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (error) {
+        return "unreadable (" + error.message() + ")";
+    }
+    if (!fs::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    const uintmax_t size = fs::file_size(file, error);
+    return error ? "unreadable (" + error.message() + ")"
+                 : size > SimReplay::largestFile ? tooLarge() : std::string();
+}
+
+}  // namespace
+
+const std::vector<std::string>& SimReplay::subFolders() {
+    static const std::vector<std::string> names{"log_pages", "identify", "SATA_logs"};
+    return names;
+}
+
+std::string SimReplay::checkFolder(const std::string& folder) {
+    std::vector<fs::path> folders{fs::path(folder)};
+    for (const auto& name : subFolders()) {
+        folders.push_back(fs::path(folder) / name);
+    }
+    for (const auto& each : folders) {
+        boost::system::error_code error;
+        for (fs::directory_iterator it(each, error), end; !error && it != end; it.increment(error)) {
+            if (it->path().extension() != ".bin") {
+                continue;
+            }
+            const std::string problem = problemOf(it->path());
+            if (!problem.empty()) {
+                return "the replayed binary \"" + it->path().string() + "\" is " + problem;
+            }
+        }
+    }
+    return {};
+}
 
 std::string SimReplay::logPageFileName(uint8_t logId, uint8_t lsp, uint16_t lsi) {
     char name[64];
@@ -59,17 +106,17 @@ std::optional<drivekit::core::Payload> SimReplay::load(const std::string& subFol
     std::optional<drivekit::core::Payload> found;
     for (const fs::path& candidate : {fs::path(folder_) / fileName, fs::path(folder_) / subFolder / fileName}) {
         boost::system::error_code error;
-        if (!fs::is_regular_file(candidate, error)) {
+        if (!fs::exists(candidate, error)) {
             continue;
         }
-        std::ifstream in(candidate.string(), std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!in.bad()) {
-            LOG_DEBUG("Replaying " << candidate.string() << " (" << bytes.size() << " bytes)");
-            found = drivekit::core::Payload(bytes.data(), bytes.size());
+        const auto contents = BoundedFileReader::read(candidate.string(), largestFile);
+        if (contents.error.empty() && !contents.longer) {
+            LOG_DEBUG("Replaying " << candidate.string() << " (" << contents.bytes.size() << " bytes)");
+            found = drivekit::core::Payload(contents.bytes.data(), contents.bytes.size());
             break;
         }
-        LOG_WARNING("Cannot read replay file " << candidate.string());
+        LOG_WARNING("Cannot replay " << candidate.string() << ": "
+                                     << (contents.longer ? tooLarge() : contents.error));
     }
     cache_[key] = found;
     return found;

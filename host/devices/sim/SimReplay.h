@@ -1,10 +1,13 @@
 #pragma once
 // A folder of binaries named as a debug-logs package names them, served for the commands
-// that produced them. Files are read once and then handed out shared.
+// that produced them. Files are read once and then handed out shared. Each must be a
+// regular file of at most largestFile bytes; the profile loader refuses a folder that
+// holds another, and one that changes after that is served as absent (with a warning).
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "drivekit/core/Payload.h"
 
@@ -22,6 +25,14 @@ public:
     std::optional<drivekit::core::Payload> identify(uint8_t cns, uint32_t nsid);
     // "SMART_DATA.bin" or "SMART_THRESHOLDS.bin".
     std::optional<drivekit::core::Payload> sataFile(const std::string& fileName);
+
+    // The largest telemetry log the drive builds (128 MiB), the largest binary a package holds.
+    static constexpr uint64_t largestFile = 128ULL * 1024 * 1024;
+    // The sub-folders of a package that hold replayed binaries (the folder itself does too).
+    static const std::vector<std::string>& subFolders();
+    // Empty when every binary (".bin") in folder and its sub-folders can be replayed,
+    // otherwise one line naming the first that cannot and why.
+    static std::string checkFolder(const std::string& folder);
 
     static std::string logPageFileName(uint8_t logId, uint8_t lsp, uint16_t lsi);
     static std::string identifyFileName(uint8_t cns, uint32_t nsid);

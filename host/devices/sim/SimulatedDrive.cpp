@@ -145,7 +145,7 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
         const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
         const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data);
         nvme::CompletionEntry completion{};
-        completion.dw0 = response.dw0;
+        completion.dw0 = response.failed() ? 0 : response.dw0;  // a failed command returns no value
         completion.cid = static_cast<uint16_t>(nvmeCommand.entry().cdw0 >> 16);
         completion.status = response.nvmeStatus.completionField();
         result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));

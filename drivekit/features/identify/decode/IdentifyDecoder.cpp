@@ -112,12 +112,16 @@ bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, XmlObject& t
         status = tooShort(row->title, data.size(), nvmeIdentifySize);
         return false;
     }
+    // Data beyond the structure is never read: a list's entries and its unused tail end
+    // at the structure's last byte however long the buffer is.
+    const core::Payload structure =
+        data.size() > nvmeIdentifySize ? core::Payload(data.data(), nvmeIdentifySize) : data;
     target.setAttribute(core::xml::keys::name, row->title);
     target.setAttribute(core::xml::keys::key, row->title);
     if (row->table != nullptr) {
-        FieldRenderer::render(row->table(), data, 0, target);
+        FieldRenderer::render(row->table(), structure, 0, target);
     } else {
-        auto built = row->list(row->title, data);
+        auto built = row->list(row->title, structure);
         adopt(target, *built);
     }
     status = core::Status::success();

@@ -20,7 +20,8 @@ bool hasNvmeIdentifyDecoder(uint8_t cns, IdentifyCoverage coverage = IdentifyCov
 
 // The decoded structure that CNS returns. Data shorter than the structure gives null and
 // "The IO command passed, but did not return the expected amount of data." with the sizes
-// in its message; an unknown CNS gives an empty object and "Not implemented.".
+// in its message; an unknown CNS gives an empty object and "Not implemented.". Only the
+// structure's 4096 bytes are read; data beyond them is ignored.
 std::unique_ptr<core::xml::XmlObject> decodeNvmeIdentify(
     uint8_t cns, const core::Payload& data, core::Status& status,
     IdentifyCoverage coverage = IdentifyCoverage::feature);
@@ -30,7 +31,8 @@ bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, core::xml::X
                             core::Status& status,
                             IdentifyCoverage coverage = IdentifyCoverage::feature);
 
-// The 256 words of ATA IDENTIFY DEVICE under "ATA Identify Device"; at least 512 bytes.
+// The 256 words of ATA IDENTIFY DEVICE under "ATA Identify Device"; at least 512 bytes, and
+// nothing beyond them is read.
 std::unique_ptr<core::xml::XmlObject> decodeAtaIdentifyDevice(const core::Payload& data,
                                                               core::Status& status);
 

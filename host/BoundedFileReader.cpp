@@ -1,0 +1,81 @@
+#include "host/BoundedFileReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace host {
+
+namespace {
+
+
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "a special file";
+}
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
+}  // namespace
+
+BoundedFileReader::Contents BoundedFileReader::read(const std::string& path, uint64_t limit) {
+    Contents contents;
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat status {};
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0) {
+        contents.error = std::strerror(errno);
+        return contents;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        contents.error = "not a regular file but " + kindOf(status.st_mode);
+        return contents;
+    }
+    // One byte past the limit tells whether there is more; the file's reported size only
+    // sizes the buffer, it is never trusted to end the read.
+    const uint64_t wanted = limit + 1;
+    constexpr uint64_t chunk = 64 * 1024;
+    std::vector<uint8_t>& bytes = contents.bytes;
+    bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(wanted, static_cast<uint64_t>(status.st_size) + 1)));
+    while (bytes.size() < wanted) {
+        const std::size_t had = bytes.size();
+        const auto step = static_cast<std::size_t>(std::min<uint64_t>(chunk, wanted - had));
+        bytes.resize(had + step);
+        const ssize_t got = ::read(file.fd, bytes.data() + had, step);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(had);
+            continue;
+        }
+        if (got < 0) {
+            contents.error = std::strerror(errno);
+            bytes.clear();
+            return contents;
+        }
+        bytes.resize(had + static_cast<std::size_t>(got));
+        if (got == 0) {
+            break;
+        }
+    }
+    contents.longer = bytes.size() > limit;
+    if (contents.longer) {
+        bytes.resize(static_cast<std::size_t>(limit));
+    }
+    return contents;
+}
+
+}  // namespace host
