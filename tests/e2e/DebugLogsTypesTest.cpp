@@ -1,4 +1,5 @@
 // The debug-logs command run as a user runs it, one log type at a time.
+#include <boost/algorithm/string/predicate.hpp>
 #include <set>
 
 #include "E2eSupport.h"
@@ -107,6 +108,21 @@ TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplemented)
     EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), ""))) << left[0];
     EXPECT_TRUE(fs::is_directory(dir / left[0]));
     EXPECT_TRUE(fs::is_empty(dir / left[0]));
+}
+
+TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFolder) {
+    // This drive answers none of the drive collectors.
+    const auto run = ssdtool({"--sim=other-nvme", "dump", "-debuglogs", "-ssd", "0"}, dir);
+    EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+    const auto left = entries(dir);
+    ASSERT_EQ(1u, left.size());
+    EXPECT_TRUE(fs::is_regular_file(dir / left[0] / "system_info.log"));
+    EXPECT_TRUE(boost::algorithm::ends_with(run.out, "Total drive logs generated: 0\n\n"
+                                                     "No package was made: no drive log was collected.\n"
+                                                     "The files collected are in " +
+                                                         fs::canonical(dir / left[0]).string() +
+                                                         "\nResult: Completed successfully.\n"))
+        << run.out;
 }
 
 TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheCleanUp) {
