@@ -93,36 +93,24 @@ TEST(ZipArchive, ExistingArchiveIsReplacedBesideTheRealFolderAndVerboseSaysSo) {
 }
 
 TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchive) {
-    const struct {
-        const char* what;
-        bool archiveIsAFolder;
-        bool folderExists;
-        bool folderHasAFile;
-        std::string reason;
-    } cases[] = {
+    // The folders made before "pkg" is packed into "pkg.zip", and the reason expected.
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         // A folder in the archive's place cannot be replaced, for root neither.
-        {"archive name taken", true, true, true, "cannot create "},
+        {{"pkg/sub", "pkg.zip"}, "cannot create "},
         // libzip writes no file for an archive without entries: there would be no package.
-        {"empty folder", false, true, false, "nothing to pack in "},
-        {"missing folder", false, false, false, "cannot find "},
+        {{"pkg"}, "nothing to pack in "},
+        {{}, "cannot find "},
     };
-    for (const auto& c : cases) {
+    for (const auto& [folders, reason] : cases) {
         ScratchFolder scratch;
-        const fs::path folder = scratch.path() / "pkg";
-        if (c.folderExists) {
-            fs::create_directories(folder);
-        }
-        if (c.folderHasAFile) {
-            writeBytes(folder / "a.txt", "a");
-        }
-        if (c.archiveIsAFolder) {
-            fs::create_directories(scratch.path() / "pkg.zip");
+        for (const auto& folder : folders) {
+            fs::create_directories(scratch.path() / folder);
         }
         ConsoleCapture console;
         std::string problem;
-        EXPECT_NE(dl::createZipArchive(folder.string(), "*", "pkg.zip", true, problem), 0) << c.what;
-        EXPECT_EQ(problem.find(c.reason), 0u) << c.what << ": " << problem;
-        EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos) << c.what;
-        EXPECT_FALSE(fs::is_regular_file(scratch.path() / "pkg.zip")) << c.what;
+        EXPECT_NE(dl::createZipArchive((scratch.path() / "pkg").string(), "*", "pkg.zip", true, problem), 0) << reason;
+        EXPECT_EQ(problem.find(reason), 0u) << problem;
+        EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos) << reason;
+        EXPECT_FALSE(fs::is_regular_file(scratch.path() / "pkg.zip")) << reason;
     }
 }

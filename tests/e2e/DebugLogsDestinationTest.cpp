@@ -111,12 +111,6 @@ TEST_F(DebugLogsDestination, ADestinationWithBlanksQuotesAndSemicolonsIsUsedAsGi
     EXPECT_EQ(1u, readZip(dir / name / packed[0]).count("version.txt"));
 }
 
-TEST_F(DebugLogsDestination, ANestedDestinationIsCreatedWithItsParents) {
-    const auto run = ssdtool(systemRun("a/b/c"), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    ASSERT_EQ(1u, entries(dir / "a" / "b" / "c").size());
-}
-
 TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
     // Below a regular file no folder can be made, whoever runs the test.
     std::ofstream(dir.string() + "/blocker") << "a file\n";

