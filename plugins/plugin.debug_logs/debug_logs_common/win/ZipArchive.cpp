@@ -31,6 +31,9 @@ int createZipArchive(const std::string& folderPath, const std::string& pattern,
     const boost::filesystem::path folder = boost::filesystem::canonical(folderPath, error);
     if (error) {
         problem = "cannot find " + folderPath + ": " + error.message();
+        if (verbose) {
+            printMessage("Create Zip " + archiveName + "; Result: Failure");
+        }
         return 1;
     }
     const std::string archivePath = (folder.parent_path() / archiveName).string();
