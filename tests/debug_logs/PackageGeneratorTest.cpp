@@ -2,7 +2,6 @@
 #include <zip.h>
 
 #include <set>
-#include <unistd.h>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/PackageGenerator.h"
@@ -94,19 +93,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PackageGeneratorTest, ListPrintsTheLogTypesAndCreatesNothing) {
-    for (const std::string type : {"list", "LIST"}) {
-        PackageGenerator generator(device(), table());
-        ConsoleCapture console;
-        Status status = Status::notImplemented();
-        generator.run(status, scratch_.path().string(), type, 0, false);
-        EXPECT_TRUE(status.isSuccess()) << type;
-        EXPECT_EQ(console.text(), "\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n");
-        EXPECT_TRUE(folderEntries(scratch_.path()).empty());
-        EXPECT_TRUE(journal_->empty());
-    }
-}
-
 TEST_F(PackageGeneratorTest, SystemRunPacksTheGeneralLogsAndRemovesTheFolder) {
     PackageGenerator generator(device(), table());
     ConsoleCapture console;
@@ -123,19 +109,6 @@ TEST_F(PackageGeneratorTest, SystemRunPacksTheGeneralLogsAndRemovesTheFolder) {
                                   dl::bannerText("SUMMARY") + "\nTotal drive logs generated: 0\n\n" +
                                   dl::bannerText("PACKAGE THE LOGS") + "\nPackage Generated: " + folderName() +
                                   ".zip\n");
-}
-
-TEST_F(PackageGeneratorTest, UnknownTypeLeavesTheEmptyFolderAndIsNotImplemented) {
-    PackageGenerator generator(device(), table());
-    ConsoleCapture console;
-    Status status;
-    generator.run(status, scratch_.path().string(), "nosuchlog", 0, false);
-    EXPECT_EQ(status, Status::notImplemented());
-    EXPECT_EQ(status.message(), "Not implemented.");
-    EXPECT_NE(console.text().find("Log type not found: nosuchlog\n"), std::string::npos);
-    EXPECT_EQ(console.text().find("SUMMARY"), std::string::npos);
-    EXPECT_EQ(folderEntries(scratch_.path()), std::vector<std::string>{folderName()});
-    EXPECT_TRUE(folderEntries(scratch_.path() / folderName()).empty());
 }
 
 TEST_F(PackageGeneratorTest, TypeSelectsItsCollectorsInTableOrder) {
@@ -190,36 +163,22 @@ TEST_F(PackageGeneratorTest, NothingCountedMeansNoArchiveButSuccess) {
     EXPECT_TRUE(fs::exists(scratch_.path() / folderName() / "incident_report.log"));
 }
 
-TEST_F(PackageGeneratorTest, VerbosityAddsZipAndCleanupLines) {
-    for (int level : {0, 1, 2}) {
-        ScratchFolder destination;
-        PackageGenerator generator(device(), table());
-        ConsoleCapture console;
-        Status status;
-        generator.run(status, destination.path().string(), "Identify", level, false);
-        const std::string out = console.text();
-        EXPECT_EQ(out.find("Zip command: ") != std::string::npos, level >= 1) << level;
-        EXPECT_EQ(out.find("Create Zip " + folderName() + ".zip; Result: Success\n") != std::string::npos, level >= 1);
-        EXPECT_EQ(out.find("Cleanup: Removed " + generator.outputPath() + "\n") != std::string::npos, level >= 2);
-        EXPECT_NE(out.find("Package Generated: " + folderName() + ".zip\n"), std::string::npos);
-    }
-}
-
-TEST_F(PackageGeneratorTest, FailedPackagingKeepsTheFolderAndTheResult) {
+TEST_F(PackageGeneratorTest, FailedPackagingIsTheResultAndNamesTheKeptFolder) {
     // A folder in the archive's place makes packing fail.
     fs::create_directories(scratch_.path() / (folderName() + ".zip"));
     PackageGenerator generator(device(), table());
     ConsoleCapture console;
     Status status;
     generator.run(status, scratch_.path().string(), "Identify", 2, false);
-    EXPECT_TRUE(status.isSuccess());
+    const std::string folder = fs::canonical(generator.outputPath()).string();
+    EXPECT_EQ(status, Status::failedToWriteFile());
+    const std::string kept = ". The collected files are kept in " + folder + ".";
+    EXPECT_EQ(status.message().find("Failed to create the package: cannot "), 0u) << status.message();
+    EXPECT_EQ(status.message().substr(status.message().size() - kept.size()), kept) << status.message();
     const std::string out = console.text();
-    EXPECT_NE(out.find("Create Zip " + folderName() + ".zip; Result: Failure\nFailed to create the package: \n"),
-              std::string::npos)
-        << out;
+    EXPECT_NE(out.find("Result: Failure\nFailed to create the package: cannot "), std::string::npos) << out;
     EXPECT_EQ(out.find("Package Generated: "), std::string::npos);
-    EXPECT_EQ(out.find("Cleanup: Removed "), std::string::npos);
-    EXPECT_EQ(folderEntries(generator.outputPath()),
+    EXPECT_EQ(folderEntries(folder),
               (std::vector<std::string>{"incident_report.log", "log_pages", "system_info.log", "version.txt"}));
 }
 
@@ -262,41 +221,21 @@ TEST_F(PackageGeneratorTest, FolderIsNamedAfterTheCleanedSerialUnderTheDestinati
     EXPECT_EQ(generator.folderName(), "AB_C_D_" + folderStamp);
     EXPECT_EQ(generator.outputPath(), destination + "/AB_C_D_" + folderStamp);
     EXPECT_EQ(folderEntries(destination), std::vector<std::string>{"AB_C_D_" + folderStamp});
-}
 
-TEST_F(PackageGeneratorTest, EmptyDestinationMeansTheCurrentDirectory) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(scratch_.path());
-    PackageGenerator generator(device(""), table());
-    Status status;
-    generator.createOutputFolder(status, "");
-    fs::current_path(previous);
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(fs::canonical(generator.baseFolder()), fs::canonical(scratch_.path()));
-    EXPECT_TRUE(fs::is_directory(scratch_.path() / ("_" + folderStamp)));
-}
-
-TEST_F(PackageGeneratorTest, ExistingFolderIsRefused) {
-    fs::create_directories(scratch_.path() / folderName());
-    PackageGenerator generator(device(), table());
-    ConsoleCapture console;
-    Status status;
-    generator.run(status, scratch_.path().string(), "all", 0, false);
-    EXPECT_EQ(status, Status::failedToCreateDirectory());
-    EXPECT_EQ(status.message(), "Failed to create directory.");
-    EXPECT_TRUE(journal_->empty());
-    EXPECT_EQ(console.text(), "");
-}
-
-TEST_F(PackageGeneratorTest, DestinationThatCannotBeCreatedIsAStatusNamingThePath) {
-    const fs::path blocker = scratch_.path() / "a-file";
-    std::ofstream(blocker.string()) << "x";
-    const std::string destination = (blocker / "sub").string();
-    PackageGenerator generator(device(), table());
-    ConsoleCapture console;
-    Status status;
-    EXPECT_NO_THROW(generator.run(status, destination, "all", 0, false));
-    EXPECT_EQ(status, Status::failedToCreateDirectory());
-    EXPECT_NE(status.message().find(destination + "/" + folderName()), std::string::npos) << status.message();
-    EXPECT_TRUE(journal_->empty());
+    // A serial number too long for a file name is cut, never inside a character; the archive's
+    // name still fits.
+    std::string longSerial = "S" + std::string(149, 'x');
+    for (int i = 0; i < 75; ++i) {
+        longSerial += "\xC3\xA9";
+    }
+    PackageGenerator longer(device(longSerial), table());
+    longer.createOutputFolder(status, destination);
+    ASSERT_TRUE(status.isSuccess()) << status.message();
+    const std::string name = longer.folderName();
+    EXPECT_LE(name.size() + 4, 255u - 7u);
+    EXPECT_EQ(name.substr(name.size() - folderStamp.size() - 1), "_" + folderStamp);
+    const std::string kept = name.substr(0, name.size() - folderStamp.size() - 1);
+    EXPECT_GT(kept.size(), 200u);
+    EXPECT_EQ(kept, longSerial.substr(0, kept.size()));
+    EXPECT_EQ((kept.size() - 150) % 2, 0u) << "a character was cut in two";
 }

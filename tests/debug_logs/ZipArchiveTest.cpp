@@ -53,8 +53,10 @@ TEST(ZipArchive, ArchiveBesideTheFolderHoldsEveryFileAndFolderRelativeToIt) {
     fs::create_directories(folder / "SATA_logs");
 
     ConsoleCapture console;
-    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", folder.filename().string() + ".zip", false), 0);
+    std::string problem = "stale";
+    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", folder.filename().string() + ".zip", false, problem), 0);
     EXPECT_EQ(console.text(), "");
+    EXPECT_EQ(problem, "");
 
     const auto entries = readArchive(scratch.path() / (folder.filename().string() + ".zip"));
     const std::map<std::string, std::string> expected = {
@@ -70,45 +72,45 @@ TEST(ZipArchive, ArchiveBesideTheFolderHoldsEveryFileAndFolderRelativeToIt) {
     EXPECT_TRUE(fs::exists(folder / "version.txt"));
 }
 
-TEST(ZipArchive, ExistingArchiveIsReplaced) {
+TEST(ZipArchive, ExistingArchiveIsReplacedBesideTheRealFolderAndVerboseSaysSo) {
+    // The folder is reached through a link and "..": the archive goes beside the real folder.
     ScratchFolder scratch;
-    const fs::path folder = scratch.path() / "pkg";
+    const fs::path folder = scratch.path() / "real" / "pkg";
     writeBytes(folder / "new.txt", "new");
-    writeBytes(scratch.path() / "pkg.zip", "not a zip at all");
-    ConsoleCapture console;
-    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", false), 0);
-    EXPECT_EQ(readArchive(scratch.path() / "pkg.zip"), (std::map<std::string, std::string>{{"new.txt", "new"}}));
-}
-
-TEST(ZipArchive, VerboseTellsWhatWasDoneAndTheResult) {
-    ScratchFolder scratch;
-    const fs::path folder = scratch.path() / "pkg";
-    writeBytes(folder / "a.txt", "a");
     writeBytes(folder / "sub" / "b.txt", "b");
+    fs::create_directories(scratch.path() / "real" / "inner");
+    fs::create_directory_symlink(scratch.path() / "real" / "inner", scratch.path() / "link");
+    writeBytes(scratch.path() / "real" / "pkg.zip", "not a zip at all");
+    const std::string given = (scratch.path() / "link" / ".." / "pkg").string();
     ConsoleCapture console;
-    EXPECT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
-    EXPECT_EQ(console.text(), "Zip command: deflate 2 files and 1 sub-folders of " + folder.string() + " into " +
-                                  (scratch.path() / "pkg.zip").string() + "\nCreate Zip pkg.zip; Result: Success\n");
+    std::string problem;
+    EXPECT_EQ(dl::createZipArchive(given, "*", "pkg.zip", true, problem), 0);
+    EXPECT_EQ(readArchive(scratch.path() / "real" / "pkg.zip"),
+              (std::map<std::string, std::string>{{"new.txt", "new"}, {"sub/", ""}, {"sub/b.txt", "b"}}));
+    EXPECT_EQ(console.text(), "Zip command: deflate 2 files and 1 sub-folders of " + given + " into " +
+                                  (scratch.path() / "real" / "pkg.zip").string() +
+                                  "\nCreate Zip pkg.zip; Result: Success\n");
 }
 
-TEST(ZipArchive, ArchiveThatCannotBeWrittenIsAFailure) {
-    // A folder in the archive's place cannot be replaced, for root neither.
-    ScratchFolder scratch;
-    const fs::path folder = scratch.path() / "pkg";
-    writeBytes(folder / "a.txt", "a");
-    fs::create_directories(scratch.path() / "pkg.zip");
-    ConsoleCapture console;
-    EXPECT_NE(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
-    EXPECT_TRUE(fs::is_directory(scratch.path() / "pkg.zip"));
-    EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
-}
-
-TEST(ZipArchive, EmptyFolderIsAFailureNotAMissingPackage) {
-    ScratchFolder scratch;
-    const fs::path folder = scratch.path() / "pkg";
-    fs::create_directories(folder);
-    ConsoleCapture console;
-    EXPECT_NE(dl::createZipArchive(folder.string(), "*", "pkg.zip", true), 0);
-    EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos);
-    EXPECT_EQ(folderEntries(scratch.path()), std::vector<std::string>{"pkg"});
+TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchive) {
+    // The folders made before "pkg" is packed into "pkg.zip", and the reason expected.
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // A folder in the archive's place cannot be replaced, for root neither.
+        {{"pkg/sub", "pkg.zip"}, "cannot create "},
+        // libzip writes no file for an archive without entries: there would be no package.
+        {{"pkg"}, "nothing to pack in "},
+        {{}, "cannot find "},
+    };
+    for (const auto& [folders, reason] : cases) {
+        ScratchFolder scratch;
+        for (const auto& folder : folders) {
+            fs::create_directories(scratch.path() / folder);
+        }
+        ConsoleCapture console;
+        std::string problem;
+        EXPECT_NE(dl::createZipArchive((scratch.path() / "pkg").string(), "*", "pkg.zip", true, problem), 0) << reason;
+        EXPECT_EQ(problem.find(reason), 0u) << problem;
+        EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos) << reason;
+        EXPECT_FALSE(fs::is_regular_file(scratch.path() / "pkg.zip")) << reason;
+    }
 }

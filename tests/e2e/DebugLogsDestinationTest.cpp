@@ -1,5 +1,6 @@
 // Where the debug-logs package goes: odd destination names, folders that exist or cannot be
 // made, and serial numbers that are not safe as file names.
+#include <boost/algorithm/string/predicate.hpp>
 #include <ctime>
 #include <sys/time.h>
 
@@ -7,8 +8,6 @@
 
 namespace e2e {
 namespace {
-
-using DebugLogsDestination = Workspace;
 
 std::vector<std::string> systemRun(const std::string& destination) {
     return {"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "System", "-destination", destination};
@@ -32,31 +31,73 @@ std::vector<std::string> upcomingFolderNames(const std::string& serial, int seco
     return names;
 }
 
-TEST_F(DebugLogsDestination, AnOutputFolderThatExistsAlreadyIsNotOverwritten) {
-    // Every name the command could pick in the next seconds is taken. Thousands of folders
-    // are cheap to remove on a memory file system, slow on some disks.
-    const bool memory = fs::is_directory("/dev/shm");
-    const fs::path destination = memory ? fs::unique_path("/dev/shm/ssdtool-e2e-taken-%%%%%%") : dir / "taken";
-    struct Cleanup {
-        fs::path path;
-        ~Cleanup() {
-            boost::system::error_code ignored;
-            fs::remove_all(path, ignored);
+class DebugLogsDestination : public Workspace {
+protected:
+    // A destination in which "<name><suffix>" is taken, by a folder, for every output folder
+    // name the command could pick in the next seconds. Thousands of folders are cheap to
+    // remove on a memory file system, slow on some disks.
+    fs::path destinationTaking(const std::string& suffix) {
+        taken_ = fs::is_directory("/dev/shm") ? fs::unique_path("/dev/shm/ssdtool-e2e-taken-%%%%%%") : dir / "taken";
+        for (const auto& name : upcomingFolderNames(builtInSerial(), 10)) {
+            fs::create_directories(taken_ / (name + suffix));
         }
-    } cleanup{memory ? destination : fs::path()};
-    const auto names = upcomingFolderNames(builtInSerial(), 10);
-    for (const auto& name : names) {
-        fs::create_directories(destination / name);
+        return taken_;
     }
+    void TearDown() override {
+        boost::system::error_code ignored;
+        fs::remove_all(taken_, ignored);
+        Workspace::TearDown();
+    }
+    fs::path taken_;
+};
+
+TEST_F(DebugLogsDestination, AnOutputFolderThatExistsAlreadyIsNotOverwritten) {
+    const fs::path destination = destinationTaking("");
     const auto run = ssdtool(systemRun(destination.string()), dir);
     EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
     EXPECT_TRUE(contains(run.out, "Result: Failed to create directory.\n")) << run.out;
     EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
     // Nothing was added, removed or packed.
-    EXPECT_EQ(names.size(), entries(destination).size());
+    EXPECT_EQ(10000u, entries(destination).size());
     for (const auto& entry : fs::recursive_directory_iterator(destination)) {
         EXPECT_TRUE(fs::is_directory(entry.path())) << entry.path();
     }
+}
+
+TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFolder) {
+    // Folders in the archive's place: the packer cannot replace them, for root neither.
+    const fs::path destination = destinationTaking(".zip");
+    const auto run = ssdtool(systemRun(destination.string()), dir);
+    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+    std::vector<std::string> kept;
+    for (const auto& name : entries(destination)) {
+        if (fs::path(name).extension() != ".zip") {
+            kept.push_back(name);
+        }
+    }
+    ASSERT_EQ(1u, kept.size());
+    const fs::path folder = fs::canonical(destination / kept[0]);
+    // The reason on the progress line, and the kept folder at the end of the result.
+    EXPECT_TRUE(contains(run.out, "\nFailed to create the package: cannot ")) << run.out;
+    const std::string result = run.out.substr(run.out.rfind("\nResult: ") + 1);
+    EXPECT_EQ(0u, result.find("Result: Failed to create the package: cannot ")) << result;
+    EXPECT_TRUE(boost::algorithm::ends_with(result, ". The collected files are kept in " + folder.string() + ".\n"))
+        << result;
+    EXPECT_TRUE(fs::is_regular_file(folder / "version.txt"));
+}
+
+TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotPacksBesideTheRealFolder) {
+    fs::create_directories(dir / "real" / "inner");
+    fs::create_directory_symlink(dir / "real" / "inner", dir / "link");
+    const auto run = ssdtool(systemRun("link/.."), dir);
+    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+    EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
+    EXPECT_EQ((std::vector<std::string>{"link", "real"}), entries(dir));
+    const auto packed = entries(dir / "real");
+    ASSERT_EQ(2u, packed.size());
+    EXPECT_EQ("inner", packed[1]);
+    EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
+    EXPECT_EQ(1u, readZip(dir / "real" / packed[0]).count("version.txt"));
 }
 
 TEST_F(DebugLogsDestination, ADestinationWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {
@@ -70,12 +111,6 @@ TEST_F(DebugLogsDestination, ADestinationWithBlanksQuotesAndSemicolonsIsUsedAsGi
     EXPECT_EQ(1u, readZip(dir / name / packed[0]).count("version.txt"));
 }
 
-TEST_F(DebugLogsDestination, ANestedDestinationIsCreatedWithItsParents) {
-    const auto run = ssdtool(systemRun("a/b/c"), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    ASSERT_EQ(1u, entries(dir / "a" / "b" / "c").size());
-}
-
 TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
     // Below a regular file no folder can be made, whoever runs the test.
     std::ofstream(dir.string() + "/blocker") << "a file\n";
@@ -87,19 +122,30 @@ TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
     EXPECT_EQ("a file\n", readFile(dir / "blocker"));
 }
 
-TEST_F(DebugLogsDestination, ASerialNumberWithSlashesStaysOneFolderName) {
-    const std::string serial = "AB/../CD\\EF";
-    const fs::path profile = profileWithSerial(dir, serial);
-    fs::create_directories(dir / "out");
-    // The drive is selected by that serial number.
-    const auto run = ssdtool({"--sim=" + profile.string(), "dump", "-debuglogs", "-ssd", serial, "-type", "System",
-                              "-destination", "out"},
-                             dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto packed = entries(dir / "out");
-    ASSERT_EQ(1u, packed.size());
-    EXPECT_TRUE(std::regex_match(packed[0], packageName("AB_.._CD_EF", "\\.zip"))) << packed[0];
-    EXPECT_EQ((std::vector<std::string>{"out", profile.filename().string()}), entries(dir));
+TEST_F(DebugLogsDestination, TheSerialNumberBecomesOneFolderNameThatFitsTheFileSystem) {
+    const struct {
+        std::string serial;
+        std::regex package;
+        std::string logged;
+    } cases[] = {{"AB/../CD\\EF", packageName("AB_.._CD_EF", "\\.zip"), ""},
+                 // The archive's name fits the 255-byte limit of a file name; the log says why.
+                 {std::string(300, 'L'), std::regex("L{200,}_[-_0-9]{22,23}\\.zip"),
+                  "The serial number (300 bytes in the folder name) is cut"}};
+    for (const auto& c : cases) {
+        const fs::path profile = profileWithSerial(dir, c.serial);
+        const fs::path out = dir / ("out" + std::to_string(c.serial.size()));
+        fs::create_directories(out);
+        // The drive is selected by that serial number.
+        const auto run = ssdtool({"--sim=" + profile.string(), "--log=" + (out / "plugin.log").string(), "dump",
+                                  "-debuglogs", "-ssd", c.serial, "-type", "System", "-destination", out.string()},
+                                 dir);
+        ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+        const auto packed = entries(out);
+        ASSERT_EQ(2u, packed.size());
+        EXPECT_TRUE(std::regex_match(packed[0], c.package)) << packed[0];
+        EXPECT_LE(packed[0].size(), 255u - 7u);
+        EXPECT_TRUE(contains(readFile(out / "plugin.log"), c.logged));
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The debug-logs command run as a user runs it, one log type at a time.
+#include <boost/algorithm/string/predicate.hpp>
 #include <set>
 
 #include "E2eSupport.h"
@@ -51,7 +52,6 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
         EXPECT_EQ(std::string::npos, name.find('/')) << "a System package has no sub-folders: " << name;
     }
     const std::string& systemInfo = archive.at("system_info.log");
-    EXPECT_EQ(0u, systemInfo.find(std::string(40, '-') + "Section: Version" + std::string(72, '-') + "\n"));
     // The kernel section holds exactly what the command printed on this machine.
     EXPECT_TRUE(contains(systemInfo, std::string(40, '-') + " Section: Kernel version" + std::string(66, '-') +
                                          "\n" + commandOutput("uname -a") + "\n"));
@@ -109,6 +109,21 @@ TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplemented)
     EXPECT_TRUE(fs::is_empty(dir / left[0]));
 }
 
+TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFolder) {
+    // This drive answers none of the drive collectors.
+    const auto run = ssdtool({"--sim=other-nvme", "dump", "-debuglogs", "-ssd", "0"}, dir);
+    EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+    const auto left = entries(dir);
+    ASSERT_EQ(1u, left.size());
+    EXPECT_TRUE(fs::is_regular_file(dir / left[0] / "system_info.log"));
+    EXPECT_TRUE(boost::algorithm::ends_with(run.out, "Total drive logs generated: 0\n\n"
+                                                     "No package was made: no drive log was collected.\n"
+                                                     "The files collected are in " +
+                                                         fs::canonical(dir / left[0]).string() +
+                                                         "\nResult: Completed successfully.\n"))
+        << run.out;
+}
+
 TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheCleanUp) {
     const auto verbose = ssdtool(with(debugLogs, {"-type", "System", "-v"}), dir);
     ASSERT_EQ(0, verbose.exitStatus) << verbose.err;
@@ -125,12 +140,6 @@ TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheC
     EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:env\n"));
     EXPECT_FALSE(std::regex_search(veryVerbose.out, std::regex("\n\\.{13}\n")));
     EXPECT_TRUE(std::regex_search(veryVerbose.out, std::regex("\nCleanup: Removed [^\n]+\n")));
-    // Two packages, no folder left.
-    const auto left = entries(dir);
-    ASSERT_EQ(2u, left.size());
-    for (const auto& name : left) {
-        EXPECT_TRUE(std::regex_match(name, packageName(builtInSerial(), "\\.zip"))) << name;
-    }
 }
 
 }  // namespace

@@ -44,8 +44,15 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
         }
     }
     generate(status);
-    if (status.isSuccess() && (driveLogFiles_ >= 1 || systemRun_)) {
-        packageLogs(".zip");
+    if (!status.isSuccess() || iequals(logType_, "list")) {
+        return status;
+    }
+    if (driveLogFiles_ >= 1 || systemRun_) {
+        packageLogs(status, ".zip");
+    } else {
+        printMessage("");
+        printMessage("No package was made: no drive log was collected.");
+        printMessage("The files collected are in " + realOutputPath());
     }
     return status;
 }
@@ -190,14 +197,20 @@ Status PackageGenerator::SaveIncidentReportLog(Status& status) {
     return status;
 }
 
-void PackageGenerator::packageLogs(const std::string& extension) {
+Status PackageGenerator::packageLogs(Status& status, const std::string& extension) {
     LOG_ENTERING();
     const std::string archiveName = folderName_ + extension;
     printMessage("");
     printMessage("PACKAGE THE LOGS", false, true);
-    if (createZipArchive(outputPath_, "*", archiveName, verbosityLevel() >= 1) != 0) {
-        printMessage("Failed to create the package: ");
-        return;
+    std::string problem;
+    if (createZipArchive(outputPath_, "*", archiveName, verbosityLevel() >= 1, problem) != 0) {
+        printMessage("Failed to create the package: " + problem);
+        // Nothing is lost: the folder keeps every collected file, and the user must know where.
+        status = Status::failedToWriteFile();
+        status.setMessage("Failed to create the package: " + problem + ". The collected files are kept in " +
+                          realOutputPath() + ".");
+        LOG_ERROR(status.message());
+        return status;
     }
     printMessage("Package Generated: " + archiveName);
     boost::system::error_code error;
@@ -209,6 +222,13 @@ void PackageGenerator::packageLogs(const std::string& extension) {
     } else if (removed >= 1 && verbosityLevel() >= 2) {
         printMessage("Cleanup: Removed " + outputPath_);
     }
+    return status;
+}
+
+std::string PackageGenerator::realOutputPath() const {
+    boost::system::error_code error;
+    const fs::path real = fs::canonical(outputPath_, error);
+    return error ? outputPath_ : real.string();
 }
 
 }  // namespace plugin::cli

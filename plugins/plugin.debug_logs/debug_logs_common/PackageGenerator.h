@@ -31,7 +31,8 @@ public:
     // Writes "incident_report.log"; always success.
     drivekit::core::Status SaveIncidentReportLog(drivekit::core::Status& status);
     // Packs the output folder into "<folderName><extension>" beside it and removes the folder.
-    void packageLogs(const std::string& extension);
+    // A package that could not be made is a failure naming the kept folder and the reason.
+    drivekit::core::Status packageLogs(drivekit::core::Status& status, const std::string& extension);
 
     const std::string& logType() const { return logType_; }
     const std::string& outputPath() const { return outputPath_; }
@@ -45,6 +46,8 @@ private:
     bool selects(const debug_logs::DriveCollector& collector) const;
     void runDriveCollector(const debug_logs::DriveCollector& collector);
     drivekit::core::Status runGeneralLog(const debug_logs::CollectorFactory& factory);
+    // The output folder's real path (links and ".." resolved), as the user should look for it.
+    std::string realOutputPath() const;
 
     std::string logType_;
     std::string outputPath_;

@@ -81,6 +81,12 @@ bool addEntry(zip_t* archive, const Entry& entry, std::string& problem) {
 
 // Writes the archive; the file only appears when zip_close succeeds.
 bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries, std::string& problem) {
+    boost::system::error_code error;
+    if (fs::exists(archivePath, error) && !fs::is_regular_file(archivePath, error)) {
+        // libzip only says "Operation not supported" here.
+        problem = "cannot create " + archivePath.string() + ": something other than a file has that name";
+        return false;
+    }
     int code = 0;
     zip_t* archive = zip_open(archivePath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
@@ -114,17 +120,21 @@ std::string describe(const std::vector<Entry>& entries, const fs::path& folder, 
 }  // namespace
 
 int createZipArchive(const std::string& folderPath, const std::string& pattern,
-                     const std::string& archiveName, bool verbose) {
+                     const std::string& archiveName, bool verbose, std::string& problem) {
     LOG_ENTERING();
+    problem.clear();
     boost::system::error_code error;
-    const fs::path folder = fs::absolute(folderPath, fs::current_path(error)).lexically_normal();
+    // The folder's real path: its text may pass through a link and then "..".
+    const fs::path folder = fs::canonical(folderPath, error);
+    if (error) {
+        problem = "cannot find " + folderPath + ": " + error.message();
+    }
     const fs::path archivePath = folder.parent_path() / archiveName;
     std::vector<Entry> entries;
-    std::string problem;
     const bool written =
-        collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
+        !error && collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
     const std::string description =
-        describe(entries, folder, archivePath) + (written ? "" : " failed: " + problem);
+        describe(entries, folderPath, archivePath) + (written ? "" : " failed: " + problem);
     LOG_DEBUG("Zip: " << description);
     if (verbose) {
         printMessage("Zip command: " + description);
