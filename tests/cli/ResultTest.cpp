@@ -50,6 +50,7 @@ TEST(SimpleNumericResult, JsonWritesTheValueAsANumber) {
     // Too large for the number: saturates instead of failing.
     EXPECT_EQ(SimpleNumericResult("N", "99999999999999999999").toJson(0),
               "\"N\": 9223372036854775807");
+    EXPECT_EQ(SimpleNumericResult("N", "0xFFFFFFFFFFFFFFFF").toJson(0), "\"N\": 9223372036854775807");
 }
 
 TEST(SimpleNumericResult, OtherFormatsKeepTheTextAsGiven) {
