@@ -25,7 +25,6 @@ public:
     drivekit::core::Status open(const std::string& path);
     // Removes the sink and closes the file.
     void close();
-    bool isOpen() const { return file_.is_open(); }
 
     // One line: "%H:%M:%S:%f [severity] message" (local time, microseconds).
     static std::string formatLine(drivekit::core::logging::Severity severity,

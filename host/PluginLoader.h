@@ -37,8 +37,6 @@ public:
                                    const LoggerSettings& logger,
                                    drivekit::core::FeatureRegistry& registry);
 
-    std::size_t loadedCount() const { return libraries_.size(); }
-
 private:
     std::vector<boost::dll::shared_library> libraries_;
 };

@@ -2,22 +2,18 @@
 
 #include <cstdio>
 
+#include "drivekit/core/HexText.h"
 #include "drivekit/core/xml/XmlProperty.h"
 
 namespace drivekit::commands::dump {
 
 namespace {
-constexpr char hexDigits[] = "0123456789ABCDEF";
 constexpr std::size_t bytesPerLine = 8;
 
 char printable(uint8_t byte) { return (byte >= 33 && byte <= 126) ? static_cast<char>(byte) : '.'; }
 }  // namespace
 
 const char* boolText(bool value) { return value ? "True" : "False"; }
-
-std::string hexByte(uint8_t value) {
-    return {hexDigits[value >> 4], hexDigits[value & 0x0F]};
-}
 
 std::string hexValue(uint64_t value) {
     char text[24];
@@ -50,15 +46,6 @@ void typedProperty(core::xml::XmlObject& object, const std::string& name, const 
     object.addProperty(name, value).setAttribute(core::xml::keys::type, type);
 }
 
-std::string byteBlock(const uint8_t* bytes, std::size_t count) {
-    std::string text;
-    text.reserve(count * 2);
-    for (std::size_t i = 0; i < count; ++i) {
-        text += hexByte(bytes[i]);
-    }
-    return text;
-}
-
 std::string hexDump(const uint8_t* bytes, std::size_t count) {
     std::string text;
     for (std::size_t line = 0; line < count; line += bytesPerLine) {
@@ -69,7 +56,7 @@ std::string hexDump(const uint8_t* bytes, std::size_t count) {
         std::string characters;
         for (std::size_t i = line; i < line + bytesPerLine; ++i) {
             // A short last line keeps the character column aligned.
-            text += i < count ? hexByte(bytes[i]) + " " : "   ";
+            text += i < count ? core::strings::hexByte(bytes[i]) + " " : "   ";
             if (i < count) {
                 characters += printable(bytes[i]);
             }

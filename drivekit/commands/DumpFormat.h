@@ -12,8 +12,6 @@ namespace drivekit::commands::dump {
 
 // "True" or "False".
 const char* boolText(bool value);
-// Two upper-case hexadecimal digits.
-std::string hexByte(uint8_t value);
 // At least eight upper-case hexadecimal digits, zero-filled.
 std::string hexValue(uint64_t value);
 // "<label><hex> (<decimal>)\n"; the label carries its own "0x" where wanted.
@@ -29,8 +27,6 @@ std::unique_ptr<core::xml::XmlObject> commandObject(const std::string& name, con
 // Adds a property with its value's type name.
 void typedProperty(core::xml::XmlObject& object, const std::string& name, const std::string& value,
                    const std::string& type);
-// Bytes as upper-case hexadecimal pairs with no separator (the XML byte-block form).
-std::string byteBlock(const uint8_t* bytes, std::size_t count);
 // Eight bytes to a line: "OOOO: XX XX XX XX XX XX XX XX  cccccccc\n"; printable ASCII
 // (33 to 126) stands for itself in the character column, every other byte is ".".
 std::string hexDump(const uint8_t* bytes, std::size_t count);

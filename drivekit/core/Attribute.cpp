@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "drivekit/core/HexText.h"
 #include "drivekit/core/TextParsing.h"
 #include "drivekit/core/logging/Log.h"
 
@@ -62,11 +63,6 @@ Bytes littleEndian(const strings::Uint128& value) {
 
 uint64_t widthMaximum(unsigned width) {
     return width >= 8 ? std::numeric_limits<uint64_t>::max() : (uint64_t{1} << (8 * width)) - 1;
-}
-
-std::string hexDigits(uint8_t byte) {
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[byte >> 4], digits[byte & 0x0F]};
 }
 
 // Splits on commas, trimming each piece; an empty piece makes the whole text unsuitable.
@@ -209,12 +205,7 @@ uint64_t readLittleEndian(const Payload& value, unsigned width) {
 }
 
 std::string memoryOrderHex(const Payload& value) {
-    const uint8_t* bytes = checkedBytes(value);
-    std::string out;
-    for (uint32_t i = 0; i < value.size(); ++i) {
-        out += hexDigits(bytes[i]);
-    }
-    return out;
+    return strings::hexBytes(checkedBytes(value), value.size());
 }
 
 // The bytes as one little-endian number, most significant digit first.
@@ -225,7 +216,7 @@ std::string numberHex(const Payload& value) {
         if (out.empty() && bytes[i] == 0) {
             continue;
         }
-        const std::string pair = hexDigits(bytes[i]);
+        const std::string pair = strings::hexByte(bytes[i]);
         out += out.empty() && pair[0] == '0' ? pair.substr(1) : pair;
     }
     return "0x" + (out.empty() ? std::string("0") : out);

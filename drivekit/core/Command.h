@@ -35,7 +35,6 @@ public:
 protected:
     Command(const Command&) = default;
     Command& operator=(const Command&) = default;
-    void setName(std::string name) { name_ = std::move(name); }
     void setProtocol(std::string protocol) { protocol_ = std::move(protocol); }
 
 private:

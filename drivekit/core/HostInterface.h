@@ -112,7 +112,6 @@ struct ParsedCommand {
     static const Argument* find(const std::vector<Argument>& list, const std::string& name);
     bool hasOption(const std::string& name) const { return find(options, name) != nullptr; }
     bool hasTarget(const std::string& name) const { return find(targets, name) != nullptr; }
-    bool hasProperty(const std::string& name) const { return find(properties, name) != nullptr; }
     // The value given for the option (or target, or property); empty when absent.
     std::string optionValue(const std::string& name) const;
     std::string targetValue(const std::string& name) const;

@@ -27,7 +27,7 @@ int digitValue(char c, unsigned base) {
 }
 
 bool hasHexPrefix(const std::string& text) {
-    return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
 // Digits of one base, all of them, with overflow of the 128-bit range refused.
@@ -61,11 +61,12 @@ std::string trim(const std::string& text) {
     return text.substr(first, last - first);
 }
 
+std::optional<Uint128> parseHex(const std::string& text) {
+    return parseDigits(hasHexPrefix(text) ? text.substr(2) : text, 16);
+}
+
 std::optional<Uint128> parseMagnitude(const std::string& text) {
-    if (hasHexPrefix(text)) {
-        return parseDigits(text.substr(2), 16);
-    }
-    return parseDigits(text, 10);
+    return hasHexPrefix(text) ? parseHex(text) : parseDigits(text, 10);
 }
 
 std::optional<uint64_t> parseUnsigned(const std::string& text, uint64_t limit) {
@@ -148,8 +149,7 @@ std::optional<std::vector<uint8_t>> parseHexBytes(const std::string& text) {
 }
 
 uint64_t hexToInt(const std::string& text) {
-    const std::string trimmed = trim(text);
-    const auto value = parseDigits(hasHexPrefix(trimmed) ? trimmed.substr(2) : trimmed, 16);
+    const auto value = parseHex(trim(text));
     if (!value || *value > std::numeric_limits<uint64_t>::max()) {
         LOG_ERROR("ERROR!!! String is not a valid hexadecimal number");
         return std::numeric_limits<uint64_t>::max();

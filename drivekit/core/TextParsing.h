@@ -16,6 +16,8 @@ using Uint128 = boost::multiprecision::uint128_t;
 // The text without leading and trailing blanks (spaces, tabs, line ends).
 std::string trim(const std::string& text);
 
+// Hexadecimal digits, optionally after "0x"/"0X"; at most 128 bits. A bare "0x" is no number.
+std::optional<Uint128> parseHex(const std::string& text);
 // Decimal digits only, or "0x"/"0X" followed by hexadecimal digits; at most 128 bits.
 std::optional<Uint128> parseMagnitude(const std::string& text);
 // As parseMagnitude, and the value must not exceed limit.

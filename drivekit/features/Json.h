@@ -41,10 +41,8 @@ public:
     Type type() const { return type_; }
     const std::vector<std::shared_ptr<Json>>& children() const { return children_; }
     bool hasMembers() const { return !children_.empty(); }
-    uint64_t unsignedValue() const { return unsigned_; }
     int64_t signedValue() const { return signed_; }
     const std::string& text() const { return text_; }
-    double doubleValue() const { return double_; }
 
     // The node and its children, two spaces of indent per level, without a final line feed.
     std::string toString(uint32_t level = 0) const;

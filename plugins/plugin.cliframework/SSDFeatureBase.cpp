@@ -1,9 +1,9 @@
 #include "plugins/plugin.cliframework/SSDFeatureBase.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 
+#include "drivekit/core/TextParsing.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.cliframework/CommandSpecPartList.h"
 #include "plugins/plugin.cliframework/PropertyCommandSpecPart.h"
@@ -19,11 +19,6 @@ using drivekit::core::ParsedCommand;
 using drivekit::core::Status;
 
 namespace {
-bool allOf(const std::string& text, std::size_t from, int (*test)(int)) {
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                       [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
-}
-
 const Attribute* findDefinition(const drivekit::features::AttributeDefinitions& definitions,
                                 const std::string& name) {
     for (const auto& definition : definitions) {
@@ -74,14 +69,10 @@ void SSDFeatureBase::validate(std::shared_ptr<ResultBase>& result, uint32_t comm
 }
 
 bool SSDFeatureBase::isNamespaceValue(const std::string& text) {
-    if (text.empty()) {
-        return false;
-    }
-    if (allOf(text, 0, isdigit)) {
-        return true;
-    }
-    const bool prefixed = text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    return allOf(text, prefixed ? 2 : 0, isxdigit);
+    namespace strings = drivekit::core::strings;
+    // The option's rule lets a bare prefix through, though it is no number.
+    const bool barePrefix = text == "0x" || text == "0X";
+    return barePrefix || strings::parseMagnitude(text) || strings::parseHex(text);
 }
 
 void SSDFeatureBase::registerDevice(std::shared_ptr<drivekit::core::Device> device) {

@@ -34,7 +34,7 @@ public:
     void addCommandSpec(const std::shared_ptr<CommandSpec>& spec);
     drivekit::features::IFeature* deviceFeature() const { return deviceFeature_.get(); }
 
-    // Decimal digits, or hexadecimal digits after an optional "0x" / "0X".
+    // Decimal digits, or hexadecimal digits after an optional "0x" / "0X", or that prefix alone.
     static bool isNamespaceValue(const std::string& text);
 
 private:

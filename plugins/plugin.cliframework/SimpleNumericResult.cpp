@@ -1,42 +1,29 @@
 #include "plugins/plugin.cliframework/SimpleNumericResult.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
+#include "drivekit/core/TextParsing.h"
 #include "drivekit/features/Json.h"
 
 namespace plugin::cli {
-
-namespace {
-bool allOf(const std::string& text, std::size_t from, int (*test)(int)) {
-    if (from >= text.size()) {
-        return false;
-    }
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (!test(static_cast<unsigned char>(text[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool hasHexPrefix(const std::string& text) {
-    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-}
-}  // namespace
 
 std::string SimpleNumericResult::toJson(uint32_t indent) const {
     return drivekit::features::Json::makeSigned(name(), toNumber(value())).toString(indent);
 }
 
 int64_t SimpleNumericResult::toNumber(const std::string& text) {
-    // strto* saturate instead of throwing, so an oversized number cannot end the program.
-    if (allOf(text, 0, isdigit)) {
-        return std::strtoll(text.c_str(), nullptr, 10);
+    namespace strings = drivekit::core::strings;
+    // Decimal digits are decimal even where they could be read as hexadecimal.
+    auto value = strings::parseMagnitude(text);
+    if (!value) {
+        value = strings::parseHex(text);
     }
-    const std::size_t digits = hasHexPrefix(text) ? 2 : 0;
-    if (allOf(text, digits, isxdigit)) {
-        return static_cast<int64_t>(std::strtoull(text.c_str() + digits, nullptr, 16));
+    // Too large for the number saturates, as strtoll does, so no text can end the program.
+    static const strings::Uint128 highest = std::numeric_limits<int64_t>::max();
+    if (value) {
+        return static_cast<int64_t>(std::min(*value, highest));
     }
     return std::strtoll(text.c_str(), nullptr, 10);
 }

@@ -49,7 +49,7 @@ TEST(SimpleNumericResult, JsonWritesTheValueAsANumberOtherFormatsAsGiven) {
     const std::vector<std::pair<std::string, std::string>> numbers{
         {"0x1F", "31"}, {"0X1f", "31"}, {"1f", "31"}, {"10", "10"}, {"-12 MB", "-12"}, {"none", "0"}, {"0x", "0"},
         // Too large for the number: saturates instead of failing.
-        {"99999999999999999999", "9223372036854775807"}};
+        {"99999999999999999999", "9223372036854775807"}, {"0xFFFFFFFFFFFFFFFF", "9223372036854775807"}};
     for (const auto& [text, number] : numbers) {
         EXPECT_EQ(SimpleNumericResult("N", text).toJson(0), "\"N\": " + number) << text;
     }

@@ -96,6 +96,14 @@ TEST(Xml, CloneIsDeepAndIndependent) {
     ASSERT_NE(copiedRoot, nullptr);
     ASSERT_NE(copiedRoot->object("child"), nullptr);
     EXPECT_EQ(copiedRoot->object("child")->propertyValue("p2"), "2");
+
+    // An object may take a copy of its own children.
+    auto twice = threeLevels();
+    twice->addProperty("p0", "0");  // two, so that appending to the list moves it
+    twice->appendCopyOf(*twice);
+    ASSERT_EQ(twice->objects().size(), 2u);
+    EXPECT_EQ(twice->properties().size(), 4u);
+    EXPECT_EQ(twice->objects()[1]->serialize(), twice->objects()[0]->serialize());
 }
 
 TEST(Xml, IsEmptyOnlyWithoutAttributesAndChildrenAndAbsentNamesGiveEmptyResults) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/uuid/UUIDManager.h"
 #include "drivekit/features/uuid/UuidList.h"
 #include "drivekit/features/uuid/UuidRegistry.h"
@@ -11,6 +13,8 @@
 using namespace identify_test;
 using features_test::LogCapture;
 using drivekit::features::uuid::Uuid;
+using drivekit::features::identify::decode::uuidListEntries;
+using drivekit::features::identify::decode::UuidListStructure;
 using drivekit::features::uuid::UuidList;
 using drivekit::features::uuid::UUIDManager;
 using drivekit::features::uuid::UuidRegistry;
@@ -27,11 +31,11 @@ Uuid uuidOf(uint8_t first) {
 
 // A UUID List structure whose entries hold the given UUIDs in order.
 core::Payload uuidList(const std::vector<Uuid>& ids) {
-    core::Payload data(UuidList::structureBytes);
+    core::Payload data(sizeof(UuidListStructure));
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const uint32_t entry = UuidList::headerBytes + static_cast<uint32_t>(i) * UuidList::entryBytes;
-        *data.at(entry) = 0x01;  // association: vendor, not part of the UUID
-        *data.safeCast<Uuid>(entry + UuidList::uuidOffsetInEntry) = ids[i];
+        auto& entry = data.safeCast<UuidListStructure>()->entries[i];
+        entry.association = 0x01;  // vendor, not part of the UUID
+        std::copy(ids[i].begin(), ids[i].end(), entry.uuid);
     }
     return data;
 }
@@ -76,14 +80,14 @@ TEST(UuidManager, ListEndsAtTheFirstZeroUuid) {
 
 TEST(UuidManager, ReadsAllEntriesOfAFullList) {
     std::vector<Uuid> ids;
-    for (uint32_t i = 0; i < UuidList::maxEntries; ++i) {
+    for (uint32_t i = 0; i < uuidListEntries; ++i) {
         Uuid id{};
         id[0] = static_cast<uint8_t>(i + 1);
         id[15] = 0x5A;
         ids.push_back(id);
     }
     const auto table = UuidList::parse(uuidList(ids));
-    ASSERT_EQ(table.size(), UuidList::maxEntries);
+    ASSERT_EQ(table.size(), uuidListEntries);
     EXPECT_EQ(table.at(ids.back()), 127);
 }
 

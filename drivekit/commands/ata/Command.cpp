@@ -2,6 +2,7 @@
 
 #include "drivekit/commands/DumpFormat.h"
 #include "drivekit/core/Attribute.h"
+#include "drivekit/core/HexText.h"
 
 namespace drivekit::commands::ata {
 
@@ -18,7 +19,7 @@ std::string renderTaskFile(const TaskFile& registers) {
     };
     std::string text;
     for (const auto& [label, value] : lines) {
-        text += dump::valueLine(label, dump::hexByte(value), value);
+        text += dump::valueLine(label, core::strings::hexByte(value), value);
     }
     return text;
 }
@@ -37,7 +38,7 @@ std::string renderFlags(const CommandFlags& flags) {
 }
 
 std::string taskFileBlock(const TaskFile& registers) {
-    return dump::byteBlock(reinterpret_cast<const uint8_t*>(&registers), sizeof(TaskFile));
+    return core::strings::hexBytes(reinterpret_cast<const uint8_t*>(&registers), sizeof(TaskFile));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "drivekit/commands/DumpFormat.h"
 #include "drivekit/core/Attribute.h"
+#include "drivekit/core/HexText.h"
 
 namespace drivekit::commands::nvme {
 
@@ -112,7 +113,7 @@ std::unique_ptr<core::xml::XmlObject> Command::toXmlObject() const {
     uint8_t bytes[sizeof(SubmissionEntry)];
     std::memcpy(bytes, &entry_, sizeof(bytes));
     auto object = dump::commandObject(name(), protocol());
-    dump::typedProperty(*object, "nvmeCmd", dump::byteBlock(bytes, sizeof(bytes)), core::types::bytePointer);
+    dump::typedProperty(*object, "nvmeCmd", core::strings::hexBytes(bytes, sizeof(bytes)), core::types::bytePointer);
     dump::typedProperty(*object, "transferBlocks", std::to_string(transferBlocks), core::types::uint32);
     dump::typedProperty(*object, "transferBytes", std::to_string(transferBytes), core::types::uint64);
     dump::typedProperty(*object, "submissionQueueId", std::to_string(submissionQueueId), core::types::uint16);

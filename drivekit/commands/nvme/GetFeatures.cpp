@@ -19,10 +19,6 @@ void GetFeatures::setSelect(uint8_t select) {
     entry().cdw10 = withBits(entry().cdw10, select, 8, 3);
 }
 
-uint8_t GetFeatures::featureId() const {
-    return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8));
-}
-
 uint8_t GetFeatures::select() const { return static_cast<uint8_t>(getBits(entry().cdw10, 8, 3)); }
 
 core::Status GetFeatures::applyAttributes(const core::AttributeCollection& attributes) {

@@ -17,7 +17,6 @@ public:
     void setDword11(uint32_t value) { entry().cdw11 = value; }
     void setTransferBytes(uint32_t bytes) { transferBytes = bytes; }
 
-    uint8_t featureId() const;
     uint8_t select() const;
 
     // Takes "FeatureId", "Select", "NamespaceId", "DWORD11" and "TransferBytes" where present.

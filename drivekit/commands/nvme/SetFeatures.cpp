@@ -23,16 +23,6 @@ void SetFeatures::setUuidIndex(uint8_t index) {
     entry().cdw14 = withBits(entry().cdw14, index, 0, 7);
 }
 
-uint8_t SetFeatures::featureId() const {
-    return static_cast<uint8_t>(getBits(entry().cdw10, 0, 8));
-}
-
-bool SetFeatures::save() const { return getBits(entry().cdw10, 31, 1) != 0; }
-
-uint8_t SetFeatures::uuidIndex() const {
-    return static_cast<uint8_t>(getBits(entry().cdw14, 0, 7));
-}
-
 core::Status SetFeatures::applyAttributes(const core::AttributeCollection& attributes,
                                           uint8_t uuidIndex) {
     AttributeFields fields(attributes);

@@ -20,9 +20,6 @@ public:
     // Dword 14 bits 6:0; only the low 7 bits of the value are used, the rest of dword 14 is kept.
     void setUuidIndex(uint8_t index);
 
-    uint8_t featureId() const;
-    bool save() const;
-    uint8_t uuidIndex() const;
 
     // Takes "FeatureId", "Save", "NamespaceId", "TransferBytes", "DWORD11", "DWORD12" and
     // "DWORD13" where present, and the feature's UUID index. A value wider than its field is

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "drivekit/core/TextParsing.h"
 #include "drivekit/core/logging/Log.h"
 
 namespace drivekit::core {
@@ -28,14 +29,6 @@ std::string cachedUnameRelease() {
         release = unameRelease();
     }
     return release;
-}
-
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // Shell-style quoting as os-release uses it: '...' verbatim, "..." with backslash escapes
@@ -81,7 +74,7 @@ Status LinuxSystem::rescan() {
 }
 
 bool LinuxSystem::parseOsReleaseLine(const std::string& line, std::string& key, std::string& value) {
-    const std::string text = trim(line);
+    const std::string text = strings::trim(line);
     const auto equals = text.find('=');
     if (text.empty() || text.front() == '#' || equals == std::string::npos || equals == 0) {
         return false;

@@ -1,5 +1,8 @@
 #include "drivekit/core/xml/XmlObject.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "drivekit/core/xml/XmlProperty.h"
 
 namespace drivekit::core::xml {
@@ -19,10 +22,13 @@ void findAll(const XmlObject::Children& children, std::vector<const XmlElement*>
     }
 }
 
+// Copies first and appends after, so that an object may take a copy of its own children.
 void cloneAll(const XmlObject::Children& from, XmlObject::Children& to) {
+    XmlObject::Children copies;
     for (const auto& child : from) {
-        to.push_back(child->clone());
+        copies.push_back(child->clone());
     }
+    std::move(copies.begin(), copies.end(), std::back_inserter(to));
 }
 }  // namespace
 
@@ -54,12 +60,7 @@ void XmlObject::find(std::vector<const XmlElement*>& results, const std::string&
 
 std::unique_ptr<XmlElement> XmlObject::clone() const {
     auto copy = std::make_unique<XmlObject>();
-    for (const auto& [key, value] : attributes()) {
-        copy->setAttribute(key, value);
-    }
-    cloneAll(elements_, copy->elements_);
-    cloneAll(properties_, copy->properties_);
-    cloneAll(objects_, copy->objects_);
+    copy->appendCopyOf(*this);
     return copy;
 }
 
@@ -86,6 +87,15 @@ XmlObject& XmlObject::addObject(std::unique_ptr<XmlObject> object) {
 
 void XmlObject::addElement(std::unique_ptr<XmlElement> element) {
     elements_.push_back(std::move(element));
+}
+
+void XmlObject::appendCopyOf(const XmlObject& source) {
+    for (const auto& [key, value] : source.attributes()) {
+        setAttribute(key, value);
+    }
+    cloneAll(source.elements_, elements_);
+    cloneAll(source.properties_, properties_);
+    cloneAll(source.objects_, objects_);
 }
 
 std::string XmlObject::propertyValue(const std::string& name) const {

@@ -29,6 +29,9 @@ public:
     void addProperty(std::unique_ptr<XmlElement> property);
     XmlObject& addObject(std::unique_ptr<XmlObject> object);
     void addElement(std::unique_ptr<XmlElement> element);
+    // Copies source's attributes onto this object and appends a deep copy of each of its
+    // children to the same list here, in order.
+    void appendCopyOf(const XmlObject& source);
 
     const Children& elements() const { return elements_; }
     const Children& properties() const { return properties_; }

@@ -16,7 +16,6 @@ public:
 
     explicit UUIDManager(std::shared_ptr<core::Device> device, std::vector<Uuid> candidates = {});
 
-    void setCandidates(std::vector<Uuid> candidates) { candidates_ = std::move(candidates); }
     const std::vector<Uuid>& candidates() const { return candidates_; }
 
     // The index of the first candidate (in candidate order) that the drive lists.

@@ -1,16 +1,22 @@
 #include "drivekit/features/uuid/UuidList.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
 
 namespace drivekit::features::uuid {
 
 UuidTable UuidList::parse(const core::Payload& data) {
+    using identify::decode::UuidListStructure;
     UuidTable table;
-    if (data.size() < structureBytes) {
+    if (data.size() < sizeof(UuidListStructure)) {
         return table;
     }
-    for (uint32_t entry = 0; entry < maxEntries; ++entry) {
-        const Uuid& id = *data.safeCast<Uuid>(headerBytes + entry * entryBytes + uuidOffsetInEntry);
+    const UuidListStructure& list = *data.safeCast<UuidListStructure>();
+    for (uint32_t entry = 0; entry < identify::decode::uuidListEntries; ++entry) {
+        Uuid id{};
+        std::copy(std::begin(list.entries[entry].uuid), std::end(list.entries[entry].uuid), id.begin());
         if (std::all_of(id.begin(), id.end(), [](uint8_t byte) { return byte == 0; })) {
             break;
         }

@@ -7,12 +7,6 @@ namespace drivekit::features::uuid {
 
 class UuidList {
 public:
-    static constexpr uint32_t structureBytes = 4096;
-    static constexpr uint32_t headerBytes = 32;
-    static constexpr uint32_t entryBytes = 32;
-    static constexpr uint32_t uuidOffsetInEntry = 16;
-    static constexpr uint32_t maxEntries = 127;
-
     // The table of the list in data; empty when data is shorter than the whole structure.
     // The list ends at the first all-zero UUID.
     static UuidTable parse(const core::Payload& data);

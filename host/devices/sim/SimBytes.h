@@ -25,7 +25,6 @@ public:
     void ataString(uint32_t offset, uint32_t width, const std::string& text);
     void bytes(uint32_t offset, const uint8_t* source, uint32_t count);
 
-    uint8_t byteAt(uint32_t offset) const { return *payload_.at(offset); }
     uint32_t size() const { return payload_.size(); }
     const drivekit::core::Payload& payload() const { return payload_; }
 

@@ -5,6 +5,7 @@
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimBytes.h"
 #include "host/devices/sim/SimIdentifyBuilders.h"
+#include "host/devices/sim/identify/SimIdentifyStructures.h"
 
 namespace host::sim {
 
@@ -22,14 +23,6 @@ constexpr uint8_t lpaDataArea4 = 1u << 6;
 constexpr uint32_t productTypeOffset = 0xF05;
 // Controller Attributes: UUID List supported.
 constexpr uint32_t ctrattUuidList = 1u << 9;
-
-uint64_t allocatedBytes(const SimProfile& profile) {
-    uint64_t total = 0;
-    for (const auto& ns : profile.namespaces) {
-        total += ns.sizeBlocks * ns.blockSize;
-    }
-    return total;
-}
 
 std::string subsystemName(const SimProfile& profile, const std::string& serial, const std::string& model) {
     char prefix[64];
@@ -83,7 +76,7 @@ SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
     data.u16(266, 343);  // warning composite temperature threshold, kelvin
     data.u16(268, 352);  // critical composite temperature threshold, kelvin
     data.u128(280, profile.capacityBytes);
-    const uint64_t allocated = allocatedBytes(profile);
+    const uint64_t allocated = simIdentify::allocatedBytes(profile);
     data.u128(296, profile.capacityBytes > allocated ? profile.capacityBytes - allocated : 0);
     data.u8(512, 0x66);  // submission queue entry size 64
     data.u8(513, 0x44);  // completion queue entry size 16

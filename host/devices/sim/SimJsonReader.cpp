@@ -1,6 +1,8 @@
 #include "host/devices/sim/SimJsonReader.h"
 
-#include <cctype>
+#include <limits>
+
+#include "drivekit/core/TextParsing.h"
 
 namespace host::sim {
 
@@ -38,20 +40,10 @@ uint64_t SimJsonReader::toUnsigned(const nlohmann::json& value, uint64_t max, co
         number = static_cast<uint64_t>(value.get<int64_t>());
         valid = true;
     } else if (value.is_string()) {
-        const std::string text = value.get<std::string>();
-        if (text.size() > 2 && text.size() <= 18 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-            valid = true;
-            for (size_t i = 2; i < text.size(); ++i) {
-                const char c = text[i];
-                if (!std::isxdigit(static_cast<unsigned char>(c))) {
-                    valid = false;
-                    break;
-                }
-                number = number * 16 + static_cast<uint64_t>(std::isdigit(static_cast<unsigned char>(c))
-                                                                 ? c - '0'
-                                                                 : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
-            }
-        }
+        const auto parsed = drivekit::core::strings::parseUnsigned(value.get<std::string>(),
+                                                                    std::numeric_limits<uint64_t>::max());
+        number = parsed.value_or(0);
+        valid = parsed.has_value();
     }
     if (!valid) {
         throw SimProfileError("\"" + path + "\" must be an unsigned number (decimal, or \"0x\" text)");

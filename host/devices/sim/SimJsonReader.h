@@ -22,7 +22,7 @@ public:
 
     bool has(const std::string& field) const;
     const nlohmann::json& at(const std::string& field) const;
-    // Unsigned number (or "0x.." text) no larger than max.
+    // Unsigned number, or its text (decimal, or "0x" and hexadecimal digits), no larger than max.
     uint64_t unsignedAt(const std::string& field, uint64_t max) const;
     uint64_t unsignedOr(const std::string& field, uint64_t max, uint64_t fallback) const;
     bool boolOr(const std::string& field, bool fallback) const;

@@ -19,7 +19,6 @@ struct SimNvmeStatus {
     static SimNvmeStatus success() { return {}; }
     static SimNvmeStatus invalidOpcode() { return {0x0, 0x01}; }
     static SimNvmeStatus invalidField() { return {0x0, 0x02}; }
-    static SimNvmeStatus dataTransferError() { return {0x0, 0x04}; }
     static SimNvmeStatus sequenceError() { return {0x0, 0x0C}; }
     static SimNvmeStatus invalidNamespace() { return {0x0, 0x0B}; }
     static SimNvmeStatus invalidLogPage() { return {0x1, 0x09}; }

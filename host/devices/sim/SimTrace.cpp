@@ -29,11 +29,6 @@ void SimTrace::setFile(const std::string& path) {
     sink().path = path;
 }
 
-bool SimTrace::enabled() {
-    std::lock_guard<std::mutex> lock(sink().mutex);
-    return !sink().path.empty();
-}
-
 void SimTrace::write(const std::string& line) {
     std::lock_guard<std::mutex> lock(sink().mutex);
     if (sink().path.empty()) {

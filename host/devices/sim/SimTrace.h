@@ -14,7 +14,6 @@ class SimTrace {
 public:
     // "" turns the trace off.
     static void setFile(const std::string& path);
-    static bool enabled();
     static void write(const std::string& line);
 
     // NVME opc=0x02 nsid=0xffffffff cdw10=0x00ff0002 ... cdw15=0x00000000 len=1024 -> 0/0

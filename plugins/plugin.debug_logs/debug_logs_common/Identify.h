@@ -42,7 +42,6 @@ public:
     // fileCount (the base's) counts the structures read and saved; this one those that failed.
     uint32_t failedCount = 0;
     const std::string folderName = "identify";
-    const std::string& outputDirectory() const { return outputDirectory_; }
 
 private:
     drivekit::core::Status identifyOne(drivekit::core::Status& status, drivekit::core::Payload& data,

@@ -5,6 +5,9 @@
 
 #include <boost/multiprecision/cpp_int.hpp>
 
+#include "drivekit/core/HexText.h"
+#include "drivekit/core/TextParsing.h"
+
 namespace drivekit::features::identify::decode {
 
 namespace {
@@ -15,31 +18,8 @@ std::string twoDigits(uint32_t number) {
     return text;
 }
 
-std::string hexBytes(const uint8_t* data, uint32_t width) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(width * 2);
-    for (uint32_t i = 0; i < width; ++i) {
-        out += digits[data[i] >> 4];
-        out += digits[data[i] & 0x0F];
-    }
-    return out;
-}
-
 bool allZero(const uint8_t* data, uint32_t width) {
     return std::all_of(data, data + width, [](uint8_t b) { return b == 0; });
-}
-
-std::string trimmed(std::string text) {
-    const auto blank = [](char c) { return c == ' '; };
-    while (!text.empty() && blank(text.back())) {
-        text.pop_back();
-    }
-    std::size_t first = 0;
-    while (first < text.size() && blank(text[first])) {
-        ++first;
-    }
-    return text.substr(first);
 }
 
 // Drive strings are ASCII padded with spaces (some drives pad with NULs); anything else
@@ -58,7 +38,7 @@ std::string ascii(const uint8_t* data, uint32_t width, bool swapWords) {
         const uint32_t from = swapWords ? (i ^ 1U) : i;
         text += printable(from < width ? data[from] : 0);
     }
-    return trimmed(text);
+    return core::strings::trim(text);
 }
 
 std::string decimal128(const uint8_t* data, uint32_t width) {
@@ -72,7 +52,7 @@ std::string decimal128(const uint8_t* data, uint32_t width) {
 
 // UUIDs are conventionally written in lower case.
 std::string uuidText(const uint8_t* data, uint32_t width) {
-    std::string out = hexBytes(data, width);
+    std::string out = core::strings::hexBytes(data, width);
     std::transform(out.begin(), out.end(), out.begin(),
                    [](char c) { return c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c; });
     if (width != 16) {
@@ -128,15 +108,15 @@ std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint
         case Rendering::hex:
             if (width > 8) {
                 return width == 16 && rendering == Rendering::decimal ? decimal128(data, width)
-                                                                      : hexBytes(data, width);
+                                                                      : core::strings::hexBytes(data, width);
             }
             return number(rendering, littleEndian(data, width), width * 2);
         case Rendering::decimal128: return decimal128(data, width);
         case Rendering::text: return ascii(data, width, false);
         case Rendering::ataText: return ascii(data, width, true);
-        case Rendering::bytes: return hexBytes(data, width);
+        case Rendering::bytes: return core::strings::hexBytes(data, width);
         case Rendering::uuid: return uuidText(data, width);
-        case Rendering::reserved: return allZero(data, width) ? "0" : hexBytes(data, width);
+        case Rendering::reserved: return allZero(data, width) ? "0" : core::strings::hexBytes(data, width);
     }
     return {};
 }

@@ -79,20 +79,6 @@ core::Status tooShort(const std::string& title, uint32_t size, uint32_t needed) 
     return status;
 }
 
-// Moves what a decoder built into the caller's object, keeping the caller's type.
-void adopt(XmlObject& target, XmlObject& built) {
-    for (const auto& [key, value] : built.attributes()) {
-        target.setAttribute(key, value);
-    }
-    for (const auto& property : built.properties()) {
-        target.addProperty(property->clone());
-    }
-    for (const auto& object : built.objects()) {
-        auto copy = object->clone();
-        target.addObject(std::unique_ptr<XmlObject>(static_cast<XmlObject*>(copy.release())));
-    }
-}
-
 }  // namespace
 
 bool hasNvmeIdentifyDecoder(uint8_t cns, IdentifyCoverage coverage) {
@@ -122,7 +108,7 @@ bool decodeNvmeIdentifyInto(uint8_t cns, const core::Payload& data, XmlObject& t
         FieldRenderer::render(row->table(), structure, 0, target);
     } else {
         auto built = row->list(row->title, structure);
-        adopt(target, *built);
+        target.appendCopyOf(*built);
     }
     status = core::Status::success();
     LOG_EXITING();

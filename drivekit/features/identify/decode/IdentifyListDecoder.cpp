@@ -1,6 +1,7 @@
 #include "drivekit/features/identify/decode/IdentifyListDecoder.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "drivekit/features/identify/decode/FieldFormatter.h"
 #include "drivekit/features/identify/decode/FieldRenderer.h"
@@ -195,7 +196,7 @@ std::unique_ptr<XmlObject> IdentifyListDecoder::descriptorList(const std::string
 
 std::unique_ptr<XmlObject> IdentifyListDecoder::uuidList(const std::string& title,
                                                          const core::Payload& payload) {
-    constexpr uint32_t header = sizeof(UuidListEntry);
+    constexpr uint32_t header = offsetof(UuidListStructure, entries);
     auto list = emptyList(title, payload, header);
     if (payload.size() < header) {
         return list;
@@ -204,8 +205,7 @@ std::unique_ptr<XmlObject> IdentifyListDecoder::uuidList(const std::string& titl
                             FieldFormatter::value(Rendering::reserved,
                                                   FieldRenderer::bytesAt(payload, 0, header), header),
                             label(0, header));
-    constexpr uint32_t maximum = nvmeIdentifySize / sizeof(UuidListEntry) - 1;
-    const uint32_t fits = std::min<uint32_t>(maximum, (payload.size() - header) / sizeof(UuidListEntry));
+    const uint32_t fits = std::min<uint32_t>(uuidListEntries, (payload.size() - header) / sizeof(UuidListEntry));
     const uint32_t end = addRecords<UuidListEntry>(
         *list, payload, header, fits, uuidListEntryTable(), "UUID List Entry",
         [](const UuidListEntry& entry) {

@@ -76,6 +76,15 @@ struct UuidListEntry {
 };
 static_assert(sizeof(UuidListEntry) == 32, "UUID list entry is 32 bytes");
 
+// The UUID List: a reserved header the size of one entry, then the entries; the list ends
+// at the first entry whose UUID is all zero.
+constexpr uint32_t uuidListEntries = 127;
+struct UuidListStructure {
+    uint8_t reserved[32];
+    UuidListEntry entries[uuidListEntries];
+};
+static_assert(sizeof(UuidListStructure) == 4096, "UUID list is 4096 bytes");
+
 struct CommandSetVector {
     uint64_t commandSets;
 };

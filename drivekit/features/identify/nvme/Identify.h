@@ -23,8 +23,6 @@ public:
     // namespaces reads a single namespace through its allocated form, which also answers for
     // namespaces that are not attached. The inbox driver only passes CNS 0x00.
     uint8_t cnsToSend() const;
-    // The CNS of the last successful identify (the structure data() holds).
-    uint8_t cnsRead() const { return cnsRead_; }
 
 private:
     uint8_t cnsRead_ = 0;
