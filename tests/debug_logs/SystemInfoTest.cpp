@@ -22,13 +22,17 @@ using namespace std::chrono_literals;
 namespace {
 const std::string secret = "s3cr3t";
 
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
 // Sets an environment variable for one test and puts the old value back.
 class ScopedVariable {
 public:
     ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
+        had_ = std::getenv(name) != nullptr;
+        old_ = variable(name);
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedVariable() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
@@ -134,7 +138,7 @@ TEST(RunCommand, RunsOnlySystemProgramsWithACleanEnvironmentAndReportsHowTheyEnd
     const fs::path mark = planted.path() / "ran";
     std::ofstream((planted.path() / "uname").string()) << "#!/bin/sh\ntouch " << mark.string() << "\necho planted\n";
     fs::permissions(planted.path() / "uname", fs::owner_all);
-    ScopedVariable path("PATH", planted.path().string() + ":" + std::getenv("PATH"));
+    ScopedVariable path("PATH", planted.path().string() + ":" + variable("PATH"));
     ScopedVariable database("DATABASE_URL", "postgres://admin:" + secret + "@db/x");
 
     struct Case {
@@ -225,7 +229,7 @@ TEST(SystemInfo, LogHasEverySectionAndNeitherArgumentsNorHiddenValues) {
     EXPECT_TRUE(std::regex_search(log, std::regex("\n *" + std::to_string(holder.pid()) + " +\\S+ +\\d+ sh\n")));
     EXPECT_EQ(log.find(secret), std::string::npos);
     EXPECT_NE(log.find("\nDATABASE_URL=<redacted>\n"), std::string::npos);
-    EXPECT_NE(log.find("\nPATH=" + std::string(std::getenv("PATH")) + "\n"), std::string::npos);
+    EXPECT_NE(log.find("\nPATH=" + variable("PATH") + "\n"), std::string::npos);
     EXPECT_EQ(console.text(), "System Info log generated\n");
 }
 
