@@ -81,12 +81,6 @@ bool running(const std::string& pid) {
 bool hasChildren() { return ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD; }
 }  // namespace
 
-TEST(SystemCommands, SectionHeaderFillsTheTitleTo80Characters) {
-    EXPECT_EQ(dl::sectionHeader("WMIC"), std::string(40, '-') + " Section: WMIC" + std::string(76, '-'));
-    EXPECT_EQ(dl::sectionHeader("Processes list and information"),
-              std::string(40, '-') + " Section: Processes list and information" + std::string(50, '-'));
-}
-
 TEST(SystemCommands, EverySectionSaysHowItsCommandEndedAndTheRunGoesOn) {
     ScratchFolder scratch;
     const std::string log = (scratch.path() / "system_info.log").string();
@@ -107,29 +101,6 @@ TEST(SystemCommands, EverySectionSaysHowItsCommandEndedAndTheRunGoesOn) {
                                  dl::sectionHeader("Inside") + "\nmade here\n\n");
     EXPECT_EQ(console.text(), "");
     EXPECT_FALSE(hasChildren());
-}
-
-TEST(SystemCommands, ProgressIsDotsAtOneAndCommandLinesAtTwo) {
-    const std::vector<dl::SystemCommand> table = {
-        {"Greeting", {"echo", "hello"}, {}, {}},
-        {"Inside", {}, {}, [] { return std::string(); }},
-    };
-    ScratchFolder scratch;
-    const std::string log = (scratch.path() / "system_info.log").string();
-    Status status;
-    {
-        Verbosity verbose(1);
-        ConsoleCapture console;
-        dl::WriteSystemCommandsOutputToLog(status, log, table);
-        EXPECT_EQ(console.text(), "..\n");
-    }
-    {
-        Verbosity veryVerbose(2);
-        ConsoleCapture console;
-        dl::WriteSystemCommandsOutputToLog(status, log, table);
-        // The closing line end of the dots comes at level 2 as well.
-        EXPECT_EQ(console.text(), "Command:echo hello\nCommand:Inside\n\n");
-    }
 }
 
 TEST(RunCommand, RunsOnlySystemProgramsWithACleanEnvironmentAndReportsHowTheyEnded) {
