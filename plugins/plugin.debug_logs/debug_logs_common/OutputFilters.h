@@ -1,6 +1,7 @@
 #pragma once
-// Trims applied to a system command's output before it goes into "system_info.log".
+// What "system_info.log" keeps of a section's text.
 #include <cstddef>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,10 @@ namespace plugin::cli::debug_logs {
 // The last count lines of the text (all of it when it has fewer).
 std::string lastLines(const std::string& text, std::size_t count);
 
-// Output of `env` with the value of every variable whose name holds KEY, TOKEN, SECRET, PASS
-// or CREDENTIAL (any letter case) replaced by "<redacted>". knownEntries are the "NAME=value"
-// texts the command inherited: their names start a variable whatever characters they hold,
-// and a multi-line value among them is hidden whole, whatever its later lines look like. Of any other value only its first line can be told apart, so the
-// lines that follow a redacted one are dropped until the next "NAME=" line.
-std::string redactSecrets(const std::string& environment, const std::vector<std::string>& knownEntries);
+// One "NAME=value" line per environment entry, in the entries' order. Only the variables named in
+// shownNames keep their values; every other value becomes "<redacted>", since any variable may hold
+// a password, a token or a connection string. A line end inside a name or a kept value is written
+// as "\n", so that every entry stays one line.
+std::string maskedEnvironment(const std::vector<std::string>& entries, const std::set<std::string>& shownNames);
 
 }  // namespace plugin::cli::debug_logs

@@ -17,7 +17,7 @@ std::string currentDirectory(drivekit::core::Status& status);
 // "\\" on Windows.
 std::string nativeDestination(const std::string& destination);
 
-// The "NAME=value" entries of this process's environment, which its child commands inherit.
+// The "NAME=value" entries of this process's environment, in their order.
 std::vector<std::string> environmentEntries();
 
 }  // namespace plugin::cli::debug_logs::platform

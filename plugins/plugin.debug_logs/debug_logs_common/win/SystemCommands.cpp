@@ -1,6 +1,11 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
+
+#include "plugins/plugin.debug_logs/debug_logs_common/OutputFilters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
 
 namespace plugin::cli::debug_logs {
 
@@ -47,38 +52,59 @@ std::string createDiskScript(const std::string& fileName) {
     std::fclose(file);
     return "created";
 }
+
+// Variables whose values tell how programs are found and what the machine is, and say nothing an
+// outsider could use; every other value is hidden.
+const std::set<std::string> shownVariables = {
+    "Path", "PATH", "PATHEXT", "OS", "PROCESSOR_ARCHITECTURE", "PROCESSOR_IDENTIFIER", "NUMBER_OF_PROCESSORS",
+    "SystemRoot", "SystemDrive", "windir", "ComSpec", "TEMP", "TMP", "USERNAME", "USERPROFILE",
+};
+
+// Made from this process's own entries, not from the machine's stored variables with every
+// value shown.
+std::string environment() { return maskedEnvironment(platform::environmentEntries(), shownVariables); }
 }  // namespace
 
 const std::vector<SystemCommand>& systemCommandTable() {
     static const std::vector<SystemCommand> table = {
-        {"WMIC", "wmic scsicontroller 2> nul", {}},
-        {"SCSI controller information", "wmic scsicontroller 2> nul", {}},
-        {"ACHI controller information", "wmic idecontroller 2> nul", {}},
-        {"Windows version", "ver", {}},
-        {"Processes list and information", "tasklist", {}},
-        {"PCI devices list", "lspci", {}},
-        {"Disk information", diskScriptName, {}},
-        {"CPU information", "wmic cpu", {}},
-        {"IRQ information", "wmic irq", {}},
-        {"DMA channel", "wmic dmachannel", {}},
-        {"Environment information", "wmic environment", {}},
-        {"Registry information", "wmic registry", {}},
+        {"WMIC", {"wmic", "scsicontroller", "2>", "nul"}, {}, {}},
+        {"SCSI controller information", {"wmic", "scsicontroller", "2>", "nul"}, {}, {}},
+        {"ACHI controller information", {"wmic", "idecontroller", "2>", "nul"}, {}, {}},
+        {"Windows version", {"ver"}, {}, {}},
+        {"Processes list and information", {"tasklist"}, {}, {}},
+        {"PCI devices list", {"lspci"}, {}, {}},
+        {"Disk information", {diskScriptName}, {}, {}},
+        {"CPU information", {"wmic", "cpu"}, {}, {}},
+        {"IRQ information", {"wmic", "irq"}, {}, {}},
+        {"DMA channel", {"wmic", "dmachannel"}, {}, {}},
+        {"Environment information", {}, {}, environment},
+        {"Registry information", {"wmic", "registry"}, {}, {}},
     };
     return table;
 }
 
-std::string runCommand(const std::string& commandLine) {
-    FILE* pipe = _popen((commandLine + " 2>&1").c_str(), "r");
+// The C runtime's pipe cannot be waited for with a limit: the time limit is not applied here.
+CommandRun runCommand(const std::vector<std::string>& arguments, const CommandLimits& limits) {
+    CommandRun run;
+    FILE* pipe = _popen((commandLineOf(arguments) + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
-        return {};
+        run.problem = "Command could not be started.";
+        return run;
     }
-    std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr) {
-        output += buffer;
+    char buffer[4096];
+    bool cut = false;
+    for (std::size_t count; !cut && (count = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
+        const std::size_t room = limits.outputBytes - run.output.size();
+        run.output.append(buffer, std::min(room, count));
+        cut = count > room;
     }
-    _pclose(pipe);
-    return output;
+    const int exitStatus = _pclose(pipe);
+    if (cut) {
+        run.problem = "Output cut at " + std::to_string(limits.outputBytes) + " bytes.";
+    } else if (exitStatus != 0) {
+        run.problem = "Command failed with exit status " + std::to_string(exitStatus) + ".";
+    }
+    return run;
 }
 
 void prepareSystemCommands() { createDiskScript(diskScriptName); }
