@@ -42,8 +42,13 @@ uint32_t memCopy(void* destination, uint64_t destinationSize, const void* source
 uint8_t* createBuffer(uint64_t size) {
     // aligned_alloc wants a multiple of the alignment; a zero-size request still gets a page.
     const uint64_t rounded = ((size + payloadAlignment - 1) / payloadAlignment) * payloadAlignment;
+#ifdef _WIN32  // the Windows C runtime has no aligned_alloc; its own pair frees with _aligned_free
+    void* memory = rounded >= size ? _aligned_malloc(rounded ? rounded : payloadAlignment, payloadAlignment)
+                                   : nullptr;
+#else
     void* memory = rounded >= size ? std::aligned_alloc(payloadAlignment, rounded ? rounded : payloadAlignment)
                                    : nullptr;
+#endif
     if (memory == nullptr) {
         memory::reportFatal(__FILE__, __LINE__, __func__,
                             "Unable to allocate data with a size of " + std::to_string(size) +
@@ -82,7 +87,11 @@ Payload::BufferImplementation::~BufferImplementation() {
         for (uint64_t i = 0; i < size; ++i) {
             bytes[i] = 0;
         }
+#ifdef _WIN32
+        _aligned_free(data);
+#else
         std::free(data);
+#endif
         data = nullptr;
     }
 }

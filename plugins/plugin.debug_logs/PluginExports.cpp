@@ -45,6 +45,8 @@ void initializeLogger(bool enable, const std::string& logFilePath) {
 
 }  // namespace plugin::cli::exports
 
-// The compiler lays these out last-defined first: register_features comes first in the section.
-BOOST_DLL_ALIAS(plugin::cli::exports::initializeLogger, initialize_logger)
+// Laid out in the order written (this file is compiled with -fno-toplevel-reorder):
+// register_features first, initialize_logger one pointer after it. exports.map keeps these two
+// the library's only exports.
 BOOST_DLL_ALIAS(plugin::cli::exports::registerFeatures, register_features)
+BOOST_DLL_ALIAS(plugin::cli::exports::initializeLogger, initialize_logger)

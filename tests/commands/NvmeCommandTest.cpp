@@ -34,6 +34,9 @@ Attribute boolAttribute(const std::string& key, bool value) {
 
 }  // namespace
 
+// The submission entry is packed: its dwords are compared as copies (uint32_t{...}), never bound
+// to the references that EXPECT_EQ takes.
+
 TEST(GetLogPageDwords, NumDwordsSplitsIntoLowAndHighHalvesAndSizesTheTransfer) {
     GetLogPage command;
     command.setNumDwords(0x3FF);
@@ -58,13 +61,13 @@ TEST(GetLogPageDwords, FieldsSharingADwordKeepEachOther) {
     command.setLogSpecificId(0xBEEF);
     command.setRetainAsynchronousEvent(true);
     command.setLogSpecificField(0x05);  // an LSP write must not clear RAE
-    EXPECT_EQ(command.entry().cdw10, 0xFFFF8507u);
-    EXPECT_EQ(command.entry().cdw11, 0xBEEF0001u);
+    EXPECT_EQ(uint32_t{command.entry().cdw10}, 0xFFFF8507u);
+    EXPECT_EQ(uint32_t{command.entry().cdw11}, 0xBEEF0001u);
 
     command.setRetainAsynchronousEvent(false);
-    EXPECT_EQ(command.entry().cdw10, 0xFFFF0507u);
+    EXPECT_EQ(uint32_t{command.entry().cdw10}, 0xFFFF0507u);
     command.setLogSpecificField(0x86);  // only 0x06 fits; bit 7 must not become RAE
-    EXPECT_EQ(command.entry().cdw10, 0xFFFF0607u);
+    EXPECT_EQ(uint32_t{command.entry().cdw10}, 0xFFFF0607u);
     EXPECT_FALSE(command.retainAsynchronousEvent());
     EXPECT_EQ(command.logSpecificField(), 0x06);
     EXPECT_EQ(command.entry().opcode(), opcodes::getLogPage);
@@ -73,14 +76,14 @@ TEST(GetLogPageDwords, FieldsSharingADwordKeepEachOther) {
 TEST(GetLogPageDwords, OffsetAndUuidIndex) {
     GetLogPage command;
     command.setLogPageOffset(0x0000000123456789ull);
-    EXPECT_EQ(command.entry().cdw12, 0x23456789u);
-    EXPECT_EQ(command.entry().cdw13, 0x00000001u);
+    EXPECT_EQ(uint32_t{command.entry().cdw12}, 0x23456789u);
+    EXPECT_EQ(uint32_t{command.entry().cdw13}, 0x00000001u);
 
     command.entry().cdw14 = 0xABCD0000;
     command.setUuidIndex(0x83);
-    EXPECT_EQ(command.entry().cdw14, 0xABCD0003u);
+    EXPECT_EQ(uint32_t{command.entry().cdw14}, 0xABCD0003u);
     command.setUuidIndex(0x7F);
-    EXPECT_EQ(command.entry().cdw14, 0xABCD007Fu);
+    EXPECT_EQ(uint32_t{command.entry().cdw14}, 0xABCD007Fu);
 }
 
 TEST(GetLogPageDwords, ApplyAttributesFillsPresentKeysAndKeepsTheRest) {
@@ -100,7 +103,7 @@ TEST(GetLogPageDwords, ApplyAttributesFillsPresentKeysAndKeepsTheRest) {
     EXPECT_EQ(command.numDwords(), 0x7Fu);
     EXPECT_EQ(command.transferBytes, 512u);
     EXPECT_TRUE(command.retainAsynchronousEvent());
-    EXPECT_EQ(command.entry().nsid, 0xFFFFFFFFu);
+    EXPECT_EQ(uint32_t{command.entry().nsid}, 0xFFFFFFFFu);
     EXPECT_EQ(command.logPageOffset(), 0x200000000ull);
     EXPECT_EQ(command.logSpecificId(), 0x0042);
     EXPECT_EQ(command.uuidIndex(), 2);
@@ -112,8 +115,8 @@ TEST(IdentifyDwords, CnsAndCsiLandInTheirBytesOnly) {
     command.entry().cdw11 = 0x0000FFFF;
     command.setCns(0x11);
     command.setCsi(0x02);
-    EXPECT_EQ(command.entry().cdw10, 0x12345611u);
-    EXPECT_EQ(command.entry().cdw11, 0x0200FFFFu);
+    EXPECT_EQ(uint32_t{command.entry().cdw10}, 0x12345611u);
+    EXPECT_EQ(uint32_t{command.entry().cdw11}, 0x0200FFFFu);
     EXPECT_EQ(command.transferBytes, 4096u);
 
     AttributeCollection attributes;
@@ -122,23 +125,23 @@ TEST(IdentifyDwords, CnsAndCsiLandInTheirBytesOnly) {
     command.applyAttributes(attributes);
     EXPECT_EQ(command.cns(), 0x02);
     EXPECT_EQ(command.csi(), 0x02);  // no "CSI" attribute: kept
-    EXPECT_EQ(command.entry().nsid, 1u);
+    EXPECT_EQ(uint32_t{command.entry().nsid}, 1u);
 }
 
 TEST(FeaturesDwords, SelectIsThreeBitsAndSaveIsBit31) {
     GetFeatures get;
     get.setFeatureId(0x02);
     get.setSelect(0x0B);  // only 0x3 fits
-    EXPECT_EQ(get.entry().cdw10, 0x00000302u);
+    EXPECT_EQ(uint32_t{get.entry().cdw10}, 0x00000302u);
     EXPECT_EQ(get.select(), 3);
     EXPECT_EQ(get.entry().opcode(), opcodes::getFeatures);
 
     SetFeatures set;
     set.setFeatureId(0x0E);
     set.setSave(true);
-    EXPECT_EQ(set.entry().cdw10, 0x8000000Eu);
+    EXPECT_EQ(uint32_t{set.entry().cdw10}, 0x8000000Eu);
     set.setSave(false);
-    EXPECT_EQ(set.entry().cdw10, 0x0000000Eu);
+    EXPECT_EQ(uint32_t{set.entry().cdw10}, 0x0000000Eu);
     EXPECT_TRUE(set.flags().dataOut);
     EXPECT_EQ(set.entry().opcode(), opcodes::setFeatures);
 }
@@ -155,17 +158,17 @@ TEST(FeaturesDwords, ApplyAttributesUsesTheFeatureKeys) {
 
     GetFeatures get;
     get.applyAttributes(attributes);
-    EXPECT_EQ(get.entry().cdw10, 0x000001C1u);
-    EXPECT_EQ(get.entry().cdw11, 0x11111111u);
+    EXPECT_EQ(uint32_t{get.entry().cdw10}, 0x000001C1u);
+    EXPECT_EQ(uint32_t{get.entry().cdw11}, 0x11111111u);
     EXPECT_EQ(get.transferBytes, 4096u);
 
     SetFeatures set;
     set.entry().cdw14 = 0xFF000000;
     set.applyAttributes(attributes, 0x81);
-    EXPECT_EQ(set.entry().cdw10, 0x800000C1u);
-    EXPECT_EQ(set.entry().cdw12, 0x22222222u);
-    EXPECT_EQ(set.entry().cdw13, 0x33333333u);
-    EXPECT_EQ(set.entry().cdw14, 0xFF000001u);
+    EXPECT_EQ(uint32_t{set.entry().cdw10}, 0x800000C1u);
+    EXPECT_EQ(uint32_t{set.entry().cdw12}, 0x22222222u);
+    EXPECT_EQ(uint32_t{set.entry().cdw13}, 0x33333333u);
+    EXPECT_EQ(uint32_t{set.entry().cdw14}, 0xFF000001u);
 }
 
 TEST(AdminCommandTest, OpcodeAndDirectionAreSettable) {

@@ -91,8 +91,15 @@ inline std::string nvmeStatus(const core::CommandResult& result) {
     return std::to_string((field >> 9) & 0x7) + "/" + std::to_string((field >> 1) & 0xFF);
 }
 
-inline uint32_t u32At(const core::Payload& data, uint32_t offset) { return *data.safeCast<uint32_t>(offset); }
-inline uint16_t u16At(const core::Payload& data, uint32_t offset) { return *data.safeCast<uint16_t>(offset); }
+// A field at any offset, copied out: drive data puts its fields at odd offsets.
+template <typename T>
+T valueAt(const core::Payload& data, uint32_t offset) {
+    T value;
+    std::memcpy(&value, data.safeCast<T>(offset), sizeof value);
+    return value;
+}
+inline uint32_t u32At(const core::Payload& data, uint32_t offset) { return valueAt<uint32_t>(data, offset); }
+inline uint16_t u16At(const core::Payload& data, uint32_t offset) { return valueAt<uint16_t>(data, offset); }
 
 inline std::string textAt(const core::Payload& data, uint32_t offset, uint32_t width) {
     return std::string(reinterpret_cast<const char*>(data.at(offset)), width);

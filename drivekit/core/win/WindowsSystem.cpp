@@ -10,8 +10,12 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/logging/Log.h"
 
+// MSVC links these two through the pragmas; mingw-w64 names them on its link line
+// (-lcfgmgr32 -lversion).
+#ifdef _MSC_VER
 #pragma comment(lib, "cfgmgr32.lib")
 #pragma comment(lib, "version.lib")
+#endif
 
 namespace drivekit::core {
 

@@ -251,7 +251,7 @@ SimResponse SimulatedDrive::identify(const nvme::SubmissionEntry& entry) {
     if (auto replayed = replay_.identify(cns, entry.nsid)) {
         return SimResponse::withData(*replayed);
     }
-    const auto key = std::make_tuple(cns, entry.nsid);
+    const auto key = std::make_tuple(cns, uint32_t{entry.nsid});  // a copy: the entry is packed
     const auto cached = state_.identify.find(key);
     if (cached != state_.identify.end()) {
         return SimResponse::withData(cached->second);
