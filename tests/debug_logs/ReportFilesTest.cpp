@@ -10,24 +10,14 @@ using namespace debug_logs_test;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 
-TEST(FileWriters, BinaryKeepsEveryByteAndRefusesAnEmptyPayload) {
-    ScratchFolder scratch;
-    const std::string path = (scratch.path() / "page.bin").string();
-    const char bytes[] = {'\0', '\n', '\r', '\x1a', '\xff'};
-    EXPECT_TRUE(dl::writeBinaryFile(path, Payload(bytes, sizeof(bytes))));
-    EXPECT_EQ(readFile(path), std::string(bytes, sizeof(bytes)));
-    EXPECT_FALSE(dl::writeBinaryFile(path, Payload()));
-    EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0u);
-}
-
-TEST(SaveLogToFile, SuccessTellsTheNameAndAtVerbosityOneThePath) {
+TEST(SaveLogToFile, SuccessKeepsEveryByteAndTellsTheNameAndAtVerbosityOneThePath) {
     ScratchFolder scratch;
     const std::string path = (scratch.path() / "smart.bin").string();
     Verbosity verbose(1);
     ConsoleCapture console;
-    dl::utils::SaveLogToFile(path, Payload(std::string("abc").data(), 3), "SMART Data", Status());
-    EXPECT_EQ(readFile(path), "abc");
+    const char bytes[] = {'\0', '\n', '\r', '\x1a', '\xff'};
+    dl::utils::SaveLogToFile(path, Payload(bytes, sizeof(bytes)), "SMART Data", Status());
+    EXPECT_EQ(readFile(path), std::string(bytes, sizeof(bytes)));
     EXPECT_EQ(console.text(), "SMART Data generated\nSuccessfully wrote SMART Data to " + path + "\n");
 }
 
