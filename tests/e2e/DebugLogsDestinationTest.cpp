@@ -3,6 +3,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <ctime>
 #include <sys/time.h>
+#include <tuple>
 
 #include "E2eSupport.h"
 
@@ -79,6 +80,7 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     const fs::path folder = fs::canonical(destination / kept[0]);
     // The reason on the progress line, and the kept folder at the end of the result.
     EXPECT_TRUE(contains(run.out, "\nFailed to create the package: cannot ")) << run.out;
+    EXPECT_FALSE(contains(run.out, "Package Generated: ")) << run.out;
     const std::string result = run.out.substr(run.out.rfind("\nResult: ") + 1);
     EXPECT_EQ(0u, result.find("Result: Failed to create the package: cannot ")) << result;
     EXPECT_TRUE(boost::algorithm::ends_with(result, ". The collected files are kept in " + folder.string() + ".\n"))
@@ -86,29 +88,24 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     EXPECT_TRUE(fs::is_regular_file(folder / "version.txt"));
 }
 
-TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotPacksBesideTheRealFolder) {
+TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {
     fs::create_directories(dir / "real" / "inner");
     fs::create_directory_symlink(dir / "real" / "inner", dir / "link");
-    const auto run = ssdtool(systemRun("link/.."), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
-    EXPECT_EQ((std::vector<std::string>{"link", "real"}), entries(dir));
-    const auto packed = entries(dir / "real");
-    ASSERT_EQ(2u, packed.size());
-    EXPECT_EQ("inner", packed[1]);
-    EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
-    EXPECT_EQ(1u, readZip(dir / "real" / packed[0]).count("version.txt"));
-}
-
-TEST_F(DebugLogsDestination, ADestinationWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {
-    const std::string name = "my logs; touch injected \"q\" 'a' $(touch injected2)";
-    const auto run = ssdtool(systemRun(name), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ(std::vector<std::string>{name}, entries(dir));
-    const auto packed = entries(dir / name);
-    ASSERT_EQ(1u, packed.size());
-    EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
-    EXPECT_EQ(1u, readZip(dir / name / packed[0]).count("version.txt"));
+    const std::string odd = "my logs; touch injected \"q\" 'a' $(touch injected2)";
+    // The destination, the real folder the archive lands in, and what else that folder holds.
+    const std::vector<std::tuple<std::string, std::string, std::vector<std::string>>> cases = {
+        {"link/..", "real", {"inner"}}, {odd, odd, {}}};
+    for (const auto& [destination, landing, besides] : cases) {
+        const auto run = ssdtool(systemRun(destination), dir);
+        ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+        EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
+        auto packed = entries(dir / landing);
+        ASSERT_EQ(besides.size() + 1, packed.size()) << destination;
+        EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
+        EXPECT_EQ(besides, std::vector<std::string>(packed.begin() + 1, packed.end()));
+        EXPECT_EQ(1u, readZip(dir / landing / packed[0]).count("version.txt"));
+    }
+    EXPECT_EQ((std::vector<std::string>{"link", odd, "real"}), entries(dir));
 }
 
 TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
