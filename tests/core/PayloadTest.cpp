@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
@@ -44,7 +45,7 @@ bool isAligned(const Payload& payload) {
 
 }  // namespace
 
-TEST(Payload, CopiesShareOneBufferUntilAppendOrClearSwitchesToANewOne) {
+TEST(Payload, CopiesShareOneBufferUntilAppendOrClearSwitchesToANewOneAndAppendTakesItself) {
     Payload payload = counting(5);
     const Payload sharer = payload;
     *payload.at(0) = 0xAA;
@@ -62,14 +63,12 @@ TEST(Payload, CopiesShareOneBufferUntilAppendOrClearSwitchesToANewOne) {
     payload.clear();
     EXPECT_TRUE(payload.empty());
     EXPECT_EQ(*sharer.at(4), 5);
-}
 
-TEST(Payload, AppendOfItselfDoublesTheBytes) {
-    Payload payload = counting(3);
-    payload.append(payload);
-    const uint8_t expected[] = {1, 2, 3, 1, 2, 3};
-    ASSERT_EQ(payload.size(), 6u);
-    EXPECT_EQ(std::memcmp(payload.data(), expected, sizeof expected), 0);
+    Payload doubled = counting(3);
+    doubled.append(doubled);
+    const uint8_t twice[] = {1, 2, 3, 1, 2, 3};
+    ASSERT_EQ(doubled.size(), 6u);
+    EXPECT_EQ(std::memcmp(doubled.data(), twice, sizeof twice), 0);
 }
 
 TEST(Payload, AtStopsAtTheLastByte) {
@@ -137,18 +136,11 @@ TEST(Payload, FourGibibytesOrMoreAreRefusedWithOneFatalLineNeverWrapped) {
 TEST(Payload, MemCopyRefusesAnOversizedSourceOrANullPointerAndMovesOverlaps) {
     uint8_t destination[8] = {};
     const uint8_t source[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    // The fatal line it writes is checked with the logging.
     testing::internal::CaptureStderr();
-    const uint32_t result = memory::memCopy(destination, sizeof destination, source, sizeof source);
-    const std::string errors = testing::internal::GetCapturedStderr();
-
-    EXPECT_EQ(result, 34u);
-    for (const uint8_t byte : destination) {
-        EXPECT_EQ(byte, 0);
-    }
-    EXPECT_EQ(countOccurrences(errors, "[fatal] "), 1);
-    EXPECT_EQ(errors.rfind("[fatal] Invalid call to memCopy: source size (10) is greater than "
-                           "destination size (8)", 0),
-              0u);
+    EXPECT_EQ(memory::memCopy(destination, sizeof destination, source, sizeof source), 34u);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::vector<uint8_t>(destination, destination + 8), std::vector<uint8_t>(8, 0));
 
     uint8_t buffer[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_EQ(memory::memCopy(nullptr, 8, buffer, 4), 22u);
