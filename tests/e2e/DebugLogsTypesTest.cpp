@@ -88,11 +88,13 @@ TEST_F(DebugLogsTypes, EveryTypePacksTheDriveLogsWithPathsRelativeToTheFolder) {
     EXPECT_EQ(binaries, reported);
 }
 
-TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplemented) {
-    const auto run = ssdtool(with(debugLogs, {"-type", "nosuchlog"}), dir);
+TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplementedInTheChosenFormat) {
+    const auto run = ssdtool(with(debugLogs, {"-type", "nosuchlog", "-output", "JSON"}), dir);
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(contains(run.out, "Log type not found: nosuchlog\n"));
-    EXPECT_TRUE(contains(run.out, "Result: Not implemented.\n"));
+    const auto result = nlohmann::json::parse(run.out.substr(run.out.rfind("\n{\n") + 1)).at("Result");
+    EXPECT_EQ("Not implemented.", result.at("Description").get<std::string>());
+    EXPECT_EQ(2, result.at("Type").get<int>());
     EXPECT_FALSE(contains(run.out, "PACKAGE THE LOGS"));
     const auto left = entries(dir);
     ASSERT_EQ(1u, left.size());

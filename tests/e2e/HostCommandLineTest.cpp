@@ -1,5 +1,4 @@
-// ssdtool's own side of a command: help, the drive list, bad command lines, result formats and
-// the two log files.
+// ssdtool's own side of a command: help, the drive list, bad command lines and the two log files.
 #include "E2eSupport.h"
 
 namespace e2e {
@@ -77,15 +76,6 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         EXPECT_EQ("", run.out) << message;
     }
     EXPECT_TRUE(entries(dir).empty());
-}
-
-// A successful result in a chosen format is shown with the log types' list.
-TEST_F(HostCommandLine, AFailedRunKeepsItsTypeInTheChosenFormat) {
-    const auto failed =
-        ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "nosuchlog", "-output", "JSON"}, dir);
-    EXPECT_EQ(1, failed.exitStatus);
-    const auto tail = failed.out.substr(failed.out.find("{\n"));
-    EXPECT_EQ(2, nlohmann::json::parse(tail).at("Result").at("Type").get<int>());
 }
 
 TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {

@@ -24,46 +24,43 @@ protected:
     CommandLineParser parser{host_test::commands()};
 };
 
-TEST_F(CommandLineParserTest, ChoosesTheCommandOfTheVerbWhoseRequiredOptionsAreGiven) {
-    const auto logs = parse({"dump", "-debuglogs", "-ssd", "0"});
-    ASSERT_TRUE(logs.ok()) << logs.error;
-    EXPECT_EQ("DebugLogs", logs.command->name);
-    EXPECT_EQ(0u, logs.command->id);
-    EXPECT_EQ("DebugLogs", logs.parsed.commandName);
-    EXPECT_EQ("dump", logs.parsed.verb);
-
-    const auto firmware = parse({"dump", "-ssd", "1", "-firmware", "Slot=2"});
-    ASSERT_TRUE(firmware.ok()) << firmware.error;
-    EXPECT_EQ("DumpFirmware", firmware.command->name);
-    EXPECT_EQ(1u, firmware.command->registryIndex);
-}
-
-TEST_F(CommandLineParserTest, PartsMatchInAnyCaseAreHandedOnInTheCommandsSpellingAndTakeTheValuesTheyName) {
+// The command is the verb's whose required options are given; its parts match in any case, are
+// handed on in the command's spelling and take the values they name.
+TEST_F(CommandLineParserTest, ChoosesTheCommandAndHandsOnItsPartsInItsSpellingWithTheirValues) {
     struct Case {
         Args arguments;
+        std::string command;
         Pairs options;
         Pairs targets;
     };
     const std::vector<Case> cases{
         {{"DUMP", "-DebugLogs", "-SSD", "SN/1", "-Type", "System", "-V"},
+         "DebugLogs",
          {{"-debuglogs", ""}, {"-v", ""}},
          {{"-ssd", "SN/1"}, {"-type", "System"}}},
+        {{"dump", "-ssd", "1", "-firmware", "Slot=2"}, "DumpFirmware", {{"-firmware", ""}}, {{"-ssd", "1"}}},
         // A flag never takes the next token as its value.
         {{"dump", "-debuglogs", "-destination", "my logs; \"quoted\"", "-vv", "-ssd", "0", "-extended"},
+         "DebugLogs",
          {{"-debuglogs", ""}, {"-destination", "my logs; \"quoted\""}, {"-vv", ""}, {"-extended", ""}},
          {{"-ssd", "0"}}},
         // A required value is taken even when it looks like an option.
         {{"dump", "-debuglogs", "-ssd", "0", "-destination", "-odd-folder"},
+         "DebugLogs",
          {{"-debuglogs", ""}, {"-destination", "-odd-folder"}},
          {{"-ssd", "0"}}},
         // An optional value is taken only when one follows.
-        {{"show", "-ssd", "-smart"}, {{"-smart", ""}}, {{"-ssd", ""}}},
-        {{"show", "-smart", "-ssd", "3"}, {{"-smart", ""}}, {{"-ssd", "3"}}},
+        {{"show", "-ssd", "-smart"}, "ShowSmart", {{"-smart", ""}}, {{"-ssd", ""}}},
+        {{"show", "-smart", "-ssd", "3"}, "ShowSmart", {{"-smart", ""}}, {{"-ssd", "3"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         const auto outcome = parse(c.arguments);
         ASSERT_TRUE(outcome.ok()) << outcome.error;
+        // The host runs the command found at the registry index.
+        EXPECT_EQ(c.command, host_test::commands().at(outcome.command->registryIndex).name);
+        EXPECT_EQ(c.command, outcome.parsed.commandName);
+        EXPECT_EQ(c.command == "ShowSmart" ? "show" : "dump", outcome.parsed.verb);
         EXPECT_EQ(c.options, namesAndValues(outcome.parsed.options));
         EXPECT_EQ(c.targets, namesAndValues(outcome.parsed.targets));
     }
