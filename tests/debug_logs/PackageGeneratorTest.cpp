@@ -25,14 +25,6 @@ public:
     }
 };
 
-class FailingProductInfo : public dl::DebugLogsInterface {
-public:
-    Status saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&, const std::string&) override {
-        status = Status::unableToCreateFile();
-        return status;
-    }
-};
-
 class PackageGeneratorTest : public ::testing::Test {
 protected:
     PackageGeneratorTest() : clock_(at(9, 5, 3, 7)) {}
@@ -128,12 +120,15 @@ TEST_F(PackageGeneratorTest, TypeSelectsItsCollectorsInTableOrderAndOnlySuccesse
 
 TEST_F(PackageGeneratorTest, ProductFailureIsReportedAndTheRunGoesOn) {
     auto collectors = table();
-    collectors.productInfo = [](const dl::CollectorContext&) { return std::make_unique<FailingProductInfo>(); };
+    collectors.productInfo = [journal = journal_](const dl::CollectorContext&) {
+        return std::make_unique<ScriptedCollector>("Product", 0, Status::unableToCreateFile(), journal);
+    };
     PackageGenerator generator(device(), collectors);
     ConsoleCapture console;
     Status status;
     generator.run(status, scratch_.path().string(), "System", 0, false);
     EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(*journal_, std::vector<std::string>{"Product"});
     EXPECT_NE(console.text().find("Failed to create product JSON file\nVersion generated\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(scratch_.path() / (folderName() + ".zip")));
 }

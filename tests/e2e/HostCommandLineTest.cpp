@@ -6,32 +6,22 @@ namespace {
 
 using HostCommandLine = Workspace;
 
-TEST_F(HostCommandLine, HelpListsTheCommandsAndShowsOneCommandInFull) {
-    const auto overview = ssdtool({"help"}, dir);
-    ASSERT_EQ(0, overview.exitStatus) << overview.err;
-    EXPECT_TRUE(std::regex_search(overview.out,
-                                  std::regex("\nDebugLogs +dump +Collects debug logs and creates ZIP package\\.\n")))
-        << overview.out;
-
-    for (const char* selector : {"dump", "DebugLogs", "Verb=dump", "Name=debuglogs"}) {
-        const auto help = ssdtool({"help", selector}, dir);
-        ASSERT_EQ(0, help.exitStatus) << selector << help.err;
-        EXPECT_TRUE(contains(help.out, "Command: DebugLogs\n")) << selector;
-        EXPECT_TRUE(contains(help.out, "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] "
-                                       "[-vv] [-extended] -ssd <Index|SerialNumber|PhysicalPath> "
-                                       "[-type <all|list|LOGNAME>]"))
-            << help.out;
-    }
+// How help selects and lays out commands is the help printer's own test; here, the plug-in's
+// command as it declares itself.
+TEST_F(HostCommandLine, HelpShowsThePlugInsCommandInFull) {
+    const auto help = ssdtool({"help", "DebugLogs"}, dir);
+    ASSERT_EQ(0, help.exitStatus) << help.err;
+    EXPECT_TRUE(contains(help.out, "Command: DebugLogs\n"));
+    EXPECT_TRUE(contains(help.out, "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] "
+                                   "[-vv] [-extended] -ssd <Index|SerialNumber|PhysicalPath> "
+                                   "[-type <all|list|LOGNAME>]"))
+        << help.out;
 
     // -help on the command itself shows the same and runs nothing.
     const auto inline_ = ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-h"}, dir);
     EXPECT_EQ(0, inline_.exitStatus);
     EXPECT_TRUE(contains(inline_.out, "Command: DebugLogs\n"));
     EXPECT_TRUE(entries(dir).empty());
-
-    const auto nothing = ssdtool({"help", "Name=NoSuchCommand"}, dir);
-    EXPECT_EQ(2, nothing.exitStatus);
-    EXPECT_EQ("No commands to display\n", nothing.out);
 }
 
 TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
