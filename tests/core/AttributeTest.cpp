@@ -77,7 +77,7 @@ TEST(Attribute, ToFieldRefusesAValueWiderThanTheFieldInsteadOfCuttingIt) {
     }
 }
 
-TEST(Attribute, TextStopsAtTheZeroByteAndListsRoundTrip) {
+TEST(Attribute, TextStopsAtTheZeroByteListsRoundTripAndDisplayFormsFollowTheTypeName) {
     Attribute attribute = ofType(types::string);
     const char withZero[] = {'a', 'b', 0, 'c'};
     attribute.setBytes(withZero, sizeof withZero);
@@ -90,12 +90,10 @@ TEST(Attribute, TextStopsAtTheZeroByteAndListsRoundTrip) {
     EXPECT_EQ(attribute.toStrings(), (std::vector<std::string>{"one", "", "three"}));
     attribute.setStrings({});
     EXPECT_FALSE(attribute.hasValue());
-}
 
-// What text cannot reach: raw bytes, an empty hex value and a value with leading zero bytes.
-TEST(Attribute, DisplayFormsFollowTheTypeName) {
+    // Display forms text cannot reach: raw bytes, an empty hex value and leading zero bytes.
     const uint8_t bytes[] = {0x00, 0x0A, 0xFF, 0x00};
-    Attribute attribute = ofType(types::bytePointer);
+    attribute = ofType(types::bytePointer);
     attribute.setBytes(bytes, sizeof bytes);
     EXPECT_EQ(attribute.toDisplayString(), "000AFF00");
     attribute = ofType(types::hexValue);

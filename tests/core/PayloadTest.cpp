@@ -71,14 +71,11 @@ TEST(Payload, CopiesShareOneBufferUntilAppendOrClearSwitchesToANewOneAndAppendTa
     EXPECT_EQ(std::memcmp(doubled.data(), twice, sizeof twice), 0);
 }
 
-TEST(Payload, AtStopsAtTheLastByte) {
+TEST(Payload, AtStopsAtTheLastByteSafeCastFitsExactlyAndReportsAnOverrunInFourLines) {
     EXPECT_NO_THROW(Payload(4).at(3));
     for (const Payload& payload : {Payload(4), Payload(0), Payload()}) {
         EXPECT_THROW(payload.at(payload.size()), Status);
     }
-}
-
-TEST(Payload, SafeCastFitsExactlyAndReportsAnOverrunInFourLines) {
     const Payload payload(512);
     EXPECT_EQ(reinterpret_cast<uint8_t*>(payload.safeCast<Record512>()), payload.data());
     try {
