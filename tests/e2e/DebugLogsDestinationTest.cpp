@@ -52,15 +52,24 @@ protected:
     fs::path taken_;
 };
 
-TEST_F(DebugLogsDestination, AnOutputFolderThatExistsAlreadyIsNotOverwritten) {
-    const fs::path destination = destinationTaking("");
-    const auto run = ssdtool(systemRun(destination.string()), dir);
-    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "Result: Failed to create directory.\n")) << run.out;
-    EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
+// An output folder that exists already is not overwritten; below a regular file no folder can
+// be made, whoever runs the test.
+TEST_F(DebugLogsDestination, AnOutputFolderThatCannotBeMadeIsAClearErrorAndNothingIsTouched) {
+    const fs::path taken = destinationTaking("");
+    std::ofstream((dir / "blocker").string()) << "a file\n";
+    const std::pair<fs::path, std::string> cases[] = {{taken, "Result: Failed to create directory.\n"},
+                                                      {dir / "blocker" / "logs", "blocker"}};
+    for (const auto& [destination, named] : cases) {
+        const auto run = ssdtool(systemRun(destination.string()), dir);
+        EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+        EXPECT_TRUE(contains(run.out, "Result: Failed to create directory")) << run.out;
+        EXPECT_TRUE(contains(run.out, named)) << run.out;
+        EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
+    }
     // Nothing was added, removed or packed.
-    EXPECT_EQ(10000u, entries(destination).size());
-    for (const auto& entry : fs::recursive_directory_iterator(destination)) {
+    EXPECT_EQ("a file\n", readFile(dir / "blocker"));
+    EXPECT_EQ(10000u, entries(taken).size());
+    for (const auto& entry : fs::recursive_directory_iterator(taken)) {
         EXPECT_TRUE(fs::is_directory(entry.path())) << entry.path();
     }
 }
@@ -106,17 +115,6 @@ TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotes
         EXPECT_EQ(1u, readZip(dir / landing / packed[0]).count("version.txt"));
     }
     EXPECT_EQ((std::vector<std::string>{"link", odd, "real"}), entries(dir));
-}
-
-TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
-    // Below a regular file no folder can be made, whoever runs the test.
-    std::ofstream(dir.string() + "/blocker") << "a file\n";
-    const auto run = ssdtool(systemRun((dir / "blocker" / "logs").string()), dir);
-    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "Result: Failed to create directory")) << run.out;
-    EXPECT_TRUE(contains(run.out, "blocker")) << run.out;
-    EXPECT_EQ(std::vector<std::string>{"blocker"}, entries(dir));
-    EXPECT_EQ("a file\n", readFile(dir / "blocker"));
 }
 
 TEST_F(DebugLogsDestination, TheSerialNumberBecomesOneFolderNameThatFitsTheFileSystem) {
