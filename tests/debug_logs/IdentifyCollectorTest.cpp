@@ -107,7 +107,7 @@ TEST(IdentifyCollector, NamespacesComeCnsMajorInListOrderThenTheAllocatedOnesAnd
               std::string::npos);
 }
 
-TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSent) {
+TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSentAndNoNamespaceNoFile) {
     ScratchFolder scratch;
     auto drive = makerDrive({1}, {});
     drive->setBool(drivekit::core::attributes::namespaceManagementSupported(), true);
@@ -119,15 +119,14 @@ TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIs
     const std::string file = readFile(scratch.path() / "identify" / name(0x00, 1));
     ASSERT_EQ(file.size(), 4096u);
     EXPECT_EQ(static_cast<uint8_t>(file[0]), 0x11);
-}
 
-TEST(IdentifyCollector, EmptyActiveListYieldsOnlyItsOwnFile) {
-    ScratchFolder scratch;
-    auto drive = makerDrive({}, {});
-    const Outcome outcome = collect(drive, scratch.path());
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
+    // An empty active list yields only its own file.
+    ScratchFolder empty;
+    auto withoutNamespaces = makerDrive({}, {});
+    const Outcome outcome = collect(withoutNamespaces, empty.path());
+    EXPECT_EQ(withoutNamespaces->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
     EXPECT_EQ(outcome.generated, 15u);
-    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / name(0x02, 0)));
+    EXPECT_TRUE(fs::exists(empty.path() / "identify" / name(0x02, 0)));
     // Without verbosity only the plain total is printed.
     EXPECT_EQ(outcome.console, "Identify generated (15 logs)\n");
 }

@@ -10,26 +10,22 @@ using namespace debug_logs_test;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 
-TEST(SaveLogToFile, SuccessKeepsEveryByteAndTellsTheNameAndAtVerbosityOneThePath) {
+TEST(SaveLogToFile, KeepsEveryByteAndSaysSoOrLeavesAnEmptyFileAndAnErrorLineWithoutData) {
     ScratchFolder scratch;
     const std::string path = (scratch.path() / "smart.bin").string();
+    const std::string empty = (scratch.path() / "thresholds.bin").string();
+    std::ofstream(empty) << "old content";
     Verbosity verbose(1);
     ConsoleCapture console;
     const char bytes[] = {'\0', '\n', '\r', '\x1a', '\xff'};
     dl::utils::SaveLogToFile(path, Payload(bytes, sizeof(bytes)), "SMART Data", Status());
+    dl::utils::SaveLogToFile(empty, Payload(), "SMART Thresholds", Status::retrieveDataFailed());
     EXPECT_EQ(readFile(path), std::string(bytes, sizeof(bytes)));
-    EXPECT_EQ(console.text(), "SMART Data generated\nSuccessfully wrote SMART Data to " + path + "\n");
-}
-
-TEST(SaveLogToFile, EmptyPayloadLeavesAnEmptyFileAndAnErrorLine) {
-    ScratchFolder scratch;
-    const std::string path = (scratch.path() / "thresholds.bin").string();
-    std::ofstream(path) << "old content";
-    ConsoleCapture console;
-    dl::utils::SaveLogToFile(path, Payload(), "SMART Thresholds", Status::retrieveDataFailed());
-    EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0u);
-    EXPECT_EQ(console.text(), "Error in writing SMART Thresholds to " + path + ".\n");
+    EXPECT_TRUE(fs::exists(empty));
+    EXPECT_EQ(fs::file_size(empty), 0u);
+    // At verbosity one a success also names the path.
+    EXPECT_EQ(console.text(), "SMART Data generated\nSuccessfully wrote SMART Data to " + path +
+                                  "\nError in writing SMART Thresholds to " + empty + ".\n");
 }
 
 TEST(TimeStamps, DisplayFormUsesTheTwelveHourRuleFileFormPadsToTwoDigits) {

@@ -199,15 +199,11 @@ TEST(SystemInfo, LogHasEverySectionAndNeitherArgumentsNorHiddenValues) {
     EXPECT_EQ(log.find(secret), std::string::npos);
     EXPECT_NE(log.find("\nDATABASE_URL=<redacted>\n"), std::string::npos);
     EXPECT_NE(log.find("\nPATH=" + variable("PATH") + "\n"), std::string::npos);
-    EXPECT_EQ(console.text(), "System Info log generated\n");
-}
 
-TEST(SystemInfo, UnwritableFolderRunsNothingAndSaysNothing) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    Status status;
-    dl::SystemInfo("System Info").saveReport(status, nullptr, (scratch.path() / "gone").string());
-    EXPECT_TRUE(status.isSuccess());
+    // A folder that cannot be written runs nothing and says nothing.
+    Status unwritable;
+    dl::SystemInfo("System Info").saveReport(unwritable, nullptr, (scratch.path() / "gone").string());
+    EXPECT_TRUE(unwritable.isSuccess());
     EXPECT_FALSE(fs::exists(scratch.path() / "gone"));
-    EXPECT_EQ(console.text(), "");
+    EXPECT_EQ(console.text(), "System Info log generated\n");
 }
