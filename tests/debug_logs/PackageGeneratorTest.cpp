@@ -55,11 +55,7 @@ protected:
         return collectors;
     }
 
-    std::shared_ptr<test_support::StubDrive> device(const std::string& serial = "SN42") {
-        return silentDevice(serial);
-    }
-
-    std::string folderName(const std::string& serial = "SN42") const { return serial + "_" + folderStamp; }
+    std::string folderName() const { return "SN42_" + folderStamp; }
 
     ScratchFolder scratch_;
     FixedClock clock_;
@@ -74,7 +70,7 @@ TEST_F(PackageGeneratorTest, SystemRunPacksTheGeneralLogsAndRemovesTheFolderEven
     collectors.productInfo = [journal = journal_](const dl::CollectorContext&) {
         return std::make_unique<ScriptedCollector>("Product", 0, Status::unableToCreateFile(), journal);
     };
-    PackageGenerator generator(device(), collectors);
+    PackageGenerator generator(silentDevice("SN42"), collectors);
     ConsoleCapture console;
     Status status;
     generator.run(status, scratch_.path().string(), "SyStEm", 0, false);
@@ -106,7 +102,7 @@ TEST_F(PackageGeneratorTest, TypeSelectsItsCollectorsInTableOrderAndOnlySuccesse
         SCOPED_TRACE(c.type);
         journal_->clear();
         ScratchFolder destination;
-        PackageGenerator generator(device(), table(c.failing));
+        PackageGenerator generator(silentDevice("SN42"), table(c.failing));
         ConsoleCapture console;
         Status status;
         generator.run(status, destination.path().string(), c.type, 0, false);
@@ -134,7 +130,7 @@ TEST_F(PackageGeneratorTest, FolderIsMadeUnderTheDestinationAndATooLongSerialIsC
     for (int i = 0; i < 75; ++i) {
         longSerial += "\xC3\xA9";
     }
-    PackageGenerator generator(device(longSerial), table());
+    PackageGenerator generator(silentDevice(longSerial), table());
     generator.createOutputFolder(status, destination);
     ASSERT_TRUE(status.isSuccess()) << status.message();
     const std::string name = generator.folderName();

@@ -156,15 +156,14 @@ TEST(RunCommand, AStoppedCommandTakesWhatItStartedAlong) {
     EXPECT_FALSE(hasChildren());
 }
 
-TEST(OutputFilters, LastLinesKeepsTheTail) {
+TEST(OutputFilters, LastLinesKeepsTheTailAndTheEnvironmentHidesValuesNotAllowed) {
     EXPECT_EQ(dl::lastLines("a\nb\nc\n", 2), "b\nc\n");
     EXPECT_EQ(dl::lastLines("a\nb\nc", 2), "b\nc");
     EXPECT_EQ(dl::lastLines("a\nb\n", 5), "a\nb\n");
     EXPECT_EQ(dl::lastLines("", 5), "");
     EXPECT_EQ(dl::lastLines("a\nb\n", 0), "");
-}
 
-TEST(OutputFilters, TheEnvironmentShowsEveryNameButOnlyTheValuesItMay) {
+    // The environment shows every name but only the values it may.
     const std::vector<std::string> entries = {"PATH=/usr/bin", "DATABASE_URL=postgres://admin:pw@db/x",
                                               "LANG=a\nFAKE=b", "PATH2=/x", "EMPTY=", "KEY=-----\nFAKE=c\n-----",
                                               "odd"};

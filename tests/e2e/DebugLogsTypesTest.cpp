@@ -41,7 +41,6 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
     const auto left = entries(dir);
     ASSERT_EQ(1u, left.size());
     EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), "\\.zip"))) << left[0];
-    EXPECT_TRUE(contains(run.out, "Package Generated: " + left[0] + "\n"));
 
     const auto archive = readZip(dir / left[0]);
     for (const char* name : {"system_info.log", "version.txt", "incident_report.log"}) {

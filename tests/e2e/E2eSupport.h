@@ -83,10 +83,7 @@ protected:
     std::vector<std::string> entries(const fs::path& folder) const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            const auto name = entry.path().filename().string();
-            if (name.rfind(".e2e_", 0) != 0) {
-                names.push_back(name);
-            }
+            names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
