@@ -38,14 +38,12 @@ protected:
 TEST_F(DecodeCommandTest, JsonAndXmlOutputs) {
     const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
     EXPECT_EQ(run({file, "-output", "json"}), 0);
-    const std::string json = out_.str();
-    EXPECT_EQ(json.rfind("{\n  \"name\": \"Identify Controller\",\n  \"fields\": [\n", 0), 0U);
-    EXPECT_NE(json.find("\"value\": \"SIM0001\""), std::string::npos);
+    EXPECT_EQ(out_.str().rfind("{\n  \"name\": \"Identify Controller\",\n  \"fields\": [\n", 0), 0U);
+    EXPECT_NE(out_.str().find("\"value\": \"SIM0001\""), std::string::npos);
 
     EXPECT_EQ(run({"-output", "XML", file}), 0);
-    const std::string xml = out_.str();
-    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
-    EXPECT_NE(xml.find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" value=\"SIM0001\"/>"),
+    EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
+    EXPECT_NE(out_.str().find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" value=\"SIM0001\"/>"),
               std::string::npos);
 }
 

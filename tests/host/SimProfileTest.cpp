@@ -50,7 +50,6 @@ TEST_F(SimBadProfiles, EachProblemGivesOneLineNamingFileAndProblem) {
         {(dir / "missing.json").string(), "cannot read the profile (No such file or directory)"},
         {dir.string(), "(not a regular file but a folder)"},
         {fifo, "(not a regular file but a FIFO)"},
-        {"/dev/zero", "(not a regular file but a device)"},
         {huge.string(), "the profile is larger than 4 MiB"},
         {"no-such-drive", "; built-in profiles are varnholt-nvme, kestrova-nvme, kestrova-sata and other-nvme"},
     };
