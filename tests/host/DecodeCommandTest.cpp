@@ -43,7 +43,8 @@ TEST_F(DecodeCommandTest, JsonAndXmlOutputs) {
 
     EXPECT_EQ(run({"-output", "XML", file}), 0);
     EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
-    EXPECT_NE(out_.str().find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" value=\"SIM0001\"/>"),
+    EXPECT_NE(out_.str().find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" "
+                              "value=\"SIM0001\"/>"),
               std::string::npos);
 }
 
