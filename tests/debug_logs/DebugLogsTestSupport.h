@@ -49,7 +49,6 @@ public:
     }
     ~ScratchFolder() {
         boost::system::error_code ignored;
-        fs::permissions(path_, fs::owner_all, ignored);
         fs::remove_all(path_, ignored);
     }
     const fs::path& path() const { return path_; }

@@ -76,7 +76,6 @@ protected:
     }
     void TearDown() override {
         boost::system::error_code ignored;
-        fs::permissions(dir, fs::owner_all, ignored);
         fs::remove_all(dir, ignored);
     }
     // Entries of the folder (names only), sorted.
