@@ -52,9 +52,10 @@ bool isRecord(const std::string& line, const std::string& severity, const std::s
 
 }  // namespace
 
-TEST_F(Logging, EveryRecordIsOneLineWithTimeSeverityAndSource) {
+TEST_F(Logging, EveryRecordIsOneLineWithTimeSeverityAndSourceAndTheLibrarysFatalOnesReachStandardErrorToo) {
     const std::string file = path("format.log");
     ASSERT_TRUE(logging::initializeLogger(true, file));
+    testing::internal::CaptureStderr();
     LOG_TRACE("trace text");
     LOG_DEBUG("debug " << 42);
     LOG_INFO("info text");
@@ -62,18 +63,40 @@ TEST_F(Logging, EveryRecordIsOneLineWithTimeSeverityAndSource) {
     LOG_ERROR("error text");
     LOG_FATAL("fatal text");
     LOG_ENTERING();
+    // The library's own records, a failed copy's here, are written the same way; its fatal ones
+    // also go to standard error.
+    uint8_t destination[8] = {};
+    const uint8_t source[10] = {};
+    drivekit::core::memory::memCopy(destination, sizeof destination, source, sizeof source);
+    const std::string errors = testing::internal::GetCapturedStderr();
 
+    const std::string copy = "Invalid call to memCopy: source size (10) is greater than destination size (8)";
+    EXPECT_EQ(errors, "[fatal] " + copy + "\n");
     const std::vector<std::pair<std::string, std::string>> expected{
         {"trace", "trace text"}, {"debug", "debug 42"}, {"info", "info text"}, {"warning", "warning text"},
         {"error", "error text"}, {"fatal", "fatal text"}, {"debug", "Entering"}};
     const auto written = lines(file);
-    ASSERT_EQ(written.size(), expected.size());
+    ASSERT_EQ(written.size(), expected.size() + 1);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_TRUE(isRecord(written[i], expected[i].first, expected[i].second)) << written[i];
     }
+    const std::regex format(R"(\d\d:\d\d:\d\d:\d{6} \[fatal\] Payload\.cpp\(\d+\) memCopy: )" +
+                            std::regex_replace(copy, std::regex(R"([()])"), R"(\$&)"));
+    EXPECT_TRUE(std::regex_match(written.back(), format)) << written.back();
+    // Only the file name and the unqualified function are kept, from a Windows path too.
+    EXPECT_EQ(logging::formatMessage("C:\\src\\Payload.cpp", 3, "drivekit::core::createBuffer", "t"),
+              "Payload.cpp(3) createBuffer: t");
 }
 
-TEST_F(Logging, EnablingAppendsAfterWhatIsThereAndRePointingMovesLaterRecords) {
+// Disabled, nothing is written, fatal records neither; enabled, records append after what is
+// there; re-pointed, later records move; a file that cannot be opened is reported.
+TEST_F(Logging, EnablingAppendsRePointingMovesRecordsDisabledWritesNothingAndABadFileIsReported) {
+    const std::string never = path("never.log");
+    EXPECT_FALSE(logging::initializeLogger(false, never));
+    LOG_FATAL("not written");
+    EXPECT_FALSE(fs::exists(never));
+    EXPECT_FALSE(logging::isEnabled());
+
     const std::string file = path("append.log");
     const std::string second = path("second.log");
     std::ofstream(file) << "earlier text\n";
@@ -84,69 +107,22 @@ TEST_F(Logging, EnablingAppendsAfterWhatIsThereAndRePointingMovesLaterRecords) {
     logging::initializeLogger(true, second);
     LOG_INFO("to second");
     EXPECT_EQ(logging::currentLogFilePath(), second);
+    // A file that cannot be opened is reported, and later files still work.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(logging::initializeLogger(true, path("no-such-folder/x.log")));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to open the log file"), std::string::npos);
+    EXPECT_TRUE(logging::initializeLogger(true, file));
+    LOG_WARNING("recovered");
+    logging::initializeLogger(false, file);
+    LOG_FATAL("after off");
 
     const auto written = lines(file);
-    ASSERT_EQ(written.size(), 3u);
+    ASSERT_EQ(written.size(), 4u);
     EXPECT_EQ(written[0], "earlier text");
     EXPECT_TRUE(isRecord(written[1], "info", "first")) << written[1];
     EXPECT_TRUE(isRecord(written[2], "info", "again")) << written[2];
+    EXPECT_TRUE(isRecord(written[3], "warning", "recovered")) << written[3];
     const auto inSecond = lines(second);
     ASSERT_EQ(inSecond.size(), 1u);
     EXPECT_TRUE(isRecord(inSecond[0], "info", "to second")) << inSecond[0];
-}
-
-TEST_F(Logging, DisabledWritesNothingEvenForFatalRecords) {
-    const std::string never = path("never.log");
-    EXPECT_FALSE(logging::initializeLogger(false, never));
-    LOG_FATAL("not written");
-    EXPECT_FALSE(fs::exists(never));
-    EXPECT_FALSE(logging::isEnabled());
-
-    const std::string file = path("was-on.log");
-    logging::initializeLogger(true, file);
-    LOG_INFO("while on");
-    logging::initializeLogger(false, file);
-    LOG_FATAL("after off");
-    testing::internal::CaptureStderr();
-    uint8_t small[2] = {};
-    drivekit::core::memory::memCopy(small, sizeof small, "abc", 3);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(lines(file).size(), 1u);
-}
-
-TEST_F(Logging, FatalCopyFailureReachesTheFileAndStandardError) {
-    const std::string file = path("fatal.log");
-    logging::initializeLogger(true, file);
-    uint8_t destination[8] = {};
-    const uint8_t source[10] = {};
-    testing::internal::CaptureStderr();
-    drivekit::core::memory::memCopy(destination, sizeof destination, source, sizeof source);
-    const std::string errors = testing::internal::GetCapturedStderr();
-
-    const std::string text = "Invalid call to memCopy: source size (10) is greater than destination size (8)";
-    EXPECT_EQ(errors, "[fatal] " + text + "\n");
-    const auto written = lines(file);
-    ASSERT_EQ(written.size(), 1u);
-    const std::regex format(R"(\d\d:\d\d:\d\d:\d{6} \[fatal\] Payload\.cpp\(\d+\) memCopy: )" +
-                            std::regex_replace(text, std::regex(R"([()])"), R"(\$&)"));
-    EXPECT_TRUE(std::regex_match(written[0], format)) << written[0];
-}
-
-TEST_F(Logging, AFileThatCannotBeOpenedIsReportedAndLaterFilesStillWork) {
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(logging::initializeLogger(true, path("no-such-folder/x.log")));
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("Unable to open the log file"), std::string::npos);
-
-    const std::string file = path("good.log");
-    EXPECT_TRUE(logging::initializeLogger(true, file));
-    LOG_WARNING("recovered");
-    ASSERT_EQ(lines(file).size(), 1u);
-}
-
-TEST(LoggingFormat, MessageCarriesOnlyTheFileNameAndTheUnqualifiedFunction) {
-    EXPECT_EQ(logging::formatMessage("/src/drivekit/core/Payload.cpp", 12, "memCopy", "text"),
-              "Payload.cpp(12) memCopy: text");
-    EXPECT_EQ(logging::formatMessage("C:\\src\\Payload.cpp", 3, "drivekit::core::createBuffer", "t"),
-              "Payload.cpp(3) createBuffer: t");
 }

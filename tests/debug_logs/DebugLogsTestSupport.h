@@ -12,6 +12,7 @@
 
 #include "drivekit/core/HostInterface.h"
 #include "support/StubDrive.h"
+#include "support/ZipEntries.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/LocalClock.h"
@@ -48,7 +49,6 @@ public:
     }
     ~ScratchFolder() {
         boost::system::error_code ignored;
-        fs::permissions(path_, fs::owner_all, ignored);
         fs::remove_all(path_, ignored);
     }
     const fs::path& path() const { return path_; }
@@ -86,6 +86,8 @@ inline std::vector<std::string> folderEntries(const fs::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+using test_support::readZip;
 
 // A drive that rejects every command; only its attributes matter to the package steps.
 inline std::shared_ptr<test_support::StubDrive> silentDevice(const std::string& serialNumber) {

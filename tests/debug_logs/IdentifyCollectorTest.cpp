@@ -76,27 +76,28 @@ std::size_t savedLines() {
 
 }  // namespace
 
-TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoFilesInOrder) {
+TEST(IdentifyCollector, NamespacesComeCnsMajorInListOrderThenTheAllocatedOnesAndTheControllerWide) {
     ScratchFolder scratch;
     Verbosity verbose(1);
-    auto drive = makerDrive({1}, {1});
+    auto drive = makerDrive({3, 1, 2}, {1});
     const Outcome outcome = collect(drive, scratch.path());
 
     EXPECT_TRUE(outcome.status.isSuccess());
-    const Sent expected = withControllerWide({{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1}, {0x12, 1},
-                                              {0x10, 0}, {0x11, 1}, {0x1B, 1}});
-    EXPECT_EQ(drive->sentIdentify(), expected);
-    EXPECT_EQ(outcome.generated, 22u);
+    Sent expected{{0x02, 0}};
+    for (const uint8_t cns : {0x00, 0x03, 0x05, 0x08, 0x12}) {
+        for (const uint32_t nsid : {3u, 1u, 2u}) {
+            expected.emplace_back(cns, nsid);
+        }
+    }
+    expected.insert(expected.end(), {{0x10, 0}, {0x11, 1}, {0x1B, 1}});
+    EXPECT_EQ(drive->sentIdentify(), withControllerWide(expected));
+    EXPECT_EQ(outcome.generated, 32u);
     EXPECT_EQ(outcome.failed, 0u);
     EXPECT_EQ(outcome.console.rfind(dl::bannerText("Generate Identify Logs") + "\n", 0), 0u);
-    EXPECT_NE(outcome.console.find("Identify generated (22 of possible 22 logs)\n"), std::string::npos);
+    EXPECT_NE(outcome.console.find("Identify generated (32 of possible 32 logs)\n"), std::string::npos);
 
     const fs::path folder = scratch.path() / "identify";
-    EXPECT_EQ(folderEntries(folder).size(), 22u);
-    // Each file holds exactly the structure the drive returned for its CNS.
-    const std::string namespaceFile = readFile(folder / name(0x05, 1));
-    ASSERT_EQ(namespaceFile.size(), 4096u);
-    EXPECT_EQ(static_cast<uint8_t>(namespaceFile[0]), 0x05);
+    EXPECT_EQ(folderEntries(folder).size(), 32u);
     // The CNS is decimal in file names and hexadecimal in messages.
     const std::string path = (folder / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
     EXPECT_TRUE(fs::exists(path));
@@ -106,7 +107,7 @@ TEST(IdentifyCollector, OneActiveAndOneAllocatedNamespaceGiveTwentyTwoFilesInOrd
               std::string::npos);
 }
 
-TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSent) {
+TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSentAndNoNamespaceNoFile) {
     ScratchFolder scratch;
     auto drive = makerDrive({1}, {});
     drive->setBool(drivekit::core::attributes::namespaceManagementSupported(), true);
@@ -118,30 +119,14 @@ TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIs
     const std::string file = readFile(scratch.path() / "identify" / name(0x00, 1));
     ASSERT_EQ(file.size(), 4096u);
     EXPECT_EQ(static_cast<uint8_t>(file[0]), 0x11);
-}
 
-TEST(IdentifyCollector, NamespaceStructuresComeCnsMajorInListOrder) {
-    ScratchFolder scratch;
-    auto drive = makerDrive({3, 1, 2}, {});
-    collect(drive, scratch.path());
-
-    Sent expected{{0x02, 0}};
-    for (const uint8_t cns : {0x00, 0x03, 0x05, 0x08, 0x12}) {
-        for (const uint32_t nsid : {3u, 1u, 2u}) {
-            expected.emplace_back(cns, nsid);
-        }
-    }
-    expected.emplace_back(0x10, 0);
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide(expected));
-}
-
-TEST(IdentifyCollector, EmptyActiveListYieldsOnlyItsOwnFile) {
-    ScratchFolder scratch;
-    auto drive = makerDrive({}, {});
-    const Outcome outcome = collect(drive, scratch.path());
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
+    // An empty active list yields only its own file.
+    ScratchFolder empty;
+    auto withoutNamespaces = makerDrive({}, {});
+    const Outcome outcome = collect(withoutNamespaces, empty.path());
+    EXPECT_EQ(withoutNamespaces->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
     EXPECT_EQ(outcome.generated, 15u);
-    EXPECT_TRUE(fs::exists(scratch.path() / "identify" / name(0x02, 0)));
+    EXPECT_TRUE(fs::exists(empty.path() / "identify" / name(0x02, 0)));
     // Without verbosity only the plain total is printed.
     EXPECT_EQ(outcome.console, "Identify generated (15 logs)\n");
 }
@@ -210,29 +195,27 @@ TEST(IdentifyCollector, AFailedStepIsCountedAndTheRunGoesOn) {
     }
 }
 
-TEST(IdentifyCollector, DriveThatIsNotTheMakersNvmeIsSkipped) {
-    ScratchFolder scratch;
-    Verbosity verbose(1);
-    auto drive = makerDrive({1}, {1});
-    drive->setBool(drivekit::core::attributes::kestrovaNVMe(), false);
-    const Outcome outcome = collect(drive, scratch.path());
-
-    EXPECT_EQ(outcome.status, Status::featureNotSupported());
-    EXPECT_TRUE(drive->sent().empty());
-    EXPECT_FALSE(fs::exists(scratch.path() / "identify"));
-    EXPECT_NE(outcome.console.find("Identify logs: Skipped, drive not NVMe.\n"), std::string::npos);
-}
-
-TEST(IdentifyCollector, FolderThatCannotBeCreatedStopsTheCollection) {
+TEST(IdentifyCollector, ADriveNotTheMakersNvmeOrAFolderThatCannotBeMadeStopsBeforeAnyCommand) {
     ScratchFolder scratch;
     Verbosity verbose(1);
     const fs::path blocker = scratch.path() / "blocked";
     std::ofstream(blocker.string()) << "a file where the output folder should be";
-    auto drive = makerDrive({1}, {1});
-    const Outcome outcome = collect(drive, blocker);
-
-    EXPECT_EQ(outcome.status, Status::failedToCreateDirectory());
-    EXPECT_TRUE(drive->sent().empty());
-    EXPECT_NE(outcome.console.find("Error in creating directory: " + (blocker / "identify").string()),
-              std::string::npos);
+    const struct {
+        bool makers;
+        fs::path folder;
+        Status status;
+        std::string message;
+    } cases[] = {{false, scratch.path(), Status::featureNotSupported(),
+                  "Identify logs: Skipped, drive not NVMe.\n"},
+                 {true, blocker, Status::failedToCreateDirectory(),
+                  "Error in creating directory: " + (blocker / "identify").string()}};
+    for (const auto& c : cases) {
+        auto drive = makerDrive({1}, {1});
+        drive->setBool(drivekit::core::attributes::kestrovaNVMe(), c.makers);
+        const Outcome outcome = collect(drive, c.folder);
+        EXPECT_EQ(outcome.status, c.status) << c.message;
+        EXPECT_TRUE(drive->sent().empty()) << c.message;
+        EXPECT_NE(outcome.console.find(c.message), std::string::npos) << outcome.console;
+    }
+    EXPECT_FALSE(fs::exists(scratch.path() / "identify"));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
@@ -41,24 +42,20 @@ TEST(ProductInfo, WritesTheProductTypeOfTheFamilyElseZeroInThreeLines) {
     }
 }
 
-TEST(ProductInfo, UnreadableProductTypeWritesNothingAndSucceeds) {
+// A drive whose product type cannot be read gets no file; a folder that cannot be written fails.
+TEST(ProductInfo, UnreadableProductTypeWritesNothingAndAnUnwritableFolderIsUnableToCreateFile) {
     ScratchFolder scratch;
-    ConsoleCapture console;
-    auto ataDrive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
-    Status status;
-    dl::ProductInfo().saveReport(status, ataDrive, scratch.path().string());
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_TRUE(folderEntries(scratch.path()).empty());
-    EXPECT_EQ(console.text(), "");
-}
-
-TEST(ProductInfo, FolderThatCannotBeWrittenIsUnableToCreateFile) {
-    ScratchFolder scratch;
-    ConsoleCapture console;
-    Status status;
     const fs::path missing = scratch.path() / "missing" / "folder";
-    EXPECT_EQ(dl::ProductInfo().saveReport(status, driveOfFamily("Varnholt", 1), missing.string()),
-              Status::unableToCreateFile());
-    EXPECT_EQ(status, Status::unableToCreateFile());
-    EXPECT_EQ(console.text(), "");
+    const std::shared_ptr<FakeIdentifyDrive> ataDrive =
+        std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
+    for (const auto& [drive, folder, expected] : {std::tuple(ataDrive, scratch.path(), Status::success()),
+                                                  std::tuple(driveOfFamily("Varnholt", 1), missing,
+                                                             Status::unableToCreateFile())}) {
+        ConsoleCapture console;
+        Status status;
+        EXPECT_EQ(dl::ProductInfo().saveReport(status, drive, folder.string()), expected);
+        EXPECT_EQ(status, expected);
+        EXPECT_EQ(console.text(), "");
+    }
+    EXPECT_TRUE(folderEntries(scratch.path()).empty());
 }

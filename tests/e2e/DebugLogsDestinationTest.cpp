@@ -3,6 +3,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <ctime>
 #include <sys/time.h>
+#include <tuple>
 
 #include "E2eSupport.h"
 
@@ -51,15 +52,24 @@ protected:
     fs::path taken_;
 };
 
-TEST_F(DebugLogsDestination, AnOutputFolderThatExistsAlreadyIsNotOverwritten) {
-    const fs::path destination = destinationTaking("");
-    const auto run = ssdtool(systemRun(destination.string()), dir);
-    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "Result: Failed to create directory.\n")) << run.out;
-    EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
+// An output folder that exists already is not overwritten; below a regular file no folder can
+// be made, whoever runs the test.
+TEST_F(DebugLogsDestination, AnOutputFolderThatCannotBeMadeIsAClearErrorAndNothingIsTouched) {
+    const fs::path taken = destinationTaking("");
+    std::ofstream((dir / "blocker").string()) << "a file\n";
+    const std::pair<fs::path, std::string> cases[] = {{taken, "Result: Failed to create directory.\n"},
+                                                      {dir / "blocker" / "logs", "blocker"}};
+    for (const auto& [destination, named] : cases) {
+        const auto run = ssdtool(systemRun(destination.string()), dir);
+        EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+        EXPECT_TRUE(contains(run.out, "Result: Failed to create directory")) << run.out;
+        EXPECT_TRUE(contains(run.out, named)) << run.out;
+        EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
+    }
     // Nothing was added, removed or packed.
-    EXPECT_EQ(10000u, entries(destination).size());
-    for (const auto& entry : fs::recursive_directory_iterator(destination)) {
+    EXPECT_EQ("a file\n", readFile(dir / "blocker"));
+    EXPECT_EQ(10000u, entries(taken).size());
+    for (const auto& entry : fs::recursive_directory_iterator(taken)) {
         EXPECT_TRUE(fs::is_directory(entry.path())) << entry.path();
     }
 }
@@ -79,6 +89,7 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     const fs::path folder = fs::canonical(destination / kept[0]);
     // The reason on the progress line, and the kept folder at the end of the result.
     EXPECT_TRUE(contains(run.out, "\nFailed to create the package: cannot ")) << run.out;
+    EXPECT_FALSE(contains(run.out, "Package Generated: ")) << run.out;
     const std::string result = run.out.substr(run.out.rfind("\nResult: ") + 1);
     EXPECT_EQ(0u, result.find("Result: Failed to create the package: cannot ")) << result;
     EXPECT_TRUE(boost::algorithm::ends_with(result, ". The collected files are kept in " + folder.string() + ".\n"))
@@ -86,40 +97,24 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     EXPECT_TRUE(fs::is_regular_file(folder / "version.txt"));
 }
 
-TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotPacksBesideTheRealFolder) {
+TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {
     fs::create_directories(dir / "real" / "inner");
     fs::create_directory_symlink(dir / "real" / "inner", dir / "link");
-    const auto run = ssdtool(systemRun("link/.."), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
-    EXPECT_EQ((std::vector<std::string>{"link", "real"}), entries(dir));
-    const auto packed = entries(dir / "real");
-    ASSERT_EQ(2u, packed.size());
-    EXPECT_EQ("inner", packed[1]);
-    EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
-    EXPECT_EQ(1u, readZip(dir / "real" / packed[0]).count("version.txt"));
-}
-
-TEST_F(DebugLogsDestination, ADestinationWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {
-    const std::string name = "my logs; touch injected \"q\" 'a' $(touch injected2)";
-    const auto run = ssdtool(systemRun(name), dir);
-    ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ(std::vector<std::string>{name}, entries(dir));
-    const auto packed = entries(dir / name);
-    ASSERT_EQ(1u, packed.size());
-    EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
-    EXPECT_EQ(1u, readZip(dir / name / packed[0]).count("version.txt"));
-}
-
-TEST_F(DebugLogsDestination, AnUnwritableDestinationIsAClearErrorNotACrash) {
-    // Below a regular file no folder can be made, whoever runs the test.
-    std::ofstream(dir.string() + "/blocker") << "a file\n";
-    const auto run = ssdtool(systemRun((dir / "blocker" / "logs").string()), dir);
-    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "Result: Failed to create directory")) << run.out;
-    EXPECT_TRUE(contains(run.out, "blocker")) << run.out;
-    EXPECT_EQ(std::vector<std::string>{"blocker"}, entries(dir));
-    EXPECT_EQ("a file\n", readFile(dir / "blocker"));
+    const std::string odd = "my logs; touch injected \"q\" 'a' $(touch injected2)";
+    // The destination, the real folder the archive lands in, and what else that folder holds.
+    const std::vector<std::tuple<std::string, std::string, std::vector<std::string>>> cases = {
+        {"link/..", "real", {"inner"}}, {odd, odd, {}}};
+    for (const auto& [destination, landing, besides] : cases) {
+        const auto run = ssdtool(systemRun(destination), dir);
+        ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
+        EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
+        auto packed = entries(dir / landing);
+        ASSERT_EQ(besides.size() + 1, packed.size()) << destination;
+        EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
+        EXPECT_EQ(besides, std::vector<std::string>(packed.begin() + 1, packed.end()));
+        EXPECT_EQ(1u, readZip(dir / landing / packed[0]).count("version.txt"));
+    }
+    EXPECT_EQ((std::vector<std::string>{"link", odd, "real"}), entries(dir));
 }
 
 TEST_F(DebugLogsDestination, TheSerialNumberBecomesOneFolderNameThatFitsTheFileSystem) {

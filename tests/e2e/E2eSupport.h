@@ -1,7 +1,6 @@
 #pragma once
 // Runs ssdtool as a user would and reads back what it left behind.
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <boost/filesystem.hpp>
 #include <cstdio>
@@ -13,6 +12,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <vector>
+
+#include "support/ZipEntries.h"
 
 namespace e2e {
 
@@ -75,17 +76,13 @@ protected:
     }
     void TearDown() override {
         boost::system::error_code ignored;
-        fs::permissions(dir, fs::owner_all, ignored);
         fs::remove_all(dir, ignored);
     }
     // Entries of the folder (names only), sorted.
     std::vector<std::string> entries(const fs::path& folder) const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            const auto name = entry.path().filename().string();
-            if (name.rfind(".e2e_", 0) != 0) {
-                names.push_back(name);
-            }
+            names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -93,47 +90,22 @@ protected:
     fs::path dir;
 };
 
-// Every entry of a ZIP archive with its bytes (folders end with "/" and are empty).
-inline std::map<std::string, std::string> readZip(const fs::path& archive) {
-    std::map<std::string, std::string> content;
-    int error = 0;
-    zip_t* zip = zip_open(archive.string().c_str(), ZIP_RDONLY, &error);
-    if (zip == nullptr) {
-        ADD_FAILURE() << "cannot open " << archive << " (libzip error " << error << ")";
-        return content;
-    }
-    const zip_int64_t count = zip_get_num_entries(zip, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t stat;
-        zip_stat_index(zip, i, 0, &stat);
-        std::string bytes(stat.size, '\0');
-        if (stat.size > 0) {
-            zip_file_t* file = zip_fopen_index(zip, i, 0);
-            zip_fread(file, bytes.data(), stat.size);
-            zip_fclose(file);
-        }
-        content[stat.name] = bytes;
-    }
-    zip_close(zip);
-    return content;
-}
+using test_support::readZip;
 
-// The built-in profiles that ssdtool ships beside itself.
-inline fs::path builtInProfile(const std::string& name) {
-    return fs::path(SSDTOOL_BIN_DIR) / "profiles" / (name + ".json");
+// A built-in profile that ssdtool ships beside itself.
+inline nlohmann::json builtInProfile(const std::string& name) {
+    return nlohmann::json::parse(readFile(fs::path(SSDTOOL_BIN_DIR) / "profiles" / (name + ".json")));
 }
-
-inline nlohmann::json readProfile(const fs::path& file) { return nlohmann::json::parse(readFile(file)); }
 
 // The serial number a built-in drive reports.
 inline std::string builtInSerial(const std::string& name = "varnholt-nvme") {
-    return readProfile(builtInProfile(name)).at("attributes").at("SerialNumber").get<std::string>();
+    return builtInProfile(name).at("attributes").at("SerialNumber").get<std::string>();
 }
 
 // Writes a copy of a built-in profile with another serial number into folder; returns its path.
 inline fs::path profileWithSerial(const fs::path& folder, const std::string& serial,
                                   const std::string& base = "varnholt-nvme") {
-    auto profile = readProfile(builtInProfile(base));
+    auto profile = builtInProfile(base);
     profile["attributes"]["SerialNumber"] = serial;
     const fs::path file = folder / ("profile-" + base + ".json");
     std::ofstream(file.string()) << profile.dump(2);
@@ -142,13 +114,8 @@ inline fs::path profileWithSerial(const fs::path& folder, const std::string& ser
 
 // "<folder name of the serial>_MM-DD-YYYY_hh-mm-ss-mmm", as a pattern.
 inline std::regex packageName(const std::string& serialInName, const std::string& extension) {
-    std::string escaped;
-    for (const char c : serialInName) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) {
-            escaped += '\\';
-        }
-        escaped += c;
-    }
+    const std::string escaped =
+        std::regex_replace(serialInName, std::regex(R"([\\^$.|?*+()[\]{}])"), R"(\$&)");
     return std::regex(escaped + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
 }
 

@@ -1,5 +1,4 @@
-// ssdtool's own side of a command: help, the drive list, bad command lines, result formats and
-// the two log files.
+// ssdtool's own side of a command: help, the drive list, bad command lines and the two log files.
 #include "E2eSupport.h"
 
 namespace e2e {
@@ -7,34 +6,22 @@ namespace {
 
 using HostCommandLine = Workspace;
 
-TEST_F(HostCommandLine, HelpListsTheCommandsAndShowsOneCommandInFull) {
-    const auto overview = ssdtool({"help"}, dir);
-    ASSERT_EQ(0, overview.exitStatus) << overview.err;
-    EXPECT_TRUE(std::regex_search(overview.out,
-                                  std::regex("\nDebugLogs +dump +Collects debug logs and creates ZIP package\\.\n")))
-        << overview.out;
-
-    for (const char* selector : {"dump", "DebugLogs", "Verb=dump", "Name=debuglogs"}) {
-        const auto help = ssdtool({"help", selector}, dir);
-        ASSERT_EQ(0, help.exitStatus) << selector << help.err;
-        EXPECT_TRUE(contains(help.out, "Command: DebugLogs\n")) << selector;
-        EXPECT_TRUE(contains(help.out, "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] "
-                                       "[-vv] [-extended] -ssd <Index|SerialNumber|PhysicalPath> "
-                                       "[-type <all|list|LOGNAME>]"))
-            << help.out;
-        EXPECT_TRUE(contains(help.out, "\nTargets:\n  -ssd <Index|SerialNumber|PhysicalPath>\n")) << selector;
-        EXPECT_TRUE(contains(help.out, "\nProperties:\n")) << selector;
-    }
+// How help selects and lays out commands is the help printer's own test; here, the plug-in's
+// command as it declares itself.
+TEST_F(HostCommandLine, HelpShowsThePlugInsCommandInFull) {
+    const auto help = ssdtool({"help", "DebugLogs"}, dir);
+    ASSERT_EQ(0, help.exitStatus) << help.err;
+    EXPECT_TRUE(contains(help.out, "Command: DebugLogs\n"));
+    EXPECT_TRUE(contains(help.out, "Synopsis: ssdtool dump [-help] [-destination <path>] -debuglogs [-v] "
+                                   "[-vv] [-extended] -ssd <Index|SerialNumber|PhysicalPath> "
+                                   "[-type <all|list|LOGNAME>]"))
+        << help.out;
 
     // -help on the command itself shows the same and runs nothing.
     const auto inline_ = ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-h"}, dir);
     EXPECT_EQ(0, inline_.exitStatus);
     EXPECT_TRUE(contains(inline_.out, "Command: DebugLogs\n"));
     EXPECT_TRUE(entries(dir).empty());
-
-    const auto nothing = ssdtool({"help", "Name=NoSuchCommand"}, dir);
-    EXPECT_EQ(2, nothing.exitStatus);
-    EXPECT_EQ("No commands to display\n", nothing.out);
 }
 
 TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
@@ -56,17 +43,13 @@ TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
     EXPECT_EQ("", run.err);
 }
 
+// The parser's and the host options' own tests hold every message; here, one of each kind.
 TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-bogus"}, "Unknown option -bogus"},
         {{"--sim", "dump", "-debuglogs"}, "Missing required target -ssd"},
-        {{"--sim", "dump", "-ssd", "0"}, "Missing required option -debuglogs"},
-        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-type"}, "-type expects a value"},
-        {{"--sim", "dump", "-debuglogs", "-ssd", "0", "-output", "yaml"}, "-output expects"},
         {{"--sim", "frobnicate"}, "Unknown command: frobnicate"},
         {{"--sim", "show", "-ssd", "0"}, "show lists the drives and takes nothing but -ssd: ssdtool show -ssd"},
-        {{"--sim", "show"}, "show lists the drives and takes nothing but -ssd"},
-        {{"--simulate", "dump"}, "--simulate"},
         {{"--sim", "dump", "-debuglogs", "-ssd", "0", "--log=p.log"},
          "Unknown option --log=p.log for command DebugLogs. Host options such as --log=p.log go before the verb: "
          "ssdtool --log=p.log dump ..."},
@@ -83,44 +66,6 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         EXPECT_EQ("", run.out) << message;
     }
     EXPECT_TRUE(entries(dir).empty());
-
-    // A name far too long for its numbers is refused in one line, without a crash.
-    const std::string longName = "cntid_" + std::string(30000, '9') + "_cns_1_nsid_0_nvmsetid_0_csi_0.bin";
-    const auto decode = ssdtool({"decode", longName}, dir);
-    EXPECT_EQ(1, decode.exitStatus);
-    EXPECT_TRUE(contains(decode.err, " (30000 digits) in the name does not fit its 16-bit field\n")) << decode.err;
-}
-
-TEST_F(HostCommandLine, ResultsPrintInTheChosenFormat) {
-    const std::vector<std::string> list{"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "list", "-output"};
-    const std::string listed = "\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n";
-
-    auto json = list;
-    json.push_back("JSON");
-    const auto jsonRun = ssdtool(json, dir);
-    ASSERT_EQ(0, jsonRun.exitStatus) << jsonRun.err;
-    ASSERT_EQ(0u, jsonRun.out.find(listed));
-    const auto document = nlohmann::json::parse(jsonRun.out.substr(listed.size()));
-    EXPECT_EQ("Completed successfully.", document.at("Result").at("Description").get<std::string>());
-    EXPECT_EQ(0, document.at("Result").at("Type").get<int>());
-
-    auto xml = list;
-    xml.push_back("xml");
-    const auto xmlRun = ssdtool(xml, dir);
-    EXPECT_EQ(listed + "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Result>\n"
-                       "  <Description>Completed successfully.</Description>\n  <Type>0</Type>\n</Result>\n",
-              xmlRun.out);
-
-    auto csv = list;
-    csv.push_back("csv");
-    EXPECT_EQ(listed + "Result\nDescription,Completed successfully.\nType,0\n", ssdtool(csv, dir).out);
-
-    // A failed run keeps its type in every format.
-    const auto failed =
-        ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-type", "nosuchlog", "-output", "json"}, dir);
-    EXPECT_EQ(1, failed.exitStatus);
-    const auto tail = failed.out.substr(failed.out.find("{\n"));
-    EXPECT_EQ(2, nlohmann::json::parse(tail).at("Result").at("Type").get<int>());
 }
 
 TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
@@ -134,10 +79,7 @@ TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
     const std::string pluginLog = readFile(dir / "plugin.log");
     ASSERT_FALSE(hostLog.empty());
     ASSERT_FALSE(pluginLog.empty());
-    for (const auto& line : lines(hostLog) ) {
-        EXPECT_TRUE(std::regex_match(line, record)) << line;
-    }
-    for (const auto& line : lines(pluginLog)) {
+    for (const auto& line : lines(hostLog + pluginLog)) {
         EXPECT_TRUE(std::regex_match(line, record)) << line;
     }
     EXPECT_TRUE(contains(hostLog, "Loaded plug-in "));

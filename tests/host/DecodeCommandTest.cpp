@@ -1,44 +1,26 @@
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "host/decode/DecodeCommand.h"
+#include "tests/host/SimTestSupport.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class DecodeCommandTest : public ::testing::Test {
+class DecodeCommandTest : public sim_test::SimFolder {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("decode_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string write(const std::string& name, std::vector<uint8_t> bytes) {
-        const fs::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+    std::string write(const std::string& name, const std::string& bytes) const {
+        return SimFolder::write(name, bytes).string();
     }
 
-    static std::vector<uint8_t> controller() {
-        std::vector<uint8_t> bytes(4096, 0);
-        bytes[0] = 0x5C;
-        bytes[1] = 0x1C;
-        const std::string serial = "SIM0001             ";
-        std::copy(serial.begin(), serial.end(), bytes.begin() + 4);
+    static std::string controller() {
+        std::string bytes(4096, '\0');
+        bytes.replace(0, 24, std::string("\x5C\x1C\0\0SIM0001             ", 24));
         return bytes;
     }
 
@@ -48,47 +30,28 @@ protected:
         return host::runDecode(arguments, out_, err_);
     }
 
-    fs::path folder_;
     std::ostringstream out_;
     std::ostringstream err_;
 };
 
-TEST_F(DecodeCommandTest, DecodesAnIdentifyFileChosenByItsName) {
-    const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
-    EXPECT_EQ(run({file}), 0);
-    EXPECT_EQ(err_.str(), "");
-    const std::string text = out_.str();
-    EXPECT_EQ(text.rfind("Identify Controller\n", 0), 0U);
-    EXPECT_NE(text.find("PCI Vendor ID (VID): 0x1C5C\n"), std::string::npos);
-    EXPECT_NE(text.find("Serial Number (SN): SIM0001\n"), std::string::npos);
-
-    std::vector<uint8_t> list(4096, 0);
-    list[0] = 1;
-    list[4] = 2;
-    const auto listFile = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", list);
-    EXPECT_EQ(run({listFile}), 0);
-    EXPECT_NE(out_.str().find("Attached Namespace IDs\n"), std::string::npos);
-    EXPECT_NE(out_.str().find("Namespace ID 1: 2\n"), std::string::npos);
-}
-
+// The text form of every Identify file a package holds is decoded end to end.
 TEST_F(DecodeCommandTest, JsonAndXmlOutputs) {
     const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
     EXPECT_EQ(run({file, "-output", "json"}), 0);
-    const std::string json = out_.str();
-    EXPECT_EQ(json.rfind("{\n  \"name\": \"Identify Controller\",\n  \"fields\": [\n", 0), 0U);
-    EXPECT_NE(json.find("\"value\": \"SIM0001\""), std::string::npos);
+    EXPECT_EQ(out_.str().rfind("{\n  \"name\": \"Identify Controller\",\n  \"fields\": [\n", 0), 0U);
+    EXPECT_NE(out_.str().find("\"value\": \"SIM0001\""), std::string::npos);
 
     EXPECT_EQ(run({"-output", "XML", file}), 0);
-    const std::string xml = out_.str();
-    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
-    EXPECT_NE(xml.find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" value=\"SIM0001\"/>"),
+    EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Object ", 0), 0U);
+    EXPECT_NE(out_.str().find("<Property description=\"Bytes 23:04\" name=\"Serial Number (SN)\" "
+                              "value=\"SIM0001\"/>"),
               std::string::npos);
 }
 
 TEST_F(DecodeCommandTest, AFileLongerThanItsStructureIsDecodedToItsSize) {
     // 16 MiB of one-byte namespace descriptors: only the 819 that fit in 4096 bytes are read.
-    const auto descriptors = write("cntid_0_cns_3_nsid_1_nvmsetid_0_csi_0.bin", std::vector<uint8_t>(16 << 20, 1));
-    const auto ata = write("ata_identify_device.bin", std::vector<uint8_t>(513, 0));
+    const auto descriptors = write("cntid_0_cns_3_nsid_1_nvmsetid_0_csi_0.bin", std::string(16 << 20, '\1'));
+    const auto ata = write("ata_identify_device.bin", std::string(513, '\0'));
     for (const auto& [file, size, last, beyond] : {std::tuple(descriptors, "4096", "Descriptor 818", "Descriptor 819"),
                                                    std::tuple(ata, "512", "Integrity Word", "Word 256")}) {
         EXPECT_EQ(run({file}), 0) << file;
@@ -100,22 +63,22 @@ TEST_F(DecodeCommandTest, AFileLongerThanItsStructureIsDecodedToItsSize) {
 }
 
 TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
-    const auto truncated = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", std::vector<uint8_t>(1000, 0));
+    const auto truncated = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", std::string(1000, '\0'));
     const auto unknownName = write("mystery.bin", controller());
     const auto unknownCns = write("cntid_0_cns_31_nsid_0_nvmsetid_0_csi_0.bin", controller());
-    const auto empty = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", {});
-    const auto missing = (folder_ / "cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin").string();
-    fs::create_directories(folder_ / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin");
-    const auto directory = (folder_ / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin").string();
+    const auto empty = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", "");
+    const auto missing = (dir / "cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin").string();
+    sim_test::fs::create_directories(dir / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin");
+    const auto directory = (dir / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin").string();
     // Special files are refused without being read: the FIFO is held open for writing with
     // more bytes than a structure, so even a wrong reader would not wait for a writer.
-    const auto fifo = (folder_ / "cntid_0_cns_1_nsid_2_nvmsetid_0_csi_0.bin").string();
+    const auto fifo = (dir / "cntid_0_cns_1_nsid_2_nvmsetid_0_csi_0.bin").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
     ASSERT_GE(writer, 0);
     ASSERT_EQ(::write(writer, std::vector<char>(8192, 1).data(), 8192), 8192);
-    const auto device = (folder_ / "cntid_0_cns_1_nsid_3_nvmsetid_0_csi_0.bin").string();
-    fs::create_symlink("/dev/zero", device);
+    const auto device = (dir / "cntid_0_cns_1_nsid_3_nvmsetid_0_csi_0.bin").string();
+    sim_test::fs::create_symlink("/dev/zero", device);
 
     const std::vector<std::pair<std::string, std::string>> cases = {
         {truncated, "1000 bytes"},
