@@ -11,24 +11,16 @@
 using namespace drivekit::commands::nvme;
 using drivekit::core::Attribute;
 using drivekit::core::AttributeCollection;
+namespace types = drivekit::core::types;
 
 namespace {
 
-Attribute uint8Attribute(const std::string& key, uint8_t value) {
-    Attribute attribute(key, key, drivekit::core::types::uint8);
-    attribute.setUint8(value);
-    return attribute;
-}
-
-Attribute uint32Attribute(const std::string& key, uint32_t value) {
-    Attribute attribute(key, key, drivekit::core::types::uint32);
-    attribute.setUint32(value);
-    return attribute;
-}
-
-Attribute boolAttribute(const std::string& key, bool value) {
-    Attribute attribute(key, key, drivekit::core::types::boolean);
-    attribute.setBool(value);
+// An attribute of the given type holding the value, stored as the attribute's own text form.
+Attribute typed(const std::string& key, const std::string& type, uint64_t value) {
+    Attribute attribute(key, key, type);
+    EXPECT_TRUE(attribute.fromString(type == types::boolean ? (value ? "true" : "false") : std::to_string(value))
+                    .isSuccess())
+        << key;
     return attribute;
 }
 
@@ -88,13 +80,11 @@ TEST(GetLogPageDwords, OffsetAndUuidIndex) {
 
 TEST(GetLogPageDwords, ApplyAttributesFillsPresentKeysAndKeepsTheRest) {
     AttributeCollection attributes;
-    attributes.set(uint8Attribute("LogId", 0xC0));
-    attributes.set(uint32Attribute("NumDWORDs", 0x7F));
-    attributes.set(boolAttribute("RetainAsynchronousEvent", true));
-    attributes.set(uint32Attribute("NamespaceId", 0xFFFFFFFF));
-    Attribute offset("LogPageOffset", "LogPageOffset", drivekit::core::types::uint64);
-    offset.setUint64(0x200000000ull);
-    attributes.set(offset);
+    attributes.set(typed("LogId", types::uint8, 0xC0));
+    attributes.set(typed("NumDWORDs", types::uint32, 0x7F));
+    attributes.set(typed("RetainAsynchronousEvent", types::boolean, 1));
+    attributes.set(typed("NamespaceId", types::uint32, 0xFFFFFFFF));
+    attributes.set(typed("LogPageOffset", types::uint64, 0x200000000ull));
 
     GetLogPage command;
     command.setLogSpecificId(0x0042);  // no "LogSpecificId" attribute: must survive
@@ -120,8 +110,8 @@ TEST(IdentifyDwords, CnsAndCsiLandInTheirBytesOnly) {
     EXPECT_EQ(command.transferBytes, 4096u);
 
     AttributeCollection attributes;
-    attributes.set(uint8Attribute("ControllerNamespaceStructure", 0x02));
-    attributes.set(uint32Attribute("NamespaceId", 1));
+    attributes.set(typed("ControllerNamespaceStructure", types::uint8, 0x02));
+    attributes.set(typed("NamespaceId", types::uint32, 1));
     command.applyAttributes(attributes);
     EXPECT_EQ(command.cns(), 0x02);
     EXPECT_EQ(command.csi(), 0x02);  // no "CSI" attribute: kept
@@ -148,13 +138,13 @@ TEST(FeaturesDwords, SelectIsThreeBitsAndSaveIsBit31) {
 
 TEST(FeaturesDwords, ApplyAttributesUsesTheFeatureKeys) {
     AttributeCollection attributes;
-    attributes.set(uint8Attribute("FeatureId", 0xC1));
-    attributes.set(uint8Attribute("Select", 0x01));
-    attributes.set(boolAttribute("Save", true));
-    attributes.set(uint32Attribute("DWORD11", 0x11111111));
-    attributes.set(uint32Attribute("DWORD12", 0x22222222));
-    attributes.set(uint32Attribute("DWORD13", 0x33333333));
-    attributes.set(uint32Attribute("TransferBytes", 4096));
+    attributes.set(typed("FeatureId", types::uint8, 0xC1));
+    attributes.set(typed("Select", types::uint8, 0x01));
+    attributes.set(typed("Save", types::boolean, 1));
+    attributes.set(typed("DWORD11", types::uint32, 0x11111111));
+    attributes.set(typed("DWORD12", types::uint32, 0x22222222));
+    attributes.set(typed("DWORD13", types::uint32, 0x33333333));
+    attributes.set(typed("TransferBytes", types::uint32, 4096));
 
     GetFeatures get;
     get.applyAttributes(attributes);
