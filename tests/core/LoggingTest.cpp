@@ -9,6 +9,7 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/logging/boost/PluginLogging.h"
+#include "tests/support/TextFiles.h"
 
 namespace fs = std::filesystem;
 namespace logging = drivekit::core::logging;
@@ -31,12 +32,7 @@ protected:
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     static std::vector<std::string> lines(const std::string& file) {
-        std::ifstream in(file);
-        std::vector<std::string> result;
-        for (std::string line; std::getline(in, line);) {
-            result.push_back(line);
-        }
-        return result;
+        return test_support::lines(test_support::readFile(file));
     }
 
 private:

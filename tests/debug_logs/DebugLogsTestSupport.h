@@ -12,6 +12,7 @@
 
 #include "drivekit/core/HostInterface.h"
 #include "support/StubDrive.h"
+#include "support/TextFiles.h"
 #include "support/ZipEntries.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
@@ -71,12 +72,7 @@ inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 
     return {2026, 7, 4, hour, minute, second, millisecond};
 }
 
-inline std::string readFile(const fs::path& path) {
-    std::ifstream in(path.string(), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using test_support::readFile;
 
 inline std::vector<std::string> folderEntries(const fs::path& folder) {
     std::vector<std::string> names;

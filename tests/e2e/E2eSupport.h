@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "support/TextFiles.h"
 #include "support/ZipEntries.h"
 
 namespace e2e {
@@ -25,12 +26,8 @@ struct Run {
     std::string err;
 };
 
-inline std::string readFile(const fs::path& path) {
-    std::ifstream in(path.string(), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using test_support::lines;
+using test_support::readFile;
 
 // Quotes one argument for /bin/sh.
 inline std::string shellQuote(const std::string& text) {
@@ -119,31 +116,8 @@ inline std::regex packageName(const std::string& serialInName, const std::string
     return std::regex(escaped + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
 }
 
-// Lines of a text.
-inline std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
-    }
-    return result;
-}
-
 inline bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-// The output of a shell command, as the system information log captures it.
-inline std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof(buffer), pipe) != nullptr) {
-            output += buffer;
-        }
-        pclose(pipe);
-    }
-    return output;
 }
 
 }  // namespace e2e

@@ -1,19 +1,11 @@
 // The trace file: one line per command in the documented format.
 #include "drivekit/commands/ata/Command.h"
 #include "tests/host/SimTestSupport.h"
+#include "tests/support/TextFiles.h"
 
 namespace {
 
 using namespace sim_test;
-
-std::vector<std::string> lines(const fs::path& file) {
-    std::ifstream in(file.string());
-    std::vector<std::string> result;
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
-    }
-    return result;
-}
 
 class SimTrace : public SimFolder {};
 
@@ -32,7 +24,7 @@ TEST_F(SimTrace, NvmeAndAtaCommandsGiveExactLines) {
     smart.transferBlocks = 1;
     sataDrive->sendCommand(smart);
 
-    const auto written = lines(trace);
+    const auto written = test_support::lines(test_support::readFile(trace.string()));
     ASSERT_EQ(written.size(), 3u);
     EXPECT_EQ(written[0],
               "NVME opc=0x02 nsid=0xffffffff cdw10=0x00ff0002 cdw11=0x00000000 cdw12=0x00000000 "
@@ -53,7 +45,7 @@ TEST_F(SimTrace, AppendsAcrossDrivesAndStopsWhenTurnedOff) {
     send(*drive, command);
     host::sim::setTraceFile("");
     send(*drive, command);
-    const auto written = lines(trace);
+    const auto written = test_support::lines(test_support::readFile(trace.string()));
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(written[0], "earlier line");
     EXPECT_EQ(written[1].rfind("NVME opc=0x06 nsid=0x00000000 cdw10=0x00000001 ", 0), 0u) << written[1];

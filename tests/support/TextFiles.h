@@ -1,0 +1,29 @@
+#pragma once
+// Reads back the text files and logs that the code under test wrote.
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+// The whole file, byte for byte; empty when it cannot be read. Any path type with c_str().
+template <typename Path>
+std::string readFile(const Path& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+}  // namespace test_support
