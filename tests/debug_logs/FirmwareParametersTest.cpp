@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <memory>
+#include <vector>
+
+#include "drivekit/commands/nvme/Command.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FirmwareParameters.h"
+#include "plugins/shared/vsc/VscDevice.h"
+#include "support/StubDrive.h"
+#include "tests/debug_logs/DebugLogsTestSupport.h"
+
+namespace {
+
+namespace core = drivekit::core;
+namespace utils = plugin::cli::debug_logs::utils;
+
+// A drive of the maker: it records every vendor exchange and answers a receive with the
+// life-cycle state or the firmware parameter record, cut to the sizes a test chooses.
+class VendorDrive : public test_support::StubDrive {
+public:
+    struct Exchange {
+        uint8_t opcode;
+        uint32_t cdw12;
+        uint32_t cdw13;
+    };
+    VendorDrive(const std::string& serial, uint32_t state, uint32_t ftlCores, uint32_t instances)
+        : state_(4), record_(172) {
+        withSerialNumber(serial);
+        std::memcpy(state_.data(), &state, 4);
+        std::memcpy(record_.data() + 16, &ftlCores, 4);
+        std::memcpy(record_.data() + 168, &instances, 4);
+    }
+    core::CommandResult sendCommand(core::Command& command, const core::Payload&) override {
+        return sendCommand(command);
+    }
+    core::CommandResult sendCommand(core::Command& command) override {
+        const auto& entry = dynamic_cast<drivekit::commands::nvme::Command&>(command).entry();
+        trace.push_back({entry.opcode(), entry.cdw12, entry.cdw13});
+        core::CommandResult result;
+        if (entry.opcode() == 0xF2) {
+            const auto& bytes = entry.cdw12 == 0x830F1004 ? state_ : record_;
+            const size_t size = std::min(bytes.size(), entry.cdw12 == 0x830F1004 ? stateBytes : recordBytes);
+            result.data = core::Payload(bytes.data(), static_cast<uint32_t>(size));
+        }
+        return result;
+    }
+    std::vector<Exchange> trace;
+    size_t stateBytes = 4;
+    size_t recordBytes = 172;
+
+private:
+    std::vector<uint8_t> state_;
+    std::vector<uint8_t> record_;
+};
+
+std::shared_ptr<VendorDrive> vendorDrive(const std::string& serial, uint32_t state = 2, uint32_t cores = 4,
+                                         uint32_t instances = 2) {
+    return std::make_shared<VendorDrive>(serial, state, cores, instances);
+}
+
+TEST(FirmwareParameters, ReadsThroughTheVendorChannelWithMatchingSequenceNumbersAndKeepsTheRecordPerDrive) {
+    const uint16_t before = plugin::cli::vsc::VscDevice::sequenceNumber();
+    auto first = vendorDrive("SN-FIRST", 2, 4, 2);
+    core::Status status;
+    {
+        debug_logs_test::ConsoleCapture console;
+        debug_logs_test::Verbosity verbose(1);
+        utils::InitFWParams(status, first);
+        ASSERT_TRUE(status.isSuccess()) << status.message();
+        const std::string printed = console.text();
+        EXPECT_NE(printed.find("ftl_cores         = 4\n"), std::string::npos);
+        EXPECT_NE(printed.find("totalFTLs (ftl_cores * num_ftl_instances) = 8\n"), std::string::npos);
+        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 15);
+    }
+    const std::vector<std::pair<uint8_t, uint32_t>> expected = {
+        {0xF1, 0x830F1004}, {0xF2, 0x830F1004}, {0xF1, 0x83010003}, {0xF2, 0x83010003}};
+    ASSERT_EQ(first->trace.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(first->trace[i].opcode, expected[i].first);
+        EXPECT_EQ(first->trace[i].cdw12, expected[i].second);
+        EXPECT_EQ(first->trace[i].cdw13, static_cast<uint16_t>(before + 1 + i / 2));  // 1, 1, 2, 2
+    }
+    EXPECT_EQ(utils::totalFTLs(*first), 8u);
+
+    // The same drive is not asked again; a second drive gets its own count.
+    utils::InitFWParams(status, first);
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(first->trace.size(), 4u);
+    auto second = vendorDrive("SN-SECOND", 0, 3, 3);
+    utils::InitFWParams(status, second);
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(utils::totalFTLs(*second), 9u);
+    EXPECT_EQ(utils::totalFTLs(*first), 8u);
+}
+
+TEST(FirmwareParameters, DeployedEmptyAndShortAnswersFailWithAStatusAndKeepNothing) {
+    struct Case {
+        const char* name;
+        uint32_t state;
+        size_t stateBytes;
+        size_t recordBytes;
+        core::Status expected;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"deployed", 1, 4, 172, core::Status::custom(), utils::deployedMessage},
+        {"empty state", 2, 0, 172, core::Status::custom(), "Error in getting Current Life Cycle State(Payload blank)"},
+        {"short state", 2, 3, 172, core::Status::unexpectedDataLength(), ""},
+        {"short record", 2, 4, 171, core::Status::unexpectedDataLength(), ""},
+    };
+    for (const Case& c : cases) {
+        auto drive = vendorDrive(std::string("SN-") + c.name, c.state);
+        drive->stateBytes = c.stateBytes;
+        drive->recordBytes = c.recordBytes;
+        core::Status status;
+        debug_logs_test::ConsoleCapture console;
+        utils::InitFWParams(status, drive);
+        EXPECT_EQ(status, c.expected) << c.name;
+        EXPECT_FALSE(status.isSuccess()) << c.name;
+        EXPECT_TRUE(c.message.empty() || status.message() == c.message) << c.name << ": " << status.message();
+        EXPECT_EQ(utils::totalFTLs(*drive), 0u) << c.name;
+        for (const auto& exchange : drive->trace) {  // a deployed drive is never asked for the record
+            EXPECT_FALSE(c.state == 1 && exchange.cdw12 == 0x83010003) << c.name;
+        }
+    }
+}
+
+}  // namespace
