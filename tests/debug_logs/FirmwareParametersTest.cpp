@@ -94,6 +94,8 @@ TEST(FirmwareParameters, ReadsThroughTheVendorChannelWithMatchingSequenceNumbers
     EXPECT_TRUE(status.isSuccess());
     EXPECT_EQ(utils::totalFTLs(*second), 9u);
     EXPECT_EQ(utils::totalFTLs(*first), 8u);
+    utils::InitFWParams(status, nullptr);
+    EXPECT_EQ(status, core::Status::invalidArguments());
 }
 
 TEST(FirmwareParameters, DeployedEmptyAndShortAnswersFailWithAStatusAndKeepNothing) {

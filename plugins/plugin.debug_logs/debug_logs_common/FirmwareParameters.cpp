@@ -73,6 +73,10 @@ uint32_t totalFTLs(const core::Device& device) {
 
 void InitFWParams(core::Status& status, const std::shared_ptr<core::Device>& device) {
     LOG_ENTERING();
+    if (!device) {
+        status = core::Status::invalidArguments();
+        return;
+    }
     const std::string key = driveKey(*device);
     if (keptParameters().count(key) != 0) {
         status = core::Status();
