@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "drivekit/commands/nvme/Command.h"
+#include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/nvme_features/NVMeFeatureLookup.h"
+#include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
+
+namespace core = drivekit::core;
+namespace definitions = drivekit::features::definitions;
+namespace nvme = drivekit::commands::nvme;
+using namespace drivekit::features::nvme_features;
+
+namespace {
+
+// Keeps what Set Features sends per feature and answers Get Features with it; notes every entry.
+class FeatureDrive : public core::Device {
+public:
+    bool isProtocolSupported(const std::string& protocol) const override { return protocol == "NVME"; }
+    core::CommandResult sendCommand(core::Command& command) override { return sendCommand(command, {}); }
+    core::CommandResult sendCommand(core::Command& command, const core::Payload& buffer) override {
+        const auto& entry = dynamic_cast<nvme::Command&>(command).entry();
+        sent.push_back(entry);
+        const uint8_t fid = entry.cdw10 & 0xFF;
+        core::CommandResult result;
+        if (failing) {
+            result.status = core::Status(0, 2, "Invalid Field in Command");
+            return result;
+        }
+        if (entry.opcode() == nvme::opcodes::setFeatures) {
+            values[fid] = entry.cdw11;
+            data[fid] = buffer.empty() ? core::Payload() : core::Payload(buffer.data(), buffer.size());
+        } else {
+            result.data = data[fid].empty() ? core::Payload() : core::Payload(data[fid].data(), answerBytes);
+        }
+        nvme::CompletionEntry completion{};
+        completion.dw0 = values[fid];
+        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
+        return result;
+    }
+    std::vector<nvme::SubmissionEntry> sent;
+    std::map<uint8_t, uint32_t> values;
+    std::map<uint8_t, core::Payload> data;
+    uint32_t answerBytes = NVMeFeature_HostBehaviorSupport::structureBytes;
+    bool failing = false;
+};
+
+bool extendedTelemetry(NVMeFeature& feature) {
+    return feature.getProperties().readBool(definitions::extendedTelemetryDataArea4Supported().key());
+}
+
+}  // namespace
+
+TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
+    struct Case { uint8_t fid; uint8_t select; bool save; uint32_t dword11; uint32_t cdw10Get; uint32_t cdw10Set; };
+    for (const Case& c : {Case{0xFA, 0, false, 0x3F, 0x0FA, 0x0FA}, Case{0x04, 3, true, 0x157, 0x304, 0x80000004},
+                          Case{0x06, 2, false, 0, 0x206, 0x006}}) {
+        auto drive = std::make_shared<FeatureDrive>();
+        NVMeFeature feature(drive, c.fid);
+        feature.attributes().writeUint32(definitions::dword11(), c.dword11);
+        feature.attributes().writeUint32(definitions::dword13(), 0xD13);
+        feature.attributes().writeBool({"Save", "Save", "boolean"}, c.save);
+        core::Status status;
+        ASSERT_TRUE(feature.sendSetFeature(status).isSuccess()) << status.message();
+        feature.attributes().writeUint8({"Select", "Select", "uint8"}, c.select);
+        ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
+        ASSERT_EQ(drive->sent.size(), 2u);
+        EXPECT_EQ(drive->sent[0].cdw10, c.cdw10Set);
+        EXPECT_EQ(drive->sent[0].cdw13, 0xD13u);
+        EXPECT_EQ(drive->sent[1].cdw10, c.cdw10Get);
+        EXPECT_EQ(drive->sent[1].cdw11, c.dword11);
+        EXPECT_EQ(feature.dword0(), c.dword11);
+        EXPECT_EQ(feature.getProperties().readUint32("DWORD0"), c.dword11);
+    }
+}
+
+TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteAndRestore) {
+    auto drive = std::make_shared<FeatureDrive>();
+    drive->data[0x16] = core::Payload(512);
+    *drive->data[0x16].at(0) = 1;  // advanced command retry, which the change must keep
+    NVMeFeature_HostBehaviorSupport feature(drive);
+    core::Status status;
+    ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
+    EXPECT_FALSE(extendedTelemetry(feature));
+    const core::Payload original(feature.data().data(), feature.data().size());
+
+    EXPECT_EQ(feature.setProperty(status), core::Status::noProperties());
+    EXPECT_EQ(drive->sent.size(), 1u);  // nothing sent without a property
+
+    feature.attributes().writeBool(definitions::extendedTelemetryDataArea4Supported(), true);
+    ASSERT_TRUE(feature.setProperty(status).isSuccess()) << status.message();
+    EXPECT_EQ(drive->sent.back().cdw10, 0x16u);
+    ASSERT_EQ(drive->data[0x16].size(), 512u);
+    EXPECT_EQ(*drive->data[0x16].at(0), 1);
+    EXPECT_EQ(*drive->data[0x16].at(1), 1);
+
+    NVMeFeature_HostBehaviorSupport reread(drive);
+    ASSERT_TRUE(reread.sendGetFeature(status).isSuccess());
+    EXPECT_TRUE(extendedTelemetry(reread));
+    reread.data() = original;
+    ASSERT_TRUE(reread.sendSetFeature(status).isSuccess());
+    EXPECT_EQ(*drive->data[0x16].at(1), 0);
+    EXPECT_EQ(*drive->data[0x16].at(0), 1);
+}
+
+TEST(NvmeFeature, AFailedOrShortAnswerIsAStatusAndKeepsTheDataHeld) {
+    auto drive = std::make_shared<FeatureDrive>();
+    drive->data[0x16] = core::Payload(512);
+    *drive->data[0x16].at(1) = 1;
+    NVMeFeature_HostBehaviorSupport feature(drive);
+    core::Status status;
+    ASSERT_TRUE(feature.sendGetFeature(status).isSuccess());
+
+    drive->answerBytes = 2;
+    EXPECT_EQ(feature.sendGetFeature(status), core::Status::unexpectedDataLength());
+    drive->answerBytes = 512;
+    drive->failing = true;
+    EXPECT_EQ(feature.sendGetFeature(status), core::Status::nvmeCommandProblem());
+    EXPECT_EQ(feature.data().size(), 512u);
+    EXPECT_TRUE(extendedTelemetry(feature));
+
+    // More bytes than the buffer holds are never asked of the driver.
+    drive->failing = false;
+    feature.attributes().writeUint32(definitions::transferBytes(), 4096);
+    EXPECT_EQ(feature.sendSetFeature(status), core::Status::invalidAttributeValue());
+    EXPECT_EQ(drive->sent.size(), 3u);
+}
+
+TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
+    auto drive = std::make_shared<FeatureDrive>();
+    core::Status status;
+    for (const std::string name : {"HostBehaviorSupport", "Host Behavior Support"}) {
+        auto feature = createNVMeFeature(drive, name, status);
+        EXPECT_NE(dynamic_cast<NVMeFeature_HostBehaviorSupport*>(feature.get()), nullptr) << name;
+    }
+    EXPECT_NE(dynamic_cast<NVMeFeature_HostBehaviorSupport*>(createNVMeFeature(drive, uint8_t{0x16}, status).get()),
+              nullptr);
+    auto arbitration = createNVMeFeature(drive, "Arbitration", status);
+    ASSERT_NE(arbitration, nullptr);
+    EXPECT_EQ(arbitration->attributes().readUint8(definitions::featureId().key()), 0x01);
+    EXPECT_EQ(arbitration->featureName(), "Arbitration");
+
+    EXPECT_EQ(createNVMeFeature(drive, "hostbehaviorsupport", status), nullptr);
+    EXPECT_EQ(status, core::Status::featureNotSupported());
+    EXPECT_EQ(createNVMeFeature(drive, uint8_t{0x99}, status), nullptr);
+    EXPECT_EQ(status.message(), "Feature is not supported.");
+
+    // A drive without NVMe commands is refused before anything is sent.
+    struct Ata : FeatureDrive {
+        bool isProtocolSupported(const std::string&) const override { return false; }
+    };
+    NVMeFeature onAta(std::make_shared<Ata>(), 0x01);
+    EXPECT_EQ(onAta.sendGetFeature(status), core::Status::commandSetNotSupported());
+}
