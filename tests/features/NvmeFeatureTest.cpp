@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "drivekit/commands/nvme/Command.h"
+#include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/nvme_features/NVMeFeatureLookup.h"
+#include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
+
+namespace core = drivekit::core;
+namespace definitions = drivekit::features::definitions;
+namespace nvme = drivekit::commands::nvme;
+using namespace drivekit::features::nvme_features;
+
+namespace {
+
+// Keeps what Set Features sends per feature and answers Get Features with it; notes every entry.
+class FeatureDrive : public core::Device {
+public:
+    explicit FeatureDrive(bool nvmeDrive = true) : nvmeDrive(nvmeDrive) {}
+    bool isProtocolSupported(const std::string& protocol) const override { return nvmeDrive && protocol == "NVME"; }
+    core::CommandResult sendCommand(core::Command& command) override { return sendCommand(command, {}); }
+    core::CommandResult sendCommand(core::Command& command, const core::Payload& buffer) override {
+        const auto& entry = dynamic_cast<nvme::Command&>(command).entry();
+        sent.push_back(entry);
+        const uint8_t fid = entry.cdw10 & 0xFF;
+        core::CommandResult result;
+        result.status = failing ? core::Status(0, 2, "Invalid Field in Command") : core::Status::success();
+        if (entry.opcode() == nvme::opcodes::setFeatures) {
+            values[fid] = entry.cdw11;
+            data[fid] = buffer.empty() ? core::Payload() : core::Payload(buffer.data(), buffer.size());
+        } else {
+            result.data = data[fid].empty() ? core::Payload() : core::Payload(data[fid].data(), answerBytes);
+        }
+        nvme::CompletionEntry completion{};
+        completion.dw0 = values[fid];
+        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
+        return result;
+    }
+    std::vector<nvme::SubmissionEntry> sent;
+    std::map<uint8_t, uint32_t> values;
+    std::map<uint8_t, core::Payload> data;
+    uint32_t answerBytes = NVMeFeature_HostBehaviorSupport::structureBytes;
+    bool failing = false;
+    bool nvmeDrive;
+};
+
+bool extendedTelemetry(NVMeFeature& feature) {
+    return feature.getProperties().readBool(definitions::extendedTelemetryDataArea4Supported().key());
+}
+
+}  // namespace
+
+TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
+    struct Case { uint8_t fid; uint8_t select; bool save; uint32_t dword11; uint32_t cdw10Get; uint32_t cdw10Set; };
+    for (const Case& c : {Case{0xFA, 0, false, 0x3F, 0x0FA, 0x0FA}, Case{0x04, 3, true, 0x157, 0x304, 0x80000004},
+                          Case{0x06, 2, false, 0, 0x206, 0x006}}) {
+        auto drive = std::make_shared<FeatureDrive>();
+        NVMeFeature feature(drive, c.fid);
+        feature.attributes().writeUint32(definitions::dword11(), c.dword11);
+        feature.attributes().writeUint32(definitions::dword13(), 0xD13);
+        feature.attributes().writeBool({"Save", "Save", "boolean"}, c.save);
+        core::Status status;
+        ASSERT_TRUE(feature.sendSetFeature(status).isSuccess()) << status.message();
+        feature.attributes().writeUint8({"Select", "Select", "uint8"}, c.select);
+        ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
+        ASSERT_EQ(drive->sent.size(), 2u);
+        EXPECT_EQ(std::make_tuple(drive->sent[0].cdw10, drive->sent[0].cdw11, drive->sent[0].cdw13),
+                  std::make_tuple(c.cdw10Set, c.dword11, 0xD13u));
+        EXPECT_EQ(std::make_tuple(drive->sent[1].cdw10, drive->sent[1].cdw11), std::make_tuple(c.cdw10Get, c.dword11));
+        EXPECT_EQ(feature.getProperties().readUint32("DWORD0"), c.dword11);
+    }
+}
+
+TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
+    auto drive = std::make_shared<FeatureDrive>();
+    drive->data[0x16] = core::Payload(512);
+    *drive->data[0x16].at(0) = 1;  // advanced command retry, which the change must keep
+    NVMeFeature_HostBehaviorSupport feature(drive);
+    core::Status status;
+    ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
+    EXPECT_FALSE(extendedTelemetry(feature));
+    const core::Payload original(feature.data().data(), feature.data().size());
+
+    EXPECT_EQ(feature.setProperty(status), core::Status::noProperties());
+    EXPECT_EQ(drive->sent.size(), 1u);  // nothing sent without a property
+
+    feature.attributes().writeBool(definitions::extendedTelemetryDataArea4Supported(), true);
+    ASSERT_TRUE(feature.setProperty(status).isSuccess()) << status.message();
+    EXPECT_EQ(drive->sent.back().cdw10, 0x16u);
+    EXPECT_EQ(std::vector<uint8_t>(drive->data[0x16].at(0), drive->data[0x16].at(3)), (std::vector<uint8_t>{1, 1, 0}));
+
+    NVMeFeature_HostBehaviorSupport reread(drive);
+    ASSERT_TRUE(reread.sendGetFeature(status).isSuccess());
+    EXPECT_TRUE(extendedTelemetry(reread));
+    reread.data() = original;
+    ASSERT_TRUE(reread.sendSetFeature(status).isSuccess());
+    EXPECT_EQ(std::vector<uint8_t>(drive->data[0x16].at(0), drive->data[0x16].at(3)), (std::vector<uint8_t>{1, 0, 0}));
+
+    // A short or failed answer is a status, and the structure held stays whole.
+    drive->answerBytes = 2;
+    EXPECT_EQ(feature.sendGetFeature(status), core::Status::unexpectedDataLength());
+    drive->answerBytes = 512;
+    drive->failing = true;
+    EXPECT_EQ(feature.sendGetFeature(status), core::Status::nvmeCommandProblem());
+    EXPECT_EQ(feature.data().size(), 512u);
+    EXPECT_TRUE(extendedTelemetry(feature));
+
+    // More bytes than the buffer holds are never asked of the driver.
+    drive->failing = false;
+    feature.attributes().writeUint32(definitions::transferBytes(), 4096);
+    EXPECT_EQ(feature.sendSetFeature(status), core::Status::invalidAttributeValue());
+    EXPECT_EQ(drive->sent.size(), 6u);
+}
+
+TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
+    auto drive = std::make_shared<FeatureDrive>();
+    core::Status status;
+    const auto isHostBehavior = [](const std::unique_ptr<NVMeFeature>& feature) {
+        return dynamic_cast<NVMeFeature_HostBehaviorSupport*>(feature.get()) != nullptr;
+    };
+    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, "HostBehaviorSupport", status)));
+    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, "Host Behavior Support", status)));
+    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, uint8_t{0x16}, status)));
+    auto arbitration = createNVMeFeature(drive, "Arbitration", status);
+    ASSERT_NE(arbitration, nullptr);
+    EXPECT_EQ(arbitration->attributes().readUint8(definitions::featureId().key()), 0x01);
+
+    EXPECT_EQ(createNVMeFeature(drive, "hostbehaviorsupport", status), nullptr);
+    EXPECT_EQ(status, core::Status::featureNotSupported());
+    EXPECT_EQ(createNVMeFeature(drive, uint8_t{0x99}, status), nullptr);
+    EXPECT_EQ(status.message(), "Feature is not supported.");
+
+    // A drive without NVMe commands is refused before anything is sent.
+    NVMeFeature onAta(std::make_shared<FeatureDrive>(false), 0x01);
+    EXPECT_EQ(onAta.sendGetFeature(status), core::Status::commandSetNotSupported());
+}
