@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <iostream>
 #include <map>
 
 #include "drivekit/core/DeviceAttributes.h"
@@ -85,7 +84,7 @@ void InitFWParams(core::Status& status, const std::shared_ptr<core::Device>& dev
     uint32_t state = 0;
     life_cycle_state::LifeCycleState(device).GetState(status, state);
     if (!status.isSuccess()) {
-        std::cout << "Error getting current Life Cycle State: " << status.message() << std::endl;
+        printMessage("Error getting current Life Cycle State: " + status.message());
         return;
     }
     if (state == life_cycle_state::DEPLOYED) {
