@@ -1,6 +1,7 @@
 #pragma once
 // What changes on a simulated drive while it runs: feature values, the vendor channel's
-// pending descriptor, the power mode, and the structures built so far (handed out shared).
+// pending descriptor, the power mode, and the identify structures and SMART sectors built so
+// far (handed out shared).
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -33,7 +34,6 @@ struct SimDriveState {
     uint8_t offlineStatus = 0x00;  // off-line data collection status of the SMART sector
 
     // Built structures, keyed by what selects their content.
-    std::map<std::tuple<uint8_t, uint8_t, uint16_t>, drivekit::core::Payload> logPages;
     std::map<std::tuple<uint8_t, uint32_t>, drivekit::core::Payload> identify;
     std::map<uint8_t, drivekit::core::Payload> ataSectors;
 };

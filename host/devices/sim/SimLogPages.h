@@ -1,7 +1,9 @@
 #pragma once
 // Get Log Page content on the simulated drive: one table keyed by log id, each row naming the
-// generator of the whole page and, where a page depends on the drive, when it is supported.
-// The drive serves slices of the page at the command's offset.
+// generator of the page and, where a page depends on the drive, when it is supported. A
+// generator answers one command: the bytes from the command's offset for its length, built
+// without building the rest of the page, so a large page read piece by piece costs time and
+// memory in proportion to the piece.
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +20,8 @@ struct SimLogRequest {
     uint8_t lsp;
     uint16_t lsi;
     uint32_t nsid;
+    uint64_t offset;  // byte offset into the page
+    uint64_t length;  // bytes the command transfers
 };
 
 using SimLogGenerator = SimResponse (*)(const SimLogRequest& request);
@@ -35,7 +39,7 @@ public:
     static const std::vector<SimLogPageRow>& table();
     // The row of a page this drive supports, or null.
     static const SimLogPageRow* find(const SimProfile& profile, uint8_t logId);
-    // The whole page, or Invalid Log Page for a page the drive does not have.
+    // The requested part of the page, or Invalid Log Page for a page the drive does not have.
     static SimResponse generate(const SimLogRequest& request);
 };
 

@@ -14,6 +14,7 @@
 #include "host/devices/sim/SimFeatures.h"
 #include "host/devices/sim/SimIdentify.h"
 #include "host/devices/sim/SimLogPages.h"
+#include "host/devices/sim/SimLogSlice.h"
 #include "host/devices/sim/SimProfileLoader.h"
 #include "host/devices/sim/SimTrace.h"
 #include "host/devices/sim/SimVendorChannel.h"
@@ -66,20 +67,6 @@ SimCommandFacts nvmeFacts(const nvme::SubmissionEntry& entry, uint64_t length) {
         default: break;
     }
     return facts;
-}
-
-// The page bytes from offset for length bytes; the whole page itself when that is asked for.
-SimResponse slice(const core::Payload& page, uint64_t offset, uint64_t length) {
-    if (offset % 4 != 0 || offset >= page.size()) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
-    }
-    if (offset == 0 && length == page.size()) {
-        return SimResponse::withData(page);
-    }
-    core::Payload part(length);
-    const uint64_t available = std::min<uint64_t>(length, page.size() - offset);
-    std::memcpy(part.data(), page.data() + offset, available);
-    return SimResponse::withData(part);
 }
 
 // The payload cut down to its first count bytes (a fault's short transfer).
@@ -206,9 +193,6 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
         case nvme::opcodes::getFeatures: response = SimFeatures::get(entry, state_); break;
         case nvme::opcodes::setFeatures:
             response = SimFeatures::set(entry, data, state_);
-            if (!response.failed()) {
-                state_.logPages.clear();  // pages such as telemetry follow the features
-            }
             break;
         case nvme::opcodes::vendorSend:
         case nvme::opcodes::vendorReceive:
@@ -232,18 +216,11 @@ SimResponse SimulatedDrive::getLogPage(const nvme::SubmissionEntry& entry) {
     const uint64_t offset = logPageOffset(entry);
     const uint64_t length = logPageLength(entry);
     if (auto replayed = replay_.logPage(logId, lsp, lsi)) {
-        return slice(*replayed, offset, length);
+        return cutPage(*replayed, offset, length);
     }
-    const auto key = std::make_tuple(logId, lsp, lsi);
-    auto cached = state_.logPages.find(key);
-    if (cached == state_.logPages.end()) {
-        const SimResponse built = SimLogPages::generate({profile_, state_, logId, lsp, lsi, entry.nsid});
-        if (built.failed()) {
-            return built;
-        }
-        cached = state_.logPages.emplace(key, built.data).first;
-    }
-    return slice(cached->second, offset, length);
+    // Pages are generated for the command's window every time: they follow the drive's state
+    // (telemetry follows Host Behavior Support) and a large page is never held whole.
+    return SimLogPages::generate({profile_, state_, logId, lsp, lsi, entry.nsid, offset, length});
 }
 
 SimResponse SimulatedDrive::identify(const nvme::SubmissionEntry& entry) {
