@@ -1,10 +1,12 @@
-// Generators of the standard log pages: supported pages, error information, SMART / health,
-// firmware slots and command effects.
+// Generators of the standard fixed-size log pages: supported pages, error information, SMART /
+// health, firmware slots, changed namespaces, command effects, self-test results, endurance
+// group information and sanitize status. Each is small, so it is built whole and cut.
 #include <algorithm>
 
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimBytes.h"
 #include "host/devices/sim/SimLogPageGenerators.h"
+#include "host/devices/sim/SimLogSlice.h"
 
 namespace host::sim {
 
@@ -14,6 +16,13 @@ constexpr uint32_t errorEntrySize = 64;
 constexpr uint32_t supportedBit = 1u;
 // Supported Log Pages, telemetry host-initiated entry: data area 4 can be reported.
 constexpr uint32_t telemetryDataArea4Bit = 1u << 16;
+constexpr uint32_t selfTestEntries = 20;
+constexpr uint32_t selfTestEntrySize = 28;
+constexpr uint8_t selfTestUnused = 0x0F;
+
+uint16_t enduranceGroup(const SimProfile& profile) {
+    return profile.attributes.readUint16(definitions::enduranceGroupIdentifier().key());
+}
 
 }  // namespace
 
@@ -29,7 +38,7 @@ SimResponse generateSupportedLogPages(const SimLogRequest& request) {
         }
         data.u32(4u * row.logId, entry);
     }
-    return SimResponse::withData(data.payload());
+    return cutPage(data.payload(), request);
 }
 
 SimResponse generateErrorInformation(const SimLogRequest& request) {
@@ -47,7 +56,7 @@ SimResponse generateErrorInformation(const SimLogRequest& request) {
         data.u16(base + 14, 0x0028);                                        // byte 40: dword 10
         data.u32(base + 24, 0xFFFFFFFF);
     }
-    return SimResponse::withData(data.payload());
+    return cutPage(data.payload(), request);
 }
 
 SimResponse generateSmartHealth(const SimLogRequest& request) {
@@ -70,7 +79,7 @@ SimResponse generateSmartHealth(const SimLogRequest& request) {
     data.u128(176, health.errorLogEntries);
     data.u16(200, health.temperatureKelvin);  // sensor 1
     data.u16(202, health.temperatureKelvin + 4u);
-    return SimResponse::withData(data.payload());
+    return cutPage(data.payload(), request);
 }
 
 SimResponse generateFirmwareSlots(const SimLogRequest& request) {
@@ -80,7 +89,7 @@ SimResponse generateFirmwareSlots(const SimLogRequest& request) {
     for (size_t i = 0; i < slots.size() && i < 7; ++i) {
         data.ascii(static_cast<uint32_t>(8 + 8 * i), 8, slots[i]);
     }
-    return SimResponse::withData(data.payload());
+    return cutPage(data.payload(), request);
 }
 
 SimResponse generateCommandEffects(const SimLogRequest& request) {
@@ -100,7 +109,75 @@ SimResponse generateCommandEffects(const SimLogRequest& request) {
     data.u32(ioBase + 4 * 0x00, supportedBit);                  // flush
     data.u32(ioBase + 4 * 0x01, supportedBit | contentChange);  // write
     data.u32(ioBase + 4 * 0x02, supportedBit);                  // read
-    return SimResponse::withData(data.payload());
+    return cutPage(data.payload(), request);
+}
+
+SimResponse generateChangedNamespaces(const SimLogRequest& request) {
+    // Namespaces that were detached since the list was last read changed their attributes.
+    SimBytes data(4096);
+    uint32_t index = 0;
+    for (const auto& ns : request.profile.namespaces) {
+        if (!ns.attached && index < 1024) {
+            data.u32(4 * index++, ns.id);
+        }
+    }
+    return cutPage(data.payload(), request);
+}
+
+SimResponse generateSelfTest(const SimLogRequest& request) {
+    SimBytes data(4 + selfTestEntries * selfTestEntrySize);
+    const uint64_t hours = request.profile.health.powerOnHours;
+    // Newest first: an extended test, then a short one a day before; both passed.
+    const uint8_t kinds[] = {0x2, 0x1};
+    uint32_t entry = 0;
+    for (const uint8_t kind : kinds) {
+        const uint32_t base = 4 + entry * selfTestEntrySize;
+        data.u8(base, kind << 4);
+        data.u64(base + 4, hours >= 24u * entry ? hours - 24u * entry : 0);
+        data.u32(base + 8, 0xFFFFFFFF);
+        ++entry;
+    }
+    for (; entry < selfTestEntries; ++entry) {
+        data.u8(4 + entry * selfTestEntrySize, selfTestUnused);
+    }
+    return cutPage(data.payload(), request);
+}
+
+bool hasEnduranceGroups(const SimProfile& profile) { return enduranceGroup(profile) != 0; }
+
+SimResponse generateEnduranceGroupInformation(const SimLogRequest& request) {
+    if (request.lsi != enduranceGroup(request.profile)) {
+        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+    }
+    const SimHealth& health = request.profile.health;
+    SimBytes data(512);
+    data.u8(0, health.criticalWarning & 0x1D);  // the warnings that apply to a group
+    data.u8(3, health.availableSpare);
+    data.u8(4, health.availableSpareThreshold);
+    data.u8(5, health.percentageUsed);
+    data.u128(32, request.profile.capacityBytes / 1000000000 * 3000);  // endurance estimate, GB
+    data.u128(48, health.dataUnitsRead);
+    data.u128(64, health.dataUnitsWritten);
+    data.u128(80, health.dataUnitsWritten + health.dataUnitsWritten / 4);  // media units written
+    data.u128(96, health.dataUnitsRead * 8);
+    data.u128(112, health.dataUnitsWritten * 4);
+    data.u128(128, health.mediaErrors);
+    data.u128(144, health.errorLogEntries);
+    data.u128(160, request.profile.capacityBytes);
+    return cutPage(data.payload(), request);
+}
+
+SimResponse generateSanitizeStatus(const SimLogRequest& request) {
+    SimBytes data(512);
+    data.u16(0, 0xFFFF);       // no sanitize in progress
+    data.u16(2, 0);            // never sanitized
+    data.u32(8, 0xFFFFFFFF);   // overwrite: not supported
+    data.u32(12, 30);          // block erase, seconds
+    data.u32(16, 5);           // crypto erase, seconds
+    data.u32(20, 0xFFFFFFFF);
+    data.u32(24, 0xFFFFFFFF);
+    data.u32(28, 0xFFFFFFFF);
+    return cutPage(data.payload(), request);
 }
 
 }  // namespace host::sim

@@ -73,6 +73,10 @@ struct SimProfile {
     bool vendorChannel = false;
     uint32_t lifeCycleState = 0;
     SimFirmwareParameters firmwareParameters;
+    // Sizes of the large log pages: the persistent event log's target length in bytes (0:
+    // one event of each type) and the endurance group event aggregate's entry count.
+    uint64_t persistentEventLogBytes = 0;
+    uint64_t enduranceGroupEvents = 3000;
 
     // ATA
     uint64_t ataCapacityBlocks = 0;

@@ -24,6 +24,9 @@ constexpr uint64_t u48Max = 0xFFFFFFFFFFFF;
 constexpr uint64_t u64Max = ~0ULL;
 // The largest telemetry log the drive will build (128 MiB).
 constexpr uint64_t telemetryBlockLimit = 262143;
+// The largest persistent event log and endurance group event aggregate the drive serves:
+// 128 MiB, the largest telemetry log.
+constexpr uint64_t largestLogBytes = 128ULL * 1024 * 1024;
 // Far above any hand-written profile; keeps a wrong file from being read into memory.
 constexpr uint64_t largestProfile = 4 * 1024 * 1024;
 
@@ -153,7 +156,7 @@ void readNvme(const SimJsonReader& top, SimProfile& profile) {
     const SimJsonReader nvme = top.objectAt("nvme");
     nvme.allowOnly({"vendorId", "subsystemVendorId", "ieeeOui", "capacityBytes", "maxNamespaces", "namespaces",
                     "telemetry", "firmwareSlots", "features", "vendorChannel", "lifeCycleState",
-                    "firmwareParameters"});
+                    "firmwareParameters", "persistentEventLogBytes", "enduranceGroupEvents"});
     profile.vendorId = static_cast<uint16_t>(nvme.unsignedOr("vendorId", u16Max, 0));
     profile.subsystemVendorId = static_cast<uint16_t>(nvme.unsignedOr("subsystemVendorId", u16Max, profile.vendorId));
     profile.ieeeOui = static_cast<uint32_t>(nvme.unsignedOr("ieeeOui", 0xFFFFFF, 0));
@@ -183,6 +186,9 @@ void readNvme(const SimJsonReader& top, SimProfile& profile) {
     if (nvme.has("firmwareParameters")) {
         readFirmwareParameters(nvme, profile);
     }
+    profile.persistentEventLogBytes = nvme.unsignedOr("persistentEventLogBytes", largestLogBytes, 0);
+    profile.enduranceGroupEvents =
+        nvme.unsignedOr("enduranceGroupEvents", (largestLogBytes - 8) / 2, profile.enduranceGroupEvents);
     uint64_t allocated = 0;
     for (const auto& ns : profile.namespaces) {
         allocated += ns.sizeBlocks * ns.blockSize;

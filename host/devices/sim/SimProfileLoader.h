@@ -1,6 +1,26 @@
 #pragma once
 // Reads a simulated drive's profile: a built-in one by name, or a JSON file by path.
 // Every problem becomes one line that names the file and what is wrong with it.
+//
+// A profile is one JSON object (the built-in ones in profiles/ are examples):
+//   path        the drive's path as the host shows it (default "sim:<name>")
+//   attributes  device attributes by key ("Product", "OCPSupported", "SMI", ...)
+//   protocols   "NVME", "ATA", "SMART"
+//   nvme        vendorId, subsystemVendorId, ieeeOui, capacityBytes, maxNamespaces,
+//               namespaces [{id, sizeBlocks, blockSize, attached}],
+//               telemetry {hostInitiated, controllerInitiated: last blocks of areas 1 to 4},
+//               firmwareSlots, features {"0xFID": value}, vendorChannel, lifeCycleState,
+//               firmwareParameters {product_type .. blks_per_pln, num_ftl_instances},
+//               persistentEventLogBytes: the persistent event log's target length; events
+//                 repeat their cycle of every type while whole events fit (default 0: one
+//                 cycle; at most 128 MiB),
+//               enduranceGroupEvents: entries of the endurance group event aggregate
+//                 (default 3000; at most 67108860)
+//   ata         capacityBlocks, smartAttributes [{id, flags, value, worst, raw, threshold}]
+//   health      the figures of the SMART / health pages
+//   replay      a folder of a package's binaries, served for the commands that read them
+//   faults      [{protocol, opcode, logId, cns, featureId, offset, action, statusCodeType,
+//                 statusCode, bytes, times}]
 #include <string>
 #include <vector>
 
