@@ -162,7 +162,7 @@ TEST(SimVendorChannel, ReceiveWithTheMatchingSequenceReadsStateAndParametersAndO
     const auto parameters = vendorRead(*drive, 0x83010003, 43, 2, 2);
     ASSERT_TRUE(parameters.status.isSuccess());
     ASSERT_EQ(parameters.data.size(), 172u);
-    EXPECT_EQ(u32At(parameters.data, 16), 4u);   // ftl_cores
+    EXPECT_EQ(u32At(parameters.data, 16), 2u);   // ftl_cores
     EXPECT_EQ(u32At(parameters.data, 168), 2u);  // num_ftl_instances
 
     EXPECT_EQ(nvmeStatus(vendorRead(*drive, 0x830F1004, 1, 3, 4)), "0/12");  // Command Sequence Error

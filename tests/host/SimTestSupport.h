@@ -55,8 +55,10 @@ protected:
     fs::path dir;
 };
 
-inline nvme::GetLogPage logPage(uint8_t logId, uint32_t bytes, uint64_t offset = 0, uint8_t lsp = 0) {
+inline nvme::GetLogPage logPage(uint8_t logId, uint32_t bytes, uint64_t offset = 0, uint8_t lsp = 0,
+                                uint16_t lsi = 0) {
     nvme::GetLogPage command;
+    command.setLogSpecificId(lsi);
     command.setLogId(logId);
     command.entry().nsid = 0xFFFFFFFF;
     command.setNumDwords(bytes / 4 - 1);
@@ -100,6 +102,7 @@ T valueAt(const core::Payload& data, uint32_t offset) {
 }
 inline uint32_t u32At(const core::Payload& data, uint32_t offset) { return valueAt<uint32_t>(data, offset); }
 inline uint16_t u16At(const core::Payload& data, uint32_t offset) { return valueAt<uint16_t>(data, offset); }
+inline uint64_t u64At(const core::Payload& data, uint32_t offset) { return valueAt<uint64_t>(data, offset); }
 
 inline std::string textAt(const core::Payload& data, uint32_t offset, uint32_t width) {
     return std::string(reinterpret_cast<const char*>(data.at(offset)), width);

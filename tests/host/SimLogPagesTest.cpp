@@ -1,0 +1,208 @@
+// The log pages of the simulated drives: which pages each drive serves, the lengths their
+// headers give, and large pages read piece by piece.
+#include <algorithm>
+#include <map>
+#include <set>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/host/SimTestSupport.h"
+
+namespace {
+
+using namespace sim_test;
+
+constexpr uint16_t enduranceGroup = 1;  // of both maker's profiles
+
+core::CommandResult read(host::sim::SimulatedDrive& drive, uint8_t logId, uint32_t bytes, uint64_t offset = 0,
+                         uint8_t lsp = 0, uint16_t lsi = 0) {
+    auto command = logPage(logId, bytes, offset, lsp, lsi);
+    return send(drive, command);
+}
+
+// Every read the log-page collector makes, in the sizes it asks for, succeeds on the maker's
+// NVMe drives; the vendor pages are there only on the product family that has them.
+TEST(SimLogPages, TheCollectorsReadsSucceedWhereTheDriveHasThePage) {
+    struct Read {
+        uint8_t logId;
+        uint8_t lsp;
+        uint32_t bytes;
+        bool onFamilyOnly;
+    };
+    std::vector<Read> reads = {
+        {0x00, 0, 1024, false}, {0x01, 0, 4096, false}, {0x02, 0, 512, false},  {0x03, 0, 512, false},
+        {0x04, 0, 4096, false}, {0x05, 0, 4096, false}, {0x06, 0, 564, false},  {0x09, 0, 512, false},
+        {0x0D, 1, 512, false},  {0x0D, 0, 512, false},  {0x0E, 0, 16, false},   {0x0F, 0, 4096, false},
+        {0x12, 0, 1024, false}, {0x13, 0, 4096, false}, {0x19, 0, 64, false},   {0x81, 0, 512, false},
+        {0xCA, 0, 516, false},  {0xC0, 0, 512, false},  {0xC1, 0, 512, false},  {0xC2, 0, 4096, false},
+        {0xC3, 0, 512, false},  {0xC4, 0, 4096, false}, {0xC5, 0, 4096, false}, {0xC5, 0, 112, false},
+        {0xD5, 0, 112, true},   {0xF2, 0, 16, true},    {0xF4, 0, 328, true},   {0xF5, 0, 4, true},
+        {0xFA, 0, 4868, true},  {0xFA, 1, 4868, true},  {0xFA, 2, 4, true},     {0xFA, 2, 2685 * 4, true},
+        {0xFA, 3, 4868, true},  {0xFA, 4, 453 * 4, true}, {0xFA, 5, 2048, true}, {0xFE, 0, 7680, true},
+    };
+    for (const uint8_t lsp : {0x00, 0x02, 0x03, 0x04, 0x10, 0x12, 0x13, 0x14, 0x20, 0x22, 0x23, 0x24}) {
+        reads.push_back({0x14, lsp, 512, false});
+    }
+    for (const auto& [profile, family] : {std::pair{"varnholt-nvme", true}, std::pair{"kestrova-nvme", false}}) {
+        auto drive = builtIn(profile);
+        for (const Read& r : reads) {
+            const auto result = read(*drive, r.logId, r.bytes, 0, r.lsp, r.logId == 0x09 ? enduranceGroup : 0);
+            const bool served = family || !r.onFamilyOnly;
+            EXPECT_EQ(result.status.isSuccess(), served) << profile << " LID " << int(r.logId) << " LSP " << int(r.lsp);
+            EXPECT_EQ(nvmeStatus(result), served ? "0/0" : "1/9") << profile << " LID " << int(r.logId);
+        }
+    }
+    // The performance debug history starts with its version, 2.0.
+    const auto history = read(*builtIn("varnholt-nvme"), 0xFA, 4, 0, 2);
+    EXPECT_EQ(u16At(history.data, 0), 2);
+    EXPECT_EQ(u16At(history.data, 2), 0);
+}
+
+TEST(SimLogPages, SupportedLogPagesListsExactlyThePagesTheDriveAnswers) {
+    struct Expected {
+        const char* profile;
+        std::set<uint8_t> listed;
+        std::set<uint8_t> unlisted;
+    };
+    const Expected cases[] = {
+        {"varnholt-nvme", {0x09, 0x0D, 0xC0, 0xC5, 0xCA, 0xD5, 0xF2, 0xF4, 0xF5, 0xFA, 0xFE}, {0x0A, 0xF1}},
+        {"kestrova-nvme", {0x07, 0x0F, 0xC3, 0xC5, 0xCA}, {0xD5, 0xF2, 0xF4, 0xF5, 0xFA, 0xFE}},
+        {"other-nvme", {0x04, 0x0D, 0x19}, {0x07, 0x09, 0x0F, 0xC0, 0xC1, 0xC5, 0xCA, 0xD5, 0xFA}},
+    };
+    for (const Expected& c : cases) {
+        auto drive = builtIn(c.profile);
+        const auto supported = read(*drive, 0x00, 1024);
+        ASSERT_TRUE(supported.status.isSuccess()) << c.profile;
+        std::set<uint8_t> listed;
+        for (uint32_t logId = 0; logId < 256; ++logId) {
+            const bool isListed = (u32At(supported.data, 4 * logId) & 1u) != 0;
+            if (isListed) {
+                listed.insert(static_cast<uint8_t>(logId));
+            }
+            const auto probe = read(*drive, static_cast<uint8_t>(logId), 4, 0, 0, enduranceGroup);
+            EXPECT_EQ(probe.status.isSuccess(), isListed) << c.profile << " LID " << logId;
+            if (!isListed) {
+                EXPECT_EQ(nvmeStatus(probe), "1/9") << c.profile << " LID " << logId;
+            }
+        }
+        for (const uint8_t logId : c.listed) {
+            EXPECT_EQ(listed.count(logId), 1u) << c.profile << " LID " << int(logId);
+        }
+        for (const uint8_t logId : c.unlisted) {
+            EXPECT_EQ(listed.count(logId), 0u) << c.profile << " LID " << int(logId);
+        }
+    }
+}
+
+// The length a page's header gives is the page's length: its last dword can be read and the
+// dword after it is past the end.
+TEST(SimLogPages, VariableLengthHeadersCoverExactlyThePage) {
+    auto drive = builtIn("varnholt-nvme");
+    struct Case {
+        uint8_t logId;
+        uint8_t lsp;
+        uint64_t (*length)(const core::Payload& first);
+    };
+    const Case cases[] = {
+        {0x0D, 0, [](const core::Payload& p) { return u64At(p, 8); }},
+        {0x0E, 0, [](const core::Payload& p) { return uint64_t{u32At(p, 0)}; }},
+        {0x0F, 0, [](const core::Payload& p) { return 8 + 2 * u64At(p, 0); }},
+        {0x19, 0, [](const core::Payload& p) { return uint64_t{u32At(p, 4)}; }},
+        {0xF5, 0, [](const core::Payload& p) { return uint64_t{u16At(p, 0)}; }},
+        {0xFA, 2, [](const core::Payload&) { return uint64_t{2685 * 4}; }},
+        {0xFA, 4, [](const core::Payload&) { return uint64_t{453 * 4}; }},
+    };
+    std::map<uint8_t, uint64_t> lengths;
+    for (const Case& c : cases) {
+        const auto first = read(*drive, c.logId, 4096, 0, c.lsp);
+        ASSERT_TRUE(first.status.isSuccess()) << int(c.logId);
+        const uint64_t length = c.length(first.data);
+        lengths[c.logId] = length;
+        const uint64_t lastDword = (length - 1) / 4 * 4;
+        EXPECT_TRUE(read(*drive, c.logId, 4, lastDword, c.lsp).status.isSuccess()) << int(c.logId);
+        EXPECT_EQ(nvmeStatus(read(*drive, c.logId, 4, lastDword + 4, c.lsp)), "0/2") << int(c.logId);
+    }
+    EXPECT_GT(lengths[0x0F], 4096u);        // more than one piece of the collector's reads
+    EXPECT_GE(lengths[0x19], 4 * 64u);      // several 64-byte pieces
+    EXPECT_GT(lengths[0x0E], 16u);
+
+    // Defects count: the header, then entry-count pieces of a dword multiple.
+    const auto defects = read(*drive, 0xF5, 4096);
+    const uint32_t total = u16At(defects.data, 0);
+    const uint32_t count = u16At(defects.data, 2);
+    ASSERT_GT(count, 0u);
+    const uint32_t piece = 4 * ((total - 4) / (4 * count));
+    EXPECT_EQ(4 + count * piece, total);
+
+    // LBA status: the namespace elements and their range descriptors fill the page.
+    const auto lba = read(*drive, 0x0E, static_cast<uint32_t>(lengths[0x0E]));
+    uint32_t at = 16;
+    for (uint32_t n = 0; n < u32At(lba.data, 4); ++n) {
+        at += 16 + 16 * u32At(lba.data, at + 4);
+    }
+    EXPECT_EQ(at, lengths[0x0E]);
+
+    // Persistent event log: events of every type, walked by their lengths, end exactly at the
+    // total length.
+    const auto pel = read(*drive, 0x0D, static_cast<uint32_t>((lengths[0x0D] + 3) / 4 * 4));
+    ASSERT_TRUE(pel.status.isSuccess());
+    std::set<uint8_t> types;
+    uint64_t offset = u16At(pel.data, 18);
+    for (uint32_t n = 0; n < u32At(pel.data, 4); ++n) {
+        ASSERT_LE(offset + 24, lengths[0x0D]) << "event " << n;
+        EXPECT_EQ(*pel.data.at(offset + 2), 21);
+        types.insert(*pel.data.at(offset));
+        offset += 3 + *pel.data.at(offset + 2) + u16At(pel.data, static_cast<uint32_t>(offset + 22));
+    }
+    EXPECT_EQ(offset, lengths[0x0D]);
+    const std::set<uint8_t> registered = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
+                                          0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0xDE, 0xDF};
+    EXPECT_EQ(types, registered);
+}
+
+// The pages generated piece-wise give the same bytes read whole or in pieces at successive
+// offsets, across event and entry boundaries, with a zero tail past the end.
+class SimLargeLogPages : public SimFolder {};
+
+TEST_F(SimLargeLogPages, ReadingInPiecesGivesTheBytesOfTheWholePage) {
+    std::ifstream file(SSDTOOL_SOURCE_DIR "/host/devices/sim/profiles/varnholt-nvme.json");
+    nlohmann::json profile = nlohmann::json::parse(file);
+    profile["attributes"]["MaximumDataTransferSize"] = 0;  // whole pages in one transfer
+    profile["nvme"]["persistentEventLogBytes"] = 1048576 + 12345;
+    profile["nvme"]["enduranceGroupEvents"] = 300001;
+    auto sim = drive(profile.dump());
+    ASSERT_TRUE(sim);
+
+    struct Case {
+        uint8_t logId;
+        uint64_t (*length)(const core::Payload& first);
+    };
+    const Case cases[] = {
+        {0x0D, [](const core::Payload& p) { return u64At(p, 8); }},
+        {0x0F, [](const core::Payload& p) { return 8 + 2 * u64At(p, 0); }},
+        {0x07, [](const core::Payload& p) { return (uint64_t{u16At(p, 12)} + 1) * 512; }},
+    };
+    for (const Case& c : cases) {
+        const uint64_t length = c.length(read(*sim, c.logId, 512).data);
+        const auto whole = read(*sim, c.logId, static_cast<uint32_t>((length + 3) / 4 * 4));
+        ASSERT_TRUE(whole.status.isSuccess()) << int(c.logId);
+        constexpr uint32_t piece = 12 * 1024;
+        std::vector<uint8_t> gathered;
+        for (uint64_t offset = 0; offset < length; offset += piece) {
+            const auto part = read(*sim, c.logId, piece, offset);
+            ASSERT_TRUE(part.status.isSuccess()) << int(c.logId) << " at " << offset;
+            gathered.insert(gathered.end(), part.data.data(), part.data.data() + part.data.size());
+        }
+        ASSERT_GE(gathered.size(), length);
+        EXPECT_EQ(0, std::memcmp(gathered.data(), whole.data.data(), length)) << int(c.logId);
+        EXPECT_TRUE(std::all_of(gathered.begin() + length, gathered.end(), [](uint8_t b) { return b == 0; }));
+    }
+    // The profile's sizes: the log stops at the last whole event within its target.
+    const auto header = read(*sim, 0x0D, 512);
+    EXPECT_LE(u64At(header.data, 8), 1048576u + 12345u);
+    EXPECT_GT(u64At(header.data, 8), 1048576u + 12345u - 600u);
+    EXPECT_EQ(u64At(read(*sim, 0x0F, 8).data, 0), 300001u);
+}
+
+}  // namespace
