@@ -63,25 +63,20 @@ SimResponse generateLbaStatus(const SimLogRequest& request) {
 
 SimResponse generateEnduranceGroupEvents(const SimLogRequest& request) {
     const uint64_t entries = request.profile.enduranceGroupEvents;
-    return answerSlice(request, enduranceGroupEventHeader + 2 * entries, [&](SimLogSlice& slice) {
+    const uint64_t pageSize = enduranceGroupEventHeader + 2 * entries;
+    return answerSlice(request, pageSize, [&](SimLogSlice& slice) {
         slice.u64(0, entries);
-        // Entry i sits at 8 + 2i and names endurance group i % 65535 + 1.
-        const uint64_t first = slice.begin() <= enduranceGroupEventHeader
-                                   ? 0
-                                   : (slice.begin() - enduranceGroupEventHeader) / 2;
-        const uint64_t last = slice.end() <= enduranceGroupEventHeader
-                                  ? 0
-                                  : std::min(entries, (slice.end() - enduranceGroupEventHeader + 1) / 2);
-        uint8_t* const window = slice.data();
-        for (uint64_t i = first; i < last; ++i) {
-            const uint64_t at = enduranceGroupEventHeader + 2 * i;
-            const auto id = static_cast<uint16_t>(i % 0xFFFF + 1);
-            if (at >= slice.begin() && at + 2 <= slice.end()) {
-                window[at - slice.begin()] = static_cast<uint8_t>(id);
-                window[at - slice.begin() + 1] = static_cast<uint8_t>(id >> 8);
-            } else {
-                slice.u16(at, id);  // an entry cut by the window's edge
-            }
+        // Entry i sits at 8 + 2i and names endurance group i % 65535 + 1. A window starts on
+        // a dword, so no entry is cut by its edges.
+        const uint64_t from = std::max(slice.begin(), enduranceGroupEventHeader);
+        const uint64_t to = std::min(slice.end(), pageSize);
+        uint8_t* out = slice.data() + (from - slice.begin());
+        auto id = static_cast<uint16_t>(from >= to ? 0 : (from - enduranceGroupEventHeader) / 2 % 0xFFFF + 1);
+        for (uint64_t at = from; at < to; at += 2) {
+            out[0] = static_cast<uint8_t>(id);
+            out[1] = static_cast<uint8_t>(id >> 8);
+            out += 2;
+            id = id == 0xFFFF ? 1 : id + 1;
         }
     });
 }
