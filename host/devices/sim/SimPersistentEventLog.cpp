@@ -48,8 +48,8 @@ struct EventShape {
 };
 
 const EventShape cycleShapes[] = {
-    {powerOnOrReset, 8 + 36},   {timestampChange, 16},   {smartSnapshot, 512},     {firmwareCommit, 24},
-    {hardwareError, 4 + 8},     {changeNamespace, 48},   {formatStart, 12},        {formatCompletion, 16},
+    {powerOnOrReset, 8 + 36},   {timestampChange, 16},   {smartSnapshot, 512},     {firmwareCommit, 22},
+    {hardwareError, 4 + 8},     {changeNamespace, 48},   {formatStart, 12},        {formatCompletion, 12},
     {sanitizeStart, 12},        {sanitizeCompletion, 8}, {setFeature, 4 + 16 + 4}, {telemetryCreate, 512},
     {thermalExcursion, 2},      {vendorSpecific, vendorInformationLength + 16},    {tcgDefined, 36},
 };
