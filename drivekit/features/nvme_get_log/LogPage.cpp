@@ -24,12 +24,12 @@ const GateRule gateRules[] = {
 
 LogPage::LogPage(std::shared_ptr<core::Device> device, const core::AttributeCollection& attributes,
                  const LogPageInfo& info)
-    : NVMeGetLog(std::move(device), info.logId, info.numDwords, info.displayName, attributes), info_(info) {}
+    : NVMeGetLog(std::move(device), info.logId, info.numDwords, info.displayName, attributes), info_(&info) {}
 
 core::Status LogPage::canRun(core::Status& status) {
     for (const GateRule& rule : gateRules) {
-        if (rule.gate == info_.gate && device_ && !device_->attributes.readBool(rule.attribute().key())) {
-            LOG_DEBUG(info_.displayName << " needs " << rule.attribute().key());
+        if (rule.gate == info_->gate && device_ && !device_->attributes.readBool(rule.attribute().key())) {
+            LOG_DEBUG(info_->displayName << " needs " << rule.attribute().key());
             status = rule.refusal();
             return finish(status);
         }

@@ -32,10 +32,10 @@ public:
     // drive does not support this feature.".
     core::Status canRun(core::Status& status) override;
 
-    const LogPageInfo& info() const { return info_; }
+    const LogPageInfo& info() const { return *info_; }
 
 private:
-    const LogPageInfo& info_;
+    const LogPageInfo* info_;
 };
 
 }  // namespace drivekit::features::nvme_get_log
