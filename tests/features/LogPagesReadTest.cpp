@@ -170,7 +170,6 @@ TEST(LogPages, PerformanceDebugReadsAreSizedByTheLspAndTheFtlCount) {
     };
     const Case cases[] = {
         {0, 4, 0, 0, {1217}, ""},
-        {3, 2, 0, 0, {1217}, ""},
         {5, 4, 0, 0, {512}, ""},
         {4, 4, 0, 0, {453}, ""},
         {4, 2, 0, 0, {227}, ""},

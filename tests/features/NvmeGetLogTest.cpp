@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -273,7 +272,6 @@ TEST(NvmeGetLog, EveryPageIsMadeByItsRegistrationName) {
         auto page = create(name, drive);
         ASSERT_NE(page, nullptr) << name;
         EXPECT_EQ(std::type_index(typeid(*page)), type) << name;
-        EXPECT_FALSE(page->attributes().readString(definitions::logName().key()).empty()) << name;
     }
 }
 
@@ -296,6 +294,5 @@ TEST(NvmeGetLog, WritesItsBytesReplacingAFileAndFailsWithoutDataOrAPlaceToWrite)
     page.toXmlObject(status, object);
     EXPECT_EQ(object->attribute("name"), "NVMeGetLog");
     EXPECT_EQ(object->propertyValue("Payload"), "AB00CD");
-    EXPECT_EQ(page.setProperty(status), core::Status::notImplemented());
     boost::filesystem::remove(path);
 }
