@@ -130,4 +130,12 @@ Status Payload::append(const void* source, uint64_t count) {
 
 void Payload::clear() { buffer_ = std::make_shared<BufferImplementation>(); }
 
+void Payload::truncate(uint64_t count) {
+    if (count >= buffer_->size || buffer_->data == nullptr) {
+        return;
+    }
+    std::memset(buffer_->data + count, 0, buffer_->size - count);
+    buffer_->size = count;
+}
+
 }  // namespace drivekit::core

@@ -60,6 +60,11 @@ public:
     Status append(const Payload& other) { return append(other.data(), other.size()); }
     // Switches to a new empty buffer.
     void clear();
+    // Shortens the payload in place to its first count bytes; every holder of the buffer sees
+    // the shorter size. The dropped bytes are wiped at once. A count at or above size() changes
+    // nothing. This lets a caller fill a buffer reserved for the most it expects and keep what
+    // arrived without copying it.
+    void truncate(uint64_t count);
 
     // A typed view of sizeof(T) bytes at offset; throws std::out_of_range past the end.
     template <typename T>

@@ -40,7 +40,8 @@ namespace types = core::types;
     ROW(lbaFormatExtensionEnable, "LbaFormatExtensionEnable", "LBA Format Extension Enable",   \
         boolean, "")                                                                           \
     ROW(controllerNamespaceStructure, "ControllerNamespaceStructure",                          \
-        "Controller Namespace Structure", uint8, "")
+        "Controller Namespace Structure", uint8, "")                                           \
+    ROW(maxFtlCount, "MaxFTLCount", "Max FTL Count", uint32, "")
 
 #define DK_SMART_HEALTH_DEFINITIONS(ROW)                                                       \
     ROW(availableSpare, "AvailableSpare",                                                      \

@@ -38,6 +38,7 @@ Attribute advancedCommandRetryEnable();
 Attribute extendedTelemetryDataArea4Supported();
 Attribute lbaFormatExtensionEnable();
 Attribute controllerNamespaceStructure();
+Attribute maxFtlCount();  // the drive's total FTL count, for the Performance Debug Log page
 
 // NVMe SMART / Health data.
 Attribute availableSpare();

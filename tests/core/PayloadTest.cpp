@@ -71,6 +71,21 @@ TEST(Payload, CopiesShareOneBufferUntilAppendOrClearSwitchesToANewOneAndAppendTa
     EXPECT_EQ(bytesOf(doubled), (std::vector<uint8_t>{1, 2, 3, 1, 2, 3}));
 }
 
+TEST(Payload, TruncateShortensTheSharedBufferInPlaceAndWipesTheDroppedBytes) {
+    Payload payload = counting(8);
+    const Payload sharer = payload;
+    const uint8_t* before = payload.data();
+    payload.truncate(9);  // longer than the payload: nothing changes
+    EXPECT_EQ(payload.size(), 8u);
+    payload.truncate(5);
+    EXPECT_EQ(payload.data(), before);
+    EXPECT_EQ(bytesOf(sharer), (std::vector<uint8_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(std::vector<uint8_t>(before + 5, before + 8), (std::vector<uint8_t>{0, 0, 0}));
+    EXPECT_THROW(payload.at(5), Status);
+    payload.truncate(0);
+    EXPECT_TRUE(sharer.empty());
+}
+
 TEST(Payload, AtStopsAtTheLastByteSafeCastFitsExactlyAndReportsAnOverrunInFourLines) {
     EXPECT_NO_THROW(Payload(4).at(3));
     for (const Payload& payload : {Payload(4), Payload(0), Payload()}) {

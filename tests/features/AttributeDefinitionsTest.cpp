@@ -27,7 +27,7 @@ TEST(AttributeDefinitions, SmartHealthListHoldsEverySensorOnceAfterTemperature) 
 
 TEST(AttributeDefinitions, LogAndFeatureKeysAreDistinctApartFromTheTwoDwordCounts) {
     const auto list = definitions::logAndFeatureDefinitions();
-    EXPECT_EQ(list.size(), 25u);
+    EXPECT_EQ(list.size(), 26u);
     std::multiset<std::string> keys;
     for (const auto& attribute : list) {
         keys.insert(attribute.key());

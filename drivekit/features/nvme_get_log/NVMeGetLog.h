@@ -1,24 +1,98 @@
 #pragma once
-// One NVMe log page read from a drive. Page classes derive from it and are made by name
-// through the get-log registry.
+// One NVMe log page read from a drive. Its attributes ("LogId", "NumDWORDs", "LogPageOffset",
+// "LogSpecificField", "LogSpecificId", "RetainAsynchronousEvent", "UUIDIndex", "NamespaceId")
+// become Get Log Page commands; the bytes read are kept as the page's payload. Page classes
+// derive from it and are made by name through the get-log registry.
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "drivekit/core/AttributeCollection.h"
 #include "drivekit/core/HostInterface.h"
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
+#include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/Feature.h"
+#include "drivekit/features/uuid/UUIDManager.h"
 
 namespace drivekit::features::nvme_get_log {
 
 class NVMeGetLog : public Feature {
 public:
-    NVMeGetLog(std::shared_ptr<core::Device> device, const core::AttributeCollection& attributes)
-        : Feature(attributes), device_(std::move(device)) {}
+    // The most bytes a page whose length the drive reports is read to. Real logs stay far
+    // below it (a persistent event log of 64 MiB is already large); a length above it is a
+    // drive's error, and reserving it could exhaust the host's memory.
+    static constexpr uint64_t largestLogBytes = 256ULL << 20;
+    // The smallest piece a long page is read in, and the unit the drive's Maximum Data
+    // Transfer Size counts in.
+    static constexpr uint32_t smallestChunkBytes = 4096;
+    // "NamespaceId" of a page that is not namespace specific.
+    static constexpr uint32_t allNamespaces = 0xFFFFFFFF;
+
+    NVMeGetLog(std::shared_ptr<core::Device> device, const core::AttributeCollection& attributes);
+    // Sets "LogId", "LogName", "NumDWORDs" (zero-based) and "NamespaceSpecific" = false.
+    NVMeGetLog(std::shared_ptr<core::Device> device, uint8_t logId, uint32_t numDwords,
+               const std::string& name, const core::AttributeCollection& attributes);
     ~NVMeGetLog() override = default;
+
+    // The maker's NVMe drive, the UUID index (looked up when the drive lists UUIDs and none
+    // was given), and a dword count.
+    virtual core::Status canRun(core::Status& status);
+    // One Get Log Page command; on success its bytes become the payload.
+    virtual core::Status sendCommand(core::Status& status);
+    virtual core::Payload& getPayload();
+    virtual const core::Payload& getPayload() const;
+    // An object named "NVMeGetLog" holding the payload bytes; an unnamed object without data.
+    virtual core::Status toXmlObject(core::Status& status, std::unique_ptr<core::xml::XmlObject>& object);
+    // "Not implemented."
+    virtual core::Status setProperty(core::Status& status);
+    // Writes the payload to path, replacing a file; "Failed to write to file." when it cannot
+    // or when no data is held.
+    virtual core::Status writeBinaryToFile(const std::string& path, core::Status& status);
+    // "UUIDIndex"; 0 when it is not set.
+    virtual uint8_t getUuidIndex();
+
+    // Reads the page from the end of payloadSoFar up to buffer.size() in pieces as large as
+    // the drive's maximum transfer, halving them down to 4096 bytes after a failed command.
+    // payloadSoFar's bytes are placed at the buffer's start unless they are already there.
+    // On return payloadSoFar and the page's payload are the buffer itself, shortened to the
+    // bytes read (up to the failing offset when a 4096-byte piece fails).
+    core::Status getByChunks(core::Status& status, core::Payload& payloadSoFar, core::Payload& buffer);
 
     const std::shared_ptr<core::Device>& device() const { return device_; }
 
+    // The piece size getByChunks starts with for a drive: 4096 shifted by its
+    // "MaximumDataTransferSize", never above largestLogBytes.
+    static uint32_t chunkBytesFor(const core::Device& device);
+
 protected:
+    // One Get Log Page from the attributes as they stand, into data; the payload is untouched.
+    core::Status readPiece(core::Status& status, core::Payload& data);
+    // Reads the rest of a page whose header (already read) gives its total length: the length
+    // is bounded by largestLogBytes, logged, and read through getByChunks. A length no larger
+    // than the header keeps the header as the page.
+    core::Status readRest(core::Status& status, core::Payload& header, uint64_t totalLength);
+    // Reads buffer from offset start to its end in pieces of pieceBytes at successive offsets;
+    // stops at a failed or short piece. Returns how many bytes from the buffer's start are good.
+    uint64_t readPieces(core::Status& status, core::Payload& buffer, uint64_t start, uint32_t pieceBytes);
+    // Sets "NumDWORDs" to cover bytes (rounded up to whole dwords).
+    void setTransferBytes(uint64_t bytes);
+    void setOffset(uint64_t offset);
+    // A length the drive reported, bounded by largestLogBytes; a warning names both when it
+    // is cut.
+    static uint64_t boundedLength(uint64_t reported);
+    // Whether data holds the bytes of a header the page must read; logs the shortfall.
+    static bool holdsHeader(const core::Payload& data, uint32_t bytes);
+    // Keeps status as the outcome of the last step and returns it.
+    core::Status finish(core::Status& status);
+
     std::shared_ptr<core::Device> device_;
+    core::Payload payload_;
+    uuid::UUIDManager uuidManager_;
+
+private:
+    void setUpNamespaceAndUuids();
+    core::Status checkUuidIndex();
 };
 
 }  // namespace drivekit::features::nvme_get_log

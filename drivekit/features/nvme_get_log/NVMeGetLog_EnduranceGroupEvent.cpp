@@ -1,0 +1,57 @@
+#include "drivekit/features/nvme_get_log/NVMeGetLog_EnduranceGroupEvent.h"
+
+#include <algorithm>
+
+#include "drivekit/core/logging/Log.h"
+
+namespace drivekit::features::nvme_get_log {
+
+namespace {
+
+constexpr uint64_t countBytes = sizeof(uint64_t);
+constexpr uint64_t entryBytes = sizeof(uint16_t);
+
+// The page length the entry count gives, saturated rather than wrapped.
+uint64_t pageLength(uint64_t entries) {
+    return entries > (UINT64_MAX - countBytes) / entryBytes ? UINT64_MAX : countBytes + entryBytes * entries;
+}
+
+}  // namespace
+
+core::Status NVMeGetLog_EnduranceGroupEvent::sendCommand(core::Status& status) {
+    LOG_ENTERING();
+    setOffset(0);
+    setTransferBytes(pieceBytes);
+    core::Payload first;
+    if (!readPiece(status, first).isSuccess()) {
+        return finish(status);
+    }
+    if (!holdsHeader(first, countBytes)) {
+        status = core::Status::allocationFailed();
+        return finish(status);
+    }
+    const uint64_t length = boundedLength(pageLength(*first.safeCast<uint64_t>()));
+    const uint64_t pieces = std::max<uint64_t>((length + pieceBytes - 1) / pieceBytes, 1);
+    if (pieces == 1) {
+        payload_ = first;
+        return finish(status);
+    }
+    core::Payload page(pieces * pieceBytes);
+    if (page.empty()) {
+        status = core::Status::allocationFailed();
+        return finish(status);
+    }
+    const uint64_t firstBytes = std::min<uint64_t>(first.size(), pieceBytes);
+    core::memory::memCopy(page.data(), page.size(), first.data(), firstBytes);
+    const uint64_t kept = firstBytes < pieceBytes ? firstBytes : readPieces(status, page, pieceBytes, pieceBytes);
+    if (firstBytes < pieceBytes) {
+        status = core::Status::unexpectedDataLength();
+        LOG_ERROR("Failure to read on offset: " << firstBytes);
+    }
+    page.truncate(kept);
+    payload_ = page;
+    LOG_DEBUG("Returned Payload of size: " << payload_.size());
+    return finish(status);
+}
+
+}  // namespace drivekit::features::nvme_get_log
