@@ -1,6 +1,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/CollectorTable.h"
 
 #include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/NVMeLogs.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemInfo.h"
 
@@ -11,6 +12,13 @@ CollectorTable defaultCollectorTable() {
     // Rows, in this order: Telemetry ("NvmeLogs", "Telemetry"), NVMe log pages ("NvmeLogs"),
     // SATA logs ("SATALogs"), Identify ("Identify").
     table.driveCollectors = {};
+    table.driveCollectors.push_back(
+        {"NVMe Logs", {"NvmeLogs"}, [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
+             auto logs = std::make_unique<NVMeLogs>();
+             logs->folderName = "log_pages";
+             logs->displayName = "NVME Logs";
+             return logs;
+         }});
     table.driveCollectors.push_back(
         {"Identify", {"Identify"}, [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {
              return std::make_unique<IdentifyCollectorRun>(context.device, context.outputPath);

@@ -39,4 +39,13 @@ void printMessage(const std::string& text, bool verboseOnly, bool banner) {
 
 void printPartial(const std::string& text) { std::cout << text << std::flush; }
 
+void printGeneratedTotal(const std::string& title, uint32_t generated, uint32_t failed) {
+    if (verbosityLevel() >= 1) {
+        printMessage(title + " generated (" + std::to_string(generated) + " of possible " +
+                     std::to_string(uint64_t{generated} + failed) + " logs)");
+    } else if (generated >= 1) {
+        printMessage(title + " generated (" + std::to_string(generated) + " logs)");
+    }
+}
+
 }  // namespace plugin::cli::debug_logs

@@ -1,6 +1,7 @@
 #pragma once
 // Console output of a debug-logs command: the process-wide verbosity level and the print
 // rule that every progress line follows.
+#include <cstdint>
 #include <string>
 
 namespace plugin::cli::debug_logs {
@@ -15,6 +16,10 @@ std::string bannerText(const std::string& text);
 // Writes the text and a line end to standard output. A verbose-only text needs verbosity 1 or
 // more; a banner text is framed first.
 void printMessage(const std::string& text, bool verboseOnly = false, bool banner = false);
+
+// A collector's closing line: "<title> generated (<generated> of possible <generated + failed>
+// logs)" with verbosity, otherwise "<title> generated (<generated> logs)" when any was generated.
+void printGeneratedTotal(const std::string& title, uint32_t generated, uint32_t failed);
 
 // Writes the text without a line end and flushes, so that progress shows at once.
 void printPartial(const std::string& text);

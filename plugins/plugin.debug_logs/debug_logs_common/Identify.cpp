@@ -89,7 +89,7 @@ Status Identify::saveIdentifyLogs(Status& status) {
         Payload data;
         collect(cns, 0, data);
     }
-    printTotal();
+    printGeneratedTotal(title, fileCount, failedCount);
     status = Status::success();
     LOG_EXITING();
     return status;
@@ -169,15 +169,6 @@ bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
     printMessage("Successfully generated " + cnsText(cns) + " log to " + path + ".", true);
     recordSavedBinary(folderName, name);
     return true;
-}
-
-void Identify::printTotal() const {
-    if (verbosityLevel() >= 1) {
-        printMessage(title + " generated (" + std::to_string(fileCount) + " of possible " +
-                     std::to_string(fileCount + failedCount) + " logs)");
-    } else if (fileCount >= 1) {
-        printMessage(title + " generated (" + std::to_string(fileCount) + " logs)");
-    }
 }
 
 }  // namespace plugin::cli::debug_logs

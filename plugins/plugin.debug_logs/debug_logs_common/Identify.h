@@ -52,7 +52,6 @@ private:
     bool saveStructure(const drivekit::core::Payload& data, uint8_t cns, uint32_t nsid);
     void collectGroup(const NamespaceGroup& group);
     void reportFailure(uint8_t cns, const drivekit::core::Status& status) const;
-    void printTotal() const;
 
     std::shared_ptr<drivekit::core::Device> device_;
     std::string outputDirectory_;
