@@ -189,7 +189,8 @@ Status NVMeLogs::saveVendorPages(const std::shared_ptr<Device>& device) {
     } else {
         printMessage("Unable to Generate Performance Debug Log, LID 0xFA: " + parameters.message(), true);
     }
-    savePage(pages::NVMeGetLog_VUExtendedSmart(device, AttributeCollection()));
+    pages::NVMeGetLog_VUExtendedSmart extendedSmart(device, AttributeCollection());
+    savePage(extendedSmart);
     return parameters;
 }
 
