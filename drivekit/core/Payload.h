@@ -19,7 +19,9 @@ constexpr std::size_t payloadAlignment = 0x1000;
 constexpr uint64_t largestPayload = UINT32_MAX;
 
 // size bytes aligned to 4096 and zero-filled, or null (after a "[fatal] " line) on failure.
+// Free it with releaseBuffer and the same size.
 uint8_t* createBuffer(uint64_t size);
+void releaseBuffer(uint8_t* buffer, uint64_t size);
 
 namespace memory {
 // 0 on success, 22 for a null pointer, 34 when the source is larger than the destination
@@ -34,6 +36,7 @@ public:
     struct BufferImplementation {
         uint8_t* data = nullptr;
         uint64_t size = 0;
+        uint64_t allocated = 0;  // what createBuffer was asked for; size may shrink below it
         BufferImplementation() = default;
         explicit BufferImplementation(uint64_t count);
         ~BufferImplementation();

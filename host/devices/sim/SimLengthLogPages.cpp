@@ -2,6 +2,8 @@
 // information (0x0E), the endurance group event aggregate (0x0F) and the eye opening
 // measurement (0x19). The aggregate can be large, so it is generated for the window only.
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "host/devices/sim/SimBytes.h"
 #include "host/devices/sim/SimLogPageGenerators.h"
@@ -61,22 +63,39 @@ SimResponse generateLbaStatus(const SimLogRequest& request) {
     return cutPage(data.payload(), request);
 }
 
+namespace {
+
+// The endurance group ids 1 to 65535 as the aggregate lists them, little-endian.
+const std::vector<uint8_t>& enduranceGroupIdCycle() {
+    static const std::vector<uint8_t> cycle = [] {
+        std::vector<uint8_t> bytes;
+        bytes.reserve(2 * 0xFFFF);
+        for (uint32_t id = 1; id <= 0xFFFF; ++id) {
+            bytes.push_back(static_cast<uint8_t>(id));
+            bytes.push_back(static_cast<uint8_t>(id >> 8));
+        }
+        return bytes;
+    }();
+    return cycle;
+}
+
+}  // namespace
+
 SimResponse generateEnduranceGroupEvents(const SimLogRequest& request) {
     const uint64_t entries = request.profile.enduranceGroupEvents;
     const uint64_t pageSize = enduranceGroupEventHeader + 2 * entries;
     return answerSlice(request, pageSize, [&](SimLogSlice& slice) {
         slice.u64(0, entries);
         // Entry i sits at 8 + 2i and names endurance group i % 65535 + 1. A window starts on
-        // a dword, so no entry is cut by its edges.
-        const uint64_t from = std::max(slice.begin(), enduranceGroupEventHeader);
+        // a dword, so no entry is cut by its edges; the ids are copied from one cycle of them.
+        const std::vector<uint8_t>& ids = enduranceGroupIdCycle();
+        uint64_t from = std::max(slice.begin(), enduranceGroupEventHeader);
         const uint64_t to = std::min(slice.end(), pageSize);
-        uint8_t* out = slice.data() + (from - slice.begin());
-        auto id = static_cast<uint16_t>(from >= to ? 0 : (from - enduranceGroupEventHeader) / 2 % 0xFFFF + 1);
-        for (uint64_t at = from; at < to; at += 2) {
-            out[0] = static_cast<uint8_t>(id);
-            out[1] = static_cast<uint8_t>(id >> 8);
-            out += 2;
-            id = id == 0xFFFF ? 1 : id + 1;
+        while (from < to) {
+            const uint64_t inCycle = (from - enduranceGroupEventHeader) % ids.size();
+            const uint64_t count = std::min<uint64_t>(to - from, ids.size() - inCycle);
+            std::memcpy(slice.data() + (from - slice.begin()), ids.data() + inCycle, count);
+            from += count;
         }
     });
 }
