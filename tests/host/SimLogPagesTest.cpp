@@ -21,44 +21,6 @@ core::CommandResult read(host::sim::SimulatedDrive& drive, uint8_t logId, uint32
     return send(drive, command);
 }
 
-// Every read the log-page collector makes, in the sizes it asks for, succeeds on the maker's
-// NVMe drives; the vendor pages are there only on the product family that has them.
-TEST(SimLogPages, TheCollectorsReadsSucceedWhereTheDriveHasThePage) {
-    struct Read {
-        uint8_t logId;
-        uint8_t lsp;
-        uint32_t bytes;
-        bool onFamilyOnly;
-    };
-    std::vector<Read> reads = {
-        {0x00, 0, 1024, false}, {0x01, 0, 4096, false}, {0x02, 0, 512, false},  {0x03, 0, 512, false},
-        {0x04, 0, 4096, false}, {0x05, 0, 4096, false}, {0x06, 0, 564, false},  {0x09, 0, 512, false},
-        {0x0D, 1, 512, false},  {0x0D, 0, 512, false},  {0x0E, 0, 16, false},   {0x0F, 0, 4096, false},
-        {0x12, 0, 1024, false}, {0x13, 0, 4096, false}, {0x19, 0, 64, false},   {0x81, 0, 512, false},
-        {0xCA, 0, 516, false},  {0xC0, 0, 512, false},  {0xC1, 0, 512, false},  {0xC2, 0, 4096, false},
-        {0xC3, 0, 512, false},  {0xC4, 0, 4096, false}, {0xC5, 0, 4096, false}, {0xC5, 0, 112, false},
-        {0xD5, 0, 112, true},   {0xF2, 0, 16, true},    {0xF4, 0, 328, true},   {0xF5, 0, 4, true},
-        {0xFA, 0, 4868, true},  {0xFA, 1, 4868, true},  {0xFA, 2, 4, true},     {0xFA, 2, 2685 * 4, true},
-        {0xFA, 3, 4868, true},  {0xFA, 4, 453 * 4, true}, {0xFA, 5, 2048, true}, {0xFE, 0, 7680, true},
-    };
-    for (const uint8_t lsp : {0x00, 0x02, 0x03, 0x04, 0x10, 0x12, 0x13, 0x14, 0x20, 0x22, 0x23, 0x24}) {
-        reads.push_back({0x14, lsp, 512, false});
-    }
-    for (const auto& [profile, family] : {std::pair{"varnholt-nvme", true}, std::pair{"kestrova-nvme", false}}) {
-        auto drive = builtIn(profile);
-        for (const Read& r : reads) {
-            const auto result = read(*drive, r.logId, r.bytes, 0, r.lsp, r.logId == 0x09 ? enduranceGroup : 0);
-            const bool served = family || !r.onFamilyOnly;
-            EXPECT_EQ(result.status.isSuccess(), served) << profile << " LID " << int(r.logId) << " LSP " << int(r.lsp);
-            EXPECT_EQ(nvmeStatus(result), served ? "0/0" : "1/9") << profile << " LID " << int(r.logId);
-        }
-    }
-    // The performance debug history starts with its version, 2.0.
-    const auto history = read(*builtIn("varnholt-nvme"), 0xFA, 4, 0, 2);
-    EXPECT_EQ(u16At(history.data, 0), 2);
-    EXPECT_EQ(u16At(history.data, 2), 0);
-}
-
 TEST(SimLogPages, SupportedLogPagesListsExactlyThePagesTheDriveAnswers) {
     struct Expected {
         const char* profile;
