@@ -229,10 +229,15 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 }
 
 TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNVMeDrivesGetNoFolder) {
+    const fs::path log = dir.parent_path() / (dir.filename().string() + ".log");
     for (const std::string profile : {"other-nvme", "kestrova-sata"}) {
-        const auto run = ssdtool({"--sim=" + profile, "dump", "-debuglogs", "-ssd", "0", "-type", "NvmeLogs", "-v"}, dir);
+        const auto run = ssdtool({"--sim=" + profile, "--log=" + log.string(), "dump", "-debuglogs", "-ssd", "0",
+                                  "-type", "NvmeLogs", "-v"},
+                                 dir);
         EXPECT_EQ(0, run.exitStatus) << profile << run.out << run.err;
         EXPECT_TRUE(contains(run.out, "NVMe logs: Skipped, drive not NVMe.\n")) << run.out;
+        EXPECT_TRUE(contains(readFile(log), "NVMe Logs: Feature is not supported.")) << profile;
+        fs::remove(log);
         EXPECT_FALSE(contains(run.out, "NVMe Logs generated")) << run.out;
         for (const auto& left : entries(dir)) {
             EXPECT_FALSE(fs::exists(dir / left / "log_pages")) << profile;

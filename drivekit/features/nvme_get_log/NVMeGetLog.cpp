@@ -4,6 +4,8 @@
 #include <fstream>
 #include <vector>
 
+#include <boost/filesystem/operations.hpp>
+
 #include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/nvme/GetLogPage.h"
 #include "drivekit/core/DeviceAttributes.h"
@@ -172,12 +174,19 @@ core::Status NVMeGetLog::writeBinaryToFile(const std::string& path, core::Status
         return finish(status);
     }
     std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    const bool opened = file.is_open();
     file.write(reinterpret_cast<const char*>(payload_.data()), static_cast<std::streamsize>(payload_.size()));
     file.close();
     if (file) {
         status = core::Status::success();
-    } else {
-        LOG_ERROR("Could not write " << payload_.size() << " bytes to " << path);
+        return finish(status);
+    }
+    LOG_ERROR("Could not write " << payload_.size() << " bytes to " << path);
+    // What was begun (a full disk) is not left behind to be taken for the whole page; a device
+    // or other special file given as the path is never removed.
+    boost::system::error_code error;
+    if (opened && boost::filesystem::is_regular_file(path, error)) {
+        boost::filesystem::remove(path, error);
     }
     return finish(status);
 }
