@@ -218,12 +218,15 @@ uint64_t NVMeGetLog::boundedLength(uint64_t reported) {
     return largestLogBytes;
 }
 
-bool NVMeGetLog::holdsHeader(const core::Payload& data, uint32_t bytes) {
-    if (!data.empty() && data.size() >= bytes) {
-        return true;
+core::Status NVMeGetLog::readHeader(core::Status& status, core::Payload& header, uint32_t readBytes,
+                                    uint32_t neededBytes, const core::Status& tooShort) {
+    setOffset(0);
+    setTransferBytes(readBytes);
+    if (readPiece(status, header).isSuccess() && (header.empty() || header.size() < neededBytes)) {
+        LOG_ERROR("The drive returned " << header.size() << " bytes of a " << neededBytes << "-byte log header");
+        status = tooShort;
     }
-    LOG_ERROR("The drive returned " << data.size() << " bytes of a " << bytes << "-byte log header");
-    return false;
+    return status;
 }
 
 core::Status NVMeGetLog::getByChunks(core::Status& status, core::Payload& payloadSoFar, core::Payload& buffer) {

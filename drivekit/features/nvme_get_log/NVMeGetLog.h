@@ -81,8 +81,11 @@ protected:
     // A length the drive reported, bounded by largestLogBytes; a warning names both when it
     // is cut.
     static uint64_t boundedLength(uint64_t reported);
-    // Whether data holds the bytes of a header the page must read; logs the shortfall.
-    static bool holdsHeader(const core::Payload& data, uint32_t bytes);
+    // Reads the first readBytes of the page (offset 0) into header. An answer shorter than the
+    // neededBytes of a header gets the status tooShort (the shortfall is logged); a failed read
+    // keeps its own.
+    core::Status readHeader(core::Status& status, core::Payload& header, uint32_t readBytes, uint32_t neededBytes,
+                            const core::Status& tooShort = core::Status::unexpectedDataLength());
     // Keeps status as the outcome of the last step and returns it.
     core::Status finish(core::Status& status);
 

@@ -20,14 +20,9 @@ uint64_t pageLength(uint64_t entries) {
 
 core::Status NVMeGetLog_EnduranceGroupEvent::sendCommand(core::Status& status) {
     LOG_ENTERING();
-    setOffset(0);
-    setTransferBytes(pieceBytes);
+    // The first piece must at least hold the entry count.
     core::Payload first;
-    if (!readPiece(status, first).isSuccess()) {
-        return finish(status);
-    }
-    if (!holdsHeader(first, countBytes)) {
-        status = core::Status::allocationFailed();
+    if (!readHeader(status, first, pieceBytes, countBytes, core::Status::allocationFailed()).isSuccess()) {
         return finish(status);
     }
     const uint64_t length = boundedLength(pageLength(*first.safeCast<uint64_t>()));

@@ -21,14 +21,8 @@ static_assert(sizeof(EyeOpeningHeaderStart) == 8);
 
 core::Status NVMeGetLog_EyeOpeningMeasurement::sendCommand(core::Status& status) {
     LOG_ENTERING();
-    setOffset(0);
-    setTransferBytes(headerBytes);
     core::Payload header;
-    if (!readPiece(status, header).isSuccess()) {
-        return finish(status);
-    }
-    if (!holdsHeader(header, headerBytes)) {
-        status = core::Status::unexpectedDataLength();
+    if (!readHeader(status, header, headerBytes, headerBytes).isSuccess()) {
         return finish(status);
     }
     return readRest(status, header, header.safeCast<EyeOpeningHeaderStart>()->resultSize);

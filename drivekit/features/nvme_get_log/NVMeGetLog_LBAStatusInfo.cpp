@@ -22,17 +22,11 @@ static_assert(sizeof(LbaStatusHeader) == NVMeGetLog_LBAStatusInfo::headerBytes);
 
 core::Status NVMeGetLog_LBAStatusInfo::sendCommand(core::Status& status) {
     LOG_ENTERING();
-    setOffset(0);
-    setTransferBytes(headerBytes);
     core::Payload header;
-    if (!readPiece(status, header).isSuccess()) {
+    if (!readHeader(status, header, headerBytes, headerBytes).isSuccess()) {
         return finish(status);
     }
-    if (holdsHeader(header, headerBytes)) {
-        readRest(status, header, header.safeCast<LbaStatusHeader>()->pageLength);
-    } else {
-        status = core::Status::unexpectedDataLength();
-    }
+    readRest(status, header, header.safeCast<LbaStatusHeader>()->pageLength);
     if (attributes_.readBool(definitions::retainAsynchronousEvent().key())) {
         releaseLog();
     }

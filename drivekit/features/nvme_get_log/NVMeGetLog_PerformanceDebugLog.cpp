@@ -59,14 +59,8 @@ NVMeGetLog_PerformanceDebugLog::NVMeGetLog_PerformanceDebugLog(std::shared_ptr<c
 }
 
 core::Status NVMeGetLog_PerformanceDebugLog::debugHistoryDwords(core::Status& status, uint32_t& dwords) {
-    setOffset(0);
-    setTransferBytes(versionDwords * 4);
     core::Payload data;
-    if (!readPiece(status, data).isSuccess()) {
-        return status;
-    }
-    if (!holdsHeader(data, sizeof(DebugHistoryVersionField))) {
-        status = core::Status::unexpectedDataLength();
+    if (!readHeader(status, data, versionDwords * 4, sizeof(DebugHistoryVersionField)).isSuccess()) {
         return status;
     }
     const auto& field = *data.safeCast<DebugHistoryVersionField>();

@@ -23,16 +23,10 @@ static_assert(sizeof(PersistentEventLogHeaderStart) == 16);
 core::Status NVMeGetLog_PersistentEventLog::sendCommand(core::Status& status) {
     LOG_ENTERING();
     attributes_.writeUint8(definitions::logSpecificField(), establishContext);
-    setOffset(0);
-    setTransferBytes(headerBytes);
     core::Payload header;
-    const bool read = readPiece(status, header).isSuccess();
+    const bool read = readHeader(status, header, headerBytes, headerBytes).isSuccess();
     attributes_.writeUint8(definitions::logSpecificField(), readLogData);
     if (!read) {
-        return finish(status);
-    }
-    if (!holdsHeader(header, headerBytes)) {
-        status = core::Status::unexpectedDataLength();
         return finish(status);
     }
     return readRest(status, header, header.safeCast<PersistentEventLogHeaderStart>()->totalLogLength);

@@ -26,14 +26,8 @@ uint32_t pieceBytesOf(const DefectsCountHeader& header) {
 
 core::Status NVMeGetLog_VUDefectsCount::sendCommand(core::Status& status) {
     LOG_ENTERING();
-    setOffset(0);
-    setTransferBytes(headerBytes);
     core::Payload first;
-    if (!readPiece(status, first).isSuccess()) {
-        return finish(status);
-    }
-    if (!holdsHeader(first, headerBytes)) {
-        status = core::Status::allocationFailed();
+    if (!readHeader(status, first, headerBytes, headerBytes, core::Status::allocationFailed()).isSuccess()) {
         return finish(status);
     }
     const DefectsCountHeader header = *first.safeCast<DefectsCountHeader>();
