@@ -51,6 +51,7 @@ Status Status::allocationFailed() {
     return {coreCategory, 87, "Unable to allocate memory. NULL pointer was given."};
 }
 Status Status::notImplemented() { return {coreCategory, 93, "Not implemented."}; }
+Status Status::commandTimedOut() { return {coreCategory, 94, "The command timed out."}; }
 Status Status::notKestrovaDrive() { return {featureCategory, 1, "Drive is not a Kestrova SSD."}; }
 Status Status::driveDisabled() {
     return {featureCategory, 2, "Selected drive is in a disable logical state."};

@@ -53,6 +53,8 @@ public:
     static Status unexpectedDataLength();
     static Status allocationFailed();
     static Status notImplemented();
+    // A command the device did not answer within its command queue's time-out.
+    static Status commandTimedOut();
     static Status notKestrovaDrive();
     static Status driveDisabled();
     static Status featureNotSupportedByDrive();

@@ -1,7 +1,11 @@
 // Faults injected into the simulated drive from its profile.
+#include <boost/algorithm/string/predicate.hpp>
+#include <nlohmann/json.hpp>
+
 #include "drivekit/commands/ata/SMARTReadData.h"
 #include "drivekit/commands/ata/SMARTReadThresholds.h"
 #include "tests/host/SimTestSupport.h"
+#include "tests/support/TextFiles.h"
 
 namespace {
 
@@ -87,6 +91,92 @@ TEST_F(SimFaults, AtaFaultAbortsTheMatchingSmartCommand) {
     const auto aborted = drive->sendCommand(thresholds);
     EXPECT_FALSE(aborted.status.isSuccess());
     EXPECT_EQ(aborted.data.size(), 0u);
+}
+
+// The log changes under its reader: the generation of the log being read goes up right after
+// the first body piece of each of the first N passes that read the body; the blocks read
+// before and after the change carry different generations. A reader that re-reads after one
+// change gets a stable pass; with a larger N every pass changes.
+TEST_F(SimFaults, ATelemetryLogChangesUnderItsReaderForTheFirstPasses) {
+    struct Case {
+        uint8_t logId;
+        uint32_t changes;
+        std::vector<bool> changedPasses;
+    };
+    const Case cases[] = {
+        {0x07, 1, {true, false, false}},
+        {0x07, 3, {true, true, true, false}},
+        {0x08, 1, {true, false}},
+    };
+    constexpr uint32_t length = 65 * 512;  // both logs end with data area 3 at block 64
+    constexpr uint32_t piece = 8192;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.logId) + " changing " + std::to_string(c.changes) + " times");
+        auto profile = nlohmann::json::parse(nvmeProfile("[]"));
+        profile["nvme"]["telemetry"]["controllerInitiated"] = {8, 16, 64, 0};
+        profile["nvme"]["telemetry"]["changesDuringRead"] = c.changes;
+        auto drive = this->drive(profile.dump());
+        ASSERT_TRUE(drive);
+        const uint32_t generationAt = c.logId == 0x07 ? 381 : 383;
+        for (std::size_t pass = 0; pass < c.changedPasses.size(); ++pass) {
+            auto first = logPage(c.logId, 4096, 0, c.logId == 0x07 ? 1 : 0);
+            const auto header = send(*drive, first);
+            ASSERT_TRUE(header.status.isSuccess());
+            std::vector<uint8_t> tags;
+            for (uint32_t offset = 4096; offset < length; offset += piece) {
+                auto body = logPage(c.logId, std::min(piece, length - offset), offset);
+                const auto part = send(*drive, body);
+                ASSERT_TRUE(part.status.isSuccess());
+                tags.push_back(*part.data.at(4));  // the piece's first block's generation
+            }
+            auto again = logPage(c.logId, 512);
+            const uint8_t before = *header.data.at(generationAt);
+            const uint8_t after = *send(*drive, again).data.at(generationAt);
+            EXPECT_EQ(after != before, c.changedPasses[pass]) << "pass " << pass;
+            EXPECT_EQ(tags.front(), before) << "pass " << pass;
+            EXPECT_EQ(tags.back(), after) << "pass " << pass;
+        }
+    }
+}
+
+// A command the profile marks as slow fails as a timed-out command (no completion, no data)
+// when the command queue's time-out is shorter than the drive takes, and succeeds otherwise;
+// the trace shows the time-out each command was sent with.
+TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLess) {
+    auto profile = nlohmann::json::parse(nvmeProfile("[]"));
+    profile["nvme"]["slowCommands"] = nlohmann::json::parse(R"([{"opcode": "0x02", "logId": "0x07", "seconds": 45}])");
+    auto drive = this->drive(profile.dump());
+    ASSERT_TRUE(drive);
+    const fs::path trace = dir / "trace.txt";
+    host::sim::setTraceFile(trace.string());
+    struct Case {
+        uint64_t timeoutNanoseconds;
+        uint8_t logId;
+        bool timesOut;
+        std::string traced;
+    };
+    const Case cases[] = {
+        {30000000000, 0x07, true, " timeout=30s -> 0/94"},    {30000000000, 0x02, false, " timeout=30s -> 0/0"},
+        {45000000000, 0x07, false, " timeout=45s -> 0/0"},    {60000000000, 0x07, false, " timeout=60s -> 0/0"},
+        {44500000000, 0x07, true, " timeout=44.5s -> 0/94"},
+    };
+    for (const Case& c : cases) {
+        drive->queues.front()->setTimeout(c.timeoutNanoseconds);
+        auto command = logPage(c.logId, 512);
+        const auto result = send(*drive, command);
+        EXPECT_EQ(result.status.isSuccess(), !c.timesOut) << c.traced;
+        if (c.timesOut) {
+            EXPECT_EQ(result.status, core::Status::commandTimedOut());
+            EXPECT_EQ(result.status.message(), "The command timed out.");
+            EXPECT_FALSE(result.protocolResult);
+            EXPECT_EQ(result.data.size(), 0u);
+        }
+    }
+    const auto written = test_support::lines(test_support::readFile(trace.string()));
+    ASSERT_EQ(written.size(), std::size(cases));
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        EXPECT_TRUE(boost::algorithm::ends_with(written[i], cases[i].traced)) << written[i];
+    }
 }
 
 }  // namespace

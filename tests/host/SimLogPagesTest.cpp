@@ -167,4 +167,39 @@ TEST_F(SimLargeLogPages, ReadingInPiecesGivesTheBytesOfTheWholePage) {
     EXPECT_EQ(u64At(read(*sim, 0x0F, 8).data, 0), 300001u);
 }
 
+// The telemetry logs follow their captures: the Create bit makes a new host-initiated capture
+// whose generation number and content are new; a plain read, and the controller-initiated log
+// (which has no Create bit), keep theirs. Every data block is tagged with the generation.
+TEST(SimTelemetry, CreateMakesANewHostInitiatedCaptureAndPlainReadsKeepIt) {
+    auto drive = builtIn("varnholt-nvme");
+    EXPECT_EQ(drive->attributes.readString("DriverProvider"), "Linux");
+    EXPECT_EQ(drive->attributes.readString("DriverVersion"), "nvme");
+    struct Step {
+        uint8_t logId;
+        uint8_t lsp;
+        uint8_t generation;
+        bool newContent;
+    };
+    const Step steps[] = {
+        {0x07, 0, 1, false}, {0x07, 1, 2, true},  {0x07, 0, 2, false}, {0x07, 1, 3, true},
+        {0x08, 0, 1, false}, {0x08, 1, 1, false}, {0x07, 0, 3, false},
+    };
+    constexpr uint32_t length = 121 * 512;  // area 3 of the host-initiated log, the longer one
+    std::map<uint8_t, core::Payload> previous;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::to_string(step.logId) + " lsp " + std::to_string(step.lsp));
+        const auto log = read(*drive, step.logId, length, 0, step.lsp);
+        ASSERT_TRUE(log.status.isSuccess());
+        EXPECT_EQ(*log.data.at(step.logId == 0x07 ? 381 : 383), step.generation);
+        EXPECT_EQ(*log.data.at(512 + 4), step.generation);  // the first data block's tag
+        EXPECT_EQ(u32At(log.data, 3 * 512), 3u);           // its block number
+        const auto before = previous.find(step.logId);
+        if (before != previous.end()) {
+            EXPECT_EQ(std::memcmp(log.data.data() + 512, before->second.data() + 512, length - 512) != 0,
+                      step.newContent);
+        }
+        previous[step.logId] = log.data;
+    }
+}
+
 }  // namespace

@@ -66,6 +66,14 @@ TEST(SimGetLogPage, TelemetryDataArea4ShowsOnceTheHostAnnouncesItCanTakeIt) {
     EXPECT_EQ(u32At(after.data, 16), 160u);
     auto area4 = logPage(hostTelemetryLog, 512, 160 * 512);
     EXPECT_TRUE(send(*drive, area4).status.isSuccess());
+    // Supported Log Pages announces the data area (bit 16) whatever the host's setting.
+    auto supported = logPage(0x00, 1024);
+    EXPECT_EQ(u32At(send(*drive, supported).data, 4 * hostTelemetryLog), 0x10001u);
+
+    *behaviour.at(1) = 0;  // the host takes it back
+    ASSERT_TRUE(drive->sendCommand(set, behaviour).status.isSuccess());
+    EXPECT_EQ(u32At(send(*drive, header).data, 16), 0u);
+    EXPECT_FALSE(send(*drive, area4).status.isSuccess());
 }
 
 // The serial number, the UUID list and namespace management of the maker's drive are shown in

@@ -28,10 +28,10 @@ TEST_F(SimTrace, NvmeAndAtaCommandsGiveExactLines) {
     ASSERT_EQ(written.size(), 3u);
     EXPECT_EQ(written[0],
               "NVME opc=0x02 nsid=0xffffffff cdw10=0x00ff0002 cdw11=0x00000000 cdw12=0x00000000 "
-              "cdw13=0x00000000 cdw14=0x00000000 cdw15=0x00000000 len=1024 -> 0/0");
+              "cdw13=0x00000000 cdw14=0x00000000 cdw15=0x00000000 len=1024 timeout=30s -> 0/0");
     EXPECT_EQ(written[1],
               "NVME opc=0x02 nsid=0xffffffff cdw10=0x007f0055 cdw11=0x00000000 cdw12=0x00000000 "
-              "cdw13=0x00000000 cdw14=0x00000000 cdw15=0x00000000 len=512 -> 0/25");
+              "cdw13=0x00000000 cdw14=0x00000000 cdw15=0x00000000 len=512 timeout=30s -> 0/25");
     EXPECT_EQ(written[2],
               "ATA proto=ATA cmd=0xb0 feature=0xd0 count=0x01 lbalow=0x00 lbamid=0x4f lbahigh=0xc2 "
               "device=0x40 blocks=1 -> 0/0");
@@ -49,7 +49,7 @@ TEST_F(SimTrace, AppendsAcrossDrivesAndStopsWhenTurnedOff) {
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(written[0], "earlier line");
     EXPECT_EQ(written[1].rfind("NVME opc=0x06 nsid=0x00000000 cdw10=0x00000001 ", 0), 0u) << written[1];
-    EXPECT_NE(written[1].find(" len=4096 -> 0/0"), std::string::npos) << written[1];
+    EXPECT_NE(written[1].find(" len=4096 timeout=30s -> 0/0"), std::string::npos) << written[1];
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "drivekit/core/AttributeCollection.h"
 #include "host/devices/sim/SimFault.h"
+#include "host/devices/sim/SimSlowCommand.h"
 
 namespace host::sim {
 
@@ -68,6 +69,10 @@ struct SimProfile {
     std::vector<SimNamespace> namespaces;
     std::array<uint32_t, 4> hostTelemetryLastBlocks{};
     std::array<uint32_t, 4> controllerTelemetryLastBlocks{};
+    // A telemetry log's generation goes up right after the first body piece of the first N
+    // passes that read its body (a fault: the log changes under its reader).
+    uint32_t telemetryChangesDuringRead = 0;
+    std::vector<SimSlowCommand> slowCommands;
     std::vector<std::string> firmwareSlots;  // slot 1 first; the first is active
     std::map<uint8_t, uint32_t> featureValues;
     bool vendorChannel = false;

@@ -22,10 +22,11 @@ constexpr uint64_t u16Max = 0xFFFF;
 constexpr uint64_t u32Max = 0xFFFFFFFF;
 constexpr uint64_t u48Max = 0xFFFFFFFFFFFF;
 constexpr uint64_t u64Max = ~0ULL;
-// The largest telemetry log the drive will build (128 MiB).
-constexpr uint64_t telemetryBlockLimit = 262143;
+// The largest telemetry log the drive serves (1 GiB): it is generated piece by piece, so only
+// its reader holds it whole.
+constexpr uint64_t telemetryBlockLimit = 2097151;
 // The largest persistent event log and endurance group event aggregate the drive serves:
-// 128 MiB, the largest telemetry log.
+// 128 MiB.
 constexpr uint64_t largestLogBytes = 128ULL * 1024 * 1024;
 // Far above any hand-written profile; keeps a wrong file from being read into memory.
 constexpr uint64_t largestProfile = 4 * 1024 * 1024;
@@ -116,6 +117,20 @@ void readTelemetryAreas(const SimJsonReader& telemetry, const std::string& field
     }
 }
 
+void readSlowCommands(const SimJsonReader& nvme, SimProfile& profile) {
+    for (const json& item : nvme.arrayAt("slowCommands")) {
+        const SimJsonReader entry(item, nvme.path("slowCommands[]"));
+        entry.allowOnly({"opcode", "logId", "seconds"});
+        SimSlowCommand slow;
+        slow.opcode = static_cast<uint8_t>(entry.unsignedAt("opcode", u8Max));
+        if (entry.has("logId")) {
+            slow.logId = static_cast<uint8_t>(entry.unsignedAt("logId", u8Max));
+        }
+        slow.seconds = static_cast<uint32_t>(entry.unsignedAt("seconds", u32Max));
+        profile.slowCommands.push_back(slow);
+    }
+}
+
 void readFirmwareParameters(const SimJsonReader& nvme, SimProfile& profile) {
     const SimJsonReader section = nvme.objectAt("firmwareParameters");
     std::set<std::string> allowed(std::begin(firmwareParameterNames), std::end(firmwareParameterNames));
@@ -156,7 +171,7 @@ void readNvme(const SimJsonReader& top, SimProfile& profile) {
     const SimJsonReader nvme = top.objectAt("nvme");
     nvme.allowOnly({"vendorId", "subsystemVendorId", "ieeeOui", "capacityBytes", "maxNamespaces", "namespaces",
                     "telemetry", "firmwareSlots", "features", "vendorChannel", "lifeCycleState",
-                    "firmwareParameters", "persistentEventLogBytes", "enduranceGroupEvents"});
+                    "firmwareParameters", "persistentEventLogBytes", "enduranceGroupEvents", "slowCommands"});
     profile.vendorId = static_cast<uint16_t>(nvme.unsignedOr("vendorId", u16Max, 0));
     profile.subsystemVendorId = static_cast<uint16_t>(nvme.unsignedOr("subsystemVendorId", u16Max, profile.vendorId));
     profile.ieeeOui = static_cast<uint32_t>(nvme.unsignedOr("ieeeOui", 0xFFFFFF, 0));
@@ -166,9 +181,13 @@ void readNvme(const SimJsonReader& top, SimProfile& profile) {
     }
     if (nvme.has("telemetry")) {
         const SimJsonReader telemetry = nvme.objectAt("telemetry");
-        telemetry.allowOnly({"hostInitiated", "controllerInitiated"});
+        telemetry.allowOnly({"hostInitiated", "controllerInitiated", "changesDuringRead"});
         readTelemetryAreas(telemetry, "hostInitiated", profile.hostTelemetryLastBlocks);
         readTelemetryAreas(telemetry, "controllerInitiated", profile.controllerTelemetryLastBlocks);
+        profile.telemetryChangesDuringRead = static_cast<uint32_t>(telemetry.unsignedOr("changesDuringRead", u32Max, 0));
+    }
+    if (nvme.has("slowCommands")) {
+        readSlowCommands(nvme, profile);
     }
     if (nvme.has("firmwareSlots")) {
         for (const json& slot : nvme.arrayAt("firmwareSlots")) {

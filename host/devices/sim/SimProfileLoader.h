@@ -8,14 +8,19 @@
 //   protocols   "NVME", "ATA", "SMART"
 //   nvme        vendorId, subsystemVendorId, ieeeOui, capacityBytes, maxNamespaces,
 //               namespaces [{id, sizeBlocks, blockSize, attached}],
-//               telemetry {hostInitiated, controllerInitiated: last blocks of areas 1 to 4},
+//               telemetry {hostInitiated, controllerInitiated: last blocks of areas 1 to 4
+//                 (area 4 at most 2097151: 1 GiB), changesDuringRead: N, the log being read
+//                 gets a new generation number right after the first body piece (offset > 0)
+//                 of each of the first N passes that read its body (a pass starts at offset 0)},
 //               firmwareSlots, features {"0xFID": value}, vendorChannel, lifeCycleState,
 //               firmwareParameters {product_type .. blks_per_pln, num_ftl_instances},
 //               persistentEventLogBytes: the persistent event log's target length; events
 //                 repeat their cycle of every type while whole events fit (default 0: one
 //                 cycle; at most 128 MiB),
 //               enduranceGroupEvents: entries of the endurance group event aggregate
-//                 (default 3000; at most 67108860)
+//                 (default 3000; at most 67108860),
+//               slowCommands [{opcode, logId, seconds}]: commands the drive takes seconds over;
+//                 such a command times out when the command queue's time-out is shorter
 //   ata         capacityBlocks, smartAttributes [{id, flags, value, worst, raw, threshold}]
 //   health      the figures of the SMART / health pages
 //   replay      a folder of a package's binaries, served for the commands that read them

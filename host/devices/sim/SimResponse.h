@@ -17,6 +17,8 @@ struct SimResponse {
     drivekit::commands::ata::TaskFile ataOutput{0, 0, 0, 0, 0, 0x40, 0x50, 0};
     // The command's protocol is one the drive does not speak.
     bool protocolRefused = false;
+    // The host gave up waiting: no completion, no data.
+    bool timedOut = false;
     drivekit::core::Payload data;
 
     static SimResponse nvmeFailure(SimNvmeStatus status) {
@@ -37,7 +39,12 @@ struct SimResponse {
         response.ataOutput.command = 0x51;
         return response;
     }
-    bool failed() const { return protocolRefused || ataAborted || !nvmeStatus.isSuccess(); }
+    static SimResponse timeout() {
+        SimResponse response;
+        response.timedOut = true;
+        return response;
+    }
+    bool failed() const { return protocolRefused || ataAborted || timedOut || !nvmeStatus.isSuccess(); }
 };
 
 }  // namespace host::sim

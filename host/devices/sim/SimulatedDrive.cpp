@@ -16,6 +16,7 @@
 #include "host/devices/sim/SimLogPages.h"
 #include "host/devices/sim/SimLogSlice.h"
 #include "host/devices/sim/SimProfileLoader.h"
+#include "host/devices/sim/SimTelemetryCaptures.h"
 #include "host/devices/sim/SimTrace.h"
 #include "host/devices/sim/SimVendorChannel.h"
 
@@ -110,6 +111,7 @@ SimulatedDrive::SimulatedDrive(SimProfile profile)
     attributes = profile_.attributes;
     queues.push_back(std::make_shared<SimCommandQueue>());
     SimFeatures::initialise(profile_, state_);
+    SimTelemetryCaptures::initialise(profile_, state_);
 }
 
 std::string SimulatedDrive::path() const { return profile_.path; }
@@ -130,20 +132,29 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
                        protocol == core::protocols::smart;
     if (known && profile_.speaks(protocol) && protocol == core::protocols::nvme) {
         const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
-        const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data);
-        nvme::CompletionEntry completion{};
-        completion.dw0 = response.failed() ? 0 : response.dw0;  // a failed command returns no value
-        completion.cid = static_cast<uint16_t>(nvmeCommand.entry().cdw0 >> 16);
-        completion.status = response.nvmeStatus.completionField();
-        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
-        if (response.failed()) {
-            result.status = core::Status::nvmeCommandProblem();
-            LOG_DEBUG("NVMe opcode 0x" << std::hex << int(nvmeCommand.entry().opcode()) << " failed: "
-                                       << response.nvmeStatus.describe());
+        const uint64_t timeout = commandTimeout();
+        const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data, timeout);
+        if (response.timedOut) {
+            // No completion arrives within the time-out: no protocol result and no data.
+            result.status = core::Status::commandTimedOut();
+            LOG_DEBUG("NVMe opcode 0x" << std::hex << int(nvmeCommand.entry().opcode()) << " timed out after "
+                                       << std::dec << timeout << " ns");
         } else {
-            result.data = response.data;
+            nvme::CompletionEntry completion{};
+            completion.dw0 = response.failed() ? 0 : response.dw0;  // a failed command returns no value
+            completion.cid = static_cast<uint16_t>(nvmeCommand.entry().cdw0 >> 16);
+            completion.status = response.nvmeStatus.completionField();
+            result.protocolResult =
+                std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
+            if (response.failed()) {
+                result.status = core::Status::nvmeCommandProblem();
+                LOG_DEBUG("NVMe opcode 0x" << std::hex << int(nvmeCommand.entry().opcode()) << " failed: "
+                                           << response.nvmeStatus.describe());
+            } else {
+                result.data = response.data;
+            }
         }
-        SimTrace::write(SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, result.status));
+        SimTrace::write(SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, timeout, result.status));
     } else if (known && profile_.speaks(protocol)) {
         const auto& ataCommand = static_cast<const ata::Command&>(command);
         const SimResponse response = executeAta(command);
@@ -160,7 +171,8 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
         result.status = core::Status::commandSetNotSupported();
         if (protocol == core::protocols::nvme) {
             const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
-            SimTrace::write(SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, result.status));
+            SimTrace::write(
+                SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, commandTimeout(), result.status));
         } else if (known) {
             const auto& ataCommand = static_cast<const ata::Command&>(command);
             SimTrace::write(SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
@@ -172,12 +184,23 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
     return result;
 }
 
+uint64_t SimulatedDrive::commandTimeout() const {
+    return queues.empty() || !queues.front() ? SimCommandQueue::defaultTimeoutNanoseconds
+                                             : queues.front()->timeoutNanoseconds();
+}
+
 SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint64_t transferBytes,
-                                        const core::Payload* data) {
+                                        const core::Payload* data, uint64_t timeoutNanoseconds) {
     const uint64_t length = nvmeTransferLength(entry, transferBytes);
-    const SimFault* fault = faults_.take(nvmeFacts(entry, length));
+    const SimCommandFacts facts = nvmeFacts(entry, length);
+    const SimFault* fault = faults_.take(facts);
     if (failsBeforeRunning(fault)) {
         return SimResponse::nvmeFailure(fault->status);
+    }
+    for (const SimSlowCommand& slow : profile_.slowCommands) {
+        if (slow.matches(facts) && slow.outlasts(timeoutNanoseconds)) {
+            return SimResponse::timeout();
+        }
     }
     const uint8_t mdts = profile_.attributes.readUint8(definitions::maximumDataTransferSize().key());
     const uint64_t limit = mdts == 0 || mdts >= 40 ? transferCeiling
@@ -219,8 +242,17 @@ SimResponse SimulatedDrive::getLogPage(const nvme::SubmissionEntry& entry) {
         return cutPage(*replayed, offset, length);
     }
     // Pages are generated for the command's window every time: they follow the drive's state
-    // (telemetry follows Host Behavior Support) and a large page is never held whole.
-    return SimLogPages::generate({profile_, state_, logId, lsp, lsi, entry.nsid, offset, length});
+    // (telemetry follows Host Behavior Support and its captures) and a large page is never
+    // held whole.
+    const bool telemetry = SimTelemetryCaptures::isTelemetryLog(logId) && SimLogPages::find(profile_, logId);
+    if (telemetry) {
+        SimTelemetryCaptures::beforeRead(state_, logId, lsp, offset);
+    }
+    SimResponse response = SimLogPages::generate({profile_, state_, logId, lsp, lsi, entry.nsid, offset, length});
+    if (telemetry && !response.failed()) {
+        SimTelemetryCaptures::afterRead(profile_, state_, logId, offset);
+    }
+    return response;
 }
 
 SimResponse SimulatedDrive::identify(const nvme::SubmissionEntry& entry) {

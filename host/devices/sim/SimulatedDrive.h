@@ -38,8 +38,10 @@ public:
 private:
     drivekit::core::CommandResult execute(drivekit::core::Command& command,
                                           const drivekit::core::Payload* data);
-    SimResponse executeNvme(const drivekit::commands::nvme::SubmissionEntry& entry,
-                            uint64_t transferBytes, const drivekit::core::Payload* data);
+    // The time-out the first command queue holds, in nanoseconds.
+    uint64_t commandTimeout() const;
+    SimResponse executeNvme(const drivekit::commands::nvme::SubmissionEntry& entry, uint64_t transferBytes,
+                            const drivekit::core::Payload* data, uint64_t timeoutNanoseconds);
     SimResponse executeAta(const drivekit::core::Command& command);
     SimResponse getLogPage(const drivekit::commands::nvme::SubmissionEntry& entry);
     SimResponse identify(const drivekit::commands::nvme::SubmissionEntry& entry);
