@@ -184,7 +184,8 @@ void readNvme(const SimJsonReader& top, SimProfile& profile) {
         telemetry.allowOnly({"hostInitiated", "controllerInitiated", "changesDuringRead"});
         readTelemetryAreas(telemetry, "hostInitiated", profile.hostTelemetryLastBlocks);
         readTelemetryAreas(telemetry, "controllerInitiated", profile.controllerTelemetryLastBlocks);
-        profile.telemetryChangesDuringRead = static_cast<uint32_t>(telemetry.unsignedOr("changesDuringRead", u32Max, 0));
+        profile.telemetryChangesDuringRead =
+            static_cast<uint32_t>(telemetry.unsignedOr("changesDuringRead", u32Max, 0));
     }
     if (nvme.has("slowCommands")) {
         readSlowCommands(nvme, profile);
