@@ -198,18 +198,21 @@ void Telemetry::retrieveNvmeTelemetry() {
 core::Status Telemetry::readConsistentLog(core::Status& status) {
     attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
     for (unsigned pass = 1;; ++pass) {
-        if (!readPass(status).isSuccess()) {
+        const bool read = readPass(status).isSuccess();
+        // A first pass whose body failed is checked too: a drive refuses the rest of a log
+        // that it replaced meanwhile by a shorter one.
+        if (!read && (pass > 1 || !headerRead_)) {
             return status;
         }
         const uint8_t before = generation_;
         const Check check = checkGeneration();
-        if (check == Check::unchanged) {
-            return status;
-        }
         if (check == Check::changed && pass == 1) {
             LOG_INFO("The telemetry log changed while it was read (data generation number "
                      << unsigned{before} << " became " << unsigned{generation_} << "); reading it again");
             continue;
+        }
+        if (!read || check == Check::unchanged) {
+            return status;
         }
         mayBeInconsistent_ = true;
         LOG_WARNING((check == Check::changed ? "The telemetry log changed again while it was read again"
@@ -221,6 +224,7 @@ core::Status Telemetry::readConsistentLog(core::Status& status) {
 
 core::Status Telemetry::readPass(core::Status& status) {
     ++readPasses_;
+    headerRead_ = false;
     setOffset(0);
     setTransferBytes(firstPieceBytes);
     if (!sendCommand(status).isSuccess()) {
@@ -237,7 +241,9 @@ core::Status Telemetry::readPass(core::Status& status) {
     }
     const auto& header = *payload_.safeCast<TelemetryHeader>();
     generation_ = dataGenerationNumber(header, hostInitiated_);
-    const uint64_t total = std::max<uint64_t>(payload_.size(), (lastBlock(header, dataArea_) + 1) * telemetryBlockBytes);
+    headerRead_ = true;
+    const uint64_t headerLength = (lastBlock(header, dataArea_) + 1) * telemetryBlockBytes;
+    const uint64_t total = std::max<uint64_t>(payload_.size(), headerLength);
     LOG_DEBUG("Total Log Size: " << total);
     if (total > largestTelemetryBytes) {
         LOG_ERROR("The telemetry header gives a log of " << total << " bytes, above the largest read of "

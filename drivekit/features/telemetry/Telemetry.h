@@ -67,7 +67,8 @@ private:
     enum class Check { unchanged, changed, unreadable };
 
     // Passes until the log stays the same or a second pass is done; a log that changes during
-    // the second pass too is kept and marked.
+    // the second pass too is kept and marked. A first pass that fails after its header is
+    // read again when the log changed under it.
     core::Status readConsistentLog(core::Status& status);
     // One pass: the header piece (with the log-specific field as it stands), the length the
     // header gives, the body. Keeps the header's data generation number.
@@ -84,6 +85,7 @@ private:
     uint32_t firstLsp_ = 1;
     core::Payload telemetryData_;
     uint8_t generation_ = 0;
+    bool headerRead_ = false;  // the pass's header came back whole
     unsigned readPasses_ = 0;
     bool mayBeInconsistent_ = false;
     StatusNotification notification_;
