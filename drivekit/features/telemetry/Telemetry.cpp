@@ -164,10 +164,7 @@ core::Status Telemetry::readTelemetryData(core::Status& status) {
     if (!canRun(status).isSuccess()) {
         return status;
     }
-    telemetryData_ = core::Payload();
-    payload_ = core::Payload();
-    readPasses_ = 0;
-    mayBeInconsistent_ = false;
+    forgetLastRead();
     if (device_->attributes.readBool(deviceAttributes::telemetryLogSupported().key())) {
         retrieveNvmeTelemetry();
     }
@@ -175,9 +172,18 @@ core::Status Telemetry::readTelemetryData(core::Status& status) {
     return finish(status);
 }
 
+// A log read before is let go before a new one takes memory.
+void Telemetry::forgetLastRead() {
+    telemetryData_ = core::Payload();
+    payload_ = core::Payload();
+    readPasses_ = 0;
+    mayBeInconsistent_ = false;
+}
+
 void Telemetry::retrieveNvmeTelemetry() {
     LOG_ENTERING();
     LOG_INFO("DataArea requested for Telemetry:" << dataArea_);
+    forgetLastRead();
     core::Status status = core::Status::invalidArguments();
     if (device_) {
         const DataArea4Switch dataArea4(device_, dataArea_ == 4);

@@ -16,8 +16,6 @@
 
 namespace drivekit::features::telemetry {
 
-struct TelemetryHeader;
-
 class Telemetry : public nvme_get_log::NVMeGetLog {
 public:
     using StatusNotification = std::function<void(const core::Status&)>;
@@ -49,11 +47,14 @@ public:
     // reusing the buffer of an earlier pass when it is large enough.
     virtual core::Status getTelemetryBody(core::Status& status, uint64_t totalLength);
 
-    // The telemetry data (the base's non-const form gives the bytes of the last command).
+    // The telemetry data. The base's non-const form is the last command's bytes while a read
+    // runs and the telemetry data (or nothing) once it is over; it is what writeBinaryToFile
+    // writes.
     using NVMeGetLog::getPayload;
     const core::Payload& getPayload() const override;
 
-    // True after a read whose log kept changing; the data is complete but may mix two captures.
+    // True after a read whose log kept changing, or whose header could not be read again to
+    // check it; the data is complete but may mix two captures.
     bool mayBeInconsistent() const { return mayBeInconsistent_; }
     // Read passes the last readTelemetryData made (1, or 2 when the log changed once).
     unsigned readPasses() const { return readPasses_; }
@@ -76,6 +77,7 @@ private:
     // Reads the header block again (no new capture) and compares its data generation number
     // with the pass's, taking the new one.
     Check checkGeneration();
+    void forgetLastRead();
     static bool driveReportsExtendedDataAreas(const std::shared_ptr<core::Device>& device);
 
     bool hostInitiated_;
