@@ -1,11 +1,14 @@
 #pragma once
 // A drive for the log-page tests: serves stored pages by LID in the slices Get Log Page asks
-// for (zero past the page's end), answers Identify UUID List from a stored structure, can
-// refuse transfers above a size or offsets from a point on, and notes every command.
+// for (zero past the page's end), answers Identify UUID List from a stored structure and Get
+// Features with what Set Features stored, can refuse transfers above a size or offsets from a
+// point on, and notes every command with the command time-out it was sent under.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,17 @@ struct Read {
     }
 };
 
+// A command queue that only keeps its time-out.
+class TimeoutQueue : public core::CommandQueue {
+public:
+    explicit TimeoutQueue(uint64_t seconds) : nanoseconds_(seconds * 1000000000ULL) {}
+    uint64_t timeoutNanoseconds() const override { return nanoseconds_; }
+    void setTimeout(uint64_t nanoseconds) override { nanoseconds_ = nanoseconds; }
+
+private:
+    uint64_t nanoseconds_;
+};
+
 inline uint64_t offsetOf(const nvme::SubmissionEntry& entry) {
     return (static_cast<uint64_t>(entry.cdw13) << 32) | entry.cdw12;
 }
@@ -44,10 +58,17 @@ public:
 
     bool isProtocolSupported(const std::string& protocol) const override { return nvmeDrive && protocol == "NVME"; }
     core::CommandResult sendCommand(core::Command& command) override { return sendCommand(command, {}); }
-    core::CommandResult sendCommand(core::Command& command, const core::Payload&) override {
+    core::CommandResult sendCommand(core::Command& command, const core::Payload& buffer) override {
         const auto& entry = dynamic_cast<nvme::Command&>(command).entry();
         sent.push_back(entry);
+        timeouts.push_back(commandTimeoutSeconds());
+        if (beforeAnswer) {
+            beforeAnswer(entry);
+        }
         core::CommandResult result;
+        if (entry.opcode() == nvme::opcodes::getFeatures || entry.opcode() == nvme::opcodes::setFeatures) {
+            return answerFeature(entry, buffer);
+        }
         const core::Payload* source = entry.opcode() == nvme::opcodes::identify ? &uuidList : nullptr;
         const uint64_t offset = entry.opcode() == nvme::opcodes::getLogPage ? offsetOf(entry) : 0;
         uint64_t bytes = entry.opcode() == nvme::opcodes::getLogPage ? bytesOf(entry) : 4096;
@@ -67,20 +88,43 @@ public:
         return result;
     }
 
-    // The Get Log Page commands sent, as offset, length and LSP.
-    std::vector<Read> reads() const {
+    // The Get Log Page commands sent (of one LID, or of all), as offset, length and LSP.
+    std::vector<Read> reads(int logId = -1) const {
         std::vector<Read> list;
         for (const auto& entry : sent) {
-            if (entry.opcode() == nvme::opcodes::getLogPage) {
+            if (entry.opcode() == nvme::opcodes::getLogPage && (logId < 0 || (entry.cdw10 & 0xFF) == unsigned(logId))) {
                 list.push_back({offsetOf(entry), bytesOf(entry), static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7F)});
             }
         }
         return list;
     }
 
+    // Features by identifier: Get Features answers a copy (fails when absent), Set Features
+    // stores a copy of the bytes sent.
+    core::CommandResult answerFeature(const nvme::SubmissionEntry& entry, const core::Payload& buffer) {
+        core::CommandResult result;
+        const uint8_t fid = entry.cdw10 & 0xFF;
+        if (entry.opcode() == nvme::opcodes::setFeatures) {
+            features[fid] = core::Payload(buffer.data(), buffer.size());
+        } else if (features.count(fid) == 0) {
+            result.status = core::Status(0, 2, "Invalid Field in Command");
+            return result;
+        } else {
+            result.data = core::Payload(features[fid].data(), features[fid].size());
+        }
+        nvme::CompletionEntry completion{};
+        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
+        return result;
+    }
+
     std::map<uint8_t, core::Payload> pages;
+    std::map<uint8_t, core::Payload> features;
     core::Payload uuidList;
     std::vector<nvme::SubmissionEntry> sent;
+    // The command time-out in seconds each command was sent under (-1: the drive has no queue).
+    std::vector<int64_t> timeouts;
+    // Called with every command before it is answered; a test changes the drive here.
+    std::function<void(const nvme::SubmissionEntry&)> beforeAnswer;
     uint64_t rejectAbove = UINT64_MAX;
     uint64_t failFrom = UINT64_MAX;
     uint64_t answerLimit = UINT64_MAX;

@@ -259,6 +259,9 @@ core::Status NVMeGetLog::getByChunks(core::Status& status, core::Payload& payloa
         }
         core::memory::memCopy(buffer.data() + offset, total - offset, data.data(), piece);
         offset += piece;
+        if (progress_) {
+            progress_(offset, total);
+        }
     }
     buffer.truncate(offset);
     payloadSoFar = buffer;

@@ -4,6 +4,7 @@
 // become Get Log Page commands; the bytes read are kept as the page's payload. Page classes
 // derive from it and are made by name through the get-log registry.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,11 @@ public:
     // bytes read (up to the failing offset when a 4096-byte piece fails).
     core::Status getByChunks(core::Status& status, core::Payload& payloadSoFar, core::Payload& buffer);
 
+    // Told after every piece getByChunks reads: the bytes of the page held so far and the
+    // page's length. An empty function (the default) is not called.
+    using Progress = std::function<void(uint64_t done, uint64_t total)>;
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
+
     const std::shared_ptr<core::Device>& device() const { return device_; }
 
     // The piece size getByChunks starts with for a drive: 4096 shifted by its
@@ -92,6 +98,7 @@ protected:
     std::shared_ptr<core::Device> device_;
     core::Payload payload_;
     uuid::UUIDManager uuidManager_;
+    Progress progress_;
 
 private:
     void setUpNamespaceAndUuids();

@@ -1,0 +1,299 @@
+#include "drivekit/features/telemetry/Telemetry.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
+#include "drivekit/features/nvme_get_log/LogPages.h"
+#include "drivekit/features/telemetry/TelemetryHeader.h"
+
+namespace drivekit::features::telemetry {
+
+namespace deviceAttributes = core::attributes;
+using nvme_features::NVMeFeature_HostBehaviorSupport;
+
+namespace {
+
+#pragma pack(push, 1)
+// Supported Log Pages: one 32-bit entry per LID.
+struct SupportedLogPagesStructure {
+    uint32_t entries[256];
+};
+#pragma pack(pop)
+static_assert(sizeof(SupportedLogPagesStructure) == 1024);
+
+// In the host-initiated telemetry entry: the drive reports data areas beyond the standard ones.
+constexpr uint32_t extendedDataAreasBit = 1u << 16;
+// The Create bit of the log-specific field: the drive captures new host-initiated data.
+constexpr uint8_t createLsp = 1;
+// Later reads of the same capture.
+constexpr uint8_t sameCaptureLsp = 0;
+// Byte 1 of the Host Behavior Support structure.
+constexpr uint32_t dataArea4SwitchByte = 1;
+
+bool isMakersNvmeDrive(const core::Device& device) {
+    return device.attributes.readBool(deviceAttributes::kestrova().key()) &&
+           device.isProtocolSupported(core::protocols::nvme);
+}
+
+// Turns the drive's data area 4 on for a read and puts its setting back afterwards. Failures
+// do not stop the read (the drive then gives the areas it gives) but are logged.
+class DataArea4Switch {
+public:
+    DataArea4Switch(const std::shared_ptr<core::Device>& device, bool wanted) : device_(device) {
+        if (!wanted) {
+            return;
+        }
+        NVMeFeature_HostBehaviorSupport feature(device_);
+        core::Status status;
+        if (!feature.sendGetFeature(status).isSuccess()) {
+            LOG_WARNING("Host Behavior Support not read: " << status.message());
+            return;
+        }
+        core::Payload& data = feature.data();
+        if (data.size() <= dataArea4SwitchByte || *data.at(dataArea4SwitchByte) != 0) {
+            return;
+        }
+        asRead_ = core::Payload(data.data(), data.size());
+        *data.at(dataArea4SwitchByte) = 1;
+        feature.attributes().writeUint32(definitions::transferBytes(), data.size());
+        if (!feature.sendSetFeature(status).isSuccess()) {
+            LOG_WARNING("Host Behavior Support not set for data area 4: " << status.message());
+        }
+    }
+
+    ~DataArea4Switch() {
+        if (!asRead_) {
+            return;
+        }
+        NVMeFeature_HostBehaviorSupport feature(device_);
+        feature.data() = *asRead_;
+        feature.attributes().writeUint32(definitions::transferBytes(), asRead_->size());
+        core::Status status;
+        if (!feature.sendSetFeature(status).isSuccess()) {
+            LOG_ERROR("Host Behavior Support not restored: " << status.message());
+        }
+    }
+
+    DataArea4Switch(const DataArea4Switch&) = delete;
+    DataArea4Switch& operator=(const DataArea4Switch&) = delete;
+
+private:
+    std::shared_ptr<core::Device> device_;
+    std::optional<core::Payload> asRead_;  // set when the drive's setting was changed
+};
+
+// Gives the device's commands at least the read's time-out and puts the old one back. A device
+// without command queues (-1) is left alone; a longer time-out is kept.
+class TimeoutRaise {
+public:
+    TimeoutRaise(core::Device& device, int64_t seconds) : device_(device), old_(device.commandTimeoutSeconds()) {
+        raised_ = old_ >= 0 && old_ < seconds;
+        if (raised_) {
+            device_.setCommandTimeoutSeconds(static_cast<uint64_t>(seconds));
+        }
+    }
+    ~TimeoutRaise() {
+        if (raised_) {
+            device_.setCommandTimeoutSeconds(static_cast<uint64_t>(old_));
+        }
+    }
+    TimeoutRaise(const TimeoutRaise&) = delete;
+    TimeoutRaise& operator=(const TimeoutRaise&) = delete;
+
+private:
+    core::Device& device_;
+    int64_t old_;
+    bool raised_ = false;
+};
+
+}  // namespace
+
+Telemetry::Telemetry(std::shared_ptr<core::Device> device, bool hostInitiated, uint32_t dataArea)
+    : NVMeGetLog(std::move(device), hostInitiated ? hostInitiatedLogId : controllerInitiatedLogId,
+                 firstPieceBytes / 4 - 1,
+                 hostInitiated ? "Telemetry Host-Initiated" : "Telemetry Controller-Initiated", {}),
+      hostInitiated_(hostInitiated),
+      dataArea_(dataArea) {
+    attributes_.writeBool(definitions::retainAsynchronousEvent(), false);
+    firstLsp_ = hostInitiated_ && driveReportsExtendedDataAreas(device_) ? dataArea_ * 2 + createLsp : createLsp;
+    attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
+}
+
+bool Telemetry::driveReportsExtendedDataAreas(const std::shared_ptr<core::Device>& device) {
+    // A drive the read would refuse is sent nothing.
+    if (!device || !isMakersNvmeDrive(*device)) {
+        return false;
+    }
+    nvme_get_log::NVMeGetLog_SupportedLogPages page(device, {});
+    core::Status status;
+    if (!page.sendCommand(status).isSuccess()) {
+        LOG_DEBUG("Supported Log Pages not read: " << status.message());
+        return false;
+    }
+    const core::Payload& data = page.getPayload();
+    if (data.size() < sizeof(SupportedLogPagesStructure)) {
+        LOG_WARNING("Supported Log Pages came back with " << data.size() << " bytes");
+        return false;
+    }
+    return (data.safeCast<SupportedLogPagesStructure>()->entries[hostInitiatedLogId] & extendedDataAreasBit) != 0;
+}
+
+core::Status Telemetry::canRun(core::Status& status) {
+    if (!device_ || !device_->isProtocolSupported(core::protocols::nvme)) {
+        status = core::Status::commandSetNotSupported();
+    } else if (!device_->attributes.readBool(deviceAttributes::kestrova().key())) {
+        status = core::Status::featureNotSupportedByDrive();
+    } else {
+        status = core::Status::success();
+    }
+    finish(status);
+    if (notification_) {
+        notification_(status);
+    }
+    return status;
+}
+
+const core::Payload& Telemetry::getPayload() const { return telemetryData_; }
+
+core::Status Telemetry::readTelemetryData(core::Status& status) {
+    LOG_ENTERING();
+    if (!canRun(status).isSuccess()) {
+        return status;
+    }
+    forgetLastRead();
+    if (device_->attributes.readBool(deviceAttributes::telemetryLogSupported().key())) {
+        retrieveNvmeTelemetry();
+    }
+    status = telemetryData_.empty() ? core::Status::telemetryRetrievalFailed() : core::Status::success();
+    return finish(status);
+}
+
+// A log read before is let go before a new one takes memory.
+void Telemetry::forgetLastRead() {
+    telemetryData_ = core::Payload();
+    payload_ = core::Payload();
+    readPasses_ = 0;
+    mayBeInconsistent_ = false;
+}
+
+void Telemetry::retrieveNvmeTelemetry() {
+    LOG_ENTERING();
+    LOG_INFO("DataArea requested for Telemetry:" << dataArea_);
+    forgetLastRead();
+    core::Status status = core::Status::invalidArguments();
+    if (device_) {
+        const DataArea4Switch dataArea4(device_, dataArea_ == 4);
+        const TimeoutRaise timeout(*device_, readTimeoutSeconds);
+        readConsistentLog(status);
+    }
+    // The written file is the payload: it is the whole log or nothing.
+    if (status.isSuccess()) {
+        payload_ = telemetryData_;
+    } else {
+        telemetryData_ = core::Payload();
+        payload_ = core::Payload();
+    }
+    finish(status);
+    LOG_INFO("Read Telemetry Status: " << status.message());
+}
+
+core::Status Telemetry::readConsistentLog(core::Status& status) {
+    attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
+    for (unsigned pass = 1;; ++pass) {
+        const bool read = readPass(status).isSuccess();
+        // A first pass whose body failed is checked too: a drive refuses the rest of a log
+        // that it replaced meanwhile by a shorter one.
+        if (!read && (pass > 1 || !headerRead_)) {
+            return status;
+        }
+        const uint8_t before = generation_;
+        const Check check = checkGeneration();
+        if (check == Check::changed && pass == 1) {
+            LOG_INFO("The telemetry log changed while it was read (data generation number "
+                     << unsigned{before} << " became " << unsigned{generation_} << "); reading it again");
+            continue;
+        }
+        if (!read || check == Check::unchanged) {
+            return status;
+        }
+        mayBeInconsistent_ = true;
+        LOG_WARNING((check == Check::changed ? "The telemetry log changed again while it was read again"
+                                             : "The telemetry header could not be read again after the log")
+                    << "; the log may be inconsistent");
+        return status;
+    }
+}
+
+core::Status Telemetry::readPass(core::Status& status) {
+    ++readPasses_;
+    headerRead_ = false;
+    setOffset(0);
+    setTransferBytes(firstPieceBytes);
+    if (!sendCommand(status).isSuccess()) {
+        return status;
+    }
+    if (payload_.size() < sizeof(TelemetryHeader)) {
+        LOG_ERROR("The drive returned " << payload_.size() << " bytes of the telemetry header");
+        status = core::Status::unexpectedDataLength();
+        return finish(status);
+    }
+    // Pieces after the first start on a dword, as the drive's log offsets must.
+    if (payload_.size() % 4 != 0) {
+        payload_ = core::Payload(payload_.data(), payload_.size() / 4 * 4);
+    }
+    const auto& header = *payload_.safeCast<TelemetryHeader>();
+    generation_ = dataGenerationNumber(header, hostInitiated_);
+    headerRead_ = true;
+    const uint64_t headerLength = (lastBlock(header, dataArea_) + 1) * telemetryBlockBytes;
+    const uint64_t total = std::max<uint64_t>(payload_.size(), headerLength);
+    LOG_DEBUG("Total Log Size: " << total);
+    if (total > largestTelemetryBytes) {
+        LOG_ERROR("The telemetry header gives a log of " << total << " bytes, above the largest read of "
+                                                         << largestTelemetryBytes << " bytes");
+        status = core::Status::retrieveDataFailed();
+        return finish(status);
+    }
+    return getTelemetryBody(status, total);
+}
+
+Telemetry::Check Telemetry::checkGeneration() {
+    attributes_.writeUint8(definitions::logSpecificField(), sameCaptureLsp);
+    core::Payload header;
+    core::Status status;
+    if (!readHeader(status, header, sizeof(TelemetryHeader), sizeof(TelemetryHeader)).isSuccess()) {
+        LOG_WARNING("Telemetry header not read again: " << status.message());
+        return Check::unreadable;
+    }
+    const uint8_t now = dataGenerationNumber(*header.safeCast<TelemetryHeader>(), hostInitiated_);
+    if (now == generation_) {
+        return Check::unchanged;
+    }
+    generation_ = now;
+    return Check::changed;
+}
+
+core::Status Telemetry::getTelemetryBody(core::Status& status, uint64_t totalLength) {
+    LOG_ENTERING();
+    // The following commands read the capture the first command made.
+    attributes_.writeUint8(definitions::logSpecificField(), sameCaptureLsp);
+    core::Payload firstPiece = payload_;
+    // An earlier pass's buffer is reused when the log fits in it, and let go before a larger
+    // one is taken: one log never holds twice its size.
+    if (!telemetryData_.empty() && telemetryData_.size() >= totalLength) {
+        telemetryData_.truncate(totalLength);
+    } else {
+        telemetryData_ = core::Payload();
+        telemetryData_ = core::Payload(totalLength);
+        if (telemetryData_.empty()) {
+            status = core::Status::allocationFailed();
+            return finish(status);
+        }
+    }
+    return getByChunks(status, firstPiece, telemetryData_);
+}
+
+}  // namespace drivekit::features::telemetry
