@@ -4,6 +4,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/NVMeLogs.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemInfo.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Telemetry.h"
 
 namespace plugin::cli::debug_logs {
 
@@ -12,6 +13,15 @@ CollectorTable defaultCollectorTable() {
     // Rows, in this order: Telemetry ("NvmeLogs", "Telemetry"), NVMe log pages ("NvmeLogs"),
     // SATA logs ("SATALogs"), Identify ("Identify").
     table.driveCollectors = {};
+    table.driveCollectors.push_back(
+        {"Telemetry", {"NvmeLogs", "Telemetry"},
+         [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {
+             auto telemetry = std::make_unique<Telemetry>();
+             telemetry->dataArea4Wanted = context.extended;
+             telemetry->folderName = "log_pages";
+             telemetry->displayName = "Telemetry";
+             return telemetry;
+         }});
     table.driveCollectors.push_back(
         {"NVMe Logs", {"NvmeLogs"}, [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
              auto logs = std::make_unique<NVMeLogs>();

@@ -20,4 +20,7 @@ std::string nativeDestination(const std::string& destination);
 // The "NAME=value" entries of this process's environment, in their order.
 std::vector<std::string> environmentEntries();
 
+// Whether standard error is a terminal (progress lines are drawn only there).
+bool standardErrorIsTerminal();
+
 }  // namespace plugin::cli::debug_logs::platform

@@ -44,4 +44,6 @@ std::vector<std::string> environmentEntries() {
     return entries;
 }
 
+bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
 }  // namespace plugin::cli::debug_logs::platform

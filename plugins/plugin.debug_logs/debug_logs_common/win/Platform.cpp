@@ -1,8 +1,10 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -66,5 +68,7 @@ std::vector<std::string> environmentEntries() {
     }
     return entries;
 }
+
+bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
 }  // namespace plugin::cli::debug_logs::platform

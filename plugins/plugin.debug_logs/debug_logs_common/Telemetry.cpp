@@ -1,0 +1,145 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/Telemetry.h"
+
+#include <iostream>
+#include <limits>
+#include <regex>
+
+#include <boost/algorithm/string/predicate.hpp>
+#include <boost/filesystem/operations.hpp>
+
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/logging/Log.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ProgressLine.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+
+namespace plugin::cli::debug_logs {
+
+using drivekit::core::Device;
+using drivekit::core::Status;
+namespace fs = boost::filesystem;
+namespace deviceAttributes = drivekit::core::attributes;
+
+namespace {
+
+// Builds whose number does not fit a 64-bit integer are newer than any threshold.
+int64_t buildNumberOf(const std::string& digits) {
+    int64_t number = 0;
+    for (const char digit : digits) {
+        if (number > (std::numeric_limits<int64_t>::max() - (digit - '0')) / 10) {
+            return std::numeric_limits<int64_t>::max();
+        }
+        number = number * 10 + (digit - '0');
+    }
+    return number;
+}
+
+// Whether the drive's storage driver is a Microsoft build too old for data area 4.
+bool driverTooOldForDataArea4(const Device& device) {
+    if (!boost::iequals(device.attributes.readString(deviceAttributes::driverProvider().key()), "Microsoft")) {
+        return false;
+    }
+    static const std::regex release(R"(^(10\.0\.26100)\.(\d+))");
+    const std::string version = device.attributes.readString(deviceAttributes::driverVersion().key());
+    std::smatch match;
+    if (!std::regex_search(version, match, release)) {
+        return false;
+    }
+    const std::string digits = match[2].str();
+    const int64_t build = buildNumberOf(digits);
+    LOG_INFO("Microsoft Driver Build Number: " << digits);
+    if (build >= Telemetry::firstDataArea4Build) {
+        return false;
+    }
+    printMessage("Microsoft Driver Build Number (" + digits + ") does not support Telemetry DataArea 4", true);
+    LOG_INFO("Microsoft Driver Build Number does not support DataArea 4");
+    return true;
+}
+
+std::string absoluteFolder(const std::string& folder, const std::string& subFolder) {
+    boost::system::error_code error;
+    const fs::path base = fs::absolute(folder, fs::current_path(error));
+    return ((error ? fs::path(folder) : base) / subFolder).string();
+}
+
+}  // namespace
+
+uint32_t Telemetry::chooseDataArea(const Device& device, bool dataArea4Wanted) {
+    uint32_t area = 3;
+    if (dataArea4Wanted && !driverTooOldForDataArea4(device)) {
+        LOG_INFO("Telemetry Data Area set to 4 based on User input");
+        area = 4;
+    }
+    printMessage("Telemetry Data Area = " + std::to_string(area), true);
+    LOG_INFO("Telemetry Data Area = " << area);
+    return area;
+}
+
+Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& device, const std::string& outputPath) {
+    LOG_ENTERING();
+    outputDirectory_ = absoluteFolder(outputPath, folderName);
+    fileCount = 0;
+    failedCount = 0;
+    status = Status::success();
+    printMessage("Generate " + displayName, true);
+    if (!device) {
+        status = Status::invalidArguments();
+        return status;
+    }
+    dataArea = chooseDataArea(*device, dataArea4Wanted);
+
+    for (const bool hostInitiated : {true, false}) {
+        drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
+        std::string file = hostInitiated ? hostInitiatedFile : controllerInitiatedFile;
+        const std::string name = file;
+        Status outcome;
+        if (saveLog(outcome, feature, file).isSuccess()) {
+            ++fileCount;
+            recordSavedBinary(folderName, name);
+        } else {
+            ++failedCount;
+        }
+        status = outcome;  // the controller-initiated log's outcome is the last one
+    }
+    printGeneratedTotal(displayName, fileCount, failedCount);
+    LOG_EXITING();
+    return status;
+}
+
+Status Telemetry::saveLog(Status& status, drivekit::features::telemetry::Telemetry& feature, std::string& fileName) {
+    {
+        ProgressLine progress(displayName + " " + fileName, platform::standardErrorIsTerminal(), std::cerr);
+        feature.setProgress(progress.callback());
+        feature.readTelemetryData(status);
+        feature.setProgress({});
+    }
+    if (!status.isSuccess()) {
+        LOG_INFO(fileName << ": " << status.message());
+        return status;
+    }
+    boost::system::error_code error;
+    if (!fs::exists(outputDirectory_, error)) {
+        fs::create_directories(outputDirectory_, error);
+        if (error) {
+            LOG_ERROR("Cannot create " << outputDirectory_ << ": " << error.message());
+            status = Status::failedToCreateDirectory();
+            return status;
+        }
+    }
+    fileName = (fs::path(outputDirectory_) / fileName).string();
+    if (!feature.writeBinaryToFile(fileName, status).isSuccess()) {
+        printMessage("Failed to write telemetry log to " + fileName, true);
+        return status;
+    }
+    printMessage("Successfully wrote telemetry log to " + fileName, true);
+    if (feature.mayBeInconsistent()) {
+        const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; " +
+                                    fileName + " may mix two captures.";
+        printMessage(warning);
+        LOG_WARNING(warning);
+    }
+    return status;
+}
+
+}  // namespace plugin::cli::debug_logs
