@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -56,6 +59,49 @@ uint64_t roundedSize(uint64_t size) {
     return ((size + payloadAlignment - 1) / payloadAlignment) * payloadAlignment;
 }
 
+#ifndef _WIN32
+// Mappings given back recently, kept wiped for the next buffer of the same size: a log read in
+// pieces of the drive's transfer size gets one fresh buffer per piece, and the system would
+// otherwise clear new pages for every one of them. A few pieces' worth at most.
+class MappingCache {
+public:
+    static constexpr uint64_t keptBytes = 32ULL << 20;
+
+    static MappingCache& instance() {
+        static MappingCache cache;
+        return cache;
+    }
+    // A kept mapping of exactly this size, or null.
+    void* take(uint64_t size) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto entry = kept_.begin(); entry != kept_.end(); ++entry) {
+            if (entry->second == size) {
+                void* mapping = entry->first;
+                total_ -= size;
+                kept_.erase(entry);
+                return mapping;
+            }
+        }
+        return nullptr;
+    }
+    // Keeps a wiped mapping when there is room; false when the caller must unmap it.
+    bool keep(void* mapping, uint64_t size) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (total_ + size > keptBytes) {
+            return false;
+        }
+        kept_.emplace_back(mapping, size);
+        total_ += size;
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::pair<void*, uint64_t>> kept_;
+    uint64_t total_ = 0;
+};
+#endif
+
 void reportAllocationFailure(uint64_t size) {
     memory::reportFatal(__FILE__, __LINE__, __func__,
                         "Unable to allocate data with a size of " + std::to_string(size) +
@@ -87,6 +133,9 @@ uint8_t* createBuffer(uint64_t size) {
     void* memory = _aligned_malloc(rounded ? rounded : payloadAlignment, payloadAlignment);
 #else
     if (rounded >= mappedBufferBytes) {
+        if (void* kept = MappingCache::instance().take(rounded)) {
+            return static_cast<uint8_t*>(kept);  // wiped when it was given back
+        }
         void* mapped = mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED) {
             reportAllocationFailure(size);
@@ -115,10 +164,18 @@ void releaseBuffer(uint8_t* buffer, uint64_t size) {
     wipe(buffer, size);
     _aligned_free(buffer);
 #else
-    // A mapping goes back to the system, which zeroes its pages before anyone gets them again;
-    // memory that the allocator keeps is wiped first.
-    if (roundedSize(size) >= mappedBufferBytes) {
-        munmap(buffer, roundedSize(size));
+    // A mapping goes back to the system, which zeroes its pages before anyone gets them again,
+    // unless it is kept for the next buffer of its size: then it is wiped, which also makes it
+    // the zero-filled buffer that comes next. Memory that the allocator keeps is wiped first.
+    const uint64_t rounded = roundedSize(size);
+    if (rounded >= mappedBufferBytes) {
+        if (rounded <= MappingCache::keptBytes) {
+            wipe(buffer, rounded);
+            if (MappingCache::instance().keep(buffer, rounded)) {
+                return;
+            }
+        }
+        munmap(buffer, rounded);
         return;
     }
     wipe(buffer, size);
