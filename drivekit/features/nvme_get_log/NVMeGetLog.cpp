@@ -175,7 +175,12 @@ core::Status NVMeGetLog::writeBinaryToFile(const std::string& path, core::Status
     }
     std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
     const bool opened = file.is_open();
-    file.write(reinterpret_cast<const char*>(payload_.data()), static_cast<std::streamsize>(payload_.size()));
+    // In pieces: one write of a whole large log is many times slower for the system to take in.
+    constexpr uint64_t writePieceBytes = 4ULL << 20;
+    for (uint64_t at = 0; at < payload_.size() && file; at += writePieceBytes) {
+        const uint64_t count = std::min<uint64_t>(writePieceBytes, payload_.size() - at);
+        file.write(reinterpret_cast<const char*>(payload_.data() + at), static_cast<std::streamsize>(count));
+    }
     file.close();
     if (file) {
         status = core::Status::success();
