@@ -1,5 +1,5 @@
 // Reads the host-initiated telemetry log of a simulated drive (data area 4) with the telemetry
-// feature and writes it to a file, as the package does. scripts/bench runs it under
+// feature straight into a file, as the package does. scripts/bench runs it under
 // /usr/bin/time beside `cat` of a file of the same size; not a test.
 #include <iostream>
 #include <string>
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
     drivekit::features::telemetry::Telemetry telemetry(drive, true, 4);
     drivekit::core::Status status;
-    if (!telemetry.readTelemetryData(status).isSuccess() || !telemetry.writeBinaryToFile(argv[2], status).isSuccess()) {
+    if (!telemetry.readTelemetryDataToFile(status, argv[2]).isSuccess()) {
         std::cerr << status.message() << "\n";
         return 1;
     }

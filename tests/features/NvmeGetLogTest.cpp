@@ -156,14 +156,14 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         ASSERT_EQ(soFar.size(), c.kept);
         EXPECT_EQ(bytes(soFar, c.kept), bytes(served, c.kept));
         std::vector<std::string> halvings;
-        for (const auto& text : log.textsOf("getByChunks")) {
+        for (const auto& text : log.textsOf("readChunks")) {
             if (text.rfind("Chunk size changed to: ", 0) == 0) {
                 halvings.push_back(text.substr(23));
             }
         }
         EXPECT_EQ(halvings, c.halvings);
         if (c.kept != c.pageBytes) {
-            EXPECT_TRUE(log.logged("getByChunks", "Failure to read on offset: 8192.. out of 20000"));
+            EXPECT_TRUE(log.logged("readChunks", "Failure to read on offset: 8192.. out of 20000"));
         }
     }
 }

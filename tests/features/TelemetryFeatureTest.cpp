@@ -284,3 +284,41 @@ TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAn
         }
     }
 }
+
+TEST(TelemetryFeature, AStreamedLogIsTheWholeLogInItsFileOrLeavesTheFileAsItWas) {
+    namespace fs = boost::filesystem;
+    const fs::path folder = fs::temp_directory_path() / fs::unique_path("telemetry-stream-%%%%%%");
+    fs::create_directories(folder);
+    const std::string path = (folder / "log.bin").string();
+    struct Case {
+        const char* name;
+        std::function<void(LogPageDrive&)> setUp;
+        std::string target;
+        core::Status expected;
+    };
+    const Case cases[] = {
+        {"whole", [](LogPageDrive&) {}, path, core::Status::success()},
+        {"failing piece", [](LogPageDrive& d) { d.failFrom = 8192; }, path, core::Status::telemetryRetrievalFailed()},
+        {"no folder", [](LogPageDrive&) {}, (folder / "missing" / "log.bin").string(),
+         core::Status::failedToWriteFile()},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(path) << "an earlier file";
+        auto drive = telemetryDrive(false);
+        drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
+        c.setUp(*drive);
+        Telemetry telemetry(drive, true, 3);
+        core::Status status;
+        EXPECT_EQ(telemetry.readTelemetryDataToFile(status, c.target), c.expected) << c.name << ": " << status.message();
+        // Nothing is held in memory, and no piece file is left behind.
+        EXPECT_TRUE(telemetry.getPayload().empty()) << c.name;
+        EXPECT_FALSE(fs::exists(c.target + ".part")) << c.name;
+        const std::string kept = fileBytes(path);
+        if (c.expected.isSuccess()) {
+            EXPECT_EQ(std::vector<uint8_t>(kept.begin(), kept.end()), bytes(drive->pages[7], 41 * 512)) << c.name;
+        } else {
+            EXPECT_EQ(kept, "an earlier file") << c.name;
+        }
+    }
+    fs::remove_all(folder);
+}

@@ -241,6 +241,28 @@ core::Status NVMeGetLog::getByChunks(core::Status& status, core::Payload& payloa
     if (start > 0 && payloadSoFar.data() != buffer.data()) {
         core::memory::memCopy(buffer.data(), total, payloadSoFar.data(), start);
     }
+    const uint64_t reached = readChunks(status, start, total, [&buffer, total](uint64_t offset, const core::Payload& data, uint64_t count) {
+        core::memory::memCopy(buffer.data() + offset, total - offset, data.data(), count);
+        return true;
+    });
+    buffer.truncate(reached);
+    payloadSoFar = buffer;
+    payload_ = buffer;
+    LOG_DEBUG("Retrieved log size: " << buffer.size());
+    return finish(status);
+}
+
+core::Status NVMeGetLog::streamByChunks(core::Status& status, uint64_t start, uint64_t total, const PieceSink& sink) {
+    LOG_ENTERING();
+    const uint64_t reached = readChunks(status, start, total, [&sink](uint64_t offset, const core::Payload& data, uint64_t count) {
+        return sink(offset, data.data(), count);
+    });
+    LOG_DEBUG("Retrieved log size: " << reached);
+    return finish(status);
+}
+
+template <typename Store>
+uint64_t NVMeGetLog::readChunks(core::Status& status, uint64_t start, uint64_t total, Store store) {
     uint64_t chunk = device_ ? chunkBytesFor(*device_) : smallestChunkBytes;
     status = core::Status::success();
     uint64_t offset = start;
@@ -262,17 +284,17 @@ core::Status NVMeGetLog::getByChunks(core::Status& status, core::Payload& payloa
             LOG_ERROR("Failure to read on offset: " << offset << ".. out of " << total);
             break;
         }
-        core::memory::memCopy(buffer.data() + offset, total - offset, data.data(), piece);
+        if (!store(offset, data, piece)) {
+            LOG_ERROR("The piece at offset " << offset << " could not be kept");
+            status = core::Status::failedToWriteFile();
+            break;
+        }
         offset += piece;
         if (progress_) {
             progress_(offset, total);
         }
     }
-    buffer.truncate(offset);
-    payloadSoFar = buffer;
-    payload_ = buffer;
-    LOG_DEBUG("Retrieved log size: " << buffer.size());
-    return finish(status);
+    return offset;
 }
 
 uint64_t NVMeGetLog::readPieces(core::Status& status, core::Payload& buffer, uint64_t start, uint32_t pieceBytes) {

@@ -59,6 +59,13 @@ public:
     // On return payloadSoFar and the page's payload are the buffer itself, shortened to the
     // bytes read (up to the failing offset when a 4096-byte piece fails).
     core::Status getByChunks(core::Status& status, core::Payload& payloadSoFar, core::Payload& buffer);
+    // Takes one piece of a page read in chunks: its offset in the page, the bytes and how many
+    // of them belong to the page. False when the piece could not be kept.
+    using PieceSink = std::function<bool(uint64_t offset, const uint8_t* bytes, uint64_t count)>;
+    // The chunked read of getByChunks from start to total, each piece handed to the sink as it
+    // arrives instead of being gathered: a long page costs one piece of memory. A sink that
+    // fails ends the read with "Failed to write to file.".
+    core::Status streamByChunks(core::Status& status, uint64_t start, uint64_t total, const PieceSink& sink);
 
     // Told after every piece getByChunks reads: the bytes of the page held so far and the
     // page's length. An empty function (the default) is not called.
@@ -101,6 +108,10 @@ protected:
     Progress progress_;
 
 private:
+    // The loop of the chunked reads: pieces from start to total, each given to store; returns
+    // the offset reached (total on success).
+    template <typename Store>
+    uint64_t readChunks(core::Status& status, uint64_t start, uint64_t total, Store store);
     void setUpNamespaceAndUuids();
     core::Status checkUuidIndex();
 };

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Payload.h"
@@ -41,6 +42,12 @@ public:
     // The whole log into the telemetry data; "Failed to retrieve telemetry data." when the
     // drive has no telemetry or any read fails (the data is then empty).
     core::Status readTelemetryData(core::Status& status);
+    // The same read, written to the file at path as it arrives instead of being held: memory
+    // stays at one piece whatever the log's size. The log goes to "<path>.part" first and takes
+    // the name (replacing a file) only when it was read and written whole; otherwise nothing is
+    // left behind. "Failed to write to file." when the file could not be written,
+    // "Failed to retrieve telemetry data." when the read failed.
+    core::Status readTelemetryDataToFile(core::Status& status, const std::string& path);
     // The reads themselves, with Host Behavior Support and the time-out set and put back.
     void retrieveNvmeTelemetry();
     // Reads the log after the first piece up to totalLength bytes into the telemetry data,
@@ -66,6 +73,7 @@ public:
 
 private:
     enum class Check { unchanged, changed, unreadable };
+    class PartFile;
 
     // Passes until the log stays the same or a second pass is done; a log that changes during
     // the second pass too is kept and marked. A first pass that fails after its header is
@@ -91,6 +99,8 @@ private:
     unsigned readPasses_ = 0;
     bool mayBeInconsistent_ = false;
     StatusNotification notification_;
+    // Where a streaming read writes each pass; null for a read into the telemetry data.
+    PartFile* partFile_ = nullptr;
 };
 
 }  // namespace drivekit::features::telemetry

@@ -108,18 +108,11 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
 }
 
 Status Telemetry::saveLog(Status& status, drivekit::features::telemetry::Telemetry& feature, std::string& fileName) {
-    {
-        ProgressLine progress(displayName + " " + fileName, platform::standardErrorIsTerminal(), std::cerr);
-        feature.setProgress(progress.callback());
-        feature.readTelemetryData(status);
-        feature.setProgress({});
-    }
-    if (!status.isSuccess()) {
-        LOG_INFO(fileName << ": " << status.message());
-        return status;
-    }
+    // The log is written as it is read, so the folder comes first; one made for a log that
+    // could not be read is taken away again.
     boost::system::error_code error;
-    if (!fs::exists(outputDirectory_, error)) {
+    const bool madeFolder = !fs::exists(outputDirectory_, error);
+    if (madeFolder) {
         fs::create_directories(outputDirectory_, error);
         if (error) {
             LOG_ERROR("Cannot create " << outputDirectory_ << ": " << error.message());
@@ -127,9 +120,24 @@ Status Telemetry::saveLog(Status& status, drivekit::features::telemetry::Telemet
             return status;
         }
     }
+    const std::string name = fileName;
     fileName = (fs::path(outputDirectory_) / fileName).string();
-    if (!feature.writeBinaryToFile(fileName, status).isSuccess()) {
+    {
+        ProgressLine progress(displayName + " " + name, platform::standardErrorIsTerminal(), std::cerr);
+        feature.setProgress(progress.callback());
+        feature.readTelemetryDataToFile(status, fileName);
+        feature.setProgress({});
+    }
+    if (!status.isSuccess() && madeFolder && fs::is_empty(outputDirectory_, error)) {
+        fs::remove(outputDirectory_, error);
+    }
+    if (status == Status::failedToWriteFile()) {
         printMessage("Failed to write telemetry log to " + fileName, true);
+        return status;
+    }
+    if (!status.isSuccess()) {
+        // A read that failed prints nothing and leaves no file.
+        LOG_INFO(name << ": " << status.message());
         return status;
     }
     printMessage("Successfully wrote telemetry log to " + fileName, true);

@@ -38,8 +38,8 @@ public:
     std::string displayName = "Telemetry";
 
 private:
-    // Reads one log, writes it as fileName in the output directory (fileName becomes the full
-    // path) and returns the outcome. Nothing is written for a read that failed.
+    // Reads one log straight into fileName in the output directory (fileName becomes the full
+    // path) and returns the outcome. A read that failed leaves no file.
     drivekit::core::Status saveLog(drivekit::core::Status& status,
                                    drivekit::features::telemetry::Telemetry& feature, std::string& fileName);
 
