@@ -27,12 +27,6 @@ constexpr uint32_t namespaceListCapacity = namespaceListBytes / sizeof(uint32_t)
 
 std::string cnsText(uint8_t cns) { return (boost::format("CNS(0x%02X)") % static_cast<unsigned>(cns)).str(); }
 
-std::string absoluteFolder(const std::string& folder) {
-    boost::system::error_code error;
-    const fs::path base = fs::absolute(folder, fs::current_path(error));
-    return ((error ? fs::path(folder) : base) / "identify").string();
-}
-
 }  // namespace
 
 const Identify::NamespaceGroup Identify::activeNamespaces{0x02, {0x00, 0x03, 0x05, 0x08, 0x12}};
@@ -41,7 +35,7 @@ const std::vector<uint8_t> Identify::controllerWideCns{0x01, 0x04, 0x06, 0x07, 0
                                                        0x16, 0x17, 0x18, 0x19, 0x1A, 0x1C};
 
 Identify::Identify(std::shared_ptr<drivekit::core::Device> device, const std::string& outputFolder)
-    : device_(std::move(device)), outputDirectory_(absoluteFolder(outputFolder)) {}
+    : device_(std::move(device)), outputDirectory_(filePathIn(outputFolder, folderName)) {}
 
 Status Identify::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&, const std::string&) {
     status = Status::notImplemented();

@@ -13,6 +13,7 @@
 #include "drivekit/features/nvme_features/NVMeFeature.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FirmwareParameters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 
@@ -105,12 +106,6 @@ constexpr uint32_t performanceDebugOff = 0;
 constexpr uint8_t performanceDebugVariants = 6;
 const std::string vendorFamily = "Varnholt";
 
-std::string absoluteFolder(const std::string& folder, const std::string& subFolder) {
-    boost::system::error_code error;
-    const fs::path base = fs::absolute(folder, fs::current_path(error));
-    return ((error ? fs::path(folder) : base) / subFolder).string();
-}
-
 uint8_t readLogId(const pages::NVMeGetLog& page) {
     return page.attributes().readUint8(definitions::logId().key());
 }
@@ -140,7 +135,7 @@ Status NVMeLogs::saveReport(Status& status, const std::shared_ptr<Device>& devic
         status = Status::featureNotSupported();
         return status;
     }
-    outputDirectory_ = absoluteFolder(outputPath, folderName);
+    outputDirectory_ = filePathIn(outputPath, folderName);
     printMessage("Generate " + displayName, true, true);
     fileCount = 0;
     failedCount = 0;

@@ -10,6 +10,7 @@
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProgressLine.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
@@ -57,12 +58,6 @@ bool driverTooOldForDataArea4(const Device& device) {
     return true;
 }
 
-std::string absoluteFolder(const std::string& folder, const std::string& subFolder) {
-    boost::system::error_code error;
-    const fs::path base = fs::absolute(folder, fs::current_path(error));
-    return ((error ? fs::path(folder) : base) / subFolder).string();
-}
-
 }  // namespace
 
 uint32_t Telemetry::chooseDataArea(const Device& device, bool dataArea4Wanted) {
@@ -78,7 +73,7 @@ uint32_t Telemetry::chooseDataArea(const Device& device, bool dataArea4Wanted) {
 
 Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& device, const std::string& outputPath) {
     LOG_ENTERING();
-    outputDirectory_ = absoluteFolder(outputPath, folderName);
+    outputDirectory_ = filePathIn(outputPath, folderName);
     fileCount = 0;
     failedCount = 0;
     status = Status::success();
