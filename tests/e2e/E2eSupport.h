@@ -70,10 +70,13 @@ protected:
         dir = fs::temp_directory_path() /
               fs::unique_path(std::string("ssdtool-e2e-") + info->name() + "-%%%%%%");
         fs::create_directories(dir);
+        scratch = dir.string() + "-scratch";
+        fs::create_directories(scratch);
     }
     void TearDown() override {
         boost::system::error_code ignored;
         fs::remove_all(dir, ignored);
+        fs::remove_all(scratch, ignored);
     }
     // Entries of the folder (names only), sorted.
     std::vector<std::string> entries(const fs::path& folder) const {
@@ -85,6 +88,8 @@ protected:
         return names;
     }
     fs::path dir;
+    // The test's own files (traces, logs, profiles), kept out of the folder ssdtool writes to.
+    fs::path scratch;
 };
 
 using test_support::readZip;

@@ -1,16 +1,9 @@
 // The log-page part of a debug-logs package, as a user gets it from the simulated drives, checked
 // against what the drive serves and against the commands the drive received.
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <functional>
-#include <iterator>
 #include <set>
 
-#include "E2eSupport.h"
-#include "drivekit/commands/CommandSender.h"
-#include "drivekit/commands/nvme/GetLogPage.h"
-#include "host/devices/sim/SimulatedDrive.h"
+#include "DriveLogSupport.h"
 
 namespace e2e {
 namespace {
@@ -66,93 +59,20 @@ std::set<std::string> names(const std::vector<PageFile>& files) {
     return result;
 }
 
-// The archive's log_pages entries, keyed without the package folder in front.
-std::map<std::string, std::string> logPageEntries(const fs::path& zip) {
-    std::map<std::string, std::string> pages;
-    for (const auto& [name, bytes] : readZip(zip)) {
-        const auto at = name.find("log_pages/");
-        if (at != std::string::npos && name.size() > at + 10) {
-            pages[name.substr(at)] = bytes;
-        }
-    }
-    return pages;
-}
-
-// The bytes a fresh drive of the profile serves for one page, read with one command.
-std::string served(const std::string& profile, const PageFile& page, uint32_t length) {
-    std::string error;
-    const auto drive = host::sim::openSimulatedDrive(profile, error);
-    EXPECT_TRUE(drive) << error;
-    if (!drive) {
-        return {};
-    }
-    drivekit::commands::nvme::GetLogPage command;
-    command.setLogId(static_cast<uint8_t>(page.logId));
-    command.setLogSpecificField(static_cast<uint8_t>(page.logSpecificField));
-    command.setLogSpecificId(static_cast<uint16_t>(page.logSpecificId));
-    command.setNumDwords(length / 4 - 1);
-    drivekit::commands::CommandSender sender(*drive);
-    const auto status = sender.send(command);
-    EXPECT_TRUE(status.isSuccess()) << pageName(page) << ": " << status.message();
-    const auto& data = sender.data();
-    return data.empty() ? std::string() : std::string(reinterpret_cast<const char*>(data.data()), data.size());
-}
-
-// One NVMe line of the drive's trace.
-struct Traced {
-    unsigned opcode = 0;
-    uint32_t cdw10 = 0, cdw11 = 0, cdw12 = 0, cdw13 = 0;
-    unsigned long long length = 0;
-    bool ok = false;
-};
-
-std::vector<Traced> readTrace(const fs::path& file) {
-    std::vector<Traced> commands;
-    for (const auto& line : lines(readFile(file))) {
-        Traced c;
-        unsigned nsid = 0, cdw14 = 0, cdw15 = 0;
-        if (std::sscanf(line.c_str(),
-                        "NVME opc=0x%x nsid=0x%x cdw10=0x%x cdw11=0x%x cdw12=0x%x cdw13=0x%x cdw14=0x%x cdw15=0x%x "
-                        "len=%llu",
-                        &c.opcode, &nsid, &c.cdw10, &c.cdw11, &c.cdw12, &c.cdw13, &cdw14, &cdw15, &c.length) == 9) {
-            c.ok = contains(line, "-> 0/0");
-            commands.push_back(c);
-        }
-    }
-    return commands;
-}
-
-constexpr unsigned getLogPage = 0x02;
-constexpr unsigned setFeatures = 0x09;
-bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
 unsigned fieldOf(const Traced& c) { return (c.cdw10 >> 8) & 0x7F; }
 
-fs::path profileFile(const fs::path& folder, const std::string& base,
-                     const std::function<void(nlohmann::json&)>& change) {
-    auto profile = builtInProfile(base);
-    change(profile);
-    const fs::path file = folder / ("changed-" + base + ".json");
-    std::ofstream(file.string()) << profile.dump(2);
-    return file;
-}
-
-// The one archive the run left in dir (beside the test's own trace, log and profile files).
-std::string theOnePackage(const fs::path& dir, const std::vector<std::string>& left) {
-    std::vector<std::string> archives;
-    std::copy_if(left.begin(), left.end(), std::back_inserter(archives),
-                 [](const std::string& name) { return fs::path(name).extension() == ".zip"; });
-    return archives.size() == 1 ? (dir / archives[0]).string() : std::string();
+std::string served(const PageFile& page, uint32_t length) {
+    return servedPage("varnholt-nvme", page.logId, page.logSpecificField, page.logSpecificId, length);
 }
 
 }  // namespace
 
 TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracketOfItsCommands) {
-    const fs::path trace = dir / "trace.txt";
+    const fs::path trace = scratch / "trace.txt";
     const auto run = ssdtool({"--sim", "--sim-trace=" + trace.string(), "dump", "-debuglogs", "-ssd", "0", "-v"}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto zip = theOnePackage(dir, entries(dir));
-    ASSERT_FALSE(zip.empty()) << run.out;
-    const auto pages = logPageEntries(zip);
+    const auto pages = packedLogPages(dir);
+    ASSERT_FALSE(pages.empty()) << run.out;
 
     auto files = standardFiles(0xD5);
     const auto vendor = vendorFiles();
@@ -168,7 +88,7 @@ TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracket
         ASSERT_NE(found, pages.end()) << pageName(file);
         ASSERT_FALSE(found->second.empty()) << pageName(file);
         EXPECT_TRUE(found->second ==
-                    served("varnholt-nvme", file, static_cast<uint32_t>(found->second.size())))
+                    served(file, static_cast<uint32_t>(found->second.size())))
             << pageName(file);
     }
     // Pages whose length the drive gives in a header hold exactly that length.
@@ -206,14 +126,13 @@ TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracket
 }
 
 TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
-    const fs::path trace = dir / "trace.txt";
+    const fs::path trace = scratch / "trace.txt";
     const auto run = ssdtool({"--sim=kestrova-nvme", "--sim-trace=" + trace.string(), "dump", "-debuglogs", "-ssd",
                               "0", "-type", "NvmeLogs", "-v"},
                              dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto zip = theOnePackage(dir, entries(dir));
-    ASSERT_FALSE(zip.empty()) << run.out;
-    const auto pages = logPageEntries(zip);
+    const auto pages = packedLogPages(dir);
+    ASSERT_FALSE(pages.empty()) << run.out;
     std::set<std::string> packed;
     for (const auto& entry : pages) {
         packed.insert(entry.first);
@@ -231,7 +150,7 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 }
 
 TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNVMeDrivesGetNoFolder) {
-    const fs::path log = dir.parent_path() / (dir.filename().string() + ".log");
+    const fs::path log = scratch / "plugin.log";
     for (const std::string profile : {"other-nvme", "kestrova-sata"}) {
         const auto run = ssdtool({"--sim=" + profile, "--log=" + log.string(), "dump", "-debuglogs", "-ssd", "0",
                                   "-type", "NvmeLogs", "-v"},
@@ -249,9 +168,9 @@ TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNVMeDrivesGetNoFolder) {
 }
 
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {
-    const fs::path trace = dir / "trace.txt";
+    const fs::path trace = scratch / "trace.txt";
     const fs::path profile =
-        profileFile(dir, "varnholt-nvme", [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; });
+        changedProfile(scratch, "varnholt-nvme", [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; });
     const auto run = ssdtool({"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump", "-debuglogs",
                               "-ssd", "0", "-type", "NvmeLogs", "-v"},
                              dir);
@@ -259,9 +178,8 @@ TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsSt
                                   "life_cycle_state::DEPLOYED; Cannot read FW Params VSC Log\n"))
         << run.out;
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated (39 of possible 39 logs)\n")) << run.out;
-    const auto zip = theOnePackage(dir, entries(dir));
-    ASSERT_FALSE(zip.empty()) << run.out;
-    const auto pages = logPageEntries(zip);
+    const auto pages = packedLogPages(dir);
+    ASSERT_FALSE(pages.empty()) << run.out;
     EXPECT_EQ(1u, pages.count("log_pages/lid_0xfe_lsp_0x00_lsi_0x0000.bin"));
     EXPECT_EQ(0u, pages.count("log_pages/lid_0xfa_lsp_0x00_lsi_0x0000.bin"));
     for (const auto& c : readTrace(trace)) {
@@ -272,9 +190,9 @@ TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsSt
 }
 
 TEST_F(LogPagesPackage, ARejectedPageCostsOneCountAndRejectedTransfersHalveTheChunk) {
-    const fs::path trace = dir / "trace.txt";
-    const fs::path log = dir / "plugin.log";
-    const fs::path profile = profileFile(dir, "varnholt-nvme", [](nlohmann::json& p) {
+    const fs::path trace = scratch / "trace.txt";
+    const fs::path log = scratch / "plugin.log";
+    const fs::path profile = changedProfile(scratch, "varnholt-nvme", [](nlohmann::json& p) {
         p["nvme"]["persistentEventLogBytes"] = 1 << 20;
         p["faults"] = {{{"logId", 0x81}, {"action", "status"}},
                        {{"logId", 0x0D}, {"action", "sizeLimit"}, {"bytes", 16384}}};
@@ -285,7 +203,7 @@ TEST_F(LogPagesPackage, ARejectedPageCostsOneCountAndRejectedTransfersHalveTheCh
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     EXPECT_TRUE(contains(run.out, "Error extracting NVME Log: 0x81; ")) << run.out;
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated (44 of possible 45 logs)\n")) << run.out;
-    const auto pages = logPageEntries(theOnePackage(dir, entries(dir)));
+    const auto pages = packedLogPages(dir);
     ASSERT_EQ(1u, pages.count("log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin"));
     // The whole log arrived in the smaller chunks: as long as its header says.
     const std::string& events = pages.at("log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin");

@@ -1,15 +1,8 @@
 // The telemetry part of a debug-logs package, as a user gets it from the simulated drives:
 // the files against the logs the drive holds, the commands the drive received, and the runs
 // that fail or meet a log that changes while it is read.
-#include <cstdio>
-#include <cstring>
-#include <functional>
-
-#include "E2eSupport.h"
-#include "drivekit/commands/CommandSender.h"
-#include "drivekit/commands/nvme/GetLogPage.h"
+#include "DriveLogSupport.h"
 #include "drivekit/commands/nvme/SetFeatures.h"
-#include "host/devices/sim/SimulatedDrive.h"
 
 namespace e2e {
 namespace {
@@ -19,79 +12,10 @@ using TelemetryPackage = Workspace;
 const std::string hostFile = "log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin";
 const std::string controllerFile = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
 
-struct Traced {
-    unsigned opcode = 0;
-    uint32_t cdw10 = 0;
-    unsigned long long length = 0;
-    std::string timeout;
-};
-
-std::vector<Traced> readTrace(const fs::path& file) {
-    std::vector<Traced> commands;
-    for (const auto& line : lines(readFile(file))) {
-        Traced c;
-        unsigned skip = 0;
-        char timeout[32] = {0};
-        if (std::sscanf(line.c_str(),
-                        "NVME opc=0x%x nsid=0x%x cdw10=0x%x cdw11=0x%x cdw12=0x%x cdw13=0x%x cdw14=0x%x cdw15=0x%x "
-                        "len=%llu timeout=%31s",
-                        &c.opcode, &skip, &c.cdw10, &skip, &skip, &skip, &skip, &skip, &c.length, timeout) == 10) {
-            c.timeout = timeout;
-            commands.push_back(c);
-        }
-    }
-    return commands;
-}
-
-bool isTelemetryRead(const Traced& c) {
-    return c.opcode == 0x02 && ((c.cdw10 & 0xFF) == 0x07 || (c.cdw10 & 0xFF) == 0x08);
-}
+bool isTelemetryRead(const Traced& c) { return isGetLog(c, 0x07) || isGetLog(c, 0x08); }
 
 fs::path profileFile(const fs::path& folder, const std::function<void(nlohmann::json&)>& change) {
-    auto profile = builtInProfile("varnholt-nvme");
-    change(profile);
-    const fs::path file = folder.parent_path() / (folder.filename().string() + "-profile.json");
-    std::ofstream(file.string()) << profile.dump(2);
-    return file;
-}
-
-// The archive's telemetry files (an empty map when no package was made).
-std::map<std::string, std::string> telemetryFiles(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& item : fs::directory_iterator(dir)) {
-        if (item.path().extension() != ".zip") {
-            continue;
-        }
-        for (const auto& [entry, bytes] : readZip(item.path())) {
-            for (const auto& wanted : {hostFile, controllerFile}) {
-                if (entry.size() >= wanted.size() && entry.compare(entry.size() - wanted.size(), wanted.size(), wanted) == 0) {
-                    files[wanted] = bytes;
-                }
-            }
-        }
-    }
-    return files;
-}
-
-// What a fresh drive of the profile serves: the steps given, then the whole log in one read.
-std::string served(const std::string& profile, uint8_t logId, uint32_t length,
-                   const std::function<void(drivekit::core::Device&)>& before = {}) {
-    std::string error;
-    const auto drive = host::sim::openSimulatedDrive(profile, error);
-    EXPECT_TRUE(drive) << error;
-    if (!drive) {
-        return {};
-    }
-    if (before) {
-        before(*drive);
-    }
-    drivekit::commands::nvme::GetLogPage command;
-    command.setLogId(logId);
-    command.setNumDwords(length / 4 - 1);
-    drivekit::commands::CommandSender sender(*drive);
-    EXPECT_TRUE(sender.send(command).isSuccess());
-    const auto& data = sender.data();
-    return data.empty() ? std::string() : std::string(reinterpret_cast<const char*>(data.data()), data.size());
+    return changedProfile(folder, "varnholt-nvme", change);
 }
 
 void readPiece(drivekit::core::Device& drive, uint8_t logId, uint8_t lsp, uint64_t offset, uint32_t length) {
@@ -122,7 +46,7 @@ uint8_t generationOf(const std::string& log, uint8_t logId) { return static_cast
 TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriveRestoredAfterwards) {
     // varnholt-nvme: host-initiated last blocks 8, 40, 120, 160; controller-initiated 8, 24, 64.
     for (const bool extended : {false, true}) {
-        const fs::path trace = dir / "trace.txt";
+        const fs::path trace = scratch / (extended ? "trace-extended.txt" : "trace.txt");
         std::vector<std::string> arguments{"--sim", "--sim-trace=" + trace.string(), "dump", "-debuglogs",
                                            "-ssd", "0", "-type", "Telemetry", "-v"};
         if (extended) {
@@ -132,24 +56,24 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
         ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
         EXPECT_TRUE(contains(run.out, std::string("Telemetry Data Area = ") + (extended ? "4" : "3") + "\n"));
         EXPECT_TRUE(contains(run.out, "Telemetry generated (2 of possible 2 logs)\n")) << run.out;
-        const auto files = telemetryFiles(dir);
+        const auto files = packedLogPages(dir);
         ASSERT_EQ(2u, files.size()) << run.out;
         const std::string& host = files.at(hostFile);
         EXPECT_EQ((extended ? 161u : 121u) * 512, host.size());
         EXPECT_EQ(65u * 512, files.at(controllerFile).size());
         // The drive made one new capture (the Create bit of the first read) and kept it.
-        EXPECT_TRUE(host == served("varnholt-nvme", 0x07, static_cast<uint32_t>(host.size()), [&](auto& drive) {
+        EXPECT_TRUE(host == servedPage("varnholt-nvme", 0x07, 0, 0, static_cast<uint32_t>(host.size()), [&](auto& drive) {
             if (extended) {
                 allowDataArea4(drive);
             }
             readPiece(drive, 0x07, 1, 0, 4096);
         }));
-        EXPECT_TRUE(files.at(controllerFile) == served("varnholt-nvme", 0x08, 65 * 512));
+        EXPECT_TRUE(files.at(controllerFile) == servedPage("varnholt-nvme", 0x08, 0, 0, 65 * 512));
 
         const auto commands = readTrace(trace);
         std::vector<std::size_t> hostBehavior, hostReads, controllerReads;
         for (std::size_t i = 0; i < commands.size(); ++i) {
-            if (commands[i].opcode == 0x09 && (commands[i].cdw10 & 0xFF) == 0x16) {
+            if (commands[i].opcode == setFeatures && (commands[i].cdw10 & 0xFF) == 0x16) {
                 hostBehavior.push_back(i);
             }
             if (isTelemetryRead(commands[i])) {
@@ -183,7 +107,7 @@ TEST_F(TelemetryPackage, TheStorageDriverDecidesWhetherDataArea4CanBeAskedFor) {
     };
     for (const Case& c : {Case{"Microsoft", "10.0.26100.1881", "3", true}, Case{"microsoft", "10.0.26100.1882", "4", false},
                           Case{"Microsoft", "10.0.22631.1000", "4", false}}) {
-        const auto profile = profileFile(dir, [&](nlohmann::json& p) {
+        const auto profile = profileFile(scratch, [&](nlohmann::json& p) {
             p["attributes"]["DriverProvider"] = c.provider;
             p["attributes"]["DriverVersion"] = c.version;
         });
@@ -195,7 +119,7 @@ TEST_F(TelemetryPackage, TheStorageDriverDecidesWhetherDataArea4CanBeAskedFor) {
         EXPECT_EQ(c.tooOld, contains(run.out, "Microsoft Driver Build Number (1881) does not support Telemetry "
                                               "DataArea 4\n"))
             << c.version;
-        EXPECT_EQ(std::string(c.area) == "4" ? 161u * 512 : 121u * 512, telemetryFiles(dir)[hostFile].size());
+        EXPECT_EQ(std::string(c.area) == "4" ? 161u * 512 : 121u * 512, packedLogPages(dir)[hostFile].size());
         for (const auto& name : entries(dir)) {
             fs::remove_all(dir / name);
         }
@@ -220,9 +144,9 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
          [](nlohmann::json& p) { p["faults"] = {{{"logId", 8}, {"offset", 4096}, {"statusCode", 4}}}; }, true,
          false},
     };
-    const fs::path log = dir.parent_path() / (dir.filename().string() + ".log");
+    const fs::path log = scratch / "plugin.log";
     for (const Case& c : cases) {
-        const auto profile = profileFile(dir, c.change);
+        const auto profile = profileFile(scratch, c.change);
         const auto run = ssdtool({"--sim=" + profile.string(), "--log=" + log.string(), "dump", "-debuglogs", "-ssd",
                                   "0", "-type", "Telemetry", "-v"},
                                  dir);
@@ -237,7 +161,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
         const fs::path folder = dir / left[0];
         const bool packed = fs::path(left[0]).extension() == ".zip";
         EXPECT_EQ(c.controllerWritten, packed) << c.what;
-        const auto files = telemetryFiles(dir);
+        const auto files = packedLogPages(dir);
         EXPECT_EQ(c.hostWritten, packed ? files.count(hostFile) == 1 : fs::exists(folder / hostFile)) << c.what;
         EXPECT_EQ(c.controllerWritten, packed ? files.count(controllerFile) == 1 : fs::exists(folder / controllerFile))
             << c.what;
@@ -255,17 +179,17 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
 
 TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIsKeptWithAWarning) {
     for (const int changes : {1, 5}) {
-        const auto profile = profileFile(dir, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
+        const auto profile = profileFile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
         const auto run =
             ssdtool({"--sim=" + profile.string(), "dump", "-debuglogs", "-ssd", "0", "-type", "Telemetry"}, dir);
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; ";
         EXPECT_EQ(changes > 1, contains(run.out, warning)) << run.out;
-        const std::string host = telemetryFiles(dir)[hostFile];
+        const std::string host = packedLogPages(dir)[hostFile];
         ASSERT_EQ(121u * 512, host.size());
         if (changes == 1) {
             // The second capture: made by the first read, changed once under it, then read whole.
-            EXPECT_TRUE(host == served(profile.string(), 0x07, 121 * 512, [](auto& drive) {
+            EXPECT_TRUE(host == servedPage(profile.string(), 0x07, 0, 0, 121 * 512, [](auto& drive) {
                 readPiece(drive, 0x07, 1, 0, 4096);
                 readPiece(drive, 0x07, 0, 4096, 4096);
             }));
@@ -279,7 +203,7 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
 
 TEST_F(TelemetryPackage, SlowReadsSucceedUnderTheRaisedTimeOut) {
     // 45 s is beyond the drive's usual 30 s, within the 60 s the reader sets.
-    const auto profile = profileFile(dir, [](nlohmann::json& p) {
+    const auto profile = profileFile(scratch, [](nlohmann::json& p) {
         p["nvme"]["slowCommands"] = {{{"opcode", 2}, {"logId", 7}, {"seconds", 45}},
                                      {{"opcode", 2}, {"logId", 8}, {"seconds", 45}}};
     });

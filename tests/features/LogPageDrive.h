@@ -131,4 +131,27 @@ public:
     bool nvmeDrive = true;
 };
 
+template <typename T>
+void put(core::Payload& page, uint32_t offset, T value) {
+    std::memcpy(page.at(offset), &value, sizeof value);
+}
+
+// size bytes counting up, so that a misplaced piece shows, with header fields written over
+// them by fill.
+inline core::Payload pageOf(uint32_t size, const std::function<void(core::Payload&)>& fill = {}) {
+    core::Payload page(size);
+    for (uint32_t i = 0; i < size; ++i) {
+        *page.at(i) = static_cast<uint8_t>(i % 251 + 1);
+    }
+    if (fill) {
+        fill(page);
+    }
+    return page;
+}
+
+// The first count bytes of a payload (fewer when it is shorter).
+inline std::vector<uint8_t> bytes(const core::Payload& payload, uint64_t count) {
+    return std::vector<uint8_t>(payload.data(), payload.data() + std::min<uint64_t>(count, payload.size()));
+}
+
 }  // namespace log_page_test

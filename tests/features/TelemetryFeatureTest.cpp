@@ -60,10 +60,6 @@ std::shared_ptr<LogPageDrive> telemetryDrive(bool extended) {
     return drive;
 }
 
-std::vector<uint8_t> bytes(const core::Payload& payload, uint64_t count) {
-    return std::vector<uint8_t>(payload.data(), payload.data() + std::min<uint64_t>(count, payload.size()));
-}
-
 std::string fileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});

@@ -123,50 +123,6 @@ TEST(SimLogPages, VariableLengthHeadersCoverExactlyThePage) {
     EXPECT_EQ(types, registered);
 }
 
-// The pages generated piece-wise give the same bytes read whole or in pieces at successive
-// offsets, across event and entry boundaries, with a zero tail past the end.
-class SimLargeLogPages : public SimFolder {};
-
-TEST_F(SimLargeLogPages, ReadingInPiecesGivesTheBytesOfTheWholePage) {
-    std::ifstream file(SSDTOOL_SOURCE_DIR "/host/devices/sim/profiles/varnholt-nvme.json");
-    nlohmann::json profile = nlohmann::json::parse(file);
-    profile["attributes"]["MaximumDataTransferSize"] = 0;  // whole pages in one transfer
-    profile["nvme"]["persistentEventLogBytes"] = 1048576 + 12345;
-    profile["nvme"]["enduranceGroupEvents"] = 300001;
-    auto sim = drive(profile.dump());
-    ASSERT_TRUE(sim);
-
-    struct Case {
-        uint8_t logId;
-        uint64_t (*length)(const core::Payload& first);
-    };
-    const Case cases[] = {
-        {0x0D, [](const core::Payload& p) { return u64At(p, 8); }},
-        {0x0F, [](const core::Payload& p) { return 8 + 2 * u64At(p, 0); }},
-        {0x07, [](const core::Payload& p) { return (uint64_t{u16At(p, 12)} + 1) * 512; }},
-    };
-    for (const Case& c : cases) {
-        const uint64_t length = c.length(read(*sim, c.logId, 512).data);
-        const auto whole = read(*sim, c.logId, static_cast<uint32_t>((length + 3) / 4 * 4));
-        ASSERT_TRUE(whole.status.isSuccess()) << int(c.logId);
-        constexpr uint32_t piece = 12 * 1024;
-        std::vector<uint8_t> gathered;
-        for (uint64_t offset = 0; offset < length; offset += piece) {
-            const auto part = read(*sim, c.logId, piece, offset);
-            ASSERT_TRUE(part.status.isSuccess()) << int(c.logId) << " at " << offset;
-            gathered.insert(gathered.end(), part.data.data(), part.data.data() + part.data.size());
-        }
-        ASSERT_GE(gathered.size(), length);
-        EXPECT_EQ(0, std::memcmp(gathered.data(), whole.data.data(), length)) << int(c.logId);
-        EXPECT_TRUE(std::all_of(gathered.begin() + length, gathered.end(), [](uint8_t b) { return b == 0; }));
-    }
-    // The profile's sizes: the log stops at the last whole event within its target.
-    const auto header = read(*sim, 0x0D, 512);
-    EXPECT_LE(u64At(header.data, 8), 1048576u + 12345u);
-    EXPECT_GT(u64At(header.data, 8), 1048576u + 12345u - 600u);
-    EXPECT_EQ(u64At(read(*sim, 0x0F, 8).data, 0), 300001u);
-}
-
 // The telemetry logs follow their captures: the Create bit makes a new host-initiated capture
 // whose generation number and content are new; a plain read, and the controller-initiated log
 // (which has no Create bit), keep theirs. Every data block is tagged with the generation.

@@ -1,0 +1,101 @@
+#pragma once
+// What the log-page and telemetry end-to-end tests share: the simulated drive's trace, changed
+// copies of a built-in profile, the log_pages entries of a package, and the bytes a fresh
+// drive serves.
+#include <cstdio>
+#include <functional>
+
+#include "E2eSupport.h"
+#include "drivekit/commands/CommandSender.h"
+#include "drivekit/commands/nvme/GetLogPage.h"
+#include "host/devices/sim/SimulatedDrive.h"
+
+namespace e2e {
+
+// One NVMe line of the drive's trace.
+struct Traced {
+    unsigned opcode = 0;
+    uint32_t cdw10 = 0, cdw11 = 0, cdw12 = 0, cdw13 = 0;
+    unsigned long long length = 0;
+    std::string timeout;
+    bool ok = false;
+};
+
+inline std::vector<Traced> readTrace(const fs::path& file) {
+    std::vector<Traced> commands;
+    for (const auto& line : lines(readFile(file))) {
+        Traced c;
+        unsigned skip = 0;
+        char timeout[32] = {0};
+        if (std::sscanf(line.c_str(),
+                        "NVME opc=0x%x nsid=0x%x cdw10=0x%x cdw11=0x%x cdw12=0x%x cdw13=0x%x cdw14=0x%x cdw15=0x%x "
+                        "len=%llu timeout=%31s",
+                        &c.opcode, &skip, &c.cdw10, &c.cdw11, &c.cdw12, &c.cdw13, &skip, &skip, &c.length,
+                        timeout) == 10) {
+            c.timeout = timeout;
+            c.ok = contains(line, "-> 0/0");
+            commands.push_back(c);
+        }
+    }
+    return commands;
+}
+
+constexpr unsigned getLogPage = 0x02;
+constexpr unsigned setFeatures = 0x09;
+inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
+
+// A copy of a built-in profile with a change, in folder; returns its path.
+inline fs::path changedProfile(const fs::path& folder, const std::string& base,
+                               const std::function<void(nlohmann::json&)>& change) {
+    auto profile = builtInProfile(base);
+    change(profile);
+    const fs::path file = folder / ("changed-" + base + ".json");
+    std::ofstream(file.string()) << profile.dump(2);
+    return file;
+}
+
+// The log_pages entries of the one archive in dir, keyed "log_pages/<file>"; empty unless dir
+// holds exactly one archive.
+inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) {
+    std::vector<fs::path> archives;
+    for (const auto& item : fs::directory_iterator(dir)) {
+        if (item.path().extension() == ".zip") {
+            archives.push_back(item.path());
+        }
+    }
+    std::map<std::string, std::string> pages;
+    for (const auto& [name, bytes] : archives.size() == 1 ? readZip(archives[0]) : std::map<std::string, std::string>{}) {
+        const auto at = name.find("log_pages/");
+        if (at != std::string::npos && name.size() > at + 10) {
+            pages[name.substr(at)] = bytes;
+        }
+    }
+    return pages;
+}
+
+// The bytes a fresh drive of the profile serves to one read of length bytes at offset 0,
+// after the steps given.
+inline std::string servedPage(const std::string& profile, unsigned logId, unsigned lsp, unsigned lsi, uint32_t length,
+                              const std::function<void(drivekit::core::Device&)>& before = {}) {
+    std::string error;
+    const auto drive = host::sim::openSimulatedDrive(profile, error);
+    EXPECT_TRUE(drive) << error;
+    if (!drive) {
+        return {};
+    }
+    if (before) {
+        before(*drive);
+    }
+    drivekit::commands::nvme::GetLogPage command;
+    command.setLogId(static_cast<uint8_t>(logId));
+    command.setLogSpecificField(static_cast<uint8_t>(lsp));
+    command.setLogSpecificId(static_cast<uint16_t>(lsi));
+    command.setNumDwords(length / 4 - 1);
+    drivekit::commands::CommandSender sender(*drive);
+    const auto status = sender.send(command);
+    EXPECT_TRUE(status.isSuccess()) << logId << ": " << status.message();
+    const auto& data = sender.data();
+    return data.empty() ? std::string() : std::string(reinterpret_cast<const char*>(data.data()), data.size());
+}
+
+}  // namespace e2e
