@@ -28,6 +28,7 @@ public:
         file_.close();
         file_.clear();
         file_.open(part_, std::ios::out | std::ios::binary | std::ios::trunc);
+        opened_ = opened_ || file_.is_open();
         return file_.is_open();
     }
     bool write(uint64_t offset, const uint8_t* bytes, uint64_t count) {
@@ -49,8 +50,9 @@ public:
         committed_ = true;
         return true;
     }
+    // Removes what this read wrote; a file of that name it never opened is not its own.
     void discard() {
-        if (committed_) {
+        if (committed_ || !opened_) {
             return;
         }
         file_.close();
@@ -64,6 +66,7 @@ private:
     std::string path_;
     std::string part_;
     std::ofstream file_;
+    bool opened_ = false;
     bool committed_ = false;
 };
 using nvme_features::NVMeFeature_HostBehaviorSupport;
@@ -212,14 +215,23 @@ core::Status Telemetry::canRun(core::Status& status) {
 
 const core::Payload& Telemetry::getPayload() const { return telemetryData_; }
 
-core::Status Telemetry::readTelemetryData(core::Status& status) {
-    LOG_ENTERING();
+bool Telemetry::runRead(core::Status& status) {
     if (!canRun(status).isSuccess()) {
-        return status;
+        return false;
     }
     forgetLastRead();
+    status = core::Status::telemetryRetrievalFailed();
     if (device_->attributes.readBool(deviceAttributes::telemetryLogSupported().key())) {
         retrieveNvmeTelemetry();
+        status = status_;
+    }
+    return true;
+}
+
+core::Status Telemetry::readTelemetryData(core::Status& status) {
+    LOG_ENTERING();
+    if (!runRead(status)) {
+        return status;
     }
     status = telemetryData_.empty() ? core::Status::telemetryRetrievalFailed() : core::Status::success();
     return finish(status);
@@ -227,18 +239,13 @@ core::Status Telemetry::readTelemetryData(core::Status& status) {
 
 core::Status Telemetry::readTelemetryDataToFile(core::Status& status, const std::string& path) {
     LOG_ENTERING();
-    if (!canRun(status).isSuccess()) {
-        return status;
-    }
-    forgetLastRead();
     PartFile file(path);
     partFile_ = &file;
-    status = core::Status::telemetryRetrievalFailed();
-    if (device_->attributes.readBool(deviceAttributes::telemetryLogSupported().key())) {
-        retrieveNvmeTelemetry();
-        status = status_;
-    }
+    const bool ran = runRead(status);
     partFile_ = nullptr;
+    if (!ran) {
+        return status;
+    }
     if (status.isSuccess() && !file.commit()) {
         status = core::Status::failedToWriteFile();
     } else if (!status.isSuccess() && status != core::Status::failedToWriteFile()) {

@@ -79,6 +79,10 @@ private:
     // the second pass too is kept and marked. A first pass that fails after its header is
     // read again when the log changed under it.
     core::Status readConsistentLog(core::Status& status);
+    // canRun, then the read when the drive has telemetry. False when canRun refused (status is
+    // then its outcome); otherwise status is the read's outcome, "Failed to retrieve telemetry
+    // data." for a drive without telemetry.
+    bool runRead(core::Status& status);
     // One pass: the header piece (with the log-specific field as it stands), the length the
     // header gives, the body. Keeps the header's data generation number.
     core::Status readPass(core::Status& status);

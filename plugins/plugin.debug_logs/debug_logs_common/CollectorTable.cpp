@@ -18,16 +18,11 @@ CollectorTable defaultCollectorTable() {
          [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {
              auto telemetry = std::make_unique<Telemetry>();
              telemetry->dataArea4Wanted = context.extended;
-             telemetry->folderName = "log_pages";
-             telemetry->displayName = "Telemetry";
              return telemetry;
          }});
     table.driveCollectors.push_back(
         {"NVMe Logs", {"NvmeLogs"}, [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
-             auto logs = std::make_unique<NVMeLogs>();
-             logs->folderName = "log_pages";
-             logs->displayName = "NVME Logs";
-             return logs;
+             return std::make_unique<NVMeLogs>();
          }});
     table.driveCollectors.push_back(
         {"Identify", {"Identify"}, [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {
