@@ -1,0 +1,35 @@
+#pragma once
+// Turns the bytes of one log page, as a package's log_pages folder holds them, into an XML
+// tree of named properties: the page classes' toXmlObject and the decode command both end here.
+#include <cstdint>
+#include <memory>
+
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
+#include "drivekit/core/xml/XmlObject.h"
+
+namespace drivekit::features::nvme_get_log::decode {
+
+// What is known of a page apart from its bytes: the numbers of the command that read it
+// (a package's file name carries them) and what the drive said of itself.
+struct PageContext {
+    uint8_t logId = 0;
+    uint8_t logSpecificField = 0;
+    uint16_t logSpecificId = 0;
+    // The drive is of the maker's product family with the vendor pages (0xCA, 0xD5, 0xF2, ...).
+    bool makerVendorPages = false;
+    // The drive reports NVMe 1.2 or later (fields that older drives leave undefined).
+    bool nvme1Point2OrGreater = true;
+};
+
+// True when pages of this context have a decoder.
+bool hasLogPageDecoder(const PageContext& context);
+
+// The decoded page. An empty payload gives the bare root. A page shorter than its layout
+// decodes the fields it holds and ends with a "Truncated" property. Null and status set
+// only when no decoder exists for the context.
+std::unique_ptr<core::xml::XmlObject> decodeLogPage(const PageContext& context,
+                                                    const core::Payload& page,
+                                                    core::Status& status);
+
+}  // namespace drivekit::features::nvme_get_log::decode
