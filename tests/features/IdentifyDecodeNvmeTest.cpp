@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <utility>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "drivekit/core/Status.h"
+#include "drivekit/features/identify/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "tests/features/IdentifyDecodeSupport.h"
@@ -17,47 +25,43 @@ namespace decode = drivekit::features::identify::decode;
 
 Payload controllerData() {
     Payload data(4096);
-    putLe(data, 0, 0x1C5C, 2);
-    putText(data, 4, "SN123               ");
-    putText(data, 24, "  Model X 512GB                         ");
     putText(data, 64, "FW01");  // NUL-padded, as some drives do
-    putLe(data, 77, 5, 1);
     putLe(data, 256, 0x0008, 2);  // OACS: namespace management only
     putLe(data, 280, 5, 8);       // TNVMCAP = 2^64 + 5
     putLe(data, 288, 1, 8);
-    putLe(data, 516, 32, 4);
-    putLe(data, 2048, 900, 2);    // power state 0: 9.00 W
-    putLe(data, 2051, 0x02, 1);   // non-operational
-    putLe(data, 2052, 5, 4);
-    putLe(data, 2048 + 31 * 32, 77, 2);
+    putText(data, 768, std::string("nqn.x", 6) + "left over");  // the name ends at its NUL
+    putLe(data, 2048, 900, 2);    // power state 0: 9.00 W, non-operational
+    putLe(data, 2051, 0x02, 1);
+    putLe(data, 2048 + 32, 12345, 2);  // power state 1: 1.2345 W (MXPS), idle 0.0001 W scale,
+    putLe(data, 2048 + 35, 0x01, 1);   // active 0.01 W scale
+    putLe(data, 2048 + 48, 7, 2);
+    putLe(data, 2048 + 50, 0x40, 1);
+    putLe(data, 2048 + 52, 250, 2);
+    putLe(data, 2048 + 54, 0x80, 1);
     putLe(data, 3845, 0x2A, 1);
     return data;
 }
 
-TEST(IdentifyDecodeController, RendersNumbersTextBitRowsAndNestedRecords) {
+TEST(IdentifyDecodeController, RendersNumbersTextBitRowsNestedRecordsAndReadings) {
     Status status;
     auto tree = decode::decodeNvmeIdentify(0x01, controllerData(), status);
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(tree->attribute("name"), "Identify Controller");
-    EXPECT_EQ(value(*tree, "PCI Vendor ID (VID)"), "0x1C5C");
-    EXPECT_EQ(position(*tree, "PCI Vendor ID (VID)"), "Bytes 01:00");
-    EXPECT_EQ(position(*tree, "Maximum Data Transfer Size (MDTS)"), "Byte 77");
-    // Text loses its blank and NUL padding on both sides.
-    EXPECT_EQ(value(*tree, "Serial Number (SN)"), "SN123");
-    EXPECT_EQ(value(*tree, "Model Number (MN)"), "Model X 512GB");
     EXPECT_EQ(value(*tree, "Firmware Revision (FR)"), "FW01");
-    EXPECT_EQ(value(*tree, "Number of Namespaces (NN)"), "32");
+    EXPECT_EQ(value(*tree, "NVM Subsystem NVMe Qualified Name (SUBNQN)"), "nqn.x");
     EXPECT_EQ(value(*tree, "Total NVM Capacity (TNVMCAP)"), "18446744073709551621");
     EXPECT_NE(value(*tree, "Vendor Specific"), "0");
+    EXPECT_EQ(value(*tree, "CNTRLTYPE: Name"), "Not reported");
+    EXPECT_EQ(value(*tree, "MNTMT: in Celsius"), "-273 °C");
+    EXPECT_EQ(position(*tree, "MNTMT: in Celsius"), "Bytes 325:324");
 
     const auto* management = bitOf(*tree, "Optional Admin Command Support (OACS)", "OACS: Namespace Management");
     ASSERT_NE(management, nullptr);
     EXPECT_EQ(management->attribute("value"), "1");
     EXPECT_EQ(management->attribute("description"), "Bit 3");
-    const auto* format = bitOf(*tree, "Optional Admin Command Support (OACS)", "OACS: Format NVM");
-    ASSERT_NE(format, nullptr);
-    EXPECT_EQ(format->attribute("value"), "0");
+    const auto* threshold = bitOf(*tree, "SGL Support (SGLS)", "SGLS: SGL Descriptor Threshold");
+    ASSERT_NE(threshold, nullptr);
+    EXPECT_EQ(threshold->attribute("description"), "Bits 15:8");
 
     const auto* group = tree->object("Power State Descriptors");
     ASSERT_NE(group, nullptr);
@@ -66,39 +70,32 @@ TEST(IdentifyDecodeController, RendersNumbersTextBitRowsAndNestedRecords) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->attribute("description"), "Bytes 2079:2048");
     EXPECT_EQ(value(*first, "Non-Operational State (NOPS)"), "1");
-    EXPECT_EQ(value(*first, "Entry Latency (ENLAT)"), "5");
-    EXPECT_EQ(position(*first, "Entry Latency (ENLAT)"), "Bytes 07:04");
-    ASSERT_NE(group->object("Power State Descriptor 31"), nullptr);
-    EXPECT_EQ(value(*group->object("Power State Descriptor 31"), "Maximum Power (MP)"), "77");
+    EXPECT_EQ(value(*first, "MP: in Watts (Scaled by MXPS)"), "9.00 W");
+    EXPECT_EQ(value(*first, "IDLP: in Watts (Scaled by IPS)"), "not reported");
+    const auto* second = group->object("Power State Descriptor 1");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(value(*second, "MP: in Watts (Scaled by MXPS)"), "1.2345 W");
+    EXPECT_EQ(value(*second, "IDLP: in Watts (Scaled by IPS)"), "0.0007 W");
+    EXPECT_EQ(value(*second, "ACTP: in Watts (Scaled by APS)"), "2.50 W");
+    EXPECT_EQ(position(*second, "ACTP: in Watts (Scaled by APS)"), "Bytes 22:20");
 }
 
-TEST(IdentifyDecodeNamespace, RendersSizesFormatAndLbaFormats) {
+// The format in use takes FLBAS bits 6:5 as the high bits of its index; an index past the
+// formats the namespace counts is said to be so.
+TEST(IdentifyDecodeNamespace, NamesTheLbaFormatInUse) {
     Payload data(4096);
-    putLe(data, 0, 0x3A386030ULL, 8);
-    putLe(data, 25, 1, 1);       // NLBAF: two formats
-    putLe(data, 26, 0x11, 1);    // format 1, metadata at the end of the LBA
-    putLe(data, 48, 0xFFFFFFFFFFFFFFFFULL, 8);
-    putLe(data, 56, 0xFF, 8);    // NVMCAP above 64 bits
-    putLe(data, 132, 0x000C0008, 4);  // LBAF1: 4096-byte blocks, 8 bytes metadata
-    for (const uint8_t cns : {0x00, 0x11}) {
-        SCOPED_TRACE(+cns);
-        Status status;
-        auto tree = decode::decodeNvmeIdentify(cns, data, status);
-        ASSERT_NE(tree, nullptr);
-        EXPECT_EQ(tree->attribute("name"), "Identify Namespace");
-        EXPECT_EQ(value(*tree, "Namespace Size (NSZE)"), "976773168");
-        EXPECT_EQ(value(*tree, "FLBAS: Format Index (Bits 3:0)"), "1");
-        EXPECT_EQ(value(*tree, "FLBAS: Metadata Transferred at the End of the Data LBA"), "1");
-        EXPECT_EQ(value(*tree, "NVM Capacity (NVMCAP)"), "4722366482869645213695");
-        const auto* formats = tree->object("LBA Format Support");
-        ASSERT_NE(formats, nullptr);
-        EXPECT_EQ(formats->objects().size(), 64U);
-        const auto* lbaf1 = formats->object("LBA Format 1");
-        ASSERT_NE(lbaf1, nullptr);
-        EXPECT_EQ(lbaf1->attribute("description"), "Bytes 135:132");
-        EXPECT_EQ(value(*lbaf1, "LBA Data Size (LBADS)"), "12");
-        EXPECT_EQ(value(*lbaf1, "Metadata Size (MS)"), "8");
-    }
+    putLe(data, 25, 17, 1);       // NLBAF: eighteen formats
+    putLe(data, 26, 0x31, 1);     // index 0x11, metadata at the end of the LBA
+    putLe(data, 128 + 17 * 4, 0x000C0008, 4);
+    Status status;
+    auto tree = decode::decodeNvmeIdentify(0x00, data, status);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(value(*tree, "FLBAS: LBA Format in Use"), "LBA Format 17: 4096 bytes of data, 8 bytes of metadata");
+    EXPECT_EQ(value(*tree, "NLBAF: Count (the Field is 0's Based)"), "18");
+    putLe(data, 25, 3, 1);
+    tree = decode::decodeNvmeIdentify(0x00, data, status);
+    EXPECT_NE(value(*tree, "FLBAS: LBA Format in Use").find("(beyond the formats NLBAF and NULBAF count)"),
+              std::string::npos);
 }
 
 TEST(IdentifyDecodeEntryPoints, ShortDataFailsWithSizesAndUnknownCnsIsEmpty) {
@@ -181,6 +178,154 @@ TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresAndListsOnlyForPacka
         EXPECT_TRUE(featureView->isEmpty());
         EXPECT_EQ(status, Status::notImplemented());
     }
+}
+
+// --- Structures that QEMU's NVMe controller served, against nvme-cli's JSON of the same reads.
+
+// Our field "Number of Namespaces (NN)" answers to nvme-cli's "nn"; these keys differ.
+const std::map<std::string, std::string> nvmeCliAliases{
+    {"domainid", "dmid"}, {"max_power", "mp"}, {"flags", "power state flags"}, {"entry_lat", "enlat"},
+    {"exit_lat", "exlat"}, {"read_tput", "rrt"}, {"read_lat", "rrl"}, {"write_tput", "rwt"},
+    {"write_lat", "rwl"}, {"idle_power", "idlp"}, {"idle_scale", "ips"}, {"active_power", "actp"},
+    {"active_power_work", "apw"}, {"active_scale", "aps"}, {"ds", "lbads"}, {"csi", "nid"},
+    {"uuid", "nid"}, {"eui64", "nid"}, {"nguid", "nid"}, {"num", "number of identifiers"},
+    {"num_ctrl", "number of controller entries"},
+    {"secondary-controller-identifier", "scid"}, {"primary-controller-identifier", "pcid"},
+    {"secondary-controller-state", "scs"}, {"virtual-function-number", "vfn"},
+    {"num-virtual-queues", "nvq"}, {"num-virtual-interrupts", "nvi"}};
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// A value as both tools can agree on it: numbers in decimal, identifiers without dashes, no padding.
+std::string comparable(const nlohmann::json& value) {
+    if (value.is_number_unsigned()) {
+        return std::to_string(value.get<uint64_t>());
+    }
+    std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+    if (text.rfind("0x", 0) == 0) {
+        return std::to_string(std::stoull(text, nullptr, 16));
+    }
+    text.erase(std::remove(text.begin(), text.end(), '-'), text.end());
+    text.erase(text.find_last_not_of(' ') + 1);
+    return lower(text);
+}
+
+// Our fields by the abbreviation in their name's last parentheses, or by the whole name.
+std::map<std::string, std::string> fieldsByKey(const XmlObject& object) {
+    std::map<std::string, std::string> fields;
+    for (const auto& child : object.properties()) {
+        const std::string name = child->attribute("name");
+        const auto open = name.rfind(" (");
+        const std::string key = name.back() == ')' && open != std::string::npos
+                                    ? name.substr(open + 2, name.size() - open - 3) : name;
+        fields.emplace(lower(key), child->attribute("value"));
+    }
+    return fields;
+}
+
+// Where nvme-cli's arrays are in our tree: a group object of records, our own objects (""),
+// or numbered properties ("Namespace ID 0", ...).
+const std::map<std::string, std::string> nvmeCliArrays{
+    {"psds", "Power State Descriptors"}, {"lbafs", "LBA Format Support"},
+    {"elbafs", "Extended LBA Format Support"}, {"ns-descs", ""}, {"secondary-controllers", ""},
+    {"nsid_list", "namespace id "}, {"ctrl_list", "controller id "}};
+
+// Compares every key of nvme-cli's object with our field; returns the keys we lack.
+std::vector<std::string> compareWithNvmeCli(const nlohmann::json& theirs, const XmlObject& ours,
+                                            std::size_t& compared) {
+    const auto fields = fieldsByKey(ours);
+    std::vector<std::string> missing;
+    for (const auto& [key, value] : theirs.items()) {
+        if (value.is_array() && nvmeCliArrays.count(key) != 0) {
+            const std::string& where = nvmeCliArrays.at(key);
+            const XmlObject* group = where.empty() ? &ours : ours.object(where);
+            for (std::size_t i = 0; i < value.size(); ++i) {
+                SCOPED_TRACE(key + " " + std::to_string(i));
+                const auto numbered = fields.find(where + std::to_string(i));
+                if (numbered != fields.end()) {
+                    EXPECT_EQ(comparable(numbered->second), comparable(value[i].begin().value()));
+                    ++compared;
+                } else if (group != nullptr && i < group->objects().size()) {
+                    const auto& entry = static_cast<const XmlObject&>(*group->objects()[i]);
+                    const auto more = compareWithNvmeCli(value[i], entry, compared);
+                    missing.insert(missing.end(), more.begin(), more.end());
+                } else {
+                    missing.push_back(key + " " + std::to_string(i));
+                }
+            }
+            continue;
+        }
+        auto found = fields.find(key);
+        if (found == fields.end() && nvmeCliAliases.count(key) != 0) {
+            found = fields.find(nvmeCliAliases.at(key));
+        }
+        if (found == fields.end()) {
+            missing.push_back(key);
+            continue;
+        }
+        EXPECT_EQ(comparable(found->second), comparable(value)) << key;
+        ++compared;
+    }
+    return missing;
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
+    // nvme-cli's file (its name, then the NSID if any) and the raw files of the same read.
+    struct Pair {
+        const char* json;
+        std::vector<uint8_t> cns;
+    };
+    const std::vector<Pair> pairs{{"id-ctrl", {1}}, {"id-ns", {0}}, {"ns-descs", {3}},
+                                  {"nvm-id-ctrl", {6}}, {"nvm-id-ns", {5, 27}}, {"list-ns", {2}},
+                                  {"list-ns-all", {16}}, {"list-ctrl-ns", {18}}, {"list-ctrl", {19}},
+                                  {"primary-ctrl-caps", {20}}, {"list-secondary", {21}}};
+    const std::filesystem::path data = std::string(SSDTOOL_SOURCE_DIR) + "/tests/data/qemu/identify";
+    std::size_t files = 0;
+    std::size_t compared = 0;
+    for (const char* folder : {"default", "subsystem"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(data / folder)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.path().extension() != ".json") {
+                continue;
+            }
+            const std::string stem = entry.path().stem().string();
+            const auto digits = stem.find_last_not_of("0123456789") + 1;
+            const std::string command = stem.substr(0, digits);
+            const std::string nsid = digits < stem.size() ? stem.substr(digits) : "0";
+            const auto pair = std::find_if(pairs.begin(), pairs.end(), [&](const Pair& p) { return command == p.json; });
+            ASSERT_NE(pair, pairs.end()) << name;
+            const auto theirs = nlohmann::json::parse(fileText(entry.path()));
+            for (const uint8_t cns : pair->cns) {
+                const std::string raw = "cntid_0_cns_" + std::to_string(cns) + "_nsid_" + nsid + "_nvmsetid_0_csi_0.bin";
+                SCOPED_TRACE(std::string(folder) + "/" + raw + " against " + name);
+                const std::string bytes = fileText(data / folder / raw);
+                ASSERT_EQ(bytes.size(), 4096U);
+                Status status;
+                auto ours = decode::decodeNvmeIdentify(cns, Payload(reinterpret_cast<const uint8_t*>(bytes.data()), 4096),
+                                                       status, decode::IdentifyCoverage::package);
+                ASSERT_NE(ours, nullptr);
+                ASSERT_TRUE(status.isSuccess()) << status.message();
+                EXPECT_EQ(property(*ours, decode::FieldRenderer::truncatedName), nullptr);
+                // nvme-cli shows where a descriptor lies and its type by name; we show the bytes.
+                auto missing = compareWithNvmeCli(theirs, *ours, compared);
+                missing.erase(std::remove_if(missing.begin(), missing.end(),
+                                             [](const std::string& key) { return key == "loc" || key == "type"; }),
+                              missing.end());
+                EXPECT_TRUE(missing.empty()) << "nvme-cli decodes " << missing.front() << ", we do not";
+                ++files;
+            }
+        }
+    }
+    EXPECT_EQ(files, 36U);
+    EXPECT_GE(compared, 700U);
 }
 
 }  // namespace

@@ -117,6 +117,7 @@ std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint
         case Rendering::bytes: return core::strings::hexBytes(data, width);
         case Rendering::uuid: return uuidText(data, width);
         case Rendering::reserved: return allZero(data, width) ? "0" : core::strings::hexBytes(data, width);
+        default: return reading(rendering, data, width);
     }
     return {};
 }

@@ -19,6 +19,10 @@ public:
     // A number that has already been extracted (bit fields); digits sizes hex padding.
     static std::string number(Rendering rendering, uint64_t value, uint32_t hexDigits);
 
+    // A person's reading of width bytes (temperatures in °C, powers in watts, counts, names):
+    // the renderings from nulTerminatedText on. Empty when the bytes are too few for it.
+    static std::string reading(Rendering rendering, const uint8_t* data, uint32_t width);
+
     // Little-endian value of up to 8 bytes.
     static uint64_t littleEndian(const uint8_t* data, uint32_t width);
 };

@@ -49,6 +49,19 @@ bool renderRecords(const Field& field, const FieldTable& table, const core::Payl
     return complete;
 }
 
+// A reading row: its bytes lie inside the fields above it, so it is only skipped when the
+// data ends before them (the walk has then already stopped at the field that did not fit).
+void renderReading(const Field& field, const FieldTable& table, const core::Payload& payload,
+                   uint32_t base, XmlObject& target) {
+    const uint8_t* data =
+        FieldRenderer::bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
+    if (data != nullptr) {
+        FieldRenderer::addField(target, field.name,
+                                FieldFormatter::reading(field.rendering, data, field.width),
+                                FieldFormatter::position(table.style, field.offset, field.width));
+    }
+}
+
 }  // namespace
 
 const uint8_t* FieldRenderer::bytesAt(const core::Payload& payload, uint64_t offset,
@@ -69,6 +82,10 @@ bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload
             if (!renderRecords(field, table, payload, base, target)) {
                 return false;
             }
+            continue;
+        }
+        if (field.kind == FieldKind::reading) {
+            renderReading(field, table, payload, base, target);
             continue;
         }
         if (field.kind == FieldKind::bits) {

@@ -2,6 +2,7 @@
 // The data model of a decoded hardware structure: a table of fields (name, byte offset,
 // width, rendering) that one renderer walks. Tables are data; no field has its own code.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,16 @@ enum class Rendering : uint8_t {
     bytes,       // every byte as two hexadecimal digits, in stored order
     uuid,        // 16 bytes in stored order, grouped 8-4-4-4-12
     reserved,    // "0" when every byte is zero, otherwise the bytes as above
+    // Text that ends at its first NUL (NQNs); what follows the NUL is not part of it.
+    nulTerminatedText,
+    // Readings shown beside a raw value (FieldKind::reading rows); see FieldFormatter::reading.
+    celsiusFromKelvin,   // 2 bytes, Kelvin: "70 °C"
+    zeroBasedCount,      // 0's based count: the count it stands for
+    powerOfTwoBytes,     // exponent: "512 bytes"; 0: "not supported" (an unused LBA format)
+    maxPowerWatts,       // power state bytes 03:00: MP scaled by MXPS
+    scaledPowerWatts,    // power value (2 bytes) and its scale in bits 7:6 of the byte after
+    controllerTypeName,  // CNTRLTYPE: "I/O Controller", ...
+    lbaFormatInUse,      // Identify Namespace bytes 383:25: NLBAF, FLBAS, ..., the LBA formats
 };
 
 // How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),
@@ -26,6 +37,8 @@ enum class FieldKind : uint8_t {
     value,    // a value at offset/width
     bits,     // a bit range of the nearest value field above it
     records,  // count records of a nested table, stride bytes apart
+    reading,  // a reading of the bytes at offset/width for a person (a temperature in °C, a
+              // power in watts); it adds a row beside the raw fields and covers no bytes itself
 };
 
 struct FieldTable;
@@ -103,6 +116,22 @@ inline Field records(const char* groupName, const char* entryName, uint32_t firs
     field.count = count;
     field.record = &table;
     return field;
+}
+
+// A reading of bytes first..last (inclusive) shown beside the raw fields that hold them.
+inline Field reading(const char* name, uint32_t first, uint32_t last, Rendering rendering) {
+    Field field = bytes(name, first, last, rendering);
+    field.kind = FieldKind::reading;
+    return field;
+}
+
+// The rows of several lists in order, for rows that more than one table shares.
+inline std::vector<Field> joined(std::initializer_list<std::vector<Field>> parts) {
+    std::vector<Field> fields;
+    for (const auto& part : parts) {
+        fields.insert(fields.end(), part.begin(), part.end());
+    }
+    return fields;
 }
 
 }  // namespace drivekit::features::identify::decode

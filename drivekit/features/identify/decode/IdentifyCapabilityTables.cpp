@@ -81,6 +81,7 @@ const FieldTable& namespaceGranularityTable() {
             bytes("Namespace Granularity Attributes (NGA)", 0, 3, hex),
             bit("NGA: Granularity Descriptor Per Namespace Capacity", 0),
             byte("Number of Descriptors (NOD)", 4),
+            reading("NOD: Count (the Field is 0's Based)", 4, 4, Rendering::zeroBasedCount),
             reserved(5, 31),
             records("Namespace Granularity Descriptors", "Namespace Granularity Descriptor", 32,
                     sizeof(NamespaceGranularityDescriptor), 16,
@@ -207,11 +208,14 @@ const FieldTable& independentNamespaceTable() {
         "I/O Command Set Independent Identify Namespace",
         LabelStyle::bytes,
         nvmeIdentifySize,
-        {
+        joined({{
             byte("Common Namespace Features (NSFEAT)", 0, Rendering::hex),
             byte("Namespace Multi-path I/O and Namespace Sharing Capabilities (NMIC)", 1,
                  Rendering::hex),
             byte("Reservation Capabilities (RESCAP)", 2, Rendering::hex),
+        },
+        reservationCapabilityBits(),
+        {
             byte("Format Progress Indicator (FPI)", 3, Rendering::hex),
             bytes("ANA Group Identifier (ANAGRPID)", 4, 7),
             byte("Namespace Attributes (NSATTR)", 8, Rendering::hex),
@@ -221,7 +225,7 @@ const FieldTable& independentNamespaceTable() {
             byte("Namespace Status (NSTAT)", 14, Rendering::hex),
             bit("NSTAT: Namespace Ready", 0),
             reserved(15, 4095),
-        },
+        }}),
     };
     return table;
 }

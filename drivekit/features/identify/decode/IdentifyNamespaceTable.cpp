@@ -16,6 +16,7 @@ const FieldTable& lbaFormatTable() {
         {
             bytes("Metadata Size (MS)", 0, 1),
             byte("LBA Data Size (LBADS)", 2),
+            reading("LBADS: in Bytes", 2, 2, Rendering::powerOfTwoBytes),
             byte("Relative Performance", 3, hex),
             bits("Relative Performance (RP)", 1, 0),
         },
@@ -23,12 +24,25 @@ const FieldTable& lbaFormatTable() {
     return table;
 }
 
+std::vector<Field> reservationCapabilityBits() {
+    return {
+        bit("RESCAP: Persist Through Power Loss", 0),
+        bit("RESCAP: Write Exclusive", 1),
+        bit("RESCAP: Exclusive Access", 2),
+        bit("RESCAP: Write Exclusive - Registrants Only", 3),
+        bit("RESCAP: Exclusive Access - Registrants Only", 4),
+        bit("RESCAP: Write Exclusive - All Registrants", 5),
+        bit("RESCAP: Exclusive Access - All Registrants", 6),
+        bit("RESCAP: Ignore Existing Key", 7),
+    };
+}
+
 const FieldTable& identifyNamespaceTable() {
     static const FieldTable table{
         "Identify Namespace",
         LabelStyle::bytes,
         nvmeIdentifySize,
-        {
+        joined({{
             bytes("Namespace Size (NSZE)", 0, 7),
             bytes("Namespace Capacity (NCAP)", 8, 15),
             bytes("Namespace Utilization (NUSE)", 16, 23),
@@ -39,10 +53,12 @@ const FieldTable& identifyNamespaceTable() {
             bit("NSFEAT: Identifier Reuse", 3),
             bit("NSFEAT: Optimal Performance Fields (NPWG, NPWA, NPDG, NPDA, NOWS)", 4),
             byte("Number of LBA Formats (NLBAF)", 25),
+            reading("NLBAF: Count (the Field is 0's Based)", 25, 25, Rendering::zeroBasedCount),
             byte("Formatted LBA Size (FLBAS)", 26, hex),
             bits("FLBAS: Format Index (Bits 3:0)", 3, 0),
             bit("FLBAS: Metadata Transferred at the End of the Data LBA", 4),
             bits("FLBAS: Format Index (Bits 6:5)", 6, 5),
+            reading("FLBAS: LBA Format in Use", 25, 383, Rendering::lbaFormatInUse),
             byte("Metadata Capabilities (MC)", 27, hex),
             bit("MC: Metadata as Part of an Extended Data LBA", 0),
             bit("MC: Metadata in a Separate Buffer", 1),
@@ -58,6 +74,9 @@ const FieldTable& identifyNamespaceTable() {
             byte("Namespace Multi-path I/O and Namespace Sharing Capabilities (NMIC)", 30, hex),
             bit("NMIC: Shared Namespace", 0),
             byte("Reservation Capabilities (RESCAP)", 31, hex),
+        },
+        reservationCapabilityBits(),
+        {
             byte("Format Progress Indicator (FPI)", 32, hex),
             bits("FPI: Percentage Remaining", 6, 0),
             bit("FPI: Format Progress Indicator Supported", 7),
@@ -81,6 +100,7 @@ const FieldTable& identifyNamespaceTable() {
             bytes("Maximum Single Source Range Length (MSSRL)", 74, 75),
             bytes("Maximum Copy Length (MCL)", 76, 79),
             byte("Maximum Source Range Count (MSRC)", 80),
+            reading("MSRC: Count (the Field is 0's Based)", 80, 80, Rendering::zeroBasedCount),
             reserved(81, 81),
             byte("Number of Unique Capability LBA Formats (NULBAF)", 82),
             reserved(83, 91),
@@ -96,7 +116,7 @@ const FieldTable& identifyNamespaceTable() {
                     lbaFormatTable()),
             reserved(384, 3839),
             reserved(3840, 4095, "Vendor Specific"),
-        },
+        }}),
     };
     return table;
 }

@@ -25,5 +25,7 @@ const FieldTable& independentNamespaceTable();
 const FieldTable& nvmControllerTable();
 const FieldTable& extendedLbaFormatTable();
 const FieldTable& nvmNamespaceTable();
+// The bit rows of RESCAP, which both namespace structures hold.
+std::vector<Field> reservationCapabilityBits();
 
 }  // namespace drivekit::features::identify::decode
