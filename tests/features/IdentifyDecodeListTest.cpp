@@ -83,26 +83,20 @@ TEST(IdentifyDecodeIdentifierList, CountIsHonouredAndClampedToTheData) {
     }
 }
 
-TEST(IdentifyDecodeDescriptors, RendersUuidAndCsiDescriptorsThenStopsAtZeroLength) {
+// QEMU's namespaces carry EUI-64 and CSI descriptors (IdentifyDecodeQemu); not a UUID one.
+TEST(IdentifyDecodeDescriptors, RendersAUuidDescriptor) {
     Payload data(4096);
     putLe(data, 0, 3, 1);
     putLe(data, 1, 16, 1);
     for (uint32_t i = 0; i < 16; ++i) {
         putLe(data, 4 + i, 0x11 * i, 1);
     }
-    putLe(data, 20, 4, 1);
-    putLe(data, 21, 1, 1);
-    putLe(data, 24, 2, 1);
     auto list = decoded(0x03, data);
-    ASSERT_EQ(list->objects().size(), 2U);
+    ASSERT_EQ(list->objects().size(), 1U);
     const auto* uuid = list->object("Namespace Identification Descriptor 0");
     ASSERT_NE(uuid, nullptr);
     EXPECT_EQ(uuid->attribute("description"), "Bytes 19:00");
     EXPECT_EQ(value(*uuid, "Namespace Identifier (NID)"), "00112233-4455-6677-8899-aabbccddeeff");
-    const auto* csi = list->object("Namespace Identification Descriptor 1");
-    ASSERT_NE(csi, nullptr);
-    EXPECT_EQ(value(*csi, "Namespace Identifier (NID)"), "2");
-    EXPECT_EQ(position(*csi, "Namespace Identifier (NID)"), "Byte 04");
 }
 
 TEST(IdentifyDecodeDescriptors, ALengthOrHeaderPastTheEndStopsWithAMarker) {
@@ -145,17 +139,7 @@ TEST(IdentifyDecodeUuidList, EndsAtAnAllZeroUuid) {
 }
 
 TEST(IdentifyDecodeSecondaryControllers, CountIsCheckedAgainstTheData) {
-    Payload data(4096);
-    putLe(data, 0, 2, 1);
-    putLe(data, 36, 0x01, 1);
-    putLe(data, 64, 0x0003, 2);
-    auto list = decoded(0x15, data);
-    ASSERT_EQ(list->objects().size(), 2U);
-    EXPECT_EQ(value(*list->object("Secondary Controller Entry 0"), "SCS: Online"), "1");
-    EXPECT_EQ(value(*list->object("Secondary Controller Entry 1"), "Secondary Controller Identifier (SCID)"),
-              "0x0003");
-    EXPECT_EQ(property(*list, truncated), nullptr);
-
+    Payload data(4096);  // a count that fits is in IdentifyDecodeQemu
     putLe(data, 0, 200, 1);
     auto clamped = decoded(0x15, data);
     EXPECT_EQ(clamped->objects().size(), 127U);

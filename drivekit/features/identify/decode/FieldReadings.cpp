@@ -28,7 +28,11 @@ std::string bytesOfPowerOfTwo(uint64_t exponent) {
                          : "2^" + std::to_string(exponent) + " bytes";
 }
 
+// 0 K stands for a threshold the controller does not report, never for absolute zero.
 std::string celsius(uint64_t kelvin) {
+    if (kelvin == 0) {
+        return "not reported";
+    }
     return std::to_string(static_cast<int64_t>(kelvin) - kelvinAtZeroCelsius) + " °C";
 }
 

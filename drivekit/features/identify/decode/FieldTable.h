@@ -20,7 +20,7 @@ enum class Rendering : uint8_t {
     // Text that ends at its first NUL (NQNs); what follows the NUL is not part of it.
     nulTerminatedText,
     // Readings shown beside a raw value (FieldKind::reading rows); see FieldFormatter::reading.
-    celsiusFromKelvin,   // 2 bytes, Kelvin: "70 °C"
+    celsiusFromKelvin,   // 2 bytes, Kelvin: "70 °C"; 0: "not reported"
     zeroBasedCount,      // 0's based count: the count it stands for
     powerOfTwoBytes,     // exponent: "512 bytes"; 0: "not supported" (an unused LBA format)
     maxPowerWatts,       // power state bytes 03:00: MP scaled by MXPS

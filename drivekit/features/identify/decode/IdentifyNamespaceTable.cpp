@@ -50,7 +50,7 @@ const FieldTable& identifyNamespaceTable() {
             bit("NSFEAT: Thin Provisioning", 0),
             bit("NSFEAT: Namespace Atomic Fields (NAWUN, NAWUPF, NACWU)", 1),
             bit("NSFEAT: Deallocated or Unwritten Logical Block Error", 2),
-            bit("NSFEAT: Identifier Reuse", 3),
+            bit("NSFEAT: NGUID and EUI64 Never Reused", 3),
             bit("NSFEAT: Optimal Performance Fields (NPWG, NPWA, NPDG, NPDA, NOWS)", 4),
             byte("Number of LBA Formats (NLBAF)", 25),
             reading("NLBAF: Count (the Field is 0's Based)", 25, 25, Rendering::zeroBasedCount),
