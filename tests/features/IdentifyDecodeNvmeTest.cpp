@@ -51,6 +51,7 @@ TEST(IdentifyDecodeController, RendersNumbersTextBitRowsNestedRecordsAndReadings
     EXPECT_EQ(value(*tree, "NVM Subsystem NVMe Qualified Name (SUBNQN)"), "nqn.x");
     EXPECT_EQ(value(*tree, "Total NVM Capacity (TNVMCAP)"), "18446744073709551621");
     EXPECT_EQ(value(*tree, "CNTRLTYPE: Name"), "Not reported");
+    EXPECT_EQ(value(*tree, "NPSS: Count (the Field is 0's Based)"), "1");
     EXPECT_EQ(value(*tree, "MNTMT: in Celsius"), "not reported");
     EXPECT_EQ(value(*tree, "WCTEMP: in Celsius"), "-271 °C");
     EXPECT_EQ(position(*tree, "MNTMT: in Celsius"), "Bytes 325:324");
@@ -86,12 +87,10 @@ TEST(IdentifyDecodeNamespace, NamesTheLbaFormatInUse) {
     putLe(data, 26, 0x31, 1);     // index 0x11, metadata at the end of the LBA
     putLe(data, 128 + 17 * 4, 0x000C0008, 4);
     Status status;
-    auto tree = decode::decodeNvmeIdentify(0x00, data, status);
-    EXPECT_EQ(value(*tree, "FLBAS: LBA Format in Use"), "LBA Format 17: 4096 bytes of data, 8 bytes of metadata");
-    EXPECT_EQ(value(*tree, "NLBAF: Count (the Field is 0's Based)"), "18");
+    EXPECT_EQ(value(*decode::decodeNvmeIdentify(0x00, data, status), "FLBAS: LBA Format in Use"),
+              "LBA Format 17: 4096 bytes of data, 8 bytes of metadata");
     putLe(data, 25, 3, 1);
-    tree = decode::decodeNvmeIdentify(0x00, data, status);
-    EXPECT_NE(value(*tree, "FLBAS: LBA Format in Use").find("(beyond the formats NLBAF and NULBAF count)"),
+    EXPECT_NE(value(*decode::decodeNvmeIdentify(0x00, data, status), "FLBAS: LBA Format in Use").find("(beyond the"),
               std::string::npos);
 }
 
@@ -200,6 +199,11 @@ std::string lower(std::string text) {
     return text;
 }
 
+std::string squeezed(std::string text, char dropped = ' ') {
+    text.erase(std::remove(text.begin(), text.end(), dropped), text.end());
+    return text;
+}
+
 // A value as both tools can agree on it: numbers in decimal, identifiers without dashes, no padding.
 std::string comparable(const nlohmann::json& value) {
     if (value.is_number_unsigned()) {
@@ -209,9 +213,7 @@ std::string comparable(const nlohmann::json& value) {
     if (text.rfind("0x", 0) == 0) {
         return std::to_string(std::stoull(text, nullptr, 16));
     }
-    text.erase(std::remove(text.begin(), text.end(), '-'), text.end());
-    text.erase(text.find_last_not_of(' ') + 1);
-    return lower(text);
+    return lower(squeezed(squeezed(text, '-')));  // nvme-cli keeps the strings' blank padding
 }
 
 // Our fields by the abbreviation in their name's last parentheses, or by the whole name.
@@ -255,10 +257,7 @@ std::vector<std::string> compareWithNvmeCli(const nlohmann::json& theirs, const 
             }
             continue;
         }
-        auto found = fields.find(key);
-        if (found == fields.end() && nvmeCliAliases.count(key) != 0) {
-            found = fields.find(nvmeCliAliases.at(key));
-        }
+        const auto found = fields.find(fields.count(key) == 0 && nvmeCliAliases.count(key) != 0 ? nvmeCliAliases.at(key) : key);
         if (found == fields.end()) {
             missing.push_back(key);
             continue;
@@ -267,11 +266,6 @@ std::vector<std::string> compareWithNvmeCli(const nlohmann::json& theirs, const 
         ++compared;
     }
     return missing;
-}
-
-std::string squeezed(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return text;
 }
 
 std::string fileText(const std::filesystem::path& path) {
