@@ -16,6 +16,7 @@ enum class Rendering : uint8_t {
     bytes,       // every byte as two hexadecimal digits, in stored order
     uuid,        // 16 bytes in stored order, grouped 8-4-4-4-12
     reserved,    // "0" when every byte is zero, otherwise the bytes as above
+    hexNumber,   // "0x" and the bytes most significant first, any width (GUIDs of log pages)
 };
 
 // How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),
