@@ -84,12 +84,15 @@ void addEyeDescriptor(const core::Payload& page, uint64_t at, uint64_t size, uin
     if ((optional & printableEyePresent) != 0 && columns != 0) {
         for (uint32_t row = 0; row < rows; ++row, from += columns) {
             const uint8_t* line = FieldRenderer::bytesAt(page, from, columns);
+            if (line == nullptr) {
+                break;
+            }
             addField(*descriptor, "Printable Eye Row " + std::to_string(row),
                      FieldFormatter::value(Rendering::text, line, columns), from, columns);
         }
     }
     const auto eyeData = static_cast<uint32_t>(readNumber(page, at + 16, 2));
-    if ((optional & eyeDataPresent) != 0 && eyeData != 0) {
+    if ((optional & eyeDataPresent) != 0 && FieldRenderer::bytesAt(page, from, eyeData) != nullptr) {
         addField(*descriptor, "Eye Data",
                  FieldFormatter::value(Rendering::bytes, FieldRenderer::bytesAt(page, from, eyeData), eyeData), from,
                  eyeData);
