@@ -18,11 +18,6 @@ using identify::decode::LabelStyle;
 
 namespace {
 
-std::string label(uint64_t offset, uint64_t width) {
-    return FieldFormatter::position(LabelStyle::bytes, static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX)),
-                                    static_cast<uint32_t>(std::min<uint64_t>(width, UINT32_MAX)));
-}
-
 std::string indexName(const std::string& prefix, uint32_t index) {
     char hex[16];
     std::snprintf(hex, sizeof(hex), "%02X", index);
@@ -31,9 +26,33 @@ std::string indexName(const std::string& prefix, uint32_t index) {
 
 }  // namespace
 
+std::string byteLabel(uint64_t offset, uint64_t width) {
+    return FieldFormatter::position(LabelStyle::bytes, static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX)),
+                                    static_cast<uint32_t>(std::min<uint64_t>(width, UINT32_MAX)));
+}
+
+uint64_t pageEnd(const core::Payload& page, uint64_t length, uint32_t headerBytes, const std::string& lengthField,
+                 uint64_t lengthAt, XmlObject& target) {
+    if (length > page.size()) {
+        markTruncated(target,
+                      lengthField + " is " + std::to_string(length) + " bytes, the data holds " +
+                          std::to_string(page.size()),
+                      lengthAt, 4);
+    }
+    return length < headerBytes ? page.size() : std::min<uint64_t>(length, page.size());
+}
+
+bool fitsBefore(uint64_t offset, uint64_t width, uint64_t end, const std::string& name, XmlObject& target) {
+    if (offset + width <= end) {
+        return true;
+    }
+    markTruncated(target, name + " lies past the end of the page", offset, width);
+    return false;
+}
+
 void markTruncated(XmlObject& target, const std::string& reason, uint64_t offset, uint64_t width) {
     LOG_DEBUG("Log page cut short: " << reason);
-    FieldRenderer::addTruncated(target, reason, label(offset, width));
+    FieldRenderer::addTruncated(target, reason, byteLabel(offset, width));
 }
 
 uint64_t readNumber(const core::Payload& page, uint64_t offset, uint32_t width) {
@@ -63,7 +82,7 @@ bool renderRecords(const RecordRun& run, const FieldTable& table, const core::Pa
         }
         // Every record ends inside the page, whose size is 32-bit.
         target.addObject(FieldRenderer::renderObject(table, page, static_cast<uint32_t>(at),
-                                                     entryName + " " + std::to_string(i), label(at, run.stride)));
+                                                     entryName + " " + std::to_string(i), byteLabel(at, run.stride)));
     }
     return count == run.reported;
 }
@@ -79,7 +98,7 @@ bool renderFlaggedEntries(const core::Payload& page, uint32_t first, uint32_t en
         }
         if ((entry[0] & flag) != 0) {
             target.addObject(FieldRenderer::renderObject(table, page, static_cast<uint32_t>(at), indexName(prefix, i),
-                                                         label(at, entrySize)));
+                                                         byteLabel(at, entrySize)));
         }
     }
     return true;

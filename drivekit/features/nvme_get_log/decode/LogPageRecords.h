@@ -46,6 +46,20 @@ bool renderFlaggedEntries(const core::Payload& page, uint32_t first, uint32_t en
 bool renderGroup(const identify::decode::FieldTable& table, const core::Payload& page, const std::string& name,
                  core::xml::XmlObject& target);
 
+// The end of a page whose own length field (lengthField, at lengthAt) says length bytes: the
+// length when it covers at least the header, never past the data. A length past the data adds
+// a "Truncated" property.
+uint64_t pageEnd(const core::Payload& page, uint64_t length, uint32_t headerBytes, const std::string& lengthField,
+                 uint64_t lengthAt, core::xml::XmlObject& target);
+
+// True when width bytes at offset end by end; otherwise a "Truncated" property says that the
+// record called name lies past it.
+bool fitsBefore(uint64_t offset, uint64_t width, uint64_t end, const std::string& name,
+                core::xml::XmlObject& target);
+
+// "Byte 07" or "Bytes 15:08", the label of a field's place.
+std::string byteLabel(uint64_t offset, uint64_t width);
+
 // A "Truncated" property saying why, labelled with the bytes concerned.
 void markTruncated(core::xml::XmlObject& target, const std::string& reason, uint64_t offset, uint64_t width);
 

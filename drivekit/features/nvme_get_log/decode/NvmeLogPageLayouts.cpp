@@ -14,7 +14,6 @@ namespace drivekit::features::nvme_get_log::decode::layouts {
 using core::xml::XmlObject;
 using identify::decode::FieldFormatter;
 using identify::decode::FieldRenderer;
-using identify::decode::LabelStyle;
 using identify::decode::Rendering;
 
 namespace {
@@ -38,13 +37,9 @@ constexpr uint32_t eyeDescriptorBytes = 32;
 constexpr uint8_t printableEyePresent = 0x01;
 constexpr uint8_t eyeDataPresent = 0x02;
 
-std::string label(uint64_t offset, uint64_t width) {
-    return FieldFormatter::position(LabelStyle::bytes, static_cast<uint32_t>(offset), static_cast<uint32_t>(width));
-}
-
 void addField(XmlObject& target, const std::string& name, const std::string& value, uint64_t offset,
               uint64_t width) {
-    FieldRenderer::addField(target, name, value, label(offset, width));
+    FieldRenderer::addField(target, name, value, byteLabel(offset, width));
 }
 
 bool unusedErrorEntry(const core::Payload& page, uint64_t offset) { return readNumber(page, offset, 8) == 0; }
@@ -77,7 +72,7 @@ void addEyeDescriptor(const core::Payload& page, uint64_t at, uint64_t size, uin
                       XmlObject& root) {
     auto descriptor = FieldRenderer::renderObject(eyeOpeningDescriptorTable(), page, static_cast<uint32_t>(at),
                                                   "Eye Opening Measurement Descriptor " + std::to_string(index),
-                                                  label(at, size));
+                                                  byteLabel(at, size));
     const auto rows = static_cast<uint32_t>(readNumber(page, at + 12, 2));
     const auto columns = static_cast<uint32_t>(readNumber(page, at + 14, 2));
     uint64_t from = at + eyeDescriptorBytes;
@@ -178,23 +173,16 @@ bool lbaStatus(const PageContext&, const core::Payload& page, XmlObject& root) {
     // A page length shorter than its header is not believed; a longer one than the data is
     // decoded as far as the data goes.
     const uint64_t length = readNumber(page, 0, 4);
-    const uint64_t end = length < lbaStatusHeaderBytes ? page.size() : std::min<uint64_t>(length, page.size());
-    bool complete = length <= page.size();
-    if (!complete) {
-        markTruncated(root, "the page length is " + std::to_string(length) + " bytes, the data holds " +
-                                std::to_string(page.size()),
-                      0, 4);
-    }
+    const uint64_t end = pageEnd(page, length, lbaStatusHeaderBytes, "LBA Status Log Page Length", 0, root);
     const uint64_t elements = readNumber(page, 4, 4);
     uint64_t at = lbaStatusHeaderBytes;
     for (uint64_t e = 0; e < elements; ++e) {
         const std::string name = "LBA Status Log Namespace Element " + std::to_string(e);
-        if (at + lbaStatusRecordBytes > end) {
-            markTruncated(root, name + " lies past the end of the page", at, lbaStatusRecordBytes);
+        if (!fitsBefore(at, lbaStatusRecordBytes, end, name, root)) {
             return false;
         }
         auto element = FieldRenderer::renderObject(lbaStatusElementTable(), page, static_cast<uint32_t>(at), name,
-                                                   label(at, lbaStatusRecordBytes));
+                                                   byteLabel(at, lbaStatusRecordBytes));
         const RecordRun ranges{at + lbaStatusRecordBytes, lbaStatusRecordBytes, readNumber(page, at + 4, 4), end};
         const uint64_t kept = boundedCount(ranges, page, "LBA Range Descriptor count", *element);
         renderRecords(RecordRun{ranges.first, ranges.stride, kept, end}, lbaRangeDescriptorTable(), page,
@@ -206,7 +194,7 @@ bool lbaStatus(const PageContext&, const core::Payload& page, XmlObject& root) {
         }
         at = ranges.first + kept * lbaStatusRecordBytes;
     }
-    return complete;
+    return length <= page.size();
 }
 
 bool supportedFeatures(const PageContext&, const core::Payload& page, XmlObject& root) {
@@ -245,15 +233,14 @@ bool eyeOpening(const PageContext&, const core::Payload& page, XmlObject& root) 
         return false;
     }
     const uint64_t resultSize = readNumber(page, 4, 4);
-    const uint64_t end = resultSize < eyeHeaderBytes ? page.size() : std::min<uint64_t>(resultSize, page.size());
+    const uint64_t end = pageEnd(page, resultSize, eyeHeaderBytes, "Result Size", 4, root);
     const uint64_t headerSize = std::max<uint64_t>(readNumber(page, 2, 2), eyeHeaderBytes);
     const auto optional = static_cast<uint8_t>(readNumber(page, 10, 1));
     const uint64_t descriptors = readNumber(page, 11, 1) * readNumber(page, 12, 1);
     uint64_t at = headerSize;
     for (uint32_t d = 0; d < descriptors; ++d) {
         const std::string name = "Eye Opening Measurement Descriptor " + std::to_string(d);
-        if (at + eyeDescriptorBytes > end) {
-            markTruncated(root, name + " lies past the end of the page", at, eyeDescriptorBytes);
+        if (!fitsBefore(at, eyeDescriptorBytes, end, name, root)) {
             return false;
         }
         const uint64_t printable =
@@ -269,13 +256,7 @@ bool eyeOpening(const PageContext&, const core::Payload& page, XmlObject& root) 
         addEyeDescriptor(page, at, size, d, optional, root);
         at += size;
     }
-    if (resultSize > page.size()) {
-        markTruncated(root, "the result size is " + std::to_string(resultSize) + " bytes, the data holds " +
-                                std::to_string(page.size()),
-                      4, 4);
-        return false;
-    }
-    return true;
+    return resultSize <= page.size();
 }
 
 }  // namespace drivekit::features::nvme_get_log::decode::layouts
