@@ -134,6 +134,38 @@ TEST(LogPageDecodeServed, ServedPagesShowTheValuesTheDriveWasGiven) {
     }
 }
 
+// Each served page cut at every length decodes what it holds: nothing is read past the cut
+// (the payload's checked views would throw), and a cut inside a fixed layout says so.
+TEST(LogPageDecodeServed, EveryCutOfAServedPageDecodesWithoutReadingPastIt) {
+    auto drive = builtIn("varnholt-nvme");
+    ASSERT_TRUE(drive);
+    const std::pair<uint8_t, uint8_t> pages[] = {{0x00, 0}, {0x01, 0}, {0x03, 0}, {0x04, 0}, {0x05, 0}, {0x06, 0},
+                                                 {0x0E, 0}, {0x12, 0}, {0x13, 0}, {0x14, 0x12}, {0x19, 0}, {0x81, 0},
+                                                 {0xC0, 0}, {0xC1, 0}, {0xC2, 0}, {0xC3, 0}, {0xC4, 0}, {0xC5, 0},
+                                                 {0xCA, 0}, {0xD5, 0}, {0xF2, 0}};
+    for (const auto& [logId, lsp] : pages) {
+        auto command = logPage(logId, 4096, 0, lsp);
+        const auto served = send(*drive, command);
+        ASSERT_TRUE(served.status.isSuccess()) << int(logId);
+        for (uint32_t cut = 1; cut < 600; cut += 5) {
+            PageContext context;
+            context.logId = logId;
+            context.logSpecificField = lsp;
+            context.makerVendorPages = true;
+            core::Status status;
+            std::unique_ptr<XmlObject> object;
+            ASSERT_NO_THROW(object = drivekit::features::nvme_get_log::decode::decodeLogPage(
+                                context, core::Payload(served.data.data(), cut), status))
+                << int(logId) << " cut at " << cut;
+            ASSERT_NE(object, nullptr);
+            EXPECT_TRUE(status.isSuccess());
+            if (logId == 0xC0 || logId == 0x81 || logId == 0x09) {
+                EXPECT_EQ(object->propertyValue(truncated) != "", cut < 512) << int(logId) << " cut at " << cut;
+            }
+        }
+    }
+}
+
 // Every page class that reads a page of its own decodes it through the same path: read from the
 // drive, the page object's tree has the family's root name and is whole.
 TEST(LogPageDecodeServed, PageObjectsDecodeWhatTheyRead) {
