@@ -208,7 +208,7 @@ bool miCommandEffects(const PageContext&, const core::Payload& page, XmlObject& 
 }
 
 bool lockdown(const PageContext& context, const core::Payload& page, XmlObject& root) {
-    // What was asked for (the log specific field of the read), beside what the page says.
+    // What the read asked for (its LSP), beside what the page says.
     const uint8_t scope = context.logSpecificField & 0x0F;
     const uint8_t contents = (context.logSpecificField >> 4) & 0x03;
     root.addProperty("Requested Scope", std::to_string(scope) + " (" + lockdownScopeName(scope) + ")");
