@@ -1,6 +1,8 @@
 #include "drivekit/features/nvme_get_log/LogPage.h"
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
+#include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/core/logging/Log.h"
 
 namespace drivekit::features::nvme_get_log {
@@ -35,6 +37,28 @@ core::Status LogPage::canRun(core::Status& status) {
         }
     }
     return NVMeGetLog::canRun(status);
+}
+
+decode::PageContext LogPage::pageContext() const {
+    decode::PageContext context;
+    context.logId = static_cast<uint8_t>(attributes_.readUint32(definitions::logId().key()));
+    context.logSpecificField = attributes_.readUint8(definitions::logSpecificField().key());
+    context.logSpecificId = attributes_.readUint16(definitions::logSpecificId().key());
+    if (device_) {
+        context.makerVendorPages = core::products::isFamily(device_->attributes.readString(core::attributes::product().key()),
+                                                            core::products::families::varnholt);
+        context.nvme1Point2OrGreater = device_->attributes.readBool(core::attributes::nvme1Point2OrGreater().key());
+    }
+    return context;
+}
+
+core::Status LogPage::toXmlObject(core::Status& status, std::unique_ptr<core::xml::XmlObject>& object) {
+    auto decoded = decode::decodeLogPage(pageContext(), payload_, status);
+    if (decoded == nullptr) {
+        return NVMeGetLog::toXmlObject(status, object);
+    }
+    object = std::move(decoded);
+    return finish(status);
 }
 
 }  // namespace drivekit::features::nvme_get_log

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "drivekit/features/nvme_get_log/NVMeGetLog.h"
+#include "drivekit/features/nvme_get_log/decode/LogPageDecoder.h"
 
 namespace drivekit::features::nvme_get_log {
 
@@ -32,7 +33,16 @@ public:
     // drive does not support this feature.".
     core::Status canRun(core::Status& status) override;
 
+    // The page held, decoded into named fields under the page's root name (an empty page gives
+    // the bare root); the status is the decoder's. A LID without a decoder keeps the base's form.
+    core::Status toXmlObject(core::Status& status, std::unique_ptr<core::xml::XmlObject>& object) override;
+
     const LogPageInfo& info() const { return *info_; }
+
+protected:
+    // What the decoder is told of the page beside its bytes: the read's LID, LSP and LSI and
+    // what the drive says of itself.
+    virtual decode::PageContext pageContext() const;
 
 private:
     const LogPageInfo* info_;

@@ -27,4 +27,10 @@ core::Status NVMeGetLog_TempStatistics::sendCommand(core::Status& status) {
     return NVMeGetLog::sendCommand(status);
 }
 
+decode::PageContext NVMeGetLog_TempStatistics::pageContext() const {
+    decode::PageContext context = LogPage::pageContext();
+    context.temperatureStatistics = true;
+    return context;
+}
+
 }  // namespace drivekit::features::nvme_get_log

@@ -19,6 +19,10 @@ public:
 
     // canRun (the gate and the base checks) first; then the one read.
     core::Status sendCommand(core::Status& status) override;
+
+protected:
+    // The page is temperature statistics at either LID.
+    decode::PageContext pageContext() const override;
 };
 
 }  // namespace drivekit::features::nvme_get_log

@@ -134,7 +134,7 @@ SimResponse generateSelfTest(const SimLogRequest& request) {
         const uint32_t base = 4 + entry * selfTestEntrySize;
         data.u8(base, kind << 4);
         data.u64(base + 4, hours >= 24u * entry ? hours - 24u * entry : 0);
-        data.u32(base + 8, 0xFFFFFFFF);
+        data.u32(base + 12, 0xFFFFFFFF);  // namespace: all
         ++entry;
     }
     for (; entry < selfTestEntries; ++entry) {

@@ -64,6 +64,15 @@ std::string uuidText(const uint8_t* data, uint32_t width) {
     return out;
 }
 
+// A little-endian number of any width as "0x" and upper-case digits.
+std::string mostSignificantFirst(const uint8_t* data, uint32_t width) {
+    std::string out = "0x";
+    for (uint32_t i = width; i > 0; --i) {
+        out += core::strings::hexByte(data[i - 1]);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string FieldFormatter::position(LabelStyle style, uint32_t offset, uint32_t width) {
@@ -117,6 +126,7 @@ std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint
         case Rendering::bytes: return core::strings::hexBytes(data, width);
         case Rendering::uuid: return uuidText(data, width);
         case Rendering::reserved: return allZero(data, width) ? "0" : core::strings::hexBytes(data, width);
+        case Rendering::hexNumber: return mostSignificantFirst(data, width);
         default: return reading(rendering, data, width);
     }
     return {};

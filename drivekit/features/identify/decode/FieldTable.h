@@ -27,6 +27,7 @@ enum class Rendering : uint8_t {
     scaledPowerWatts,    // power value (2 bytes) and its scale in bits 7:6 of the byte after
     controllerTypeName,  // CNTRLTYPE: "I/O Controller", ...
     lbaFormatInUse,      // Identify Namespace bytes 383:25: NLBAF, FLBAS, ..., the LBA formats
+    hexNumber,   // "0x" and the bytes most significant first, any width (GUIDs of log pages)
 };
 
 // How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),

@@ -20,14 +20,20 @@ struct PageContext {
     bool makerVendorPages = false;
     // The drive reports NVMe 1.2 or later (fields that older drives leave undefined).
     bool nvme1Point2OrGreater = true;
+    // The page at 0xC5 is the maker's temperature statistics, not the cloud SSD unsupported
+    // requirements page (the maker's drives outside the product family serve it there).
+    bool temperatureStatistics = false;
 };
 
 // True when pages of this context have a decoder.
 bool hasLogPageDecoder(const PageContext& context);
 
 // The decoded page. An empty payload gives the bare root. A page shorter than its layout
-// decodes the fields it holds and ends with a "Truncated" property. Null and status set
-// only when no decoder exists for the context.
+// decodes the fields it holds and ends with a "Truncated" property; counts and lengths the
+// page reports are bounded by the bytes present. Bytes past the layout are not read. Null and
+// "Not implemented." only when no decoder exists for the context. At 0xC5 a page of exactly
+// the temperature statistics' 112 bytes from a drive outside the product family is read as
+// temperature statistics (the cloud SSD page there is 4096 bytes).
 std::unique_ptr<core::xml::XmlObject> decodeLogPage(const PageContext& context,
                                                     const core::Payload& page,
                                                     core::Status& status);
