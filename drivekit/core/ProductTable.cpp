@@ -51,7 +51,8 @@ AtaSmartNaming ataSmartNaming(const std::string& product) {
     if (isFamily(product, families::corriden)) {
         return AtaSmartNaming::makerLegacySsd;
     }
-    return findFamily(product) != nullptr ? AtaSmartNaming::makerSsd : AtaSmartNaming::standard;
+    const bool maker = findFamily(product) != nullptr || isFamily(product, families::hesketh);
+    return maker ? AtaSmartNaming::makerSsd : AtaSmartNaming::standard;
 }
 
 bool skipsTimedWorkloadAttributes(const std::string& product) {

@@ -53,6 +53,10 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
         printMessage("SMART Log Support Error: " + canRun.message(), true);
     }
     status = fileCount < 1 ? Status::retrieveDataFailed() : Status::success();
+    // A read that failed for both files leaves no per-file line: say once why nothing came.
+    if (canRun.isSuccess() && fileCount < 1 && failedCount == 0) {
+        printMessage("SMART Log Error: " + status.message(), true);
+    }
     LOG_EXITING();
     return status;
 }
