@@ -108,14 +108,7 @@ core::Status AtaSMART::resetTimedWorkloadAttributes(core::Status& status) {
 }
 
 SmartRawData AtaSMART::rawData() const {
-    SmartRawData map;
-    if (!data_.empty()) {
-        map[smartAttributesKey] = data_;
-    }
-    if (!thresholds_.empty()) {
-        map[smartThresholdsKey] = thresholds_;
-    }
-    return map;
+    return heldData({{smartAttributesKey, data_}, {smartThresholdsKey, thresholds_}});
 }
 
 }  // namespace drivekit::features::smart

@@ -95,14 +95,7 @@ core::Status NVMeSMART::resetTimedWorkloadAttributes(core::Status& status) {
 }
 
 SmartRawData NVMeSMART::rawData() const {
-    SmartRawData map;
-    if (!vendorPage_.empty()) {
-        map[smartAttributesKey] = vendorPage_;
-    }
-    if (!healthPage_.empty()) {
-        map[smartHealthKey] = healthPage_;
-    }
-    return map;
+    return heldData({{smartAttributesKey, vendorPage_}, {smartHealthKey, healthPage_}});
 }
 
 }  // namespace drivekit::features::smart

@@ -22,4 +22,14 @@ std::unique_ptr<core::xml::XmlObject> SMARTInterface::getSmartAttribute(const st
     return records.empty() ? nullptr : std::move(records.front());
 }
 
+SmartRawData SMARTInterface::heldData(std::initializer_list<SmartRawData::value_type> entries) {
+    SmartRawData map;
+    for (const auto& entry : entries) {
+        if (!entry.second.empty()) {
+            map.insert(entry);
+        }
+    }
+    return map;
+}
+
 }  // namespace drivekit::features::smart

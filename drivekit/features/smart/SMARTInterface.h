@@ -1,6 +1,7 @@
 #pragma once
 // What every SMART worker offers: the checks, the read, the decoded attribute records and the
 // raw sectors or pages behind them.
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,6 +44,9 @@ public:
     const std::shared_ptr<core::Device>& device() const { return device_; }
 
 protected:
+    // The entries whose payloads hold data.
+    static SmartRawData heldData(std::initializer_list<SmartRawData::value_type> entries);
+
     std::shared_ptr<core::Device> device_;
 };
 
