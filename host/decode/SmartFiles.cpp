@@ -49,15 +49,17 @@ std::string parse(const std::vector<std::string>& arguments, SmartArguments& par
     return {};
 }
 
-// The sector's bytes (at most one sector); error set when the file cannot be read.
-Payload readSector(const std::string& path, std::string& error) {
+// The sector's bytes (at most one sector); error set when the file cannot be read. What a
+// longer file holds after its first sector is ignored, and said so on err.
+Payload readSector(const std::string& path, std::string& error, std::ostream& err) {
     const BoundedFileReader::Contents contents = BoundedFileReader::read(path, smart::smartSectorBytes);
     error = contents.error;
     if (!error.empty() || contents.bytes.empty()) {
         return {};
     }
     if (contents.longer) {
-        error = "the file holds more than one " + std::to_string(smart::smartSectorBytes) + "-byte sector";
+        err << "decode: " << path << ": the file is longer than the " << smart::smartSectorBytes
+            << "-byte sector; the rest was ignored\n";
     }
     return Payload(contents.bytes.data(), contents.bytes.size());
 }
@@ -83,7 +85,7 @@ std::optional<int> decodeSmartFiles(const std::vector<std::string>& arguments, s
         return 2;
     }
     std::string error;
-    const Payload data = readSector(parsed.file, error);
+    const Payload data = readSector(parsed.file, error, err);
     if (!error.empty()) {
         err << "decode: " << parsed.file << ": " << error << "\n";
         return 1;
@@ -93,7 +95,7 @@ std::optional<int> decodeSmartFiles(const std::vector<std::string>& arguments, s
     std::error_code ignored;
     const bool withThresholds = fs::exists(thresholdsPath, ignored);
     if (withThresholds) {
-        thresholds = readSector(thresholdsPath, error);
+        thresholds = readSector(thresholdsPath, error, err);
         if (!error.empty()) {
             err << "decode: " << thresholdsPath << ": " << error << "\n";
             return 1;
