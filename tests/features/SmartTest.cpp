@@ -7,7 +7,10 @@
 #include <sstream>
 
 #include "drivekit/commands/ata/Command.h"
+#include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
+#include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/smart/NvmeSmartHealth.h"
 #include "drivekit/features/smart/SMART.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
@@ -343,6 +346,80 @@ TEST(SmartFeature, ReadsThroughTheDrivesPathAndStopsAtAFailedDataRead) {
     EXPECT_FALSE(shortened.readSmart(status).isSuccess());
     EXPECT_EQ(shortened.rawData().count(smart::smartThresholdsKey), 0u);
     EXPECT_EQ(shortened.rawData().count(smart::smartAttributesKey), 1u);
+}
+
+// An NVMe drive that answers every command with a zeroed page and records opcode and LID.
+class NvmeDrive : public test_support::StubDrive {
+public:
+    NvmeDrive() : StubDrive({"NVME"}) {
+        attributes.writeBool(drivekit::core::attributes::kestrova(), true);
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command, const Payload&) override {
+        return sendCommand(command);
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
+        record(command);
+        drivekit::core::CommandResult result;
+        result.data = Payload(static_cast<const drivekit::commands::nvme::Command&>(command).transferBytes);
+        return result;
+    }
+    void record(const drivekit::core::Command& command) {
+        const auto& entry = static_cast<const drivekit::commands::nvme::Command&>(command).entry();
+        sent.push_back({entry.opcode(), static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.cdw11});
+    }
+    struct Sent {
+        uint8_t opcode, low;
+        uint32_t cdw11;
+        bool operator==(const Sent& o) const { return opcode == o.opcode && low == o.low && cdw11 == o.cdw11; }
+    };
+    std::vector<Sent> sent;
+};
+
+TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest) {
+    namespace a = drivekit::core::attributes;
+    using Sent = NvmeDrive::Sent;
+    struct Case {
+        const char* what;
+        std::function<void(NvmeDrive&)> drive;
+        bool health;
+        std::vector<Sent> sent;
+    } cases[] = {
+        {"the maker's NVMe drive", [](NvmeDrive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
+         {{0x02, 0xCA, 0}}},
+        {"the partner's drive of a maker family",
+         [](NvmeDrive& d) {
+             d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
+             d.attributes.writeString(a::product(), "varnholt");
+         },
+         true, {{0x02, 0xCA, 0}, {0x02, 0x02, 0}}},
+        {"the partner's drive of another family",
+         [](NvmeDrive& d) {
+             d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
+             d.attributes.writeString(a::product(), "Aldermoor");
+         },
+         true, {{0x02, 0x02, 0}}},
+        {"another drive", [](NvmeDrive&) {}, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto drive = std::make_shared<NvmeDrive>();
+        c.drive(*drive);
+        drivekit::core::AttributeCollection wanted;
+        wanted.writeBool(drivekit::features::definitions::includeNVMeSmartHealthLog(), c.health);
+        smart::SMART feature(drive, wanted);
+        Status status;
+        EXPECT_TRUE(feature.readSmart(status).isSuccess()) << status.message();
+        EXPECT_TRUE(drive->sent == c.sent);
+        EXPECT_EQ(feature.rawData().count(smart::smartHealthKey), c.health ? 1u : 0u);
+        smart::SmartRecords records;
+        feature.getSmartAttributes(records);
+        EXPECT_EQ(records.empty(), !c.health);
+    }
+    auto drive = std::make_shared<NvmeDrive>();
+    smart::SMART feature(drive);
+    Status status;
+    EXPECT_TRUE(feature.resetTimedWorkloadAttributes(status).isSuccess());
+    EXPECT_TRUE(drive->sent == (std::vector<Sent>{{0x09, 0xD5, 1}}));
 }
 
 }  // namespace
