@@ -43,3 +43,24 @@ const ProductRow* findModel(const std::string& modelNumber) {
 }
 
 }  // namespace drivekit::core::products
+
+// ---- The SMART feature's product-family rules ----
+namespace drivekit::core::products {
+
+AtaSmartNaming ataSmartNaming(const std::string& product) {
+    if (isFamily(product, families::corriden)) {
+        return AtaSmartNaming::makerLegacySsd;
+    }
+    const bool maker = findFamily(product) != nullptr || isFamily(product, families::hesketh);
+    return maker ? AtaSmartNaming::makerSsd : AtaSmartNaming::standard;
+}
+
+bool skipsTimedWorkloadAttributes(const std::string& product) {
+    return isFamily(product, families::hesketh) || isFamily(product, families::corriden);
+}
+
+bool hasPartnerVendorSmartPage(const std::string& oem, const std::string& product) {
+    return oem == smartPartnerOem && (isFamily(product, families::varnholt) || isFamily(product, families::kestrova));
+}
+
+}  // namespace drivekit::core::products

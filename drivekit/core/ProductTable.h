@@ -37,3 +37,31 @@ const ProductRow* findFamily(const std::string& product);
 const ProductRow* findModel(const std::string& modelNumber);
 
 }  // namespace drivekit::core::products
+
+// ---- The SMART feature's product-family rules ----
+namespace drivekit::core::products {
+
+namespace families {
+// The maker's earlier SATA drives: neither reports timed-workload counters; the second
+// generation names its attributes the older way.
+inline const std::string hesketh = "Hesketh";
+inline const std::string corriden = "Corriden";
+}  // namespace families
+
+// The partner whose drives of the maker's NVMe families carry the vendor SMART page without
+// being flagged as the maker's own.
+inline const std::string smartPartnerOem = "Selvane";
+
+// Which of the alternative names an ATA SMART attribute id takes on a drive.
+enum class AtaSmartNaming { standard, makerSsd, makerLegacySsd };
+
+// By the drive's "Product": the maker's current families name ids the SSD way, the
+// second-generation SATA family the older way, any other drive the standard way.
+AtaSmartNaming ataSmartNaming(const std::string& product);
+// True for the families whose SMART data reports no timed-workload attributes (E2, E3, E4).
+bool skipsTimedWorkloadAttributes(const std::string& product);
+// True when a drive that is not flagged as the maker's NVMe drive still carries the vendor
+// SMART page: the partner OEM's drives of the maker's NVMe families.
+bool hasPartnerVendorSmartPage(const std::string& oem, const std::string& product);
+
+}  // namespace drivekit::core::products

@@ -15,6 +15,7 @@
 #include "drivekit/features/identify/decode/XmlTreePrinter.h"
 #include "host/BoundedFileReader.h"
 #include "host/decode/IdentifyFileName.h"
+#include "host/decode/SmartFiles.h"
 
 namespace host {
 
@@ -137,6 +138,9 @@ std::string render(const XmlObject& tree, const std::string& output) {
 }  // namespace
 
 int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (const auto smartStatus = decodeSmartFiles(arguments, out, err)) {
+        return *smartStatus;
+    }
     Arguments parsed;
     const std::string syntaxError = parse(arguments, parsed);
     if (!syntaxError.empty()) {

@@ -3,6 +3,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/NVMeLogs.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SATALogs.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemInfo.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Telemetry.h"
 
@@ -23,6 +24,10 @@ CollectorTable defaultCollectorTable() {
     table.driveCollectors.push_back(
         {"NVMe Logs", {"NvmeLogs"}, [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
              return std::make_unique<NVMeLogs>();
+         }});
+    table.driveCollectors.push_back(
+        {"SATA Logs", {"SATALogs"}, [](const CollectorContext&) -> std::unique_ptr<DebugLogsInterface> {
+             return std::make_unique<SATALogs>();
          }});
     table.driveCollectors.push_back(
         {"Identify", {"Identify"}, [](const CollectorContext& context) -> std::unique_ptr<DebugLogsInterface> {

@@ -1,0 +1,93 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/SATALogs.h"
+
+#include <boost/filesystem/operations.hpp>
+
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/logging/Log.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SaveLogToFile.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
+
+namespace plugin::cli::debug_logs {
+
+using drivekit::core::Payload;
+using drivekit::core::Status;
+namespace fs = boost::filesystem;
+namespace smart = drivekit::features::smart;
+
+namespace {
+
+// True when the file holds exactly the payload's byte count: the writer only says how it
+// went on the console, and a full or read-only disk must not count as a saved sector.
+bool writtenWhole(const std::string& path, const Payload& payload) {
+    boost::system::error_code error;
+    const auto size = fs::file_size(path, error);
+    return !error && size == payload.size();
+}
+
+}  // namespace
+
+Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>& device,
+                            const std::string& outputPath) {
+    LOG_ENTERING();
+    status = Status::success();
+    if (!device || !device->attributes.readBool(drivekit::core::attributes::kestrovaGen3SATA().key())) {
+        status = Status::featureNotSupported();
+        return status;
+    }
+    outputDirectory_ = filePathIn(outputPath, folderName_);
+    fileCount = 0;
+    failedCount = 0;
+    printMessage("Generate " + title_, true, true);
+    if (!fs::exists(outputDirectory_) && !fs::create_directories(outputDirectory_)) {
+        status = Status::failedToCreateDirectory();
+        return status;
+    }
+    smart::SMART smartFeature(device);
+    Status canRun;
+    if (smartFeature.canRun(canRun).isSuccess()) {
+        saveFile(smartFeature, "SMART_THRESHOLDS.bin", smart::smartThresholdsKey);
+        saveFile(smartFeature, "SMART_DATA.bin", smart::smartAttributesKey);
+    } else {
+        printMessage("SMART Log Support Error: " + canRun.message(), true);
+    }
+    status = fileCount < 1 ? Status::retrieveDataFailed() : Status::success();
+    // A read that failed for both files leaves no per-file line: say once why nothing came.
+    if (canRun.isSuccess() && fileCount < 1 && failedCount == 0) {
+        printMessage("SMART Log Error: " + status.message(), true);
+    }
+    LOG_EXITING();
+    return status;
+}
+
+Status SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileName, const std::string& key) {
+    Status status;
+    if (smartFeature.rawData().empty() && !smartFeature.readSmart(status).isSuccess()) {
+        LOG_DEBUG("SMART read failed: " << status.message());
+        return status;
+    }
+    const auto raw = smartFeature.rawData();
+    const auto found = raw.find(key);
+    const Payload payload = found != raw.end() ? found->second : Payload();
+    const std::string path = (fs::path(outputDirectory_) / fileName).string();
+    if (!payload.empty()) {
+        utils::SaveLogToFile(path, payload, key, status);
+        if (writtenWhole(path, payload)) {
+            recordSavedBinary(folderName_, fileName);
+            printMessage("Successfully generated SATA Log: " + fileName + ".", true);
+            ++fileCount;
+            return status;
+        }
+        boost::system::error_code ignored;
+        fs::remove(path, ignored);
+        status = Status::failedToWriteFile();
+    } else {
+        status = Status::retrieveDataFailed();
+    }
+    printMessage("Failed to generated SATA Log: " + fileName + ". Error: " + status.message(), true);
+    ++failedCount;
+    return status;
+}
+
+}  // namespace plugin::cli::debug_logs

@@ -1,0 +1,425 @@
+// The SMART feature and the decoding of SMART sectors and the NVMe SMART / Health page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "drivekit/commands/ata/Command.h"
+#include "drivekit/commands/nvme/Command.h"
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
+#include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/smart/NvmeSmartHealth.h"
+#include "drivekit/features/smart/SMART.h"
+#include "drivekit/features/smart/SmartSectorDecoder.h"
+#include "drivekit/features/smart/SmartSectors.h"
+#include "support/StubDrive.h"
+
+namespace smart = drivekit::features::smart;
+using drivekit::core::Payload;
+using drivekit::core::Status;
+using drivekit::core::xml::XmlObject;
+
+namespace {
+
+struct Entry {
+    uint8_t id;
+    uint16_t flags;
+    uint8_t value;
+    uint64_t raw;
+    uint8_t threshold;
+};
+
+// A data sector and a thresholds sector with valid checksums; entry i at position i unless
+// thresholdOrder gives the thresholds' positions.
+std::pair<Payload, Payload> sectors(const std::vector<Entry>& entries, std::vector<size_t> thresholdOrder = {}) {
+    Payload data(smart::smartSectorBytes), limits(smart::smartSectorBytes);
+    auto* d = data.safeCast<smart::AtaSmartDataSector>();
+    auto* t = limits.safeCast<smart::AtaSmartThresholdSector>();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        d->entries[i] = {e.id, e.flags, e.value, e.value, {}, 0};
+        for (int b = 0; b < 6; ++b) {
+            d->entries[i].raw[b] = static_cast<uint8_t>(e.raw >> (8 * b));
+        }
+        const size_t at = thresholdOrder.empty() ? i : thresholdOrder[i];
+        t->entries[at].id = e.id;
+        t->entries[at].threshold = e.threshold;
+    }
+    d->checksum = smart::expectedChecksum(data);
+    t->checksum = smart::expectedChecksum(limits);
+    return {data, limits};
+}
+
+// Per row of the decoded tree: "ID", then the other properties by name.
+std::vector<std::map<std::string, std::string>> rows(const XmlObject& tree) {
+    std::vector<std::map<std::string, std::string>> result;
+    for (const auto& child : tree.objects()) {
+        const auto& object = static_cast<const XmlObject&>(*child);
+        std::map<std::string, std::string> row;
+        for (const char* name : {"ID", "Description", "Raw", "Normalized", "Threshold", "Action", "Status"}) {
+            row[name] = object.propertyValue(name);
+        }
+        result.push_back(row);
+    }
+    return result;
+}
+
+std::vector<std::map<std::string, std::string>> decoded(const std::vector<Entry>& entries,
+                                                        const std::string& product = "",
+                                                        std::vector<size_t> order = {}) {
+    const auto [data, limits] = sectors(entries, std::move(order));
+    Status status;
+    const auto tree = smart::decodeSmartSectors(data, &limits, product, status);
+    EXPECT_TRUE(status.isSuccess()) << status.message();
+    return tree ? rows(*tree) : decltype(rows(*tree)){};
+}
+
+TEST(SmartDecode, VerdictsFollowPreFailureAndTheEndToEndCount) {
+    struct Case {
+        Entry entry;
+        const char* action;
+    } cases[] = {
+        {{0x05, 0x0033, 10, 0, 10}, "Fail"},  // pre-failure at its threshold
+        {{0x05, 0x0033, 9, 0, 10}, "Fail"},   // below
+        {{0x05, 0x0033, 11, 0, 10}, "Pass"},  // above
+        {{0x09, 0x0032, 1, 0, 10}, "Pass"},   // advisory attribute below its threshold
+        {{0xB8, 0x0032, 90, 0, 90}, "Fail"},  // the end-to-end count fails without the flag
+        {{0xB8, 0x0032, 91, 0, 90}, "Pass"},
+    };
+    for (const auto& c : cases) {
+        const auto result = decoded({c.entry});
+        ASSERT_EQ(result.size(), 1u);
+        EXPECT_EQ(result[0].at("Action"), c.action) << result[0].at("ID") << " " << int(c.entry.value);
+    }
+}
+
+TEST(SmartDecode, NamesAndSkippedIdsFollowTheProductFamily) {
+    const std::vector<Entry> entries = {{0x05, 0x33, 100, 0, 10}, {0xE2, 0x32, 100, 0, 0}, {0xE9, 0x32, 99, 0, 0},
+                                        {0x60, 0x32, 100, 0, 0}};
+    struct Case {
+        const char* product;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"", {"Re-allocated Sector Count", "Timed Workload - Media Wear", "Media Wearout Indicator", "Vendor Specific"}},
+        {"KESTROVA", {"Reallocated Flash Block Count", "Timed Workload - Media Wear", "Media Wearout Indicator",
+                      "Vendor Specific"}},
+        {"Corriden", {"Reallocated Flash Block Count", "Number of write count", "Vendor Specific"}},
+        {"Hesketh", {"Reallocated Flash Block Count", "Media Wearout Indicator", "Vendor Specific"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> names;
+        for (const auto& row : decoded(entries, c.product)) {
+            names.push_back(row.at("Description"));
+        }
+        EXPECT_EQ(names, c.names) << c.product;
+    }
+}
+
+TEST(SmartDecode, GapsAndRepeatedIdsKeepEachEntrysOwnValues) {
+    // A hole at position 1 and id 05 twice, each with its own threshold.
+    const auto result = decoded({{0x05, 0x33, 100, 7, 10}, {0, 0, 0, 0, 0}, {0x09, 0x32, 98, 0x123456789ABC, 0},
+                                 {0x05, 0x33, 40, 8, 50}});
+    ASSERT_EQ(result.size(), 3u);
+    EXPECT_EQ(result[0].at("ID"), "05");
+    EXPECT_EQ(result[0].at("Raw"), "7");
+    EXPECT_EQ(result[0].at("Action"), "Pass");
+    EXPECT_EQ(result[1].at("ID"), "09");
+    EXPECT_EQ(result[1].at("Raw"), std::to_string(0x123456789ABCull));
+    EXPECT_EQ(result[1].at("Status"), "0x0032");
+    EXPECT_EQ(result[2].at("Raw"), "8");
+    EXPECT_EQ(result[2].at("Normalized"), "40");
+    // The repeated id's thresholds sit at their own positions: 50, not the first entry's 10.
+    EXPECT_EQ(result[2].at("Threshold"), "50");
+    EXPECT_EQ(result[2].at("Action"), "Fail");
+    EXPECT_EQ(decoded({{0, 0, 0, 0, 0}, {0x05, 0x33, 100, 0, 10}}).size(), 1u);
+    // Thresholds listed in another order are found by their id.
+    const auto swapped = decoded({{0x05, 0x33, 100, 0, 100}, {0xC2, 0x22, 30, 0, 0}}, "", {1, 0});
+    EXPECT_EQ(swapped[0].at("Threshold"), "100");
+    EXPECT_EQ(swapped[0].at("Action"), "Fail");
+    EXPECT_EQ(swapped[1].at("Threshold"), "0");
+}
+
+TEST(SmartDecode, ShortSectorsFailAndABadChecksumWarns) {
+    auto [data, limits] = sectors({{0x05, 0x33, 100, 0, 10}});
+    Status status;
+    const Payload shortData(data.data(), 511);
+    EXPECT_EQ(smart::decodeSmartSectors(shortData, &limits, "", status), nullptr);
+    EXPECT_NE(status.message().find("holds 511 bytes"), std::string::npos);
+    const Payload shortLimits(limits.data(), 12);
+    EXPECT_EQ(smart::decodeSmartSectors(data, &shortLimits, "", status), nullptr);
+    EXPECT_FALSE(status.isSuccess());
+
+    limits.data()[100] ^= 1;
+    auto tree = smart::decodeSmartSectors(data, &limits, "", status);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_FALSE(status.isSuccess());
+    EXPECT_NE(status.message().find("thresholds sector is wrong"), std::string::npos) << status.message();
+    EXPECT_EQ(rows(*tree).size(), 1u);
+    // Without a thresholds sector the rows carry no verdict.
+    tree = smart::decodeSmartSectors(data, nullptr, "", status);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_TRUE(status.isSuccess());
+    EXPECT_EQ(rows(*tree)[0].at("Action"), "-");
+}
+
+// smartctl -A of the emulated disk against our decode of the same two sectors.
+TEST(SmartDecode, TheEmulatedDisksSectorsMatchWhatSmartctlShows) {
+    const std::string folder = std::string(SSDTOOL_SOURCE_DIR) + "/tests/data/qemu/smart/";
+    auto load = [&](const std::string& name) {
+        std::ifstream in(folder + name, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return Payload(bytes.data(), bytes.size());
+    };
+    const Payload data = load("SMART_DATA.bin"), limits = load("SMART_THRESHOLDS.bin");
+    Status status;
+    const auto tree = smart::decodeSmartSectors(data, &limits, "", status);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_TRUE(status.isSuccess()) << status.message();
+    const auto ours = rows(*tree);
+
+    std::ifstream text(folder + "smartctl-A.txt");
+    const std::regex line(R"(^\s*(\d+) (\S+)\s+0x([0-9a-f]{4})\s+(\d+)\s+(\d+)\s+(\d+)\s+\S+\s+\S+\s+\S+\s+(\d+)(.*)$)");
+    // Words smartctl shortens or adds to the names both know.
+    auto normal = [](std::string name) {
+        name = std::regex_replace(name, std::regex("_Ct$"), "_Count");
+        std::string out;
+        for (char c : name) {
+            if (std::isalnum(static_cast<unsigned char>(c))) {
+                out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+        }
+        return out;
+    };
+    size_t index = 0, sameNames = 0;
+    for (std::string row; std::getline(text, row);) {
+        std::smatch m;
+        if (!std::regex_match(row, m, line)) {
+            continue;
+        }
+        ASSERT_LT(index, ours.size());
+        const auto& our = ours[index++];
+        const int id = std::stoi(m[1]);
+        SCOPED_TRACE(row);
+        EXPECT_EQ(std::stoi(our.at("ID"), nullptr, 16), id);
+        EXPECT_EQ(std::stoul(our.at("Status"), nullptr, 16), std::stoul(m[3], nullptr, 16));
+        EXPECT_EQ(std::stoi(our.at("Normalized")), std::stoi(m[4]));
+        EXPECT_EQ(std::stoi(our.at("Threshold")), std::stoi(m[6]));
+        const uint64_t raw = std::stoull(our.at("Raw"));
+        const std::string rest = m[8];
+        std::smatch minMax;
+        if (std::regex_search(rest, minMax, std::regex(R"(Min/Max (\d+)/(\d+))"))) {
+            // A temperature: the current, lowest and highest readings in bytes 0, 2 and 3.
+            EXPECT_EQ(raw & 0xFF, std::stoull(m[7]));
+            EXPECT_EQ((raw >> 16) & 0xFF, std::stoull(minMax[1]));
+            EXPECT_EQ((raw >> 24) & 0xFF, std::stoull(minMax[2]));
+        } else {
+            EXPECT_EQ(raw, std::stoull(m[7]));
+        }
+        const std::string theirs = normal(m[2]), mine = normal(our.at("Description"));
+        if (mine.rfind(theirs, 0) == 0 || theirs.rfind(mine, 0) == 0) {
+            ++sameNames;
+        } else {
+            // The one attribute the two name differently: smartctl after the airflow, we after the case.
+            EXPECT_EQ(id, 0xBE) << our.at("Description");
+        }
+    }
+    EXPECT_EQ(index, ours.size());
+    EXPECT_GE(sameNames, 6u);
+}
+
+TEST(NvmeSmartHealth, FieldsTemperaturesAndTruncation) {
+    Payload page(smart::nvmeSmartHealthBytes);
+    page.data()[0] = 0x05;                  // spare and reliability warnings
+    page.data()[1] = 0x2C, page.data()[2] = 0x01;  // 300 K
+    page.data()[3] = 5, page.data()[4] = 10;       // spare below its threshold
+    page.data()[32 + 8] = 1;                       // data units read: 2^64
+    page.data()[202] = 0x36, page.data()[203] = 0x01;  // sensor 2: 310 K
+    Status status;
+    auto tree = smart::decodeNvmeSmartHealth(page, status);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->propertyValue("Temperature"), "27 degree C");
+    EXPECT_EQ(tree->propertyValue("Temperature Sensor 2"), "37 degree C");
+    EXPECT_EQ(tree->propertyValue("Temperature Sensor 1"), "");  // no sensor
+    EXPECT_EQ(tree->propertyValue("Data Units Read"), "18446744073709551616");
+    EXPECT_EQ(tree->propertyValue("Available Spare Space has fallen below the threshold"), "Yes");
+    EXPECT_EQ(tree->propertyValue("Temperature has exceeded a critical threshold"), "No");
+    EXPECT_EQ(tree->propertyValue("Truncated"), "");
+
+    tree = smart::decodeNvmeSmartHealth(Payload(page.data(), 40), status);
+    EXPECT_EQ(tree->propertyValue("Temperature"), "27 degree C");
+    EXPECT_EQ(tree->propertyValue("Data Units Written"), "");
+    EXPECT_NE(tree->propertyValue("Truncated"), "");
+    tree = smart::decodeNvmeSmartHealth(Payload(), status);
+    EXPECT_TRUE(tree->properties().empty());
+    EXPECT_TRUE(status.isSuccess());
+}
+
+// A drive that records what it is sent and answers the two SMART reads with sectors.
+class SmartDrive : public test_support::StubDrive {
+public:
+    using StubDrive::StubDrive;
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
+        const auto& ata = static_cast<const drivekit::commands::ata::Command&>(command);
+        sent.push_back(command.protocol() + " " + command.name());
+        drivekit::core::CommandResult result;
+        if (failing.count(ata.current().feature) != 0) {
+            result.status = Status::nvmeCommandProblem();
+        } else if (ata.current().feature == 0xD0) {
+            result.data = data;
+        } else if (ata.current().feature == 0xD1) {
+            result.data = limits;
+        }
+        return result;
+    }
+    std::vector<std::string> sent;
+    std::set<uint8_t> failing;
+    Payload data, limits;
+};
+
+std::shared_ptr<SmartDrive> sataDrive(std::set<std::string> protocols) {
+    auto drive = std::make_shared<SmartDrive>(std::move(protocols));
+    namespace a = drivekit::core::attributes;
+    drive->attributes.writeBool(a::smartEnabled(), true);
+    drive->attributes.writeBool(a::kestrova(), true);
+    std::tie(drive->data, drive->limits) = sectors({{0x05, 0x33, 100, 3, 10}, {0xE2, 0x32, 100, 0, 0}});
+    return drive;
+}
+
+TEST(SmartFeature, CanRunRefusesInOrder) {
+    namespace a = drivekit::core::attributes;
+    struct Case {
+        std::function<void(SmartDrive&)> change;
+        Status expected;
+    } cases[] = {
+        {[](SmartDrive&) {}, Status::success()},
+        {[](SmartDrive& d) { d.attributes.writeBool(a::smartEnabled(), false); }, Status::smartNotEnabled()},
+        {[](SmartDrive& d) {
+             d.attributes.writeBool(a::smartEnabled(), false);
+             d.attributes.writeString(a::errorString(), "locked");
+         },
+         Status::driveDisabled()},
+        {[](SmartDrive& d) {
+             d.attributes.writeString(a::errorString(), "locked");
+             d.attributes.writeBool(a::raid(), true);
+         },
+         Status::raidVolume()},
+    };
+    for (const auto& c : cases) {
+        auto drive = sataDrive({"ATA"});
+        c.change(*drive);
+        smart::SMART feature(drive);
+        Status status;
+        EXPECT_EQ(feature.canRun(status), c.expected) << status.message();
+    }
+    Status status;
+    smart::SMART none(std::make_shared<test_support::StubDrive>(std::set<std::string>{}));
+    EXPECT_EQ(none.canRun(status), Status::commandSetNotSupported());
+    EXPECT_EQ(none.worker(), nullptr);
+}
+
+TEST(SmartFeature, ReadsThroughTheDrivesPathAndStopsAtAFailedDataRead) {
+    auto drive = sataDrive({"SMART"});
+    smart::SMART feature(drive);
+    Status status;
+    ASSERT_TRUE(feature.readSmart(status).isSuccess()) << status.message();
+    EXPECT_EQ(drive->sent, (std::vector<std::string>{"SMART SMARTReadData", "SMART SMARTReadThresholds"}));
+    smart::SmartRecords records;
+    feature.getSmartAttributes(records);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(feature.getSmartAttribute("E2")->propertyValue("Description"), "Timed Workload - Media Wear");
+    EXPECT_EQ(feature.rawData().size(), 2u);
+
+    drive = sataDrive({"ATA"});
+    drive->failing = {0xD0};
+    smart::SMART failing(drive);
+    EXPECT_FALSE(failing.readSmart(status).isSuccess());
+    EXPECT_EQ(drive->sent, (std::vector<std::string>{"ATA ReadDMA", "ATA SMARTReadData"}));
+    EXPECT_TRUE(failing.rawData().empty());
+
+    // A sector cut short is not kept as one.
+    drive = sataDrive({"ATA"});
+    drive->limits = Payload(drive->limits.data(), 100);
+    smart::SMART shortened(drive);
+    EXPECT_FALSE(shortened.readSmart(status).isSuccess());
+    EXPECT_EQ(shortened.rawData().count(smart::smartThresholdsKey), 0u);
+    EXPECT_EQ(shortened.rawData().count(smart::smartAttributesKey), 1u);
+}
+
+// An NVMe drive that answers every command with a zeroed page and records opcode and LID.
+class NvmeDrive : public test_support::StubDrive {
+public:
+    NvmeDrive() : StubDrive({"NVME"}) {
+        attributes.writeBool(drivekit::core::attributes::kestrova(), true);
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command, const Payload&) override {
+        return sendCommand(command);
+    }
+    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
+        record(command);
+        drivekit::core::CommandResult result;
+        result.data = Payload(static_cast<const drivekit::commands::nvme::Command&>(command).transferBytes);
+        return result;
+    }
+    void record(const drivekit::core::Command& command) {
+        const auto& entry = static_cast<const drivekit::commands::nvme::Command&>(command).entry();
+        sent.push_back({entry.opcode(), static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.cdw11});
+    }
+    struct Sent {
+        uint8_t opcode, low;
+        uint32_t cdw11;
+        bool operator==(const Sent& o) const { return opcode == o.opcode && low == o.low && cdw11 == o.cdw11; }
+    };
+    std::vector<Sent> sent;
+};
+
+TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest) {
+    namespace a = drivekit::core::attributes;
+    using Sent = NvmeDrive::Sent;
+    struct Case {
+        const char* what;
+        std::function<void(NvmeDrive&)> drive;
+        bool health;
+        std::vector<Sent> sent;
+    } cases[] = {
+        {"the maker's NVMe drive", [](NvmeDrive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
+         {{0x02, 0xCA, 0}}},
+        {"the partner's drive of a maker family",
+         [](NvmeDrive& d) {
+             d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
+             d.attributes.writeString(a::product(), "varnholt");
+         },
+         true, {{0x02, 0xCA, 0}, {0x02, 0x02, 0}}},
+        {"the partner's drive of another family",
+         [](NvmeDrive& d) {
+             d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
+             d.attributes.writeString(a::product(), "Aldermoor");
+         },
+         true, {{0x02, 0x02, 0}}},
+        {"another drive", [](NvmeDrive&) {}, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto drive = std::make_shared<NvmeDrive>();
+        c.drive(*drive);
+        drivekit::core::AttributeCollection wanted;
+        wanted.writeBool(drivekit::features::definitions::includeNVMeSmartHealthLog(), c.health);
+        smart::SMART feature(drive, wanted);
+        Status status;
+        EXPECT_TRUE(feature.readSmart(status).isSuccess()) << status.message();
+        EXPECT_TRUE(drive->sent == c.sent);
+        EXPECT_EQ(feature.rawData().count(smart::smartHealthKey), c.health ? 1u : 0u);
+        smart::SmartRecords records;
+        feature.getSmartAttributes(records);
+        EXPECT_EQ(records.empty(), !c.health);
+    }
+    auto drive = std::make_shared<NvmeDrive>();
+    smart::SMART feature(drive);
+    Status status;
+    EXPECT_TRUE(feature.resetTimedWorkloadAttributes(status).isSuccess());
+    EXPECT_TRUE(drive->sent == (std::vector<Sent>{{0x09, 0xD5, 1}}));
+}
+
+}  // namespace
