@@ -1,0 +1,125 @@
+#!/bin/sh
+# Runs inside the QEMU guest (busybox ash): ssdtool against the emulated NVMe controller and
+# SATA disk, its files compared byte for byte with nvme-cli and smartctl reads of the same
+# structures. Prints one PASS/FAIL/SKIP line per check and ends with the number of failures.
+set -u
+failures=0
+pass() { echo "PASS: $*"; }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+skip() { echo "SKIP: $*"; }
+cd "$OUT" || exit 3
+
+echo "== sysfs seen by the guest"
+for f in /sys/class/nvme/nvme0/model /sys/class/nvme/nvme0/serial /sys/block/sda/device/vendor \
+         /sys/block/sda/device/model; do
+    echo "$f: $(cat "$f" 2>/dev/null)"
+done
+ls /sys/class/nvme/nvme0/ 2>/dev/null | tr '\n' ' '; echo
+
+# --- the drive list
+ssdtool show -ssd > show.txt 2> show.err
+rc=$?
+cat show.txt show.err
+if [ $rc -eq 0 ] && grep -Eq '^0 .*/dev/nvme0 +NVMe$' show.txt && grep -Eq '^1 .*/dev/sda +ATA$' show.txt; then
+    pass "show -ssd lists the NVMe controller and the SATA disk"
+else
+    fail "show -ssd (exit status $rc)"
+fi
+
+# --- a run without root: the permission message and exit status 2
+setpriv --reuid=65534 --regid=65534 --clear-groups ssdtool dump -debuglogs -ssd 0 > noroot.out 2> noroot.err
+rc=$?
+cat noroot.err
+if [ $rc -eq 2 ] && grep -q "needs root or read-write access to /dev/nvme0" noroot.err; then
+    pass "without root: the permission message and exit status 2"
+else
+    fail "without root (exit status $rc)"
+fi
+
+# dump INDEX FOLDER: one package of the drive, unpacked into FOLDER
+dump() {
+    mkdir -p "$2"
+    start=$(date +%s)
+    ( cd "$2" && ssdtool --as-maker="$3" dump -debuglogs -ssd "$1" -v > ../"$2".out 2> ../"$2".err )
+    rc=$?
+    echo "dump -ssd $1: exit status $rc in $(( $(date +%s) - start )) s"
+    tail -n 5 "$2".out; cat "$2".err
+    zip=$(ls "$2"/*.zip 2>/dev/null | head -n 1)
+    if [ -z "$zip" ]; then
+        fail "dump -ssd $1 made no package"
+        return 1
+    fi
+    pass "dump -ssd $1 made $(basename "$zip")"
+    ( cd "$2" && unzip -q "$(basename "$zip")" )
+    return 0
+}
+
+# same NAME OURS REFERENCE
+same() {
+    if [ ! -s "$3" ]; then
+        fail "$1: the reference read failed"
+    elif cmp -s "$2" "$3"; then
+        pass "$1 identical ($(wc -c < "$2") bytes)"
+    else
+        fail "$1 differs: $(cmp "$2" "$3" 2>&1 | head -n 1)"
+    fi
+}
+
+# --- NVMe
+if dump 0 nvme Kestrova; then
+    for file in $(find nvme -path '*identify/*.bin' | sort); do
+        name=$(basename "$file" .bin)
+        cns=$(echo "$name" | sed -n 's/.*_cns_\([0-9]*\)_.*/\1/p')
+        nsid=$(echo "$name" | sed -n 's/.*_nsid_\([0-9]*\)_.*/\1/p')
+        case "$cns" in
+            1) nvme id-ctrl /dev/nvme0 -b > ref.bin 2>/dev/null ;;
+            0) nvme id-ns /dev/nvme0 -n "$nsid" -b > ref.bin 2>/dev/null ;;
+            *) nvme admin-passthru /dev/nvme0 --opcode=0x06 --namespace-id="$nsid" --cdw10="$cns" \
+                   --data-len=4096 --read -b > ref.bin 2>/dev/null ;;
+        esac
+        same "identify CNS $cns NSID $nsid" "$file" ref.bin
+    done
+    pages=$(find nvme -path '*log_pages/lid_*.bin' | sort)
+    echo "log pages in the package: $(echo "$pages" | grep -c .)"
+    grep -E "NVMe Logs generated" nvme.out
+    for file in $pages; do
+        name=$(basename "$file" .bin)
+        lid=$(echo "$name" | sed -n 's/lid_\(0x[0-9a-fA-F]*\)_lsp_.*/\1/p')
+        lsp=$(echo "$name" | sed -n 's/.*_lsp_\(0x[0-9a-fA-F]*\)_lsi_.*/\1/p')
+        lsi=$(echo "$name" | sed -n 's/.*_lsi_\(0x[0-9a-fA-F]*\)$/\1/p')
+        case $((lid)) in
+            2) skip "log page $lid: the SMART / Health counters change with every command"; continue ;;
+            7|8) skip "log page $lid: telemetry"; continue ;;
+        esac
+        nvme get-log /dev/nvme0 --log-id=$((lid)) --log-len="$(wc -c < "$file")" --lsp=$((lsp)) \
+            --lsi=$((lsi)) -b > ref.bin 2>/dev/null
+        same "log page $lid (LSP $lsp, LSI $lsi)" "$file" ref.bin
+    done
+fi
+
+# --- SATA
+if dump 1 sata Aldermoor; then
+    smartctl -r ioctl,2 -A /dev/sda > smartctl-raw.txt 2>&1
+    # hexblock NAME OUT: the last successful hex dump of that command in smartctl's output
+    hexblock() {
+        awk -v name="[$1]" '
+            index($0, "REPORT-IOCTL:") && index($0, "returned") { ok = ($NF == "0") }
+            index($0, "===== " name " DATA START") { text = ""; on = 1; next }
+            index($0, "===== " name " DATA END") { on = 0; if (ok) kept = text; next }
+            on && /^[0-9]+-[0-9]+:/ { sub(/^[0-9-]*: /, ""); sub(/ \|.*$/, ""); text = text $0 "\n" }
+            END { printf "%s", kept }' smartctl-raw.txt | xxd -r -p > "$2"
+    }
+    hexblock "SMART READ ATTRIBUTE VALUES" ref-data.bin
+    hexblock "SMART READ ATTRIBUTE THRESHOLDS" ref-thresholds.bin
+    data=$(find sata -name SMART_DATA.bin | head -n 1)
+    thresholds=$(find sata -name SMART_THRESHOLDS.bin | head -n 1)
+    if [ -z "$data$thresholds" ]; then
+        skip "skipped: no SATA_logs in the package"
+    else
+        same "SMART_DATA.bin" "$data" ref-data.bin
+        same "SMART_THRESHOLDS.bin" "$thresholds" ref-thresholds.bin
+    fi
+fi
+
+echo "failures: $failures"
+[ $failures -eq 0 ]
