@@ -7,13 +7,8 @@
 
 #include <scsi/sg.h>
 
-#include <boost/date_time/posix_time/posix_time.hpp>
-
 #include "drivekit/commands/ata/Command.h"
-#include "drivekit/core/logging/Log.h"
 #include "host/devices/linux/AtaPassThrough.h"
-#include "host/devices/linux/LinuxNvmeDrive.h"
-#include "host/devices/sim/SimCommandQueue.h"
 
 namespace host::linux_drives {
 
@@ -86,35 +81,18 @@ core::Status commandStatus(const sg_io_hdr& header, const std::optional<AtaSense
 
 }  // namespace
 
-LinuxAtaDrive::LinuxAtaDrive(std::string path) : path_(std::move(path)) {
-    queues.push_back(std::make_shared<sim::SimCommandQueue>());
-}
-
 bool LinuxAtaDrive::isProtocolSupported(const std::string& protocol) const {
     return protocol == core::protocols::ata || (protocol == core::protocols::smart && smartSupported_);
 }
 
-core::CommandResult LinuxAtaDrive::sendCommand(core::Command& command, const core::Payload& data) {
-    return execute(command, &data);
-}
-
-core::CommandResult LinuxAtaDrive::sendCommand(core::Command& command) { return execute(command, nullptr); }
-
 core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::Payload* data) {
     core::CommandResult result;
-    result.startTime = boost::posix_time::microsec_clock::local_time();
-    const bool smartPath = command.protocol() == core::protocols::smart;
-    if (!isProtocolSupported(command.protocol()) ||
-        // The separate SMART path carries SMART commands only.
-        (smartPath && static_cast<const ata::Command&>(command).current().command != ata::opcodes::smart)) {
+    const auto& ataCommand = static_cast<const ata::Command&>(command);
+    // The separate SMART path carries SMART commands only.
+    if (command.protocol() == core::protocols::smart && ataCommand.current().command != ata::opcodes::smart) {
         result.status = core::Status::commandSetNotSupported();
         return result;
     }
-    if (!passThrough_) {
-        result.status = notOpened(path_);
-        return result;
-    }
-    const auto& ataCommand = static_cast<const ata::Command&>(command);
     const ata::CommandFlags& flags = ataCommand.flags();
     const bool moves = (flags.dataIn || flags.dataOut) && !flags.dataNone;
     const uint64_t length = moves ? uint64_t{ataCommand.transferBlocks} * sectorSize : 0;
@@ -137,16 +115,15 @@ core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::P
     header.dxfer_direction = length == 0 ? SG_DXFER_NONE : (flags.dataIn ? SG_DXFER_FROM_DEV : SG_DXFER_TO_DEV);
     header.dxfer_len = static_cast<unsigned>(length);
     header.dxferp = length == 0 ? nullptr : buffer.data();
-    const uint64_t timeoutMs = queues.front()->timeoutNanoseconds() / 1000000ULL;
-    header.timeout = static_cast<unsigned>(std::clamp<uint64_t>(timeoutMs, 1, std::numeric_limits<unsigned>::max()));
+    header.timeout = timeoutMilliseconds();
 
-    const int answer = passThrough_->call(SG_IO, &header);
+    const int answer = passThrough().call(SG_IO, &header);
     std::optional<AtaSense> sense;
     if (answer < 0) {
-        result.status = errnoStatus(-answer, path_, "sending " + command.name());
-    } else if (result.status = transportStatus(header, command.name(), path_); result.status.isSuccess()) {
+        result.status = errnoStatus(-answer, path(), "sending " + command.name());
+    } else if (result.status = transportStatus(header, command.name(), path()); result.status.isSuccess()) {
         sense = decodeAtaSense(senseBytes, std::min<std::size_t>(header.sb_len_wr, sizeof(senseBytes)));
-        result.status = commandStatus(header, sense, command.name(), path_);
+        result.status = commandStatus(header, sense, command.name(), path());
     }
     if (sense && sense->registers) {
         result.protocolResult = std::make_unique<core::ProtocolResult>(
@@ -160,10 +137,6 @@ core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::P
             result.data = core::Payload(buffer.data(), length - residue);
         }
     }
-    if (!result.status.isSuccess()) {
-        LOG_DEBUG(result.status.message());
-    }
-    result.endTime = boost::posix_time::microsec_clock::local_time();
     return result;
 }
 

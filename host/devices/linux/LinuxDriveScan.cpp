@@ -21,13 +21,15 @@ namespace {
 // sysfs attributes are small; nothing more than this is read from one.
 constexpr std::size_t attributeLimit = 4096;
 
-std::string readAttribute(const fs::path& file) {
+std::string readBounded(const fs::path& file) {
     std::ifstream in(file.string(), std::ios::binary);
-    std::string text(attributeLimit, '\0');
-    in.read(&text[0], static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return drivekit::core::strings::trim(text);
+    std::string bytes(attributeLimit, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
 }
+
+std::string readAttribute(const fs::path& file) { return drivekit::core::strings::trim(readBounded(file)); }
 
 uint64_t readNumber(const fs::path& file) {
     const std::string text = readAttribute(file);
@@ -63,13 +65,7 @@ std::string driverVersion(const fs::path& root, const std::string& module) {
 
 // The SCSI unit serial number page: its length in byte 3, the text from byte 4.
 std::string unitSerialNumber(const fs::path& file) {
-    const std::string page = [&] {
-        std::ifstream in(file.string(), std::ios::binary);
-        std::string bytes(attributeLimit, '\0');
-        in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-        return bytes;
-    }();
+    const std::string page = readBounded(file);
     if (page.size() < 4) {
         return {};
     }
@@ -114,14 +110,9 @@ void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
             continue;
         }
         const fs::path controller = classFolder / name;
-        FoundDrive drive;
-        drive.kind = FoundDrive::Kind::nvme;
-        drive.name = name;
-        drive.path = (devRoot / name).string();
-        drive.serialNumber = readAttribute(controller / "serial");
-        drive.modelNumber = readAttribute(controller / "model");
-        drive.firmware = readAttribute(controller / "firmware_rev");
-        drive.driverVersion = driverVersion(root, "nvme");
+        FoundDrive drive{FoundDrive::Kind::nvme, name, (devRoot / name).string(), readAttribute(controller / "serial"),
+                         readAttribute(controller / "model"), readAttribute(controller / "firmware_rev"), 0, 0,
+                         driverVersion(root, "nvme")};
         addNamespace(root, controller, drive);
         drives.push_back(drive);
     }
@@ -134,15 +125,9 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         if (!startsWith(name, "sd") || readAttribute(device / "vendor") != "ATA") {
             continue;
         }
-        FoundDrive drive;
-        drive.kind = FoundDrive::Kind::sata;
-        drive.name = name;
-        drive.path = (devRoot / name).string();
-        drive.serialNumber = unitSerialNumber(device / "vpd_pg80");
-        drive.modelNumber = readAttribute(device / "model");
-        drive.firmware = readAttribute(device / "rev");
-        drive.driverVersion = driverVersion(root, "libata");
-        drives.push_back(drive);
+        drives.push_back({FoundDrive::Kind::sata, name, (devRoot / name).string(), unitSerialNumber(device / "vpd_pg80"),
+                          readAttribute(device / "model"), readAttribute(device / "rev"), 0, 0,
+                          driverVersion(root, "libata")});
     }
 }
 

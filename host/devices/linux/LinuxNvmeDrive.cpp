@@ -7,11 +7,7 @@
 #include <linux/nvme_ioctl.h>
 #include <sys/ioctl.h>
 
-#include <boost/date_time/posix_time/posix_time.hpp>
-
 #include "drivekit/commands/nvme/Command.h"
-#include "drivekit/core/logging/Log.h"
-#include "host/devices/sim/SimCommandQueue.h"
 #include "host/devices/sim/SimNvmeStatus.h"
 
 namespace host::linux_drives {
@@ -73,37 +69,12 @@ bool dataBuffer(const nvme::Command& command, const core::Payload* data, core::P
 
 }  // namespace
 
-core::Status notOpened(const std::string& path) {
-    core::Status status = core::Status::custom();
-    status.setMessage(path + " is not open.");
-    return status;
-}
-
-LinuxNvmeDrive::LinuxNvmeDrive(std::string path) : path_(std::move(path)) {
-    queues.push_back(std::make_shared<sim::SimCommandQueue>());
-}
-
 bool LinuxNvmeDrive::isProtocolSupported(const std::string& protocol) const {
     return protocol == core::protocols::nvme;
 }
 
-core::CommandResult LinuxNvmeDrive::sendCommand(core::Command& command, const core::Payload& data) {
-    return execute(command, &data);
-}
-
-core::CommandResult LinuxNvmeDrive::sendCommand(core::Command& command) { return execute(command, nullptr); }
-
 core::CommandResult LinuxNvmeDrive::execute(core::Command& command, const core::Payload* data) {
     core::CommandResult result;
-    result.startTime = boost::posix_time::microsec_clock::local_time();
-    if (command.protocol() != core::protocols::nvme) {
-        result.status = core::Status::commandSetNotSupported();
-        return result;
-    }
-    if (!passThrough_) {
-        result.status = notOpened(path_);
-        return result;
-    }
     const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
     const nvme::SubmissionEntry& entry = nvmeCommand.entry();
     core::Payload buffer;
@@ -124,16 +95,14 @@ core::CommandResult LinuxNvmeDrive::execute(core::Command& command, const core::
     request.cdw13 = entry.cdw13;
     request.cdw14 = entry.cdw14;
     request.cdw15 = entry.cdw15;
-    const uint64_t timeoutMs = queues.front()->timeoutNanoseconds() / 1000000ULL;
-    // 0 would mean the kernel's own default; a time-out is always given.
-    request.timeout_ms = static_cast<uint32_t>(std::clamp<uint64_t>(timeoutMs, 1, std::numeric_limits<uint32_t>::max()));
+    request.timeout_ms = timeoutMilliseconds();
 
-    const int answer = passThrough_->call(NVME_IOCTL_ADMIN_CMD, &request);
+    const int answer = passThrough().call(NVME_IOCTL_ADMIN_CMD, &request);
     const auto commandId = static_cast<uint16_t>(entry.cdw0 >> 16);
     if (answer < 0) {
-        result.status = errnoStatus(-answer, path_, "sending " + command.name());
+        result.status = errnoStatus(-answer, path(), "sending " + command.name());
     } else if (answer > 0) {
-        result.status = nvmeFailure(answer, command.name(), path_);
+        result.status = nvmeFailure(answer, command.name(), path());
         result.protocolResult = std::make_unique<core::ProtocolResult>(completion(0, answer, commandId));
     } else {
         result.protocolResult = std::make_unique<core::ProtocolResult>(completion(request.result, 0, commandId));
@@ -141,10 +110,6 @@ core::CommandResult LinuxNvmeDrive::execute(core::Command& command, const core::
             result.data = buffer;
         }
     }
-    if (!result.status.isSuccess()) {
-        LOG_DEBUG(result.status.message());
-    }
-    result.endTime = boost::posix_time::microsec_clock::local_time();
     return result;
 }
 
