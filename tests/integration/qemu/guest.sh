@@ -44,7 +44,8 @@ fi
 dump() {
     mkdir -p "$2"
     start=$(date +%s)
-    ( cd "$2" && ssdtool --as-maker="$3" dump -debuglogs -ssd "$1" -v > ../"$2".out 2> ../"$2".err )
+    ( cd "$2" && ssdtool --as-maker="$3" --host-log="$OUT/$2-host.log" dump -debuglogs -ssd "$1" -v \
+          > ../"$2".out 2> ../"$2".err )
     rc=$?
     echo "dump -ssd $1: exit status $rc in $(( $(date +%s) - start )) s"
     tail -n 5 "$2".out; cat "$2".err
@@ -127,6 +128,33 @@ if dump 1 sata Aldermoor; then
         same "SMART_DATA.bin" "$data" ref-data.bin
         same "SMART_THRESHOLDS.bin" "$thresholds" ref-thresholds.bin
     fi
+fi
+
+# --- without --as-maker, the emulated controller is another maker's drive: no drive logs
+mkdir -p plain
+( cd plain && ssdtool dump -debuglogs -ssd 0 > ../plain.out 2> ../plain.err )
+rc=$?
+if [ $rc -eq 0 ] && [ -z "$(find plain -path '*log_pages/*.bin')" ] && grep -q "No package was made" plain.out; then
+    pass "without --as-maker the controller gets what another maker's drive gets"
+else
+    fail "without --as-maker (exit status $rc)"
+fi
+
+# --- the controller disappears during a run: the run ends, with failures, never a crash or a hang
+mkdir -p gone
+pci=$(basename "$(readlink -f /sys/class/nvme/nvme0/device)")
+# removed as soon as the run has made its output folder, before the drive collectors end
+( while [ -z "$(ls gone)" ]; do :; done; echo 1 > "/sys/bus/pci/devices/$pci/remove" ) &
+( cd gone && timeout 300 ssdtool --as-maker=Kestrova --log="$OUT/gone-plugin.log" dump -debuglogs -ssd 0 -v \
+      > ../gone.out 2> ../gone.err )
+rc=$?
+wait
+echo "removed $pci during the run: exit status $rc"
+grep -m 3 -E "is gone|timed out|aborted" gone-plugin.log
+if [ $rc -le 1 ] && grep -qE "Error extracting|is gone" gone.out gone.err; then
+    pass "a controller removed during the run ends it with exit status $rc"
+else
+    fail "a controller removed during the run: exit status $rc"
 fi
 
 echo "failures: $failures"
