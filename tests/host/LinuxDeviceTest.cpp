@@ -108,6 +108,13 @@ TEST(LinuxNvmeDrive, EveryDwordDirectionLengthAndTimeOutReachTheKernel) {
              c->setNamespaceId(0xFFFFFFFF);
              return std::unique_ptr<nvme::Command>(std::move(c));
          }, {}, 512, true},
+        {"get log page asking for more than its transfer size", [] {
+             auto c = std::make_unique<nvme::GetLogPage>();
+             c->setLogId(0x02);
+             c->setNumDwords(127);
+             c->transferBytes = 16;  // the buffer still holds what the controller is told to move
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 512, true},
         {"get features without data", [] {
              auto c = std::make_unique<nvme::GetFeatures>();
              c->setFeatureId(0x07);

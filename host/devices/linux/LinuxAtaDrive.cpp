@@ -101,6 +101,11 @@ core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::P
         return result;
     }
     core::Payload buffer = length == 0 ? core::Payload() : core::Payload(length);
+    if (buffer.size() != length) {
+        // Never a smaller buffer than the disk is told to move.
+        result.status = core::Status::allocationFailed();
+        return result;
+    }
     if (flags.dataOut && data != nullptr && !data->empty() && length != 0) {
         std::memcpy(buffer.data(), data->data(), std::min<uint64_t>(length, data->size()));
     }

@@ -47,24 +47,42 @@ core::Status nvmeFailure(int statusField, const std::string& name, const std::st
     return status;
 }
 
-// The buffer a command moves: its transfer size, holding the caller's bytes for a write.
-bool dataBuffer(const nvme::Command& command, const core::Payload* data, core::Payload& buffer) {
+// What the controller moves for the commands that carry their own length: Get Log Page's
+// number of dwords and Identify's one structure.
+uint64_t lengthInCommand(const nvme::SubmissionEntry& entry) {
+    switch (entry.opcode()) {
+        case nvme::opcodes::getLogPage:
+            return ((static_cast<uint64_t>(entry.cdw11 & 0xFFFF) << 16 | (entry.cdw10 >> 16)) + 1) * 4;
+        case nvme::opcodes::identify: return 4096;
+        default: return 0;
+    }
+}
+
+// The buffer a command moves: its transfer size, holding the caller's bytes for a write. A
+// command is never sent with a smaller buffer than it asks the controller to move: the
+// controller would write past it.
+core::Status dataBuffer(const nvme::Command& command, const core::Payload* data, core::Payload& buffer) {
     const bool writes = command.flags().dataOut && data != nullptr;
     uint64_t length = command.transferBytes;
     if (length == 0 && writes) {
         length = data->size();
     }
-    if (!command.flags().dataIn && !command.flags().dataOut) {
+    if (command.flags().dataIn) {
+        length = std::max(length, lengthInCommand(command.entry()));
+    } else if (!command.flags().dataOut) {
         length = 0;
     }
     if (length > std::numeric_limits<uint32_t>::max()) {
-        return false;
+        return core::Status::invalidArguments();
     }
     buffer = length == 0 ? core::Payload() : core::Payload(length);
+    if (buffer.size() != length) {
+        return core::Status::allocationFailed();
+    }
     if (writes && length != 0 && !data->empty()) {
         std::memcpy(buffer.data(), data->data(), std::min<uint64_t>(length, data->size()));
     }
-    return true;
+    return core::Status::success();
 }
 
 }  // namespace
@@ -78,8 +96,8 @@ core::CommandResult LinuxNvmeDrive::execute(core::Command& command, const core::
     const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
     const nvme::SubmissionEntry& entry = nvmeCommand.entry();
     core::Payload buffer;
-    if (!dataBuffer(nvmeCommand, data, buffer)) {
-        result.status = core::Status::invalidArguments();
+    result.status = dataBuffer(nvmeCommand, data, buffer);
+    if (!result.status.isSuccess()) {
         return result;
     }
     nvme_passthru_cmd request{};

@@ -38,6 +38,13 @@ if [ $rc -eq 2 ] && grep -q "needs root or read-write access to /dev/nvme0" noro
 else
     fail "without root (exit status $rc)"
 fi
+# Listing reads sysfs only, so it needs no root.
+( cd /tmp && su -s /bin/sh nobody -c "$tool show -ssd" > "$OUT/noroot-show.txt" 2>&1 )
+if grep -Eq '/dev/nvme0 +NVMe$' noroot-show.txt && grep -Eq '/dev/sda +ATA$' noroot-show.txt; then
+    pass "without root: show -ssd lists both drives"
+else
+    fail "without root: show -ssd"; cat noroot-show.txt
+fi
 
 # dump INDEX FOLDER FAMILY: one package of the drive, unpacked into FOLDER; a run that
 # collected no drive log keeps its folder instead, which is then searched as it is
