@@ -52,7 +52,8 @@ core::Status transportStatus(const sg_io_hdr& header, const std::string& name, c
         return failure(path + " is gone (no connection to the disk) while sending " + name + ".");
     }
     if (header.host_status != 0) {
-        return failure(name + " on " + path + " failed in the transport (host status " + hex2(header.host_status) + ").");
+        return failure(name + " on " + path + " failed in the transport (host status " + hex2(header.host_status) +
+                       ").");
     }
     return core::Status::success();
 }

@@ -171,7 +171,8 @@ core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found) {
 void applyMakerAttributes(core::AttributeCollection& out, products::Bus bus, uint16_t pciVendorId,
                           const std::string& family) {
     const std::string model = out.readString(attributes::modelNumber().key());
-    const products::MakerModelPrefix* row = family.empty() ? products::recogniseDrive(bus, pciVendorId, model) : nullptr;
+    const products::MakerModelPrefix* row =
+        family.empty() ? products::recogniseDrive(bus, pciVendorId, model) : nullptr;
     const std::string product = row != nullptr ? row->family : family;
     const bool maker = !product.empty();
     const bool smi = row != nullptr ? row->smiController : products::isFamily(product, products::families::varnholt);

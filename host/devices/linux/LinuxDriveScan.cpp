@@ -125,7 +125,8 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         if (!startsWith(name, "sd") || readAttribute(device / "vendor") != "ATA") {
             continue;
         }
-        drives.push_back({FoundDrive::Kind::sata, name, (devRoot / name).string(), unitSerialNumber(device / "vpd_pg80"),
+        drives.push_back({FoundDrive::Kind::sata, name, (devRoot / name).string(),
+                          unitSerialNumber(device / "vpd_pg80"),
                           readAttribute(device / "model"), readAttribute(device / "rev"), 0, 0,
                           driverVersion(root, "libata")});
     }
