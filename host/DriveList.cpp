@@ -23,8 +23,15 @@ std::string attributeText(const drivekit::core::Device& device, const char* key)
 
 }  // namespace
 
-void DriveList::add(std::shared_ptr<drivekit::core::Device> device, std::string path) {
-    entries_.push_back({std::move(device), std::move(path)});
+void DriveList::add(std::shared_ptr<drivekit::core::Device> device, std::string path,
+                    std::function<OpenOutcome()> open) {
+    entries_.push_back({std::move(device), std::move(path), std::move(open)});
+}
+
+void DriveList::addLinux(const std::string& root, const std::string& devRoot) {
+    for (auto& drive : linux_drives::findLinuxDrives(root, devRoot)) {
+        add(std::move(drive.device), std::move(drive.path), std::move(drive.open));
+    }
 }
 
 std::string DriveList::addSimulated(const std::vector<std::string>& profiles) {

@@ -1,26 +1,37 @@
 #pragma once
 // The drives the host knows in this run, in the order they were added, and how a user picks
 // one with "-ssd": by index, serial number or path.
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "host/devices/linux/LinuxDrives.h"
 
 namespace host {
 
 class DriveList {
 public:
+    // What opening a drive before its first command gave.
+    using OpenOutcome = linux_drives::OpenOutcome;
     struct Entry {
         std::shared_ptr<drivekit::core::Device> device;
         std::string path;
+        // A real drive is listed from sysfs and opened only when a command selects it;
+        // empty for a simulated drive, which is ready from the start.
+        std::function<OpenOutcome()> open;
     };
 
-    void add(std::shared_ptr<drivekit::core::Device> device, std::string path);
+    void add(std::shared_ptr<drivekit::core::Device> device, std::string path,
+             std::function<OpenOutcome()> open = {});
     // Opens one simulated drive per profile ("" is the built-in default). Stops at the
     // first profile that cannot be opened and returns its one-line error; "" on success.
     std::string addSimulated(const std::vector<std::string>& profiles);
+    // The NVMe controllers and SATA disks of this machine (root, devRoot: sysfs and the
+    // device nodes' folder).
+    void addLinux(const std::string& root = "/sys", const std::string& devRoot = "/dev");
 
     const std::vector<Entry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }

@@ -9,6 +9,7 @@
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
+#include "host/devices/linux/LinuxDriveProbe.h"
 #include "host/devices/sim/SimulatedDrive.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
@@ -155,13 +156,16 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
         std::string error;
         const auto* drive = drives_.select(outcome.parsed.targetValue("-ssd"), error);
         if (drive == nullptr) {
-            if (drives_.empty()) {
+            if (drives_.empty() && !options_.useSimulatedDrives()) {
                 error += " Add a simulated drive with --sim.";
             }
             err << "ssdtool: error: " << error << "\n";
             return 2;
         }
         LOG_INFO("Selected drive " << drive->path);
+        if (const int status = prepareDrive(*drive, err); status != 0) {
+            return status;
+        }
         feature.registerDevice(drive->device);
     }
     LOG_INFO("Running command " << outcome.command->name << " (verb " << outcome.command->verb << ")");
@@ -183,9 +187,32 @@ int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
         return 2;
     }
     drives_.print(out);
-    if (drives_.empty()) {
-        // Only simulated drives are known so far: an empty list always means --sim was left out.
-        err << "ssdtool: add a simulated drive with --sim, e.g. ssdtool --sim show -ssd\n";
+    if (drives_.empty() && !options_.useSimulatedDrives()) {
+        err << "ssdtool: no NVMe controller or SATA disk found; add a simulated drive with --sim, e.g. "
+               "ssdtool --sim show -ssd\n";
+    }
+    return 0;
+}
+
+int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& err) {
+    if (drive.open) {
+        const auto outcome = drive.open();
+        if (!outcome.status.isSuccess()) {
+            LOG_ERROR(outcome.status.message());
+            err << "ssdtool: error: " << outcome.status.message() << "\n";
+            return outcome.accessDenied ? 2 : 1;
+        }
+    }
+    if (options_.asMaker) {
+        namespace products = drivekit::core::products;
+        const auto bus = drive.device->isProtocolSupported("NVME") ? products::Bus::nvme : products::Bus::sata;
+        const std::string& family =
+            options_.asMakerFamily.empty() ? products::defaultFamilyFor(bus) : options_.asMakerFamily;
+        linux_drives::applyMakerAttributes(drive.device->attributes, bus, 0, family);
+        // The maker's own commands (vendor pages and the vendor channel) now reach this drive.
+        err << "ssdtool: treating " << drive.path << " as a " << products::makerName << " drive of the " << family
+            << " family\n";
+        LOG_INFO("Treating " << drive.path << " as a drive of the " << family << " family");
     }
     return 0;
 }
@@ -195,7 +222,11 @@ bool HostApplication::openDrives(std::ostream& err) {
         return true;
     }
     drivesOpened_ = true;
-    // Real drives come later; with --sim only the simulated ones are listed.
+    // With --sim only the simulated drives are listed, never this machine's.
+    if (!options_.useSimulatedDrives()) {
+        drives_.addLinux();
+        return true;
+    }
     const std::string error = drives_.addSimulated(options_.simulatedDrives);
     if (!error.empty()) {
         LOG_ERROR(error);

@@ -30,6 +30,8 @@ private:
     int runCommand(const std::vector<std::string>& command, std::ostream& out, std::ostream& err);
     int runFeature(const cli::CommandLineParser::Outcome& outcome, std::ostream& out, std::ostream& err);
     int showDrives(std::ostream& out, std::ostream& err);
+    // Opens a real drive and applies --as-maker; the exit status of a failure, else 0.
+    int prepareDrive(const DriveList::Entry& drive, std::ostream& err);
     // Opens the simulated drives once; false (and the message printed) when one cannot be.
     bool openDrives(std::ostream& err);
     std::vector<cli::CommandSyntax> commandSyntaxes() const;

@@ -64,3 +64,37 @@ bool hasPartnerVendorSmartPage(const std::string& oem, const std::string& produc
 }
 
 }  // namespace drivekit::core::products
+
+// --- Recognising a drive of the maker on a host.
+namespace drivekit::core::products {
+
+namespace {
+constexpr uint16_t makerPciVendorId = 0x1E4B;
+}  // namespace
+
+const std::vector<MakerModelPrefix>& makerModelPrefixes() {
+    static const std::vector<MakerModelPrefix> rows = {
+        {makerPciVendorId, "Varnholt", families::varnholt, Bus::nvme, true},
+        {makerPciVendorId, "VH-", families::varnholt, Bus::nvme, true},
+        {makerPciVendorId, "Kestrova", families::kestrova, Bus::nvme, false},
+        {makerPciVendorId, "KS-", families::kestrova, Bus::nvme, false},
+        {0, "Kestrova KS3", families::aldermoor, Bus::sata, false},
+        {0, "AM-S", families::aldermoor, Bus::sata, false},
+    };
+    return rows;
+}
+
+const MakerModelPrefix* recogniseDrive(Bus bus, uint16_t pciVendorId, const std::string& modelNumber) {
+    const std::string model = strings::trim(modelNumber);
+    for (const auto& row : makerModelPrefixes()) {
+        if (row.bus == bus && (bus == Bus::sata || row.pciVendorId == pciVendorId) &&
+            model.compare(0, row.modelPrefix.size(), row.modelPrefix) == 0) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const std::string& defaultFamilyFor(Bus bus) { return bus == Bus::nvme ? families::kestrova : families::aldermoor; }
+
+}  // namespace drivekit::core::products

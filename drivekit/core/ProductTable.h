@@ -1,6 +1,7 @@
 #pragma once
 // The maker's product table: the product families and models that features recognise by the
 // "Product", "ModelNumber" and "OEM" device attributes.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -63,5 +64,29 @@ bool skipsTimedWorkloadAttributes(const std::string& product);
 // True when a drive that is not flagged as the maker's NVMe drive still carries the vendor
 // SMART page: the partner OEM's drives of the maker's NVMe families.
 bool hasPartnerVendorSmartPage(const std::string& oem, const std::string& product);
+
+}  // namespace drivekit::core::products
+
+// --- Recognising a drive of the maker on a host: an NVMe controller by its PCI vendor id
+// and the start of its model number, a SATA disk (which has no PCI vendor id) by the start of
+// its model number alone.
+namespace drivekit::core::products {
+
+struct MakerModelPrefix {
+    uint16_t pciVendorId;  // 0 for SATA rows
+    std::string modelPrefix;
+    std::string family;
+    Bus bus;
+    // The family's controllers carry the vendor pages gated by the "SMI" attribute.
+    bool smiController;
+};
+
+const std::vector<MakerModelPrefix>& makerModelPrefixes();
+// The row whose bus and vendor id match and whose prefix starts the model number (leading
+// blanks ignored); null for a drive of another maker.
+const MakerModelPrefix* recogniseDrive(Bus bus, uint16_t pciVendorId, const std::string& modelNumber);
+// The family a drive is treated as when the user names none: the maker's general NVMe
+// family, or its SATA family.
+const std::string& defaultFamilyFor(Bus bus);
 
 }  // namespace drivekit::core::products

@@ -14,7 +14,7 @@ using boost::algorithm::iequals;
 namespace {
 
 const char* const hostOptionsSynopsis =
-    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] ";
+    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] [--as-maker[=FAMILY]] ";
 
 // Every command accepts -output: the host prints the result.
 const PartSyntax hostOutputPart{"-output", "", false, "text|json|xml|csv", true,

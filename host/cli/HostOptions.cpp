@@ -1,5 +1,7 @@
 #include "host/cli/HostOptions.h"
 
+#include "drivekit/core/ProductTable.h"
+
 namespace host::cli {
 
 namespace {
@@ -21,11 +23,36 @@ bool valueOf(const std::string& token, const std::string& name, std::string& val
     return true;
 }
 
+// The families a user may name, for the error message.
+std::string familyNames() {
+    std::string names;
+    for (const auto& row : drivekit::core::products::productTable()) {
+        if (names.find(row.family) == std::string::npos) {
+            names += (names.empty() ? "" : ", ") + row.family;
+        }
+    }
+    return names;
+}
+
+void parseAsMaker(const std::string& token, HostOptions& options) {
+    options.asMaker = true;
+    if (token == "--as-maker") {
+        return;
+    }
+    const auto* row = drivekit::core::products::findFamily(token.substr(std::string("--as-maker=").size()));
+    if (row == nullptr) {
+        options.error = "Option --as-maker= expects a product family: " + familyNames();
+        return;
+    }
+    options.asMakerFamily = row->family;
+}
+
 }  // namespace
 
 bool HostOptions::isHostOption(const std::string& token) {
     const std::string name = token.substr(0, token.find('='));
-    return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log";
+    return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log" ||
+           name == "--as-maker";
 }
 
 HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
@@ -43,6 +70,8 @@ HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
                 options.error = "Option --sim= expects a profile name or file: --sim=PROFILE";
             }
             options.simulatedDrives.push_back(token.substr(6));
+        } else if (token == "--as-maker" || token.compare(0, 11, "--as-maker=") == 0) {
+            parseAsMaker(token, options);
         } else if (!valueOf(token, "--sim-trace", options.simTraceFile, options.error) &&
                    !valueOf(token, "--log", options.pluginLogFile, options.error) &&
                    !valueOf(token, "--host-log", options.hostLogFile, options.error)) {

@@ -1,6 +1,7 @@
 #pragma once
 // The host's own options, which come before the verb and start with two dashes:
-// --sim[=PROFILE] (repeatable), --sim-trace=FILE, --log=FILE, --host-log=FILE.
+// --sim[=PROFILE] (repeatable), --sim-trace=FILE, --log=FILE, --host-log=FILE,
+// --as-maker[=FAMILY].
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ struct HostOptions {
     // --log=FILE: the plug-ins' log file; logging stays off without it.
     std::string pluginLogFile;
     std::string hostLogFile;
+    // --as-maker[=FAMILY]: the selected drive is treated as one of the maker's, of this
+    // product family (spelt as the product table spells it; "" for the drive's default).
+    bool asMaker = false;
+    std::string asMakerFamily;
     // What follows the host's options: the verb and its arguments.
     std::vector<std::string> command;
     // Empty when the host's options are sound.

@@ -39,7 +39,9 @@ TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
     const auto none = ssdtool({"show", "-ssd"}, dir);
     EXPECT_EQ(0, none.exitStatus);
     EXPECT_EQ("No drives found.\n", none.out);
-    EXPECT_EQ("ssdtool: add a simulated drive with --sim, e.g. ssdtool --sim show -ssd\n", none.err);
+    EXPECT_EQ("ssdtool: no NVMe controller or SATA disk found; add a simulated drive with --sim, e.g. ssdtool --sim "
+              "show -ssd\n",
+              none.err);
     EXPECT_EQ("", run.err);
 }
 

@@ -167,6 +167,18 @@ TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNVMeDrivesGetNoFolder) {
     }
 }
 
+TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
+    const auto run = ssdtool({"--sim=other-nvme", "--as-maker=kestrova", "dump", "-debuglogs", "-ssd", "0", "-type",
+                              "NvmeLogs", "-v"},
+                             dir);
+    EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n", run.err);
+    EXPECT_TRUE(contains(run.out, "NVMe Logs generated")) << run.out;
+    const auto pages = packedLogPages(dir);
+    // The drive's own standard pages now land in the package, its SMART / Health log among them.
+    EXPECT_EQ(512u, pages.at("log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin").size());
+}
+
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {
     const fs::path trace = scratch / "trace.txt";
     const fs::path profile =

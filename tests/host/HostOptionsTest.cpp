@@ -29,12 +29,25 @@ TEST(HostOptionsTest, WithoutHostOptionsNothingIsSimulatedAndNothingIsLogged) {
 }
 
 TEST(HostOptionsTest, BadHostOptionsAreErrors) {
-    for (const char* bad : {"--log", "--log=", "--host-log", "--sim-trace=", "--sim=", "--simulate", "--verbose"}) {
+    for (const char* bad : {"--log", "--log=", "--host-log", "--sim-trace=", "--sim=", "--simulate", "--verbose",
+                            "--as-maker=", "--as-maker=Orlin", "--as-makers"}) {
         const auto options = HostOptions::parse({bad, "help"});
         EXPECT_NE("", options.error) << bad;
         EXPECT_TRUE(options.command.empty()) << bad;
     }
     EXPECT_NE(std::string::npos, HostOptions::parse({"--frob"}).error.find("--frob"));
+}
+
+TEST(HostOptionsTest, AsMakerTakesAFamilyOfTheProductTableInItsOwnSpelling) {
+    const auto bare = HostOptions::parse({"--as-maker", "show", "-ssd"});
+    EXPECT_TRUE(bare.asMaker);
+    EXPECT_EQ("", bare.asMakerFamily);
+    const auto named = HostOptions::parse({"--as-maker=varnholt", "show", "-ssd"});
+    EXPECT_TRUE(named.asMaker);
+    EXPECT_EQ("Varnholt", named.asMakerFamily);
+    EXPECT_FALSE(HostOptions::parse({"show", "-ssd"}).asMaker);
+    const auto unknown = HostOptions::parse({"--as-maker=x", "help"});
+    EXPECT_NE(std::string::npos, unknown.error.find("Varnholt, Kestrova, Aldermoor")) << unknown.error;
 }
 
 }  // namespace

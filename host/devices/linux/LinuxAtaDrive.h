@@ -1,0 +1,31 @@
+#pragma once
+// A SATA disk behind libata (/dev/sdX), reached with SG_IO and ATA PASS-THROUGH (16). The
+// ATA registers that come back in the sense data decide the outcome; they are also the
+// command's protocol result.
+#include <string>
+
+#include "host/devices/linux/PassThroughDrive.h"
+
+namespace host::linux_drives {
+
+class LinuxAtaDrive : public PassThroughDrive {
+public:
+    using PassThroughDrive::PassThroughDrive;
+
+    // Whether SMART commands take the separate "SMART" path (IDENTIFY DEVICE says SMART is
+    // supported).
+    void setSmartSupported(bool supported) { smartSupported_ = supported; }
+
+    bool isProtocolSupported(const std::string& protocol) const override;
+
+    static constexpr uint32_t sectorSize = 512;
+
+protected:
+    drivekit::core::CommandResult execute(drivekit::core::Command& command,
+                                          const drivekit::core::Payload* data) override;
+
+private:
+    bool smartSupported_ = false;
+};
+
+}  // namespace host::linux_drives

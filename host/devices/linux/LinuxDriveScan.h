@@ -1,0 +1,34 @@
+#pragma once
+// Finding this machine's drives in sysfs, without opening any of them (listing needs no
+// root): NVMe controllers of /sys/class/nvme and SATA disks behind libata (the /sys/block/sdX
+// whose SCSI vendor is "ATA"), NVMe controllers first, each group in the kernel's numbering.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace host::linux_drives {
+
+struct FoundDrive {
+    enum class Kind { nvme, sata };
+    Kind kind = Kind::nvme;
+    std::string name;  // "nvme0", "sda"
+    std::string path;  // "/dev/nvme0"
+    // As sysfs shows them (a SATA model is cut to 16 characters there; IDENTIFY gives it whole).
+    std::string serialNumber;
+    std::string modelNumber;
+    std::string firmware;
+    // NVMe: the first namespace of the controller (0 without one) and the largest transfer
+    // the kernel takes in one command (0 when unknown).
+    uint32_t namespaceId = 0;
+    uint64_t kernelMaxTransferBytes = 0;
+    // The storage driver's module version, or the running kernel's release.
+    std::string driverVersion;
+};
+
+// root: the sysfs mount ("/sys"); devRoot: where the device nodes live ("/dev").
+std::vector<FoundDrive> scanDrives(const std::string& root = "/sys", const std::string& devRoot = "/dev");
+
+// "nvme2" before "nvme10", "sdz" before "sdaa".
+bool kernelNameLess(const std::string& a, const std::string& b);
+
+}  // namespace host::linux_drives

@@ -1,0 +1,52 @@
+#include "host/devices/linux/LinuxDrives.h"
+
+#include "drivekit/core/DeviceAttributes.h"
+#include "host/devices/linux/LinuxDriveProbe.h"
+
+namespace host::linux_drives {
+
+namespace core = drivekit::core;
+
+namespace {
+
+void writeListing(core::Device& device, const FoundDrive& found) {
+    device.attributes.writeString(core::attributes::serialNumber(), found.serialNumber);
+    device.attributes.writeString(core::attributes::modelNumber(), found.modelNumber);
+    device.attributes.writeString(core::attributes::firmware(), found.firmware);
+}
+
+template <typename Drive, typename Probe>
+LinuxDrive makeEntry(const FoundDrive& found, Probe probe) {
+    auto drive = std::make_shared<Drive>(found.path);
+    writeListing(*drive, found);
+    auto open = [drive, found, probe]() -> OpenOutcome {
+        if (drive->attached()) {
+            return {};
+        }
+        core::Status status;
+        int error = 0;
+        auto passThrough = openPassThrough(found.path, status, error);
+        if (!passThrough) {
+            return {status, isAccessDenied(error)};
+        }
+        drive->attach(std::move(passThrough));
+        return {probe(*drive, found), false};
+    };
+    return {drive, found.path, open};
+}
+
+}  // namespace
+
+std::vector<LinuxDrive> findLinuxDrives(const std::string& root, const std::string& devRoot) {
+    std::vector<LinuxDrive> drives;
+    for (const FoundDrive& found : scanDrives(root, devRoot)) {
+        if (found.kind == FoundDrive::Kind::nvme) {
+            drives.push_back(makeEntry<LinuxNvmeDrive>(found, probeNvme));
+        } else {
+            drives.push_back(makeEntry<LinuxAtaDrive>(found, probeSata));
+        }
+    }
+    return drives;
+}
+
+}  // namespace host::linux_drives

@@ -1,0 +1,28 @@
+#pragma once
+// The drives of this machine as the host lists and selects them: each is listed from sysfs
+// and opened (device node, then Identify) only when a command selects it.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drivekit/core/HostInterface.h"
+
+namespace host::linux_drives {
+
+struct OpenOutcome {
+    drivekit::core::Status status;
+    // The user may not open the device node (not root, no read-write access).
+    bool accessDenied = false;
+};
+
+struct LinuxDrive {
+    std::shared_ptr<drivekit::core::Device> device;
+    std::string path;
+    std::function<OpenOutcome()> open;
+};
+
+// root, devRoot: see scanDrives.
+std::vector<LinuxDrive> findLinuxDrives(const std::string& root = "/sys", const std::string& devRoot = "/dev");
+
+}  // namespace host::linux_drives

@@ -1,0 +1,52 @@
+#include "host/devices/linux/PassThroughDrive.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <boost/date_time/posix_time/posix_time.hpp>
+
+#include "drivekit/core/logging/Log.h"
+#include "host/devices/sim/SimCommandQueue.h"
+
+namespace host::linux_drives {
+
+namespace core = drivekit::core;
+
+PassThroughDrive::PassThroughDrive(std::string path) : path_(std::move(path)) {
+    // A queue that only keeps its time-out serves a real drive as well as a simulated one.
+    queues.push_back(std::make_shared<sim::SimCommandQueue>());
+}
+
+core::CommandResult PassThroughDrive::sendCommand(core::Command& command, const core::Payload& data) {
+    return checkedExecute(command, &data);
+}
+
+core::CommandResult PassThroughDrive::sendCommand(core::Command& command) { return checkedExecute(command, nullptr); }
+
+core::CommandResult PassThroughDrive::checkedExecute(core::Command& command, const core::Payload* data) {
+    const auto start = boost::posix_time::microsec_clock::local_time();
+    core::CommandResult result;
+    if (!isProtocolSupported(command.protocol())) {
+        result.status = core::Status::commandSetNotSupported();
+    } else if (!passThrough_) {
+        result.status = core::Status::custom();
+        result.status.setMessage(path_ + " is not open.");
+    } else {
+        result = execute(command, data);
+    }
+    if (!result.status.isSuccess()) {
+        LOG_DEBUG(command.name() << ": " << result.status.message());
+    }
+    result.startTime = start;
+    result.endTime = boost::posix_time::microsec_clock::local_time();
+    return result;
+}
+
+uint32_t PassThroughDrive::timeoutMilliseconds() const {
+    const uint64_t nanoseconds = queues.empty() || !queues.front() ? sim::SimCommandQueue::defaultTimeoutNanoseconds
+                                                                   : queues.front()->timeoutNanoseconds();
+    const uint64_t milliseconds = nanoseconds / 1000000ULL;
+    return static_cast<uint32_t>(std::clamp<uint64_t>(milliseconds, 1, std::numeric_limits<uint32_t>::max()));
+}
+
+}  // namespace host::linux_drives

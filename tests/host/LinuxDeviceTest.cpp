@@ -1,0 +1,489 @@
+// The Linux drives over a fake pass-through: what reaches the kernel for each command, how its
+// answers become statuses, and the attributes derived from a drive's Identify data.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include <linux/nvme_ioctl.h>
+#include <sys/ioctl.h>
+#include <scsi/sg.h>
+
+#include <boost/filesystem.hpp>
+#include <fstream>
+
+#include "SimTestSupport.h"
+#include "drivekit/commands/ata/CheckPowerMode.h"
+#include "drivekit/commands/ata/IdentifyDevice.h"
+#include "drivekit/commands/ata/ReadDMA.h"
+#include "drivekit/commands/ata/SMARTExecuteOfflineImmediate.h"
+#include "drivekit/commands/ata/SMARTReadThresholds.h"
+#include "drivekit/commands/nvme/AdminCommand.h"
+#include "drivekit/commands/nvme/GetFeatures.h"
+#include "drivekit/commands/nvme/GetLogPage.h"
+#include "drivekit/commands/nvme/Identify.h"
+#include "drivekit/commands/nvme/SetFeatures.h"
+#include "drivekit/commands/smart/SMARTReadData.h"
+#include "drivekit/core/DeviceAttributes.h"
+#include "host/devices/linux/AtaPassThrough.h"
+#include "host/devices/linux/IdentifyFacts.h"
+#include "host/devices/linux/LinuxDriveProbe.h"
+#include "host/devices/sim/SimAta.h"
+
+namespace {
+
+namespace core = drivekit::core;
+namespace nvme = drivekit::commands::nvme;
+namespace ata = drivekit::commands::ata;
+namespace attributes = drivekit::core::attributes;
+using namespace host::linux_drives;
+using sim_test::builtIn;
+
+// Records every ioctl and answers it with the test's function.
+class FakePassThrough : public PassThrough {
+public:
+    std::function<int(unsigned long, void*)> answer = [](unsigned long, void*) { return 0; };
+    std::vector<nvme_passthru_cmd> nvmeRequests;
+    std::vector<std::vector<uint8_t>> written;  // the data-out bytes of each NVMe request
+    std::vector<Cdb16> cdbs;
+    std::vector<sg_io_hdr> sgRequests;
+
+    int call(unsigned long request, void* argument) override {
+        if (request == NVME_IOCTL_ADMIN_CMD) {
+            const auto& command = *static_cast<nvme_passthru_cmd*>(argument);
+            nvmeRequests.push_back(command);
+            const auto* bytes = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(command.addr));
+            written.emplace_back(bytes, bytes + (bytes ? command.data_len : 0));
+        } else if (request == SG_IO) {
+            const auto& header = *static_cast<sg_io_hdr*>(argument);
+            sgRequests.push_back(header);
+            Cdb16 cdb{};
+            std::memcpy(cdb.data(), header.cmdp, cdb.size());
+            cdbs.push_back(cdb);
+        }
+        return answer(request, argument);
+    }
+    const std::string& path() const override { return path_; }
+
+private:
+    std::string path_ = "/dev/fake";
+};
+
+template <typename Drive>
+std::pair<std::shared_ptr<Drive>, FakePassThrough*> fakeDrive(const std::string& path) {
+    auto drive = std::make_shared<Drive>(path);
+    auto fake = std::make_unique<FakePassThrough>();
+    FakePassThrough* seen = fake.get();
+    drive->attach(std::move(fake));
+    return {drive, seen};
+}
+
+// --- NVMe
+
+TEST(LinuxNvmeDrive, EveryDwordDirectionLengthAndTimeOutReachTheKernel) {
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<nvme::Command>()> make;
+        core::Payload data;
+        uint32_t dataLength;
+        bool returnsData;
+    };
+    const uint8_t descriptor[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const std::vector<Case> cases{
+        {"identify", [] {
+             auto c = std::make_unique<nvme::Identify>();
+             c->setCns(0x01);
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 4096, true},
+        {"get log page", [] {
+             auto c = std::make_unique<nvme::GetLogPage>();
+             c->setLogId(0x0D);
+             c->setLogSpecificField(0x05);
+             c->setLogSpecificId(0x1234);
+             c->setNumDwords(127);
+             c->setLogPageOffset(0x100000200ULL);
+             c->setUuidIndex(3);
+             c->setNamespaceId(0xFFFFFFFF);
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 512, true},
+        {"get log page asking for more than its transfer size", [] {
+             auto c = std::make_unique<nvme::GetLogPage>();
+             c->setLogId(0x02);
+             c->setNumDwords(127);
+             c->transferBytes = 16;  // the buffer still holds what the controller is told to move
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 512, true},
+        {"get features without data", [] {
+             auto c = std::make_unique<nvme::GetFeatures>();
+             c->setFeatureId(0x07);
+             c->setDword11(0xAABBCCDD);
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 0, false},
+        {"set features with data", [] {
+             auto c = std::make_unique<nvme::SetFeatures>();
+             c->setFeatureId(0x16);
+             c->setTransferBytes(8);
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, core::Payload(descriptor, 8), 8, false},
+        {"vendor send", [] {
+             auto c = std::make_unique<nvme::AdminCommand>(0xF1, nvme::DataDirection::toDrive, 8);
+             c->entry().cdw12 = 0x80000001;
+             c->entry().cdw15 = 0x0F0F0F0F;
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, core::Payload(descriptor, 8), 8, false},
+        {"vendor receive", [] {
+             auto c = std::make_unique<nvme::AdminCommand>(0xF2, nvme::DataDirection::fromDrive, 64);
+             c->entry().cdw10 = 16;
+             c->entry().cdw13 = 7;
+             return std::unique_ptr<nvme::Command>(std::move(c));
+         }, {}, 64, true},
+    };
+    for (const auto& c : cases) {
+        auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme0");
+        drive->setCommandTimeoutSeconds(7);
+        fake->answer = [](unsigned long, void* argument) {
+            auto& request = *static_cast<nvme_passthru_cmd*>(argument);
+            if (request.addr != 0 && (request.opcode & 0x2) != 0) {
+                std::memset(reinterpret_cast<void*>(static_cast<uintptr_t>(request.addr)), 0xA5, request.data_len);
+            }
+            request.result = 0x00C0FFEE;
+            return 0;
+        };
+        auto command = c.make();
+        const auto result = c.data.empty() ? drive->sendCommand(*command) : drive->sendCommand(*command, c.data);
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(result.status.isSuccess()) << result.status.message();
+        ASSERT_EQ(1u, fake->nvmeRequests.size());
+        const auto& sent = fake->nvmeRequests.front();
+        const auto& entry = command->entry();
+        EXPECT_EQ(entry.opcode(), sent.opcode);
+        EXPECT_EQ(0, sent.flags);
+        EXPECT_EQ(entry.nsid, sent.nsid);
+        const uint32_t dwords[] = {sent.cdw10, sent.cdw11, sent.cdw12, sent.cdw13, sent.cdw14, sent.cdw15};
+        const uint32_t expected[] = {entry.cdw10, entry.cdw11, entry.cdw12, entry.cdw13, entry.cdw14, entry.cdw15};
+        EXPECT_TRUE(std::equal(std::begin(dwords), std::end(dwords), std::begin(expected)));
+        EXPECT_EQ(c.dataLength, sent.data_len);
+        EXPECT_EQ(c.dataLength != 0, sent.addr != 0);
+        EXPECT_EQ(7000u, sent.timeout_ms);
+        if (!c.data.empty()) {
+            EXPECT_EQ(std::vector<uint8_t>(descriptor, descriptor + 8), fake->written.front());
+        }
+        EXPECT_EQ(c.returnsData ? c.dataLength : 0u, result.data.size());
+        if (c.returnsData) {
+            EXPECT_EQ(0xA5, result.data.data()[c.dataLength - 1]);
+        }
+        ASSERT_TRUE(result.protocolResult);
+        EXPECT_EQ(0x00C0FFEEu, result.protocolResult->data().safeCast<nvme::CompletionEntry>()->dw0);
+    }
+}
+
+TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
+    struct Case {
+        int answer;
+        core::Status status;
+        const char* inMessage;
+    };
+    const std::vector<Case> cases{
+        {0x4002, core::Status::nvmeCommandProblem(), "SCT 0x0 SC 0x02 (Invalid Field in Command)"},
+        {0x0109, core::Status::nvmeCommandProblem(), "SCT 0x1 SC 0x09 (Invalid Log Page)"},
+        {0x0371, core::Status::commandTimedOut(), "command time-out"},
+        {0x4007, core::Status::commandTimedOut(), "command time-out"},
+        {-ETIMEDOUT, core::Status::commandTimedOut(), "/dev/nvme3 did not answer within the command time-out"},
+        {-ENODEV, core::Status::custom(), "/dev/nvme3 is gone"},
+        {-EACCES, core::Status::custom(), "needs root or read-write access to /dev/nvme3"},
+        {-EINVAL, core::Status::custom(), "Invalid argument"},
+    };
+    for (const auto& c : cases) {
+        auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme3");
+        fake->answer = [&](unsigned long, void*) { return c.answer; };
+        nvme::Identify command;
+        const auto result = drive->sendCommand(command);
+        SCOPED_TRACE(c.answer);
+        EXPECT_EQ(c.status, result.status);
+        EXPECT_NE(std::string::npos, result.status.message().find(c.inMessage)) << result.status.message();
+        EXPECT_EQ(0u, result.data.size());
+        if (c.answer > 0) {
+            // The completion keeps the status field as the controller wrote it (phase bit 0).
+            ASSERT_TRUE(result.protocolResult);
+            EXPECT_EQ(static_cast<uint16_t>(c.answer << 1),
+                      result.protocolResult->data().safeCast<nvme::CompletionEntry>()->status);
+        }
+    }
+}
+
+TEST(LinuxNvmeDrive, RefusesWhatItCannotSendWithoutCallingTheKernel) {
+    auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme0");
+    ata::IdentifyDevice ataCommand;
+    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(ataCommand).status);
+    nvme::AdminCommand huge(0xF2, nvme::DataDirection::fromDrive, 1ULL << 33);
+    EXPECT_EQ(core::Status::invalidArguments(), drive->sendCommand(huge).status);
+    EXPECT_TRUE(fake->nvmeRequests.empty());
+    LinuxNvmeDrive closed("/dev/nvme9");
+    nvme::Identify identify;
+    EXPECT_NE(std::string::npos, closed.sendCommand(identify).status.message().find("/dev/nvme9 is not open"));
+}
+
+// --- SATA
+
+std::vector<uint8_t> bytes(const Cdb16& cdb) { return {cdb.begin(), cdb.end()}; }
+
+TEST(AtaPassThrough, EachCommandBecomesItsSixteenByteCdb) {
+    ata::Command extended("ReadLogExt");
+    extended.flags().dataIn = true;
+    extended.flags().extended = true;
+    extended.current() = {0x00, 0x01, 0x04, 0x00, 0x00, 0x40, 0x2F, 0};
+    extended.previous() = {0x00, 0x02, 0x00, 0x03, 0x00, 0x00, 0x00, 0};
+    const std::vector<std::pair<std::unique_ptr<ata::Command>, std::vector<uint8_t>>> cases = [&] {
+        std::vector<std::pair<std::unique_ptr<ata::Command>, std::vector<uint8_t>>> list;
+        list.emplace_back(std::make_unique<drivekit::commands::smart::SMARTReadData>(),
+                          std::vector<uint8_t>{0x85, 0x08, 0x0e, 0, 0xd0, 0, 0x01, 0, 0, 0, 0x4f, 0, 0xc2, 0, 0xb0, 0});
+        list.emplace_back(std::make_unique<ata::SMARTReadThresholds>(),
+                          std::vector<uint8_t>{0x85, 0x08, 0x0e, 0, 0xd1, 0, 0x01, 0, 0, 0, 0x4f, 0, 0xc2, 0, 0xb0, 0});
+        list.emplace_back(std::make_unique<ata::IdentifyDevice>(),
+                          std::vector<uint8_t>{0x85, 0x08, 0x0e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xec, 0});
+        list.emplace_back(std::make_unique<ata::ReadDMA>(),
+                          std::vector<uint8_t>{0x85, 0x0c, 0x0e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0x40, 0xc8, 0});
+        list.emplace_back(std::make_unique<ata::CheckPowerMode>(),
+                          std::vector<uint8_t>{0x85, 0x06, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xe5, 0});
+        list.emplace_back(std::make_unique<ata::SMARTExecuteOfflineImmediate>(0x40),
+                          std::vector<uint8_t>{0x85, 0x06, 0x20, 0, 0xd4, 0, 0, 0, 0x40, 0, 0x4f, 0, 0xc2, 0, 0xb0, 0});
+        list.emplace_back(std::make_unique<ata::Command>(extended),
+                          std::vector<uint8_t>{0x85, 0x09, 0x0e, 0, 0, 0x02, 0x01, 0, 0x04, 0x03, 0, 0, 0, 0, 0x2f, 0});
+        return list;
+    }();
+    for (const auto& [command, expected] : cases) {
+        EXPECT_EQ(expected, bytes(ataPassThroughCdb(*command))) << command->name();
+    }
+}
+
+std::vector<uint8_t> descriptorSense(uint8_t status, uint8_t error, uint8_t additional = 14) {
+    std::vector<uint8_t> sense{0x72, 0x01, 0x00, 0x1D, 0, 0, 0, additional, 0x09, 0x0C, 0, error, 0, 0x01,
+                               0,    0x00, 0,    0x4F, 0, 0xC2, 0x40, status};
+    return sense;
+}
+
+TEST(LinuxAtaDrive, SenseDataAndTransportCodesDecideTheOutcome) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> sense;
+        uint16_t hostStatus;
+        int resid;
+        bool success;
+        const char* inMessage;
+        uint32_t dataBytes;
+    };
+    std::vector<uint8_t> fixed(18, 0);
+    fixed[0] = 0x70;
+    fixed[2] = 0x0B;  // aborted command
+    fixed[3] = 0x04;  // error: ABRT
+    fixed[4] = 0x51;  // status: DRDY ERR
+    fixed[7] = 10;
+    std::vector<uint8_t> illegal{0x72, 0x05, 0x20, 0x00, 0, 0, 0, 0};
+    const std::vector<Case> cases{
+        {"no sense", {}, 0, 0, true, "", 512},
+        {"registers, status 0x50", descriptorSense(0x50, 0x00), 0, 0, true, "", 512},
+        {"aborted", descriptorSense(0x51, 0x04), 0, 0, false, "ATA command aborted (status 0x51, error 0x04).", 0},
+        {"fixed format aborted", fixed, 0, 0, false, "ATA command aborted (status 0x51, error 0x04).", 0},
+        {"pass-through refused", illegal, 0, 0, false, "sense key 0x05, ASC 0x20", 0},
+        {"descriptor cut short", descriptorSense(0x51, 0x04, 200), 0, 0, false, "status 0x51", 0},
+        {"time-out", {}, 0x03, 0, false, "did not complete within the command time-out", 0},
+        {"disk gone", {}, 0x01, 0, false, "/dev/sdq is gone", 0},
+        {"short transfer", {}, 0, 12, true, "", 500},
+    };
+    for (const auto& c : cases) {
+        auto [drive, fake] = fakeDrive<LinuxAtaDrive>("/dev/sdq");
+        drive->setCommandTimeoutSeconds(3);
+        fake->answer = [&](unsigned long, void* argument) {
+            auto& header = *static_cast<sg_io_hdr*>(argument);
+            std::memcpy(header.sbp, c.sense.data(), std::min<std::size_t>(c.sense.size(), header.mx_sb_len));
+            header.sb_len_wr = static_cast<unsigned char>(std::min<std::size_t>(c.sense.size(), header.mx_sb_len));
+            header.status = c.sense.empty() ? 0 : 0x02;
+            header.host_status = c.hostStatus;
+            header.resid = c.resid;
+            return 0;
+        };
+        ata::SMARTReadThresholds command;
+        const auto result = drive->sendCommand(command);
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.success, result.status.isSuccess()) << result.status.message();
+        EXPECT_NE(std::string::npos, result.status.message().find(c.inMessage)) << result.status.message();
+        EXPECT_EQ(c.dataBytes, result.data.size());
+        const auto& header = fake->sgRequests.at(0);
+        EXPECT_EQ(SG_DXFER_FROM_DEV, header.dxfer_direction);
+        EXPECT_EQ(512u, header.dxfer_len);
+        EXPECT_EQ(3000u, header.timeout);
+    }
+}
+
+TEST(LinuxAtaDrive, TheSmartPathCarriesSmartCommandsOnlyAndOnlyWhenSupported) {
+    auto [drive, fake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
+    drivekit::commands::smart::SMARTReadData smart;
+    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(smart).status);
+    drive->setSmartSupported(true);
+    EXPECT_TRUE(drive->sendCommand(smart).status.isSuccess());
+    ata::IdentifyDevice identify;
+    EXPECT_TRUE(drive->sendCommand(identify).status.isSuccess());
+    nvme::Identify nvmeCommand;
+    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(nvmeCommand).status);
+    EXPECT_EQ(2u, fake->sgRequests.size());
+}
+
+// --- attributes
+
+// Serves NVMe admin commands from a simulated drive, as a controller would answer them.
+int serveFromSimulatedDrive(host::sim::SimulatedDrive& sim, void* argument) {
+    auto& request = *static_cast<nvme_passthru_cmd*>(argument);
+    nvme::Command command;
+    command.entry().setOpcode(request.opcode);
+    command.entry().nsid = request.nsid;
+    command.entry().cdw10 = request.cdw10;
+    command.entry().cdw11 = request.cdw11;
+    command.entry().cdw12 = request.cdw12;
+    command.entry().cdw13 = request.cdw13;
+    command.entry().cdw14 = request.cdw14;
+    command.entry().cdw15 = request.cdw15;
+    command.transferBytes = request.data_len;
+    command.flags().dataIn = true;
+    const auto result = sim.sendCommand(command, core::Payload());
+    const auto& completion = *result.protocolResult->data().safeCast<nvme::CompletionEntry>();
+    if (result.status.isSuccess()) {
+        std::memcpy(reinterpret_cast<void*>(static_cast<uintptr_t>(request.addr)), result.data.data(),
+                    std::min<uint32_t>(request.data_len, result.data.size()));
+        request.result = completion.dw0;
+    }
+    return completion.status >> 1;
+}
+
+TEST(LinuxDriveProbe, NvmeAttributesComeFromTheControllersIdentifyDataAndSysfs) {
+    const std::vector<std::string> derived{
+        "SerialNumber", "ModelNumber", "Firmware", "NumErrorLogPageEntries", "TelemetryLogSupported",
+        "UUIDSupported", "NamespaceManagementSupported", "NVMe1Point4OrGreater", "NVMe2Point0OrGreater",
+        "OCPSupported", "SMARTEnabled", "Kestrova", "KestrovaNVMe", "KestrovaGen3SATA"};
+    for (const std::string name : {"varnholt-nvme", "kestrova-nvme", "other-nvme"}) {
+        SCOPED_TRACE(name);
+        auto sim = builtIn(name);
+        auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme0");
+        fake->answer = [&](unsigned long, void* argument) { return serveFromSimulatedDrive(*sim, argument); };
+        FoundDrive found;
+        found.namespaceId = 1;
+        found.kernelMaxTransferBytes = 512 * 1024;  // the kernel's limit: 4096 << 7
+        found.driverVersion = "6.1.0-test";
+        ASSERT_TRUE(probeNvme(*drive, found).isSuccess());
+        for (const auto& key : derived) {
+            EXPECT_EQ(sim->attributes.get(key).toText(), drive->attributes.get(key).toText()) << key;
+        }
+        // The smaller of the controller's MDTS (5 or 6 here) and the kernel's 7.
+        EXPECT_EQ(sim->attributes.readUint8("MaximumDataTransferSize"),
+                  drive->attributes.readUint8("MaximumDataTransferSize"));
+        EXPECT_EQ("Linux", drive->attributes.readString("DriverProvider"));
+        EXPECT_EQ("6.1.0-test", drive->attributes.readString("DriverVersion"));
+        EXPECT_EQ(1u, drive->attributes.readUint32("NamespaceId"));
+        if (sim->attributes.readBool("Kestrova")) {
+            EXPECT_EQ(sim->attributes.readString("Product"), drive->attributes.readString("Product"));
+        }
+    }
+}
+
+TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
+    auto sim = builtIn("kestrova-sata");
+    auto identifyData = host::sim::SimAta::identifyDevice(sim->profile());
+    for (const bool smartEnabled : {true, false}) {
+        auto [drive, fake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
+        auto data = core::Payload(identifyData.data(), identifyData.size());
+        data.data()[85 * 2] = static_cast<uint8_t>(smartEnabled ? data.data()[85 * 2] | 1 : data.data()[85 * 2] & ~1);
+        fake->answer = [&](unsigned long, void* argument) {
+            auto& header = *static_cast<sg_io_hdr*>(argument);
+            std::memcpy(header.dxferp, data.data(), 512);
+            return 0;
+        };
+        ASSERT_TRUE(probeSata(*drive, FoundDrive{}).isSuccess());
+        EXPECT_EQ(sim->attributes.readString("SerialNumber"), drive->attributes.readString("SerialNumber"));
+        EXPECT_EQ(sim->attributes.readString("ModelNumber"), drive->attributes.readString("ModelNumber"));
+        EXPECT_EQ(sim->attributes.readString("Firmware"), drive->attributes.readString("Firmware"));
+        EXPECT_EQ(smartEnabled, drive->attributes.readBool("SMARTEnabled"));
+        EXPECT_TRUE(drive->isProtocolSupported("SMART"));
+        EXPECT_TRUE(drive->attributes.readBool("KestrovaGen3SATA"));
+        EXPECT_EQ(std::vector<uint8_t>({0x85, 0x08, 0x0e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xec, 0}),
+                  bytes(fake->cdbs.at(0)));
+    }
+}
+
+TEST(LinuxDriveProbe, AsMakerTreatsAnotherMakersDriveAsOneOfTheFamily) {
+    core::AttributeCollection drive;
+    drive.writeString(attributes::modelNumber(), "QEMU NVMe Ctrl");
+    applyMakerAttributes(drive, drivekit::core::products::Bus::nvme, 0x1b36, "");
+    EXPECT_FALSE(drive.readBool("Kestrova"));
+    EXPECT_EQ("QEMU NVMe Ctrl", drive.readString("Product"));
+    applyMakerAttributes(drive, drivekit::core::products::Bus::nvme, 0x1b36, "Varnholt");
+    EXPECT_TRUE(drive.readBool("Kestrova") && drive.readBool("KestrovaNVMe") && drive.readBool("SMI"));
+    EXPECT_FALSE(drive.readBool("KestrovaGen3SATA"));
+    EXPECT_EQ("Varnholt", drive.readString("Product"));
+    applyMakerAttributes(drive, drivekit::core::products::Bus::sata, 0, "Aldermoor");
+    EXPECT_TRUE(drive.readBool("KestrovaGen3SATA"));
+    EXPECT_FALSE(drive.readBool("KestrovaNVMe") || drive.readBool("SMI"));
+}
+
+TEST(IdentifyFacts, TransferShiftIsTheSmallerOfTheControllersAndTheKernelsLimit) {
+    struct Case {
+        uint8_t mdts;
+        uint64_t kernel;
+        uint8_t shift;
+    };
+    for (const auto& c : std::vector<Case>{{7, 512 * 1024, 7}, {0, 512 * 1024, 7}, {9, 128 * 1024, 5},
+                                           {5, 0, 5}, {5, 1000 * 1024, 5}, {0, 0, 0}, {7, 6 * 1024, 0}}) {
+        EXPECT_EQ(c.shift, transferShift(c.mdts, c.kernel)) << int(c.mdts) << " " << c.kernel;
+    }
+    NvmeControllerFacts facts;
+    EXPECT_FALSE(NvmeControllerFacts::read(core::Payload(262), facts));
+    EXPECT_TRUE(facts.atLeast(1, 0));  // a controller that reports no version is a 1.0 one
+    EXPECT_FALSE(facts.atLeast(1, 1));
+    AtaIdentifyFacts ata;
+    EXPECT_FALSE(AtaIdentifyFacts::read(core::Payload(511), ata));
+}
+
+// --- enumeration
+
+TEST(LinuxDriveScan, ListsNvmeControllersThenAtaDisksInTheKernelsOrderFromSysfs) {
+    namespace fs = boost::filesystem;
+    const fs::path root = fs::temp_directory_path() / fs::unique_path("ssdtool-sysfs-%%%%%%");
+    const auto put = [&](const fs::path& file, const std::string& text) {
+        fs::create_directories((root / file).parent_path());
+        std::ofstream(root / file, std::ios::binary) << text;
+    };
+    for (const std::string name : {"nvme10", "nvme2"}) {
+        put("class/nvme/" + name + "/model", "Model " + name + "          \n");
+        put("class/nvme/" + name + "/serial", "SN-" + name + "\n");
+        put("class/nvme/" + name + "/firmware_rev", "FW1\n");
+    }
+    put("class/nvme/nvme2/nvme2c2n3/nsid", "3\n");
+    put("class/nvme/nvme2/nvme2c2n3/queue/max_hw_sectors_kb", "256\n");
+    put("class/nvme/nvme-fabrics/dev", "10:1\n");
+    const std::string serialPage = std::string("\0\x80\0\x06", 4) + "SATA-1";
+    for (const std::string name : {"sdaa", "sdb", "sdc"}) {
+        put("block/" + name + "/device/vendor", name == "sdc" ? "USB     \n" : "ATA     \n");
+        put("block/" + name + "/device/model", "Disk " + name + "\n");
+        put("block/" + name + "/device/rev", "2.5+\n");
+        put("block/" + name + "/device/vpd_pg80", serialPage);
+    }
+    put("module/libata/version", "3.00\n");
+    const auto drives = scanDrives(root.string(), "/dev");
+    fs::remove_all(root);
+
+    ASSERT_EQ(4u, drives.size());
+    EXPECT_EQ("/dev/nvme2", drives[0].path);
+    EXPECT_EQ("Model nvme2", drives[0].modelNumber);
+    EXPECT_EQ("SN-nvme2", drives[0].serialNumber);
+    EXPECT_EQ(3u, drives[0].namespaceId);
+    EXPECT_EQ(256u * 1024, drives[0].kernelMaxTransferBytes);
+    EXPECT_EQ("/dev/nvme10", drives[1].path);
+    EXPECT_EQ(0u, drives[1].namespaceId);
+    EXPECT_EQ("/dev/sdb", drives[2].path);
+    EXPECT_EQ("SATA-1", drives[2].serialNumber);
+    EXPECT_EQ("libata 3.00", drives[2].driverVersion);
+    EXPECT_EQ("/dev/sdaa", drives[3].path);
+    EXPECT_EQ(FoundDrive::Kind::sata, drives[3].kind);
+}
+
+}  // namespace
