@@ -138,7 +138,7 @@ TEST(LogPageDecode, EmptyPagesGiveTheBareRootAndUnknownPagesNoDecoder) {
         core::Status status;
         const auto object = decodeLogPage(context, core::Payload(), status);
         EXPECT_EQ(object != nullptr, hasLogPageDecoder(context)) << logId;
-        if (object != nullptr && logId != 0x02 && logId != 0x0D) {
+        if (object != nullptr && logId != 0x0D) {
             EXPECT_TRUE(status.isSuccess()) << logId;
             EXPECT_NE(object->attribute("name"), "") << logId;
             EXPECT_TRUE(object->properties().empty() && object->objects().empty()) << logId;
@@ -147,14 +147,6 @@ TEST(LogPageDecode, EmptyPagesGiveTheBareRootAndUnknownPagesNoDecoder) {
     PageContext telemetry;
     telemetry.logId = 0x07;
     EXPECT_FALSE(hasLogPageDecoder(telemetry));
-    // SMART / health is decoded by the SMART feature; until it is wired in, the root says so.
-    PageContext smart;
-    smart.logId = 0x02;
-    core::Status status;
-    const auto object = decodeLogPage(smart, Bytes(512).payload(), status);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->attribute("name"), "SMART and Health Information");
-    EXPECT_FALSE(status.isSuccess());
 }
 
 }  // namespace

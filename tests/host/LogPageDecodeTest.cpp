@@ -74,6 +74,8 @@ TEST(LogPageDecodeServed, ServedPagesShowTheValuesTheDriveWasGiven) {
         {0x00, 1024, 0, 0, {"Log Page 7 (0x07)", "LID Specific Parameter"}, "0x0001"},  // data area 4
         {0x00, 1024, 0, 0, {"Log Page 10 (0x0A)", "Supported"}, "<missing Log Page 10 (0x0A)>"},
         {0x01, 4096, 0, 0, {"Number of log entries"}, "64"},
+        {0x02, 512, 0, 0, {"Data Units Written"}, n(h.dataUnitsWritten)},
+        {0x02, 512, 0, 0, {"Percentage Used"}, n(h.percentageUsed)},
         {0x01, 4096, 0, 0, {"Error Info Log Entry 0", "Error Count Identifier"}, n(h.errorLogEntries)},
         {0x01, 4096, 0, 0, {"Error Info Log Entry 1", "Command ID"}, "0x1004"},
         {0x01, 4096, 0, 0, {"Error Info Log Entry 0", "Byte in command that contained the error"}, "40"},

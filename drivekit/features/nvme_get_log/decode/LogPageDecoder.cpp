@@ -8,6 +8,7 @@
 #include "drivekit/features/nvme_get_log/decode/LogPageLayouts.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageTables.h"
 #include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
+#include "drivekit/features/smart/NvmeSmartHealth.h"
 
 namespace drivekit::features::nvme_get_log::decode {
 
@@ -34,13 +35,6 @@ std::unique_ptr<XmlObject> namedRoot(const std::string& name) {
     return root;
 }
 
-// Until the SMART feature's decoder is wired in: the bare root and a failure.
-std::unique_ptr<XmlObject> smartHealthNotWired(const core::Payload&, core::Status& status) {
-    status = core::Status::notImplemented();
-    status.setMessage("no decoder yet");
-    return namedRoot("SMART and Health Information");
-}
-
 // How a page's fields are found: one table, a layout of several parts, a decoder of its own,
 // or (none of them) no fields at all.
 struct PageRoute {
@@ -58,7 +52,7 @@ const std::array<PageRoute, 31>& routes() {
     static const std::array<PageRoute, 31> rows{{
         {0x00, nullptr, "Supported Log Pages (Log ID = 0)", nullptr, supportedLogPages},
         {0x01, nullptr, "Error Information Log", nullptr, errorInformation},
-        {0x02, nullptr, "SMART and Health Information", nullptr, nullptr, smartHealthNotWired},  // wired to the SMART feature's decoder at the merge
+        {0x02, nullptr, "SMART and Health Information", nullptr, nullptr, smart::decodeNvmeSmartHealth},
         {0x03, nullptr, "Firmware Slot Info", nullptr, firmwareSlots},
         {0x04, nullptr, "Changed Namespace List (Log ID = 4)", nullptr, changedNamespaces},
         {0x05, nullptr, "Commands Effects Log (Log ID = 5)", nullptr, commandEffects},
