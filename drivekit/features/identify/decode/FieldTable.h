@@ -16,6 +16,7 @@ enum class Rendering : uint8_t {
     bytes,       // every byte as two hexadecimal digits, in stored order
     uuid,        // 16 bytes in stored order, grouped 8-4-4-4-12
     reserved,    // "0" when every byte is zero, otherwise the bytes as above
+    prefixedBytes,  // "0x" followed by every byte as two hexadecimal digits, in stored order
 };
 
 // How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),
@@ -26,6 +27,8 @@ enum class FieldKind : uint8_t {
     value,    // a value at offset/width
     bits,     // a bit range of the nearest value field above it
     records,  // count records of a nested table, stride bytes apart
+    container,  // a value that only holds the bit rows below it; not shown itself
+    structure,  // a nested table at offset, shown as a child object named after the field
 };
 
 struct FieldTable;
@@ -101,6 +104,24 @@ inline Field records(const char* groupName, const char* entryName, uint32_t firs
     field.offset = first;
     field.width = stride;
     field.count = count;
+    field.record = &table;
+    return field;
+}
+
+// A value of bytes first..last that the bit rows below it take apart, shown only through
+// them (name is what the layout calls it, used when the data ends before it).
+inline Field container(const char* name, uint32_t first, uint32_t last) {
+    Field field = bytes(name, first, last);
+    field.kind = FieldKind::container;
+    return field;
+}
+
+// The nested table at offset first as a child object called name.
+inline Field structure(const char* name, uint32_t first, const FieldTable& table) {
+    Field field;
+    field.kind = FieldKind::structure;
+    field.name = name;
+    field.offset = first;
     field.record = &table;
     return field;
 }
