@@ -210,6 +210,7 @@ TEST(PersistentEventLogDecode, HostileLengthsEndTheWalkWithoutReadingOutsideTheL
          {"Vendor Specific Information", "Vendor Specific Descriptor 1", "Event Data"}, "0x0100A5A50000"},
         {"dwords past the event", 0x0B, 24, u32(0x0000000F), false, {"Truncated"}, "the data ends"},
         {"memory buffer past the event", 0x0B, 24, u32(0xFFFF0001), false, {"Truncated"}, "the data ends"},
+        {"event length 0", 0x0D, 22, u16(0), false, {"Truncated"}, "the data ends before Over_Temperature"},
         {"hardware error without its information", 0x05, 22, u16(4), false, {"Error Event Code"}, "4"},
     };
     for (const Case& c : cases) {
