@@ -449,28 +449,33 @@ const FieldTable& tcgDefinedTable() {
     return t;
 }
 
-// The header of a vendor-specific event descriptor; its data follows.
+namespace {
+
+// The header of a vendor-specific event descriptor (its data follows), with the names of its
+// code, data type and data length.
+FieldTable descriptorTable(const char* title, const char* code, const char* type, const char* length) {
+    return table(title, vendorDescriptorHeaderBytes,
+                 {
+                     bytes(code, 0, 1),
+                     byte(type, 2),
+                     container("UUID", 3, 3),
+                     bits("UUID_Index", 6, 0),
+                     bytes(length, 4, 5),
+                 });
+}
+
+}  // namespace
+
 const FieldTable& vendorDescriptorTable() {
-    static const FieldTable t = table("Vendor_Specific_Descriptor_Wrapper", vendorDescriptorHeaderBytes,
-                                      {
-                                          bytes("Event_Code", 0, 1),
-                                          byte("Event_Data_Type", 2),
-                                          container("UUID", 3, 3),
-                                          bits("UUID_Index", 6, 0),
-                                          bytes("Event_Data_Length", 4, 5),
-                                      });
+    static const FieldTable t = descriptorTable("Vendor_Specific_Descriptor_Wrapper", "Event_Code",
+                                                "Event_Data_Type", "Event_Data_Length");
     return t;
 }
 
 const FieldTable& vendorDescriptorTcgTable() {
-    static const FieldTable t = table("Vendor_Specific_Descriptor_TCG_Wrapper", vendorDescriptorHeaderBytes,
-                                      {
-                                          bytes("Vendor_Specific_Event_Code", 0, 1),
-                                          byte("Vendor_Specific_Event_Data_Type", 2),
-                                          container("UUID", 3, 3),
-                                          bits("UUID_Index", 6, 0),
-                                          bytes("Vendor_Specific_Event_Data_Length", 4, 5),
-                                      });
+    static const FieldTable t =
+        descriptorTable("Vendor_Specific_Descriptor_TCG_Wrapper", "Vendor_Specific_Event_Code",
+                        "Vendor_Specific_Event_Data_Type", "Vendor_Specific_Event_Data_Length");
     return t;
 }
 

@@ -25,18 +25,17 @@ uint64_t numberAt(const core::Payload& payload, uint64_t offset, uint32_t width)
     return data == nullptr ? 0 : FieldFormatter::littleEndian(data, width);
 }
 
+}  // namespace
+
 void addTruncated(XmlObject& object, const std::string& reason) {
     object.addProperty(FieldRenderer::truncatedName, reason);
 }
 
-// A new payload holding count bytes of payload at offset (as many as it has).
-core::Payload slice(const core::Payload& payload, uint64_t offset, uint64_t count) {
+core::Payload copyOf(const core::Payload& payload, uint64_t offset, uint64_t count) {
     const uint64_t held = offset < payload.size() ? std::min<uint64_t>(count, payload.size() - offset) : 0;
     const uint8_t* data = FieldRenderer::bytesAt(payload, offset, held);
     return data == nullptr ? core::Payload() : core::Payload(data, held);
 }
-
-}  // namespace
 
 bool addRawBytes(XmlObject& object, const std::string& name, const core::Payload& payload, uint64_t offset,
                  uint64_t count) {
@@ -112,7 +111,7 @@ void Set_Feature_Event_Wrapper::addProperties(XmlObject& object) const {
     uint64_t at = uint64_t{offset_} + setFeatureLayoutBytes;
 
     // The dword view shows the dwords its payload holds: give it those the event logged.
-    const core::Payload dwords = slice(payload_, at, dwordBytes);
+    const core::Payload dwords = copyOf(payload_, at, dwordBytes);
     if (dwords.size() > 0) {
         subStructures().addTo(object, subStructure::setFeatureCommandDwords, dwords, 0);
     }

@@ -109,5 +109,10 @@ using Vendor_Specific_Descriptor_TCG_Wrapper = DescriptorWrapper<vendorDescripto
 // payload holds them; when it ends first, a "Truncated" property follows and false is returned.
 bool addRawBytes(core::xml::XmlObject& object, const std::string& name, const core::Payload& payload,
                  uint64_t offset, uint64_t count);
+// A payload of its own holding the count bytes of payload at offset, as many as it has.
+// Views built over it cannot reach the bytes around them.
+core::Payload copyOf(const core::Payload& payload, uint64_t offset, uint64_t count);
+// Says in a "Truncated" property why a structure ends early.
+void addTruncated(core::xml::XmlObject& object, const std::string& reason);
 
 }  // namespace drivekit::features::nvme_get_log::pel

@@ -19,18 +19,6 @@ namespace {
 
 constexpr uint8_t tcgDefinedEvent = 0xDF;
 
-// A payload of its own holding count bytes of payload at offset; the caller has checked
-// that they lie inside it. Each event is decoded from such a copy, so that no structure of
-// one event can read the bytes of the next.
-core::Payload copyOf(const core::Payload& payload, uint64_t offset, uint64_t count) {
-    const uint8_t* bytes = FieldRenderer::bytesAt(payload, offset, count);
-    return bytes == nullptr ? core::Payload() : core::Payload(bytes, count);
-}
-
-void addTruncated(XmlObject& object, const std::string& reason) {
-    object.addProperty(FieldRenderer::truncatedName, reason);
-}
-
 // The descriptors of the vendor-specific information, one child each; trailing bytes too
 // few for a descriptor's header are padding.
 void addVendorInformation(XmlObject& event, uint8_t eventType, const core::Payload& information,
@@ -106,6 +94,8 @@ uint64_t walkEvents(const core::Payload& log, uint32_t totalEvents, XmlObject& r
             addTruncated(root, "event " + std::to_string(number) + " of " + std::to_string(totalEvents) + ": " + reason);
             break;
         }
+        // Each event is decoded from a copy of its own bytes: no structure of one event can read
+        // the bytes of the next.
         addEventData(*event, header, copyOf(log, offset + headerBytes, header.eventLength));
         root.addObject(std::move(event));
         offset += size;
