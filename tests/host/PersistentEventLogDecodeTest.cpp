@@ -247,6 +247,20 @@ TEST(PersistentEventLogDecode, HostileLengthsEndTheWalkWithoutReadingOutsideTheL
     EXPECT_EQ(tree->object("Event 1"), nullptr);
     EXPECT_EQ(tree->propertyValue("Total Number of Events"), "0");
 
+    // More events than the tree shows: the first ones, and a note of how many are left out.
+    const uint32_t many = 20002;
+    core::Payload crowded(logHeader + 24 * many);
+    std::memcpy(crowded.data(), log.bytes.data(), logHeader);
+    put<uint32_t>(crowded, 4, many);
+    for (uint32_t n = 0; n < many; ++n) {
+        put<uint8_t>(crowded, logHeader + 24 * n, 0x7F);
+        put<uint8_t>(crowded, logHeader + 24 * n + 2, 21);
+    }
+    tree = decodePersistentEventLog(crowded, status);
+    EXPECT_EQ(valueAt(*tree, {"Event 20000", "raw"}), "0x0");
+    EXPECT_EQ(tree->object("Event 20001"), nullptr);
+    EXPECT_EQ(tree->propertyValue("Truncated"), "events 20001 to 20002 are not shown: the tree holds at most 20000");
+
     // Too short for the header: the bare root, and the status says the data was short.
     features_test::LogCapture capture;
     const auto bare = decodePersistentEventLog(copy(log.bytes, 100), status);

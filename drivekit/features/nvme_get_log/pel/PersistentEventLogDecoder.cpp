@@ -18,6 +18,10 @@ using identify::decode::FieldRenderer;
 namespace {
 
 constexpr uint8_t tcgDefinedEvent = 0xDF;
+// A decoded event costs about 12 KiB of tree against some 140 bytes of log, so the tree of a
+// log of the largest size the reader takes would not fit in memory. The walk shows at most
+// this many events (a tree of about 250 MB) and says how many it left out.
+constexpr uint64_t mostEventsShown = 20000;
 
 // The descriptors of the vendor-specific information, one child each; trailing bytes too
 // few for a descriptor's header are padding.
@@ -70,6 +74,12 @@ uint64_t elementCount(const XmlObject& object) {
 uint64_t walkEvents(const core::Payload& log, uint32_t totalEvents, XmlObject& root) {
     uint64_t offset = logHeaderBytes;
     for (uint64_t number = 1; number <= totalEvents; ++number) {
+        if (number > mostEventsShown) {
+            LOG_WARNING("Only the first " << mostEventsShown << " of " << totalEvents << " events are decoded");
+            addTruncated(root, "events " + std::to_string(number) + " to " + std::to_string(totalEvents) +
+                                   " are not shown: the tree holds at most " + std::to_string(mostEventsShown));
+            break;
+        }
         if (offset + eventHeaderBytes > log.size()) {
             LOG_DEBUG(boost::format("Event header out of bounds. Event number #%d, offset %d, header size %d, "
                                     "payload size %d.") %
