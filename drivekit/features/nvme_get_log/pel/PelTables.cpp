@@ -1,4 +1,4 @@
-// The persistent event log's layouts as the NVMe base specification gives them: offsets in
+// The persistent event log's layouts as NVM Express lays them out: offsets in
 // bytes within each structure, little-endian; integers in decimal, reserved fields and byte
 // arrays as "0x" and their bytes.
 #include "drivekit/features/nvme_get_log/pel/PelTables.h"
