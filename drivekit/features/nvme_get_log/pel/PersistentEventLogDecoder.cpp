@@ -5,7 +5,6 @@
 #include <boost/format.hpp>
 
 #include "drivekit/core/logging/Log.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/pel/PelRecords.h"
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 #include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
@@ -13,7 +12,6 @@
 namespace drivekit::features::nvme_get_log::pel {
 
 using core::xml::XmlObject;
-using identify::decode::FieldRenderer;
 
 namespace {
 
