@@ -2,6 +2,7 @@
 
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
 
 namespace drivekit::features::nvme_get_log {
 
@@ -30,6 +31,15 @@ core::Status NVMeGetLog_PersistentEventLog::sendCommand(core::Status& status) {
         return finish(status);
     }
     return readRest(status, header, header.safeCast<PersistentEventLogHeaderStart>()->totalLogLength);
+}
+
+core::Status NVMeGetLog_PersistentEventLog::toXmlObject(core::Status& status,
+                                                       std::unique_ptr<core::xml::XmlObject>& object) {
+    core::Status decoded;
+    object = pel::decodePersistentEventLog(payload_, decoded);
+    LOG_DEBUG("Persistent event log decoded: " << decoded.message());
+    status = core::Status::success();
+    return finish(status);
 }
 
 }  // namespace drivekit::features::nvme_get_log

@@ -22,6 +22,9 @@ public:
     // The header (establishing the context), then the log up to its Total_Log_Length in
     // pieces as large as the drive takes.
     core::Status sendCommand(core::Status& status) override;
+    // The log header, then one "Event n" child per event. A malformed log never fails: the
+    // tree holds what was decoded before the fault, and the bytes stay in the payload.
+    core::Status toXmlObject(core::Status& status, std::unique_ptr<core::xml::XmlObject>& object) override;
 };
 
 }  // namespace drivekit::features::nvme_get_log

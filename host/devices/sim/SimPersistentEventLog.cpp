@@ -22,6 +22,9 @@ constexpr uint8_t eventHeaderLength = eventHeaderSize - 3;  // bytes of the head
 constexpr uint64_t timestampOriginSetFeatures = 0x02ULL << 48;
 constexpr uint64_t eventIntervalMs = 60000;
 constexpr uint32_t vendorInformationLength = 12;
+// TCG UIDs are byte strings, most significant byte first.
+const uint8_t lockingSpUid[8] = {0x00, 0x00, 0x02, 0x05, 0x00, 0x00, 0x00, 0x02};
+const uint8_t activateUid[8] = {0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x02, 0x03};
 
 enum EventType : uint8_t {
     smartSnapshot = 0x01,
@@ -138,10 +141,8 @@ void eventData(SimBytes& data, uint32_t at, EventType type, const SimLogRequest&
             data.u64(at + 8 + 28, firstTimestampMs(profile) | timestampOriginSetFeatures);
             break;
         case hardwareError:
-            data.u16(at, 0x04);    // link status change
-            data.u8(at + 4, 4);    // 16 GT/s
-            data.u8(at + 5, 4);    // x4
-            data.u8(at + 7, 1);    // common clock
+            data.u16(at, 0x04);  // link status change; the Link Status register follows:
+            data.u16(at + 4, 4 | 4u << 4 | 1u << 12);  // 16 GT/s, x4, common clock
             break;
         case changeNamespace:
             data.u32(at, 0);  // create
@@ -180,7 +181,7 @@ void eventData(SimBytes& data, uint32_t at, EventType type, const SimLogRequest&
             data.u16(at + 8, profile.hostTelemetryLastBlocks[0]);
             data.u16(at + 10, profile.hostTelemetryLastBlocks[1]);
             data.u16(at + 12, profile.hostTelemetryLastBlocks[2]);
-            data.u8(at + 383, 1);
+            data.u8(at + 381, 1);  // host-initiated data generation number
             break;
         case thermalExcursion:
             data.u8(at, 3);                                          // degrees over
@@ -196,9 +197,9 @@ void eventData(SimBytes& data, uint32_t at, EventType type, const SimLogRequest&
             }
             break;
         case tcgDefined:
-            data.u16(at + 2, 1);                    // command count
-            data.u64(at + 4, 0x0000020500000001);   // invoking UID: the locking SP
-            data.u64(at + 12, 0x0000000600000202);  // method UID
+            data.u16(at + 2, 1);  // command count
+            data.bytes(at + 4, lockingSpUid, sizeof(lockingSpUid));    // invoking UID
+            data.bytes(at + 12, activateUid, sizeof(activateUid));     // method UID
             data.u16(at + 20, 0x0001);              // ComID
             data.u8(at + 22, 0x01);                 // protocol
             data.u16(at + 24, 5);                   // process time
@@ -244,7 +245,7 @@ drivekit::core::Payload logHeader(const SimLogRequest& request, const LogExtent&
     data.bytes(116, reinterpret_cast<const uint8_t*>(nqn.data()), static_cast<uint32_t>(std::min<size_t>(nqn.size(), 256)));
     data.u16(372, 1);         // generation
     data.u16(374, 1);         // reporting context: port 1,
-    data.u8(377, 1);          // which exists
+    data.u8(376, 1u << 2);    // which exists (bit 18 of the field)
     for (const EventShape& shape : cycleShapes) {
         data.u8(480 + shape.type / 8, *data.payload().at(480 + shape.type / 8) | 1u << (shape.type % 8));
     }

@@ -127,9 +127,25 @@ std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint
         case Rendering::uuid: return uuidText(data, width);
         case Rendering::reserved: return allZero(data, width) ? "0" : core::strings::hexBytes(data, width);
         case Rendering::hexNumber: return mostSignificantFirst(data, width);
+        case Rendering::prefixedBytes: return prefixedHex(data, width);
         default: return reading(rendering, data, width);
     }
     return {};
+}
+
+uint64_t FieldFormatter::bitRange(const uint8_t* data, uint32_t width, uint32_t high, uint32_t low) {
+    if (low > high || high - low >= 64 || high >= static_cast<uint64_t>(width) * 8) {
+        return 0;
+    }
+    uint64_t value = 0;
+    for (uint32_t bit = high + 1; bit-- > low;) {
+        value = (value << 1) | ((data[bit / 8] >> (bit % 8)) & 1U);
+    }
+    return value;
+}
+
+std::string FieldFormatter::prefixedHex(const uint8_t* data, uint32_t width) {
+    return width == 0 ? "0x0" : "0x" + core::strings::hexBytes(data, width);
 }
 
 }  // namespace drivekit::features::identify::decode

@@ -25,6 +25,11 @@ public:
 
     // Little-endian value of up to 8 bytes.
     static uint64_t littleEndian(const uint8_t* data, uint32_t width);
+    // Bits high..low (at most 64 of them) of a little-endian value of width bytes, however
+    // wide; 0 when the range does not lie inside it.
+    static uint64_t bitRange(const uint8_t* data, uint32_t width, uint32_t high, uint32_t low);
+    // "0x" followed by the bytes as hexadecimal digits; "0x0" for no bytes.
+    static std::string prefixedHex(const uint8_t* data, uint32_t width);
 };
 
 }  // namespace drivekit::features::identify::decode

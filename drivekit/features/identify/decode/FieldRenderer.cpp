@@ -17,14 +17,12 @@ struct Parent {
 };
 
 std::string bitValue(const Field& field, const Parent& parent) {
-    if (parent.data == nullptr || parent.width > 8 || field.highBit >= parent.width * 8 ||
-        field.lowBit > field.highBit) {
+    if (parent.data == nullptr || field.highBit >= parent.width * 8 || field.lowBit > field.highBit ||
+        field.highBit - field.lowBit >= 64) {
         return {};
     }
     const uint32_t count = field.highBit - field.lowBit + 1U;
-    const uint64_t mask = count >= 64 ? ~0ULL : ((1ULL << count) - 1ULL);
-    const uint64_t value =
-        (FieldFormatter::littleEndian(parent.data, parent.width) >> field.lowBit) & mask;
+    const uint64_t value = FieldFormatter::bitRange(parent.data, parent.width, field.highBit, field.lowBit);
     return FieldFormatter::number(field.rendering, value, (count + 3U) / 4U);
 }
 
@@ -62,6 +60,16 @@ void renderReading(const Field& field, const FieldTable& table, const core::Payl
     }
 }
 
+bool renderStructure(const Field& field, const FieldTable& table, const core::Payload& payload,
+                     uint32_t base, XmlObject& target) {
+    auto child = std::make_unique<XmlObject>(field.name);
+    child->setAttribute(core::xml::keys::description,
+                        FieldFormatter::position(table.style, field.offset, field.record->size));
+    const bool complete = FieldRenderer::render(*field.record, payload, base + field.offset, *child);
+    target.addObject(std::move(child));
+    return complete;
+}
+
 }  // namespace
 
 const uint8_t* FieldRenderer::bytesAt(const core::Payload& payload, uint64_t offset,
@@ -88,6 +96,12 @@ bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload
             renderReading(field, table, payload, base, target);
             continue;
         }
+        if (field.kind == FieldKind::structure) {
+            if (!renderStructure(field, table, payload, base, target)) {
+                return false;
+            }
+            continue;
+        }
         if (field.kind == FieldKind::bits) {
             addField(target, field.name, bitValue(field, parent),
                      FieldFormatter::bitPosition(field.highBit, field.lowBit));
@@ -102,6 +116,9 @@ bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload
             return false;
         }
         parent = Parent{data, field.width};
+        if (field.kind == FieldKind::container) {
+            continue;
+        }
         addField(target, field.name, FieldFormatter::value(field.rendering, data, field.width), label);
     }
     return true;

@@ -28,6 +28,7 @@ enum class Rendering : uint8_t {
     controllerTypeName,  // CNTRLTYPE: "I/O Controller", ...
     lbaFormatInUse,      // Identify Namespace bytes 383:25: NLBAF, FLBAS, ..., the LBA formats
     hexNumber,   // "0x" and the bytes most significant first, any width (GUIDs of log pages)
+    prefixedBytes,  // "0x" followed by every byte as two hexadecimal digits, in stored order
 };
 
 // How a structure names positions: NVMe tables count bytes ("Bytes 07:00"),
@@ -40,6 +41,8 @@ enum class FieldKind : uint8_t {
     records,  // count records of a nested table, stride bytes apart
     reading,  // a reading of the bytes at offset/width for a person (a temperature in °C, a
               // power in watts); it adds a row beside the raw fields and covers no bytes itself
+    container,  // a value that only holds the bit rows below it; not shown itself
+    structure,  // a nested table at offset, shown as a child object named after the field
 };
 
 struct FieldTable;
@@ -133,6 +136,24 @@ inline std::vector<Field> joined(std::initializer_list<std::vector<Field>> parts
         fields.insert(fields.end(), part.begin(), part.end());
     }
     return fields;
+}
+
+// A value of bytes first..last that the bit rows below it take apart, shown only through
+// them (name is what the layout calls it, used when the data ends before it).
+inline Field container(const char* name, uint32_t first, uint32_t last) {
+    Field field = bytes(name, first, last);
+    field.kind = FieldKind::container;
+    return field;
+}
+
+// The nested table at offset first as a child object called name.
+inline Field structure(const char* name, uint32_t first, const FieldTable& table) {
+    Field field;
+    field.kind = FieldKind::structure;
+    field.name = name;
+    field.offset = first;
+    field.record = &table;
+    return field;
 }
 
 }  // namespace drivekit::features::identify::decode

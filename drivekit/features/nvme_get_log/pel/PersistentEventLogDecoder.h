@@ -9,9 +9,11 @@
 
 namespace drivekit::features::nvme_get_log::pel {
 
-// The root "Persistent Event Log" object. Never null: a log cut short keeps what was decoded
-// before the cut and logs where it stopped; status is success unless the header itself is
-// missing.
+// The root "Persistent Event Log" object: the header's properties, then one "Event n" child
+// per event with its header and data. Never null: a log cut short keeps the events before the
+// cut, logs where it stopped and says so in a "Truncated" property; status is success unless
+// the header itself is missing (the bare root and "The IO command passed, but did not return
+// the expected amount of data.").
 std::unique_ptr<core::xml::XmlObject> decodePersistentEventLog(const core::Payload& log,
                                                                core::Status& status);
 

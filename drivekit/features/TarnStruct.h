@@ -1,0 +1,51 @@
+#pragma once
+// The structure views of the persistent event log: a structure at an offset within a payload
+// that adds its fields to an XML object, one property per field. Views are made through
+// registries keyed by number, so an event type finds its structure without a switch.
+#include <cstdint>
+#include <cstddef>
+#include <string>
+
+#include "drivekit/core/Payload.h"
+#include "drivekit/core/xml/XmlObject.h"
+
+namespace drivekit::features {
+
+class TarnStruct {
+public:
+    // The view of size bytes at offset in payload (shared, not copied). name is the
+    // structure's class name, for the log.
+    TarnStruct(core::Payload payload, uint32_t offset, uint32_t size, std::string name);
+    virtual ~TarnStruct() = default;
+    TarnStruct(const TarnStruct&) = delete;
+    TarnStruct& operator=(const TarnStruct&) = delete;
+
+    // Adds the fields the payload holds as properties of object (nested structures as child
+    // objects), each named by its field name with "_" shown as a space. A structure that runs
+    // past the payload adds the fields before the cut and a "Truncated" property.
+    virtual void addProperties(core::xml::XmlObject& object) const = 0;
+
+    // Whether the whole structure lies in the payload; when it does not, logs the payload's
+    // out-of-range message (payload size, structure name and size, offset).
+    bool fits() const;
+    // The bytes the structure spans; for a structure whose length is in its own data, as far
+    // as that length reaches (at least its fixed part).
+    uint32_t size() const { return size_; }
+    uint32_t offset() const { return offset_; }
+    const std::string& name() const { return name_; }
+    const core::Payload& payload() const { return payload_; }
+
+    // "Log_Identifier" gives "Log Identifier".
+    static std::string displayName(const std::string& fieldName);
+    // Gives the properties and child objects of object from the given positions on (and all
+    // that is nested in those children) their display names; "key" keeps the field name.
+    static void useDisplayNames(core::xml::XmlObject& object, std::size_t firstProperty, std::size_t firstObject);
+
+protected:
+    core::Payload payload_;
+    uint32_t offset_;
+    uint32_t size_;
+    std::string name_;
+};
+
+}  // namespace drivekit::features
