@@ -2,6 +2,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <set>
 
+#include "DriveLogSupport.h"
 #include "E2eSupport.h"
 
 namespace e2e {
@@ -104,18 +105,29 @@ TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplementedI
 }
 
 TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFolder) {
-    // This drive answers none of the drive collectors.
-    const auto run = ssdtool({"--sim=other-nvme", "dump", "-debuglogs", "-ssd", "0"}, dir);
-    EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto left = entries(dir);
-    ASSERT_EQ(1u, left.size());
-    EXPECT_TRUE(fs::is_regular_file(dir / left[0] / "system_info.log"));
-    EXPECT_TRUE(boost::algorithm::ends_with(run.out, "Total drive logs generated: 0\n\n"
-                                                     "No package was made: no drive log was collected.\n"
-                                                     "The files collected are in " +
-                                                         fs::canonical(dir / left[0]).string() +
-                                                         "\nResult: Completed successfully.\n"))
-        << run.out;
+    // Another maker's drive answers none of the drive collectors: nothing to read is no
+    // failure. A drive of the maker that fails every command gave nothing it should have.
+    const auto failsEverything = changedProfile(scratch, "kestrova-nvme", [](nlohmann::json& profile) {
+        profile["faults"] = {{{"action", "status"}, {"statusCodeType", 0}, {"statusCode", 6}}};
+    });
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"--sim=other-nvme", 0, "Completed successfully."},
+        {"--sim=" + failsEverything.string(), 1, "Failed to retrieve data from selected drive."}};
+    for (const auto& [drive, exitStatus, result] : cases) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const auto run = ssdtool({drive, "dump", "-debuglogs", "-ssd", "0"}, dir);
+        EXPECT_EQ(exitStatus, run.exitStatus) << drive << run.out << run.err;
+        const auto left = entries(dir);
+        ASSERT_EQ(1u, left.size()) << drive;
+        EXPECT_TRUE(fs::is_regular_file(dir / left[0] / "system_info.log"));
+        EXPECT_TRUE(boost::algorithm::ends_with(run.out, "Total drive logs generated: 0\n\n"
+                                                         "No package was made: no drive log was collected.\n"
+                                                         "The files collected are in " +
+                                                             fs::canonical(dir / left[0]).string() + "\nResult: " +
+                                                             result + "\n"))
+            << run.out;
+    }
 }
 
 TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheCleanUp) {

@@ -53,6 +53,12 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
         printMessage("");
         printMessage("No package was made: no drive log was collected.");
         printMessage("The files collected are in " + realOutputPath());
+        // A drive that the collectors apply to but that gave none of them anything (it fails
+        // every command, or it went away) is a failed run; a drive that no collector applies
+        // to (another maker's) is not.
+        if (collectorsApplied_ >= 1) {
+            status = Status::retrieveDataFailed();
+        }
     }
     return status;
 }
@@ -152,6 +158,21 @@ void PackageGenerator::runDriveCollector(const DriveCollector& collector) {
         driveLogFiles_ += static_cast<int>(instance->fileCount);
         ++collectorsSucceeded_;
     }
+    if (appliesToDrive(status)) {
+        ++collectorsApplied_;
+    }
+}
+
+bool PackageGenerator::appliesToDrive(const Status& status) {
+    for (const Status& notForThisDrive :
+         {Status::featureNotSupported(), Status::featureNotSupportedByDrive(), Status::notKestrovaDrive(),
+          Status::commandSetNotSupported(), Status::ocpNotSupported(), Status::smartNotEnabled(),
+          Status::raidVolume(), Status::driveDisabled()}) {
+        if (status == notForThisDrive) {
+            return false;
+        }
+    }
+    return true;
 }
 
 Status PackageGenerator::addGeneralLogs(Status& status) {

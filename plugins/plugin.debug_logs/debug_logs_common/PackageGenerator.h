@@ -45,6 +45,8 @@ public:
 private:
     bool selects(const debug_logs::DriveCollector& collector) const;
     void runDriveCollector(const debug_logs::DriveCollector& collector);
+    // False for the outcomes that say the collector has nothing to read on this drive.
+    static bool appliesToDrive(const drivekit::core::Status& status);
     drivekit::core::Status runGeneralLog(const debug_logs::CollectorFactory& factory);
     // The output folder's real path (links and ".." resolved), as the user should look for it.
     std::string realOutputPath() const;
@@ -58,6 +60,8 @@ private:
     bool systemRun_ = false;
     int collectorsRun_ = 0;
     int collectorsSucceeded_ = 0;
+    // Drive collectors whose outcome was more than "this drive has no such log".
+    int collectorsApplied_ = 0;
     int driveLogFiles_ = 0;
     std::shared_ptr<drivekit::core::Device> device_;
     debug_logs::CollectorTable collectors_;
