@@ -46,6 +46,7 @@ BoundedFileReader::Contents BoundedFileReader::read(const std::string& path, uin
         contents.error = "not a regular file but " + kindOf(status.st_mode);
         return contents;
     }
+    contents.size = static_cast<uint64_t>(status.st_size);
     // One byte past the limit tells whether there is more; the file's reported size only
     // sizes the buffer, it is never trusted to end the read.
     const uint64_t wanted = limit + 1;

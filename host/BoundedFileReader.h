@@ -13,6 +13,7 @@ public:
     struct Contents {
         std::vector<uint8_t> bytes;  // at most limit bytes
         bool longer = false;         // the file holds more than limit bytes
+        uint64_t size = 0;           // the file's size as the system reports it
         // Empty on success, otherwise why the file cannot be read: the system's reason or
         // "not a regular file but a FIFO" (a folder, a device, ...).
         std::string error;
