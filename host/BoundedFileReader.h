@@ -20,6 +20,11 @@ public:
     };
 
     static Contents read(const std::string& path, uint64_t limit);
+
+    // Opens path for reading only when it is a regular file, without waiting for a FIFO's
+    // writer. On success returns empty text, fd is the open descriptor (the caller closes it)
+    // and size the file's size as the system reports it; otherwise returns why, fd is -1.
+    static std::string openRegularFile(const std::string& path, int& fd, uint64_t& size);
 };
 
 }  // namespace host

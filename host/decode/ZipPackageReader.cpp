@@ -1,23 +1,14 @@
 #include "host/decode/ZipPackageReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+
+#include "host/BoundedFileReader.h"
 
 namespace host {
 
 namespace {
-
-std::string systemReason(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    return "a special file";
-}
 
 std::string libzipReason(int code) {
     zip_error_t error;
@@ -31,19 +22,10 @@ std::string libzipReason(int code) {
 
 std::unique_ptr<PackageReader> ZipPackageReader::open(const std::string& path, const PackageLimits& limits,
                                                       std::string& error) {
-    // O_NONBLOCK: a FIFO is refused without waiting for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat status {};
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
-        error = std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        return nullptr;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        error = "not a regular file but " + systemReason(status.st_mode);
+    int fd = -1;
+    uint64_t size = 0;
+    error = BoundedFileReader::openRegularFile(path, fd, size);
+    if (!error.empty()) {
         return nullptr;
     }
     int code = 0;
