@@ -166,7 +166,8 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
         err << "decode: " << printableName(path) << ": cannot read the package: " << error << "\n";
         return 2;
     }
-    const bool vendorPages = settings.makerVendorPages.value_or(productTypeRecorded(*reader));
+    const bool vendorPages =
+        settings.makerVendorPages.has_value() ? *settings.makerVendorPages : productTypeRecorded(*reader);
     if (settings.output == "json") {
         out << "{\n  \"package\": \"" << Json::escape(printableName(path)) << "\",\n  \"files\": [\n";
     } else if (settings.output == "xml") {
