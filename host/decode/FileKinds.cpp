@@ -96,8 +96,8 @@ FileDecode decodeLogPageFile(const FileNumbers& numbers, const Payload& data, ui
     const pages::PageContext& page = numbers.page;
     std::string noDecoder = "no decoder for " + pageName(page);
     if (page.logId >= firstVendorLogId && !page.makerVendorPages) {
-        noDecoder += "; the maker's vendor pages are decoded for the product family that serves them "
-                     "(-family NAME)";
+        noDecoder += "; a vendor page: give -family NAME when the drive is of the family with the "
+                     "maker's vendor pages";
     }
     if (!pages::hasLogPageDecoder(page)) {
         return failed(Result::noDecoder, noDecoder);

@@ -118,7 +118,7 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
         {"cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin.txt", "a text file, not a binary structure"},
         // Log pages are chosen by the numbers of their names.
         {write("lid_0xCa_lsp_0x13_lsi_0x0a01.bin", controller()),
-         "no decoder for log page 0xCA (LSP 0x13, LSI 0x0A01); the maker's vendor pages are decoded for"},
+         "no decoder for log page 0xCA (LSP 0x13, LSI 0x0A01); a vendor page: give -family NAME"},
         {write("lid_0xca_lsp_0x0_lsi_0x0000.bin", controller()), "no decoder for a file of this name"},
         {write("SMART_DATA.bin", std::string(512, '\0')), "no decoder for SMART sectors"},
     };
@@ -244,7 +244,7 @@ TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
         EXPECT_TRUE(printed("Serial Number (SN)") && printed("Body Size (bytes): 1536")) << package;
         EXPECT_TRUE(printed("Text files (not binary structures)\n    SN1/product.json: a text file, not a"));
         EXPECT_TRUE(printed("Without a decoder\n    SN1/log_pages/lid_0xca_lsp_0x00_lsi_0x0000.bin: no decoder "
-                            "for log page 0xCA (LSP 0x00, LSI 0x0000); the maker's vendor pages"));
+                            "for log page 0xCA (LSP 0x00, LSI 0x0000); a vendor page: give -family NAME"));
         EXPECT_TRUE(printed("  Decoded: 2\n")) << out_.str();
     }
 
