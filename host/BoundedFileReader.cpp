@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace host {
 
@@ -33,17 +34,27 @@ struct Descriptor {
 
 }  // namespace
 
-BoundedFileReader::Contents BoundedFileReader::read(const std::string& path, uint64_t limit) {
-    Contents contents;
+std::string BoundedFileReader::openRegularFile(const std::string& path, int& fd, uint64_t& size) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     struct stat status {};
+    fd = -1;
     if (file.fd < 0 || ::fstat(file.fd, &status) != 0) {
-        contents.error = std::strerror(errno);
-        return contents;
+        return std::strerror(errno);
     }
     if (!S_ISREG(status.st_mode)) {
-        contents.error = "not a regular file but " + kindOf(status.st_mode);
+        return "not a regular file but " + kindOf(status.st_mode);
+    }
+    size = static_cast<uint64_t>(status.st_size);
+    std::swap(fd, file.fd);
+    return {};
+}
+
+BoundedFileReader::Contents BoundedFileReader::read(const std::string& path, uint64_t limit) {
+    Contents contents;
+    Descriptor file{-1};
+    contents.error = openRegularFile(path, file.fd, contents.size);
+    if (!contents.error.empty()) {
         return contents;
     }
     // One byte past the limit tells whether there is more; the file's reported size only
@@ -51,7 +62,7 @@ BoundedFileReader::Contents BoundedFileReader::read(const std::string& path, uin
     const uint64_t wanted = limit + 1;
     constexpr uint64_t chunk = 64 * 1024;
     std::vector<uint8_t>& bytes = contents.bytes;
-    bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(wanted, static_cast<uint64_t>(status.st_size) + 1)));
+    bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(wanted, contents.size + 1)));
     while (bytes.size() < wanted) {
         const std::size_t had = bytes.size();
         const auto step = static_cast<std::size_t>(std::min<uint64_t>(chunk, wanted - had));

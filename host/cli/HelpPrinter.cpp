@@ -31,7 +31,8 @@ struct HostCommand {
 const std::vector<HostCommand> ownCommands{
     {"help", "help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
     {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
-    {"decode", "decode FILE [-output text|json|xml]", "Decode one file of a debug-logs package."},
+    {"decode", "decode FILE|PACKAGE [-output text|json|xml] [-family NAME]",
+     "Decode one file of a debug-logs package, or every file of a package (ZIP or folder)."},
 };
 
 const std::string& flag(bool value) { return value ? labels::trueText : labels::falseText; }

@@ -2,91 +2,26 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
-#include "drivekit/core/Payload.h"
-#include "drivekit/core/Status.h"
-#include "drivekit/core/xml/XmlObject.h"
-#include "drivekit/features/identify/decode/IdentifyDecoder.h"
-#include "drivekit/features/identify/decode/IdentifyRecords.h"
-#include "drivekit/features/identify/decode/IdentifyTables.h"
-#include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "drivekit/core/ProductTable.h"
 #include "host/BoundedFileReader.h"
-#include "host/decode/IdentifyFileName.h"
+#include "host/decode/FileKinds.h"
+#include "host/decode/PackageDecoder.h"
 #include "host/decode/SmartFiles.h"
 
 namespace host {
 
 namespace {
 
-namespace decode = drivekit::features::identify::decode;
-using drivekit::core::Payload;
-using drivekit::core::Status;
-using drivekit::core::xml::XmlObject;
+namespace products = drivekit::core::products;
+using Result = FileDecode::Result;
 
-const char* const usage = "usage: ssdtool decode FILE [-output text|json|xml]";
-
-struct DecodeOutcome {
-    std::unique_ptr<XmlObject> tree;
-    std::string error;  // empty on success
-};
-
-// One row per kind of file a package holds, chosen by the file's name. A file is read only
-// as far as its structure goes; what follows is ignored (and said so).
-struct FileDecoder {
-    // otherName when the name is not of this kind; outOfRange (error set) when it is but
-    // cannot be decoded; identify otherwise, with the name's numbers in parsed.
-    IdentifyFileName::Match (*match)(const std::string& name, IdentifyFileName& parsed,
-                                     std::string& error);
-    uint32_t structureSize;
-    DecodeOutcome (*decode)(const IdentifyFileName& parsed, const Payload& data);
-};
-
-DecodeOutcome fromStatus(std::unique_ptr<XmlObject> tree, const Status& status) {
-    if (!status.isSuccess() || tree == nullptr) {
-        return {nullptr, status.message()};
-    }
-    return {std::move(tree), {}};
-}
-
-DecodeOutcome decodeIdentifyFile(const IdentifyFileName& parsed, const Payload& data) {
-    const auto coverage = decode::IdentifyCoverage::package;
-    if (!decode::hasNvmeIdentifyDecoder(parsed.cns, coverage)) {
-        char hex[8];
-        std::snprintf(hex, sizeof(hex), "0x%02X", static_cast<unsigned>(parsed.cns));
-        return {nullptr, "no decoder for the Identify structure with CNS " +
-                             std::to_string(parsed.cns) + " (" + hex + ")"};
-    }
-    Status status;
-    auto tree = decode::decodeNvmeIdentify(parsed.cns, data, status, coverage);
-    return fromStatus(std::move(tree), status);
-}
-
-IdentifyFileName::Match matchAtaIdentifyName(const std::string& name, IdentifyFileName&,
-                                             std::string&) {
-    return name == "ata_identify_device.bin" ? IdentifyFileName::Match::identify
-                                             : IdentifyFileName::Match::otherName;
-}
-
-DecodeOutcome decodeAtaIdentifyFile(const IdentifyFileName&, const Payload& data) {
-    Status status;
-    auto tree = decode::decodeAtaIdentifyDevice(data, status);
-    return fromStatus(std::move(tree), status);
-}
-
-const std::vector<FileDecoder>& fileDecoders() {
-    static const std::vector<FileDecoder> rows{
-        {IdentifyFileName::parse, decode::nvmeIdentifySize, decodeIdentifyFile},
-        {matchAtaIdentifyName, decode::ataIdentifyDeviceTable().size, decodeAtaIdentifyFile},
-    };
-    return rows;
-}
+const char* const usage = "usage: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]";
 
 struct Arguments {
     std::string file;
-    std::string output = "text";
+    DecodeSettings settings;
 };
 
 std::string lowered(std::string text) {
@@ -95,91 +30,98 @@ std::string lowered(std::string text) {
     return text;
 }
 
+std::string familyNames() {
+    std::string names;
+    for (const auto& row : products::productTable()) {
+        if (names.find(row.family) == std::string::npos) {
+            names += (names.empty() ? "" : ", ") + row.family;
+        }
+    }
+    return names;
+}
+
 // Empty text on success, otherwise what is wrong with the command line.
 std::string parse(const std::vector<std::string>& arguments, Arguments& parsed) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (lowered(argument) == "-output") {
+        const std::string option = lowered(arguments[i]);
+        if (option == "-output" || option == "-family") {
             if (i + 1 >= arguments.size()) {
-                return "-output needs a value";
+                return option + " needs a value";
             }
-            parsed.output = lowered(arguments[++i]);
-            if (parsed.output != "text" && parsed.output != "json" && parsed.output != "xml") {
-                return "-output expects text, json or xml, not '" + arguments[i] + "'";
+            const std::string& value = arguments[++i];
+            if (option == "-family") {
+                if (products::findFamily(value) == nullptr) {
+                    return "-family expects one of " + familyNames() + ", not '" + printableName(value) + "'";
+                }
+                parsed.settings.makerVendorPages = products::isFamily(value, products::families::varnholt);
+                parsed.settings.family = value;
+                continue;
             }
-        } else if (parsed.file.empty() && !argument.empty() && argument[0] != '-') {
-            parsed.file = argument;
+            parsed.settings.output = lowered(value);
+            if (parsed.settings.output != "text" && parsed.settings.output != "json" &&
+                parsed.settings.output != "xml") {
+                return "-output expects text, json or xml, not '" + printableName(value) + "'";
+            }
+        } else if (parsed.file.empty() && !arguments[i].empty() && arguments[i][0] != '-') {
+            parsed.file = arguments[i];
         } else {
-            return "unexpected argument '" + argument + "'";
+            return "unexpected argument '" + printableName(arguments[i]) + "'";
         }
     }
     return parsed.file.empty() ? "no FILE given" : std::string();
 }
 
-// The file's first `size` bytes; contents.error says why the file cannot be read.
-BoundedFileReader::Contents readStructure(const std::string& path, uint32_t size, Payload& data) {
-    BoundedFileReader::Contents contents = BoundedFileReader::read(path, size);
-    if (contents.error.empty() && !contents.bytes.empty()) {
-        data = Payload(contents.bytes.data(), contents.bytes.size());
+int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err) {
+    const std::string& shown = parsed.file;
+    const std::string name = std::filesystem::path(parsed.file).filename().string();
+    FileNumbers numbers;
+    numbers.page.makerVendorPages = parsed.settings.makerVendorPages.value_or(false);
+    std::string nameError;
+    const FileKind* kind = chooseFileKind(name, numbers, nameError);
+    if (kind == nullptr) {
+        err << "decode: " << shown << ": " << (nameError.empty() ? "no decoder for a file of this name" : nameError)
+            << "\n";
+        return 1;
     }
-    return contents;
-}
-
-std::string render(const XmlObject& tree, const std::string& output) {
-    if (output == "json") {
-        return decode::XmlTreePrinter::toJson(tree);
+    FileDecode outcome;
+    if (kind->decode == nullptr) {
+        outcome = decodeFileBytes(*kind, numbers, {}, 0);
+    } else {
+        const auto contents = BoundedFileReader::read(parsed.file, kind->bytesRead(numbers));
+        if (!contents.error.empty()) {
+            err << "decode: " << shown << ": cannot read the file: " << contents.error << "\n";
+            return 1;
+        }
+        outcome = decodeFileBytes(*kind, numbers, contents.bytes, std::max<uint64_t>(contents.size, contents.bytes.size()));
     }
-    if (output == "xml") {
-        return decode::XmlTreePrinter::toXml(tree);
+    if (outcome.tree != nullptr) {
+        out << renderTree(*outcome.tree, parsed.settings.output);
     }
-    return decode::XmlTreePrinter::toText(tree);
+    if (!outcome.message.empty()) {
+        err << "decode: " << shown << ": " << outcome.message << "\n";
+    }
+    return outcome.result == Result::decoded ? 0 : 1;
 }
 
 }  // namespace
 
-int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+              const PackageLimits& limits) {
+    // A lone SMART_DATA.bin is decoded with the thresholds sector that lies beside it.
     if (const auto smartStatus = decodeSmartFiles(arguments, out, err)) {
         return *smartStatus;
     }
     Arguments parsed;
+    parsed.settings.limits = limits;
     const std::string syntaxError = parse(arguments, parsed);
     if (!syntaxError.empty()) {
         err << "decode: " << syntaxError << "; " << usage << "\n";
         return 2;
     }
-    const std::string name = std::filesystem::path(parsed.file).filename().string();
-    const FileDecoder* chosen = nullptr;
-    IdentifyFileName numbers;
-    std::string nameError;
-    for (const auto& row : fileDecoders()) {
-        const auto match = row.match(name, numbers, nameError);
-        if (match != IdentifyFileName::Match::otherName) {
-            chosen = match == IdentifyFileName::Match::identify ? &row : nullptr;
-            break;
-        }
+    if (PackageReader::isPackagePath(parsed.file)) {
+        return decodePackage(parsed.file, parsed.settings, out, err);
     }
-    if (chosen == nullptr) {
-        err << "decode: " << parsed.file << ": "
-            << (nameError.empty() ? "no decoder for a file of this name" : nameError) << "\n";
-        return 1;
-    }
-    Payload data;
-    const auto contents = readStructure(parsed.file, chosen->structureSize, data);
-    if (!contents.error.empty()) {
-        err << "decode: " << parsed.file << ": cannot read the file: " << contents.error << "\n";
-        return 1;
-    }
-    const DecodeOutcome outcome = chosen->decode(numbers, data);
-    if (outcome.tree == nullptr) {
-        err << "decode: " << parsed.file << ": " << outcome.error << "\n";
-        return 1;
-    }
-    if (contents.longer) {
-        err << "decode: " << parsed.file << ": the file is longer than the "
-            << chosen->structureSize << "-byte structure; the rest was ignored\n";
-    }
-    out << render(*outcome.tree, parsed.output);
-    return 0;
+    return decodeOneFile(parsed, out, err);
 }
 
 }  // namespace host

@@ -2,12 +2,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <zip.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "host/decode/DecodeCommand.h"
+#include "support/TextFiles.h"
 #include "tests/host/SimTestSupport.h"
 
 namespace {
@@ -24,11 +29,30 @@ protected:
         return bytes;
     }
 
-    int run(const std::vector<std::string>& arguments) {
+    // A telemetry log of `bytes` bytes whose header puts the ends of data areas 1, 2 and 3 at
+    // blocks 1, 2 and area3LastBlock.
+    static std::string telemetry(char logId, uint16_t area3LastBlock, std::size_t bytes) {
+        std::string log(std::max<std::size_t>(bytes, 512), '\x5A');
+        log.replace(0, 512, std::string(512, '\0'));
+        log[0] = logId;
+        log[8] = 1;
+        log[10] = 2;
+        log[12] = static_cast<char>(area3LastBlock & 0xFF);
+        log[13] = static_cast<char>(area3LastBlock >> 8);
+        log[381] = 4;  // host-initiated data generation number
+        log[382] = 1;  // controller-initiated data available
+        log[383] = 6;  // controller-initiated data generation number
+        log.replace(384, 8, "overheat");
+        return log.substr(0, bytes);
+    }
+
+    int run(const std::vector<std::string>& arguments, const host::PackageLimits& limits = {}) {
         out_.str("");
         err_.str("");
-        return host::runDecode(arguments, out_, err_);
+        return host::runDecode(arguments, out_, err_, limits);
     }
+
+    bool printed(const std::string& text) const { return out_.str().find(text) != std::string::npos; }
 
     std::ostringstream out_;
     std::ostringstream err_;
@@ -68,8 +92,6 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
     const auto unknownCns = write("cntid_0_cns_31_nsid_0_nvmsetid_0_csi_0.bin", controller());
     const auto empty = write("cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", "");
     const auto missing = (dir / "cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin").string();
-    sim_test::fs::create_directories(dir / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin");
-    const auto directory = (dir / "cntid_0_cns_1_nsid_9_nvmsetid_0_csi_0.bin").string();
     // Special files are refused without being read: the FIFO is held open for writing with
     // more bytes than a structure, so even a wrong reader would not wait for a writer.
     const auto fifo = (dir / "cntid_0_cns_1_nsid_2_nvmsetid_0_csi_0.bin").string();
@@ -86,7 +108,6 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
         {unknownCns, "CNS 31 (0x1F)"},
         {empty, "0 bytes"},
         {missing, "cannot read the file: No such file"},
-        {directory, "not a regular file but a folder"},
         {fifo, "not a regular file but a FIFO"},
         {device, "not a regular file but a device"},
         // Names are parsed without recursion; a number wider than its field is refused.
@@ -94,7 +115,10 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
          "CNTID 77777777777777777777... (30000 digits) in the name does not fit its 16-bit field"},
         {"cntid_0_cns_256_nsid_0_nvmsetid_0_csi_0.bin", "CNS 256 in the name does not fit its 8-bit field"},
         {"cntid_0_cns_0_nsid_4294967296_nvmsetid_0_csi_0.bin", "NSID 4294967296 in the name"},
-        {"cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin.txt", "no decoder for a file of this name"},
+        {"cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin.txt", "a text file, not a binary structure"},
+        // Log pages are chosen by the numbers of their names.
+        {write("lid_0xE0_lsp_0x13_lsi_0x0a01.bin", controller()), "no decoder for log page 0xE0 (LSP 0x13, LSI 0x0A01)"},
+        {write("lid_0xca_lsp_0x0_lsi_0x0000.bin", controller()), "no decoder for a file of this name"},
     };
     for (const auto& [file, expected] : cases) {
         EXPECT_EQ(run({file}), 1) << file;
@@ -110,11 +134,146 @@ TEST_F(DecodeCommandTest, UnreadableOrUnknownFilesFailWithOneLine) {
 TEST_F(DecodeCommandTest, BadCommandLinesExitWithTwo) {
     const auto file = write("cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller());
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"-output", "json"}, {file, "-output"}, {file, "-output", "yaml"}, {file, file}, {file, "-x"}};
+        {}, {"-output", "json"}, {file, "-output"}, {file, "-output", "yaml"}, {file, file}, {file, "-x"},
+        {file, "-family"}, {file, "-family", "Nowhere"}};
     for (const auto& arguments : cases) {
         EXPECT_EQ(run(arguments), 2);
         EXPECT_EQ(out_.str(), "");
-        EXPECT_NE(err_.str().find("usage: ssdtool decode FILE [-output text|json|xml]"), std::string::npos);
+        EXPECT_NE(err_.str().find("usage: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]"), std::string::npos);
+    }
+}
+
+// The header's fields, the body by its size; a log shorter than its header announces, or a
+// header cut short, still shows what it holds and fails.
+TEST_F(DecodeCommandTest, TelemetryLogsShowTheirHeaderAndBodySize) {
+    const std::vector<std::tuple<std::string, int, std::vector<std::string>, std::string>> cases = {
+        {telemetry(7, 3, 2048), 0,
+         {"Telemetry Host-Initiated Log", "Data Area 3 Last Block: 3", "Host-Initiated Data Generation Number: 4",
+          "Controller-Initiated Data Generation Number: 6", "Reason Identifier: 6F76657268656174000000",
+          "Log Size (bytes): 2048", "Body Size (bytes): 1536"},
+         ""},
+        {telemetry(8, 10, 2048), 1,
+         {"Telemetry Controller-Initiated Log", "Data Area 3 Last Block: 10", "Truncated: the header's data areas"},
+         "the header's data areas end at byte 5632; the log holds 2048"},
+        {telemetry(7, 0, 300), 1, {"Data Area 3 Last Block: 0", "Truncated: the data ends before Reserved"},
+         "holds 300 bytes; its header block needs 512"},
+    };
+    for (const auto& [bytes, status, shown, error] : cases) {
+        const std::string name = bytes[0] == 8 ? "lid_0x08_lsp_0x00_lsi_0x0000.bin" : "lid_0x07_lsp_0x01_lsi_0x0000.bin";
+        EXPECT_EQ(run({write(name, bytes)}), status) << error;
+        for (const auto& text : shown) {
+            EXPECT_TRUE(printed(text)) << text << "\n" << out_.str();
+        }
+        EXPECT_EQ(err_.str().find(error) != std::string::npos && (error.empty() == err_.str().empty()), true)
+            << err_.str();
+    }
+}
+
+// One package, unpacked and zipped: every file has its section; damaged and unreadable files
+// are named at the end and on standard error, text files and files without a decoder are
+// listed but do not fail the run.
+TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"SN1/identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller()},
+        {"SN1/identify/cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin", std::string(1000, '\0')},
+        {"SN1/log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", telemetry(7, 3, 2048)},
+        {"SN1/log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin", telemetry(8, 10, 2048)},
+        {"SN1/log_pages/lid_0xe0_lsp_0x00_lsi_0x0000.bin", std::string(512, '\1')},
+        {"SN1/product.json", "{\n    \"product\": 0\n}"},
+        {"SN1/system_info.log", "uname\n"},
+        {"SN1/mystery.dat", "?"},
+    };
+    for (const auto& [name, bytes] : files) {
+        write("folder/" + name, bytes);
+    }
+    sim_test::fs::create_directory_symlink(".", dir / "folder/SN1/loop");
+    ASSERT_EQ(::mkfifo((dir / "folder/SN1/fifo.bin").c_str(), 0600), 0);
+
+    // The same files zipped, with an entry larger than one file may be and one whose bytes do
+    // not match their checksum.
+    const std::string archive = (dir / "package.zip").string();
+    int error = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    auto add = [&](const std::string& name, const std::string& bytes) {
+        zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+        const zip_int64_t index = zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        ASSERT_GE(index, 0);
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    };
+    for (const auto& [name, bytes] : files) {
+        add(name, bytes);
+    }
+    const std::string large(100000, 'L');
+    const std::string corrupt = std::string("CORRUPT") + std::string(4089, '\0');
+    add("SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", large);
+    add("SN1/identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", corrupt);
+    ASSERT_EQ(zip_close(zip), 0);
+    std::string zipped = test_support::readFile(archive);
+    zipped[zipped.find("CORRUPT")] = 'X';
+    write("package.zip", zipped);
+
+    host::PackageLimits limits;
+    limits.entryBytes = 65536;
+    const std::set<std::string> damagedInBoth = {"SN1/identify/cntid_0_cns_0_nsid_1_nvmsetid_0_csi_0.bin",
+                                                 "SN1/log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin"};
+    const std::vector<std::tuple<std::string, std::set<std::string>, std::string>> packages = {
+        {(dir / "folder").string(), {"SN1/loop", "SN1/fifo.bin"}, "a symbolic link; links are not followed"},
+        {archive,
+         {"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", "SN1/identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin"},
+         "it declares 100000 bytes, more than the 65536 that one file may hold"},
+    };
+    for (const auto& [package, damagedHere, reason] : packages) {
+        EXPECT_EQ(run({package}, limits), 1) << package;
+        std::set<std::string> damaged = damagedInBoth;
+        damaged.insert(damagedHere.begin(), damagedHere.end());
+        std::set<std::string> named;
+        std::istringstream lines(err_.str());
+        for (std::string line; std::getline(lines, line);) {
+            const std::string prefix = "decode: " + package + ": ";
+            ASSERT_EQ(line.rfind(prefix, 0), 0U) << line;
+            named.insert(line.substr(prefix.size(), line.find(": ", prefix.size()) - prefix.size()));
+        }
+        EXPECT_EQ(named, damaged) << err_.str();
+        EXPECT_TRUE(printed(reason)) << package;
+        for (const auto& [name, bytes] : files) {
+            EXPECT_TRUE(printed("== " + name + " ==\n")) << name;
+        }
+        EXPECT_TRUE(printed("Serial Number (SN)") && printed("Body Size (bytes): 1536")) << package;
+        EXPECT_TRUE(printed("Text files (not binary structures)\n    SN1/product.json: a text file, not a"));
+        EXPECT_TRUE(printed("Without a decoder\n    SN1/log_pages/lid_0xe0_lsp_0x00_lsi_0x0000.bin: no decoder "
+                            "for log page 0xE0 (LSP 0x00, LSI 0x0000)\n"));
+        EXPECT_TRUE(printed("  Decoded: 2\n")) << out_.str();
+    }
+
+    // JSON is one document, XML one element.
+    write("folder/SN1/product.json", "{\"product\": 9}");
+    EXPECT_EQ(run({(dir / "folder").string(), "-output", "json"}), 1);
+    const auto document = nlohmann::json::parse(out_.str());
+    EXPECT_EQ(document.at("files").size(), files.size() + 2);
+    EXPECT_EQ(run({(dir / "folder").string(), "-output", "xml", "-family", "kestrova"}), 1);
+    EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n", 0), 0U);
+    EXPECT_EQ(out_.str().substr(out_.str().size() - 11), "</Package>\n");
+}
+
+// A package that cannot be opened at all is a usage error: nothing is decoded.
+TEST_F(DecodeCommandTest, UnreadablePackagesExitWithTwo) {
+    const auto fifo = (dir / "fifo.zip").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    sim_test::fs::create_symlink("/dev/zero", dir / "zero.zip");
+    sim_test::fs::create_directories(dir / "empty" / "identify");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {fifo, "not a regular file but a FIFO"},
+        {(dir / "zero.zip").string(), "not a regular file but a device"},
+        {write("text.zip", "not a zip archive"), "not a readable ZIP archive"},
+        {(dir / "missing.zip").string(), "No such file"},
+        {(dir / "empty").string(), "it holds no files"},
+    };
+    for (const auto& [package, reason] : cases) {
+        EXPECT_EQ(run({package}), 2) << package;
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_EQ(err_.str().rfind("decode: " + package + ": cannot read the package: ", 0), 0U) << err_.str();
+        EXPECT_NE(err_.str().find(reason), std::string::npos) << err_.str();
     }
 }
 

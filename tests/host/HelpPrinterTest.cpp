@@ -55,8 +55,8 @@ TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
 
 TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpToo) {
     ASSERT_EQ(0, help({"decode"}));
-    EXPECT_EQ("Command: decode\nDescription: Decode one file of a debug-logs package.\n"
-              "Synopsis: ssdtool decode FILE [-output text|json|xml]\n",
+    EXPECT_EQ("Command: decode\nDescription: Decode one file of a debug-logs package, or every file of a "
+              "package (ZIP or folder).\nSynopsis: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]\n",
               out.str());
     ASSERT_EQ(0, help({"Verb=help"}));
     EXPECT_TRUE(shows("Synopsis: ssdtool help [<verb>|<name>|Verb=<verb>|Name=<name>]\n"));

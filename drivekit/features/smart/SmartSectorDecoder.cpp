@@ -39,6 +39,32 @@ const decode::FieldTable& dataSectorTable() {
     return table;
 }
 
+// The thresholds sector: one (id, threshold) entry per attribute of the data sector.
+const decode::FieldTable& thresholdEntryTable() {
+    static const decode::FieldTable table{
+        "Threshold Entry",
+        decode::LabelStyle::bytes,
+        sizeof(AtaThresholdEntry),
+        {decode::byte("Attribute ID", 0), decode::byte("Threshold", 1)},
+    };
+    return table;
+}
+
+const decode::FieldTable& thresholdSectorTable() {
+    static const decode::FieldTable table{
+        smartThresholdsTitle,
+        decode::LabelStyle::bytes,
+        smartSectorBytes,
+        {
+            decode::bytes("Revision", 0, 1, Rendering::hex),
+            decode::records("Thresholds", "Threshold Entry", 2, sizeof(AtaThresholdEntry), smartEntryCount,
+                            thresholdEntryTable()),
+            decode::byte("Checksum", 511, Rendering::hex),
+        },
+    };
+    return table;
+}
+
 core::Status tooShort(const char* which, const core::Payload& sector) {
     core::Status status = core::Status::unexpectedDataLength();
     status.setMessage(std::string("The SMART ") + which + " sector holds " + std::to_string(sector.size()) +
@@ -84,6 +110,21 @@ std::unique_ptr<core::xml::XmlObject> decodeSmartSectors(const core::Payload& da
     if (!warnings.empty()) {
         status = core::Status::custom();
         status.setMessage(warnings);
+    }
+    return root;
+}
+
+std::unique_ptr<core::xml::XmlObject> decodeSmartThresholds(const core::Payload& thresholds, core::Status& status) {
+    if (thresholds.size() < smartSectorBytes) {
+        status = tooShort("thresholds", thresholds);
+        return nullptr;
+    }
+    auto root = std::make_unique<core::xml::XmlObject>(smartThresholdsTitle);
+    decode::FieldRenderer::render(thresholdSectorTable(), thresholds, 0, *root);
+    status = core::Status::success();
+    if (!checksumValid(thresholds)) {
+        status = core::Status::custom();
+        status.setMessage(checksumWarning("thresholds", thresholds));
     }
     return root;
 }

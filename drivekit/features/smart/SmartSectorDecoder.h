@@ -11,6 +11,7 @@
 namespace drivekit::features::smart {
 
 inline const std::string smartDataTitle = "SMART Data";
+inline const std::string smartThresholdsTitle = "SMART Thresholds";
 
 // Root "SMART Data": the revision and the off-line / self-test fields of the data sector as
 // properties, then one object per attribute (id, name, flags, current, worst, threshold, raw
@@ -21,5 +22,9 @@ inline const std::string smartDataTitle = "SMART Data";
 // A sector whose checksum is wrong: the tree, and a failed status whose message is the warning.
 std::unique_ptr<core::xml::XmlObject> decodeSmartSectors(const core::Payload& data, const core::Payload* thresholds,
                                                          const std::string& productFamily, core::Status& status);
+
+// Root "SMART Thresholds": the thresholds sector alone (revision, then each entry's attribute id
+// and threshold). Short sector and wrong checksum as above.
+std::unique_ptr<core::xml::XmlObject> decodeSmartThresholds(const core::Payload& thresholds, core::Status& status);
 
 }  // namespace drivekit::features::smart
