@@ -57,7 +57,7 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
         // every command, or it went away) is a failed run; a drive that no collector applies
         // to (another maker's) is not.
         if (collectorsApplied_ >= 1) {
-            status = Status::retrieveDataFailed();
+            status = writeFailure_.isSuccess() ? Status::retrieveDataFailed() : writeFailure_;
         }
     }
     return status;
@@ -160,6 +160,11 @@ void PackageGenerator::runDriveCollector(const DriveCollector& collector) {
     }
     if (appliesToDrive(status)) {
         ++collectorsApplied_;
+    }
+    const bool writeFailed = status == Status::failedToWriteFile() || status == Status::unableToCreateFile() ||
+                             status == Status::failedToCreateDirectory();
+    if (writeFailed && writeFailure_.isSuccess()) {
+        writeFailure_ = status;
     }
 }
 

@@ -62,6 +62,9 @@ private:
     int collectorsSucceeded_ = 0;
     // Drive collectors whose outcome was more than "this drive has no such log".
     int collectorsApplied_ = 0;
+    // The first collector outcome that was the output folder's fault (a full or read-only
+    // disk), which then names the failure rather than the drive.
+    drivekit::core::Status writeFailure_ = drivekit::core::Status::success();
     int driveLogFiles_ = 0;
     std::shared_ptr<drivekit::core::Device> device_;
     debug_logs::CollectorTable collectors_;
