@@ -29,7 +29,10 @@ struct SmartArguments {
 // Empty text when the command line is good.
 std::string parse(const std::vector<std::string>& arguments, SmartArguments& parsed) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const bool valued = boost::iequals(arguments[i], "-output") || boost::iequals(arguments[i], "-product");
+        // -family is the decode command's name for the drive's product family; -product the
+        // older one.
+        const bool family = boost::iequals(arguments[i], "-family") || boost::iequals(arguments[i], "-product");
+        const bool valued = boost::iequals(arguments[i], "-output") || family;
         if (valued && i + 1 >= arguments.size()) {
             return arguments[i] + " needs a value";
         }
@@ -38,7 +41,7 @@ std::string parse(const std::vector<std::string>& arguments, SmartArguments& par
             if (parsed.output != "text" && parsed.output != "json" && parsed.output != "xml") {
                 return "-output expects text, json or xml, not '" + parsed.output + "'";
             }
-        } else if (boost::iequals(arguments[i], "-product")) {
+        } else if (family) {
             parsed.product = arguments[++i];
         } else if (parsed.file.empty() && !arguments[i].empty() && arguments[i][0] != '-') {
             parsed.file = arguments[i];

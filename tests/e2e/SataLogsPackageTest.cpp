@@ -157,7 +157,7 @@ TEST_F(SataLogsPackage, ThePackedSectorsDecodeAndABrokenChecksumIsAWarningWithEx
         std::ofstream((folder / name).string(), std::ios::binary) << bytes;
     }
     const std::string data = (folder / "SMART_DATA.bin").string();
-    e2e::Run run = ssdtool({"decode", data, "-product", "Kestrova"}, dir);
+    e2e::Run run = ssdtool({"decode", data, "-family", "Kestrova"}, dir);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     // The profile's wear indicator (id 233 = E9) and the end-to-end count (B8, current 100
     // against threshold 90) as rows.
