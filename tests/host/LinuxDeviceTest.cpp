@@ -160,7 +160,7 @@ TEST(LinuxNvmeDrive, EveryDwordDirectionLengthAndTimeOutReachTheKernel) {
         const auto& entry = command->entry();
         EXPECT_EQ(entry.opcode(), sent.opcode);
         EXPECT_EQ(0, sent.flags);
-        EXPECT_EQ(entry.nsid, sent.nsid);
+        EXPECT_EQ(uint32_t{entry.nsid}, sent.nsid);  // a packed field: read by value
         const uint32_t dwords[] = {sent.cdw10, sent.cdw11, sent.cdw12, sent.cdw13, sent.cdw14, sent.cdw15};
         const uint32_t expected[] = {entry.cdw10, entry.cdw11, entry.cdw12, entry.cdw13, entry.cdw14, entry.cdw15};
         EXPECT_TRUE(std::equal(std::begin(dwords), std::end(dwords), std::begin(expected)));
@@ -297,7 +297,9 @@ TEST(LinuxAtaDrive, SenseDataAndTransportCodesDecideTheOutcome) {
         drive->setCommandTimeoutSeconds(3);
         fake->answer = [&](unsigned long, void* argument) {
             auto& header = *static_cast<sg_io_hdr*>(argument);
-            std::memcpy(header.sbp, c.sense.data(), std::min<std::size_t>(c.sense.size(), header.mx_sb_len));
+            if (!c.sense.empty()) {
+                std::memcpy(header.sbp, c.sense.data(), std::min<std::size_t>(c.sense.size(), header.mx_sb_len));
+            }
             header.sb_len_wr = static_cast<unsigned char>(std::min<std::size_t>(c.sense.size(), header.mx_sb_len));
             header.status = c.sense.empty() ? 0 : 0x02;
             header.host_status = c.hostStatus;
