@@ -8,7 +8,6 @@
 #include "host/BoundedFileReader.h"
 #include "host/decode/FileKinds.h"
 #include "host/decode/PackageDecoder.h"
-#include "host/decode/SmartFiles.h"
 
 namespace host {
 
@@ -44,11 +43,17 @@ std::string familyNames() {
 std::string parse(const std::vector<std::string>& arguments, Arguments& parsed) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string option = lowered(arguments[i]);
-        if (option == "-output" || option == "-family") {
+        if (option == "-output" || option == "-family" || option == "-product") {
             if (i + 1 >= arguments.size()) {
                 return option + " needs a value";
             }
             const std::string& value = arguments[++i];
+            if (option == "-product") {
+                // The older name of -family for the SMART sectors: any product name, since
+                // the attribute names also know families that the product table does not list.
+                parsed.settings.family = value;
+                continue;
+            }
             if (option == "-family") {
                 if (products::findFamily(value) == nullptr) {
                     return "-family expects one of " + familyNames() + ", not '" + printableName(value) + "'";
@@ -76,6 +81,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
     const std::string name = std::filesystem::path(parsed.file).filename().string();
     FileNumbers numbers;
     numbers.page.makerVendorPages = parsed.settings.makerVendorPages.value_or(false);
+    numbers.productFamily = parsed.settings.family;
     std::string nameError;
     const FileKind* kind = chooseFileKind(name, numbers, nameError);
     if (kind == nullptr) {
@@ -87,6 +93,19 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
     if (kind->decode == nullptr) {
         outcome = decodeFileBytes(*kind, numbers, {}, 0);
     } else {
+        // The file that the kind reads beside this one (the SMART thresholds), when it is there.
+        if (kind->companion != nullptr) {
+            const auto companion = std::filesystem::path(parsed.file).parent_path() / kind->companion;
+            std::error_code ignored;
+            if (std::filesystem::exists(companion, ignored)) {
+                auto beside = BoundedFileReader::read(companion.string(), kind->bytesRead(numbers));
+                if (!beside.error.empty()) {
+                    err << "decode: " << companion.string() << ": cannot read the file: " << beside.error << "\n";
+                    return 1;
+                }
+                numbers.companion = std::move(beside.bytes);
+            }
+        }
         const auto contents = BoundedFileReader::read(parsed.file, kind->bytesRead(numbers));
         if (!contents.error.empty()) {
             err << "decode: " << shown << ": cannot read the file: " << contents.error << "\n";
@@ -107,10 +126,6 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
 
 int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
               const PackageLimits& limits) {
-    // A lone SMART_DATA.bin is decoded with the thresholds sector that lies beside it.
-    if (const auto smartStatus = decodeSmartFiles(arguments, out, err)) {
-        return *smartStatus;
-    }
     Arguments parsed;
     parsed.settings.limits = limits;
     const std::string syntaxError = parse(arguments, parsed);
