@@ -8,7 +8,7 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlObject.h"
-#include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "drivekit/features/decode/XmlTreePrinter.h"
 
 namespace fuzz {
 
@@ -51,7 +51,7 @@ inline void printAll(const drivekit::core::xml::XmlObject* tree) {
     if (tree == nullptr) {
         return;
     }
-    using drivekit::features::identify::decode::XmlTreePrinter;
+    using drivekit::features::decode::XmlTreePrinter;
     volatile std::size_t printed = XmlTreePrinter::toText(*tree).size();
     (void)printed;
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "drivekit/core/Status.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
 #include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
@@ -52,7 +52,7 @@ bool endsWith(const std::string& text, const std::string& end) {
 bool cutShort(const XmlObject& tree) {
     std::vector<const drivekit::core::xml::XmlElement*> found;
     constexpr unsigned deepest = 64;
-    tree.find(found, "Property", "name", identify::FieldRenderer::truncatedName, deepest);
+    tree.find(found, "Property", "name", drivekit::features::decode::FieldRenderer::truncatedName, deepest);
     return !found.empty();
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "drivekit/features/decode/XmlTreePrinter.h"
 #include "host/decode/FileKinds.h"
 
 namespace host {
@@ -14,7 +14,7 @@ namespace {
 
 using drivekit::core::xml::XmlObject;
 using drivekit::features::Json;
-using drivekit::features::identify::decode::XmlTreePrinter;
+using drivekit::features::decode::XmlTreePrinter;
 using Result = FileDecode::Result;
 
 constexpr uint64_t largestProductFile = 4096;

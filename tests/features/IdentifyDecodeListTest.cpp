@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drivekit/core/Status.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
 #include "drivekit/features/identify/decode/IdentifyListDecoder.h"
 #include "tests/features/IdentifyDecodeSupport.h"
@@ -11,9 +11,10 @@ namespace {
 using namespace identify_decode_test;
 using drivekit::core::Status;
 namespace decode = drivekit::features::identify::decode;
+namespace fields = drivekit::features::decode;
 using List = decode::IdentifyListDecoder;
 
-const std::string truncated = decode::FieldRenderer::truncatedName;
+const std::string truncated = fields::FieldRenderer::truncatedName;
 constexpr auto package = decode::IdentifyCoverage::package;
 
 std::unique_ptr<XmlObject> decoded(uint8_t cns, const Payload& data,

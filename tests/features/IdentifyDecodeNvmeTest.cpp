@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "drivekit/core/Status.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "tests/features/IdentifyDecodeSupport.h"
@@ -22,6 +22,7 @@ namespace {
 using namespace identify_decode_test;
 using drivekit::core::Status;
 namespace decode = drivekit::features::identify::decode;
+namespace fields = drivekit::features::decode;
 
 Payload controllerData() {
     Payload data(4096);
@@ -114,12 +115,12 @@ TEST(IdentifyDecodeEntryPoints, ShortDataFailsWithSizesAndUnknownCnsIsEmpty) {
 
 // A table's value fields and record groups must cover its structure exactly once, in
 // order: a wrong offset or width in a table shows up here.
-void expectTiles(const decode::FieldTable& table) {
+void expectTiles(const fields::FieldTable& table) {
     std::vector<std::pair<uint32_t, uint32_t>> ranges;
     for (const auto& field : table.fields) {
-        if (field.kind == decode::FieldKind::value) {
+        if (field.kind == fields::FieldKind::value) {
             ranges.emplace_back(field.offset, field.width);
-        } else if (field.kind == decode::FieldKind::records) {
+        } else if (field.kind == fields::FieldKind::records) {
             ranges.emplace_back(field.offset, field.width * field.count);
             EXPECT_EQ(field.width, field.record->size) << field.name;
             expectTiles(*field.record);
@@ -304,7 +305,7 @@ TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
                                                        status, decode::IdentifyCoverage::package);
                 ASSERT_NE(ours, nullptr);
                 ASSERT_TRUE(status.isSuccess()) << status.message();
-                EXPECT_EQ(property(*ours, decode::FieldRenderer::truncatedName), nullptr);
+                EXPECT_EQ(property(*ours, fields::FieldRenderer::truncatedName), nullptr);
                 const auto missing = compareWithNvmeCli(theirs, *ours, compared);
                 EXPECT_TRUE(missing.empty()) << "nvme-cli decodes " << missing.front() << ", we do not";
                 // nvme-cli -H shows readings too: "70°C (343 Kelvin)", "mp:25.00W", "LBA Format  5 : ... (in use)".

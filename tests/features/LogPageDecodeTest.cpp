@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "drivekit/core/Payload.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageDecoder.h"
 
 namespace {
@@ -19,7 +19,7 @@ using drivekit::features::nvme_get_log::decode::decodeLogPage;
 using drivekit::features::nvme_get_log::decode::hasLogPageDecoder;
 using drivekit::features::nvme_get_log::decode::PageContext;
 
-const std::string truncated = drivekit::features::identify::decode::FieldRenderer::truncatedName;
+const std::string truncated = drivekit::features::decode::FieldRenderer::truncatedName;
 
 // A page of size bytes, zero but for the little-endian values put at the given offsets.
 struct Bytes {

@@ -2,12 +2,12 @@
 
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/core/xml/XmlProperty.h"
-#include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "drivekit/features/decode/XmlTreePrinter.h"
 
 namespace {
 
 using drivekit::core::xml::XmlObject;
-using drivekit::features::identify::decode::XmlTreePrinter;
+using drivekit::features::decode::XmlTreePrinter;
 
 std::unique_ptr<XmlObject> sampleTree() {
     auto root = std::make_unique<XmlObject>("Identify Controller");

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "drivekit/features/Registries.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageDecoder.h"
 #include "tests/host/SimTestSupport.h"
@@ -18,7 +18,7 @@ using drivekit::core::xml::XmlObject;
 using drivekit::features::nvme_get_log::decode::PageContext;
 using host::sim::SimProfile;
 
-const std::string truncated = drivekit::features::identify::decode::FieldRenderer::truncatedName;
+const std::string truncated = drivekit::features::decode::FieldRenderer::truncatedName;
 
 // The value of a property found by the child names leading to it; "<missing>" when a child
 // or the property is absent.

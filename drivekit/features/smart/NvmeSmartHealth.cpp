@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "drivekit/features/AttributeDefinitions.h"
-#include "drivekit/features/identify/decode/FieldFormatter.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/smart/AtaSmartRecords.h"
 
 namespace drivekit::features::smart {
@@ -12,9 +12,9 @@ namespace drivekit::features::smart {
 namespace {
 
 namespace definitions = features::definitions;
-using identify::decode::FieldFormatter;
-using identify::decode::FieldRenderer;
-using identify::decode::Rendering;
+using features::decode::FieldFormatter;
+using features::decode::FieldRenderer;
+using features::decode::Rendering;
 
 enum class Kind {
     number,   // little-endian unsigned, up to 8 bytes

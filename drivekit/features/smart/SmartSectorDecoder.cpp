@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/smart/AtaSmartRecords.h"
 #include "drivekit/features/smart/SmartSectors.h"
 
@@ -10,7 +10,6 @@ namespace drivekit::features::smart {
 
 namespace {
 
-namespace decode = identify::decode;
 using decode::Rendering;
 
 // The data sector's fields around the attribute table.

@@ -4,6 +4,8 @@
 
 namespace drivekit::features::identify::decode {
 
+using namespace features::decode;
+
 namespace {
 constexpr Rendering dec = Rendering::decimal;
 constexpr Rendering text = Rendering::ataText;

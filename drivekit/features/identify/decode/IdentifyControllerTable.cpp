@@ -4,6 +4,8 @@
 
 namespace drivekit::features::identify::decode {
 
+using namespace features::decode;
+
 namespace {
 constexpr Rendering hex = Rendering::hex;
 constexpr Rendering text = Rendering::text;

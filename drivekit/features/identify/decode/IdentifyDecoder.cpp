@@ -6,7 +6,7 @@
 
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlProperty.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyListDecoder.h"
 #include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
@@ -14,6 +14,7 @@
 namespace drivekit::features::identify::decode {
 
 using core::xml::XmlObject;
+using features::decode::FieldRenderer;
 
 namespace {
 

@@ -3,14 +3,18 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "drivekit/features/identify/decode/FieldFormatter.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 
 namespace drivekit::features::identify::decode {
 
 using core::xml::XmlObject;
+using features::decode::FieldFormatter;
+using features::decode::FieldRenderer;
+using features::decode::LabelStyle;
+using features::decode::Rendering;
 
 namespace {
 

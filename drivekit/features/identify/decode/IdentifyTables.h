@@ -1,8 +1,11 @@
 #pragma once
 // The field tables of the Identify structures, built once on first use.
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::identify::decode {
+
+using features::decode::Field;
+using features::decode::FieldTable;
 
 const FieldTable& identifyControllerTable();
 const FieldTable& powerStateDescriptorTable();

@@ -4,7 +4,7 @@
 
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlElement.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageLayouts.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageTables.h"
 #include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
@@ -13,7 +13,7 @@
 namespace drivekit::features::nvme_get_log::decode {
 
 using core::xml::XmlObject;
-using identify::decode::FieldRenderer;
+using features::decode::FieldRenderer;
 
 namespace {
 

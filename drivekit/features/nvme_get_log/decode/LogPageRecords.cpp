@@ -5,16 +5,16 @@
 #include <memory>
 
 #include "drivekit/core/logging/Log.h"
-#include "drivekit/features/identify/decode/FieldFormatter.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 
 namespace drivekit::features::nvme_get_log::decode {
 
 using core::xml::XmlObject;
-using identify::decode::FieldFormatter;
-using identify::decode::FieldRenderer;
-using identify::decode::FieldTable;
-using identify::decode::LabelStyle;
+using features::decode::FieldFormatter;
+using features::decode::FieldRenderer;
+using features::decode::FieldTable;
+using features::decode::LabelStyle;
 
 namespace {
 

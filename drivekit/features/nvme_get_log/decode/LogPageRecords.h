@@ -8,7 +8,7 @@
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/xml/XmlObject.h"
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::nvme_get_log::decode {
 
@@ -31,19 +31,19 @@ uint64_t boundedCount(const RecordRun& run, const core::Payload& page, const std
 
 // The records of run that the data holds, each a child named entryName + " " + its index,
 // skipping those unused says are unused. False when the count was cut.
-bool renderRecords(const RecordRun& run, const identify::decode::FieldTable& table, const core::Payload& page,
+bool renderRecords(const RecordRun& run, const features::decode::FieldTable& table, const core::Payload& page,
                    const std::string& entryName, core::xml::XmlObject& target, UnusedRecord unused = nullptr);
 
 // count entries of entrySize bytes from first; each whose first byte has a bit of flag set
 // becomes a child prefix + index + " (0x" + index in two hexadecimal digits + ")". False
 // (with a "Truncated" property) when the entries run past the data.
 bool renderFlaggedEntries(const core::Payload& page, uint32_t first, uint32_t entrySize, uint32_t count,
-                          uint8_t flag, const identify::decode::FieldTable& table, const std::string& prefix,
+                          uint8_t flag, const features::decode::FieldTable& table, const std::string& prefix,
                           core::xml::XmlObject& target);
 
 // table rendered into a new child called name. When the data ends inside it, target also
 // gets the "Truncated" property; returns false then.
-bool renderGroup(const identify::decode::FieldTable& table, const core::Payload& page, const std::string& name,
+bool renderGroup(const features::decode::FieldTable& table, const core::Payload& page, const std::string& name,
                  core::xml::XmlObject& target);
 
 // The end of a page whose own length field (lengthField, at lengthAt) says length bytes: the

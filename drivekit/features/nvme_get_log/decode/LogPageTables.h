@@ -2,11 +2,11 @@
 // The field tables of the log pages, built once on first use: the standard NVMe pages, the
 // cloud SSD pages (0xC0 to 0xC5) and the maker's own pages. Pages whose records repeat have a
 // header table and a record table; the decoder bounds the records by their count and the data.
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::nvme_get_log::decode {
 
-using identify::decode::FieldTable;
+using features::decode::FieldTable;
 
 // Standard pages.
 const FieldTable& supportedLogPageEntryTable();

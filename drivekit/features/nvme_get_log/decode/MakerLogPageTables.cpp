@@ -4,7 +4,7 @@
 
 namespace drivekit::features::nvme_get_log::decode {
 
-using namespace identify::decode;
+using namespace features::decode;
 
 namespace {
 constexpr LabelStyle byteLabels = LabelStyle::bytes;

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "drivekit/core/HexText.h"
-#include "drivekit/features/identify/decode/FieldFormatter.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageLayouts.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageRecords.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageTables.h"
@@ -12,9 +12,9 @@
 namespace drivekit::features::nvme_get_log::decode::layouts {
 
 using core::xml::XmlObject;
-using identify::decode::FieldFormatter;
-using identify::decode::FieldRenderer;
-using identify::decode::Rendering;
+using features::decode::FieldFormatter;
+using features::decode::FieldRenderer;
+using features::decode::Rendering;
 
 namespace {
 

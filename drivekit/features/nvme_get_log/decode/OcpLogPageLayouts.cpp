@@ -3,7 +3,7 @@
 
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/xml/XmlProperty.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageLayouts.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageRecords.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageTables.h"
@@ -11,7 +11,7 @@
 namespace drivekit::features::nvme_get_log::decode::layouts {
 
 using core::xml::XmlObject;
-using identify::decode::FieldRenderer;
+using features::decode::FieldRenderer;
 
 namespace {
 

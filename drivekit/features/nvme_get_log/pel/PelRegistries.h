@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "drivekit/features/TarnStruct.h"
+#include "drivekit/features/nvme_get_log/pel/TarnStruct.h"
 
 namespace drivekit::features::nvme_get_log::pel {
 

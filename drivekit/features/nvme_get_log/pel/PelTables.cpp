@@ -7,7 +7,7 @@ namespace drivekit::features::nvme_get_log::pel {
 
 namespace {
 
-using namespace identify::decode;
+using namespace features::decode;
 
 constexpr Rendering text = Rendering::text;
 

@@ -5,11 +5,11 @@
 // field names are words joined by underscores, shown with spaces.
 #include <cstdint>
 
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::nvme_get_log::pel {
 
-using identify::decode::FieldTable;
+using features::decode::FieldTable;
 
 constexpr uint32_t logHeaderBytes = 512;
 constexpr uint32_t eventHeaderBytes = 24;

@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "drivekit/core/logging/Log.h"
-#include "drivekit/features/identify/decode/FieldFormatter.h"
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 
 namespace drivekit::features::nvme_get_log::pel {
 
 using core::xml::XmlObject;
-using identify::decode::FieldFormatter;
-using identify::decode::FieldRenderer;
+using features::decode::FieldFormatter;
+using features::decode::FieldRenderer;
 
 namespace {
 
@@ -140,7 +140,7 @@ void Set_Feature_Command_Dword_Wrapper::addProperties(XmlObject& object) const {
     const uint32_t held = restOf(payload_, offset_);
     FieldTable logged{table_.title, table_.style, held, {}};
     for (const auto& field : table_.fields) {
-        if (field.kind == identify::decode::FieldKind::value && field.offset + field.width > held) {
+        if (field.kind == features::decode::FieldKind::value && field.offset + field.width > held) {
             break;
         }
         logged.fields.push_back(field);

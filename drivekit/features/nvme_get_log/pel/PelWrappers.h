@@ -5,7 +5,7 @@
 // parts that a layout dword switches on, lengths carried in the data.
 #include <cstdint>
 
-#include "drivekit/features/TarnStruct.h"
+#include "drivekit/features/nvme_get_log/pel/TarnStruct.h"
 #include "drivekit/features/nvme_get_log/pel/PelTables.h"
 
 namespace drivekit::features::nvme_get_log::pel {

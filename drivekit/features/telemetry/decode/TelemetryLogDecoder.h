@@ -9,11 +9,11 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
 #include "drivekit/core/xml/XmlObject.h"
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::telemetry::decode {
 
-const identify::decode::FieldTable& telemetryHeaderTable();
+const features::decode::FieldTable& telemetryHeaderTable();
 
 // header: the log's first bytes (at most the 512-byte header block is read); logBytes: the
 // whole log's size. Never null. A header cut short decodes the fields it holds; a header cut

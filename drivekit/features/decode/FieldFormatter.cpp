@@ -1,4 +1,4 @@
-#include "drivekit/features/identify/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldFormatter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/TextParsing.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 namespace {
 
@@ -148,4 +148,4 @@ std::string FieldFormatter::prefixedHex(const uint8_t* data, uint32_t width) {
     return width == 0 ? "0x0" : "0x" + core::strings::hexBytes(data, width);
 }
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

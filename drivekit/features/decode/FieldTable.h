@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 enum class Rendering : uint8_t {
     decimal,     // little-endian unsigned number, up to 8 bytes
@@ -156,4 +156,4 @@ inline Field structure(const char* name, uint32_t first, const FieldTable& table
     return field;
 }
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

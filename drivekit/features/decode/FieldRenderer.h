@@ -7,9 +7,9 @@
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/xml/XmlObject.h"
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 class FieldRenderer {
 public:
@@ -37,4 +37,4 @@ public:
     static const uint8_t* bytesAt(const core::Payload& payload, uint64_t offset, uint64_t width);
 };
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

@@ -5,7 +5,7 @@
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/Json.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 class XmlTreePrinter {
 public:
@@ -20,4 +20,4 @@ public:
     static std::string toXml(const core::xml::XmlObject& root);
 };
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

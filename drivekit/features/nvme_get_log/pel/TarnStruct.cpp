@@ -1,4 +1,4 @@
-#include "drivekit/features/TarnStruct.h"
+#include "drivekit/features/nvme_get_log/pel/TarnStruct.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 
 #include "drivekit/core/logging/Log.h"
 
-namespace drivekit::features {
+namespace drivekit::features::nvme_get_log::pel {
 
 using core::xml::XmlElement;
 using core::xml::XmlObject;
@@ -49,4 +49,4 @@ void TarnStruct::useDisplayNames(XmlObject& object, std::size_t firstProperty, s
     }
 }
 
-}  // namespace drivekit::features
+}  // namespace drivekit::features::nvme_get_log::pel

@@ -1,10 +1,10 @@
-#include "drivekit/features/identify/decode/FieldRenderer.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlProperty.h"
-#include "drivekit/features/identify/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldFormatter.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 using core::xml::XmlObject;
 
@@ -146,4 +146,4 @@ void FieldRenderer::addTruncated(XmlObject& target, const std::string& reason,
     addField(target, truncatedName, reason, label);
 }
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

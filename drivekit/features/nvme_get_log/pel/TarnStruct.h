@@ -9,7 +9,7 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/xml/XmlObject.h"
 
-namespace drivekit::features {
+namespace drivekit::features::nvme_get_log::pel {
 
 class TarnStruct {
 public:
@@ -48,4 +48,4 @@ protected:
     std::string name_;
 };
 
-}  // namespace drivekit::features
+}  // namespace drivekit::features::nvme_get_log::pel

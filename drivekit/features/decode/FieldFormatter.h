@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "drivekit/features/identify/decode/FieldTable.h"
+#include "drivekit/features/decode/FieldTable.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 class FieldFormatter {
 public:
@@ -32,4 +32,4 @@ public:
     static std::string prefixedHex(const uint8_t* data, uint32_t width);
 };
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

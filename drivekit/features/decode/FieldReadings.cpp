@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "drivekit/features/identify/decode/FieldFormatter.h"
+#include "drivekit/features/decode/FieldFormatter.h"
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 namespace {
 
@@ -119,4 +119,4 @@ std::string FieldFormatter::reading(Rendering rendering, const uint8_t* data, ui
     }
 }
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode

@@ -1,8 +1,8 @@
-#include "drivekit/features/identify/decode/XmlTreePrinter.h"
+#include "drivekit/features/decode/XmlTreePrinter.h"
 
 #include <algorithm>
 
-namespace drivekit::features::identify::decode {
+namespace drivekit::features::decode {
 
 using core::xml::XmlElement;
 using core::xml::XmlObject;
@@ -98,4 +98,4 @@ std::string XmlTreePrinter::toXml(const XmlObject& root) {
     return "<?xml version=\"1.0\" standalone=\"yes\" ?>\n" + root.serialize() + "\n";
 }
 
-}  // namespace drivekit::features::identify::decode
+}  // namespace drivekit::features::decode
