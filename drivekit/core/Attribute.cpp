@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "drivekit/core/HexText.h"
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/core/TextParsing.h"
 #include "drivekit/core/logging/Log.h"
 
@@ -195,13 +196,7 @@ const uint8_t* checkedBytes(const Payload& value) {
 
 // Reads at most width bytes: a shorter value is never read past its end.
 uint64_t readLittleEndian(const Payload& value, unsigned width) {
-    const uint8_t* bytes = checkedBytes(value);
-    const unsigned count = std::min<uint64_t>(width, value.size());
-    uint64_t result = 0;
-    for (unsigned i = 0; i < count; ++i) {
-        result |= uint64_t{bytes[i]} << (8 * i);
-    }
-    return result;
+    return core::readLittleEndian(checkedBytes(value), std::min<uint32_t>(width, value.size()));
 }
 
 std::string memoryOrderHex(const Payload& value) {
@@ -223,12 +218,7 @@ std::string numberHex(const Payload& value) {
 }
 
 std::string uint128Decimal(const Payload& value) {
-    const uint8_t* bytes = checkedBytes(value);
-    strings::Uint128 number = 0;
-    for (uint32_t i = std::min<uint32_t>(16, value.size()); i-- > 0;) {
-        number = (number << 8) | bytes[i];
-    }
-    return number.str();
+    return readLittleEndian128(checkedBytes(value), value.size()).str();
 }
 
 std::string signedDecimal(const Payload& value, unsigned width) {

@@ -6,6 +6,7 @@
 #include "drivekit/commands/DumpFormat.h"
 #include "drivekit/core/Attribute.h"
 #include "drivekit/core/HexText.h"
+#include "drivekit/core/LittleEndian.h"
 
 namespace drivekit::commands::nvme {
 
@@ -53,10 +54,7 @@ const std::vector<EntryField>& entryFields() {
 }
 
 uint64_t readField(const uint8_t* bytes, const EntryField& field) {
-    uint64_t value = 0;
-    for (int i = field.bytes - 1; i >= 0; --i) {
-        value = (value << 8) | bytes[field.offset + i];
-    }
+    uint64_t value = core::readLittleEndian(bytes + field.offset, field.bytes);
     if (field.bits != 0) {
         value = (value >> field.shift) & ((1ULL << field.bits) - 1);
     }

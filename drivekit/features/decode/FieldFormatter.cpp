@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <boost/multiprecision/cpp_int.hpp>
-
 #include "drivekit/core/HexText.h"
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/core/TextParsing.h"
 
 namespace drivekit::features::decode {
@@ -42,12 +41,7 @@ std::string ascii(const uint8_t* data, uint32_t width, bool swapWords) {
 }
 
 std::string decimal128(const uint8_t* data, uint32_t width) {
-    boost::multiprecision::uint128_t value = 0;
-    for (uint32_t i = std::min<uint32_t>(width, 16); i > 0; --i) {
-        value <<= 8;
-        value |= data[i - 1];
-    }
-    return value.str();
+    return core::readLittleEndian128(data, width).str();
 }
 
 // UUIDs are conventionally written in lower case.
@@ -93,14 +87,6 @@ std::string FieldFormatter::bitPosition(uint8_t high, uint8_t low) {
                        : "Bits " + std::to_string(high) + ":" + std::to_string(low);
 }
 
-uint64_t FieldFormatter::littleEndian(const uint8_t* data, uint32_t width) {
-    uint64_t value = 0;
-    for (uint32_t i = std::min<uint32_t>(width, 8); i > 0; --i) {
-        value = (value << 8) | data[i - 1];
-    }
-    return value;
-}
-
 std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t hexDigits) {
     if (rendering != Rendering::hex) {
         return std::to_string(value);
@@ -119,7 +105,7 @@ std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint
                 return width == 16 && rendering == Rendering::decimal ? decimal128(data, width)
                                                                       : core::strings::hexBytes(data, width);
             }
-            return number(rendering, littleEndian(data, width), width * 2);
+            return number(rendering, core::readLittleEndian(data, width), width * 2);
         case Rendering::decimal128: return decimal128(data, width);
         case Rendering::text: return ascii(data, width, false);
         case Rendering::ataText: return ascii(data, width, true);

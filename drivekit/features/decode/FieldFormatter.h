@@ -23,8 +23,6 @@ public:
     // the renderings from nulTerminatedText on. Empty when the bytes are too few for it.
     static std::string reading(Rendering rendering, const uint8_t* data, uint32_t width);
 
-    // Little-endian value of up to 8 bytes.
-    static uint64_t littleEndian(const uint8_t* data, uint32_t width);
     // Bits high..low (at most 64 of them) of a little-endian value of width bytes, however
     // wide; 0 when the range does not lie inside it.
     static uint64_t bitRange(const uint8_t* data, uint32_t width, uint32_t high, uint32_t low);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 
 namespace drivekit::features::decode {
@@ -41,7 +42,7 @@ std::string maxPower(const uint8_t* data, uint32_t width) {
     if (width < 4) {
         return {};
     }
-    const uint64_t power = FieldFormatter::littleEndian(data, 2);
+    const uint64_t power = core::readLittleEndian(data, 2);
     return (data[3] & 0x01U) != 0 ? fixedPoint(power, 10000, 4, "W") : fixedPoint(power, 100, 2, "W");
 }
 
@@ -50,7 +51,7 @@ std::string scaledPower(const uint8_t* data, uint32_t width) {
     if (width < 3) {
         return {};
     }
-    const uint64_t power = FieldFormatter::littleEndian(data, 2);
+    const uint64_t power = core::readLittleEndian(data, 2);
     switch (data[2] >> 6U) {
         case 0: return "not reported";
         case 1: return fixedPoint(power, 10000, 4, "W");
@@ -84,7 +85,7 @@ std::string formatInUse(const uint8_t* data, uint32_t width) {
     std::string text = "LBA Format " + std::to_string(index) + ": ";
     text += format[2] == 0 ? std::string("a format without a data size")
                            : bytesOfPowerOfTwo(format[2]) + " of data, " +
-                                 std::to_string(FieldFormatter::littleEndian(format, 2)) +
+                                 std::to_string(core::readLittleEndian(format, 2)) +
                                  " bytes of metadata";
     if (index > static_cast<uint32_t>(data[0]) + data[nulbaf]) {
         text += " (beyond the formats NLBAF and NULBAF count)";
@@ -98,7 +99,7 @@ std::string FieldFormatter::reading(Rendering rendering, const uint8_t* data, ui
     if (data == nullptr || width == 0) {
         return {};
     }
-    const uint64_t raw = littleEndian(data, width);
+    const uint64_t raw = core::readLittleEndian(data, width);
     switch (rendering) {
         case Rendering::nulTerminatedText: {
             uint32_t length = 0;

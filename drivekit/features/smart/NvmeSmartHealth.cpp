@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldRenderer.h"
@@ -98,7 +99,7 @@ std::string celsius(uint64_t kelvin) {
 
 // False when the field is left out.
 bool render(const HealthField& field, const uint8_t* bytes, const core::Payload& page, NvmeHealthValue& out) {
-    const uint64_t number = field.kind == Kind::counter ? 0 : FieldFormatter::littleEndian(bytes, field.width);
+    const uint64_t number = field.kind == Kind::counter ? 0 : core::readLittleEndian(bytes, field.width);
     switch (field.kind) {
         case Kind::number: out.value = std::to_string(number); break;
         case Kind::counter: out.value = FieldFormatter::value(Rendering::decimal128, bytes, field.width); break;

@@ -1,13 +1,11 @@
 #include "drivekit/features/smart/SmartSectors.h"
 
+#include "drivekit/core/LittleEndian.h"
+
 namespace drivekit::features::smart {
 
 uint64_t rawValue(const AtaSmartEntry& entry) {
-    uint64_t value = 0;
-    for (int i = 5; i >= 0; --i) {
-        value = (value << 8) | entry.raw[i];
-    }
-    return value;
+    return core::readLittleEndian(entry.raw, sizeof(entry.raw));
 }
 
 uint8_t expectedChecksum(const core::Payload& sector) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldRenderer.h"
@@ -57,7 +58,7 @@ void markTruncated(XmlObject& target, const std::string& reason, uint64_t offset
 
 uint64_t readNumber(const core::Payload& page, uint64_t offset, uint32_t width) {
     const uint8_t* data = FieldRenderer::bytesAt(page, offset, width);
-    return data == nullptr ? 0 : FieldFormatter::littleEndian(data, width);
+    return data == nullptr ? 0 : core::readLittleEndian(data, width);
 }
 
 uint64_t boundedCount(const RecordRun& run, const core::Payload& page, const std::string& what, XmlObject& target) {

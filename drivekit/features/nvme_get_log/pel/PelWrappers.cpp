@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "drivekit/core/LittleEndian.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldRenderer.h"
@@ -22,7 +23,7 @@ uint32_t restOf(const core::Payload& payload, uint32_t offset) {
 
 uint64_t numberAt(const core::Payload& payload, uint64_t offset, uint32_t width) {
     const uint8_t* data = FieldRenderer::bytesAt(payload, offset, width);
-    return data == nullptr ? 0 : FieldFormatter::littleEndian(data, width);
+    return data == nullptr ? 0 : core::readLittleEndian(data, width);
 }
 
 }  // namespace
