@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "drivekit/core/TextParsing.h"
+#include "drivekit/features/identify/IdentifyControllerBits.h"
 
 namespace host::linux_drives {
 
 namespace core = drivekit::core;
+namespace identify = drivekit::features::identify;
 
 namespace {
 
@@ -49,9 +51,9 @@ bool NvmeControllerFacts::read(const core::Payload& data, NvmeControllerFacts& f
     facts.mdts = head.mdts;
     facts.majorVersion = static_cast<uint16_t>(head.ver >> 16);
     facts.minorVersion = static_cast<uint8_t>(head.ver >> 8);
-    facts.uuidList = (head.ctratt & (1u << 9)) != 0;
-    facts.namespaceManagement = (head.oacs & (1u << 3)) != 0;
-    facts.telemetry = (head.lpa & (1u << 3)) != 0;
+    facts.uuidList = (head.ctratt & identify::ctrattUuidList) != 0;
+    facts.namespaceManagement = (head.oacs & identify::oacsNamespaceManagement) != 0;
+    facts.telemetry = (head.lpa & identify::lpaTelemetry) != 0;
     facts.errorLogEntries = head.elpe;
     return true;
 }

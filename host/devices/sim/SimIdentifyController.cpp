@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "drivekit/features/identify/IdentifyControllerBits.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimBytes.h"
 #include "host/devices/sim/SimIdentifyBuilders.h"
@@ -11,18 +12,10 @@ namespace host::sim {
 
 namespace {
 
-// Optional Admin Command Support bits.
-constexpr uint16_t oacsFirmware = 1u << 2;
-constexpr uint16_t oacsNamespaceManagement = 1u << 3;
-// Log Page Attributes bits.
-constexpr uint8_t lpaCommandEffects = 1u << 1;
-constexpr uint8_t lpaExtendedData = 1u << 2;
-constexpr uint8_t lpaTelemetry = 1u << 3;
-constexpr uint8_t lpaDataArea4 = 1u << 6;
+using namespace drivekit::features::identify;
+
 // Vendor-specific byte that holds the product type.
 constexpr uint32_t productTypeOffset = 0xF05;
-// Controller Attributes: UUID List supported.
-constexpr uint32_t ctrattUuidList = 1u << 9;
 
 std::string subsystemName(const SimProfile& profile, const std::string& serial, const std::string& model) {
     char prefix[64];
@@ -63,7 +56,7 @@ SimResponse buildIdentifyController(const SimIdentifyRequest& request) {
     data.u8(258, 3);  // abort command limit
     data.u8(259, 3);  // asynchronous event request limit
     const auto slots = static_cast<uint8_t>(profile.firmwareSlots.empty() ? 1 : profile.firmwareSlots.size());
-    data.u8(260, static_cast<uint8_t>(slots << 1));
+    data.u8(260, static_cast<uint8_t>(slots << lowestBit(frmwSlotCount)));
     uint8_t lpa = lpaCommandEffects | lpaExtendedData;
     if (attributes.readBool(definitions::telemetryLogSupported().key())) {
         lpa |= lpaTelemetry;

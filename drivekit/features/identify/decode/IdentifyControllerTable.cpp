@@ -1,4 +1,5 @@
 // The Identify Controller data structure and its power state descriptors.
+#include "drivekit/features/identify/IdentifyControllerBits.h"
 #include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 
@@ -92,7 +93,7 @@ const FieldTable& identifyControllerTable() {
             bit("CTRATT: Traffic Based Keep Alive", 6),
             bit("CTRATT: Namespace Granularity", 7),
             bit("CTRATT: SQ Associations", 8),
-            bit("CTRATT: UUID List", 9),
+            bit("CTRATT: UUID List", lowestBit(ctrattUuidList)),
             bit("CTRATT: Multi-Domain Subsystem", 10),
             bit("CTRATT: Fixed Capacity Management", 11),
             bit("CTRATT: Variable Capacity Management", 12),
@@ -125,8 +126,8 @@ const FieldTable& identifyControllerTable() {
             bytes("Optional Admin Command Support (OACS)", 256, 257, hex),
             bit("OACS: Security Send and Security Receive", 0),
             bit("OACS: Format NVM", 1),
-            bit("OACS: Firmware Commit and Firmware Image Download", 2),
-            bit("OACS: Namespace Management", 3),
+            bit("OACS: Firmware Commit and Firmware Image Download", lowestBit(oacsFirmware)),
+            bit("OACS: Namespace Management", lowestBit(oacsNamespaceManagement)),
             bit("OACS: Device Self-test", 4),
             bit("OACS: Directives", 5),
             bit("OACS: NVMe-MI Send and NVMe-MI Receive", 6),
@@ -140,17 +141,17 @@ const FieldTable& identifyControllerTable() {
             reading("AERL: Count (the Field is 0's Based)", 259, 259, Rendering::zeroBasedCount),
             byte("Firmware Updates (FRMW)", 260, hex),
             bit("FRMW: First Firmware Slot Read Only", 0),
-            bits("FRMW: Number of Firmware Slots", 3, 1),
+            bits("FRMW: Number of Firmware Slots", highestBit(frmwSlotCount), lowestBit(frmwSlotCount)),
             bit("FRMW: Firmware Activation Without Reset", 4),
             bit("FRMW: Multiple Update Detection", 5),
             byte("Log Page Attributes (LPA)", 261, hex),
             bit("LPA: SMART / Health Information Log Page per Namespace", 0),
-            bit("LPA: Commands Supported and Effects Log Page", 1),
-            bit("LPA: Extended Data for Get Log Page", 2),
-            bit("LPA: Telemetry Host-Initiated and Controller-Initiated Log Pages", 3),
+            bit("LPA: Commands Supported and Effects Log Page", lowestBit(lpaCommandEffects)),
+            bit("LPA: Extended Data for Get Log Page", lowestBit(lpaExtendedData)),
+            bit("LPA: Telemetry Host-Initiated and Controller-Initiated Log Pages", lowestBit(lpaTelemetry)),
             bit("LPA: Persistent Event Log", 4),
             bit("LPA: Supported Log Pages, Features Supported and Effects Log Pages", 5),
-            bit("LPA: Telemetry Data Area 4", 6),
+            bit("LPA: Telemetry Data Area 4", lowestBit(lpaDataArea4)),
             byte("Error Log Page Entries (ELPE)", 262),
             reading("ELPE: Count (the Field is 0's Based)", 262, 262, Rendering::zeroBasedCount),
             byte("Number of Power States Support (NPSS)", 263),
