@@ -115,6 +115,7 @@ TEST(LogPageDecodeServed, ServedPagesShowTheValuesTheDriveWasGiven) {
         {0xC0, 512, 0, 0, {"PLP Start Count"}, n(h.powerCycles)},
         {0xC0, 512, 0, 0, {"Power State Change Count"}, n(h.powerCycles * 4)},
         {0xC0, 512, 0, 0, {"Log Page GUID"}, "0xAFD514C97C6F4F9CA4F2BFEA2810AFC5"},
+        {0xC0, 512, 0, 0, {"Reserved (127:121)"}, "0x00000000000000"},
         {0xC1, 512, 0, 0, {"Device Recovery Action 2 Timeout"}, "10"},
         {0xC2, 4096, 0, 0, {"Firmware Activation History Entry 0", "Previous Firmware"}, p.firmwareSlots[1]},
         {0xC2, 4096, 0, 0, {"Firmware Activation History Entry 0", "Power Cycle Count"}, n(h.powerCycles)},

@@ -1,5 +1,6 @@
 // The persistent event log of the simulated drive, read by its page class and decoded: every
 // event with the values the drive put in, and logs cut short or with hostile lengths.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -138,6 +139,23 @@ TEST(PersistentEventLogDecode, EveryEventOfTheSimulatedDriveDecodesWithTheValues
         checked.insert(type);
     }
     EXPECT_EQ(checked.size(), 15u);
+
+    // The telemetry event shows its fields in their published order, not in byte order.
+    const auto telemetry =
+        std::find_if(starts.begin(), starts.end(), [&](uint32_t s) { return *log.bytes.at(s) == 0x0C; });
+    const XmlObject* event = root.object("Event " + std::to_string(telemetry - starts.begin() + 1));
+    ASSERT_NE(event, nullptr);
+    std::vector<std::string> names;
+    for (const auto& property : event->properties()) {
+        names.push_back(property->attribute("name"));
+    }
+    const std::vector<std::string> published = {
+        "Log Identifier", "Reserved 1", "IEEE OUI Identifier", "Telemetry Data Area Last Block 1",
+        "Telemetry Data Area Last Block 2", "Telemetry Data Area Last Block 3", "Reserved 2",
+        "Telemetry Controller Initiated Data Available", "Telemetry Host Initiated Data Generation Number",
+        "Telemetry Controller Initiated Data Generation Number", "Reason Identifier"};
+    const auto first = std::find(names.begin(), names.end(), published.front());
+    EXPECT_EQ(std::vector<std::string>(first, names.end()), published);
 }
 
 // A log cut anywhere keeps the events before the cut and logs where the walk stopped.

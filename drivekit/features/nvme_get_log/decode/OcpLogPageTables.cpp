@@ -11,6 +11,8 @@ namespace {
 constexpr Rendering hex = Rendering::hex;
 constexpr Rendering text = Rendering::text;
 constexpr Rendering guid = Rendering::hexNumber;
+// The cloud SSD page shows its reserved ranges as "0x" and their bytes, zero or not.
+constexpr Rendering prefixed = Rendering::prefixedBytes;
 constexpr LabelStyle byteLabels = LabelStyle::bytes;
 
 // Version and GUID of a 512-byte page.
@@ -92,12 +94,12 @@ const FieldTable& ocpSmartRestTable() {
                                                                      byte("OCP Specification Major Version", 103),
                                                                      bytes("PCIe Correctable Error Count", 104, 111),
                                                                      bytes("Incomplete Shutdowns", 112, 115),
-                                                                     reserved(116, 119, "Reserved (119:116)"),
+                                                                     bytes("Reserved (119:116)", 116, 119, prefixed),
                                                                      byte("Percent Free Blocks", 120),
-                                                                     reserved(121, 127, "Reserved (127:121)"),
+                                                                     bytes("Reserved (127:121)", 121, 127, prefixed),
                                                                      bytes("Capacitor Health", 128, 129),
                                                                      byte("NVMe Errata Version", 130),
-                                                                     reserved(132, 135, "Reserved (135:131)"),
+                                                                     bytes("Reserved (135:131)", 132, 135, prefixed),
                                                                      bytes("Unaligned I/O", 136, 143),
                                                                      bytes("Security Revision Number", 144, 151),
                                                                      bytes("Total NUSE", 152, 159),
@@ -105,7 +107,7 @@ const FieldTable& ocpSmartRestTable() {
                                                                      bytes("Endurance Estimate", 176, 191),
                                                                      bytes("PCIe Link Retraining Count", 192, 199),
                                                                      bytes("Power State Change Count", 200, 207),
-                                                                     reserved(216, 493, "Reserved (493:208)"),
+                                                                     bytes("Reserved (493:208)", 216, 493, prefixed),
                                                                  });
     return table;
 }

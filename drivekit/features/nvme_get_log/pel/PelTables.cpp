@@ -404,7 +404,9 @@ const FieldTable& setFeatureCompletionDword0Table() {
     return t;
 }
 
-// The header of a telemetry log that the event captured.
+// The header of a telemetry log that the event captured. The rows keep the event's published
+// order (data available before the host generation number), each at its byte in the header;
+// the controller-initiated generation number, byte 383, follows them.
 const FieldTable& telemetryLogCreateTable() {
     static const FieldTable t = table("Telemetry_Log_Create_Event_Wrapper", 512,
                                       {
@@ -415,8 +417,8 @@ const FieldTable& telemetryLogCreateTable() {
                                           bytes("Telemetry_Data_Area_Last_Block_2", 10, 11),
                                           bytes("Telemetry_Data_Area_Last_Block_3", 12, 13),
                                           hex("Reserved_2", 14, 380),
-                                          byte("Telemetry_Host_Initiated_Data_Generation_Number", 381),
                                           byte("Telemetry_Controller_Initiated_Data_Available", 382),
+                                          byte("Telemetry_Host_Initiated_Data_Generation_Number", 381),
                                           byte("Telemetry_Controller_Initiated_Data_Generation_Number", 383),
                                           hex("Reason_Identifier", 384, 511),
                                       });
