@@ -113,47 +113,6 @@ TEST(IdentifyDecodeEntryPoints, ShortDataFailsWithSizesAndUnknownCnsIsEmpty) {
     EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(0x1C));
 }
 
-// A table's value fields and record groups must cover its structure exactly once, in
-// order: a wrong offset or width in a table shows up here.
-void expectTiles(const fields::FieldTable& table) {
-    std::vector<std::pair<uint32_t, uint32_t>> ranges;
-    for (const auto& field : table.fields) {
-        if (field.kind == fields::FieldKind::value) {
-            ranges.emplace_back(field.offset, field.width);
-        } else if (field.kind == fields::FieldKind::records) {
-            ranges.emplace_back(field.offset, field.width * field.count);
-            EXPECT_EQ(field.width, field.record->size) << field.name;
-            expectTiles(*field.record);
-        }
-    }
-    std::sort(ranges.begin(), ranges.end());
-    uint32_t next = 0;
-    for (const auto& [offset, width] : ranges) {
-        EXPECT_EQ(offset, next) << table.title << ": gap or overlap at byte " << next;
-        next = offset + width;
-    }
-    EXPECT_EQ(next, table.size) << table.title;
-}
-
-TEST(IdentifyDecodeTables, EveryTableCoversItsStructureExactly) {
-    expectTiles(decode::identifyControllerTable());
-    expectTiles(decode::identifyNamespaceTable());
-    expectTiles(decode::primaryControllerCapabilitiesTable());
-    expectTiles(decode::secondaryControllerEntryTable());
-    expectTiles(decode::namespaceGranularityTable());
-    expectTiles(decode::uuidListEntryTable());
-    expectTiles(decode::namespaceIdDescriptorHeaderTable());
-    expectTiles(decode::commandSetVectorTable());
-    expectTiles(decode::ataIdentifyDeviceTable());
-    expectTiles(decode::independentNamespaceTable());
-    expectTiles(decode::nvmControllerTable());
-    expectTiles(decode::nvmNamespaceTable());
-    expectTiles(decode::nvmSetListHeaderTable());
-    expectTiles(decode::nvmSetAttributesEntryTable());
-    expectTiles(decode::domainListHeaderTable());
-    expectTiles(decode::domainAttributesEntryTable());
-}
-
 TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresAndListsOnlyForPackages) {
     Payload data(4096);
     putLe(data, 4, 7, 4);       // ANAGRPID

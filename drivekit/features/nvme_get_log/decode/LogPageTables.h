@@ -39,7 +39,6 @@ const FieldTable& ocpSmartRestTable();            // bytes 98 to 511
 const FieldTable& ocpErrorRecoveryTable();
 const FieldTable& ocpFirmwareHistoryHeaderTable();
 const FieldTable& ocpFirmwareHistoryEntryTable();
-const FieldTable& ocpFirmwareHistoryTrailerTable();
 const FieldTable& ocpLatencyMonitorTable();
 const FieldTable& ocpDeviceCapabilitiesTable();
 const FieldTable& ocpPowerStateDescriptorTable();
