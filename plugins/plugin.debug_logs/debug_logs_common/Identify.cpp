@@ -4,6 +4,7 @@
 #include <boost/format.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/identify/Identify.h"
@@ -151,12 +152,10 @@ void Identify::reportFailure(uint8_t cns, const Status& status) const {
 bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
     const std::string name = fileName(cns, nsid);
     const std::string path = (fs::path(outputDirectory_) / name).string();
-    if (!writeBinaryFile(path, data)) {
+    if (data.empty() || !drivekit::core::WholeFile::write(path, data.data(), data.size()).isSuccess()) {
         // The drive answered but nothing usable reached the package: not a generated log, and
         // no empty or partial file is left to be taken for one.
         LOG_DEBUG(Status::unableToCreateFile().message() << " " << path);
-        boost::system::error_code ignored;
-        fs::remove(path, ignored);
         printMessage("Error in writing " + cnsText(cns) + " log to " + path + ".", true);
         return false;
     }

@@ -16,18 +16,6 @@ using drivekit::core::Status;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
 
-namespace {
-
-// True when the file holds exactly the payload's byte count: the writer only says how it
-// went on the console, and a full or read-only disk must not count as a saved sector.
-bool writtenWhole(const std::string& path, const Payload& payload) {
-    boost::system::error_code error;
-    const auto size = fs::file_size(path, error);
-    return !error && size == payload.size();
-}
-
-}  // namespace
-
 Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>& device,
                             const std::string& outputPath) {
     LOG_ENTERING();
@@ -72,15 +60,13 @@ Status SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileNam
     const Payload payload = found != raw.end() ? found->second : Payload();
     const std::string path = (fs::path(outputDirectory_) / fileName).string();
     if (!payload.empty()) {
-        utils::SaveLogToFile(path, payload, key, status);
-        if (writtenWhole(path, payload)) {
+        // A full or read-only disk must not count as a saved sector.
+        if (utils::SaveLogToFile(path, payload, key, status)) {
             recordSavedBinary(folderName_, fileName);
             printMessage("Successfully generated SATA Log: " + fileName + ".", true);
             ++fileCount;
             return status;
         }
-        boost::system::error_code ignored;
-        fs::remove(path, ignored);
         status = Status::failedToWriteFile();
     } else {
         status = Status::retrieveDataFailed();
