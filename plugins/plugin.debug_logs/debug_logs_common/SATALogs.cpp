@@ -4,6 +4,7 @@
 
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SaveLogToFile.h"
@@ -13,6 +14,7 @@ namespace plugin::cli::debug_logs {
 
 using drivekit::core::Payload;
 using drivekit::core::Status;
+using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
 
@@ -35,8 +37,8 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     smart::SMART smartFeature(device);
     Status canRun;
     if (smartFeature.canRun(canRun).isSuccess()) {
-        saveFile(smartFeature, "SMART_THRESHOLDS.bin", smart::smartThresholdsKey);
-        saveFile(smartFeature, "SMART_DATA.bin", smart::smartAttributesKey);
+        saveFile(smartFeature, PackageFileNames::smartThresholds, smart::smartThresholdsKey);
+        saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey);
     } else {
         printMessage("SMART Log Support Error: " + canRun.message(), true);
     }

@@ -9,6 +9,7 @@
 
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
@@ -86,8 +87,8 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
 
     for (const bool hostInitiated : {true, false}) {
         drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
-        std::string file = hostInitiated ? hostInitiatedFile : controllerInitiatedFile;
-        const std::string name = file;
+        const std::string name = drivekit::features::PackageFileNames::telemetryLog(hostInitiated);
+        std::string file = name;
         Status outcome;
         if (saveLog(outcome, feature, file).isSuccess()) {
             ++fileCount;
