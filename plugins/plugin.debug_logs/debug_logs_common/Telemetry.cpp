@@ -48,13 +48,14 @@ bool driverTooOldForDataArea4(const Device& device) {
     if (!std::regex_search(version, match, release)) {
         return false;
     }
-    const std::string digits = match[2].str();
-    const int64_t build = buildNumberOf(digits);
-    LOG_INFO("Microsoft Driver Build Number: " << digits);
+    // Shown as the number it is taken for: "01881" is build 1881.
+    const int64_t build = buildNumberOf(match[2].str());
+    LOG_INFO("Microsoft Driver Build Number: " << build);
     if (build >= Telemetry::firstDataArea4Build) {
         return false;
     }
-    printMessage("Microsoft Driver Build Number (" + digits + ") does not support Telemetry DataArea 4", true);
+    printMessage("Microsoft Driver Build Number (" + std::to_string(build) + ") does not support Telemetry DataArea 4",
+                 true);
     LOG_INFO("Microsoft Driver Build Number does not support DataArea 4");
     return true;
 }
