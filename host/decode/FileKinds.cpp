@@ -11,7 +11,6 @@
 #include "drivekit/features/telemetry/TelemetryHeader.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
 #include "drivekit/features/telemetry/decode/TelemetryLogDecoder.h"
-#include "host/decode/LogPageFileName.h"
 
 namespace host {
 
@@ -23,6 +22,7 @@ namespace smart = drivekit::features::smart;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
+using drivekit::features::PackageFileNames;
 using NameMatch = FileKind::NameMatch;
 using Result = FileDecode::Result;
 
@@ -60,16 +60,22 @@ uint64_t nothing(const FileNumbers&) { return 0; }
 
 // Telemetry logs: the header block, the body counted.
 
-NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::string&) {
-    pages::PageContext context;
-    if (!LogPageFileName::parse(name, context) ||
-        (context.logId != hostTelemetryLogId && context.logId != controllerTelemetryLogId)) {
+// A log page's numbers go into the page context; the rest of it is left as it was.
+NameMatch matchLogPage(const std::string& name, FileNumbers& numbers, std::string&) {
+    PackageFileNames::LogPage page;
+    if (!PackageFileNames::parseLogPage(name, page)) {
         return NameMatch::otherName;
     }
-    numbers.page.logId = context.logId;
-    numbers.page.logSpecificField = context.logSpecificField;
-    numbers.page.logSpecificId = context.logSpecificId;
+    numbers.page.logId = page.logId;
+    numbers.page.logSpecificField = page.logSpecificField;
+    numbers.page.logSpecificId = page.logSpecificId;
     return NameMatch::matches;
+}
+
+NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::string& error) {
+    const bool telemetry = matchLogPage(name, numbers, error) == NameMatch::matches &&
+                           (numbers.page.logId == hostTelemetryLogId || numbers.page.logId == controllerTelemetryLogId);
+    return telemetry ? NameMatch::matches : NameMatch::otherName;
 }
 
 uint64_t telemetryHeaderBytes(const FileNumbers&) { return drivekit::features::telemetry::telemetryBlockBytes; }
@@ -81,10 +87,6 @@ FileDecode decodeTelemetry(const FileNumbers& numbers, const Payload& data, uint
 }
 
 // Log pages, chosen by the numbers of the name.
-
-NameMatch matchLogPage(const std::string& name, FileNumbers& numbers, std::string&) {
-    return LogPageFileName::parse(name, numbers.page) ? NameMatch::matches : NameMatch::otherName;
-}
 
 uint64_t logPageBytes(const FileNumbers&) { return largestLogPage; }
 
@@ -119,10 +121,10 @@ FileDecode decodeLogPageFile(const FileNumbers& numbers, const Payload& data, ui
 // Identify structures.
 
 NameMatch matchNvmeIdentify(const std::string& name, FileNumbers& numbers, std::string& error) {
-    switch (IdentifyFileName::parse(name, numbers.identify, error)) {
-        case IdentifyFileName::Match::identify:
+    switch (PackageFileNames::parseIdentify(name, numbers.identify, error)) {
+        case PackageFileNames::Match::matches:
             return NameMatch::matches;
-        case IdentifyFileName::Match::outOfRange:
+        case PackageFileNames::Match::outOfRange:
             return NameMatch::outOfRange;
         default:
             return NameMatch::otherName;
@@ -164,15 +166,12 @@ FileDecode decodeAtaIdentifyFile(const FileNumbers&, const Payload& data, uint64
 
 // SMART sectors of a SATA drive: the data sector, read with the thresholds sector beside it.
 
-const std::string smartDataFile = "SMART_DATA.bin";
-const std::string smartThresholdsFile = "SMART_THRESHOLDS.bin";
-
 NameMatch matchSmartData(const std::string& name, FileNumbers&, std::string&) {
-    return name == smartDataFile ? NameMatch::matches : NameMatch::otherName;
+    return name == PackageFileNames::smartData ? NameMatch::matches : NameMatch::otherName;
 }
 
 NameMatch matchSmartThresholds(const std::string& name, FileNumbers&, std::string&) {
-    return name == smartThresholdsFile ? NameMatch::matches : NameMatch::otherName;
+    return name == PackageFileNames::smartThresholds ? NameMatch::matches : NameMatch::otherName;
 }
 
 uint64_t smartSectorSize(const FileNumbers&) { return smartSectorBytes; }
@@ -216,7 +215,7 @@ const std::vector<FileKind>& fileKinds() {
         {"log page", matchLogPage, logPageBytes, true, decodeLogPageFile},
         {"Identify structure", matchNvmeIdentify, nvmeIdentifyBytes, true, decodeNvmeIdentifyFile},
         {"ATA Identify Device data", matchAtaIdentify, ataIdentifyBytes, true, decodeAtaIdentifyFile},
-        {"SMART data sector", matchSmartData, smartSectorSize, true, decodeSmartData, smartThresholdsFile.c_str()},
+        {"SMART data sector", matchSmartData, smartSectorSize, true, decodeSmartData, PackageFileNames::smartThresholds},
         {"SMART thresholds sector", matchSmartThresholds, smartSectorSize, true, decodeSmartThresholds},
         {"text file", matchTextFile, nothing, true, nullptr},
     };

@@ -9,14 +9,14 @@
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/xml/XmlObject.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageDecoder.h"
-#include "host/decode/IdentifyFileName.h"
 
 namespace host {
 
 // What the name of a file says about its content.
 struct FileNumbers {
-    IdentifyFileName identify;
+    drivekit::features::PackageFileNames::Identify identify;
     drivekit::features::nvme_get_log::decode::PageContext page;
     // The drive's product family when known (-family): names that differ between families.
     std::string productFamily;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Identify.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
@@ -67,7 +68,9 @@ Outcome collect(const std::shared_ptr<FakeIdentifyDrive>& drive, const fs::path&
     return outcome;
 }
 
-std::string name(uint8_t cns, uint32_t nsid) { return dl::Identify::fileName(cns, nsid); }
+std::string name(uint8_t cns, uint32_t nsid) {
+    return drivekit::features::PackageFileNames::identify({0, cns, nsid, 0, 0});
+}
 
 std::size_t savedLines() {
     const std::string record = dl::savedBinariesRecord();

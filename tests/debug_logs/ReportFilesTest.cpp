@@ -14,18 +14,23 @@ TEST(SaveLogToFile, KeepsEveryByteAndSaysSoOrLeavesAnEmptyFileAndAnErrorLineWith
     ScratchFolder scratch;
     const std::string path = (scratch.path() / "smart.bin").string();
     const std::string empty = (scratch.path() / "thresholds.bin").string();
+    const std::string blocked = (scratch.path() / "a-folder.bin").string();
     std::ofstream(empty) << "old content";
+    fs::create_directories(blocked);
     Verbosity verbose(1);
     ConsoleCapture console;
     const char bytes[] = {'\0', '\n', '\r', '\x1a', '\xff'};
-    dl::utils::SaveLogToFile(path, Payload(bytes, sizeof(bytes)), "SMART Data", Status());
-    dl::utils::SaveLogToFile(empty, Payload(), "SMART Thresholds", Status::retrieveDataFailed());
+    EXPECT_TRUE(dl::utils::SaveLogToFile(path, Payload(bytes, sizeof(bytes)), "SMART Data", Status()));
+    EXPECT_FALSE(dl::utils::SaveLogToFile(empty, Payload(), "SMART Thresholds", Status::retrieveDataFailed()));
+    // A file that cannot be written whole is never called generated.
+    EXPECT_FALSE(dl::utils::SaveLogToFile(blocked, Payload(bytes, sizeof(bytes)), "SMART Data", Status()));
     EXPECT_EQ(readFile(path), std::string(bytes, sizeof(bytes)));
     EXPECT_TRUE(fs::exists(empty));
     EXPECT_EQ(fs::file_size(empty), 0u);
     // At verbosity one a success also names the path.
     EXPECT_EQ(console.text(), "SMART Data generated\nSuccessfully wrote SMART Data to " + path +
-                                  "\nError in writing SMART Thresholds to " + empty + ".\n");
+                                  "\nError in writing SMART Thresholds to " + empty +
+                                  ".\nError in writing SMART Data to " + blocked + ".\n");
 }
 
 TEST(TimeStamps, DisplayFormUsesTheTwelveHourRuleFileFormPadsToTwoDigits) {

@@ -27,6 +27,9 @@ TEST(TelemetryCollector, TheDataAreaFollowsTheOptionUnlessAMicrosoftDriverIsTooO
          "Microsoft Driver Build Number (1881) does not support Telemetry DataArea 4\n"},
         {true, "Microsoft", "10.0.26100.1000 (WinBuild)", 3,
          "Microsoft Driver Build Number (1000) does not support Telemetry DataArea 4\n"},
+        // The build is shown as the number it is taken for, without its leading zero.
+        {true, "Microsoft", "10.0.26100.01881", 3,
+         "Microsoft Driver Build Number (1881) does not support Telemetry DataArea 4\n"},
         {true, "Linux", "10.0.26100.1000", 4, ""},
         // A build number no integer holds is newer than any threshold, not an error.
         {true, "Microsoft", "10.0.26100.99999999999999999999999", 4, ""},

@@ -1,16 +1,14 @@
 #include "drivekit/features/nvme_get_log/NVMeGetLog.h"
 
 #include <algorithm>
-#include <fstream>
 #include <vector>
-
-#include <boost/filesystem/operations.hpp>
 
 #include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/nvme/GetLogPage.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/TextParsing.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
@@ -173,25 +171,9 @@ core::Status NVMeGetLog::writeBinaryToFile(const std::string& path, core::Status
         LOG_ERROR("No data to write to " << path);
         return finish(status);
     }
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    const bool opened = file.is_open();
-    // In pieces: one write of a whole large log is many times slower for the system to take in.
-    constexpr uint64_t writePieceBytes = 4ULL << 20;
-    for (uint64_t at = 0; at < payload_.size() && file; at += writePieceBytes) {
-        const uint64_t count = std::min<uint64_t>(writePieceBytes, payload_.size() - at);
-        file.write(reinterpret_cast<const char*>(payload_.data() + at), static_cast<std::streamsize>(count));
-    }
-    file.close();
-    if (file) {
-        status = core::Status::success();
-        return finish(status);
-    }
-    LOG_ERROR("Could not write " << payload_.size() << " bytes to " << path);
-    // What was begun (a full disk) is not left behind to be taken for the whole page; a device
-    // or other special file given as the path is never removed.
-    boost::system::error_code error;
-    if (opened && boost::filesystem::is_regular_file(path, error)) {
-        boost::filesystem::remove(path, error);
+    status = core::WholeFile::write(path, payload_.data(), payload_.size());
+    if (!status.isSuccess()) {
+        LOG_ERROR("Could not write " << payload_.size() << " bytes to " << path);
     }
     return finish(status);
 }

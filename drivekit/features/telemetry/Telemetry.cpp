@@ -1,12 +1,10 @@
 #include "drivekit/features/telemetry/Telemetry.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 
-#include <boost/filesystem/operations.hpp>
-
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
@@ -17,58 +15,6 @@ namespace drivekit::features::telemetry {
 
 namespace deviceAttributes = core::attributes;
 
-// The file a streaming read writes: "<path>.part" until the log is whole, then the path. Each
-// pass starts it again from nothing.
-class Telemetry::PartFile {
-public:
-    explicit PartFile(std::string path) : path_(std::move(path)), part_(path_ + ".part") {}
-    ~PartFile() { discard(); }
-
-    bool restart() {
-        file_.close();
-        file_.clear();
-        file_.open(part_, std::ios::out | std::ios::binary | std::ios::trunc);
-        opened_ = opened_ || file_.is_open();
-        return file_.is_open();
-    }
-    bool write(uint64_t offset, const uint8_t* bytes, uint64_t count) {
-        if (static_cast<uint64_t>(file_.tellp()) != offset) {
-            file_.seekp(static_cast<std::streamoff>(offset));
-        }
-        file_.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(count));
-        return static_cast<bool>(file_);
-    }
-    // Closes the file and gives it its name; false (and nothing left) when that fails.
-    bool commit() {
-        file_.close();
-        boost::system::error_code error;
-        if (file_.fail() || (boost::filesystem::rename(part_, path_, error), error)) {
-            LOG_ERROR("Could not write " << path_ << (error ? ": " + error.message() : std::string()));
-            discard();
-            return false;
-        }
-        committed_ = true;
-        return true;
-    }
-    // Removes what this read wrote; a file of that name it never opened is not its own.
-    void discard() {
-        if (committed_ || !opened_) {
-            return;
-        }
-        file_.close();
-        boost::system::error_code ignored;
-        if (boost::filesystem::is_regular_file(part_, ignored)) {
-            boost::filesystem::remove(part_, ignored);
-        }
-    }
-
-private:
-    std::string path_;
-    std::string part_;
-    std::ofstream file_;
-    bool opened_ = false;
-    bool committed_ = false;
-};
 using nvme_features::NVMeFeature_HostBehaviorSupport;
 
 namespace {
@@ -239,14 +185,15 @@ core::Status Telemetry::readTelemetryData(core::Status& status) {
 
 core::Status Telemetry::readTelemetryDataToFile(core::Status& status, const std::string& path) {
     LOG_ENTERING();
-    PartFile file(path);
+    core::WholeFile file(path);
     partFile_ = &file;
     const bool ran = runRead(status);
     partFile_ = nullptr;
     if (!ran) {
         return status;
     }
-    if (status.isSuccess() && !file.commit()) {
+    if (status.isSuccess() && !file.commit().isSuccess()) {
+        LOG_ERROR("Could not write " << path << ": " << file.failure());
         status = core::Status::failedToWriteFile();
     } else if (!status.isSuccess() && status != core::Status::failedToWriteFile()) {
         status = core::Status::telemetryRetrievalFailed();
@@ -365,12 +312,14 @@ core::Status Telemetry::getTelemetryBody(core::Status& status, uint64_t totalLen
     core::Payload firstPiece = payload_;
     if (partFile_ != nullptr) {
         const uint64_t start = std::min<uint64_t>(firstPiece.size(), totalLength);
-        if (!partFile_->restart() || !partFile_->write(0, firstPiece.data(), start)) {
+        // Each pass starts the file again from nothing; the pieces come in order.
+        if (!partFile_->open() || !partFile_->append(firstPiece.data(), start)) {
+            LOG_ERROR(partFile_->failure());
             status = core::Status::failedToWriteFile();
             return finish(status);
         }
-        return streamByChunks(status, start, totalLength, [this](uint64_t offset, const uint8_t* bytes, uint64_t count) {
-            return partFile_->write(offset, bytes, count);
+        return streamByChunks(status, start, totalLength, [this](uint64_t, const uint8_t* bytes, uint64_t count) {
+            return partFile_->append(bytes, count);
         });
     }
     // An earlier pass's buffer is reused when the log fits in it, and let go before a larger

@@ -13,6 +13,7 @@
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/features/nvme_get_log/NVMeGetLog.h"
 
 namespace drivekit::features::telemetry {
@@ -73,7 +74,6 @@ public:
 
 private:
     enum class Check { unchanged, changed, unreadable };
-    class PartFile;
 
     // Passes until the log stays the same or a second pass is done; a log that changes during
     // the second pass too is kept and marked. A first pass that fails after its header is
@@ -104,7 +104,7 @@ private:
     bool mayBeInconsistent_ = false;
     StatusNotification notification_;
     // Where a streaming read writes each pass; null for a read into the telemetry data.
-    PartFile* partFile_ = nullptr;
+    core::WholeFile* partFile_ = nullptr;
 };
 
 }  // namespace drivekit::features::telemetry

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "drivekit/features/PackageFileNames.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimBytes.h"
 
@@ -161,14 +162,14 @@ SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& regi
         case ata::smartFeatures::readData:
             // The replay file is read as it stands; the built sector is dropped whenever an
             // off-line collection changes its status byte.
-            if (auto replayed = replay.sataFile("SMART_DATA.bin")) {
+            if (auto replayed = replay.sataFile(drivekit::features::PackageFileNames::smartData)) {
                 return SimResponse::withData(*replayed);
             }
             return SimResponse::withData(
                 keptSector(state, ata::smartFeatures::readData, [&] { return smartData(profile, state); }));
         case ata::smartFeatures::readThresholds:
             return SimResponse::withData(keptSector(state, ata::smartFeatures::readThresholds, [&] {
-                const auto replayed = replay.sataFile("SMART_THRESHOLDS.bin");
+                const auto replayed = replay.sataFile(drivekit::features::PackageFileNames::smartThresholds);
                 return replayed ? *replayed : smartThresholds(profile);
             }));
         case ata::smartFeatures::executeOfflineImmediate:

@@ -1,15 +1,15 @@
 #include "host/devices/sim/SimReplay.h"
 
-#include <cstdio>
-
 #include <boost/filesystem.hpp>
 
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "host/BoundedFileReader.h"
 
 namespace host::sim {
 
 namespace fs = boost::filesystem;
+using drivekit::features::PackageFileNames;
 
 namespace {
 
@@ -60,33 +60,12 @@ std::string SimReplay::checkFolder(const std::string& folder) {
     return {};
 }
 
-std::string SimReplay::logPageFileName(uint8_t logId, uint8_t lsp, uint16_t lsi) {
-    char name[64];
-    std::snprintf(name, sizeof(name), "lid_0x%02x_lsp_0x%02x_lsi_0x%04x.bin", logId, lsp, lsi);
-    return name;
-}
-
-std::string SimReplay::identifyFileName(uint8_t cns, uint32_t nsid) {
-    return "cntid_0_cns_" + std::to_string(cns) + "_nsid_" + std::to_string(nsid) +
-           "_nvmsetid_0_csi_0.bin";
-}
-
 std::optional<drivekit::core::Payload> SimReplay::logPage(uint8_t logId, uint8_t lsp, uint16_t lsi) {
-    // A package keeps one file per telemetry log and one for the persistent event log,
-    // whatever log-specific field was used to read them.
-    constexpr uint8_t hostTelemetry = 0x07;
-    constexpr uint8_t controllerTelemetry = 0x08;
-    constexpr uint8_t persistentEventLog = 0x0D;
-    if (logId == hostTelemetry) {
-        lsp = 0x01;
-    } else if (logId == controllerTelemetry || logId == persistentEventLog) {
-        lsp = 0x00;
-    }
-    return load("log_pages", logPageFileName(logId, lsp, lsi));
+    return load("log_pages", PackageFileNames::logPage({logId, PackageFileNames::keptLogSpecificField(logId, lsp), lsi}));
 }
 
 std::optional<drivekit::core::Payload> SimReplay::identify(uint8_t cns, uint32_t nsid) {
-    return load("identify", identifyFileName(cns, nsid));
+    return load("identify", PackageFileNames::identify({0, cns, nsid, 0, 0}));
 }
 
 std::optional<drivekit::core::Payload> SimReplay::sataFile(const std::string& fileName) {

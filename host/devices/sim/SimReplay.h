@@ -19,11 +19,11 @@ public:
     explicit SimReplay(std::string folder) : folder_(std::move(folder)) {}
 
     bool enabled() const { return !folder_.empty(); }
-    // A log page by the package's file name; telemetry and the persistent event log are
-    // stored under one fixed name whatever log-specific field read them.
+    // A log page by the package's file name, which for telemetry and the persistent event log
+    // is one whatever log-specific field reads them.
     std::optional<drivekit::core::Payload> logPage(uint8_t logId, uint8_t lsp, uint16_t lsi);
     std::optional<drivekit::core::Payload> identify(uint8_t cns, uint32_t nsid);
-    // "SMART_DATA.bin" or "SMART_THRESHOLDS.bin".
+    // One of the package's two SMART sector files.
     std::optional<drivekit::core::Payload> sataFile(const std::string& fileName);
 
     // The largest telemetry log the drive builds (128 MiB), the largest binary a package holds.
@@ -33,9 +33,6 @@ public:
     // Empty when every binary (".bin") in folder and its sub-folders can be replayed,
     // otherwise one line naming the first that cannot and why.
     static std::string checkFolder(const std::string& folder);
-
-    static std::string logPageFileName(uint8_t logId, uint8_t lsp, uint16_t lsi);
-    static std::string identifyFileName(uint8_t cns, uint32_t nsid);
 
 private:
     // The file in the folder itself or in the package's sub-folder.

@@ -3,6 +3,8 @@
 #include <boost/filesystem/operations.hpp>
 #include <fstream>
 
+#include "drivekit/core/WholeFile.h"
+
 namespace plugin::cli::debug_logs {
 
 std::string filePathIn(const std::string& folder, const std::string& fileName) {
@@ -23,13 +25,8 @@ bool writeTextFile(const std::string& path, const std::string& content, bool app
 }
 
 bool writeBinaryFile(const std::string& path, const drivekit::core::Payload& payload) {
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!file.is_open() || payload.empty()) {
-        return false;
-    }
-    file.write(reinterpret_cast<const char*>(payload.data()), payload.size());
-    file.flush();
-    return file.good();
+    // An empty payload still leaves its (empty) file, and still fails.
+    return drivekit::core::WholeFile::write(path, payload.data(), payload.size()).isSuccess() && !payload.empty();
 }
 
 }  // namespace plugin::cli::debug_logs

@@ -14,8 +14,8 @@ std::string filePathIn(const std::string& folder, const std::string& fileName);
 // Writes the text in text mode, appending or replacing; true when the stream is still good.
 bool writeTextFile(const std::string& path, const std::string& content, bool append);
 
-// Replaces the file with the payload's bytes. The file is created (or emptied) before the
-// payload is looked at, so an empty payload leaves an empty file and returns false.
+// Replaces the file with the payload's bytes, whole or not at all (the file is left as it was
+// when the write fails). An empty payload replaces the file with an empty one and returns false.
 bool writeBinaryFile(const std::string& path, const drivekit::core::Payload& payload);
 
 }  // namespace plugin::cli::debug_logs

@@ -4,8 +4,10 @@
 #include <boost/format.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "drivekit/features/identify/Identify.h"
 #include "drivekit/features/identify/nvme/Identify.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -40,10 +42,6 @@ Identify::Identify(std::shared_ptr<drivekit::core::Device> device, const std::st
 Status Identify::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&, const std::string&) {
     status = Status::notImplemented();
     return status;
-}
-
-std::string Identify::fileName(uint8_t cns, uint32_t nsid) {
-    return "cntid_0_cns_" + std::to_string(cns) + "_nsid_" + std::to_string(nsid) + "_nvmsetid_0_csi_0.bin";
 }
 
 std::vector<uint32_t> Identify::namespaceIds(const Payload& list) {
@@ -149,14 +147,13 @@ void Identify::reportFailure(uint8_t cns, const Status& status) const {
 }
 
 bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
-    const std::string name = fileName(cns, nsid);
+    // The controller, NVM set and command set are always 0.
+    const std::string name = drivekit::features::PackageFileNames::identify({0, cns, nsid, 0, 0});
     const std::string path = (fs::path(outputDirectory_) / name).string();
-    if (!writeBinaryFile(path, data)) {
+    if (data.empty() || !drivekit::core::WholeFile::write(path, data.data(), data.size()).isSuccess()) {
         // The drive answered but nothing usable reached the package: not a generated log, and
         // no empty or partial file is left to be taken for one.
         LOG_DEBUG(Status::unableToCreateFile().message() << " " << path);
-        boost::system::error_code ignored;
-        fs::remove(path, ignored);
         printMessage("Error in writing " + cnsText(cns) + " log to " + path + ".", true);
         return false;
     }

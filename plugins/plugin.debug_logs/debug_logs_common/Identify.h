@@ -34,8 +34,6 @@ public:
     // Reads and writes every structure; success whenever the collection ran.
     drivekit::core::Status saveIdentifyLogs(drivekit::core::Status& status);
 
-    // "cntid_0_cns_<cns>_nsid_<nsid>_nvmsetid_0_csi_0.bin", numbers in decimal.
-    static std::string fileName(uint8_t cns, uint32_t nsid);
     // The NSIDs of a 4096-byte namespace list, up to its first zero entry.
     static std::vector<uint32_t> namespaceIds(const drivekit::core::Payload& list);
 

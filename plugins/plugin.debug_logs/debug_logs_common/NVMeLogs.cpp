@@ -10,6 +10,7 @@
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "drivekit/features/nvme_features/NVMeFeature.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -22,6 +23,7 @@ namespace plugin::cli::debug_logs {
 using drivekit::core::AttributeCollection;
 using drivekit::core::Device;
 using drivekit::core::Status;
+using drivekit::features::PackageFileNames;
 using drivekit::features::nvme_features::NVMeFeature;
 namespace fs = boost::filesystem;
 namespace definitions = drivekit::features::definitions;
@@ -98,7 +100,6 @@ const std::vector<PageFactory>& vendorPagesBeforeFirmwareParameters() {
     return rows;
 }
 
-constexpr uint8_t persistentEventLogId = 0x0D;
 constexpr uint8_t performanceDebugFeatureId = 0xFA;
 // Performance Debug Log mode switched on around its reads, and off again after them.
 constexpr uint32_t performanceDebugOn = 0x3F;
@@ -120,12 +121,6 @@ void setPerformanceDebugMode(NVMeFeature& feature, uint32_t value) {
 }
 
 }  // namespace
-
-std::string NVMeLogs::fileName(uint8_t logId, uint8_t logSpecificField, uint16_t logSpecificId) {
-    return (boost::format("lid_0x%02x_lsp_0x%02x_lsi_0x%04x.bin") % static_cast<unsigned>(logId) %
-            static_cast<unsigned>(logSpecificField) % logSpecificId)
-        .str();
-}
 
 Status NVMeLogs::saveReport(Status& status, const std::shared_ptr<Device>& device, const std::string& outputPath) {
     LOG_ENTERING();
@@ -217,13 +212,10 @@ void NVMeLogs::savePage(pages::NVMeGetLog& page) {
         return;
     }
     const uint8_t logId = readLogId(page);
-    // The persistent event log's reads use log-specific fields of their own; its file is
-    // always named as the plain read.
-    const uint8_t field = logId == persistentEventLogId
-                              ? 0
-                              : page.attributes().readUint8(definitions::logSpecificField().key());
-    const std::string name =
-        fileName(logId, field, page.attributes().readUint16(definitions::logSpecificId().key()));
+    const uint8_t field = page.attributes().readUint8(definitions::logSpecificField().key());
+    const std::string name = PackageFileNames::logPage(
+        {logId, PackageFileNames::keptLogSpecificField(logId, field),
+         page.attributes().readUint16(definitions::logSpecificId().key())});
     const std::string path = (fs::path(outputDirectory_) / name).string();
     if (!page.writeBinaryToFile(path, status).isSuccess()) {
         printMessage("Failed to generated NVME Log: " + name + ". Error: " + status.message(), true);

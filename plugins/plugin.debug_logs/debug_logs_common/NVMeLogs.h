@@ -24,9 +24,6 @@ public:
                                       const std::shared_ptr<drivekit::core::Device>& device,
                                       const std::string& outputPath) override;
 
-    // "lid_0x<lid>_lsp_0x<lsp>_lsi_0x<lsi>.bin", lowercase zero-padded hexadecimal.
-    static std::string fileName(uint8_t logId, uint8_t logSpecificField, uint16_t logSpecificId);
-
     // fileCount (the base's) counts the files written; this one the pages that failed.
     uint32_t failedCount = 0;
     std::string folderName = "log_pages";

@@ -4,6 +4,7 @@
 
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SaveLogToFile.h"
@@ -13,20 +14,9 @@ namespace plugin::cli::debug_logs {
 
 using drivekit::core::Payload;
 using drivekit::core::Status;
+using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
-
-namespace {
-
-// True when the file holds exactly the payload's byte count: the writer only says how it
-// went on the console, and a full or read-only disk must not count as a saved sector.
-bool writtenWhole(const std::string& path, const Payload& payload) {
-    boost::system::error_code error;
-    const auto size = fs::file_size(path, error);
-    return !error && size == payload.size();
-}
-
-}  // namespace
 
 Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>& device,
                             const std::string& outputPath) {
@@ -47,8 +37,8 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     smart::SMART smartFeature(device);
     Status canRun;
     if (smartFeature.canRun(canRun).isSuccess()) {
-        saveFile(smartFeature, "SMART_THRESHOLDS.bin", smart::smartThresholdsKey);
-        saveFile(smartFeature, "SMART_DATA.bin", smart::smartAttributesKey);
+        saveFile(smartFeature, PackageFileNames::smartThresholds, smart::smartThresholdsKey);
+        saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey);
     } else {
         printMessage("SMART Log Support Error: " + canRun.message(), true);
     }
@@ -72,15 +62,13 @@ Status SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileNam
     const Payload payload = found != raw.end() ? found->second : Payload();
     const std::string path = (fs::path(outputDirectory_) / fileName).string();
     if (!payload.empty()) {
-        utils::SaveLogToFile(path, payload, key, status);
-        if (writtenWhole(path, payload)) {
+        // A full or read-only disk must not count as a saved sector.
+        if (utils::SaveLogToFile(path, payload, key, status)) {
             recordSavedBinary(folderName_, fileName);
             printMessage("Successfully generated SATA Log: " + fileName + ".", true);
             ++fileCount;
             return status;
         }
-        boost::system::error_code ignored;
-        fs::remove(path, ignored);
         status = Status::failedToWriteFile();
     } else {
         status = Status::retrieveDataFailed();

@@ -6,16 +6,17 @@
 
 namespace plugin::cli::debug_logs::utils {
 
-void SaveLogToFile(const std::string& filePath, const drivekit::core::Payload& payload,
+bool SaveLogToFile(const std::string& filePath, const drivekit::core::Payload& payload,
                    const std::string& logName, const drivekit::core::Status& status) {
     if (writeBinaryFile(filePath, payload)) {
         LOG_DEBUG("Success in Writing " << logName << ": " << filePath);
         printMessage(logName + " generated");
         printMessage("Successfully wrote " + logName + " to " + filePath, true);
-        return;
+        return true;
     }
     LOG_DEBUG("Error in Writing " << logName << ": " << status.message());
     printMessage("Error in writing " + logName + " to " + filePath + ".");
+    return false;
 }
 
 }  // namespace plugin::cli::debug_logs::utils

@@ -9,6 +9,7 @@
 
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
@@ -47,13 +48,14 @@ bool driverTooOldForDataArea4(const Device& device) {
     if (!std::regex_search(version, match, release)) {
         return false;
     }
-    const std::string digits = match[2].str();
-    const int64_t build = buildNumberOf(digits);
-    LOG_INFO("Microsoft Driver Build Number: " << digits);
+    // Shown as the number it is taken for: "01881" is build 1881.
+    const int64_t build = buildNumberOf(match[2].str());
+    LOG_INFO("Microsoft Driver Build Number: " << build);
     if (build >= Telemetry::firstDataArea4Build) {
         return false;
     }
-    printMessage("Microsoft Driver Build Number (" + digits + ") does not support Telemetry DataArea 4", true);
+    printMessage("Microsoft Driver Build Number (" + std::to_string(build) + ") does not support Telemetry DataArea 4",
+                 true);
     LOG_INFO("Microsoft Driver Build Number does not support DataArea 4");
     return true;
 }
@@ -86,8 +88,8 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
 
     for (const bool hostInitiated : {true, false}) {
         drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
-        std::string file = hostInitiated ? hostInitiatedFile : controllerInitiatedFile;
-        const std::string name = file;
+        const std::string name = drivekit::features::PackageFileNames::telemetryLog(hostInitiated);
+        std::string file = name;
         Status outcome;
         if (saveLog(outcome, feature, file).isSuccess()) {
             ++fileCount;

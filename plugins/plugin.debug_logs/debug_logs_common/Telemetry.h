@@ -16,8 +16,6 @@ namespace plugin::cli::debug_logs {
 
 class Telemetry : public DebugLogsInterface {
 public:
-    static constexpr char hostInitiatedFile[] = "lid_0x07_lsp_0x01_lsi_0x0000.bin";
-    static constexpr char controllerInitiatedFile[] = "lid_0x08_lsp_0x00_lsi_0x0000.bin";
     // Builds of the Microsoft storage driver below this one cannot carry data area 4.
     static constexpr int64_t firstDataArea4Build = 1882;
 
