@@ -9,7 +9,7 @@
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
-#include "host/devices/linux/LinuxDriveProbe.h"
+#include "host/devices/MakerAttributes.h"
 #include "host/devices/sim/SimulatedDrive.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
@@ -208,7 +208,7 @@ int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& e
         const auto bus = drive.device->isProtocolSupported("NVME") ? products::Bus::nvme : products::Bus::sata;
         const std::string& family =
             options_.asMakerFamily.empty() ? products::defaultFamilyFor(bus) : options_.asMakerFamily;
-        linux_drives::applyMakerAttributes(drive.device->attributes, bus, 0, family);
+        devices::applyMakerAttributes(drive.device->attributes, bus, 0, family);
         // The maker's own commands (vendor pages and the vendor channel) now reach this drive.
         err << "ssdtool: treating " << drive.path << " as a " << products::makerName << " drive of the " << family
             << " family\n";

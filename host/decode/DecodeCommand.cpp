@@ -58,7 +58,7 @@ std::string parse(const std::vector<std::string>& arguments, Arguments& parsed) 
                 if (products::findFamily(value) == nullptr) {
                     return "-family expects one of " + familyNames() + ", not '" + printableName(value) + "'";
                 }
-                parsed.settings.makerVendorPages = products::isFamily(value, products::families::varnholt);
+                parsed.settings.makerVendorPages = products::hasVendorPages(value);
                 parsed.settings.family = value;
                 continue;
             }
