@@ -10,6 +10,9 @@
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "drivekit/features/telemetry/TelemetryHeader.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
+#include "drivekit/features/nvme_get_log/NVMeGetLog.h"
+#include "drivekit/features/smart/SmartSectors.h"
+#include "drivekit/features/telemetry/Telemetry.h"
 #include "drivekit/features/telemetry/decode/TelemetryLogDecoder.h"
 #include "host/decode/LogPageFileName.h"
 
@@ -26,11 +29,8 @@ using drivekit::core::xml::XmlObject;
 using NameMatch = FileKind::NameMatch;
 using Result = FileDecode::Result;
 
-constexpr uint8_t hostTelemetryLogId = 0x07;
-constexpr uint8_t controllerTelemetryLogId = 0x08;
-// The log-page collector reads no page beyond 256 MiB.
-constexpr uint64_t largestLogPage = 256ULL << 20;
-constexpr uint32_t smartSectorBytes = 512;
+using drivekit::features::nvme_get_log::NVMeGetLog;
+using drivekit::features::telemetry::Telemetry;
 
 std::string hex(unsigned value, int digits) {
     char text[16];
@@ -63,7 +63,7 @@ uint64_t nothing(const FileNumbers&) { return 0; }
 NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::string&) {
     pages::PageContext context;
     if (!LogPageFileName::parse(name, context) ||
-        (context.logId != hostTelemetryLogId && context.logId != controllerTelemetryLogId)) {
+        (context.logId != Telemetry::hostInitiatedLogId && context.logId != Telemetry::controllerInitiatedLogId)) {
         return NameMatch::otherName;
     }
     numbers.page.logId = context.logId;
@@ -86,7 +86,8 @@ NameMatch matchLogPage(const std::string& name, FileNumbers& numbers, std::strin
     return LogPageFileName::parse(name, numbers.page) ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t logPageBytes(const FileNumbers&) { return largestLogPage; }
+// The log-page collector reads no page beyond this.
+uint64_t logPageBytes(const FileNumbers&) { return NVMeGetLog::largestLogBytes; }
 
 std::string pageName(const pages::PageContext& page) {
     return "log page " + hex(page.logId, 2) + " (LSP " + hex(page.logSpecificField, 2) + ", LSI " +
@@ -175,7 +176,7 @@ NameMatch matchSmartThresholds(const std::string& name, FileNumbers&, std::strin
     return name == smartThresholdsFile ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t smartSectorSize(const FileNumbers&) { return smartSectorBytes; }
+uint64_t smartSectorSize(const FileNumbers&) { return smart::smartSectorBytes; }
 
 // A wrong checksum still shows the values, as damaged: they may be corrupt.
 FileDecode fromSmart(std::unique_ptr<XmlObject> tree, const Status& status) {
