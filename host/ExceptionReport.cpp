@@ -4,6 +4,7 @@
 
 #include "drivekit/core/Status.h"
 #include "drivekit/core/logging/Log.h"
+#include "host/ExitStatus.h"
 
 namespace host {
 
@@ -26,7 +27,7 @@ int ExceptionReport::report(const std::exception_ptr& error, std::ostream& err) 
     const std::string text = describe(error);
     LOG_ERROR("Exception: " << text);
     err << "ssdtool: error: " << text << "\n";
-    return exitStatus;
+    return ExitStatus::pluginError;
 }
 
 }  // namespace host

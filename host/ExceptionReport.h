@@ -1,6 +1,6 @@
 #pragma once
 // What the host prints when an exception leaves a plug-in: one line on the error stream, and
-// the exit status 3. Never a crash, whatever was thrown.
+// the plug-in-error exit status. Never a crash, whatever was thrown.
 #include <exception>
 #include <ostream>
 #include <string>
@@ -9,13 +9,11 @@ namespace host {
 
 class ExceptionReport {
 public:
-    static constexpr int exitStatus = 3;
-
     // The text of the exception: what() of a standard exception, the message of a status the
     // device library threw, "unknown exception" otherwise. Line breaks become blanks.
     static std::string describe(const std::exception_ptr& error);
 
-    // Writes "ssdtool: error: <text>" and a line end; returns exitStatus.
+    // Writes "ssdtool: error: <text>" and a line end; returns ExitStatus::pluginError.
     static int report(const std::exception_ptr& error, std::ostream& err);
 };
 

@@ -6,10 +6,11 @@
 
 #include "drivekit/core/logging/Log.h"
 #include "host/ExceptionReport.h"
+#include "host/ExitStatus.h"
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
-#include "host/devices/linux/LinuxDriveProbe.h"
+#include "host/devices/MakerAttributes.h"
 #include "host/devices/sim/SimulatedDrive.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
@@ -25,7 +26,7 @@ const char* const helpHint = "Run \"ssdtool help\" for the commands and their op
 
 int syntaxError(std::ostream& err, const std::string& message) {
     err << "ssdtool: syntax error: " << message << "\n" << helpHint << "\n";
-    return 2;
+    return ExitStatus::usage;
 }
 
 // The plug-in's log and the simulated drives' trace are written by code that cannot report a
@@ -81,14 +82,14 @@ int HostApplication::runGuarded(const std::vector<std::string>& arguments, std::
         const auto status = log_.open(options_.hostLogFile);
         if (!status.isSuccess()) {
             err << "ssdtool: error: " << status.message() << "\n";
-            return 2;
+            return ExitStatus::usage;
         }
     }
     LOG_INFO("ssdtool started with " << arguments.size() << " arguments");
     if (const auto error = unwritableFile(options_); !error.empty()) {
         LOG_ERROR(error);
         err << "ssdtool: error: " << error << "\n";
-        return 2;
+        return ExitStatus::usage;
     }
     if (!options_.simTraceFile.empty()) {
         sim::setTraceFile(options_.simTraceFile);
@@ -135,7 +136,7 @@ int HostApplication::runCommand(const std::vector<std::string>& command, std::os
         } else {
             help.printCommands(parser.commandsOfVerb(verb), out);
         }
-        return 0;
+        return ExitStatus::success;
     }
     return runFeature(outcome, out, err);
 }
@@ -146,12 +147,12 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
     const auto found = registry_.featureBySpec.find(spec.get());
     if (found == registry_.featureBySpec.end() || found->second == nullptr) {
         err << "ssdtool: error: no feature is registered for the command " << outcome.command->name << "\n";
-        return 1;
+        return ExitStatus::failed;
     }
     plugin::cli::FeatureBase& feature = *found->second;
     if (outcome.parsed.hasTarget("-ssd")) {
         if (!openDrives(err)) {
-            return 2;
+            return ExitStatus::usage;
         }
         std::string error;
         const auto* drive = drives_.select(outcome.parsed.targetValue("-ssd"), error);
@@ -160,10 +161,10 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
                 error += " Add a simulated drive with --sim.";
             }
             err << "ssdtool: error: " << error << "\n";
-            return 2;
+            return ExitStatus::usage;
         }
         LOG_INFO("Selected drive " << drive->path);
-        if (const int status = prepareDrive(*drive, err); status != 0) {
+        if (const int status = prepareDrive(*drive, err); status != ExitStatus::success) {
             return status;
         }
         feature.registerDevice(drive->device);
@@ -174,7 +175,7 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
     out.flush();
     if (!result) {
         LOG_WARNING("Command " << outcome.command->name << " returned no result");
-        return 0;
+        return ExitStatus::success;
     }
     const int status = cli::ResultPrinter::exitStatus(*result);
     out << cli::ResultPrinter::render(*result, outcome.outputFormat);
@@ -184,14 +185,14 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
 
 int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
     if (!openDrives(err)) {
-        return 2;
+        return ExitStatus::usage;
     }
     drives_.print(out);
     if (drives_.empty() && !options_.useSimulatedDrives()) {
         err << "ssdtool: no NVMe controller or SATA disk found; add a simulated drive with --sim, e.g. "
                "ssdtool --sim show -ssd\n";
     }
-    return 0;
+    return ExitStatus::success;
 }
 
 int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& err) {
@@ -200,7 +201,7 @@ int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& e
         if (!outcome.status.isSuccess()) {
             LOG_ERROR(outcome.status.message());
             err << "ssdtool: error: " << outcome.status.message() << "\n";
-            return outcome.accessDenied ? 2 : 1;
+            return outcome.accessDenied ? ExitStatus::usage : ExitStatus::failed;
         }
     }
     if (options_.asMaker) {
@@ -208,13 +209,13 @@ int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& e
         const auto bus = drive.device->isProtocolSupported("NVME") ? products::Bus::nvme : products::Bus::sata;
         const std::string& family =
             options_.asMakerFamily.empty() ? products::defaultFamilyFor(bus) : options_.asMakerFamily;
-        linux_drives::applyMakerAttributes(drive.device->attributes, bus, 0, family);
+        devices::applyMakerAttributes(drive.device->attributes, bus, 0, family);
         // The maker's own commands (vendor pages and the vendor channel) now reach this drive.
         err << "ssdtool: treating " << drive.path << " as a " << products::makerName << " drive of the " << family
             << " family\n";
         LOG_INFO("Treating " << drive.path << " as a drive of the " << family << " family");
     }
-    return 0;
+    return ExitStatus::success;
 }
 
 bool HostApplication::openDrives(std::ostream& err) {

@@ -74,12 +74,12 @@ constexpr uint16_t makerPciVendorId = 0x1E4B;
 
 const std::vector<MakerModelPrefix>& makerModelPrefixes() {
     static const std::vector<MakerModelPrefix> rows = {
-        {makerPciVendorId, "Varnholt", families::varnholt, Bus::nvme, true},
-        {makerPciVendorId, "VH-", families::varnholt, Bus::nvme, true},
-        {makerPciVendorId, "Kestrova", families::kestrova, Bus::nvme, false},
-        {makerPciVendorId, "KS-", families::kestrova, Bus::nvme, false},
-        {0, "Kestrova KS3", families::aldermoor, Bus::sata, false},
-        {0, "AM-S", families::aldermoor, Bus::sata, false},
+        {makerPciVendorId, "Varnholt", families::varnholt, Bus::nvme},
+        {makerPciVendorId, "VH-", families::varnholt, Bus::nvme},
+        {makerPciVendorId, "Kestrova", families::kestrova, Bus::nvme},
+        {makerPciVendorId, "KS-", families::kestrova, Bus::nvme},
+        {0, "Kestrova KS3", families::aldermoor, Bus::sata},
+        {0, "AM-S", families::aldermoor, Bus::sata},
     };
     return rows;
 }
@@ -96,5 +96,22 @@ const MakerModelPrefix* recogniseDrive(Bus bus, uint16_t pciVendorId, const std:
 }
 
 const std::string& defaultFamilyFor(Bus bus) { return bus == Bus::nvme ? families::kestrova : families::aldermoor; }
+
+}  // namespace drivekit::core::products
+
+// ---- The questions features ask of a drive's "Product".
+namespace drivekit::core::products {
+
+bool hasVendorPages(const std::string& product) { return isFamily(product, families::varnholt); }
+
+bool hasSmiController(const std::string& product) { return hasVendorPages(product); }
+
+bool hasFamilyTemperatureLogId(const std::string& product) {
+    return boost::algorithm::icontains(product, families::varnholt);
+}
+
+bool recordsProductType(const std::string& product) { return product == families::varnholt; }
+
+bool isGen3SataFamily(const std::string& product) { return isFamily(product, families::aldermoor); }
 
 }  // namespace drivekit::core::products

@@ -77,8 +77,6 @@ struct MakerModelPrefix {
     std::string modelPrefix;
     std::string family;
     Bus bus;
-    // The family's controllers carry the vendor pages gated by the "SMI" attribute.
-    bool smiController;
 };
 
 const std::vector<MakerModelPrefix>& makerModelPrefixes();
@@ -88,5 +86,25 @@ const MakerModelPrefix* recogniseDrive(Bus bus, uint16_t pciVendorId, const std:
 // The family a drive is treated as when the user names none: the maker's general NVMe
 // family, or its SATA family.
 const std::string& defaultFamilyFor(Bus bus);
+
+}  // namespace drivekit::core::products
+
+// ---- The questions features ask of a drive's "Product". Each keeps its own comparison: the
+// rules were written at different times and drives in the field depend on each one as it is.
+namespace drivekit::core::products {
+
+// The family with the maker's vendor log pages (the debug-logs vendor branch, the pages'
+// decoders): the whole name, in any letter case.
+bool hasVendorPages(const std::string& product);
+// Its controllers are the ones whose vendor pages sit behind the "SMI" gate.
+bool hasSmiController(const std::string& product);
+// The temperature statistics page moves to the family's own LID on any product whose name
+// contains the family's name in any letter case, so "Varnholt Pro" too.
+bool hasFamilyTemperatureLogId(const std::string& product);
+// Only a product that is the family's name exactly, letter case included, records its
+// product type in Identify Controller.
+bool recordsProductType(const std::string& product);
+// The maker's third-generation SATA family (the "KestrovaGen3SATA" attribute).
+bool isGen3SataFamily(const std::string& product);
 
 }  // namespace drivekit::core::products

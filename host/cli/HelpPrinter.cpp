@@ -4,6 +4,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <iomanip>
 
+#include "host/ExitStatus.h"
 #include "plugins/plugin.cliframework/Vocabulary.h"
 
 namespace host::cli {
@@ -79,17 +80,17 @@ int HelpPrinter::run(const std::vector<std::string>& arguments, std::ostream& ou
             filter.verbsOrNames.push_back(argument);
         } else if (arguments.size() == 1 && (iequals(argument, "-help") || iequals(argument, "-h"))) {
             printOverview(out);
-            return 0;
+            return ExitStatus::success;
         } else {
             err << "ssdtool: syntax error: help takes a verb, a command name, Verb=<verb> or "
                    "Name=<name>, not "
                 << argument << "\n";
-            return 2;
+            return ExitStatus::usage;
         }
     }
     if (arguments.empty()) {
         printOverview(out);
-        return 0;
+        return ExitStatus::success;
     }
     std::vector<const CommandSyntax*> selected;
     for (const auto& command : commands_) {
@@ -100,13 +101,13 @@ int HelpPrinter::run(const std::vector<std::string>& arguments, std::ostream& ou
     const auto hostSelected = filter.hostCommands();
     if (selected.empty() && hostSelected.empty()) {
         out << labels::noCommands << "\n";
-        return 2;
+        return ExitStatus::usage;
     }
     printCommands(selected, out);
     for (std::size_t i = 0; i < hostSelected.size(); ++i) {
         out << (selected.empty() && i == 0 ? "" : "\n") << hostSelected[i];
     }
-    return 0;
+    return ExitStatus::success;
 }
 
 std::vector<std::string> HelpPrinter::Filter::hostCommands() const {

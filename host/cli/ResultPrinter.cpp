@@ -1,5 +1,6 @@
 #include "host/cli/ResultPrinter.h"
 
+#include "host/ExitStatus.h"
 #include "plugins/plugin.cliframework/StatusResult.h"
 
 namespace host::cli {
@@ -20,9 +21,9 @@ std::string ResultPrinter::render(const plugin::cli::ResultBase& result, const s
 int ResultPrinter::exitStatus(const plugin::cli::ResultBase& result) {
     const auto* status = dynamic_cast<const plugin::cli::StatusResult*>(&result);
     if (status == nullptr || status->type() == plugin::cli::StatusResult::success) {
-        return 0;
+        return ExitStatus::success;
     }
-    return status->type() == plugin::cli::StatusResult::syntaxError ? 2 : 1;
+    return status->type() == plugin::cli::StatusResult::syntaxError ? ExitStatus::usage : ExitStatus::failed;
 }
 
 }  // namespace host::cli

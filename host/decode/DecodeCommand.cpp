@@ -6,6 +6,7 @@
 
 #include "drivekit/core/ProductTable.h"
 #include "host/BoundedFileReader.h"
+#include "host/ExitStatus.h"
 #include "host/decode/FileKinds.h"
 #include "host/decode/PackageDecoder.h"
 
@@ -58,7 +59,7 @@ std::string parse(const std::vector<std::string>& arguments, Arguments& parsed) 
                 if (products::findFamily(value) == nullptr) {
                     return "-family expects one of " + familyNames() + ", not '" + printableName(value) + "'";
                 }
-                parsed.settings.makerVendorPages = products::isFamily(value, products::families::varnholt);
+                parsed.settings.makerVendorPages = products::hasVendorPages(value);
                 parsed.settings.family = value;
                 continue;
             }
@@ -87,7 +88,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
     if (kind == nullptr) {
         err << "decode: " << shown << ": " << (nameError.empty() ? "no decoder for a file of this name" : nameError)
             << "\n";
-        return 1;
+        return ExitStatus::failed;
     }
     FileDecode outcome;
     if (kind->decode == nullptr) {
@@ -101,7 +102,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
                 auto beside = BoundedFileReader::read(companion.string(), kind->bytesRead(numbers));
                 if (!beside.error.empty()) {
                     err << "decode: " << companion.string() << ": cannot read the file: " << beside.error << "\n";
-                    return 1;
+                    return ExitStatus::failed;
                 }
                 numbers.companion = std::move(beside.bytes);
             }
@@ -109,7 +110,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
         const auto contents = BoundedFileReader::read(parsed.file, kind->bytesRead(numbers));
         if (!contents.error.empty()) {
             err << "decode: " << shown << ": cannot read the file: " << contents.error << "\n";
-            return 1;
+            return ExitStatus::failed;
         }
         outcome = decodeFileBytes(*kind, numbers, contents.bytes, std::max<uint64_t>(contents.size, contents.bytes.size()));
     }
@@ -119,7 +120,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
     if (!outcome.message.empty()) {
         err << "decode: " << shown << ": " << outcome.message << "\n";
     }
-    return outcome.result == Result::decoded ? 0 : 1;
+    return outcome.result == Result::decoded ? ExitStatus::success : ExitStatus::failed;
 }
 
 }  // namespace
@@ -131,7 +132,7 @@ int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
     const std::string syntaxError = parse(arguments, parsed);
     if (!syntaxError.empty()) {
         err << "decode: " << syntaxError << "; " << usage << "\n";
-        return 2;
+        return ExitStatus::usage;
     }
     if (PackageReader::isPackagePath(parsed.file)) {
         return decodePackage(parsed.file, parsed.settings, out, err);

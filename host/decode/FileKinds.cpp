@@ -10,6 +10,9 @@
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "drivekit/features/telemetry/TelemetryHeader.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
+#include "drivekit/features/nvme_get_log/NVMeGetLog.h"
+#include "drivekit/features/smart/SmartSectors.h"
+#include "drivekit/features/telemetry/Telemetry.h"
 #include "drivekit/features/telemetry/decode/TelemetryLogDecoder.h"
 
 namespace host {
@@ -26,11 +29,8 @@ using drivekit::features::PackageFileNames;
 using NameMatch = FileKind::NameMatch;
 using Result = FileDecode::Result;
 
-constexpr uint8_t hostTelemetryLogId = 0x07;
-constexpr uint8_t controllerTelemetryLogId = 0x08;
-// The log-page collector reads no page beyond 256 MiB.
-constexpr uint64_t largestLogPage = 256ULL << 20;
-constexpr uint32_t smartSectorBytes = 512;
+using drivekit::features::nvme_get_log::NVMeGetLog;
+using drivekit::features::telemetry::Telemetry;
 
 std::string hex(unsigned value, int digits) {
     char text[16];
@@ -74,7 +74,8 @@ NameMatch matchLogPage(const std::string& name, FileNumbers& numbers, std::strin
 
 NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::string& error) {
     const bool telemetry = matchLogPage(name, numbers, error) == NameMatch::matches &&
-                           (numbers.page.logId == hostTelemetryLogId || numbers.page.logId == controllerTelemetryLogId);
+                           (numbers.page.logId == Telemetry::hostInitiatedLogId ||
+                            numbers.page.logId == Telemetry::controllerInitiatedLogId);
     return telemetry ? NameMatch::matches : NameMatch::otherName;
 }
 
@@ -88,7 +89,8 @@ FileDecode decodeTelemetry(const FileNumbers& numbers, const Payload& data, uint
 
 // Log pages, chosen by the numbers of the name.
 
-uint64_t logPageBytes(const FileNumbers&) { return largestLogPage; }
+// The log-page collector reads no page beyond this.
+uint64_t logPageBytes(const FileNumbers&) { return NVMeGetLog::largestLogBytes; }
 
 std::string pageName(const pages::PageContext& page) {
     return "log page " + hex(page.logId, 2) + " (LSP " + hex(page.logSpecificField, 2) + ", LSI " +
@@ -174,7 +176,7 @@ NameMatch matchSmartThresholds(const std::string& name, FileNumbers&, std::strin
     return name == PackageFileNames::smartThresholds ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t smartSectorSize(const FileNumbers&) { return smartSectorBytes; }
+uint64_t smartSectorSize(const FileNumbers&) { return smart::smartSectorBytes; }
 
 // A wrong checksum still shows the values, as damaged: they may be corrupt.
 FileDecode fromSmart(std::unique_ptr<XmlObject> tree, const Status& status) {

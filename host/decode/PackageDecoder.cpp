@@ -7,6 +7,7 @@
 
 #include "drivekit/features/decode/XmlTreePrinter.h"
 #include "host/decode/FileKinds.h"
+#include "host/ExitStatus.h"
 
 namespace host {
 
@@ -188,7 +189,7 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
     }
     if (!error.empty()) {
         err << "decode: " << printableName(path) << ": cannot read the package: " << error << "\n";
-        return 2;
+        return ExitStatus::usage;
     }
     const bool vendorPages =
         settings.makerVendorPages.has_value() ? *settings.makerVendorPages : productTypeRecorded(*reader);
@@ -215,7 +216,7 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
     for (const auto& [file, reason] : listing.damaged) {
         err << "decode: " << printableName(path) << ": " << file << ": " << reason << "\n";
     }
-    return listing.damaged.empty() ? 0 : 1;
+    return listing.damaged.empty() ? ExitStatus::success : ExitStatus::failed;
 }
 
 }  // namespace host

@@ -8,7 +8,6 @@
 #include "drivekit/core/Attribute.h"
 #include "drivekit/core/AttributeCollection.h"
 #include "drivekit/core/DeviceAttributes.h"
-#include "drivekit/core/ProductTable.h"
 #include "drivekit/core/Status.h"
 #include "tests/features/LogCapture.h"
 
@@ -213,17 +212,4 @@ TEST(AttributeDeviceDefinitions, AreDistinctTypedAndEmpty) {
         const std::string sample = definition.typeName() == types::string ? "x" : "1";
         EXPECT_TRUE(probe.fromString(sample).isSuccess()) << definition.key();
     }
-}
-
-TEST(AttributeProductTable, FamiliesMatchInAnyCaseButOnlyWhole) {
-    EXPECT_TRUE(products::isFamily("VARNHOLT", products::families::varnholt));
-    EXPECT_FALSE(products::isFamily("Varnholt Pro", products::families::varnholt));
-    ASSERT_NE(products::findFamily("kestrova"), nullptr);
-    EXPECT_EQ(products::findFamily("kestrova")->family, products::families::kestrova);
-    EXPECT_EQ(products::findFamily("Unknown"), nullptr);
-
-    const auto& first = products::productTable().front();
-    ASSERT_NE(products::findModel(first.model + "    "), nullptr);
-    EXPECT_EQ(products::findModel(first.model + "    ")->family, first.family);
-    EXPECT_EQ(products::findModel("not a model"), nullptr);
 }

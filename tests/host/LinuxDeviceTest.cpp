@@ -412,21 +412,6 @@ TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
     }
 }
 
-TEST(LinuxDriveProbe, AsMakerTreatsAnotherMakersDriveAsOneOfTheFamily) {
-    core::AttributeCollection drive;
-    drive.writeString(attributes::modelNumber(), "QEMU NVMe Ctrl");
-    applyMakerAttributes(drive, drivekit::core::products::Bus::nvme, 0x1b36, "");
-    EXPECT_FALSE(drive.readBool("Kestrova"));
-    EXPECT_EQ("QEMU NVMe Ctrl", drive.readString("Product"));
-    applyMakerAttributes(drive, drivekit::core::products::Bus::nvme, 0x1b36, "Varnholt");
-    EXPECT_TRUE(drive.readBool("Kestrova") && drive.readBool("KestrovaNVMe") && drive.readBool("SMI"));
-    EXPECT_FALSE(drive.readBool("KestrovaGen3SATA"));
-    EXPECT_EQ("Varnholt", drive.readString("Product"));
-    applyMakerAttributes(drive, drivekit::core::products::Bus::sata, 0, "Aldermoor");
-    EXPECT_TRUE(drive.readBool("KestrovaGen3SATA"));
-    EXPECT_FALSE(drive.readBool("KestrovaNVMe") || drive.readBool("SMI"));
-}
-
 TEST(IdentifyFacts, TransferShiftIsTheSmallerOfTheControllersAndTheKernelsLimit) {
     struct Case {
         uint8_t mdts;

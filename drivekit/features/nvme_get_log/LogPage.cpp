@@ -45,8 +45,8 @@ decode::PageContext LogPage::pageContext() const {
     context.logSpecificField = attributes_.readUint8(definitions::logSpecificField().key());
     context.logSpecificId = attributes_.readUint16(definitions::logSpecificId().key());
     if (device_) {
-        context.makerVendorPages = core::products::isFamily(device_->attributes.readString(core::attributes::product().key()),
-                                                            core::products::families::varnholt);
+        context.makerVendorPages =
+            core::products::hasVendorPages(device_->attributes.readString(core::attributes::product().key()));
         context.nvme1Point2OrGreater = device_->attributes.readBool(core::attributes::nvme1Point2OrGreater().key());
     }
     return context;

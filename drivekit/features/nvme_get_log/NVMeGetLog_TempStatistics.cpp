@@ -1,21 +1,16 @@
 #include "drivekit/features/nvme_get_log/NVMeGetLog_TempStatistics.h"
 
-#include <boost/algorithm/string/predicate.hpp>
-
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
 #include "drivekit/features/AttributeDefinitions.h"
 
 namespace drivekit::features::nvme_get_log {
-
-namespace {
-const char* const familyName = "Varnholt";
-}
 
 NVMeGetLog_TempStatistics::NVMeGetLog_TempStatistics(std::shared_ptr<core::Device> device,
                                                      const core::AttributeCollection& attributes)
     : LogPage(std::move(device), attributes, info) {
     const std::string product = device_ ? device_->attributes.readString(core::attributes::product().key()) : "";
-    if (boost::algorithm::icontains(product, familyName)) {
+    if (core::products::hasFamilyTemperatureLogId(product)) {
         attributes_.writeUint32(definitions::logId(), familyLogId);
     }
 }

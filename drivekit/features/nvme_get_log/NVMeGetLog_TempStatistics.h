@@ -13,8 +13,8 @@ public:
     static const LogPageInfo info;
     static constexpr uint8_t familyLogId = 0xD5;
 
-    // The LID is chosen from the drive's "Product": familyLogId when it contains the family's
-    // name in any letter case.
+    // The LID is chosen from the drive's "Product": familyLogId for the products the product
+    // table gives the family's temperature LID.
     NVMeGetLog_TempStatistics(std::shared_ptr<core::Device> device, const core::AttributeCollection& attributes);
 
     // canRun (the gate and the base checks) first; then the one read.

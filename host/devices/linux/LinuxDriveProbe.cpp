@@ -9,6 +9,7 @@
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/uuid/UuidList.h"
+#include "host/devices/MakerAttributes.h"
 #include "host/devices/linux/IdentifyFacts.h"
 
 namespace host::linux_drives {
@@ -140,7 +141,7 @@ core::Status probeNvme(LinuxNvmeDrive& drive, const FoundDrive& found) {
     LOG_INFO(drive.path() << ": " << facts.modelNumber << " vendor 0x" << std::hex << facts.pciVendorId << std::dec
                           << ", NVMe " << facts.majorVersion << "." << int(facts.minorVersion) << ", MDTS "
                           << int(facts.mdts) << ", kernel limit " << found.kernelMaxTransferBytes << " bytes");
-    applyMakerAttributes(drive.attributes, products::Bus::nvme, facts.pciVendorId, "");
+    devices::applyMakerAttributes(drive.attributes, products::Bus::nvme, facts.pciVendorId, "");
     return core::Status::success();
 }
 
@@ -164,31 +165,8 @@ core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found) {
         drive.attributes.writeBool(flag, false);
     }
     drive.setSmartSupported(facts.smartSupported);
-    applyMakerAttributes(drive.attributes, products::Bus::sata, 0, "");
+    devices::applyMakerAttributes(drive.attributes, products::Bus::sata, 0, "");
     return core::Status::success();
-}
-
-void applyMakerAttributes(core::AttributeCollection& out, products::Bus bus, uint16_t pciVendorId,
-                          const std::string& family) {
-    const std::string model = out.readString(attributes::modelNumber().key());
-    const products::MakerModelPrefix* row =
-        family.empty() ? products::recogniseDrive(bus, pciVendorId, model) : nullptr;
-    const std::string product = row != nullptr ? row->family : family;
-    const bool maker = !product.empty();
-    const bool smi = row != nullptr ? row->smiController : products::isFamily(product, products::families::varnholt);
-    out.writeBool(attributes::kestrova(), maker);
-    out.writeBool(attributes::kestrovaNVMe(), maker && bus == products::Bus::nvme);
-    out.writeBool(attributes::kestrovaGen3SATA(),
-                  maker && bus == products::Bus::sata && products::isFamily(product, products::families::aldermoor));
-    out.writeBool(attributes::smi(), maker && smi);
-    if (maker) {
-        out.writeString(attributes::oem(), products::makerOem);
-        out.writeString(attributes::product(), product);
-    } else {
-        // Another maker's drive: its model names the product.
-        out.writeString(attributes::oem(), "");
-        out.writeString(attributes::product(), model);
-    }
 }
 
 }  // namespace host::linux_drives

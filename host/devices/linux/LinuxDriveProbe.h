@@ -5,7 +5,6 @@
 #include <string>
 
 #include "drivekit/core/AttributeCollection.h"
-#include "drivekit/core/ProductTable.h"
 #include "drivekit/core/Status.h"
 #include "host/devices/linux/LinuxAtaDrive.h"
 #include "host/devices/linux/LinuxDriveScan.h"
@@ -18,11 +17,5 @@ namespace host::linux_drives {
 drivekit::core::Status probeNvme(LinuxNvmeDrive& drive, const FoundDrive& found);
 // Fails only when the drive does not answer IDENTIFY DEVICE.
 drivekit::core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found);
-
-// Sets "Kestrova", "KestrovaNVMe", "KestrovaGen3SATA", "OEM", "Product" and "SMI". With a
-// family (--as-maker), the drive is treated as one of the maker's drives of that family,
-// whoever made it; without one, the product table decides.
-void applyMakerAttributes(drivekit::core::AttributeCollection& attributes, drivekit::core::products::Bus bus,
-                          uint16_t pciVendorId, const std::string& family);
 
 }  // namespace host::linux_drives

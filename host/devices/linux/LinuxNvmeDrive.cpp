@@ -8,7 +8,7 @@
 #include <sys/ioctl.h>
 
 #include "drivekit/commands/nvme/Command.h"
-#include "host/devices/sim/SimNvmeStatus.h"
+#include "drivekit/commands/nvme/CompletionStatus.h"
 
 namespace host::linux_drives {
 
@@ -43,7 +43,7 @@ core::Status nvmeFailure(int statusField, const std::string& name, const std::st
     }
     core::Status status = core::Status::nvmeCommandProblem();
     status.setMessage(status.message() + " " + name + " on " + path + ": " +
-                      sim::SimNvmeStatus{type, code}.describe());
+                      nvme::CompletionStatus{type, code}.describe());
     return status;
 }
 

@@ -6,15 +6,14 @@
 #include <boost/date_time/posix_time/posix_time.hpp>
 
 #include "drivekit/core/logging/Log.h"
-#include "host/devices/sim/SimCommandQueue.h"
+#include "host/devices/AdminQueue.h"
 
 namespace host::linux_drives {
 
 namespace core = drivekit::core;
 
 PassThroughDrive::PassThroughDrive(std::string path) : path_(std::move(path)) {
-    // A queue that only keeps its time-out serves a real drive as well as a simulated one.
-    queues.push_back(std::make_shared<sim::SimCommandQueue>());
+    queues.push_back(std::make_shared<devices::AdminQueue>());
 }
 
 core::CommandResult PassThroughDrive::sendCommand(core::Command& command, const core::Payload& data) {
@@ -43,9 +42,7 @@ core::CommandResult PassThroughDrive::checkedExecute(core::Command& command, con
 }
 
 uint32_t PassThroughDrive::timeoutMilliseconds() const {
-    const uint64_t nanoseconds = queues.empty() || !queues.front() ? sim::SimCommandQueue::defaultTimeoutNanoseconds
-                                                                   : queues.front()->timeoutNanoseconds();
-    const uint64_t milliseconds = nanoseconds / 1000000ULL;
+    const uint64_t milliseconds = devices::AdminQueue::timeoutOf(*this) / 1000000ULL;
     return static_cast<uint32_t>(std::clamp<uint64_t>(milliseconds, 1, std::numeric_limits<uint32_t>::max()));
 }
 

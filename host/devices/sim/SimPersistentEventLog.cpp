@@ -3,10 +3,15 @@
 // profile's target length, the same whatever the log-specific field (establish, read or
 // release the reporting context). A read builds the header and one cycle's template and then
 // only the cycles its window touches, with each event's timestamp patched in, so a large log
-// read in pieces costs time in proportion to the pieces.
+// read in pieces costs time in proportion to the pieces. Every record is one of the layouts
+// the log's decoder reads.
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
+#include "drivekit/features/nvme_get_log/pel/PelEventRecords.h"
+#include "drivekit/features/nvme_get_log/pel/PelRecords.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimBytes.h"
 #include "host/devices/sim/SimLogPageGenerators.h"
@@ -16,12 +21,15 @@ namespace host::sim {
 
 namespace {
 
-constexpr uint32_t logHeaderSize = 512;
-constexpr uint32_t eventHeaderSize = 24;
-constexpr uint8_t eventHeaderLength = eventHeaderSize - 3;  // bytes of the header after byte 2
+namespace pel = drivekit::features::nvme_get_log::pel;
+using drivekit::core::Payload;
+
+constexpr uint32_t logHeaderSize = pel::logHeaderBytes;
+constexpr uint32_t eventHeaderSize = pel::eventHeaderBytes;
+constexpr uint32_t smartSnapshotBytes = 512;
 constexpr uint64_t timestampOriginSetFeatures = 0x02ULL << 48;
 constexpr uint64_t eventIntervalMs = 60000;
-constexpr uint32_t vendorInformationLength = 12;
+constexpr uint32_t eventTimestampOffset = offsetof(pel::PersistentEventHeader, eventTimestamp);
 // TCG UIDs are byte strings, most significant byte first.
 const uint8_t lockingSpUid[8] = {0x00, 0x00, 0x02, 0x05, 0x00, 0x00, 0x00, 0x02};
 const uint8_t activateUid[8] = {0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x02, 0x03};
@@ -44,17 +52,198 @@ enum EventType : uint8_t {
     tcgDefined = 0xDF,
 };
 
-// The event types in the order the cycle holds them, with the size of each one's data.
+#pragma pack(push, 1)
+// The drive's one vendor event: vendor-specific information holding one descriptor with a
+// dword of data (padded to a dword multiple), then the vendor's own data.
+struct VendorEvent {
+    pel::VendorDescriptorHeader descriptor;
+    uint32_t descriptorData;
+    uint8_t padding[2];
+    uint8_t vendorData[16];
+};
+#pragma pack(pop)
+constexpr uint16_t vendorInformationLength = offsetof(VendorEvent, vendorData);
+
+template <typename Record>
+Payload bytesOf(const Record& record) {
+    Payload payload(sizeof(Record));
+    std::memcpy(payload.data(), &record, sizeof(Record));
+    return payload;
+}
+
+template <size_t N>
+void fillAscii(uint8_t (&field)[N], const std::string& text) {
+    for (size_t i = 0; i < N; ++i) {
+        field[i] = i < text.size() ? static_cast<uint8_t>(text[i]) : ' ';
+    }
+}
+
+uint64_t firstTimestampMs(const SimProfile& profile) {
+    // The drive has been powered for its power-on hours; the log starts a day after that began.
+    return 1700000000000ULL + profile.health.powerOnHours * 3600000ULL / 2;
+}
+
+const std::string& currentFirmware(const SimProfile& profile) { return profile.firmwareSlots.front(); }
+
+uint32_t firstNamespaceId(const SimProfile& profile) {
+    return profile.namespaces.empty() ? 1 : profile.namespaces.front().id;
+}
+
+Payload smartSnapshotEvent(const SimLogRequest& request) {
+    const SimLogRequest smart{request.profile, request.state, 0x02, 0, 0, 0xFFFFFFFF, 0, smartSnapshotBytes};
+    return generateSmartHealth(smart).data;
+}
+
+Payload firmwareCommitEvent(const SimLogRequest& request) {
+    const auto& slots = request.profile.firmwareSlots;
+    pel::FirmwareCommitEvent event{};
+    fillAscii(event.oldFirmwareRevision, slots.size() > 1 ? slots[1] : slots.front());
+    fillAscii(event.newFirmwareRevision, slots.front());
+    event.firmwareCommitAction = 0x01;  // replace and activate at the next reset
+    event.firmwareSlot = 1;
+    return bytesOf(event);
+}
+
+Payload timestampChangeEvent(const SimLogRequest& request) {
+    pel::TimestampChangeEvent event{};
+    event.previousTimestamp = firstTimestampMs(request.profile) - 1500;
+    event.millisecondsSinceReset = 12000;
+    return bytesOf(event);
+}
+
+Payload powerOnOrResetEvent(const SimLogRequest& request) {
+    pel::PowerOnOrResetEvent event{};
+    fillAscii(event.firmwareRevision, currentFirmware(request.profile));
+    event.controller.controllerId = 1;
+    event.controller.controllerPowerCycleCount = static_cast<uint32_t>(request.profile.health.powerCycles);
+    event.controller.powerOnMilliseconds = 850;
+    event.controller.controllerTimestamp = firstTimestampMs(request.profile) | timestampOriginSetFeatures;
+    return bytesOf(event);
+}
+
+Payload hardwareErrorEvent(const SimLogRequest&) {
+    pel::HardwareErrorLinkEvent event{};
+    event.errorEventCode = 0x04;                       // link status change
+    event.pcieLinkStatus = 4 | 4u << 4 | 1u << 12;     // 16 GT/s, x4, common clock
+    return bytesOf(event);
+}
+
+Payload changeNamespaceEvent(const SimLogRequest& request) {
+    const SimProfile& profile = request.profile;
+    const uint64_t blocks = profile.namespaces.empty() ? 0 : profile.namespaces.front().sizeBlocks;
+    pel::ChangeNamespaceEvent event{};
+    event.dword10 = 0;  // create
+    event.namespaceSize = blocks;
+    event.namespaceCapacity = blocks;
+    event.anaGroupIdentifier = 1;
+    event.nvmSetIdentifier = 1;
+    event.namespaceId = firstNamespaceId(profile);
+    return bytesOf(event);
+}
+
+Payload formatStartEvent(const SimLogRequest& request) {
+    pel::FormatNvmStartEvent event{};
+    event.namespaceIdentifier = firstNamespaceId(request.profile);
+    event.dword10 = 0x200;  // user data erase, LBA format 0
+    return bytesOf(event);
+}
+
+Payload formatCompletionEvent(const SimLogRequest& request) {
+    pel::FormatNvmCompletionEvent event{};
+    event.namespaceIdentifier = firstNamespaceId(request.profile);  // progress: done
+    return bytesOf(event);
+}
+
+Payload sanitizeStartEvent(const SimLogRequest&) {
+    pel::SanitizeStartEvent event{};
+    event.sanicap = 0x60000003;  // crypto erase and block erase; no overwrite
+    event.dword10 = 0x04;        // crypto erase
+    return bytesOf(event);
+}
+
+Payload sanitizeCompletionEvent(const SimLogRequest&) {
+    pel::SanitizeCompletionEvent event{};
+    event.sanitizeProgress = 0xFFFF;
+    event.sanitizeStatus = 0x0101;  // completed successfully, one pass
+    return bytesOf(event);
+}
+
+Payload setFeatureEvent(const SimLogRequest&) {
+    pel::SetFeatureEventFourDwords event{};
+    event.layout = 4u | 1u << 3;  // four command dwords and the completion dword 0
+    event.commandDwords[0] = 0x06;  // volatile write cache
+    event.commandDwords[1] = 1;
+    return bytesOf(event);
+}
+
+Payload telemetryCreateEvent(const SimLogRequest& request) {
+    const SimProfile& profile = request.profile;
+    pel::TelemetryLogCreateEvent event{};
+    event.logIdentifier = 0x07;
+    for (size_t i = 0; i < sizeof(event.ieeeOuiIdentifier); ++i) {
+        event.ieeeOuiIdentifier[i] = static_cast<uint8_t>(profile.ieeeOui >> (8 * i));
+    }
+    event.dataAreaLastBlock1 = static_cast<uint16_t>(profile.hostTelemetryLastBlocks[0]);
+    event.dataAreaLastBlock2 = static_cast<uint16_t>(profile.hostTelemetryLastBlocks[1]);
+    event.dataAreaLastBlock3 = static_cast<uint16_t>(profile.hostTelemetryLastBlocks[2]);
+    event.hostInitiatedDataGenerationNumber = 1;
+    return bytesOf(event);
+}
+
+Payload thermalExcursionEvent(const SimLogRequest& request) {
+    pel::ThermalExcursionEvent event{};
+    event.overTemperature = 3;  // degrees over
+    event.threshold = request.profile.health.temperatureKelvin > 273 ? 70 : 0;  // in Celsius
+    return bytesOf(event);
+}
+
+Payload vendorSpecificEvent(const SimLogRequest&) {
+    VendorEvent event{};
+    event.descriptor.eventCode = 0x0101;
+    event.descriptor.eventDataType = 0x02;  // dwords
+    event.descriptor.eventDataLength = sizeof(event.descriptorData);
+    event.descriptorData = 0xA5A50001;
+    for (uint8_t i = 0; i < sizeof(event.vendorData); ++i) {
+        event.vendorData[i] = static_cast<uint8_t>(0x30 + i);
+    }
+    return bytesOf(event);
+}
+
+Payload tcgDefinedEvent(const SimLogRequest&) {
+    pel::TcgDefinedEvent event{};
+    event.tcgCommandCount = 1;
+    std::memcpy(event.invokingId, lockingSpUid, sizeof(event.invokingId));
+    std::memcpy(event.methodId, activateUid, sizeof(event.methodId));
+    event.comId = 0x0001;
+    event.protocolId = 0x01;
+    event.processTime = 5;
+    return bytesOf(event);
+}
+
+// The event types in the order the cycle holds them, with the size of each one's data
+// (vendor-specific information included) and what it holds.
 struct EventShape {
     EventType type;
-    uint16_t dataLength;  // vendor-specific information included
+    uint16_t dataLength;
+    Payload (*data)(const SimLogRequest& request);
 };
 
 const EventShape cycleShapes[] = {
-    {powerOnOrReset, 8 + 36},   {timestampChange, 16},   {smartSnapshot, 512},     {firmwareCommit, 22},
-    {hardwareError, 4 + 8},     {changeNamespace, 48},   {formatStart, 12},        {formatCompletion, 12},
-    {sanitizeStart, 12},        {sanitizeCompletion, 8}, {setFeature, 4 + 16 + 4}, {telemetryCreate, 512},
-    {thermalExcursion, 2},      {vendorSpecific, vendorInformationLength + 16},    {tcgDefined, 36},
+    {powerOnOrReset, sizeof(pel::PowerOnOrResetEvent), powerOnOrResetEvent},
+    {timestampChange, sizeof(pel::TimestampChangeEvent), timestampChangeEvent},
+    {smartSnapshot, smartSnapshotBytes, smartSnapshotEvent},
+    {firmwareCommit, sizeof(pel::FirmwareCommitEvent), firmwareCommitEvent},
+    {hardwareError, sizeof(pel::HardwareErrorLinkEvent), hardwareErrorEvent},
+    {changeNamespace, sizeof(pel::ChangeNamespaceEvent), changeNamespaceEvent},
+    {formatStart, sizeof(pel::FormatNvmStartEvent), formatStartEvent},
+    {formatCompletion, sizeof(pel::FormatNvmCompletionEvent), formatCompletionEvent},
+    {sanitizeStart, sizeof(pel::SanitizeStartEvent), sanitizeStartEvent},
+    {sanitizeCompletion, sizeof(pel::SanitizeCompletionEvent), sanitizeCompletionEvent},
+    {setFeature, sizeof(pel::SetFeatureEventFourDwords), setFeatureEvent},
+    {telemetryCreate, sizeof(pel::TelemetryLogCreateEvent), telemetryCreateEvent},
+    {thermalExcursion, sizeof(pel::ThermalExcursionEvent), thermalExcursionEvent},
+    {vendorSpecific, sizeof(VendorEvent), vendorSpecificEvent},
+    {tcgDefined, sizeof(pel::TcgDefinedEvent), tcgDefinedEvent},
 };
 constexpr uint64_t cycleEvents = sizeof(cycleShapes) / sizeof(cycleShapes[0]);
 
@@ -97,159 +286,56 @@ LogExtent extent(const SimProfile& profile) {
     return {cycles * cycleEvents + extra, logHeaderSize + cycles * cycle.size() + cycle.starts[extra]};
 }
 
-uint64_t firstTimestampMs(const SimProfile& profile) {
-    // The drive has been powered for its power-on hours; the log starts a day after that began.
-    return 1700000000000ULL + profile.health.powerOnHours * 3600000ULL / 2;
-}
-
-uint64_t revision(const std::string& text) {
-    uint64_t value = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        value |= static_cast<uint64_t>(i < text.size() ? static_cast<uint8_t>(text[i]) : ' ') << (8 * i);
-    }
-    return value;
-}
-
-void eventData(SimBytes& data, uint32_t at, EventType type, const SimLogRequest& request) {
-    const SimProfile& profile = request.profile;
-    const SimHealth& health = profile.health;
-    const std::string& current = profile.firmwareSlots.front();
-    const std::string& previous = profile.firmwareSlots.size() > 1 ? profile.firmwareSlots[1] : current;
-    const uint32_t nsid = profile.namespaces.empty() ? 1 : profile.namespaces.front().id;
-    const uint64_t nsBlocks = profile.namespaces.empty() ? 0 : profile.namespaces.front().sizeBlocks;
-    switch (type) {
-        case smartSnapshot: {
-            const SimLogRequest smart{profile, request.state, 0x02, 0, 0, 0xFFFFFFFF, 0, 512};
-            data.bytes(at, generateSmartHealth(smart).data.data(), 512);
-            break;
-        }
-        case firmwareCommit:
-            data.u64(at, revision(previous));
-            data.u64(at + 8, revision(current));
-            data.u8(at + 16, 0x01);  // replace and activate at the next reset
-            data.u8(at + 17, 1);     // slot
-            break;
-        case timestampChange:
-            data.u64(at, firstTimestampMs(profile) - 1500);
-            data.u64(at + 8, 12000);  // milliseconds since the reset
-            break;
-        case powerOnOrReset:
-            data.u64(at, revision(current));
-            data.u16(at + 8, 1);                           // controller
-            data.u32(at + 8 + 16, health.powerCycles);     // controller power cycle
-            data.u64(at + 8 + 20, 850);                    // power-on milliseconds
-            data.u64(at + 8 + 28, firstTimestampMs(profile) | timestampOriginSetFeatures);
-            break;
-        case hardwareError:
-            data.u16(at, 0x04);  // link status change; the Link Status register follows:
-            data.u16(at + 4, 4 | 4u << 4 | 1u << 12);  // 16 GT/s, x4, common clock
-            break;
-        case changeNamespace:
-            data.u32(at, 0);  // create
-            data.u64(at + 8, nsBlocks);
-            data.u64(at + 24, nsBlocks);
-            data.u32(at + 36, 1);  // ANA group
-            data.u16(at + 40, 1);  // NVM set
-            data.u32(at + 44, nsid);
-            break;
-        case formatStart:
-            data.u32(at, nsid);
-            data.u32(at + 8, 0x200);  // user data erase, LBA format 0
-            break;
-        case formatCompletion:
-            data.u32(at, nsid);
-            data.u8(at + 4, 0);      // progress done
-            break;
-        case sanitizeStart:
-            data.u32(at, 0x60000003);  // crypto erase and block erase; no overwrite
-            data.u32(at + 4, 0x04);    // crypto erase
-            break;
-        case sanitizeCompletion:
-            data.u16(at, 0xFFFF);
-            data.u16(at + 2, 0x0101);  // completed successfully, one pass
-            break;
-        case setFeature:
-            data.u32(at, 4u | 1u << 3);  // four command dwords and the completion dword 0
-            data.u32(at + 4, 0x06);      // volatile write cache
-            data.u32(at + 8, 1);
-            break;
-        case telemetryCreate:
-            data.u8(at, 0x07);
-            data.u8(at + 5, profile.ieeeOui & 0xFF);
-            data.u8(at + 6, (profile.ieeeOui >> 8) & 0xFF);
-            data.u8(at + 7, (profile.ieeeOui >> 16) & 0xFF);
-            data.u16(at + 8, profile.hostTelemetryLastBlocks[0]);
-            data.u16(at + 10, profile.hostTelemetryLastBlocks[1]);
-            data.u16(at + 12, profile.hostTelemetryLastBlocks[2]);
-            data.u8(at + 381, 1);  // host-initiated data generation number
-            break;
-        case thermalExcursion:
-            data.u8(at, 3);                                          // degrees over
-            data.u8(at + 1, health.temperatureKelvin > 273 ? 70 : 0);  // threshold in Celsius
-            break;
-        case vendorSpecific:
-            data.u16(at, 0x0101);  // one descriptor: vendor event code,
-            data.u8(at + 2, 0x02);  // data as dwords,
-            data.u16(at + 4, 4);    // four bytes of it
-            data.u32(at + 6, 0xA5A50001);
-            for (uint32_t i = 0; i < 16; ++i) {
-                data.u8(at + vendorInformationLength + i, 0x30 + i);
-            }
-            break;
-        case tcgDefined:
-            data.u16(at + 2, 1);  // command count
-            data.bytes(at + 4, lockingSpUid, sizeof(lockingSpUid));    // invoking UID
-            data.bytes(at + 12, activateUid, sizeof(activateUid));     // method UID
-            data.u16(at + 20, 0x0001);              // ComID
-            data.u8(at + 22, 0x01);                 // protocol
-            data.u16(at + 24, 5);                   // process time
-            break;
-    }
+pel::PersistentEventHeader eventHeader(const EventShape& shape) {
+    pel::PersistentEventHeader header{};
+    header.eventType = shape.type;
+    header.eventTypeRevision = 1;
+    header.eventHeaderLength = eventHeaderSize - pel::eventHeaderLengthBase;
+    header.controllerIdentifier = 1;
+    header.portIdentifier = 1;
+    header.vendorSpecificInformationLength = shape.type == vendorSpecific ? vendorInformationLength : 0;
+    header.eventLength = shape.dataLength;
+    return header;
 }
 
 // One cycle of events, their timestamps those of the first cycle.
-drivekit::core::Payload cycleTemplate(const SimLogRequest& request) {
+Payload cycleTemplate(const SimLogRequest& request) {
     const CycleLayout& cycle = layout();
     SimBytes data(cycle.size());
     for (uint64_t i = 0; i < cycleEvents; ++i) {
         const auto at = static_cast<uint32_t>(cycle.starts[i]);
         const EventShape& shape = cycleShapes[i];
-        data.u8(at, shape.type);
-        data.u8(at + 1, 1);  // event type revision
-        data.u8(at + 2, eventHeaderLength);
-        data.u16(at + 4, 1);   // controller
-        data.u16(at + 14, 1);  // port
-        data.u16(at + 20, shape.type == vendorSpecific ? vendorInformationLength : 0);
-        data.u16(at + 22, shape.dataLength);
-        eventData(data, at + eventHeaderSize, shape.type, request);
+        data.bytes(at, bytesOf(eventHeader(shape)).data(), eventHeaderSize);
+        const Payload event = shape.data(request);
+        data.bytes(at + eventHeaderSize, event.data(), std::min<uint32_t>(event.size(), shape.dataLength));
     }
     return data.payload();
 }
 
-drivekit::core::Payload logHeader(const SimLogRequest& request, const LogExtent& log) {
+Payload logHeader(const SimLogRequest& request, const LogExtent& log) {
     const SimProfile& profile = request.profile;
-    SimBytes data(logHeaderSize);
-    data.u8(0, 0x0D);
-    data.u32(4, log.events);
-    data.u64(8, log.length);
-    data.u8(16, 1);  // log revision
-    data.u16(18, logHeaderSize);
-    data.u64(20, (firstTimestampMs(profile) + log.events * eventIntervalMs) | timestampOriginSetFeatures);
-    data.u128(28, profile.health.powerOnHours);
-    data.u64(44, profile.health.powerCycles);
-    data.u16(52, profile.vendorId);
-    data.u16(54, profile.subsystemVendorId);
-    data.ascii(56, 20, profile.attributes.readString(definitions::serialNumber().key()));
-    data.ascii(76, 40, profile.attributes.readString(definitions::modelNumber().key()));
-    const std::string nqn = "nqn.2014-08.org.nvmexpress:" + profile.attributes.readString(definitions::serialNumber().key());
-    data.bytes(116, reinterpret_cast<const uint8_t*>(nqn.data()), static_cast<uint32_t>(std::min<size_t>(nqn.size(), 256)));
-    data.u16(372, 1);         // generation
-    data.u16(374, 1);         // reporting context: port 1,
-    data.u8(376, 1u << 2);    // which exists (bit 18 of the field)
+    const std::string serial = profile.attributes.readString(definitions::serialNumber().key());
+    pel::PersistentEventLogHeader header{};
+    header.logIdentifier = 0x0D;
+    header.totalNumberOfEvents = static_cast<uint32_t>(log.events);
+    header.totalLogLength = log.length;
+    header.logRevision = 1;
+    header.logHeaderLength = logHeaderSize;
+    header.timestamp = (firstTimestampMs(profile) + log.events * eventIntervalMs) | timestampOriginSetFeatures;
+    std::memcpy(header.powerOnHours, &profile.health.powerOnHours, sizeof(profile.health.powerOnHours));
+    header.powerCycleCount = profile.health.powerCycles;
+    header.pciVendorId = profile.vendorId;
+    header.pciSubsystemVendorId = profile.subsystemVendorId;
+    fillAscii(header.serialNumber, serial);
+    fillAscii(header.modelNumber, profile.attributes.readString(definitions::modelNumber().key()));
+    const std::string nqn = "nqn.2014-08.org.nvmexpress:" + serial;
+    std::memcpy(header.subsystemQualifiedName, nqn.data(), std::min(nqn.size(), sizeof(header.subsystemQualifiedName)));
+    header.generationNumber = 1;
+    header.reportingContext = 1u | 1u << 18;  // port 1, which exists
     for (const EventShape& shape : cycleShapes) {
-        data.u8(480 + shape.type / 8, *data.payload().at(480 + shape.type / 8) | 1u << (shape.type % 8));
+        header.supportedEventsBitmap[shape.type / 8] |= static_cast<uint8_t>(1u << (shape.type % 8));
     }
-    return data.payload();
+    return bytesOf(header);
 }
 
 }  // namespace
@@ -264,7 +350,7 @@ SimResponse generatePersistentEventLog(const SimLogRequest& request) {
             return;
         }
         const CycleLayout& cycle = layout();
-        const drivekit::core::Payload events = cycleTemplate(request);
+        const Payload events = cycleTemplate(request);
         const uint64_t firstCycle = slice.begin() <= logHeaderSize ? 0 : (slice.begin() - logHeaderSize) / cycle.size();
         const uint64_t eventsEnd = log.length;
         for (uint64_t k = firstCycle;; ++k) {
@@ -277,7 +363,7 @@ SimResponse generatePersistentEventLog(const SimLogRequest& request) {
             slice.bytes(cycleStart, events.data(), cycle.starts[held]);
             for (uint64_t i = 0; i < held; ++i) {
                 const uint64_t stamp = firstTimestampMs(request.profile) + (k * cycleEvents + i) * eventIntervalMs;
-                slice.u64(cycleStart + cycle.starts[i] + 6, stamp | timestampOriginSetFeatures);
+                slice.u64(cycleStart + cycle.starts[i] + eventTimestampOffset, stamp | timestampOriginSetFeatures);
             }
         }
     });

@@ -52,8 +52,7 @@ bool isMakersNvmeDrive(const SimProfile& profile) {
 }
 
 bool isMakersProductFamily(const SimProfile& profile) {
-    return drivekit::core::products::isFamily(profile.attributes.readString(definitions::product().key()),
-                                              drivekit::core::products::families::varnholt);
+    return drivekit::core::products::hasVendorPages(profile.attributes.readString(definitions::product().key()));
 }
 
 SimResponse generateSmartAttributes(const SimLogRequest& request) {

@@ -8,9 +8,9 @@
 #include "drivekit/commands/ata/Command.h"
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/logging/Log.h"
+#include "host/devices/AdminQueue.h"
 #include "host/devices/sim/SimAta.h"
 #include "host/devices/sim/SimAttributeTable.h"
-#include "host/devices/sim/SimCommandQueue.h"
 #include "host/devices/sim/SimFeatures.h"
 #include "host/devices/sim/SimIdentify.h"
 #include "host/devices/sim/SimLogPages.h"
@@ -109,7 +109,7 @@ bool failsBeforeRunning(const SimFault* fault) {
 SimulatedDrive::SimulatedDrive(SimProfile profile)
     : profile_(std::move(profile)), replay_(profile_.replayFolder), faults_(profile_.faults) {
     attributes = profile_.attributes;
-    queues.push_back(std::make_shared<SimCommandQueue>());
+    queues.push_back(std::make_shared<devices::AdminQueue>());
     SimFeatures::initialise(profile_, state_);
     SimTelemetryCaptures::initialise(profile_, state_);
 }
@@ -185,8 +185,7 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
 }
 
 uint64_t SimulatedDrive::commandTimeout() const {
-    return queues.empty() || !queues.front() ? SimCommandQueue::defaultTimeoutNanoseconds
-                                             : queues.front()->timeoutNanoseconds();
+    return devices::AdminQueue::timeoutOf(*this);
 }
 
 SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint64_t transferBytes,

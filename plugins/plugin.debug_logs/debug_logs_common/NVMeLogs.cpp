@@ -3,11 +3,11 @@
 #include <functional>
 #include <vector>
 
-#include <boost/algorithm/string/predicate.hpp>
 #include <boost/filesystem/operations.hpp>
 #include <boost/format.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/PackageFileNames.h"
@@ -105,7 +105,6 @@ constexpr uint8_t performanceDebugFeatureId = 0xFA;
 constexpr uint32_t performanceDebugOn = 0x3F;
 constexpr uint32_t performanceDebugOff = 0;
 constexpr uint8_t performanceDebugVariants = 6;
-const std::string vendorFamily = "Varnholt";
 
 uint8_t readLogId(const pages::NVMeGetLog& page) {
     return page.attributes().readUint8(definitions::logId().key());
@@ -144,7 +143,7 @@ Status NVMeLogs::saveReport(Status& status, const std::shared_ptr<Device>& devic
         }
     }
     saveStandardPages(device);
-    if (boost::iequals(device->attributes.readString(deviceAttributes::product().key()), vendorFamily)) {
+    if (drivekit::core::products::hasVendorPages(device->attributes.readString(deviceAttributes::product().key()))) {
         status = saveVendorPages(device);
     }
     printGeneratedTotal("NVMe Logs", fileCount, failedCount);

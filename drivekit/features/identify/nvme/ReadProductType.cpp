@@ -1,6 +1,7 @@
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/ProductTable.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/identify/nvme/Identify.h"
@@ -27,7 +28,7 @@ void readProductType(core::Status& status, const std::shared_ptr<core::Device>& 
     LOG_DEBUG("Identify status : " << status.message());
     const core::Payload& data = identify.data();
     if (!status.isSuccess() || data.size() < controllerStructureBytes ||
-        device->attributes.readString(core::attributes::product().key()) != productTypeFamily) {
+        !core::products::recordsProductType(device->attributes.readString(core::attributes::product().key()))) {
         return;
     }
     productType = *data.safeCast<uint8_t>(productTypeOffset);

@@ -11,11 +11,9 @@ namespace drivekit::features::identify::nvme {
 
 // Byte offset of the product type in the Identify Controller data (vendor specific area).
 constexpr uint32_t productTypeOffset = 0xF05;
-// The product family whose drives carry it.
-inline const std::string productTypeFamily = "Varnholt";
-
 // Sends Identify Controller. productType is the byte at productTypeOffset when the command
-// succeeded, returned the whole structure and the drive is of productTypeFamily; 0 otherwise.
+// succeeded, returned the whole structure and the drive's "Product" is one that records it;
+// 0 otherwise.
 void readProductType(core::Status& status, const std::shared_ptr<core::Device>& device, uint8_t& productType);
 
 }  // namespace drivekit::features::identify::nvme

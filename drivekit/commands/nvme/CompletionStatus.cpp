@@ -1,10 +1,10 @@
-#include "host/devices/sim/SimNvmeStatus.h"
+#include "drivekit/commands/nvme/CompletionStatus.h"
 
 #include <cstdio>
 
-namespace host::sim {
+namespace drivekit::commands::nvme {
 
-uint16_t SimNvmeStatus::completionField() const {
+uint16_t CompletionStatus::completionField() const {
     if (isSuccess()) {
         return 0;
     }
@@ -42,10 +42,10 @@ const char* statusName(uint8_t type, uint8_t code) {
 
 }  // namespace
 
-std::string SimNvmeStatus::describe() const {
+std::string CompletionStatus::describe() const {
     char text[96];
     std::snprintf(text, sizeof(text), "SCT 0x%X SC 0x%02X (%s)", type, code, statusName(type, code));
     return text;
 }
 
-}  // namespace host::sim
+}  // namespace drivekit::commands::nvme
