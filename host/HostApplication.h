@@ -8,12 +8,12 @@
 
 #include <boost/filesystem/path.hpp>
 
-#include "drivekit/core/HostInterface.h"
 #include "host/DriveList.h"
 #include "host/HostLog.h"
 #include "host/PluginLoader.h"
 #include "host/cli/CommandLineParser.h"
 #include "host/cli/HostOptions.h"
+#include "plugins/plugin.cliframework/FeatureRegistry.h"
 
 namespace host {
 
@@ -42,7 +42,7 @@ private:
     // Declared before the registry and the drives: the libraries must stay loaded until every
     // object they made has been released.
     PluginLoader loader_;
-    drivekit::core::FeatureRegistry registry_;
+    plugin::cli::FeatureRegistry registry_;
     DriveList drives_;
     bool drivesOpened_ = false;
 };

@@ -14,7 +14,7 @@ namespace fs = boost::filesystem;
 namespace {
 
 using InitializeLogger = void(bool, const std::string&);
-using RegisterFeatures = bool(drivekit::core::FeatureRegistry&);
+using RegisterFeatures = bool(plugin::cli::FeatureRegistry&);
 
 drivekit::core::Status loadFailure(const fs::path& library, const std::string& reason) {
     auto status = drivekit::core::Status::custom();
@@ -43,7 +43,7 @@ std::vector<fs::path> PluginLoader::findPlugins(const fs::path& folder) {
 }
 
 drivekit::core::Status PluginLoader::load(const fs::path& library, const LoggerSettings& logger,
-                                          drivekit::core::FeatureRegistry& registry) {
+                                          plugin::cli::FeatureRegistry& registry) {
     LOG_ENTERING();
     boost::dll::shared_library loaded;
     boost::system::error_code error;
@@ -71,7 +71,7 @@ drivekit::core::Status PluginLoader::load(const fs::path& library, const LoggerS
 }
 
 drivekit::core::Status PluginLoader::loadAll(const fs::path& folder, const LoggerSettings& logger,
-                                             drivekit::core::FeatureRegistry& registry) {
+                                             plugin::cli::FeatureRegistry& registry) {
     drivekit::core::Status first;
     for (const auto& library : findPlugins(folder)) {
         const auto status = load(library, logger, registry);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Status.h"
+#include "plugins/plugin.cliframework/FeatureRegistry.h"
 
 namespace host {
 
@@ -29,13 +29,13 @@ public:
     // export is reported and left out; the others are still loaded.
     drivekit::core::Status load(const boost::filesystem::path& library,
                                 const LoggerSettings& logger,
-                                drivekit::core::FeatureRegistry& registry);
+                                plugin::cli::FeatureRegistry& registry);
 
     // Loads every plug-in of findPlugins(folder); the first failure is returned, the rest are
     // logged.
     drivekit::core::Status loadAll(const boost::filesystem::path& folder,
                                    const LoggerSettings& logger,
-                                   drivekit::core::FeatureRegistry& registry);
+                                   plugin::cli::FeatureRegistry& registry);
 
 private:
     std::vector<boost::dll::shared_library> libraries_;

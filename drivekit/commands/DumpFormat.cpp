@@ -25,10 +25,17 @@ std::string valueLine(const std::string& label, const std::string& hex, uint64_t
     return label + hex + " (" + std::to_string(value) + ")\n";
 }
 
-std::string flagBlock(std::initializer_list<std::pair<const char*, bool>> flags) {
+std::string flagBlock(const DataDirection& direction,
+                      std::initializer_list<std::pair<const char*, bool>> protocolFlags) {
     std::string text = "Flags:\n";
-    for (const auto& [label, value] : flags) {
+    const auto line = [&text](const char* label, bool value) {
         text += std::string(label) + boolText(value) + "\n";
+    };
+    line("  Data In   (From Drive)    : ", direction.in);
+    line("  Data Out    (To Drive)    : ", direction.out);
+    line("  Data None                 : ", direction.none);
+    for (const auto& [label, value] : protocolFlags) {
+        line(label, value);
     }
     return text;
 }

@@ -16,12 +16,16 @@ const char* boolText(bool value);
 std::string hexValue(uint64_t value);
 // "<label><hex> (<decimal>)\n"; the label carries its own "0x" where wanted.
 std::string valueLine(const std::string& label, const std::string& hex, uint64_t value);
-// Labels of the direction flags that NVMe and ATA dumps both show, in this order.
-inline constexpr const char* dataInLabel = "  Data In   (From Drive)    : ";
-inline constexpr const char* dataOutLabel = "  Data Out    (To Drive)    : ";
-inline constexpr const char* dataNoneLabel = "  Data None                 : ";
-// "Flags:\n", then "<label>True" or "<label>False" and a line feed for each flag in order.
-std::string flagBlock(std::initializer_list<std::pair<const char*, bool>> flags);
+// The direction flags that NVMe and ATA commands both carry; their dumps show them first.
+struct DataDirection {
+    bool in = false;
+    bool out = false;
+    bool none = false;
+};
+// "Flags:\n", then "<label>True" or "<label>False" and a line feed for each flag: the three
+// direction flags, then the protocol's own in the order given.
+std::string flagBlock(const DataDirection& direction,
+                      std::initializer_list<std::pair<const char*, bool>> protocolFlags);
 // The XML object of a command: category "command", the command's name, its protocol as type.
 std::unique_ptr<core::xml::XmlObject> commandObject(const std::string& name, const std::string& protocol);
 // Adds a property with its value's type name.

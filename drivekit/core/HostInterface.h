@@ -1,9 +1,7 @@
 #pragma once
-// Everything the plug-in expects of the host tool, in one place: the drive object and its
-// command queues, the record a command returns, the parsed command line and the registry
-// into which the plug-in enters its features.
+// What the device library expects of the host tool's drives, in one place: the drive object
+// and its command queues, and the record a command returns.
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,11 +12,6 @@
 #include "drivekit/core/Command.h"
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
-
-namespace plugin::cli {
-class FeatureBase;
-class CommandSpec;
-}  // namespace plugin::cli
 
 namespace drivekit::core {
 
@@ -95,34 +88,5 @@ inline void Device::setCommandTimeoutSeconds(uint64_t seconds) {
         }
     }
 }
-
-// The command line as the host parsed it: per option, target and property its name and value.
-struct ParsedCommand {
-    struct Argument {
-        std::string name;
-        std::string value;
-    };
-    std::string verb;
-    std::string commandName;
-    std::vector<Argument> options;
-    std::vector<Argument> targets;
-    std::vector<Argument> properties;
-
-    // Case-insensitive lookups by name.
-    static const Argument* find(const std::vector<Argument>& list, const std::string& name);
-    bool hasOption(const std::string& name) const { return find(options, name) != nullptr; }
-    bool hasTarget(const std::string& name) const { return find(targets, name) != nullptr; }
-    // The value given for the option (or target, or property); empty when absent.
-    std::string optionValue(const std::string& name) const;
-    std::string targetValue(const std::string& name) const;
-    std::string propertyValue(const std::string& name) const;
-};
-
-// The host's registry of features; the plug-in fills it, the host owns it.
-struct FeatureRegistry {
-    std::vector<plugin::cli::FeatureBase*> features;
-    std::map<const plugin::cli::CommandSpec*, plugin::cli::FeatureBase*> featureBySpec;
-    std::vector<std::shared_ptr<plugin::cli::CommandSpec>> commandSpecs;
-};
 
 }  // namespace drivekit::core

@@ -28,9 +28,9 @@ bool namesAPart(const CommandSyntax& command, const std::string& token) {
     return command.findOptionOrTarget(token) != nullptr || iequals(token, outputOption) || isHelpToken(token);
 }
 
-bool given(const std::vector<drivekit::core::ParsedCommand::Argument>& list,
+bool given(const std::vector<plugin::cli::ParsedCommand::Argument>& list,
            const std::string& name) {
-    return drivekit::core::ParsedCommand::find(list, name) != nullptr;
+    return plugin::cli::ParsedCommand::find(list, name) != nullptr;
 }
 
 std::string quotedList(const std::vector<std::string>& words) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "drivekit/core/HostInterface.h"
 #include "host/cli/CommandSyntax.h"
+#include "plugins/plugin.cliframework/ParsedCommand.h"
 
 namespace host::cli {
 
@@ -23,7 +23,7 @@ public:
         // Empty when the command line is sound.
         std::string error;
         const CommandSyntax* command = nullptr;
-        drivekit::core::ParsedCommand parsed;
+        plugin::cli::ParsedCommand parsed;
         // "-help" (or its alias) was given: show the command's help instead of running it.
         bool helpRequested = false;
         // The result format in lower case; "text" unless -output chose another.

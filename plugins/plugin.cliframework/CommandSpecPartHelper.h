@@ -2,8 +2,8 @@
 // Base of the checks that look at one part of a parsed command against its specification.
 #include <memory>
 
-#include "drivekit/core/HostInterface.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
+#include "plugins/plugin.cliframework/ParsedCommand.h"
 #include "plugins/plugin.cliframework/ResultBase.h"
 
 namespace plugin::cli {
@@ -14,7 +14,7 @@ public:
     virtual ~CommandSpecPartHelper() = default;
 
     // Null when the check passes; otherwise the result to hand back to the user.
-    virtual std::shared_ptr<ResultBase> validate(const drivekit::core::ParsedCommand& command) const = 0;
+    virtual std::shared_ptr<ResultBase> validate(const ParsedCommand& command) const = 0;
 
 protected:
     const std::shared_ptr<CommandSpec>& spec() const { return spec_; }

@@ -8,7 +8,7 @@
 namespace plugin::cli {
 
 void FeatureBase::validate(std::shared_ptr<ResultBase>& result, uint32_t commandId,
-                           const drivekit::core::ParsedCommand& command) {
+                           const ParsedCommand& command) {
     const CommandSpec::Specs specs = getCommandSpecs();
     if (command.hasOption(parts::all.name()) && command.hasOption(parts::display.name())) {
         result = std::make_shared<SyntaxStatusResult>("Options 'all' and 'display' cannot be used together.");

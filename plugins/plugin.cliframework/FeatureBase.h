@@ -8,6 +8,7 @@
 
 #include "drivekit/core/HostInterface.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
+#include "plugins/plugin.cliframework/ParsedCommand.h"
 #include "plugins/plugin.cliframework/ResultBase.h"
 
 namespace plugin::cli {
@@ -22,10 +23,10 @@ public:
     virtual CommandSpec::Specs getCommandSpecs() const = 0;
     // result: what to print; it is never left empty after a run.
     virtual void run(std::shared_ptr<ResultBase>& result, uint32_t commandId,
-                     const drivekit::core::ParsedCommand& command) = 0;
+                     const ParsedCommand& command) = 0;
     // result: empty when there is no objection to the command line.
     virtual void validate(std::shared_ptr<ResultBase>& result, uint32_t commandId,
-                          const drivekit::core::ParsedCommand& command);
+                          const ParsedCommand& command);
     virtual void registerDevice(std::shared_ptr<drivekit::core::Device> device);
 
     const std::string& name() const { return name_; }

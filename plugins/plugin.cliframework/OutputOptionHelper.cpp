@@ -10,9 +10,9 @@
 
 namespace plugin::cli {
 
-std::shared_ptr<ResultBase> OutputOptionHelper::validate(const drivekit::core::ParsedCommand& command) const {
+std::shared_ptr<ResultBase> OutputOptionHelper::validate(const ParsedCommand& command) const {
     const std::string& optionName = parts::output.name();
-    const auto* given = drivekit::core::ParsedCommand::find(command.options, optionName);
+    const auto* given = ParsedCommand::find(command.options, optionName);
     if (!given || !spec()) {
         return nullptr;
     }

@@ -13,7 +13,7 @@ public:
 
     // Passes without "-output", without a command description, or when the command has no
     // "-output" part; otherwise the value must be one of the part's formats (letter case ignored).
-    std::shared_ptr<ResultBase> validate(const drivekit::core::ParsedCommand& command) const override;
+    std::shared_ptr<ResultBase> validate(const ParsedCommand& command) const override;
 
     // "text|json" -> text, json; spaces, commas, semicolons and bars all separate.
     static std::vector<std::string> allowedValues(const std::string& valueName);

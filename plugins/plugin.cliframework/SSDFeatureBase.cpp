@@ -15,7 +15,6 @@ namespace plugin::cli {
 
 using drivekit::core::Attribute;
 using drivekit::core::AttributeCollection;
-using drivekit::core::ParsedCommand;
 using drivekit::core::Status;
 
 namespace {

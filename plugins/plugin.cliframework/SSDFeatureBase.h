@@ -15,17 +15,17 @@ public:
 
     CommandSpec::Specs getCommandSpecs() const override { return specs_; }
     void run(std::shared_ptr<ResultBase>& result, uint32_t commandId,
-             const drivekit::core::ParsedCommand& command) override;
+             const ParsedCommand& command) override;
     // The base checks, then the "-namespace" checks.
     void validate(std::shared_ptr<ResultBase>& result, uint32_t commandId,
-                  const drivekit::core::ParsedCommand& command) override;
+                  const ParsedCommand& command) override;
     // The device feature keeps the drive set last.
     void registerDevice(std::shared_ptr<drivekit::core::Device> device) override;
     // The device feature's attribute definitions as the command's properties (required ones first).
     virtual void addProperties(CommandSpec& spec);
     // A fresh attribute collection for the device feature from the options, targets and
     // properties given; an unknown or unsuitable property is a syntax error.
-    virtual void bindAttributes(std::shared_ptr<ResultBase>& result, const drivekit::core::ParsedCommand& command);
+    virtual void bindAttributes(std::shared_ptr<ResultBase>& result, const ParsedCommand& command);
     // A failure as type 2; on success the device feature's output document, when it has
     // members, goes to standard output first.
     virtual void makeResult(std::shared_ptr<ResultBase>& result, const drivekit::core::Status& status);

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "drivekit/core/HostInterface.h"
 #include "drivekit/core/logging/boost/PluginLogging.h"
+#include "plugins/plugin.cliframework/FeatureRegistry.h"
 #include "plugins/plugin.debug_logs/IncidentReportPlugin.h"
 
 namespace plugin::cli::exports {
@@ -17,7 +17,7 @@ IncidentReportPlugin& pluginObject() {
     return *plugin;
 }
 
-bool holds(const drivekit::core::FeatureRegistry& registry, const CommandSpec* spec) {
+bool holds(const FeatureRegistry& registry, const CommandSpec* spec) {
     for (const auto& held : registry.commandSpecs) {
         if (held.get() == spec) {
             return true;
@@ -27,7 +27,7 @@ bool holds(const drivekit::core::FeatureRegistry& registry, const CommandSpec* s
 }
 }  // namespace
 
-bool registerFeatures(drivekit::core::FeatureRegistry& registry) {
+bool registerFeatures(FeatureRegistry& registry) {
     IncidentReportPlugin& plugin = pluginObject();
     registry.features.push_back(&plugin);
     for (const auto& spec : plugin.getCommandSpecs()) {

@@ -5,7 +5,6 @@
 #include "plugins/plugin.cliframework/StatusResult.h"
 #include "plugins/plugin.cliframework/Vocabulary.h"
 
-using drivekit::core::ParsedCommand;
 using namespace plugin::cli;
 
 namespace {

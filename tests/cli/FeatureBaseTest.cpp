@@ -6,7 +6,6 @@
 #include "plugins/plugin.cliframework/Vocabulary.h"
 
 using drivekit::core::Attribute;
-using drivekit::core::ParsedCommand;
 using drivekit::core::Status;
 using namespace plugin::cli;
 

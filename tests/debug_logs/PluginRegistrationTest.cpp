@@ -8,8 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "drivekit/core/HostInterface.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
+#include "plugins/plugin.cliframework/FeatureRegistry.h"
 #include "plugins/plugin.cliframework/SSDFeatureBase.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
 
@@ -17,7 +17,7 @@
 // what registration leaves in the host's registry.
 namespace {
 
-using RegisterFeatures = bool(drivekit::core::FeatureRegistry&);
+using RegisterFeatures = bool(plugin::cli::FeatureRegistry&);
 using InitializeLogger = void(bool, const std::string&);
 
 const boost::dll::fs::path pluginPath =
@@ -90,8 +90,8 @@ TEST_F(PluginRegistration, ExportsOnlyTheTwoAliasesOnePointerApart) {
 }
 
 TEST_F(PluginRegistration, EveryRegistrationEntersTheOnePluginObjectAndItsOneSpecification) {
-    drivekit::core::FeatureRegistry registry;
-    drivekit::core::FeatureRegistry other;
+    plugin::cli::FeatureRegistry registry;
+    plugin::cli::FeatureRegistry other;
     EXPECT_TRUE(registerFeatures_(registry));
     EXPECT_TRUE(registerFeatures_(registry));
     registerFeatures_(other);
@@ -108,7 +108,7 @@ TEST_F(PluginRegistration, EveryRegistrationEntersTheOnePluginObjectAndItsOneSpe
 }
 
 TEST_F(PluginRegistration, DebugLogsSpecificationHasItsPartsInOrder) {
-    drivekit::core::FeatureRegistry registry;
+    plugin::cli::FeatureRegistry registry;
     registerFeatures_(registry);
     const auto& spec = *registry.commandSpecs.at(0);
     EXPECT_EQ(spec.id(), 0u);
@@ -131,9 +131,9 @@ TEST_F(PluginRegistration, DebugLogsSpecificationHasItsPartsInOrder) {
 }
 
 TEST_F(PluginRegistration, RunWithoutADriveIsRefusedAsAResult) {
-    drivekit::core::FeatureRegistry registry;
+    plugin::cli::FeatureRegistry registry;
     registerFeatures_(registry);
-    drivekit::core::ParsedCommand command;
+    plugin::cli::ParsedCommand command;
     command.verb = "dump";
     command.options = {{"-debuglogs", ""}};
     command.targets = {{"-type", "list"}};
@@ -147,10 +147,10 @@ TEST_F(PluginRegistration, CommandSettingsReachThePackage) {
     // "-v" with "-vv" is level 2 (the clean-up line shows), the type's letter case does not
     // matter and the destination is where the archive lands.
     using namespace debug_logs_test;
-    drivekit::core::FeatureRegistry registry;
+    plugin::cli::FeatureRegistry registry;
     registerFeatures_(registry);
     ScratchFolder destination;
-    drivekit::core::ParsedCommand command;
+    plugin::cli::ParsedCommand command;
     command.verb = "dump";
     command.options = {{"-debuglogs", ""}, {"-v", ""}, {"-vv", ""}, {"-destination", destination.path().string()}};
     command.targets = {{"-ssd", "0"}, {"-type", "SYSTEM"}};

@@ -25,10 +25,7 @@ std::string renderTaskFile(const TaskFile& registers) {
 }
 
 std::string renderFlags(const CommandFlags& flags) {
-    return dump::flagBlock({
-        {dump::dataInLabel, flags.dataIn},
-        {dump::dataOutLabel, flags.dataOut},
-        {dump::dataNoneLabel, flags.dataNone},
+    return dump::flagBlock({flags.dataIn, flags.dataOut, flags.dataNone}, {
         {"  Device Diagnostic         : ", flags.deviceDiagnostic},
         {"  DMA                       : ", flags.dma},
         {"  Extended                  : ", flags.extended},

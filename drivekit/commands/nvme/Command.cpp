@@ -71,10 +71,7 @@ std::string renderEntry(const uint8_t* bytes) {
 }
 
 std::string renderFlags(const CommandFlags& flags) {
-    return dump::flagBlock({
-        {dump::dataInLabel, flags.dataIn},
-        {dump::dataOutLabel, flags.dataOut},
-        {dump::dataNoneLabel, flags.dataNone},
+    return dump::flagBlock({flags.dataIn, flags.dataOut, flags.dataNone}, {
         {"  Data Bi   (In and Out)    : ", flags.dataBi},
         {"  Admin                     : ", flags.admin},
         {"  Asynchronous              : ", flags.asynchronous},

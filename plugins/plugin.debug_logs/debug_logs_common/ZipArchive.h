@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include <boost/filesystem/path.hpp>
+
 namespace plugin::cli::debug_logs {
 
 // Packs the entries of folderPath whose names match pattern (files and sub-folders, with
@@ -10,5 +12,13 @@ namespace plugin::cli::debug_logs {
 // was done and whether it worked. 0 on success; otherwise problem says why, for the user.
 int createZipArchive(const std::string& folderPath, const std::string& pattern,
                      const std::string& archiveName, bool verbose, std::string& problem);
+
+namespace platform {
+// Packs with the platform's own means; folder is already a real path. description: what was
+// done (the command line, where one is run), for the log and the verbose report. 0 on success;
+// otherwise problem says why.
+int packFolder(const boost::filesystem::path& folder, const std::string& pattern,
+               const boost::filesystem::path& archivePath, std::string& description, std::string& problem);
+}  // namespace platform
 
 }  // namespace plugin::cli::debug_logs

@@ -7,15 +7,11 @@
 #include <boost/filesystem.hpp>
 #include <vector>
 
-#include "drivekit/core/logging/Log.h"
-#include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
-
 namespace plugin::cli::debug_logs {
 
 namespace {
 
 constexpr zip_uint32_t deflateLevel = 6;
-
 
 namespace fs = boost::filesystem;
 
@@ -124,28 +120,16 @@ std::string describe(const std::vector<Entry>& entries, const fs::path& folder, 
 
 }  // namespace
 
-int createZipArchive(const std::string& folderPath, const std::string& pattern,
-                     const std::string& archiveName, bool verbose, std::string& problem) {
-    LOG_ENTERING();
-    problem.clear();
-    boost::system::error_code error;
-    // The folder's real path: its text may pass through a link and then "..".
-    const fs::path folder = fs::canonical(folderPath, error);
-    if (error) {
-        problem = "cannot find " + folderPath + ": " + error.message();
-    }
-    const fs::path archivePath = folder.parent_path() / archiveName;
+namespace platform {
+
+int packFolder(const fs::path& folder, const std::string& pattern, const fs::path& archivePath,
+               std::string& description, std::string& problem) {
     std::vector<Entry> entries;
-    const bool written =
-        !error && collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
-    const std::string description =
-        describe(entries, folderPath, archivePath) + (written ? "" : " failed: " + problem);
-    LOG_DEBUG("Zip: " << description);
-    if (verbose) {
-        printMessage("Zip command: " + description);
-        printMessage("Create Zip " + archiveName + "; Result: " + (written ? "Success" : "Failure"));
-    }
+    const bool written = collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
+    description = describe(entries, folder, archivePath) + (written ? "" : " failed: " + problem);
     return written ? 0 : 1;
 }
+
+}  // namespace platform
 
 }  // namespace plugin::cli::debug_logs

@@ -1,8 +1,8 @@
+#include "plugins/plugin.cliframework/ParsedCommand.h"
+
 #include <boost/algorithm/string/predicate.hpp>
 
-#include "drivekit/core/HostInterface.h"
-
-namespace drivekit::core {
+namespace plugin::cli {
 
 const ParsedCommand::Argument* ParsedCommand::find(const std::vector<Argument>& list,
                                                    const std::string& name) {
@@ -30,4 +30,4 @@ std::string ParsedCommand::propertyValue(const std::string& name) const {
     return valueOf(find(properties, name));
 }
 
-}  // namespace drivekit::core
+}  // namespace plugin::cli
