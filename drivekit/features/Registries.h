@@ -12,6 +12,6 @@ namespace drivekit::features {
 
 using GetLogRegistry = FactoryRegistry<nvme_get_log::NVMeGetLog, std::shared_ptr<core::Device>,
                                        const core::AttributeCollection&>;
-using NVMeFeatureRegistry = FactoryRegistry<nvme_features::NVMeFeature, std::shared_ptr<core::Device>>;
+using NvmeFeatureRegistry = FactoryRegistry<nvme_features::NVMeFeature, std::shared_ptr<core::Device>>;
 
 }  // namespace drivekit::features

@@ -86,5 +86,5 @@ TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
 
     EXPECT_EQ(registry.find("testpage"), nullptr);
     EXPECT_EQ(registry.create("Absent", device, {}), nullptr);
-    EXPECT_EQ(NVMeFeatureRegistry::instance().find("TestPage"), nullptr);
+    EXPECT_EQ(NvmeFeatureRegistry::instance().find("TestPage"), nullptr);
 }

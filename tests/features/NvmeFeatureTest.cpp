@@ -6,7 +6,7 @@
 
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/features/AttributeDefinitions.h"
-#include "drivekit/features/nvme_features/NVMeFeatureLookup.h"
+#include "drivekit/features/nvme_features/NvmeFeatureLookup.h"
 #include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
 
 namespace core = drivekit::core;
@@ -121,16 +121,16 @@ TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
     const auto isHostBehavior = [](const std::unique_ptr<NVMeFeature>& feature) {
         return dynamic_cast<NVMeFeature_HostBehaviorSupport*>(feature.get()) != nullptr;
     };
-    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, "HostBehaviorSupport", status)));
-    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, "Host Behavior Support", status)));
-    EXPECT_TRUE(isHostBehavior(createNVMeFeature(drive, uint8_t{0x16}, status)));
-    auto arbitration = createNVMeFeature(drive, "Arbitration", status);
+    EXPECT_TRUE(isHostBehavior(createNvmeFeature(drive, "HostBehaviorSupport", status)));
+    EXPECT_TRUE(isHostBehavior(createNvmeFeature(drive, "Host Behavior Support", status)));
+    EXPECT_TRUE(isHostBehavior(createNvmeFeature(drive, uint8_t{0x16}, status)));
+    auto arbitration = createNvmeFeature(drive, "Arbitration", status);
     ASSERT_NE(arbitration, nullptr);
     EXPECT_EQ(arbitration->attributes().readUint8(definitions::featureId().key()), 0x01);
 
-    EXPECT_EQ(createNVMeFeature(drive, "hostbehaviorsupport", status), nullptr);
+    EXPECT_EQ(createNvmeFeature(drive, "hostbehaviorsupport", status), nullptr);
     EXPECT_EQ(status, core::Status::featureNotSupported());
-    EXPECT_EQ(createNVMeFeature(drive, uint8_t{0x99}, status), nullptr);
+    EXPECT_EQ(createNvmeFeature(drive, uint8_t{0x99}, status), nullptr);
     EXPECT_EQ(status.message(), "Feature is not supported.");
 
     // A drive without NVMe commands is refused before anything is sent.

@@ -20,7 +20,7 @@ const Switch switches[] = {
 
 }  // namespace
 
-extern const bool hostBehaviorSupportRegistered = NVMeFeatureRegistry::instance().add(
+extern const bool hostBehaviorSupportRegistered = NvmeFeatureRegistry::instance().add(
     "HostBehaviorSupport",
     [](std::shared_ptr<core::Device> device) { return std::make_unique<NVMeFeature_HostBehaviorSupport>(device); });
 

@@ -12,10 +12,10 @@ namespace drivekit::features::nvme_features {
 
 // A registration name or a display name of the table. Null and "Feature is not supported."
 // for any other name.
-std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> device, const std::string& name,
+std::unique_ptr<NVMeFeature> createNvmeFeature(std::shared_ptr<core::Device> device, const std::string& name,
                                                core::Status& status);
 // An identifier of the table. Null and "Feature is not supported." for any other.
-std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> device, uint8_t id,
+std::unique_ptr<NVMeFeature> createNvmeFeature(std::shared_ptr<core::Device> device, uint8_t id,
                                                core::Status& status);
 // "Host Behavior Support" -> "HostBehaviorSupport".
 std::string registrationName(const std::string& displayName);

@@ -1,4 +1,4 @@
-#include "drivekit/features/nvme_features/NVMeFeatureLookup.h"
+#include "drivekit/features/nvme_features/NvmeFeatureLookup.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ std::string registrationName(const std::string& displayName) {
     return name;
 }
 
-std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> device, uint8_t id,
+std::unique_ptr<NVMeFeature> createNvmeFeature(std::shared_ptr<core::Device> device, uint8_t id,
                                                core::Status& status) {
     const KnownFeature* row = findKnownFeature(id);
     if (row == nullptr) {
@@ -21,17 +21,17 @@ std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> dev
         return nullptr;
     }
     status = core::Status::success();
-    auto feature = NVMeFeatureRegistry::instance().create(registrationName(row->name), device);
+    auto feature = NvmeFeatureRegistry::instance().create(registrationName(row->name), device);
     return feature ? std::move(feature) : std::make_unique<NVMeFeature>(std::move(device), id);
 }
 
-std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> device, const std::string& name,
+std::unique_ptr<NVMeFeature> createNvmeFeature(std::shared_ptr<core::Device> device, const std::string& name,
                                                core::Status& status) {
     if (!hostBehaviorSupportRegistered) {
         status = core::Status::featureNotSupported();
         return nullptr;
     }
-    if (auto feature = NVMeFeatureRegistry::instance().create(name, device)) {
+    if (auto feature = NvmeFeatureRegistry::instance().create(name, device)) {
         status = core::Status::success();
         return feature;
     }
@@ -40,7 +40,7 @@ std::unique_ptr<NVMeFeature> createNVMeFeature(std::shared_ptr<core::Device> dev
         status = core::Status::featureNotSupported();
         return nullptr;
     }
-    return createNVMeFeature(std::move(device), row->id, status);
+    return createNvmeFeature(std::move(device), row->id, status);
 }
 
 }  // namespace drivekit::features::nvme_features
