@@ -43,6 +43,11 @@ public:
     // over the name: a name of any length is parsed in bounded stack.
     static Match parseIdentify(const std::string& name, Identify& parsed, std::string& error);
 
+    // The package's sub-folders of binaries.
+    static constexpr const char* logPagesFolder = "log_pages";
+    static constexpr const char* identifyFolder = "identify";
+    static constexpr const char* sataLogsFolder = "SATA_logs";
+
     // The two SMART sectors of a SATA drive.
     static constexpr const char* smartData = "SMART_DATA.bin";
     static constexpr const char* smartThresholds = "SMART_THRESHOLDS.bin";

@@ -36,7 +36,8 @@ std::string problemOf(const fs::path& file) {
 }  // namespace
 
 const std::vector<std::string>& SimReplay::subFolders() {
-    static const std::vector<std::string> names{"log_pages", "identify", "SATA_logs"};
+    static const std::vector<std::string> names{PackageFileNames::logPagesFolder, PackageFileNames::identifyFolder,
+                                                  PackageFileNames::sataLogsFolder};
     return names;
 }
 
@@ -61,15 +62,15 @@ std::string SimReplay::checkFolder(const std::string& folder) {
 }
 
 std::optional<drivekit::core::Payload> SimReplay::logPage(uint8_t logId, uint8_t lsp, uint16_t lsi) {
-    return load("log_pages", PackageFileNames::logPage({logId, PackageFileNames::keptLogSpecificField(logId, lsp), lsi}));
+    return load(PackageFileNames::logPagesFolder, PackageFileNames::logPage({logId, PackageFileNames::keptLogSpecificField(logId, lsp), lsi}));
 }
 
 std::optional<drivekit::core::Payload> SimReplay::identify(uint8_t cns, uint32_t nsid) {
-    return load("identify", PackageFileNames::identify({0, cns, nsid, 0, 0}));
+    return load(PackageFileNames::identifyFolder, PackageFileNames::identify({0, cns, nsid, 0, 0}));
 }
 
 std::optional<drivekit::core::Payload> SimReplay::sataFile(const std::string& fileName) {
-    return load("SATA_logs", fileName);
+    return load(PackageFileNames::sataLogsFolder, fileName);
 }
 
 std::optional<drivekit::core::Payload> SimReplay::load(const std::string& subFolder,

@@ -10,6 +10,7 @@
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/Status.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
 
 namespace plugin::cli::debug_logs {
@@ -39,7 +40,7 @@ public:
 
     // fileCount (the base's) counts the structures read and saved; this one those that failed.
     uint32_t failedCount = 0;
-    const std::string folderName = "identify";
+    const std::string folderName = drivekit::features::PackageFileNames::identifyFolder;
 
 private:
     drivekit::core::Status identifyOne(drivekit::core::Status& status, drivekit::core::Payload& data,

@@ -9,6 +9,7 @@
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Status.h"
 #include "drivekit/features/nvme_get_log/NVMeGetLog.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
 
 namespace plugin::cli::debug_logs {
@@ -26,7 +27,7 @@ public:
 
     // fileCount (the base's) counts the files written; this one the pages that failed.
     uint32_t failedCount = 0;
-    std::string folderName = "log_pages";
+    std::string folderName = drivekit::features::PackageFileNames::logPagesFolder;
     std::string displayName = "NVME Logs";
 
 private:

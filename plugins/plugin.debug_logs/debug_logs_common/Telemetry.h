@@ -10,6 +10,7 @@
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Status.h"
 #include "drivekit/features/telemetry/Telemetry.h"
+#include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DebugLogsInterface.h"
 
 namespace plugin::cli::debug_logs {
@@ -32,7 +33,7 @@ public:
     uint32_t failedCount = 0;
     bool dataArea4Wanted = false;
     uint32_t dataArea = 3;
-    std::string folderName = "log_pages";
+    std::string folderName = drivekit::features::PackageFileNames::logPagesFolder;
     std::string displayName = "Telemetry";
 
 private:
