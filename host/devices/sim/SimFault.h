@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "host/devices/sim/SimNvmeStatus.h"
+#include "drivekit/commands/nvme/CompletionStatus.h"
 
 namespace host::sim {
+
+using drivekit::commands::nvme::CompletionStatus;
 
 // The facts of a command that a fault can match on.
 struct SimCommandFacts {
@@ -31,7 +33,7 @@ struct SimFault {
     std::optional<uint64_t> offset;
 
     Action action = Action::status;
-    SimNvmeStatus status = SimNvmeStatus::invalidField();  // status and sizeLimit
+    CompletionStatus status = CompletionStatus::invalidField();  // status and sizeLimit
     uint64_t bytes = 0;                                    // shortData: bytes kept; sizeLimit: largest allowed
     std::optional<uint32_t> times;                         // only the first K matching commands
 

@@ -67,7 +67,7 @@ SimResponse generateLockdown(const SimLogRequest& request) {
         found = row.scope == scope ? &row : found;
     }
     if (found == nullptr || content > 2 || request.lsp > 0x3F) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     // Content 0: what is prohibited now (nothing); 1: what may be prohibited; 2: what is
     // supported and cannot be.

@@ -66,7 +66,7 @@ SimResponse SimFeatures::get(const drivekit::commands::nvme::SubmissionEntry& en
     const auto select = static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7);
     const auto found = state.features.find(fid);
     if (found == state.features.end() || select > capabilities) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     const SimFeatureState& feature = found->second;
     SimResponse response;
@@ -91,19 +91,19 @@ SimResponse SimFeatures::set(const drivekit::commands::nvme::SubmissionEntry& en
     const bool save = (entry.cdw10 & 0x80000000u) != 0;
     const auto found = state.features.find(fid);
     if (found == state.features.end()) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     SimFeatureState& feature = found->second;
     if (!feature.changeable) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::featureNotChangeable());
+        return SimResponse::nvmeFailure(CompletionStatus::featureNotChangeable());
     }
     if (save && !feature.saveable) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::featureNotSaveable());
+        return SimResponse::nvmeFailure(CompletionStatus::featureNotSaveable());
     }
     if (feature.hasData) {
         // The structure must arrive whole; a short buffer is a transfer the drive cannot take.
         if (data == nullptr || data->size() < feature.data.size()) {
-            return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+            return SimResponse::nvmeFailure(CompletionStatus::invalidField());
         }
         feature.data = drivekit::core::Payload(data->data(), feature.data.size());
         LOG_DEBUG("Feature 0x" << std::hex << static_cast<int>(fid) << " data set");

@@ -47,7 +47,7 @@ const SimIdentifyRow* SimIdentify::find(uint8_t cns) {
 SimResponse SimIdentify::answer(const SimIdentifyRequest& request) {
     const SimIdentifyRow* row = find(request.cns);
     if (row == nullptr) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     return row->build(request);
 }

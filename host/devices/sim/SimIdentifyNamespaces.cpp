@@ -52,7 +52,7 @@ SimResponse zeroFilled() { return SimResponse::withData(SimBytes(SimIdentify::st
 
 SimResponse namespaceList(const std::vector<uint32_t>& ids, uint32_t above) {
     if (above >= broadcastNamespace - 1) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidNamespace());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidNamespace());
     }
     SimBytes data(SimIdentify::structureSize);
     uint32_t index = 0;
@@ -75,7 +75,7 @@ SimResponse buildIdentifyNamespace(const SimIdentifyRequest& request) {
         return commonNamespaceStructure();
     }
     if (!SimIdentify::isValidNamespaceId(request.profile, request.nsid)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidNamespace());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidNamespace());
     }
     const SimNamespace* ns = request.profile.findNamespace(request.nsid);
     if (ns == nullptr || !ns->attached) {
@@ -86,10 +86,10 @@ SimResponse buildIdentifyNamespace(const SimIdentifyRequest& request) {
 
 SimResponse buildIdentifyAllocatedNamespace(const SimIdentifyRequest& request) {
     if (!managesNamespaces(request.profile)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     if (!SimIdentify::isValidNamespaceId(request.profile, request.nsid)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidNamespace());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidNamespace());
     }
     const SimNamespace* ns = request.profile.findNamespace(request.nsid);
     return ns == nullptr ? zeroFilled() : namespaceStructure(request.profile, *ns);
@@ -101,7 +101,7 @@ SimResponse buildActiveNamespaceList(const SimIdentifyRequest& request) {
 
 SimResponse buildAllocatedNamespaceList(const SimIdentifyRequest& request) {
     if (!managesNamespaces(request.profile)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     return namespaceList(request.profile.allocatedNamespaceIds(), request.nsid);
 }

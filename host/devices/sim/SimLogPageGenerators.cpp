@@ -52,7 +52,7 @@ SimResponse generateErrorInformation(const SimLogRequest& request) {
         data.u64(base, total - i);
         data.u16(base + 8, 0);                                              // admin queue
         data.u16(base + 10, static_cast<uint16_t>(0x1000 + total - i));     // command id
-        data.u16(base + 12, SimNvmeStatus::invalidField().completionField());
+        data.u16(base + 12, CompletionStatus::invalidField().completionField());
         data.u16(base + 14, 0x0028);                                        // byte 40: dword 10
         data.u32(base + 24, 0xFFFFFFFF);
     }
@@ -147,7 +147,7 @@ bool hasEnduranceGroups(const SimProfile& profile) { return enduranceGroup(profi
 
 SimResponse generateEnduranceGroupInformation(const SimLogRequest& request) {
     if (request.lsi != enduranceGroup(request.profile)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     const SimHealth& health = request.profile.health;
     SimBytes data(512);

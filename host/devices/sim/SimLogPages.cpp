@@ -53,7 +53,7 @@ const SimLogPageRow* SimLogPages::find(const SimProfile& profile, uint8_t logId)
 SimResponse SimLogPages::generate(const SimLogRequest& request) {
     const SimLogPageRow* row = find(request.profile, request.logId);
     if (row == nullptr) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidLogPage());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidLogPage());
     }
     return row->generate(request);
 }

@@ -24,7 +24,7 @@ void SimLogSlice::put(uint64_t pageOffset, uint64_t value, uint32_t width) {
 
 SimResponse cutPage(const drivekit::core::Payload& page, uint64_t offset, uint64_t length) {
     if (!SimLogSlice::readable(offset, page.size())) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     if (offset == 0 && length == page.size()) {
         return SimResponse::withData(page);

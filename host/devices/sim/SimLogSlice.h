@@ -50,7 +50,7 @@ private:
 template <typename Fill>
 SimResponse answerSlice(const SimLogRequest& request, uint64_t pageSize, Fill fill) {
     if (!SimLogSlice::readable(request.offset, pageSize)) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     SimLogSlice slice(request.offset, request.length);
     fill(slice);

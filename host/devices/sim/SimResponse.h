@@ -4,13 +4,15 @@
 
 #include "drivekit/commands/ata/TaskFile.h"
 #include "drivekit/core/Payload.h"
-#include "host/devices/sim/SimNvmeStatus.h"
+#include "drivekit/commands/nvme/CompletionStatus.h"
 
 namespace host::sim {
 
+using drivekit::commands::nvme::CompletionStatus;
+
 struct SimResponse {
     // NVMe: the completion status and dword 0.
-    SimNvmeStatus nvmeStatus;
+    CompletionStatus nvmeStatus;
     uint32_t dw0 = 0;
     // ATA: the returned registers; an aborted command has ERR (bit 0) set in the status.
     bool ataAborted = false;
@@ -21,7 +23,7 @@ struct SimResponse {
     bool timedOut = false;
     drivekit::core::Payload data;
 
-    static SimResponse nvmeFailure(SimNvmeStatus status) {
+    static SimResponse nvmeFailure(CompletionStatus status) {
         SimResponse response;
         response.nvmeStatus = status;
         return response;

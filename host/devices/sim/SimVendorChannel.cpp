@@ -30,7 +30,7 @@ SimResponse SimVendorChannel::send(const drivekit::commands::nvme::SubmissionEnt
     // A descriptor the drive does not understand is refused at once, and it does not
     // replace the one that may be pending.
     if (entry.cdw12 != lifeCycleCode && entry.cdw12 != firmwareParametersCode) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     state.pendingDescriptor = SimPendingDescriptor{entry.cdw12, static_cast<uint16_t>(entry.cdw13 & 0xFFFF)};
     return {};
@@ -42,7 +42,7 @@ SimResponse SimVendorChannel::receive(const SimProfile& profile, const drivekit:
     state.pendingDescriptor.reset();  // one receive per descriptor
     if (!pending || pending->code != entry.cdw12 || pending->sequence != (entry.cdw13 & 0xFFFF)) {
         LOG_DEBUG("Vendor receive without a matching descriptor");
-        return SimResponse::nvmeFailure(SimNvmeStatus::sequenceError());
+        return SimResponse::nvmeFailure(CompletionStatus::sequenceError());
     }
     const drivekit::core::Payload answer = content(profile, pending->code);
     const uint64_t length = static_cast<uint64_t>(entry.cdw10) * 4;

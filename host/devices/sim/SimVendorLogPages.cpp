@@ -153,7 +153,7 @@ SimResponse generatePerformanceDebug(const SimLogRequest& request) {
         case 2: dwords = size != nullptr ? size->historyDwords : 1; break;
         case 4: dwords = size != nullptr ? size->summaryDwords : 1; break;
         case 5: dwords = performanceTraceDwords; break;
-        default: return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        default: return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     SimBytes data(4 * dwords);
     for (uint32_t i = 0; i < dwords; ++i) {

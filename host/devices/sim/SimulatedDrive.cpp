@@ -206,7 +206,7 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
                                                    : std::min(transferCeiling, uint64_t{minimumPageSize} << mdts);
     if (length > limit) {
         LOG_DEBUG("Transfer of " << length << " bytes is above the limit of " << limit);
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     SimResponse response;
     switch (entry.opcode()) {
@@ -219,14 +219,14 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
         case nvme::opcodes::vendorSend:
         case nvme::opcodes::vendorReceive:
             if (!profile_.vendorChannel) {
-                response = SimResponse::nvmeFailure(SimNvmeStatus::invalidOpcode());
+                response = SimResponse::nvmeFailure(CompletionStatus::invalidOpcode());
             } else if (entry.opcode() == nvme::opcodes::vendorSend) {
                 response = SimVendorChannel::send(entry, state_);
             } else {
                 response = SimVendorChannel::receive(profile_, entry, state_);
             }
             break;
-        default: response = SimResponse::nvmeFailure(SimNvmeStatus::invalidOpcode()); break;
+        default: response = SimResponse::nvmeFailure(CompletionStatus::invalidOpcode()); break;
     }
     return applyDataFault(std::move(response), fault);
 }

@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t listEntriesOffset = 128;  // NVM set and domain lists: a 128-byte header
 constexpr uint64_t granularityBytes = 1ull << 30;
 
-SimResponse invalidField() { return SimResponse::nvmeFailure(SimNvmeStatus::invalidField()); }
+SimResponse invalidField() { return SimResponse::nvmeFailure(CompletionStatus::invalidField()); }
 
 uint64_t unallocatedBytes(const SimProfile& profile) {
     const uint64_t allocated = simIdentify::allocatedBytes(profile);

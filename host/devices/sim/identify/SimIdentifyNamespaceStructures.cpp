@@ -21,8 +21,8 @@ constexpr uint32_t eui64Offset = 120;
 
 SimResponse zeroFilled() { return SimResponse::withData(SimBytes(SimIdentify::structureSize).payload()); }
 
-SimResponse invalidNamespace() { return SimResponse::nvmeFailure(SimNvmeStatus::invalidNamespace()); }
-SimResponse invalidField() { return SimResponse::nvmeFailure(SimNvmeStatus::invalidField()); }
+SimResponse invalidNamespace() { return SimResponse::nvmeFailure(CompletionStatus::invalidNamespace()); }
+SimResponse invalidField() { return SimResponse::nvmeFailure(CompletionStatus::invalidField()); }
 
 // What a per-namespace request names: an id outside the controller's range, or a namespace
 // that may not exist (unallocated) or not be attached here (inactive).

@@ -30,7 +30,7 @@ constexpr std::array<Uuid, 3> listedUuids{{
 SimResponse buildUuidList(const SimIdentifyRequest& request) {
     // A controller without UUID support does not implement the structure.
     if (!request.profile.attributes.readBool(definitions::uuidSupported().key())) {
-        return SimResponse::nvmeFailure(SimNvmeStatus::invalidField());
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     SimBytes data(SimIdentify::structureSize);
     for (uint32_t index = 0; index < listedUuids.size(); ++index) {
