@@ -1,11 +1,11 @@
 // The Linux system services: os-release, the cached kernel release and the rescan.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "drivekit/core/posix/LinuxSystem.h"
+#include "tests/support/TextFiles.h"
 
 using drivekit::core::Status;
 using drivekit::core::posix::LinuxSystem;
@@ -15,62 +15,48 @@ namespace {
 
 class LinuxSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("linux_system_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { fs::create_directories(folder_); }
     void TearDown() override { fs::remove_all(folder_); }
 
     std::string write(const std::string& name, const std::string& text) {
-        const fs::path path = folder_ / name;
-        std::ofstream(path) << text;
-        return path.string();
+        std::ofstream(folder_ / name) << text;
+        return (folder_ / name).string();
+    }
+    static LinuxSystem withPaths(std::vector<std::string> osRelease, const fs::path& rescan) {
+        return LinuxSystem({std::move(osRelease), rescan.string()}, [] { return std::string("6.1.0-test"); });
     }
 
-    LinuxSystem withOsRelease(std::vector<std::string> files) {
-        LinuxSystem::Paths paths;
-        paths.osRelease = std::move(files);
-        paths.pciRescan = (folder_ / "rescan").string();
-        return LinuxSystem(paths, [] { return std::string("6.1.0-test"); });
-    }
-
-    fs::path folder_;
+    const fs::path folder_ =
+        fs::temp_directory_path() /
+        ("linux-system-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
 };
 
 }  // namespace
 
-TEST_F(LinuxSystemTest, OsReleaseGivesNameVersionAndPrettyName) {
-    const std::string file = write("os-release",
+// The first readable file wins; names it lacks take os-release's defaults.
+TEST_F(LinuxSystemTest, OsReleaseGivesNameVersionAndPrettyNameFromTheFirstReadableFile) {
+    const std::string full = write("os-release",
                                    "# comment\n"
                                    "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
                                    "NAME='Debian GNU/Linux'\n"
                                    "\n"
                                    "VERSION_ID=\"12\"\n"
                                    "ID=debian\n");
-    auto system = withOsRelease({file});
-    std::string name = "old", version = "old";
-    EXPECT_EQ(system.distributionDetails(name, version), "Debian GNU/Linux 12 (bookworm)");
-    EXPECT_EQ(name, "Debian GNU/Linux");
-    EXPECT_EQ(version, "12");
-    EXPECT_EQ(system.operatingSystemKind(), "Linux");
-    EXPECT_FALSE(system.query("anything"));
-}
-
-TEST_F(LinuxSystemTest, MissingFilesAndMissingKeys) {
-    auto none = withOsRelease({(folder_ / "absent").string()});
-    std::string name = "old", version = "old";
-    EXPECT_EQ(none.distributionDetails(name, version), "");
-    EXPECT_EQ(name, "");
-    EXPECT_EQ(version, "");
-
-    // The first readable file wins; absent names take os-release's defaults.
     const std::string sparse = write("sparse", "ID=custom\n");
-    auto fallback = withOsRelease({(folder_ / "absent").string(), sparse});
-    EXPECT_EQ(fallback.distributionDetails(name, version), "Linux");
-    EXPECT_EQ(name, "Linux");
-    EXPECT_EQ(version, "");
+    const std::string absent = (folder_ / "absent").string();
+    struct Row {
+        std::vector<std::string> files;
+        std::string pretty, name, version;
+    };
+    for (const Row& row : std::vector<Row>{{{full}, "Debian GNU/Linux 12 (bookworm)", "Debian GNU/Linux", "12"},
+                                           {{absent}, "", "", ""},
+                                           {{absent, sparse, full}, "Linux", "Linux", ""}}) {
+        SCOPED_TRACE(row.pretty);
+        std::string name = "old", version = "old";
+        EXPECT_EQ(withPaths(row.files, folder_ / "rescan").distributionDetails(name, version), row.pretty);
+        EXPECT_EQ(name, row.name);
+        EXPECT_EQ(version, row.version);
+    }
 }
 
 TEST(LinuxSystemParsing, QuotingAndEscapes) {
@@ -104,18 +90,10 @@ TEST(LinuxSystemVersion, TheRunningKernelCachedAfterTheFirstNonEmptyAnswer) {
     EXPECT_EQ(release.find('\n'), std::string::npos);
 }
 
+// The kernel acts on the write only when it is flushed, so a failed close fails the rescan too.
 TEST_F(LinuxSystemTest, RescanWritesOneOrFails) {
-    auto system = withOsRelease({});
-    ASSERT_TRUE(system.rescan().isSuccess());
-    std::ifstream written(folder_ / "rescan");
-    std::string content;
-    std::getline(written, content);
-    EXPECT_EQ(content, "1");
-
-    LinuxSystem::Paths unreachable;
-    unreachable.pciRescan = (folder_ / "no" / "such" / "rescan").string();
-    LinuxSystem broken(unreachable, [] { return std::string(); });
-    const Status failed = broken.rescan();
-    EXPECT_EQ(failed, Status::rescanFailed());
-    EXPECT_EQ(failed.message(), "System rescan failed.");
+    ASSERT_TRUE(withPaths({}, folder_ / "rescan").rescan().isSuccess());
+    EXPECT_EQ(test_support::readFile(folder_ / "rescan"), "1");
+    EXPECT_EQ(withPaths({}, folder_ / "no" / "such" / "rescan").rescan(), Status::rescanFailed());
+    EXPECT_EQ(withPaths({}, "/dev/full").rescan(), Status::rescanFailed());
 }
