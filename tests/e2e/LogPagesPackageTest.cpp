@@ -149,7 +149,7 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
     }
 }
 
-TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNVMeDrivesGetNoFolder) {
+TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNvmeDrivesGetNoFolder) {
     const fs::path log = scratch / "plugin.log";
     for (const std::string profile : {"other-nvme", "kestrova-sata"}) {
         const auto run = ssdtool({"--sim=" + profile, "--log=" + log.string(), "dump", "-debuglogs", "-ssd", "0",

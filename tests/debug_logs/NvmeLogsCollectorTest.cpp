@@ -41,7 +41,7 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 
 }  // namespace
 
-TEST(NVMeLogsCollector, DrivesItCannotReadLeaveNothingBehindAndFailedPagesAreSilentWithoutVerbosity) {
+TEST(NvmeLogsCollector, DrivesItCannotReadLeaveNothingBehindAndFailedPagesAreSilentWithoutVerbosity) {
     ScratchFolder scratch;
     // Not one of the maker's NVMe drives: no folder, and the skip line only with verbosity.
     for (const int level : {0, 1}) {
@@ -67,7 +67,7 @@ TEST(NVMeLogsCollector, DrivesItCannotReadLeaveNothingBehindAndFailedPagesAreSil
     EXPECT_EQ(Status::failedToCreateDirectory(), collect(refusing, blocked).status);
 }
 
-TEST(NVMeLogsCollector, AFileThatCannotBeWrittenCountsOnceAndTheVendorBranchFollowsTheProductName) {
+TEST(NvmeLogsCollector, AFileThatCannotBeWrittenCountsOnceAndTheVendorBranchFollowsTheProductName) {
     ScratchFolder scratch;
     Verbosity verbosity(1);
     // The product name is compared without regard to letter case.
