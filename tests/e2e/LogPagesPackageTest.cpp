@@ -64,7 +64,8 @@ TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracket
         unsigned logId = 0, field = 0, id = 0;
         ASSERT_EQ(3, std::sscanf(name.c_str(), "log_pages/lid_0x%x_lsp_0x%x_lsi_0x%x.bin", &logId, &field, &id));
         ASSERT_FALSE(bytes.empty()) << name;
-        EXPECT_TRUE(bytes == servedPage("varnholt-nvme", logId, field, id, static_cast<uint32_t>(bytes.size()))) << name;
+        const auto length = static_cast<uint32_t>(bytes.size());
+        EXPECT_TRUE(bytes == servedPage("varnholt-nvme", logId, field, id, length)) << name;
     }
     // Pages whose length the drive gives in a header hold exactly that length.
     EXPECT_GT(pages.at(pageFile(0x0F)).size(), 4096u);

@@ -132,7 +132,8 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
     const fs::path log = scratch / "plugin.log";
     for (const Case& c : cases) {
         const auto profile = profileFile(scratch, c.change);
-        const auto run = debugLogs({"--sim=" + profile.string(), "--log=" + log.string()}, {"-type", "Telemetry", "-v"}, dir);
+        const auto run =
+            debugLogs({"--sim=" + profile.string(), "--log=" + log.string()}, {"-type", "Telemetry", "-v"}, dir);
         // A failed controller-initiated read (or none on a drive without telemetry) fails the
         // collector; with no other drive log collected, the run fails too.
         EXPECT_EQ(c.controllerWritten ? 0 : 1, run.exitStatus) << c.what << run.out << run.err;
@@ -165,8 +166,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
 TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIsKeptWithAWarning) {
     for (const int changes : {1, 5}) {
         const auto profile = profileFile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
-        const auto run =
-            debugLogs({"--sim=" + profile.string()}, {"-type", "Telemetry"}, dir);
+        const auto run = debugLogs({"--sim=" + profile.string()}, {"-type", "Telemetry"}, dir);
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; ";
         EXPECT_EQ(changes > 1, contains(run.out, warning)) << run.out;
