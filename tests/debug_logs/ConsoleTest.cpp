@@ -25,14 +25,3 @@ TEST(Banner, TextsAreFramedToAtLeast110Characters) {
         EXPECT_EQ(dl::bannerText(text), banner) << text.size();
     }
 }
-
-TEST(PrintRule, VerboseOnlyTextsNeedVerbosityOne) {
-    for (const int level : {0, 1}) {
-        Verbosity verbosity(level);
-        ConsoleCapture console;
-        dl::printMessage("detail", true);
-        dl::printMessage("always");
-        dl::printMessage("SUMMARY", true, true);
-        EXPECT_EQ(console.text(), level == 0 ? "always\n" : "detail\nalways\n" + dl::bannerText("SUMMARY") + "\n");
-    }
-}

@@ -11,7 +11,6 @@
 #include "plugins/plugin.cliframework/FeatureBase.h"
 #include "plugins/plugin.cliframework/FeatureRegistry.h"
 #include "plugins/plugin.cliframework/SSDFeatureBase.h"
-#include "tests/debug_logs/DebugLogsTestSupport.h"
 
 // The plug-in as the host sees it: the shared library beside the host, its two aliases, and
 // what registration leaves in the host's registry.
@@ -67,14 +66,6 @@ std::map<std::string, ExportedSymbol> exportedSymbols(const boost::dll::fs::path
     return exported;
 }
 
-std::vector<std::string> partNames(const plugin::cli::CommandSpecPartList& parts) {
-    std::vector<std::string> names;
-    for (const auto& part : parts) {
-        names.push_back(part->name());
-    }
-    return names;
-}
-
 }  // namespace
 
 TEST_F(PluginRegistration, ExportsOnlyTheTwoAliasesOnePointerApart) {
@@ -89,47 +80,6 @@ TEST_F(PluginRegistration, ExportsOnlyTheTwoAliasesOnePointerApart) {
     EXPECT_NO_THROW(boost::dll::import_alias<InitializeLogger>(*library_, "initialize_logger"));
 }
 
-TEST_F(PluginRegistration, EveryRegistrationEntersTheOnePluginObjectAndItsOneSpecification) {
-    plugin::cli::FeatureRegistry registry;
-    plugin::cli::FeatureRegistry other;
-    EXPECT_TRUE(registerFeatures_(registry));
-    EXPECT_TRUE(registerFeatures_(registry));
-    registerFeatures_(other);
-    ASSERT_EQ(registry.features.size(), 2u);
-    EXPECT_EQ(registry.features[0], registry.features[1]);
-    ASSERT_EQ(registry.commandSpecs.size(), 1u);
-    ASSERT_EQ(registry.featureBySpec.size(), 1u);
-    EXPECT_EQ(registry.featureBySpec.begin()->first, registry.commandSpecs[0].get());
-    EXPECT_EQ(registry.featureBySpec.begin()->second, registry.features[0]);
-    EXPECT_EQ(registry.features[0]->name(), "IncidentReportPlugin");
-    ASSERT_EQ(other.features.size(), 1u);
-    EXPECT_EQ(other.features[0], registry.features[0]);
-    EXPECT_EQ(other.commandSpecs.at(0), registry.commandSpecs[0]);
-}
-
-TEST_F(PluginRegistration, DebugLogsSpecificationHasItsPartsInOrder) {
-    plugin::cli::FeatureRegistry registry;
-    registerFeatures_(registry);
-    const auto& spec = *registry.commandSpecs.at(0);
-    EXPECT_EQ(spec.id(), 0u);
-    EXPECT_EQ(spec.name(), "DebugLogs");
-    EXPECT_EQ(spec.verb(), "dump");
-    EXPECT_EQ(spec.description(), "Collects debug logs and creates ZIP package.");
-    EXPECT_EQ(partNames(spec.options()),
-              (std::vector<std::string>{"-help", "-destination", "-debuglogs", "-v", "-vv", "-extended"}));
-    EXPECT_EQ(partNames(spec.targets()), (std::vector<std::string>{"-ssd", "-type"}));
-    EXPECT_TRUE(spec.properties().empty());
-    const auto type = spec.targets().find("-type");
-    ASSERT_NE(type, nullptr);
-    EXPECT_EQ(type->valueName(), "all|list|LOGNAME");
-    EXPECT_TRUE(type->valueRequired());
-    EXPECT_FALSE(type->required());
-    const auto debuglogs = spec.options().find("-debuglogs");
-    ASSERT_NE(debuglogs, nullptr);
-    EXPECT_TRUE(debuglogs->required());
-    EXPECT_EQ(debuglogs->kind(), 0u);
-}
-
 TEST_F(PluginRegistration, RunWithoutADriveIsRefusedAsAResult) {
     plugin::cli::FeatureRegistry registry;
     registerFeatures_(registry);
@@ -141,29 +91,4 @@ TEST_F(PluginRegistration, RunWithoutADriveIsRefusedAsAResult) {
     registry.features.at(0)->run(result, 0, command);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->value(), "No device selected.");
-}
-
-TEST_F(PluginRegistration, CommandSettingsReachThePackage) {
-    // "-v" with "-vv" is level 2 (the clean-up line shows), the type's letter case does not
-    // matter and the destination is where the archive lands.
-    using namespace debug_logs_test;
-    plugin::cli::FeatureRegistry registry;
-    registerFeatures_(registry);
-    ScratchFolder destination;
-    plugin::cli::ParsedCommand command;
-    command.verb = "dump";
-    command.options = {{"-debuglogs", ""}, {"-v", ""}, {"-vv", ""}, {"-destination", destination.path().string()}};
-    command.targets = {{"-ssd", "0"}, {"-type", "SYSTEM"}};
-    registry.features.at(0)->registerDevice(silentDevice("PLUG*IN"));
-    std::shared_ptr<plugin::cli::ResultBase> result;
-    ConsoleCapture console;
-    registry.features.at(0)->run(result, 0, command);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->value(), "Completed successfully.");
-    EXPECT_NE(console.text().find("\nSYSTEM LOG \n"), std::string::npos);
-    EXPECT_NE(console.text().find("Cleanup: Removed " + destination.path().string() + "/PLUGIN_"), std::string::npos);
-    const auto entries = folderEntries(destination.path());
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].substr(0, 7), "PLUGIN_");
-    EXPECT_EQ(fs::path(entries[0]).extension(), ".zip");
 }

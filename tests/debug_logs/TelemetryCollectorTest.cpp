@@ -20,7 +20,6 @@ TEST(TelemetryCollector, TheDataAreaFollowsTheOptionUnlessAMicrosoftDriverIsTooO
         uint32_t area;
         const char* line;  // printed with verbosity, besides the data area
     };
-    // The end-to-end tests take 1881, 1882 and another release through profiles.
     const Case cases[] = {
         {false, "Microsoft", "10.0.26100.1000", 3, ""},
         {true, "MICROSOFT", "10.0.26100.1881", 3,
@@ -30,6 +29,8 @@ TEST(TelemetryCollector, TheDataAreaFollowsTheOptionUnlessAMicrosoftDriverIsTooO
         // The build is shown as the number it is taken for, without its leading zero.
         {true, "Microsoft", "10.0.26100.01881", 3,
          "Microsoft Driver Build Number (1881) does not support Telemetry DataArea 4\n"},
+        {true, "microsoft", "10.0.26100.1882", 4, ""},
+        {true, "Microsoft", "10.0.22631.1000", 4, ""},
         {true, "Linux", "10.0.26100.1000", 4, ""},
         // A build number no integer holds is newer than any threshold, not an error.
         {true, "Microsoft", "10.0.26100.99999999999999999999999", 4, ""},

@@ -10,13 +10,6 @@ namespace {
 
 using DebugLogsTypes = Workspace;
 
-const std::vector<std::string> debugLogs{"--sim", "dump", "-debuglogs", "-ssd", "0"};
-
-std::vector<std::string> with(std::vector<std::string> base, const std::vector<std::string>& more) {
-    base.insert(base.end(), more.begin(), more.end());
-    return base;
-}
-
 // How each format renders a result is the result printer's own test; here, that -output reaches it.
 TEST_F(DebugLogsTypes, ListPrintsTheLogTypesAndTheResultInTheChosenFormatAndLeavesNothingBehind) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -25,7 +18,7 @@ TEST_F(DebugLogsTypes, ListPrintsTheLogTypesAndTheResultInTheChosenFormatAndLeav
          "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Result>\n"
          "  <Description>Completed successfully.</Description>\n  <Type>0</Type>\n</Result>\n"}};
     for (const auto& [arguments, result] : cases) {
-        const auto run = ssdtool(with(debugLogs, arguments), dir);
+        const auto run = debugLogs({"--sim"}, arguments, dir);
         EXPECT_EQ(0, run.exitStatus) << run.err;
         EXPECT_EQ("\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n" + result, run.out);
         EXPECT_EQ("", run.err);
@@ -34,7 +27,7 @@ TEST_F(DebugLogsTypes, ListPrintsTheLogTypesAndTheResultInTheChosenFormatAndLeav
 }
 
 TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolder) {
-    const auto run = ssdtool(with(debugLogs, {"-type", "sYsTeM"}), dir);
+    const auto run = debugLogs({"--sim"}, {"-type", "sYsTeM"}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     // The console text in full is the package generator's own test.
     EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
@@ -60,7 +53,7 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
 }
 
 TEST_F(DebugLogsTypes, EveryTypePacksTheDriveLogsWithPathsRelativeToTheFolder) {
-    const auto run = ssdtool(debugLogs, dir);
+    const auto run = debugLogs({"--sim"}, {}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     const auto left = entries(dir);
     ASSERT_EQ(1u, left.size());
@@ -90,7 +83,7 @@ TEST_F(DebugLogsTypes, EveryTypePacksTheDriveLogsWithPathsRelativeToTheFolder) {
 }
 
 TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplementedInTheChosenFormat) {
-    const auto run = ssdtool(with(debugLogs, {"-type", "nosuchlog", "-output", "JSON"}), dir);
+    const auto run = debugLogs({"--sim"}, {"-type", "nosuchlog", "-output", "JSON"}, dir);
     EXPECT_EQ(1, run.exitStatus);
     EXPECT_TRUE(contains(run.out, "Log type not found: nosuchlog\n"));
     const auto result = nlohmann::json::parse(run.out.substr(run.out.rfind("\n{\n") + 1)).at("Result");
@@ -114,9 +107,8 @@ TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFold
         {"--sim=other-nvme", 0, "Completed successfully."},
         {"--sim=" + failsEverything.string(), 1, "Failed to retrieve data from selected drive."}};
     for (const auto& [drive, exitStatus, result] : cases) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        const auto run = ssdtool({drive, "dump", "-debuglogs", "-ssd", "0"}, dir);
+        clear();
+        const auto run = debugLogs({drive}, {}, dir);
         EXPECT_EQ(exitStatus, run.exitStatus) << drive << run.out << run.err;
         const auto left = entries(dir);
         ASSERT_EQ(1u, left.size()) << drive;
@@ -131,7 +123,7 @@ TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFold
 }
 
 TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheCleanUp) {
-    const auto verbose = ssdtool(with(debugLogs, {"-type", "System", "-v"}), dir);
+    const auto verbose = debugLogs({"--sim"}, {"-type", "System", "-v"}, dir);
     ASSERT_EQ(0, verbose.exitStatus) << verbose.err;
     EXPECT_TRUE(contains(verbose.out, "Zip command: "));
     EXPECT_TRUE(std::regex_search(verbose.out, std::regex("\nCreate Zip [^\n]+\\.zip; Result: Success\n")));
@@ -140,7 +132,7 @@ TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheC
     EXPECT_FALSE(contains(verbose.out, "Command:"));
     EXPECT_FALSE(contains(verbose.out, "Cleanup: Removed "));
 
-    const auto veryVerbose = ssdtool(with(debugLogs, {"-type", "System", "-v", "-vv"}), dir);
+    const auto veryVerbose = debugLogs({"--sim"}, {"-type", "System", "-v", "-vv"}, dir);
     ASSERT_EQ(0, veryVerbose.exitStatus) << veryVerbose.err;
     EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:uname -a\n"));
     EXPECT_TRUE(contains(veryVerbose.out, "\nCommand:Environment information\n"));

@@ -1,6 +1,6 @@
 // A debug-logs package read back whole by `ssdtool decode`, as the engineer who receives it
-// does: every file in one run, the damaged ones named, hostile packages refused in bounded time.
-#include <sys/stat.h>
+// does: every file in one run, the damaged ones named, hostile packages refused in bounded time
+// (special files and links are the decode command's own test).
 #include <zip.h>
 
 #include <cstring>
@@ -12,29 +12,12 @@ namespace {
 
 using DecodePackage = Workspace;
 
-// The section of one file: from its heading to the next.
-std::string section(const std::string& out, const std::string& name) {
-    const std::string heading = "== " + name + " ==\n";
-    const auto begin = out.find(heading);
-    if (begin == std::string::npos) {
-        return {};
-    }
-    const auto end = out.find("\n== ", begin + heading.size());
-    return out.substr(begin + heading.size(), end == std::string::npos ? std::string::npos : end - begin - heading.size());
-}
-
-unsigned byteAt(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
-
-fs::path makePackage(const fs::path& dir, const std::string& drive = "--sim") {
-    const auto run = ssdtool({drive, "dump", "-debuglogs", "-ssd", "0"}, dir);
+fs::path makePackage(const fs::path& dir) {
+    const auto run = debugLogs({"--sim"}, {}, dir);
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() == ".zip") {
-            return entry.path();
-        }
-    }
-    ADD_FAILURE() << "no package in " << dir;
-    return {};
+    const fs::path package = onlyPackage(dir);
+    EXPECT_FALSE(package.empty()) << run.out;
+    return package;
 }
 
 // A ZIP archive of stored entries, written with libzip.
@@ -74,40 +57,21 @@ TEST_F(DecodePackage, EveryFileOfAPackageDecodesInOneRun) {
     EXPECT_TRUE(contains(run.out, "\n  Files: " + std::to_string(files) + "\n"))
         << run.out.substr(run.out.rfind("Summary"));
 
-    // The telemetry headers show what the drive served: its data areas' ends and the size read.
+    // The telemetry headers show the data areas' ends the drive keeps (the other header fields
+    // are the decode command's own test).
     const auto telemetry = builtInProfile("varnholt-nvme").at("nvme").at("telemetry");
-    for (const auto& [name, key] : {std::pair<std::string, std::string>{"log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", "hostInitiated"},
-                                    {"log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin", "controllerInitiated"}}) {
-        const std::string& bytes = archive.at(name);
+    for (const auto& [name, key] :
+         {std::pair<std::string, std::string>{"log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", "hostInitiated"},
+          {"log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin", "controllerInitiated"}}) {
         const std::string text = section(run.out, name);
         for (int area = 1; area <= 3; ++area) {
             EXPECT_TRUE(contains(text, "Data Area " + std::to_string(area) + " Last Block: " +
                                            std::to_string(telemetry.at(key).at(area - 1).get<unsigned>()) + "\n"))
                 << text;
         }
-        EXPECT_TRUE(contains(text, "Log Size (bytes): " + std::to_string(bytes.size()) + "\n")) << text;
-        EXPECT_TRUE(contains(text, "Body Size (bytes): " + std::to_string(bytes.size() - 512) + "\n")) << text;
-        EXPECT_TRUE(contains(text, "Host-Initiated Data Generation Number: " + std::to_string(byteAt(bytes, 381))));
-        EXPECT_TRUE(contains(text, "Controller-Initiated Data Generation Number: " + std::to_string(byteAt(bytes, 383))));
     }
     EXPECT_TRUE(contains(section(run.out, "identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin"),
                          ": " + builtInSerial() + "\n"));
-}
-
-TEST_F(DecodePackage, TheSmartDataSectorOfASataPackageIsReadWithTheThresholdsBesideIt) {
-    const fs::path package = makePackage(dir, "--sim=kestrova-sata");
-    const auto archive = readZip(package);
-    const auto run = ssdtool({"decode", package.string()}, dir);
-    EXPECT_EQ(0, run.exitStatus) << run.err;
-    EXPECT_FALSE(contains(run.out, "no decoder: ")) << run.out;
-    // The first attribute entry of each sector (bytes 2 on), as the drive served them.
-    const std::string& data = archive.at("SATA_logs/SMART_DATA.bin");
-    const std::string& thresholds = archive.at("SATA_logs/SMART_THRESHOLDS.bin");
-    ASSERT_EQ(byteAt(data, 2), byteAt(thresholds, 2));
-    const std::string text = section(run.out, "SATA_logs/SMART_DATA.bin");
-    EXPECT_TRUE(contains(text, "Normalized: " + std::to_string(byteAt(data, 5)) + "\n")) << text;
-    EXPECT_TRUE(contains(text, "Threshold: " + std::to_string(byteAt(thresholds, 3)) + "\n")) << text;
-    EXPECT_TRUE(contains(section(run.out, "SATA_logs/SMART_THRESHOLDS.bin"), "Threshold: " + std::to_string(byteAt(thresholds, 3))));
 }
 
 TEST_F(DecodePackage, ADamagedFileIsNamedAndTheOthersStillDecode) {
@@ -140,8 +104,6 @@ TEST_F(DecodePackage, ADamagedFileIsNamedAndTheOthersStillDecode) {
 }
 
 TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
-    fs::create_symlink("/dev/zero", scratch / "zero.zip");
-    ASSERT_EQ(0, ::mkfifo((scratch / "fifo.zip").c_str(), 0600));
     // An entry that declares 4 GiB, as a ZIP bomb does: refused before a byte is inflated.
     writeZip(scratch / "bomb.zip", {{"log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(64, 'B')},
                                     {"identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", std::string(4096, '\0')}});
@@ -152,17 +114,12 @@ TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
     std::ofstream((scratch / "bomb.zip").string(), std::ios::binary) << bomb;
     const std::string longName(5000, 'n');
     writeZip(scratch / "long.zip", {{longName, "x"}});
-    fs::create_directories(scratch / "loop" / "identify");
-    fs::create_directory_symlink("..", scratch / "loop" / "identify" / "back");
 
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
         {"/dev/zero", 1, "decode: /dev/zero: no decoder for a file of this name\n"},
-        {(scratch / "zero.zip").string(), 2, "cannot read the package: not a regular file but a device\n"},
-        {(scratch / "fifo.zip").string(), 2, "cannot read the package: not a regular file but a FIFO\n"},
         {(scratch / "bomb.zip").string(), 1,
          "log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin: cannot read it: it declares 4294967280 bytes, more than the "
          "2147483648 that one file may hold\n"},
-        {(scratch / "loop").string(), 1, "identify/back: cannot read it: a symbolic link; links are not followed\n"},
         {(scratch / "long.zip").string(), 0, ""},
     };
     for (const auto& [input, status, message] : cases) {

@@ -54,24 +54,8 @@ inline fs::path changedProfile(const fs::path& folder, const std::string& base,
     return file;
 }
 
-// The log_pages entries of the one archive in dir, keyed "log_pages/<file>"; empty unless dir
-// holds exactly one archive.
-inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) {
-    std::vector<fs::path> archives;
-    for (const auto& item : fs::directory_iterator(dir)) {
-        if (item.path().extension() == ".zip") {
-            archives.push_back(item.path());
-        }
-    }
-    std::map<std::string, std::string> pages;
-    for (const auto& [name, bytes] : archives.size() == 1 ? readZip(archives[0]) : std::map<std::string, std::string>{}) {
-        const auto at = name.find("log_pages/");
-        if (at != std::string::npos && name.size() > at + 10) {
-            pages[name.substr(at)] = bytes;
-        }
-    }
-    return pages;
-}
+// The log_pages entries of the one archive in dir, keyed "log_pages/<file>".
+inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) { return packedUnder(dir, "log_pages/"); }
 
 // The bytes a fresh drive of the profile serves to one read of length bytes at offset 0,
 // after the steps given.

@@ -62,6 +62,16 @@ inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cw
     return run;
 }
 
+// Runs the debug-logs command on drive 0, after the host options (the drive first, "--sim").
+inline Run debugLogs(std::vector<std::string> arguments, const std::vector<std::string>& commandOptions,
+                     const fs::path& cwd) {
+    for (const char* word : {"dump", "-debuglogs", "-ssd", "0"}) {
+        arguments.push_back(word);
+    }
+    arguments.insert(arguments.end(), commandOptions.begin(), commandOptions.end());
+    return ssdtool(arguments, cwd);
+}
+
 // A fresh empty folder per test, removed afterwards.
 class Workspace : public ::testing::Test {
 protected:
@@ -87,12 +97,58 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+    // Empties the folder ssdtool writes to, for the next run of a table.
+    void clear() const {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
     fs::path dir;
     // The test's own files (traces, logs, profiles), kept out of the folder ssdtool writes to.
     fs::path scratch;
 };
 
 using test_support::readZip;
+
+// The one archive in folder; an empty path unless it holds exactly one.
+inline fs::path onlyPackage(const fs::path& folder) {
+    std::vector<fs::path> archives;
+    for (const auto& item : fs::directory_iterator(folder)) {
+        if (item.path().extension() == ".zip") {
+            archives.push_back(item.path());
+        }
+    }
+    return archives.size() == 1 ? archives[0] : fs::path();
+}
+
+inline std::map<std::string, std::string> onlyArchive(const fs::path& folder) {
+    const fs::path package = onlyPackage(folder);
+    return package.empty() ? std::map<std::string, std::string>{} : readZip(package);
+}
+
+// The entries of the archive under one of its sub-folders, keyed by their path from prefix on
+// ("log_pages/..."), or by the name within it when strip is set.
+inline std::map<std::string, std::string> packedUnder(const fs::path& folder, const std::string& prefix,
+                                                      bool strip = false) {
+    std::map<std::string, std::string> files;
+    for (const auto& [name, bytes] : onlyArchive(folder)) {
+        const auto at = name.find(prefix);
+        if (at != std::string::npos && name.size() > at + prefix.size()) {
+            files[name.substr(strip ? at + prefix.size() : at)] = bytes;
+        }
+    }
+    return files;
+}
+
+// What `ssdtool decode` printed for one file of a package: from its heading to the next.
+inline std::string section(const std::string& out, const std::string& name) {
+    const std::string heading = "== " + name + " ==\n";
+    const auto begin = out.find(heading);
+    if (begin == std::string::npos) {
+        return {};
+    }
+    const auto end = out.find("\n== ", begin + heading.size());
+    return out.substr(begin + heading.size(), end == std::string::npos ? std::string::npos : end - begin - heading.size());
+}
 
 // A built-in profile that ssdtool ships beside itself.
 inline nlohmann::json builtInProfile(const std::string& name) {

@@ -18,7 +18,7 @@ TEST_F(HostCommandLine, HelpShowsThePlugInsCommandInFull) {
         << help.out;
 
     // -help on the command itself shows the same and runs nothing.
-    const auto inline_ = ssdtool({"--sim", "dump", "-debuglogs", "-ssd", "0", "-h"}, dir);
+    const auto inline_ = debugLogs({"--sim"}, {"-h"}, dir);
     EXPECT_EQ(0, inline_.exitStatus);
     EXPECT_TRUE(contains(inline_.out, "Command: DebugLogs\n"));
     EXPECT_TRUE(entries(dir).empty());
@@ -73,9 +73,7 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
 TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
     const std::regex record("[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{6} \\[(trace|debug|info|warning|error|fatal)\\] "
                             "[^ ()]+\\([0-9]+\\) [^ ]+: .*");
-    const auto run = ssdtool({"--sim", "--log=plugin.log", "--host-log=host.log", "dump", "-debuglogs", "-ssd",
-                              "0", "-type", "list"},
-                             dir);
+    const auto run = debugLogs({"--sim", "--log=plugin.log", "--host-log=host.log"}, {"-type", "list"}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.err;
     const std::string hostLog = readFile(dir / "host.log");
     const std::string pluginLog = readFile(dir / "plugin.log");
@@ -94,8 +92,7 @@ TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
     EXPECT_FALSE(contains(pluginLog, "PluginLoader.cpp(")) << pluginLog;
 
     // Without --log the plug-in writes no log at all; the host's file still gets only its own.
-    const auto quiet = ssdtool({"--sim", "--host-log=host2.log", "dump", "-debuglogs", "-ssd", "0", "-type", "list"},
-                               dir);
+    const auto quiet = debugLogs({"--sim", "--host-log=host2.log"}, {"-type", "list"}, dir);
     ASSERT_EQ(0, quiet.exitStatus) << quiet.err;
     const std::string hostOnly = readFile(dir / "host2.log");
     EXPECT_TRUE(contains(hostOnly, "Running command DebugLogs"));

@@ -19,41 +19,14 @@ std::string servedSector(drivekit::core::Command&& command) {
     return std::string(reinterpret_cast<const char*>(data.data()), data.size());
 }
 
-// The SATA_logs entries of the one archive in dir, keyed by file name.
-std::map<std::string, std::string> packedSataLogs(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& item : fs::directory_iterator(dir)) {
-        if (item.path().extension() != ".zip") {
-            continue;
-        }
-        for (const auto& [name, bytes] : readZip(item.path())) {
-            const auto at = name.find("SATA_logs/");
-            if (at != std::string::npos && name.size() > at + 10) {
-                files[name.substr(at + 10)] = bytes;
-            }
-        }
-    }
-    return files;
-}
-
-std::string incidentReport(const fs::path& dir) {
-    for (const auto& item : fs::directory_iterator(dir)) {
-        if (item.path().extension() == ".zip") {
-            for (const auto& [name, bytes] : readZip(item.path())) {
-                if (contains(name, "incident_report.log")) {
-                    return bytes;
-                }
-            }
-        }
-    }
-    return {};
-}
+std::map<std::string, std::string> packedSataLogs(const fs::path& dir) { return packedUnder(dir, "SATA_logs/", true); }
 
 class SataLogsPackage : public Workspace {
 protected:
     e2e::Run dump(const std::function<void(nlohmann::json&)>& change, bool verbose = true) {
         const fs::path profile = changedProfile(scratch, sataProfile, change);
         trace = scratch / "trace.txt";
+        fs::remove(trace);  // the drive adds to a trace that exists
         std::vector<std::string> arguments{"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump",
                                            "-debuglogs", "-ssd", "0", "-type", "SATALogs"};
         if (verbose) {
@@ -74,34 +47,38 @@ protected:
     fs::path trace;
 };
 
-TEST_F(SataLogsPackage, BothSectorsArePackedAsTheDriveServedThemThroughTheSmartPath) {
-    const e2e::Run run = dump([](nlohmann::json&) {});
-    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
-    const auto files = packedSataLogs(dir);
-    ASSERT_EQ(files.size(), 2u) << run.out;
-    EXPECT_EQ(files.at("SMART_DATA.bin"), servedSector(drivekit::commands::smart::SMARTReadData()));
-    EXPECT_EQ(files.at("SMART_THRESHOLDS.bin"), servedSector(drivekit::commands::smart::SMARTReadThresholds()));
-    EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_THRESHOLDS.bin."));
-    EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_DATA.bin."));
-    const std::string report = incidentReport(dir);
-    EXPECT_TRUE(contains(report, "SATA_logs/SMART_THRESHOLDS.bin was saved successfully")) << report;
-    EXPECT_TRUE(contains(report, "SATA_logs/SMART_DATA.bin was saved successfully")) << report;
-    // A drive that offers the SMART path gets both reads on it and no READ DMA.
-    const auto ata = ataTrace();
-    ASSERT_EQ(ata.size(), 2u);
-    EXPECT_TRUE(contains(ata[0], "proto=SMART cmd=0xb0 feature=0xd0"));
-    EXPECT_TRUE(contains(ata[1], "proto=SMART cmd=0xb0 feature=0xd1"));
-}
-
-TEST_F(SataLogsPackage, ADriveWithoutTheSmartPathGetsOneReadDmaFirst) {
-    const e2e::Run run = dump([](nlohmann::json& p) { p["protocols"] = {"ATA"}; });
-    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
-    EXPECT_EQ(packedSataLogs(dir).size(), 2u);
-    const auto ata = ataTrace();
-    ASSERT_EQ(ata.size(), 3u);
-    EXPECT_TRUE(contains(ata[0], "proto=ATA cmd=0xc8")) << ata[0];
-    EXPECT_TRUE(contains(ata[1], "proto=ATA cmd=0xb0 feature=0xd0"));
-    EXPECT_TRUE(contains(ata[2], "proto=ATA cmd=0xb0 feature=0xd1"));
+// A drive that offers the SMART path gets both reads on it; one without gets a READ DMA first.
+TEST_F(SataLogsPackage, BothSectorsArePackedAsTheDriveServedThemOnThePathItOffers) {
+    const struct {
+        const char* what;
+        std::function<void(nlohmann::json&)> change;
+        std::vector<std::string> commands;
+    } cases[] = {
+        {"the SMART path", [](nlohmann::json&) {},
+         {"proto=SMART cmd=0xb0 feature=0xd0", "proto=SMART cmd=0xb0 feature=0xd1"}},
+        {"ATA only", [](nlohmann::json& p) { p["protocols"] = {"ATA"}; },
+         {"proto=ATA cmd=0xc8", "proto=ATA cmd=0xb0 feature=0xd0", "proto=ATA cmd=0xb0 feature=0xd1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        clear();
+        const e2e::Run run = dump(c.change);
+        EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+        const auto files = packedSataLogs(dir);
+        ASSERT_EQ(files.size(), 2u) << run.out;
+        EXPECT_EQ(files.at("SMART_DATA.bin"), servedSector(drivekit::commands::smart::SMARTReadData()));
+        EXPECT_EQ(files.at("SMART_THRESHOLDS.bin"), servedSector(drivekit::commands::smart::SMARTReadThresholds()));
+        EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_THRESHOLDS.bin."));
+        EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_DATA.bin."));
+        const std::string report = onlyArchive(dir)["incident_report.log"];
+        EXPECT_TRUE(contains(report, "SATA_logs/SMART_THRESHOLDS.bin was saved successfully")) << report;
+        EXPECT_TRUE(contains(report, "SATA_logs/SMART_DATA.bin was saved successfully")) << report;
+        const auto ata = ataTrace();
+        ASSERT_EQ(ata.size(), c.commands.size());
+        for (std::size_t i = 0; i < ata.size(); ++i) {
+            EXPECT_TRUE(contains(ata[i], c.commands[i])) << ata[i];
+        }
+    }
 }
 
 TEST_F(SataLogsPackage, FailuresLeaveOutWhatCouldNotBeRead) {
@@ -127,8 +104,7 @@ TEST_F(SataLogsPackage, FailuresLeaveOutWhatCouldNotBeRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        clear();
         const e2e::Run run = dump(c.change);
         EXPECT_TRUE(contains(run.out, c.line)) << run.out;
         std::vector<std::string> names;
@@ -147,34 +123,40 @@ TEST_F(SataLogsPackage, WithoutVerbosityTheCollectorPrintsNothingOfItsOwn) {
     EXPECT_FALSE(contains(run.out, "SATA Log")) << run.out;
 }
 
-TEST_F(SataLogsPackage, ThePackedSectorsDecodeAndABrokenChecksumIsAWarningWithExitStatusOne) {
+// The package read back: the family's attribute names, each with its threshold beside it.
+TEST_F(SataLogsPackage, ThePackageDecodesAndABrokenSectorIsAWarningWithExitStatusOne) {
     ASSERT_EQ(dump([](nlohmann::json&) {}).exitStatus, 0);
     const auto files = packedSataLogs(dir);
     ASSERT_EQ(files.size(), 2u);
-    const fs::path folder = scratch / "SATA_logs";
-    fs::create_directories(folder);
-    for (const auto& [name, bytes] : files) {
-        std::ofstream((folder / name).string(), std::ios::binary) << bytes;
-    }
-    const std::string data = (folder / "SMART_DATA.bin").string();
-    e2e::Run run = ssdtool({"decode", data, "-family", "Kestrova"}, dir);
+    e2e::Run run = ssdtool({"decode", onlyPackage(dir).string(), "-family", "Kestrova"}, dir);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_FALSE(contains(run.out, "no decoder: ")) << run.out;
+    // The first attribute entry of each sector (bytes 2 on), as the drive served them.
+    const std::string& data = files.at("SMART_DATA.bin");
+    const std::string& thresholds = files.at("SMART_THRESHOLDS.bin");
+    ASSERT_EQ(data.at(2), thresholds.at(2));
+    const std::string text = section(run.out, "SATA_logs/SMART_DATA.bin");
+    EXPECT_TRUE(contains(text, "Normalized: " + std::to_string(static_cast<uint8_t>(data.at(5))) + "\n")) << text;
+    EXPECT_TRUE(contains(text, "Threshold: " + std::to_string(static_cast<uint8_t>(thresholds.at(3))) + "\n"));
     // The profile's wear indicator (id 233 = E9) and the end-to-end count (B8, current 100
     // against threshold 90) as rows.
-    EXPECT_TRUE(contains(run.out, "Description: Media Wearout Indicator")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Description: Reallocated Flash Block Count")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Threshold: 90")) << run.out;
+    EXPECT_TRUE(contains(text, "Description: Media Wearout Indicator")) << text;
+    EXPECT_TRUE(contains(text, "Description: Reallocated Flash Block Count")) << text;
+    EXPECT_TRUE(contains(text, "Threshold: 90")) << text;
+    EXPECT_TRUE(contains(section(run.out, "SATA_logs/SMART_THRESHOLDS.bin"), "Threshold: "));
 
-    std::string broken = files.at("SMART_DATA.bin");
+    const fs::path file = scratch / "SATA_logs" / "SMART_DATA.bin";
+    fs::create_directories(file.parent_path());
+    std::string broken = data;
     broken[5] = static_cast<char>(broken[5] + 1);
-    std::ofstream(data, std::ios::binary | std::ios::trunc) << broken;
-    run = ssdtool({"decode", data}, dir);
+    std::ofstream(file.string(), std::ios::binary) << broken;
+    run = ssdtool({"decode", file.string()}, dir);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_TRUE(contains(run.err, "checksum of the SMART data sector is wrong")) << run.err;
     EXPECT_TRUE(contains(run.out, "Re-allocated Sector Count")) << run.out;
 
-    std::ofstream(data, std::ios::binary | std::ios::trunc) << broken.substr(0, 300);
-    run = ssdtool({"decode", data}, dir);
+    std::ofstream(file.string(), std::ios::binary | std::ios::trunc) << broken.substr(0, 300);
+    run = ssdtool({"decode", file.string()}, dir);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_TRUE(contains(run.err, "holds 300 bytes, not 512")) << run.err;
     EXPECT_TRUE(run.out.empty());
