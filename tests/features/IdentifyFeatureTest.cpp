@@ -12,10 +12,8 @@
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 #include "drivekit/features/identify/nvme/namespaceData/XmlObject.h"
 #include "tests/features/FakeIdentifyDrive.h"
-#include "tests/features/LogCapture.h"
 
 using namespace identify_test;
-using features_test::LogCapture;
 namespace identify = drivekit::features::identify;
 namespace definitions = drivekit::features::definitions;
 namespace ataOpcodes = drivekit::commands::ata::opcodes;
@@ -92,9 +90,7 @@ TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
     EXPECT_NE(dynamic_cast<identify::ata::Identify*>(feature.implementation()), nullptr);
     Status status;
     ASSERT_TRUE(feature.identify(status).isSuccess());
-    ASSERT_EQ(drive->sent().size(), 2u);
-    EXPECT_EQ(drive->sent()[0].name, "ReadDMA");
-    EXPECT_EQ(drive->sent()[1].opcode, ataOpcodes::identifyDevice);
+    EXPECT_EQ(drive->sent().back().opcode, ataOpcodes::identifyDevice);
     EXPECT_EQ(*feature.data().at(20), 'S');
 }
 
@@ -133,35 +129,31 @@ TEST(AtaIdentify, AFailedReadDmaWakesTheDriveFirstAndAFailedIdentifyDeviceFails)
     EXPECT_EQ(sent, (std::vector<uint8_t>{tries[0], tries[1], tries[2], tries[0], tries[1], tries[2]}));
 }
 
-TEST(IdentifyXml, NamespaceStructureIsHeldInTheNamespaceObjectType) {
+// The namespace structure has an object type of its own; the controller's is decoded in the plain one.
+TEST(IdentifyXml, NothingBeforeTheReadThenTheStructureReadInItsObjectType) {
     auto drive = nvmeDrive(true, false);
-    identify::Identify feature(drive, request(0x00, 1));
+    core::Payload controller(4096);
+    *controller.safeCast<uint16_t>(0) = 0x1E4B;  // PCI vendor id
+    drive->store(0x01, 0, controller);
+    identify::Identify namespaceFeature(drive, request(0x00, 1));
     std::unique_ptr<core::xml::XmlObject> object;
-    feature.toXmlObject(object);
+    namespaceFeature.toXmlObject(object);
     ASSERT_NE(object, nullptr);
     EXPECT_TRUE(object->properties().empty()) << "nothing decoded before the data is read";
 
     Status status;
-    ASSERT_TRUE(feature.identify(status).isSuccess());
-    feature.toXmlObject(object);
+    ASSERT_TRUE(namespaceFeature.identify(status).isSuccess());
+    namespaceFeature.toXmlObject(object);
     ASSERT_NE(dynamic_cast<identify::nvme::namespaceData::XmlObject*>(object.get()), nullptr);
     EXPECT_FALSE(object->properties().empty());
     // A clone keeps the type and the content.
     const auto copy = object->clone();
     ASSERT_NE(dynamic_cast<identify::nvme::namespaceData::XmlObject*>(copy.get()), nullptr);
     EXPECT_EQ(copy->serialize(), object->serialize());
-}
 
-TEST(IdentifyXml, ControllerStructureIsDecodedFromTheDataRead) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    core::Payload data(4096);
-    *data.safeCast<uint16_t>(0) = 0x1E4B;  // PCI vendor id
-    drive->store(0x01, 0, data);
-    identify::Identify feature(drive, request(0x01, 0));
-    Status status;
-    ASSERT_TRUE(feature.identify(status).isSuccess());
-    std::unique_ptr<core::xml::XmlObject> object;
-    feature.toXmlObject(object);
+    identify::Identify controllerFeature(drive, request(0x01, 0));
+    ASSERT_TRUE(controllerFeature.identify(status).isSuccess());
+    controllerFeature.toXmlObject(object);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(dynamic_cast<identify::nvme::namespaceData::XmlObject*>(object.get()), nullptr);
     EXPECT_NE(object->serialize().find("0x1E4B"), std::string::npos) << object->serialize();
@@ -185,34 +177,10 @@ TEST(ReadProductType, TheVendorByteOfAFamilyDriveElseZero) {
         if (c.answers) {
             drive->store(0x01, 0, c.data);
         }
-        LogCapture log;
         Status status;
         uint8_t productType = 0xEE;
         identify::nvme::readProductType(status, drive, productType);
         EXPECT_EQ(productType, c.expected);
         EXPECT_EQ(status.isSuccess(), c.answers);
-        EXPECT_EQ(log.textsOf("readProductType"),
-                  (std::vector<std::string>{"Sending the identify command to get the total NVM capacity.",
-                                            std::string("Identify status : ") +
-                                                (c.answers ? "Completed successfully." : "NVMe command reported a problem.")}));
     }
-}
-
-TEST(IdentifyLog, RecordsTheProtocolChosenAndTheFieldsSent) {
-    LogCapture log;
-    auto drive = nvmeDrive(true, false);
-    identify::Identify feature(drive, request(0x00, 1, 0x02));
-    Status status;
-    feature.identify(status);
-    EXPECT_TRUE(log.logged("setIdentifyObject", "Drive has NVMe protocol."));
-    EXPECT_TRUE(log.logged("canRun", "Status: Completed successfully."));
-    // The CNS actually sent, after the substitution.
-    EXPECT_EQ(log.textsOf("identify"),
-              (std::vector<std::string>{"Entering", "Entering", "CNS  = 17", "NSID = 1", "CSI  = 2", "Exiting",
-                                        "Exiting"}));
-
-    identify::Identify ata(std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"NVME", "ATA"}), {});
-    EXPECT_TRUE(log.logged("setIdentifyObject", "Drive has ATA protocol."));
-    identify::Identify neither(std::make_shared<FakeIdentifyDrive>(std::set<std::string>{}), {});
-    EXPECT_TRUE(log.logged("setIdentifyObject", "Status: Device does not support this command set."));
 }

@@ -2,7 +2,7 @@
 // A drive for the log-page tests: serves stored pages by LID in the slices Get Log Page asks
 // for (zero past the page's end), answers Identify UUID List from a stored structure and Get
 // Features with what Set Features stored, can refuse transfers above a size or offsets from a
-// point on, and notes every command with the command time-out it was sent under.
+// point on, and notes every command.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -61,7 +61,6 @@ public:
     core::CommandResult sendCommand(core::Command& command, const core::Payload& buffer) override {
         const auto& entry = dynamic_cast<nvme::Command&>(command).entry();
         sent.push_back(entry);
-        timeouts.push_back(commandTimeoutSeconds());
         if (beforeAnswer) {
             beforeAnswer(entry);
         }
@@ -99,35 +98,39 @@ public:
         return list;
     }
 
-    // Features by identifier: Get Features answers a copy (fails when absent), Set Features
-    // stores a copy of the bytes sent.
+    // Features by identifier: Get Features answers a copy, at most featureAnswerLimit bytes
+    // (fails when absent), Set Features stores a copy of the bytes sent; both complete with the
+    // last Dword 11 set.
     core::CommandResult answerFeature(const nvme::SubmissionEntry& entry, const core::Payload& buffer) {
         core::CommandResult result;
         const uint8_t fid = entry.cdw10 & 0xFF;
         if (entry.opcode() == nvme::opcodes::setFeatures) {
-            features[fid] = core::Payload(buffer.data(), buffer.size());
+            features[fid] = buffer.empty() ? core::Payload() : core::Payload(buffer.data(), buffer.size());
+            featureValues[fid] = entry.cdw11;
         } else if (features.count(fid) == 0) {
             result.status = core::Status(0, 2, "Invalid Field in Command");
             return result;
         } else {
-            result.data = core::Payload(features[fid].data(), features[fid].size());
+            const auto& held = features[fid];
+            result.data = core::Payload(held.data(), std::min<uint64_t>(held.size(), featureAnswerLimit));
         }
         nvme::CompletionEntry completion{};
+        completion.dw0 = featureValues[fid];
         result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
         return result;
     }
 
     std::map<uint8_t, core::Payload> pages;
     std::map<uint8_t, core::Payload> features;
+    std::map<uint8_t, uint32_t> featureValues;
     core::Payload uuidList;
     std::vector<nvme::SubmissionEntry> sent;
-    // The command time-out in seconds each command was sent under (-1: the drive has no queue).
-    std::vector<int64_t> timeouts;
     // Called with every command before it is answered; a test changes the drive here.
     std::function<void(const nvme::SubmissionEntry&)> beforeAnswer;
     uint64_t rejectAbove = UINT64_MAX;
     uint64_t failFrom = UINT64_MAX;
     uint64_t answerLimit = UINT64_MAX;
+    uint64_t featureAnswerLimit = UINT64_MAX;
     bool nvmeDrive = true;
 };
 

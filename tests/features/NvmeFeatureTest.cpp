@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/nvme_features/NvmeFeatureLookup.h"
 #include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
+#include "tests/features/LogPageDrive.h"
 
 namespace core = drivekit::core;
 namespace definitions = drivekit::features::definitions;
@@ -16,35 +16,9 @@ using namespace drivekit::features::nvme_features;
 
 namespace {
 
-// Keeps what Set Features sends per feature and answers Get Features with it; notes every entry.
-class FeatureDrive : public core::Device {
-public:
-    explicit FeatureDrive(bool nvmeDrive = true) : nvmeDrive(nvmeDrive) {}
-    bool isProtocolSupported(const std::string& protocol) const override { return nvmeDrive && protocol == "NVME"; }
-    core::CommandResult sendCommand(core::Command& command) override { return sendCommand(command, {}); }
-    core::CommandResult sendCommand(core::Command& command, const core::Payload& buffer) override {
-        const auto& entry = dynamic_cast<nvme::Command&>(command).entry();
-        sent.push_back(entry);
-        const uint8_t fid = entry.cdw10 & 0xFF;
-        core::CommandResult result;
-        result.status = failing ? core::Status(0, 2, "Invalid Field in Command") : core::Status::success();
-        if (entry.opcode() == nvme::opcodes::setFeatures) {
-            values[fid] = entry.cdw11;
-            data[fid] = buffer.empty() ? core::Payload() : core::Payload(buffer.data(), buffer.size());
-        } else {
-            result.data = data[fid].empty() ? core::Payload() : core::Payload(data[fid].data(), answerBytes);
-        }
-        nvme::CompletionEntry completion{};
-        completion.dw0 = values[fid];
-        result.protocolResult = std::make_unique<core::ProtocolResult>(core::Payload(&completion, sizeof(completion)));
-        return result;
-    }
-    std::vector<nvme::SubmissionEntry> sent;
-    std::map<uint8_t, uint32_t> values;
-    std::map<uint8_t, core::Payload> data;
-    uint32_t answerBytes = NVMeFeature_HostBehaviorSupport::structureBytes;
-    bool failing = false;
-    bool nvmeDrive;
+// Answers Get Features with what Set Features stored; an NVMe drive or one without NVMe commands.
+struct FeatureDrive : log_page_test::LogPageDrive {
+    explicit FeatureDrive(bool nvme = true) { nvmeDrive = nvme; }
 };
 
 bool extendedTelemetry(NVMeFeature& feature) {
@@ -76,8 +50,8 @@ TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
 
 TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
     auto drive = std::make_shared<FeatureDrive>();
-    drive->data[0x16] = core::Payload(512);
-    *drive->data[0x16].at(0) = 1;  // advanced command retry, which the change must keep
+    drive->features[0x16] = core::Payload(512);
+    *drive->features[0x16].at(0) = 1;  // advanced command retry, which the change must keep
     NVMeFeature_HostBehaviorSupport feature(drive);
     core::Status status;
     ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
@@ -90,26 +64,29 @@ TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
     feature.attributes().writeBool(definitions::extendedTelemetryDataArea4Supported(), true);
     ASSERT_TRUE(feature.setProperty(status).isSuccess()) << status.message();
     EXPECT_EQ(drive->sent.back().cdw10, 0x16u);
-    EXPECT_EQ(std::vector<uint8_t>(drive->data[0x16].at(0), drive->data[0x16].at(3)), (std::vector<uint8_t>{1, 1, 0}));
+    const auto firstBytes = [&] {
+        return std::vector<uint8_t>(drive->features[0x16].at(0), drive->features[0x16].at(3));
+    };
+    EXPECT_EQ(firstBytes(), (std::vector<uint8_t>{1, 1, 0}));
 
     NVMeFeature_HostBehaviorSupport reread(drive);
     ASSERT_TRUE(reread.sendGetFeature(status).isSuccess());
     EXPECT_TRUE(extendedTelemetry(reread));
     reread.data() = original;
     ASSERT_TRUE(reread.sendSetFeature(status).isSuccess());
-    EXPECT_EQ(std::vector<uint8_t>(drive->data[0x16].at(0), drive->data[0x16].at(3)), (std::vector<uint8_t>{1, 0, 0}));
+    EXPECT_EQ(firstBytes(), (std::vector<uint8_t>{1, 0, 0}));
 
     // A short or failed answer is a status, and the structure held stays whole.
-    drive->answerBytes = 2;
+    drive->featureAnswerLimit = 2;
     EXPECT_EQ(feature.sendGetFeature(status), core::Status::unexpectedDataLength());
-    drive->answerBytes = 512;
-    drive->failing = true;
+    const core::Payload held = drive->features[0x16];
+    drive->features.erase(0x16);
     EXPECT_EQ(feature.sendGetFeature(status), core::Status::nvmeCommandProblem());
     EXPECT_EQ(feature.data().size(), 512u);
     EXPECT_TRUE(extendedTelemetry(feature));
 
     // More bytes than the buffer holds are never asked of the driver.
-    drive->failing = false;
+    drive->features[0x16] = held;
     feature.attributes().writeUint32(definitions::transferBytes(), 4096);
     EXPECT_EQ(feature.sendSetFeature(status), core::Status::invalidAttributeValue());
     EXPECT_EQ(drive->sent.size(), 6u);

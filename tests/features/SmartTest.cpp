@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "drivekit/commands/ata/Command.h"
-#include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/ProductTable.h"
 #include "drivekit/features/AttributeDefinitions.h"
@@ -16,6 +15,7 @@
 #include "drivekit/features/smart/SmartSectorDecoder.h"
 #include "drivekit/features/smart/SmartSectors.h"
 #include "support/StubDrive.h"
+#include "tests/features/LogPageDrive.h"
 
 namespace smart = drivekit::features::smart;
 using drivekit::core::Payload;
@@ -257,25 +257,16 @@ TEST(NvmeSmartHealth, FieldsTemperaturesAndTruncation) {
     EXPECT_TRUE(status.isSuccess());
 }
 
-// A drive that records what it is sent and answers the two SMART reads with sectors.
+// A drive that answers the two SMART reads with sectors.
 class SmartDrive : public test_support::StubDrive {
 public:
     using StubDrive::StubDrive;
     drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
-        const auto& ata = static_cast<const drivekit::commands::ata::Command&>(command);
-        sent.push_back(command.protocol() + " " + command.name());
+        const uint8_t feature = static_cast<const drivekit::commands::ata::Command&>(command).current().feature;
         drivekit::core::CommandResult result;
-        if (failing.count(ata.current().feature) != 0) {
-            result.status = Status::nvmeCommandProblem();
-        } else if (ata.current().feature == 0xD0) {
-            result.data = data;
-        } else if (ata.current().feature == 0xD1) {
-            result.data = limits;
-        }
+        result.data = feature == 0xD0 ? data : feature == 0xD1 ? limits : Payload();
         return result;
     }
-    std::vector<std::string> sent;
-    std::set<uint8_t> failing;
     Payload data, limits;
 };
 
@@ -288,28 +279,25 @@ std::shared_ptr<SmartDrive> sataDrive(std::set<std::string> protocols) {
     return drive;
 }
 
+// The package tests meet each refusal alone; here, the one that wins when several apply.
 TEST(SmartFeature, CanRunRefusesInOrder) {
     namespace a = drivekit::core::attributes;
     struct Case {
-        std::function<void(SmartDrive&)> change;
+        bool enabled;
+        const char* error;
+        bool raid;
         Status expected;
     } cases[] = {
-        {[](SmartDrive&) {}, Status::success()},
-        {[](SmartDrive& d) { d.attributes.writeBool(a::smartEnabled(), false); }, Status::smartNotEnabled()},
-        {[](SmartDrive& d) {
-             d.attributes.writeBool(a::smartEnabled(), false);
-             d.attributes.writeString(a::errorString(), "locked");
-         },
-         Status::driveDisabled()},
-        {[](SmartDrive& d) {
-             d.attributes.writeString(a::errorString(), "locked");
-             d.attributes.writeBool(a::raid(), true);
-         },
-         Status::raidVolume()},
+        {true, "", false, Status::success()},
+        {false, "", false, Status::smartNotEnabled()},
+        {false, "locked", false, Status::driveDisabled()},
+        {true, "locked", true, Status::raidVolume()},
     };
     for (const auto& c : cases) {
         auto drive = sataDrive({"ATA"});
-        c.change(*drive);
+        drive->attributes.writeBool(a::smartEnabled(), c.enabled);
+        drive->attributes.writeString(a::errorString(), c.error);
+        drive->attributes.writeBool(a::raid(), c.raid);
         smart::SMART feature(drive);
         Status status;
         EXPECT_EQ(feature.canRun(status), c.expected) << status.message();
@@ -320,106 +308,77 @@ TEST(SmartFeature, CanRunRefusesInOrder) {
     EXPECT_EQ(none.worker(), nullptr);
 }
 
-TEST(SmartFeature, ReadsThroughTheDrivesPathAndStopsAtAFailedDataRead) {
-    auto drive = sataDrive({"SMART"});
+// The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
+TEST(SmartFeature, AShortThresholdsSectorIsNotKept) {
+    auto drive = sataDrive({"ATA"});
+    drive->limits = Payload(drive->limits.data(), 100);
     smart::SMART feature(drive);
     Status status;
-    ASSERT_TRUE(feature.readSmart(status).isSuccess()) << status.message();
-    EXPECT_EQ(drive->sent, (std::vector<std::string>{"SMART SMARTReadData", "SMART SMARTReadThresholds"}));
-    smart::SmartRecords records;
-    feature.getSmartAttributes(records);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(feature.getSmartAttribute("E2")->propertyValue("Description"), "Timed Workload - Media Wear");
-    EXPECT_EQ(feature.rawData().size(), 2u);
-
-    drive = sataDrive({"ATA"});
-    drive->failing = {0xD0};
-    smart::SMART failing(drive);
-    EXPECT_FALSE(failing.readSmart(status).isSuccess());
-    EXPECT_EQ(drive->sent, (std::vector<std::string>{"ATA ReadDMA", "ATA SMARTReadData"}));
-    EXPECT_TRUE(failing.rawData().empty());
-
-    // A sector cut short is not kept as one.
-    drive = sataDrive({"ATA"});
-    drive->limits = Payload(drive->limits.data(), 100);
-    smart::SMART shortened(drive);
-    EXPECT_FALSE(shortened.readSmart(status).isSuccess());
-    EXPECT_EQ(shortened.rawData().count(smart::smartThresholdsKey), 0u);
-    EXPECT_EQ(shortened.rawData().count(smart::smartAttributesKey), 1u);
+    EXPECT_FALSE(feature.readSmart(status).isSuccess());
+    EXPECT_EQ(feature.rawData().count(smart::smartThresholdsKey), 0u);
+    EXPECT_EQ(feature.rawData().count(smart::smartAttributesKey), 1u);
 }
 
-// An NVMe drive that answers every command with a zeroed page and records opcode and LID.
-class NvmeDrive : public test_support::StubDrive {
-public:
-    NvmeDrive() : StubDrive({"NVME"}) {
-        attributes.writeBool(drivekit::core::attributes::kestrova(), true);
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command, const Payload&) override {
-        return sendCommand(command);
-    }
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
-        record(command);
-        drivekit::core::CommandResult result;
-        result.data = Payload(static_cast<const drivekit::commands::nvme::Command&>(command).transferBytes);
-        return result;
-    }
-    void record(const drivekit::core::Command& command) {
-        const auto& entry = static_cast<const drivekit::commands::nvme::Command&>(command).entry();
-        sent.push_back({entry.opcode(), static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.cdw11});
-    }
-    struct Sent {
-        uint8_t opcode, low;
-        uint32_t cdw11;
-        bool operator==(const Sent& o) const { return opcode == o.opcode && low == o.low && cdw11 == o.cdw11; }
-    };
+// The maker's NVMe drive serving zeroed SMART pages; what it was sent as opcode, LID or FID, and Dword 11.
+using Sent = std::tuple<uint8_t, uint8_t, uint32_t>;
+std::shared_ptr<log_page_test::LogPageDrive> nvmeDrive() {
+    auto drive = std::make_shared<log_page_test::LogPageDrive>();
+    drive->pages[0xCA] = drive->pages[0x02] = Payload(4096);
+    return drive;
+}
+std::vector<Sent> sentTo(const log_page_test::LogPageDrive& drive) {
     std::vector<Sent> sent;
-};
+    for (const auto& entry : drive.sent) {
+        sent.emplace_back(entry.opcode(), static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.cdw11);
+    }
+    return sent;
+}
 
 TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest) {
     namespace a = drivekit::core::attributes;
-    using Sent = NvmeDrive::Sent;
+    using Drive = log_page_test::LogPageDrive;
     struct Case {
         const char* what;
-        std::function<void(NvmeDrive&)> drive;
+        std::function<void(Drive&)> drive;
         bool health;
         std::vector<Sent> sent;
     } cases[] = {
-        {"the maker's NVMe drive", [](NvmeDrive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
+        {"the maker's NVMe drive", [](Drive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
          {{0x02, 0xCA, 0}}},
         {"the partner's drive of a maker family",
-         [](NvmeDrive& d) {
+         [](Drive& d) {
              d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
              d.attributes.writeString(a::product(), "varnholt");
          },
          true, {{0x02, 0xCA, 0}, {0x02, 0x02, 0}}},
         {"the partner's drive of another family",
-         [](NvmeDrive& d) {
+         [](Drive& d) {
              d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
              d.attributes.writeString(a::product(), "Aldermoor");
          },
          true, {{0x02, 0x02, 0}}},
-        {"another drive", [](NvmeDrive&) {}, false, {}},
+        {"another drive", [](Drive&) {}, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto drive = std::make_shared<NvmeDrive>();
+        auto drive = nvmeDrive();
         c.drive(*drive);
         drivekit::core::AttributeCollection wanted;
         wanted.writeBool(drivekit::features::definitions::includeNVMeSmartHealthLog(), c.health);
         smart::SMART feature(drive, wanted);
         Status status;
         EXPECT_TRUE(feature.readSmart(status).isSuccess()) << status.message();
-        EXPECT_TRUE(drive->sent == c.sent);
+        EXPECT_EQ(sentTo(*drive), c.sent);
         EXPECT_EQ(feature.rawData().count(smart::smartHealthKey), c.health ? 1u : 0u);
         smart::SmartRecords records;
         feature.getSmartAttributes(records);
         EXPECT_EQ(records.empty(), !c.health);
     }
-    auto drive = std::make_shared<NvmeDrive>();
+    auto drive = nvmeDrive();
     smart::SMART feature(drive);
     Status status;
     EXPECT_TRUE(feature.resetTimedWorkloadAttributes(status).isSuccess());
-    EXPECT_TRUE(drive->sent == (std::vector<Sent>{{0x09, 0xD5, 1}}));
+    EXPECT_EQ(sentTo(*drive), (std::vector<Sent>{{0x09, 0xD5, 1}}));
 }
 
 }  // namespace

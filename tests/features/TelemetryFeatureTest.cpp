@@ -91,7 +91,6 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
     };
     const Case cases[] = {
         {7, 3, false, {0, 0, 0, 0}, 4096, 1, 0, 30, "L", 60, 0},
-        {7, 3, false, {8, 40, 0, 0}, 20992, 1, 0, 30, "L", 60, 0},
         {7, 3, true, {8, 40, 60, 100}, 31232, 7, 0, 30, "L", 60, 0},
         // Data area 4 falls back to the standard areas when its own field is 0.
         {7, 4, true, {8, 40, 0, 0}, 20992, 9, 0, 30, "LGSLS", 60, 1},
@@ -152,16 +151,13 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         }
         EXPECT_EQ(drive->commandTimeoutSeconds(), c.queueSeconds) << name;
         EXPECT_EQ(bytes(drive->features[hbsFid], 512), bytes(hbsBefore, 512)) << name;
-        // The data, and the file written from it, are the whole log.
+        // The data is the whole log.
         EXPECT_EQ(std::make_tuple(telemetry.readPasses(), telemetry.mayBeInconsistent()), std::make_tuple(1u, false));
-        const auto path = boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("tel-%%%%%%.bin");
-        ASSERT_TRUE(telemetry.writeBinaryToFile(path.string(), status).isSuccess());
-        EXPECT_EQ(fileBytes(path.string()), std::string(log.data(), log.data() + c.total)) << name;
-        boost::filesystem::remove(path);
+        EXPECT_EQ(bytes(telemetry.getPayload(), UINT64_MAX), bytes(log, c.total)) << name;
     }
 }
 
-TEST(TelemetryFeature, AnyFailureLeavesNoDataAndNothingToWrite) {
+TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     struct Case {
         const char* name;
         std::function<void(LogPageDrive&)> setUp;
@@ -192,27 +188,48 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndNothingToWrite) {
         {"another maker's drive", [](LogPageDrive& d) { d.attributes.writeBool(attributes::kestrova(), false); },
          core::Status::featureNotSupportedByDrive(), 0},
     };
+    namespace fs = boost::filesystem;
+    const fs::path folder = fs::temp_directory_path() / fs::unique_path("telemetry-%%%%%%");
+    fs::create_directories(folder);
+    const std::string path = (folder / "log.bin").string();
     for (const Case& c : cases) {
-        auto drive = telemetryDrive(true);
-        drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
-        c.setUp(*drive);
-        Telemetry telemetry(drive, true, 4);
-        std::vector<core::Status> notified;
-        telemetry.setStatusNotification([&](const core::Status& status) { notified.push_back(status); });
-        core::Status status;
-        EXPECT_EQ(telemetry.readTelemetryData(status), c.expected) << c.name << ": " << status.message();
-        EXPECT_EQ(notified.size(), 1u) << c.name;
-        EXPECT_TRUE(telemetry.getPayload().empty()) << c.name;
-        if (c.commandsSent != any) {
-            EXPECT_EQ(drive->sent.size(), c.commandsSent) << c.name;
+        for (const bool streamed : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (streamed ? ", streamed to a file" : ""));
+            std::ofstream(path) << "an earlier file";
+            auto drive = telemetryDrive(true);
+            drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
+            c.setUp(*drive);
+            Telemetry telemetry(drive, true, 4);
+            std::vector<core::Status> notified;
+            telemetry.setStatusNotification([&](const core::Status& status) { notified.push_back(status); });
+            core::Status status;
+            EXPECT_EQ(streamed ? telemetry.readTelemetryDataToFile(status, path) : telemetry.readTelemetryData(status),
+                      c.expected)
+                << status.message();
+            EXPECT_EQ(notified.size(), 1u);
+            EXPECT_TRUE(telemetry.getPayload().empty());
+            if (c.commandsSent != any) {
+                EXPECT_EQ(drive->sent.size(), c.commandsSent);
+            }
+            // The drive is left as it was found, and no file, not even a partial one, replaces the earlier one.
+            EXPECT_EQ(drive->commandTimeoutSeconds(), 30);
+            EXPECT_EQ(*drive->features[hbsFid].at(1), 0);
+            if (!streamed) {
+                EXPECT_EQ(telemetry.writeBinaryToFile(path, status), core::Status::failedToWriteFile());
+            }
+            EXPECT_EQ(fileBytes(path), "an earlier file");
+            EXPECT_FALSE(fs::exists(path + ".part"));
         }
-        // The drive is left as it was found, and no file, not even a partial one, is written.
-        EXPECT_EQ(drive->commandTimeoutSeconds(), 30) << c.name;
-        EXPECT_EQ(*drive->features[hbsFid].at(1), 0) << c.name;
-        const auto path = boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("tel-%%%%%%.bin");
-        EXPECT_EQ(telemetry.writeBinaryToFile(path.string(), status), core::Status::failedToWriteFile()) << c.name;
-        EXPECT_FALSE(boost::filesystem::exists(path)) << c.name;
     }
+    // A log read whole that cannot be written is a failure to write it.
+    auto drive = telemetryDrive(false);
+    drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
+    Telemetry telemetry(drive, true, 3);
+    core::Status status;
+    const std::string missing = (folder / "missing" / "log.bin").string();
+    EXPECT_EQ(telemetry.readTelemetryDataToFile(status, missing), core::Status::failedToWriteFile());
+    EXPECT_FALSE(fs::exists(missing + ".part"));
+    fs::remove_all(folder);
 }
 
 TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAndMarked) {
@@ -226,7 +243,6 @@ TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAn
         bool inconsistent;
     };
     const Case cases[] = {
-        {"unchanged", 7, 0, 0, {}, false, false},
         {"changes once", 7, 1, 0, {8, 40, 0, 0}, false, false},
         {"changes once, controller-initiated", 8, 1, 0, {8, 40, 0, 0}, false, false},
         {"changes once, grows", 7, 1, 0, {8, 80, 0, 0}, false, false},
@@ -279,42 +295,4 @@ TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAn
             EXPECT_NE(texts.back().find("the log may be inconsistent"), std::string::npos) << c.name;
         }
     }
-}
-
-TEST(TelemetryFeature, AStreamedLogIsTheWholeLogInItsFileOrLeavesTheFileAsItWas) {
-    namespace fs = boost::filesystem;
-    const fs::path folder = fs::temp_directory_path() / fs::unique_path("telemetry-stream-%%%%%%");
-    fs::create_directories(folder);
-    const std::string path = (folder / "log.bin").string();
-    struct Case {
-        const char* name;
-        std::function<void(LogPageDrive&)> setUp;
-        std::string target;
-        core::Status expected;
-    };
-    const Case cases[] = {
-        {"whole", [](LogPageDrive&) {}, path, core::Status::success()},
-        {"failing piece", [](LogPageDrive& d) { d.failFrom = 8192; }, path, core::Status::telemetryRetrievalFailed()},
-        {"no folder", [](LogPageDrive&) {}, (folder / "missing" / "log.bin").string(),
-         core::Status::failedToWriteFile()},
-    };
-    for (const Case& c : cases) {
-        std::ofstream(path) << "an earlier file";
-        auto drive = telemetryDrive(false);
-        drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
-        c.setUp(*drive);
-        Telemetry telemetry(drive, true, 3);
-        core::Status status;
-        EXPECT_EQ(telemetry.readTelemetryDataToFile(status, c.target), c.expected) << c.name << ": " << status.message();
-        // Nothing is held in memory, and no piece file is left behind.
-        EXPECT_TRUE(telemetry.getPayload().empty()) << c.name;
-        EXPECT_FALSE(fs::exists(c.target + ".part")) << c.name;
-        const std::string kept = fileBytes(path);
-        if (c.expected.isSuccess()) {
-            EXPECT_EQ(std::vector<uint8_t>(kept.begin(), kept.end()), bytes(drive->pages[7], 41 * 512)) << c.name;
-        } else {
-            EXPECT_EQ(kept, "an earlier file") << c.name;
-        }
-    }
-    fs::remove_all(folder);
 }

@@ -8,10 +8,8 @@
 #include "drivekit/features/uuid/UuidList.h"
 #include "drivekit/features/uuid/UuidRegistry.h"
 #include "tests/features/FakeIdentifyDrive.h"
-#include "tests/features/LogCapture.h"
 
 using namespace identify_test;
-using features_test::LogCapture;
 using drivekit::features::uuid::Uuid;
 using drivekit::features::identify::decode::uuidListEntries;
 using drivekit::features::identify::decode::UuidListStructure;
@@ -55,27 +53,14 @@ const Uuid other = uuidOf(0x80);
 
 }  // namespace
 
-TEST(UuidManager, CandidateOrderWinsOverListOrder) {
-    LogCapture log;
+TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUuid) {
     auto drive = uuidDrive("UUID-ORDER", uuidList({b, other, a}));
     EXPECT_EQ(UUIDManager(drive, {a, b}).getIndex(), 3);
     EXPECT_EQ(UUIDManager(drive, {b, a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0), other}).getIndex(), 2);
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0)}).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(drive).getIndex(), UUIDManager::notFound);
-    EXPECT_TRUE(log.logged("registerSupportedGUIDs", "IDENTIFY UUID OK"));
-    EXPECT_TRUE(log.logged("getIndex", "Found supportedUUID"));
-    EXPECT_FALSE(log.logged("registerSupportedGUIDs", "Could not run IDENTIFY UUID"));
-}
-
-TEST(UuidManager, ListEndsAtTheFirstZeroUuid) {
-    auto drive = uuidDrive("UUID-ZERO-FIRST", uuidList({Uuid{}, a}));
-    EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
-    ASSERT_NE(UuidRegistry::find("UUID-ZERO-FIRST"), nullptr);
-    EXPECT_TRUE(UuidRegistry::find("UUID-ZERO-FIRST")->empty());
-
-    auto gap = uuidDrive("UUID-ZERO-MIDDLE", uuidList({a, Uuid{}, b}));
-    EXPECT_EQ(UUIDManager(gap, {b, a}).getIndex(), 1);
+    EXPECT_EQ(UUIDManager(uuidDrive("UUID-ZERO-MIDDLE", uuidList({a, Uuid{}, b})), {b, a}).getIndex(), 1);
 }
 
 TEST(UuidManager, ReadsAllEntriesOfAFullList) {
@@ -91,21 +76,34 @@ TEST(UuidManager, ReadsAllEntriesOfAFullList) {
     EXPECT_EQ(table.at(ids.back()), 127);
 }
 
-TEST(UuidManager, ShortOrFailedListGivesAnEmptyTableReadOnce) {
-    auto shortList = uuidDrive("UUID-SHORT", core::Payload(2048));
-    EXPECT_EQ(UUIDManager(shortList, {a}).getIndex(), UUIDManager::notFound);
-
-    LogCapture log;
-    auto failing = std::make_shared<FakeIdentifyDrive>();
-    failing->setText(core::attributes::serialNumber(), "UUID-FAILING");
-    failing->setBool(core::attributes::uuidSupported(), true);
-    EXPECT_EQ(UUIDManager(failing, {a}).getIndex(), UUIDManager::notFound);
-    EXPECT_EQ(UUIDManager(failing, {a}).getIndex(), UUIDManager::notFound);
-    EXPECT_EQ(failing->sent().size(), 1u) << "a drive whose list failed is not asked again";
-    ASSERT_NE(UuidRegistry::find("UUID-FAILING"), nullptr);
-    EXPECT_TRUE(log.logged("registerSupportedGUIDs", "Could not run IDENTIFY UUID"));
-    EXPECT_TRUE(log.logged("getIndex", "Could not find supportedUUID"));
-    EXPECT_FALSE(log.logged("registerSupportedGUIDs", "IDENTIFY UUID OK"));
+// A list that starts with a zero UUID, is short, or fails gives an empty table, asked for once;
+// a drive without UUID support is never asked and keeps no table.
+TEST(UuidManager, ListsWithoutTheCandidateGiveNoIndexAndAreReadAtMostOnce) {
+    struct Case {
+        const char* serial;
+        bool supported, answers;
+        core::Payload list;
+    };
+    const Case cases[] = {
+        {"UUID-ZERO-FIRST", true, true, uuidList({Uuid{}, a})},
+        {"UUID-SHORT", true, true, core::Payload(2048)},
+        {"UUID-FAILING", true, false, {}},
+        {"UUID-UNSUPPORTED", false, true, uuidList({a})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.serial);
+        auto drive = uuidDrive(c.serial, c.list);
+        drive->setBool(core::attributes::uuidSupported(), c.supported);
+        if (!c.answers) {
+            drive->forget(0x17, 0);
+        }
+        EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
+        EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
+        EXPECT_EQ(drive->sent().size(), c.supported ? 1u : 0u);
+        const auto* table = UuidRegistry::find(c.serial);
+        EXPECT_EQ(table != nullptr, c.supported);
+        EXPECT_TRUE(table == nullptr || table->empty());
+    }
 }
 
 TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
@@ -120,12 +118,4 @@ TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
     EXPECT_TRUE(second->sent().empty());
     ASSERT_EQ(first->sent()[0].cns, 0x17);
     EXPECT_EQ(first->sent()[0].nsid, 0u);
-}
-
-TEST(UuidRegistry, DriveWithoutUuidSupportIsNotAskedAndNotStored) {
-    auto drive = uuidDrive("UUID-UNSUPPORTED", uuidList({a}));
-    drive->setBool(core::attributes::uuidSupported(), false);
-    EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
-    EXPECT_TRUE(drive->sent().empty());
-    EXPECT_EQ(UuidRegistry::find("UUID-UNSUPPORTED"), nullptr);
 }
