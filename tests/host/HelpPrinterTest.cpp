@@ -80,10 +80,6 @@ TEST_F(HelpPrinterTest, NothingSelectedOrAnOptionIsAUsageError) {
     EXPECT_EQ("No commands to display\n", out.str());
     EXPECT_EQ(2, help({"-ssd"}));
     EXPECT_NE(std::string::npos, err.str().find("-ssd"));
-    const std::vector<host::cli::CommandSyntax> none;
-    std::ostringstream text;
-    HelpPrinter(none).printOverview(text);
-    EXPECT_NE(std::string::npos, text.str().find("\nNo commands to display\n"));
 }
 
 TEST_F(HelpPrinterTest, CommandHelpShowsSynopsisAndEveryPartWithItsFlags) {
