@@ -84,6 +84,8 @@ TEST_F(CommandLineParserTest, BadCommandLinesAreRejectedWithAMessageThatNamesThe
         {{"dump", "-debuglogs", "-ssd", "0", "-destination", "-V"}, "Option -destination expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-type", "-output", "json"}, "Option -type expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-output", "-h"}, "Option -output expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"},
+         "Option -output expects 'text', 'json', 'xml', or 'csv'."},
         // Given twice, the host and the feature could each take another one of the values.
         {{"dump", "-debuglogs", "-ssd", "0", "-SSD", "1"}, "-ssd is given more than once."},
         {{"dump", "-debuglogs", "-ssd", "0", "-type", "list", "-type", "System"}, "-type is given more than once."},
@@ -128,10 +130,6 @@ TEST_F(CommandLineParserTest, OutputFormatIsTheHostsUnlessTheCommandDeclaresIt) 
     ASSERT_TRUE(json.ok()) << json.error;
     EXPECT_EQ("json", json.outputFormat);
     EXPECT_FALSE(json.parsed.hasOption("-output"));
-
-    const auto yaml = parse({"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"});
-    EXPECT_FALSE(yaml.ok());
-    EXPECT_EQ("Option -output expects 'text', 'json', 'xml', or 'csv'.", yaml.error);
 
     // The feature checks its own -output part, so it sees the option.
     const auto declared = parse({"dump", "-firmware", "-ssd", "0", "Slot=1", "-output", "json"});

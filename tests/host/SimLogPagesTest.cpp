@@ -39,13 +39,11 @@ TEST(SimLogPages, VariableLengthHeadersCoverExactlyThePage) {
         uint64_t (*length)(const core::Payload& first);
     };
     const Case cases[] = {
-        {0x0D, 0, [](const core::Payload& p) { return u64At(p, 8); }},
+        {0x0D, 0, [](const core::Payload& p) { return valueAt<uint64_t>(p, 8); }},
         {0x0E, 0, [](const core::Payload& p) { return uint64_t{u32At(p, 0)}; }},
-        {0x0F, 0, [](const core::Payload& p) { return 8 + 2 * u64At(p, 0); }},
+        {0x0F, 0, [](const core::Payload& p) { return 8 + 2 * valueAt<uint64_t>(p, 0); }},
         {0x19, 0, [](const core::Payload& p) { return uint64_t{u32At(p, 4)}; }},
         {0xF5, 0, [](const core::Payload& p) { return uint64_t{u16At(p, 0)}; }},
-        {0xFA, 2, [](const core::Payload&) { return uint64_t{2685 * 4}; }},
-        {0xFA, 4, [](const core::Payload&) { return uint64_t{453 * 4}; }},
     };
     for (const Case& c : cases) {
         const auto first = read(*drive, c.logId, 4096, 0, c.lsp);
@@ -55,14 +53,6 @@ TEST(SimLogPages, VariableLengthHeadersCoverExactlyThePage) {
         EXPECT_TRUE(read(*drive, c.logId, 4, lastDword, c.lsp).status.isSuccess()) << int(c.logId);
         EXPECT_EQ(nvmeStatus(read(*drive, c.logId, 4, lastDword + 4, c.lsp)), "0/2") << int(c.logId);
     }
-
-    // Defects count: the header, then entry-count pieces of a dword multiple.
-    const auto defects = read(*drive, 0xF5, 4096);
-    const uint32_t total = u16At(defects.data, 0);
-    const uint32_t count = u16At(defects.data, 2);
-    ASSERT_GT(count, 0u);
-    const uint32_t piece = 4 * ((total - 4) / (4 * count));
-    EXPECT_EQ(4 + count * piece, total);
 }
 
 }  // namespace

@@ -104,7 +104,6 @@ T valueAt(const core::Payload& data, uint32_t offset) {
 }
 inline uint32_t u32At(const core::Payload& data, uint32_t offset) { return valueAt<uint32_t>(data, offset); }
 inline uint16_t u16At(const core::Payload& data, uint32_t offset) { return valueAt<uint16_t>(data, offset); }
-inline uint64_t u64At(const core::Payload& data, uint32_t offset) { return valueAt<uint64_t>(data, offset); }
 
 // The value of a property along a path of child objects, {"Event 3", "Event Timestamp", "Synch"};
 // "<missing NAME>" when a child on the way is absent.
@@ -117,10 +116,6 @@ inline std::string propertyAt(const core::xml::XmlObject& root, const std::vecto
         }
     }
     return object->propertyValue(path.back());
-}
-
-inline std::string textAt(const core::Payload& data, uint32_t offset, uint32_t width) {
-    return std::string(reinterpret_cast<const char*>(data.at(offset)), width);
 }
 
 }  // namespace sim_test
