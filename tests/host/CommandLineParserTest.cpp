@@ -75,18 +75,17 @@ TEST_F(CommandLineParserTest, BadCommandLinesAreRejectedWithAMessageThatNamesThe
         // No command of the verb, or none whose required options are given: the candidates are named.
         {{"frobnicate", "-ssd", "0"}, "frobnicate"},
         {{"dump", "-ssd", "0"}, "-debuglogs"},
-        {{"dump", "-ssd", "0"}, "-firmware"},
         {{"show", "-ssd"}, "-smart"},
-        {{"dump", "-debuglogs", "-ssd"}, "-ssd expects a value"},
         // Missing targets and unknown options are shown end to end.
         {{"dump", "-debuglogs", "-ssd", "0", "stray"}, "Unexpected argument: stray"},
         {{"dump", "-firmware", "-ssd", "0"}, "Missing required property Slot"},
-        {{"dump", "-debuglogs", "-ssd", "0", "-output"}, "-output expects a value"},
         // A value left out is not taken from the next part's name.
         {{"dump", "-debuglogs", "-ssd", "-type", "list"}, "Option -ssd expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-destination", "-V"}, "Option -destination expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-type", "-output", "json"}, "Option -type expects a value"},
         {{"dump", "-debuglogs", "-ssd", "0", "-output", "-h"}, "Option -output expects a value"},
+        {{"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"},
+         "Option -output expects 'text', 'json', 'xml', or 'csv'."},
         // Given twice, the host and the feature could each take another one of the values.
         {{"dump", "-debuglogs", "-ssd", "0", "-SSD", "1"}, "-ssd is given more than once."},
         {{"dump", "-debuglogs", "-ssd", "0", "-type", "list", "-type", "System"}, "-type is given more than once."},
@@ -131,10 +130,6 @@ TEST_F(CommandLineParserTest, OutputFormatIsTheHostsUnlessTheCommandDeclaresIt) 
     ASSERT_TRUE(json.ok()) << json.error;
     EXPECT_EQ("json", json.outputFormat);
     EXPECT_FALSE(json.parsed.hasOption("-output"));
-
-    const auto yaml = parse({"dump", "-debuglogs", "-ssd", "0", "-output", "yaml"});
-    EXPECT_FALSE(yaml.ok());
-    EXPECT_EQ("Option -output expects 'text', 'json', 'xml', or 'csv'.", yaml.error);
 
     // The feature checks its own -output part, so it sees the option.
     const auto declared = parse({"dump", "-firmware", "-ssd", "0", "Slot=1", "-output", "json"});

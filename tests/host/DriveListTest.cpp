@@ -44,15 +44,6 @@ TEST_F(DriveListTest, SelectsByIndexThenSerialNumberThenPath) {
     EXPECT_EQ("", select(""));
 }
 
-TEST_F(DriveListTest, AnEmptyListSaysThatNoDriveWasFound) {
-    host::DriveList none;
-    EXPECT_EQ(nullptr, none.select("0", error));
-    EXPECT_EQ("No drive found.", error);
-    std::ostringstream out;
-    none.print(out);
-    EXPECT_EQ("No drives found.\n", out.str());
-}
-
 TEST_F(DriveListTest, ListsIndexSerialModelPathAndProtocolInColumns) {
     std::ostringstream out;
     drives.print(out);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <boost/filesystem/operations.hpp>
 #include <sstream>
 #include <stdexcept>
 
@@ -26,14 +25,6 @@ TEST(ExceptionReportTest, AnythingThrownBecomesOneErrorLineAndExitStatusThree) {
     int status = 0;
     EXPECT_EQ("ssdtool: error: disk on fire\n", reported(std::runtime_error("disk on fire"), status));
     EXPECT_EQ(3, status);
-
-    status = 0;
-    const boost::filesystem::filesystem_error fsError(
-        "create_directories", boost::filesystem::path("/x"),
-        boost::system::errc::make_error_code(boost::system::errc::permission_denied));
-    const std::string line = reported(fsError, status);
-    EXPECT_EQ(3, status);
-    EXPECT_EQ(0u, line.find("ssdtool: error: create_directories")) << line;
 
     EXPECT_EQ("ssdtool: error: Request is out of bounds.\n",
               reported(drivekit::core::Status(0, 14, "Request is out of bounds."), status));

@@ -26,8 +26,6 @@ struct MakerCase {
 
 TEST(MakerAttributes, TheProductTableOrTheNamedFamilyDecidesEveryFlag) {
     const std::vector<MakerCase> cases = {
-        {"another maker's NVMe drive", Bus::nvme, 0x1b36, "QEMU NVMe Ctrl", "", "QEMU NVMe Ctrl", false, false,
-         false, false},
         {"the vendor-page family by model", Bus::nvme, 0x1E4B, "  VH-N2000-1T", "", "Varnholt", true, true, false,
          true},
         {"the maker's model prefix under another vendor id", Bus::nvme, 0x1b36, "VH-N2000-1T", "", "VH-N2000-1T",

@@ -2,8 +2,6 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <nlohmann/json.hpp>
 
-#include "drivekit/commands/ata/SMARTReadData.h"
-#include "drivekit/commands/ata/SMARTReadThresholds.h"
 #include "tests/host/SimTestSupport.h"
 #include "tests/support/TextFiles.h"
 
@@ -40,12 +38,6 @@ TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
         {R"([{"cns": 1, "times": 2}])",
          {{shared(identify(0x02)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(identify(0x01)), "0/2"},
           {shared(identify(0x01)), "0/0"}}},
-        {R"([{"logId": 7, "action": "sizeLimit", "bytes": 8192}])",
-         {{shared(logPage(0x07, 8192)), "0/0"}, {shared(logPage(0x07, 16384)), "0/2"},
-          {shared(logPage(0x07, 8192)), "0/0"}}},
-        {R"([{"logId": 7, "offset": 8192}])",
-         {{shared(logPage(0x07, 8192, 0)), "0/0"}, {shared(logPage(0x07, 8192, 8192)), "0/2"},
-          {shared(logPage(0x07, 8192, 16384)), "0/0"}}},
     };
     for (const auto& [faults, steps] : cases) {
         SCOPED_TRACE(faults);
@@ -69,72 +61,46 @@ TEST_F(SimFaults, ShortDataKeepsTheFirstBytesAndNoDataKeepsNone) {
     ASSERT_TRUE(drive);
     auto health = logPage(0x02, 512);
     const auto shortened = send(*drive, health);
-    ASSERT_TRUE(shortened.status.isSuccess());
     ASSERT_EQ(shortened.data.size(), 100u);
     EXPECT_EQ(*shortened.data.at(3), 100);  // available spare, from the start of the page
-
     auto slots = logPage(0x03, 512);
     const auto empty = send(*drive, slots);
-    EXPECT_TRUE(empty.status.isSuccess());
+    EXPECT_TRUE(shortened.status.isSuccess() && empty.status.isSuccess());
     EXPECT_EQ(empty.data.size(), 0u);
 }
 
-TEST_F(SimFaults, AtaFaultAbortsTheMatchingSmartCommand) {
-    auto drive = this->drive(R"({"attributes": {"SerialNumber": "S1", "SMARTEnabled": true},
-                                 "protocols": ["ATA"],
-                                 "ata": {"capacityBlocks": 1000, "smartAttributes": [{"id": 9, "raw": 5}]},
-                                 "faults": [{"protocol": "ATA", "featureId": "0xd1"}]})");
-    ASSERT_TRUE(drive);
-    drivekit::commands::ata::SMARTReadData data;
-    drivekit::commands::ata::SMARTReadThresholds thresholds;
-    EXPECT_TRUE(drive->sendCommand(data).status.isSuccess());
-    const auto aborted = drive->sendCommand(thresholds);
-    EXPECT_FALSE(aborted.status.isSuccess());
-    EXPECT_EQ(aborted.data.size(), 0u);
-}
-
 // The log changes under its reader: the generation of the log being read goes up right after
-// the first body piece of each of the first N passes that read the body; the blocks read
-// before and after the change carry different generations. A reader that re-reads after one
-// change gets a stable pass; with a larger N every pass changes.
-TEST_F(SimFaults, ATelemetryLogChangesUnderItsReaderForTheFirstPasses) {
-    struct Case {
-        uint8_t logId;
-        uint32_t changes;
-        std::vector<bool> changedPasses;
-    };
-    const Case cases[] = {
-        {0x07, 1, {true, false, false}},
-        {0x07, 3, {true, true, true, false}},
-        {0x08, 1, {true, false}},
-    };
+// the first body piece of the first pass that reads the body; the blocks read before and after
+// the change carry different generations, and the next pass is stable. (Changing on every
+// pass is read end to end.)
+TEST_F(SimFaults, ATelemetryLogChangesUnderItsReaderForTheFirstPass) {
     constexpr uint32_t length = 65 * 512;  // both logs end with data area 3 at block 64
     constexpr uint32_t piece = 8192;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.logId) + " changing " + std::to_string(c.changes) + " times");
+    for (const uint8_t logId : {0x07, 0x08}) {
+        SCOPED_TRACE(int(logId));
         auto profile = nlohmann::json::parse(nvmeProfile("[]"));
         profile["nvme"]["telemetry"]["controllerInitiated"] = {8, 16, 64, 0};
-        profile["nvme"]["telemetry"]["changesDuringRead"] = c.changes;
+        profile["nvme"]["telemetry"]["changesDuringRead"] = 1;
         auto drive = this->drive(profile.dump());
         ASSERT_TRUE(drive);
-        const uint32_t generationAt = c.logId == 0x07 ? 381 : 383;
-        for (std::size_t pass = 0; pass < c.changedPasses.size(); ++pass) {
-            auto first = logPage(c.logId, 4096, 0, c.logId == 0x07 ? 1 : 0);
+        const uint32_t generationAt = logId == 0x07 ? 381 : 383;
+        for (const bool changes : {true, false}) {  // the first pass, then the next
+            auto first = logPage(logId, 4096, 0, logId == 0x07 ? 1 : 0);
             const auto header = send(*drive, first);
             ASSERT_TRUE(header.status.isSuccess());
             std::vector<uint8_t> tags;
             for (uint32_t offset = 4096; offset < length; offset += piece) {
-                auto body = logPage(c.logId, std::min(piece, length - offset), offset);
+                auto body = logPage(logId, std::min(piece, length - offset), offset);
                 const auto part = send(*drive, body);
                 ASSERT_TRUE(part.status.isSuccess());
                 tags.push_back(*part.data.at(4));  // the piece's first block's generation
             }
-            auto again = logPage(c.logId, 512);
+            auto again = logPage(logId, 512);
             const uint8_t before = *header.data.at(generationAt);
             const uint8_t after = *send(*drive, again).data.at(generationAt);
-            EXPECT_EQ(after != before, c.changedPasses[pass]) << "pass " << pass;
-            EXPECT_EQ(tags.front(), before) << "pass " << pass;
-            EXPECT_EQ(tags.back(), after) << "pass " << pass;
+            EXPECT_EQ(after != before, changes);
+            EXPECT_EQ(tags.front(), before) << changes;
+            EXPECT_EQ(tags.back(), after) << changes;
         }
     }
 }
@@ -157,8 +123,7 @@ TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLess) {
     };
     const Case cases[] = {
         {30000000000, 0x07, true, " timeout=30s -> 0/94"},    {30000000000, 0x02, false, " timeout=30s -> 0/0"},
-        {45000000000, 0x07, false, " timeout=45s -> 0/0"},    {60000000000, 0x07, false, " timeout=60s -> 0/0"},
-        {44500000000, 0x07, true, " timeout=44.5s -> 0/94"},
+        {45000000000, 0x07, false, " timeout=45s -> 0/0"},    {44500000000, 0x07, true, " timeout=44.5s -> 0/94"},
     };
     for (const Case& c : cases) {
         drive->queues.front()->setTimeout(c.timeoutNanoseconds);

@@ -1,4 +1,5 @@
-// Built-in profiles, and the one-line errors of profiles that cannot be used.
+// The one-line errors of profiles that cannot be used. (The built-in profiles load in the
+// probe and end-to-end tests.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,20 +9,6 @@
 namespace {
 
 using namespace sim_test;
-
-TEST(SimBuiltInProfiles, AllLoadAsDrivesOfOneProtocolWithASerialNumber) {
-    // What each profile holds is data; that each loads as the drive it names is the behaviour.
-    for (const auto& name : host::sim::builtInProfileNames()) {
-        SCOPED_TRACE(name);
-        auto drive = builtIn(name);
-        ASSERT_TRUE(drive);
-        EXPECT_NE(drive->isProtocolSupported("NVME"), drive->isProtocolSupported("ATA"));
-        EXPECT_FALSE(drive->attributes.readString("SerialNumber").empty());
-        EXPECT_EQ(drive->path(), "sim:" + name);
-    }
-    // Derived, not stored: the first active namespace.
-    EXPECT_EQ(builtIn(host::sim::defaultProfileName)->attributes.readUint32("NamespaceId"), 1u);
-}
 
 class SimBadProfiles : public SimFolder {
 protected:

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drivekit/commands/nvme/AdminCommand.h"
 #include "drivekit/commands/nvme/GetLogPage.h"
 #include "drivekit/commands/nvme/Identify.h"
+#include "drivekit/core/xml/XmlObject.h"
 #include "host/devices/sim/SimulatedDrive.h"
 
 namespace sim_test {
@@ -102,10 +104,18 @@ T valueAt(const core::Payload& data, uint32_t offset) {
 }
 inline uint32_t u32At(const core::Payload& data, uint32_t offset) { return valueAt<uint32_t>(data, offset); }
 inline uint16_t u16At(const core::Payload& data, uint32_t offset) { return valueAt<uint16_t>(data, offset); }
-inline uint64_t u64At(const core::Payload& data, uint32_t offset) { return valueAt<uint64_t>(data, offset); }
 
-inline std::string textAt(const core::Payload& data, uint32_t offset, uint32_t width) {
-    return std::string(reinterpret_cast<const char*>(data.at(offset)), width);
+// The value of a property along a path of child objects, {"Event 3", "Event Timestamp", "Synch"};
+// "<missing NAME>" when a child on the way is absent.
+inline std::string propertyAt(const core::xml::XmlObject& root, const std::vector<std::string>& path) {
+    const core::xml::XmlObject* object = &root;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        object = object->object(path[i]);
+        if (object == nullptr) {
+            return "<missing " + path[i] + ">";
+        }
+    }
+    return object->propertyValue(path.back());
 }
 
 }  // namespace sim_test
