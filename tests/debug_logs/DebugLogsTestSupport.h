@@ -93,6 +93,14 @@ inline std::shared_ptr<test_support::StubDrive> silentDevice(const std::string& 
     return drive;
 }
 
+// What a collector's run left: its status, its counts and what it printed.
+struct Outcome {
+    drivekit::core::Status status;
+    uint32_t generated = 0;
+    uint32_t failed = 0;
+    std::string console;
+};
+
 // Writes fileCount files named "<title>_<n>.bin" into its sub-folder and returns the chosen
 // status; notes its title in the shared journal when it runs.
 class ScriptedCollector : public dl::DebugLogsInterface {

@@ -50,13 +50,6 @@ Sent withControllerWide(Sent sent) {
     return sent;
 }
 
-struct Outcome {
-    Status status;
-    uint32_t generated = 0;
-    uint32_t failed = 0;
-    std::string console;
-};
-
 Outcome collect(const std::shared_ptr<FakeIdentifyDrive>& drive, const fs::path& folder) {
     ConsoleCapture console;
     dl::Identify collector(drive, folder.string());

@@ -11,13 +11,6 @@ using drivekit::core::Status;
 
 namespace {
 
-struct Outcome {
-    Status status;
-    uint32_t generated = 0;
-    uint32_t failed = 0;
-    std::string console;
-};
-
 Outcome collect(const std::shared_ptr<drivekit::core::Device>& drive, const fs::path& folder) {
     ConsoleCapture console;
     dl::NVMeLogs logs;

@@ -39,13 +39,9 @@ std::function<RegisterFeatures> PluginRegistration::registerFeatures_;
 
 // The library's export table as the loader sees it: "nm -D --defined-only -S" gives address,
 // size, kind and name of every symbol the library defines for other modules.
-struct ExportedSymbol {
-    uint64_t address = 0;
-    uint64_t size = 0;
-};
-
-std::map<std::string, ExportedSymbol> exportedSymbols(const boost::dll::fs::path& library) {
-    std::map<std::string, ExportedSymbol> exported;
+// Each name maps to its address and size.
+std::map<std::string, std::pair<uint64_t, uint64_t>> exportedSymbols(const boost::dll::fs::path& library) {
+    std::map<std::string, std::pair<uint64_t, uint64_t>> exported;
     FILE* pipe = popen(("nm -D --defined-only -S '" + library.string() + "'").c_str(), "r");
     if (pipe == nullptr) {
         throw std::runtime_error("cannot run nm");
@@ -73,10 +69,10 @@ TEST_F(PluginRegistration, ExportsOnlyTheTwoAliasesOnePointerApart) {
     std::vector<std::string> names;
     for (const auto& [name, symbol] : exported) {
         names.push_back(name);
-        EXPECT_EQ(symbol.size, sizeof(void*)) << name;
+        EXPECT_EQ(symbol.second, sizeof(void*)) << name;
     }
     ASSERT_EQ(names, (std::vector<std::string>{"initialize_logger", "register_features"}));
-    EXPECT_EQ(exported.at("initialize_logger").address, exported.at("register_features").address + sizeof(void*));
+    EXPECT_EQ(exported.at("initialize_logger").first, exported.at("register_features").first + sizeof(void*));
     EXPECT_NO_THROW(boost::dll::import_alias<InitializeLogger>(*library_, "initialize_logger"));
 }
 

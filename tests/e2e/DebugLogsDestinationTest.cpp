@@ -121,7 +121,7 @@ TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotes
 // long for a file name, by which the drive is selected.
 TEST_F(DebugLogsDestination, ATooLongSerialNumberIsCutSoThatThePackageNameFitsTheFileSystem) {
     const std::string serial(300, 'L');
-    const fs::path profile = profileWithSerial(dir, serial);
+    const fs::path profile = changedProfile(dir, [&](nlohmann::json& p) { p["attributes"]["SerialNumber"] = serial; });
     const fs::path out = dir / "out";
     fs::create_directories(out);
     const auto run = ssdtool({"--sim=" + profile.string(), "--log=" + (out / "plugin.log").string(), "dump",

@@ -100,9 +100,9 @@ TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplementedI
 TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFolder) {
     // Another maker's drive answers none of the drive collectors: nothing to read is no
     // failure. A drive of the maker that fails every command gave nothing it should have.
-    const auto failsEverything = changedProfile(scratch, "kestrova-nvme", [](nlohmann::json& profile) {
-        profile["faults"] = {{{"action", "status"}, {"statusCodeType", 0}, {"statusCode", 6}}};
-    });
+    const auto failsEverything = changedProfile(
+        scratch, [](nlohmann::json& p) { p["faults"] = {{{"action", "status"}, {"statusCodeType", 0}, {"statusCode", 6}}}; },
+        "kestrova-nvme");
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
         {"--sim=other-nvme", 0, "Completed successfully."},
         {"--sim=" + failsEverything.string(), 1, "Failed to retrieve data from selected drive."}};

@@ -127,11 +127,11 @@ TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
         EXPECT_EQ(status, run.exitStatus) << input << "\n" << run.err;
         EXPECT_TRUE(contains(run.err, message)) << input << "\n" << run.err;
         EXPECT_EQ(message.empty(), run.err.empty()) << run.err;
+        if (status == 0) {  // a long entry name is shown by its start and its length
+            EXPECT_TRUE(contains(run.out, "== " + std::string(200, 'n') + "... (5000 characters) ==\n")) << run.out;
+            EXPECT_LT(run.out.size(), 2000u);
+        }
     }
-    // A long entry name is shown by its start and its length.
-    const auto run = ssdtool({"decode", (scratch / "long.zip").string()}, dir);
-    EXPECT_TRUE(contains(run.out, "== " + std::string(200, 'n') + "... (5000 characters) ==\n")) << run.out.substr(0, 300);
-    EXPECT_LT(run.out.size(), 2000u);
 }
 
 }  // namespace e2e

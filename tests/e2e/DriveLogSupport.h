@@ -44,42 +44,46 @@ constexpr unsigned getLogPage = 0x02;
 constexpr unsigned setFeatures = 0x09;
 inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
 
-// A copy of a built-in profile with a change, in folder; returns its path.
-inline fs::path changedProfile(const fs::path& folder, const std::string& base,
-                               const std::function<void(nlohmann::json&)>& change) {
-    auto profile = builtInProfile(base);
-    change(profile);
-    const fs::path file = folder / ("changed-" + base + ".json");
-    std::ofstream(file.string()) << profile.dump(2);
-    return file;
-}
-
 // The log_pages entries of the one archive in dir, keyed "log_pages/<file>".
 inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) { return packedUnder(dir, "log_pages/"); }
 
-// The bytes a fresh drive of the profile serves to one read of length bytes at offset 0,
-// after the steps given.
-inline std::string servedPage(const std::string& profile, unsigned logId, unsigned lsp, unsigned lsi, uint32_t length,
-                              const std::function<void(drivekit::core::Device&)>& before = {}) {
-    std::string error;
-    const auto drive = host::sim::openSimulatedDrive(profile, error);
-    EXPECT_TRUE(drive) << error;
-    if (!drive) {
-        return {};
-    }
-    if (before) {
-        before(*drive);
-    }
+// The bytes the drive returns to one command, which must succeed.
+inline std::string bytesOf(drivekit::core::Device& drive, drivekit::core::Command& command) {
+    drivekit::commands::CommandSender sender(drive);
+    const auto status = sender.send(command);
+    EXPECT_TRUE(status.isSuccess()) << status.message();
+    const auto& data = sender.data();
+    return data.empty() ? std::string() : std::string(reinterpret_cast<const char*>(data.data()), data.size());
+}
+
+// One read of length bytes of a log page from offset on.
+inline std::string readLog(drivekit::core::Device& drive, unsigned logId, unsigned lsp, unsigned lsi, uint64_t offset,
+                           uint32_t length) {
     drivekit::commands::nvme::GetLogPage command;
     command.setLogId(static_cast<uint8_t>(logId));
     command.setLogSpecificField(static_cast<uint8_t>(lsp));
     command.setLogSpecificId(static_cast<uint16_t>(lsi));
+    command.setLogPageOffset(offset);
     command.setNumDwords(length / 4 - 1);
-    drivekit::commands::CommandSender sender(*drive);
-    const auto status = sender.send(command);
-    EXPECT_TRUE(status.isSuccess()) << logId << ": " << status.message();
-    const auto& data = sender.data();
-    return data.empty() ? std::string() : std::string(reinterpret_cast<const char*>(data.data()), data.size());
+    return bytesOf(drive, command);
+}
+
+// What a fresh drive of the profile gives to read, after the steps before.
+inline std::string served(const std::string& profile, const std::function<std::string(drivekit::core::Device&)>& read,
+                          const std::function<void(drivekit::core::Device&)>& before = {}) {
+    std::string error;
+    const auto drive = host::sim::openSimulatedDrive(profile, error);
+    EXPECT_TRUE(drive) << error;
+    if (drive && before) {
+        before(*drive);
+    }
+    return drive ? read(*drive) : std::string();
+}
+
+// The bytes a fresh drive of the profile serves to one read of length bytes at offset 0.
+inline std::string servedPage(const std::string& profile, unsigned logId, unsigned lsp, unsigned lsi, uint32_t length,
+                              const std::function<void(drivekit::core::Device&)>& before = {}) {
+    return served(profile, [&](auto& drive) { return readLog(drive, logId, lsp, lsi, 0, length); }, before);
 }
 
 }  // namespace e2e

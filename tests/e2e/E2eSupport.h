@@ -5,6 +5,7 @@
 #include <boost/filesystem.hpp>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -160,12 +161,12 @@ inline std::string builtInSerial(const std::string& name = "varnholt-nvme") {
     return builtInProfile(name).at("attributes").at("SerialNumber").get<std::string>();
 }
 
-// Writes a copy of a built-in profile with another serial number into folder; returns its path.
-inline fs::path profileWithSerial(const fs::path& folder, const std::string& serial,
-                                  const std::string& base = "varnholt-nvme") {
+// A copy of a built-in profile with a change, in folder; returns its path.
+inline fs::path changedProfile(const fs::path& folder, const std::function<void(nlohmann::json&)>& change,
+                               const std::string& base = "varnholt-nvme") {
     auto profile = builtInProfile(base);
-    profile["attributes"]["SerialNumber"] = serial;
-    const fs::path file = folder / ("profile-" + base + ".json");
+    change(profile);
+    const fs::path file = folder / ("changed-" + base + ".json");
     std::ofstream(file.string()) << profile.dump(2);
     return file;
 }

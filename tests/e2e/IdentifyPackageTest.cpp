@@ -1,7 +1,6 @@
 // The Identify part of a debug-logs package, as a user gets it from a simulated drive and as an
 // engineer who receives the package reads it back.
 #include <cstring>
-#include <set>
 
 #include "E2eSupport.h"
 
@@ -28,16 +27,6 @@ std::vector<uint32_t> namespaceIds(const std::string& list) {
     return ids;
 }
 
-std::set<std::string> identifyEntries(const std::map<std::string, std::string>& archive) {
-    std::set<std::string> names;
-    for (const auto& [name, bytes] : archive) {
-        if (name.rfind("identify/", 0) == 0 && name != "identify/") {
-            names.insert(name);
-        }
-    }
-    return names;
-}
-
 uint64_t le64(const std::string& bytes, std::size_t at) {
     uint64_t value = 0;
     std::memcpy(&value, bytes.data() + at, sizeof(value));
@@ -59,15 +48,15 @@ TEST_F(IdentifyPackage, TheFilesTheNamespaceListsCallForAreSavedAndDecodeToWhatT
     EXPECT_EQ((std::vector<uint32_t>{1, 2, 3}), allocated);
     // Which structures each list calls for, and in what order, is the collector's unit test;
     // here, one file per namespace of each list, and every file counted.
-    const auto saved = identifyEntries(archive);
+    const auto saved = packedUnder(dir, "identify/");
     for (const uint32_t nsid : active) {
         EXPECT_EQ(1u, saved.count(identifyName(0x00, nsid))) << nsid;
     }
     for (const uint32_t nsid : allocated) {
         EXPECT_EQ(1u, saved.count(identifyName(0x11, nsid))) << nsid;
     }
-    for (const auto& name : saved) {
-        EXPECT_EQ(4096u, archive.at(name).size()) << name;
+    for (const auto& [name, bytes] : saved) {
+        EXPECT_EQ(4096u, bytes.size()) << name;
     }
     const std::string total = std::to_string(saved.size());
     EXPECT_TRUE(contains(run.out, "Identify generated (" + total + " of possible " + total + " logs)\n")) << run.out;

@@ -139,7 +139,7 @@ TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamil
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {
     const fs::path trace = scratch / "trace.txt";
     const fs::path profile =
-        changedProfile(scratch, "varnholt-nvme", [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; });
+        changedProfile(scratch, [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; });
     const auto run =
         debugLogs({"--sim=" + profile.string(), "--sim-trace=" + trace.string()}, {"-type", "NvmeLogs", "-v"}, dir);
     EXPECT_TRUE(contains(run.out, "Unable to Generate Performance Debug Log, LID 0xFA: "
@@ -160,7 +160,7 @@ TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsSt
 TEST_F(LogPagesPackage, ARejectedPageCostsOneCountAndRejectedTransfersHalveTheChunk) {
     const fs::path trace = scratch / "trace.txt";
     const fs::path log = scratch / "plugin.log";
-    const fs::path profile = changedProfile(scratch, "varnholt-nvme", [](nlohmann::json& p) {
+    const fs::path profile = changedProfile(scratch, [](nlohmann::json& p) {
         p["nvme"]["persistentEventLogBytes"] = 1 << 20;
         p["faults"] = {{{"logId", 0x81}, {"action", "status"}},
                        {{"logId", 0x0D}, {"action", "sizeLimit"}, {"bytes", 16384}}};

@@ -10,13 +10,7 @@ const std::string sataProfile = "kestrova-sata";
 
 // The sector a fresh drive of the profile serves to one SMART read.
 std::string servedSector(drivekit::core::Command&& command) {
-    std::string error;
-    const auto drive = host::sim::openSimulatedDrive(sataProfile, error);
-    EXPECT_TRUE(drive) << error;
-    drivekit::commands::CommandSender sender(*drive);
-    EXPECT_TRUE(sender.send(command).isSuccess());
-    const auto& data = sender.data();
-    return std::string(reinterpret_cast<const char*>(data.data()), data.size());
+    return served(sataProfile, [&](auto& drive) { return bytesOf(drive, command); });
 }
 
 std::map<std::string, std::string> packedSataLogs(const fs::path& dir) { return packedUnder(dir, "SATA_logs/", true); }
@@ -24,7 +18,7 @@ std::map<std::string, std::string> packedSataLogs(const fs::path& dir) { return 
 class SataLogsPackage : public Workspace {
 protected:
     e2e::Run dump(const std::function<void(nlohmann::json&)>& change, bool verbose = true) {
-        const fs::path profile = changedProfile(scratch, sataProfile, change);
+        const fs::path profile = changedProfile(scratch, change, sataProfile);
         trace = scratch / "trace.txt";
         fs::remove(trace);  // the drive adds to a trace that exists
         std::vector<std::string> arguments{"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump",
@@ -68,11 +62,11 @@ TEST_F(SataLogsPackage, BothSectorsArePackedAsTheDriveServedThemOnThePathItOffer
         ASSERT_EQ(files.size(), 2u) << run.out;
         EXPECT_EQ(files.at("SMART_DATA.bin"), servedSector(drivekit::commands::smart::SMARTReadData()));
         EXPECT_EQ(files.at("SMART_THRESHOLDS.bin"), servedSector(drivekit::commands::smart::SMARTReadThresholds()));
-        EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_THRESHOLDS.bin."));
-        EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: SMART_DATA.bin."));
         const std::string report = onlyArchive(dir)["incident_report.log"];
-        EXPECT_TRUE(contains(report, "SATA_logs/SMART_THRESHOLDS.bin was saved successfully")) << report;
-        EXPECT_TRUE(contains(report, "SATA_logs/SMART_DATA.bin was saved successfully")) << report;
+        for (const std::string name : {"SMART_THRESHOLDS.bin", "SMART_DATA.bin"}) {
+            EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: " + name + "."));
+            EXPECT_TRUE(contains(report, "SATA_logs/" + name + " was saved successfully")) << report;
+        }
         const auto ata = ataTrace();
         ASSERT_EQ(ata.size(), c.commands.size());
         for (std::size_t i = 0; i < ata.size(); ++i) {
@@ -115,12 +109,10 @@ TEST_F(SataLogsPackage, FailuresLeaveOutWhatCouldNotBeRead) {
         EXPECT_EQ(names, c.files);
         EXPECT_FALSE(contains(run.out, "Failed to generated SATA Log: SMART_THRESHOLDS.bin"));
     }
-}
-
-TEST_F(SataLogsPackage, WithoutVerbosityTheCollectorPrintsNothingOfItsOwn) {
-    const e2e::Run run = dump([](nlohmann::json& p) { p["attributes"]["SMARTEnabled"] = false; }, false);
-    EXPECT_FALSE(contains(run.out, "SMART Log Support Error")) << run.out;
-    EXPECT_FALSE(contains(run.out, "SATA Log")) << run.out;
+    // Without verbosity the collector prints nothing of its own.
+    const e2e::Run quiet = dump(cases[0].change, false);
+    EXPECT_FALSE(contains(quiet.out, "SMART Log Support Error")) << quiet.out;
+    EXPECT_FALSE(contains(quiet.out, "SATA Log")) << quiet.out;
 }
 
 // The package read back: the family's attribute names, each with its threshold beside it.

@@ -14,20 +14,6 @@ const std::string controllerFile = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
 
 bool isTelemetryRead(const Traced& c) { return isGetLog(c, 0x07) || isGetLog(c, 0x08); }
 
-fs::path profileFile(const fs::path& folder, const std::function<void(nlohmann::json&)>& change) {
-    return changedProfile(folder, "varnholt-nvme", change);
-}
-
-void readPiece(drivekit::core::Device& drive, uint8_t logId, uint8_t lsp, uint64_t offset, uint32_t length) {
-    drivekit::commands::nvme::GetLogPage command;
-    command.setLogId(logId);
-    command.setLogSpecificField(lsp);
-    command.setLogPageOffset(offset);
-    command.setNumDwords(length / 4 - 1);
-    drivekit::commands::CommandSender sender(drive);
-    EXPECT_TRUE(sender.send(command).isSuccess());
-}
-
 // Host Behavior Support with data area 4 allowed, as the reader sets it.
 void allowDataArea4(drivekit::core::Device& drive) {
     drivekit::commands::nvme::SetFeatures command;
@@ -66,7 +52,7 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
             if (extended) {
                 allowDataArea4(drive);
             }
-            readPiece(drive, 0x07, 1, 0, 4096);
+            readLog(drive, 0x07, 1, 0, 0, 4096);
         }));
         EXPECT_TRUE(files.at(controllerFile) == servedPage("varnholt-nvme", 0x08, 0, 0, 65 * 512));
 
@@ -99,7 +85,7 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
 // Which driver builds allow data area 4 is the collector's unit test; here, that the drive's
 // driver reaches it and the smaller log is read.
 TEST_F(TelemetryPackage, AStorageDriverTooOldForDataArea4GetsDataArea3) {
-    const auto profile = profileFile(scratch, [&](nlohmann::json& p) {
+    const auto profile = changedProfile(scratch, [&](nlohmann::json& p) {
         p["attributes"]["DriverProvider"] = "Microsoft";
         p["attributes"]["DriverVersion"] = "10.0.26100.1881";
     });
@@ -131,7 +117,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
     };
     const fs::path log = scratch / "plugin.log";
     for (const Case& c : cases) {
-        const auto profile = profileFile(scratch, c.change);
+        const auto profile = changedProfile(scratch, c.change);
         const auto run =
             debugLogs({"--sim=" + profile.string(), "--log=" + log.string()}, {"-type", "Telemetry", "-v"}, dir);
         // A failed controller-initiated read (or none on a drive without telemetry) fails the
@@ -165,7 +151,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
 
 TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIsKeptWithAWarning) {
     for (const int changes : {1, 5}) {
-        const auto profile = profileFile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
+        const auto profile = changedProfile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
         const auto run = debugLogs({"--sim=" + profile.string()}, {"-type", "Telemetry"}, dir);
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; ";
@@ -175,8 +161,8 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
         if (changes == 1) {
             // The second capture: made by the first read, changed once under it, then read whole.
             EXPECT_TRUE(host == servedPage(profile.string(), 0x07, 0, 0, 121 * 512, [](auto& drive) {
-                readPiece(drive, 0x07, 1, 0, 4096);
-                readPiece(drive, 0x07, 0, 4096, 4096);
+                readLog(drive, 0x07, 1, 0, 0, 4096);
+                readLog(drive, 0x07, 0, 0, 4096, 4096);
             }));
             EXPECT_EQ(3, generationOf(host, 0x07));
         }
