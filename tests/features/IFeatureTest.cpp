@@ -70,12 +70,12 @@ public:
 TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
     auto& registry = GetLogRegistry::instance();
     EXPECT_EQ(&registry, &GetLogRegistry::instance());
-    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
-        return std::make_unique<SampleLog>(std::move(d), a, 1);
-    });
-    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
-        return std::make_unique<SampleLog>(std::move(d), a, 2);
-    });
+    for (const int tag : {1, 2}) {
+        registry.add("TestPage", [tag](std::shared_ptr<drivekit::core::Device> d,
+                                       const drivekit::core::AttributeCollection& a) {
+            return std::make_unique<SampleLog>(std::move(d), a, tag);
+        });
+    }
     auto device = std::make_shared<FakeDevice>();
     auto page = registry.create("TestPage", device, withKey("LogName"));
     ASSERT_NE(page, nullptr);
