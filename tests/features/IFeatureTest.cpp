@@ -29,7 +29,7 @@ drivekit::core::AttributeCollection withKey(const std::string& key) {
 
 }  // namespace
 
-TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDevice) {
+TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplemented) {
     DeclaringFeature plain;
     Status status;
     plain.validate(status);
@@ -46,15 +46,11 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDevice) {
     needsLogId.setAttributes(withKey("LogId"));
     needsLogId.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
-}
-
-TEST(IFeature, RunOfAFeatureThatDoesNotOverrideItIsNotImplemented) {
-    DeclaringFeature feature;
-    Status status;
-    feature.run(status);
+    // Run of a feature that does not override it is not implemented.
+    plain.run(status);
     EXPECT_EQ(status, Status::notImplemented());
     EXPECT_EQ(status.message(), "Not implemented.");
-    EXPECT_FALSE(feature.getOutput().hasMembers());
+    EXPECT_FALSE(plain.getOutput().hasMembers());
 }
 
 namespace {

@@ -36,6 +36,12 @@ TEST(NvmeGetLog, PagesPutTheirFieldsOnTheWire) {
         std::function<void(NVMeGetLog&)> adjust; uint32_t nsid, cdw10, cdw11, cdw12, cdw13, cdw14;
     };
     const auto none = [](auto&...) {};
+    const auto withSmi = [](const char* product) {
+        return [product](LogPageDrive& d, auto&) {
+            d.attributes.writeString(attributes::product(), product);
+            d.attributes.writeBool(attributes::smi(), true);
+        };
+    };
     const Case cases[] = {
         {"SupportedLogPages", none, none, 0xFFFFFFFF, 0x00FF0000, 0, 0, 0, 0},
         {"ErrorInfo", [](LogPageDrive& d, auto&) { d.attributes.writeUint8(attributes::numErrorLogPageEntries(), 63); },
@@ -44,18 +50,8 @@ TEST(NvmeGetLog, PagesPutTheirFieldsOnTheWire) {
          [](LogPageDrive& d, auto&) { d.attributes.writeUint16(attributes::enduranceGroupIdentifier(), 7); }, none,
          0xFFFFFFFF, 0x007F0009, 0x00070000, 0, 0, 0},
         {"SmartAttributes", none, none, 0xFFFFFFFF, 0x008000CA, 0, 0, 0, 0},
-        {"TemperatureStatistics",
-         [](LogPageDrive& d, auto&) {
-             d.attributes.writeString(attributes::product(), "vh-VARNHOLT");
-             d.attributes.writeBool(attributes::smi(), true);
-         },
-         none, 0xFFFFFFFF, 0x001B00D5, 0, 0, 0, 0},
-        {"TemperatureStatistics",
-         [](LogPageDrive& d, auto&) {
-             d.attributes.writeString(attributes::product(), "Kestrova K7");
-             d.attributes.writeBool(attributes::smi(), true);
-         },
-         none, 0xFFFFFFFF, 0x001B00C5, 0, 0, 0, 0},
+        {"TemperatureStatistics", withSmi("vh-VARNHOLT"), none, 0xFFFFFFFF, 0x001B00D5, 0, 0, 0, 0},
+        {"TemperatureStatistics", withSmi("Kestrova K7"), none, 0xFFFFFFFF, 0x001B00C5, 0, 0, 0, 0},
         {"CommandFeatureLockdown", none,
          [](NVMeGetLog& p) {
              p.attributes().writeUint8(definitions::logSpecificField(), 0x13);

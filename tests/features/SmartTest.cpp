@@ -273,7 +273,7 @@ std::shared_ptr<SmartDrive> sataDrive(std::set<std::string> protocols) {
 }
 
 // The package tests meet each refusal alone; here, the one that wins when several apply.
-TEST(SmartFeature, CanRunRefusesInOrder) {
+TEST(SmartFeature, CanRunRefusesInOrderAndAShortThresholdsSectorIsNotKept) {
     namespace a = drivekit::core::attributes;
     struct Case { bool enabled; const char* error; bool raid; Status expected; } cases[] = {
         {true, "", false, Status::success()},
@@ -294,14 +294,10 @@ TEST(SmartFeature, CanRunRefusesInOrder) {
     smart::SMART none(std::make_shared<test_support::StubDrive>(std::set<std::string>{}));
     EXPECT_EQ(none.canRun(status), Status::commandSetNotSupported());
     EXPECT_EQ(none.worker(), nullptr);
-}
-
-// The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
-TEST(SmartFeature, AShortThresholdsSectorIsNotKept) {
+    // The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
     auto drive = sataDrive({"ATA"});
     drive->limits = Payload(drive->limits.data(), 100);
     smart::SMART feature(drive);
-    Status status;
     EXPECT_FALSE(feature.readSmart(status).isSuccess());
     EXPECT_EQ(feature.rawData().count(smart::smartThresholdsKey), 0u);
     EXPECT_EQ(feature.rawData().count(smart::smartAttributesKey), 1u);

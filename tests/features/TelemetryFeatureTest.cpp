@@ -60,11 +60,6 @@ std::shared_ptr<LogPageDrive> telemetryDrive(bool extended) {
     return drive;
 }
 
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // A telemetry read at offset (the header check when bytes is 512).
 bool isRead(const nvme::SubmissionEntry& entry, uint64_t offset, uint64_t bytes = 0) {
     return entry.opcode() == nvme::opcodes::getLogPage && (entry.cdw10 & 0xFF) != 0 && offsetOf(entry) == offset &&
@@ -209,7 +204,8 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
             if (!streamed) {
                 EXPECT_EQ(telemetry.writeBinaryToFile(path, status), core::Status::failedToWriteFile());
             }
-            EXPECT_EQ(fileBytes(path), "an earlier file");
+            std::ifstream earlier(path, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(earlier), {}), "an earlier file");
             EXPECT_FALSE(fs::exists(path + ".part"));
         }
     }

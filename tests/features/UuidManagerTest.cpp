@@ -105,8 +105,7 @@ TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
     // The second drive shares the first one's table: its own list is never read.
     EXPECT_EQ(UUIDManager(second, {a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(second, {b}).getIndex(), UUIDManager::notFound);
-    EXPECT_EQ(first->sent().size(), 1u);
+    ASSERT_EQ(first->sent().size(), 1u);
     EXPECT_TRUE(second->sent().empty());
-    ASSERT_EQ(first->sent()[0].cns, 0x17);
-    EXPECT_EQ(first->sent()[0].nsid, 0u);
+    EXPECT_EQ(std::make_pair(first->sent()[0].cns, first->sent()[0].nsid), std::make_pair(uint8_t{0x17}, 0u));
 }
