@@ -74,7 +74,7 @@ TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
     EXPECT_EQ(*feature.data().at(0), 0x66);
 }
 
-TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
+TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAtaAndOneSpeakingNeitherIsRefused) {
     auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA", "NVME"});
     drive->storeAta(ataOpcodes::readDma, core::Payload(512));
     core::Payload sector(512);
@@ -86,20 +86,18 @@ TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
     ASSERT_TRUE(feature.identify(status).isSuccess());
     EXPECT_EQ(drive->sent().back().opcode, ataOpcodes::identifyDevice);
     EXPECT_EQ(*feature.data().at(20), 'S');
-}
 
-TEST(IdentifyFacade, DriveSpeakingNeitherProtocolIsRefusedAndNotified) {
-    auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
-    identify::Identify feature(drive, request(0x01, 0));
+    // A drive speaking neither protocol is refused and notified.
+    auto neither = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
+    identify::Identify refused(neither, request(0x01, 0));
     std::vector<Status> notified;
-    feature.setStatusNotification([&](const Status& status) { notified.push_back(status); });
-    Status status;
-    EXPECT_EQ(feature.identify(status), Status::commandSetNotSupported());
-    EXPECT_EQ(feature.status(), Status::commandSetNotSupported());
-    EXPECT_TRUE(drive->sent().empty());
+    refused.setStatusNotification([&](const Status& status) { notified.push_back(status); });
+    EXPECT_EQ(refused.identify(status), Status::commandSetNotSupported());
+    EXPECT_EQ(refused.status(), Status::commandSetNotSupported());
+    EXPECT_TRUE(neither->sent().empty());
     EXPECT_EQ(notified, std::vector<Status>{Status::commandSetNotSupported()});
     std::unique_ptr<core::xml::XmlObject> object;
-    feature.toXmlObject(object);
+    refused.toXmlObject(object);
     ASSERT_NE(object, nullptr);
     EXPECT_TRUE(object->properties().empty() && object->objects().empty());
 }
