@@ -91,19 +91,13 @@ public:
 private:
     core::CommandResult answer(const SentCommand& sent) const {
         core::CommandResult result;
-        const core::Payload* data = nullptr;
-        if (sent.protocol == "NVME") {
-            const auto found = nvme_.find({sent.cns, sent.nsid});
-            data = found == nvme_.end() ? nullptr : &found->second;
-        } else {
-            const auto found = ata_.find(sent.opcode);
-            data = found == ata_.end() ? nullptr : &found->second;
-        }
-        if (data == nullptr) {
+        const auto nvme = nvme_.find({sent.cns, sent.nsid});
+        const auto ata = ata_.find(sent.opcode);
+        if (sent.protocol == "NVME" ? nvme == nvme_.end() : ata == ata_.end()) {
             result.status = core::Status(0, 2, "Invalid Field in Command");
-            return result;
+        } else {
+            result.data = sent.protocol == "NVME" ? nvme->second : ata->second;
         }
-        result.data = *data;
         return result;
     }
 

@@ -29,7 +29,7 @@ drivekit::core::AttributeCollection withKey(const std::string& key) {
 
 }  // namespace
 
-TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDevice) {
+TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplemented) {
     DeclaringFeature plain;
     Status status;
     plain.validate(status);
@@ -46,15 +46,11 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDevice) {
     needsLogId.setAttributes(withKey("LogId"));
     needsLogId.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
-}
-
-TEST(IFeature, RunOfAFeatureThatDoesNotOverrideItIsNotImplemented) {
-    DeclaringFeature feature;
-    Status status;
-    feature.run(status);
+    // Run of a feature that does not override it is not implemented.
+    plain.run(status);
     EXPECT_EQ(status, Status::notImplemented());
     EXPECT_EQ(status.message(), "Not implemented.");
-    EXPECT_FALSE(feature.getOutput().hasMembers());
+    EXPECT_FALSE(plain.getOutput().hasMembers());
 }
 
 namespace {
@@ -70,12 +66,12 @@ public:
 TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
     auto& registry = GetLogRegistry::instance();
     EXPECT_EQ(&registry, &GetLogRegistry::instance());
-    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
-        return std::make_unique<SampleLog>(std::move(d), a, 1);
-    });
-    registry.add("TestPage", [](std::shared_ptr<drivekit::core::Device> d, const drivekit::core::AttributeCollection& a) {
-        return std::make_unique<SampleLog>(std::move(d), a, 2);
-    });
+    for (const int tag : {1, 2}) {
+        registry.add("TestPage", [tag](std::shared_ptr<drivekit::core::Device> d,
+                                       const drivekit::core::AttributeCollection& a) {
+            return std::make_unique<SampleLog>(std::move(d), a, tag);
+        });
+    }
     auto device = std::make_shared<FakeDevice>();
     auto page = registry.create("TestPage", device, withKey("LogName"));
     ASSERT_NE(page, nullptr);

@@ -32,7 +32,7 @@ Payload identifyDevice() {
     return data;
 }
 
-TEST(IdentifyDecodeAta, WordsStringsCapacitiesAndBitLabels) {
+TEST(IdentifyDecodeAta, WordsStringsCapacitiesAndBitLabelsAndAShortSectorIsRejected) {
     Status status;
     auto tree = decode::decodeAtaIdentifyDevice(identifyDevice(), status);
     ASSERT_NE(tree, nullptr);
@@ -57,10 +57,7 @@ TEST(IdentifyDecodeAta, WordsStringsCapacitiesAndBitLabels) {
     // The integrity word splits into its two bytes.
     EXPECT_EQ(value(*tree, "Checksum Validity Indicator"), "0xA5");
     EXPECT_EQ(value(*tree, "Checksum"), "0x7B");
-}
-
-TEST(IdentifyDecodeAta, ShortSectorIsRejected) {
-    Status status;
+    // A short sector is rejected.
     EXPECT_EQ(decode::decodeAtaIdentifyDevice(Payload(256), status), nullptr);
     EXPECT_EQ(status, Status::unexpectedDataLength());
     EXPECT_NE(status.message().find("256"), std::string::npos);

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -14,7 +13,6 @@
 #include "drivekit/core/Status.h"
 #include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
-#include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "tests/features/IdentifyDecodeSupport.h"
 
 namespace {
@@ -29,25 +27,17 @@ Payload controllerData() {
     putText(data, 64, "FW01");  // NUL-padded, as some drives do
     putLe(data, 256, 0x0008, 2);  // OACS: namespace management only
     putLe(data, 266, 2, 2);       // WCTEMP: 2 K
-    putLe(data, 280, 5, 8);       // TNVMCAP = 2^64 + 5
-    putLe(data, 288, 1, 8);
+    putLe(data, {{280, 5, 8}, {288, 1, 8}});  // TNVMCAP = 2^64 + 5
     putText(data, 768, std::string("nqn.x", 6) + "left over");  // the name ends at its NUL
-    putLe(data, 2048, 900, 2);    // power state 0: 9.00 W, non-operational
-    putLe(data, 2051, 0x02, 1);
-    putLe(data, 2048 + 32, 12345, 2);  // power state 1: 1.2345 W (MXPS), idle 0.0001 W scale,
-    putLe(data, 2048 + 35, 0x01, 1);   // active 0.01 W scale
-    putLe(data, 2048 + 48, 7, 2);
-    putLe(data, 2048 + 50, 0x40, 1);
-    putLe(data, 2048 + 52, 250, 2);
-    putLe(data, 2048 + 54, 0x80, 1);
+    putLe(data, {{2048, 900, 2}, {2051, 0x02, 1}});  // power state 0: 9.00 W, non-operational
+    // Power state 1: 1.2345 W (MXPS), idle 7 at the 0.0001 W scale, active 250 at the 0.01 W scale.
+    putLe(data, {{2048 + 32, 12345, 2}, {2048 + 35, 0x01, 1}, {2048 + 48, 7, 2}, {2048 + 50, 0x40, 1},
+                 {2048 + 52, 250, 2}, {2048 + 54, 0x80, 1}});
     return data;
 }
 
 TEST(IdentifyDecodeController, RendersNumbersTextBitRowsNestedRecordsAndReadings) {
-    Status status;
-    auto tree = decode::decodeNvmeIdentify(0x01, controllerData(), status);
-    ASSERT_NE(tree, nullptr);
-    EXPECT_TRUE(status.isSuccess());
+    auto tree = decoded(0x01, controllerData());
     EXPECT_EQ(value(*tree, "Firmware Revision (FR)"), "FW01");
     EXPECT_EQ(value(*tree, "NVM Subsystem NVMe Qualified Name (SUBNQN)"), "nqn.x");
     EXPECT_EQ(value(*tree, "Total NVM Capacity (TNVMCAP)"), "18446744073709551621");
@@ -62,65 +52,49 @@ TEST(IdentifyDecodeController, RendersNumbersTextBitRowsNestedRecordsAndReadings
     EXPECT_EQ(management->attribute("description"), "Bit 3");
     EXPECT_EQ(position(*tree, "SGLS: SGL Descriptor Threshold"), "Bits 15:8");
 
-    const auto* group = tree->object("Power State Descriptors");
-    ASSERT_NE(group, nullptr);
-    const auto* first = group->object("Power State Descriptor 0");
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->attribute("description"), "Bytes 2079:2048");
-    EXPECT_EQ(value(*first, "Non-Operational State (NOPS)"), "1");
-    EXPECT_EQ(value(*first, "MP: in Watts (Scaled by MXPS)"), "9.00 W");
-    EXPECT_EQ(value(*first, "IDLP: in Watts (Scaled by IPS)"), "not reported");
-    const auto* second = group->object("Power State Descriptor 1");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(value(*second, "MP: in Watts (Scaled by MXPS)"), "1.2345 W");
-    EXPECT_EQ(value(*second, "IDLP: in Watts (Scaled by IPS)"), "0.0007 W");
-    EXPECT_EQ(value(*second, "ACTP: in Watts (Scaled by APS)"), "2.50 W");
+    const auto& group = objectOf(*tree, "Power State Descriptors");
+    const auto& first = objectOf(group, "Power State Descriptor 0");
+    EXPECT_EQ(first.attribute("description"), "Bytes 2079:2048");
+    EXPECT_EQ(value(first, "Non-Operational State (NOPS)"), "1");
+    EXPECT_EQ(value(first, "MP: in Watts (Scaled by MXPS)"), "9.00 W");
+    EXPECT_EQ(value(first, "IDLP: in Watts (Scaled by IPS)"), "not reported");
+    const auto& second = objectOf(group, "Power State Descriptor 1");
+    EXPECT_EQ(value(second, "MP: in Watts (Scaled by MXPS)"), "1.2345 W");
+    EXPECT_EQ(value(second, "IDLP: in Watts (Scaled by IPS)"), "0.0007 W");
+    EXPECT_EQ(value(second, "ACTP: in Watts (Scaled by APS)"), "2.50 W");
 }
 
 // The format in use takes FLBAS bits 6:5 as the high bits of its index; an index past the
 // formats the namespace counts is said to be so.
 TEST(IdentifyDecodeNamespace, NamesTheLbaFormatInUse) {
     Payload data(4096);
-    putLe(data, 25, 17, 1);       // NLBAF: eighteen formats
-    putLe(data, 26, 0x31, 1);     // index 0x11, metadata at the end of the LBA
+    putLe(data, {{25, 17, 1}, {26, 0x31, 1}});  // eighteen formats; index 0x11, metadata at the end of the LBA
     putLe(data, 128 + 17 * 4, 0x000C0008, 4);
-    Status status;
-    EXPECT_EQ(value(*decode::decodeNvmeIdentify(0x00, data, status), "FLBAS: LBA Format in Use"),
+    EXPECT_EQ(value(*decoded(0x00, data), "FLBAS: LBA Format in Use"),
               "LBA Format 17: 4096 bytes of data, 8 bytes of metadata");
     putLe(data, 25, 3, 1);
-    EXPECT_NE(value(*decode::decodeNvmeIdentify(0x00, data, status), "FLBAS: LBA Format in Use").find("(beyond the"),
-              std::string::npos);
+    EXPECT_NE(value(*decoded(0x00, data), "FLBAS: LBA Format in Use").find("(beyond the"), std::string::npos);
 }
 
 // Short and unknown files by name are the decode command's tests.
-TEST(IdentifyDecodeEntryPoints, ShortDataFailsWithTheSizeExpectedAndUnknownCnsIsEmpty) {
+TEST(IdentifyDecodeEntryPoints, ShortDataFailsUnknownCnsIsEmptyAndSomeStructuresAreOnlyForPackages) {
     Status status;
     EXPECT_EQ(decode::decodeNvmeIdentify(0x01, Payload(100), status), nullptr);
     EXPECT_EQ(status, Status::unexpectedDataLength());
     EXPECT_NE(status.message().find("4096"), std::string::npos);
-    auto unknown = decode::decodeNvmeIdentify(0x05, Payload(4096), status);
-    ASSERT_NE(unknown, nullptr);
-    EXPECT_TRUE(unknown->isEmpty());
-    EXPECT_EQ(status, Status::notImplemented());
-    EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(0x05));
     EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(0x1C));
-}
 
-TEST(IdentifyDecodeEntryPoints, CommandSetSpecificStructuresAndListsOnlyForPackages) {
     Payload data(4096);
-    putLe(data, 4, 7, 4);       // ANAGRPID
-    putLe(data, 14, 0x01, 1);   // namespace ready
-    Status status;
-    auto packageView = decode::decodeNvmeIdentify(0x08, data, status, decode::IdentifyCoverage::package);
-    ASSERT_NE(packageView, nullptr);
-    EXPECT_TRUE(status.isSuccess());
+    putLe(data, {{4, 7, 4}, {14, 0x01, 1}});  // ANAGRPID, namespace ready
+    auto packageView = decoded(0x08, data, Coverage::package);
     EXPECT_EQ(packageView->attribute("name"), "I/O Command Set Independent Identify Namespace");
     EXPECT_EQ(value(*packageView, "ANA Group Identifier (ANAGRPID)"), "7");
     EXPECT_EQ(value(*packageView, "NSTAT: Namespace Ready"), "1");
-    // The feature keeps an empty object for what only a package's reader decodes.
-    for (const uint8_t cns : {0x04, 0x08, 0x18, 0x19, 0x1B}) {
+    // The feature keeps an empty object for what only a package's reader decodes, and for what it
+    // does not know (0x05).
+    for (const uint8_t cns : {0x04, 0x08, 0x18, 0x19, 0x1B, 0x05}) {
         SCOPED_TRACE(+cns);
-        EXPECT_TRUE(decode::hasNvmeIdentifyDecoder(cns, decode::IdentifyCoverage::package));
+        EXPECT_TRUE(cns == 0x05 || decode::hasNvmeIdentifyDecoder(cns, Coverage::package));
         EXPECT_FALSE(decode::hasNvmeIdentifyDecoder(cns));
         auto featureView = decode::decodeNvmeIdentify(cns, data, status);
         ASSERT_NE(featureView, nullptr);
@@ -263,10 +237,10 @@ TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
                 // nvme-cli -H shows readings too: "70°C (343 Kelvin)", "mp:25.00W", "LBA Format  5 : ... (in use)".
                 const std::string human = squeezed(fileText(data / folder / (stem + ".txt")));
                 if (command == "id-ctrl") {
-                    const auto* ps0 = ours->object("Power State Descriptors")->object("Power State Descriptor 0");
+                    const auto& ps0 = objectOf(objectOf(*ours, "Power State Descriptors"), "Power State Descriptor 0");
                     for (const std::string& reading : {value(*ours, "WCTEMP: in Celsius") + "(",
                                                        value(*ours, "CCTEMP: in Celsius") + "(",
-                                                       "mp:" + value(*ps0, "MP: in Watts (Scaled by MXPS)")}) {
+                                                       "mp:" + value(ps0, "MP: in Watts (Scaled by MXPS)")}) {
                         EXPECT_NE(human.find(squeezed(reading)), std::string::npos) << reading;
                     }
                 } else if (command == "id-ns") {

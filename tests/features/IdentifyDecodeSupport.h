@@ -3,21 +3,57 @@
 // the rendered fields.
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/core/xml/XmlProperty.h"
+#include "drivekit/features/identify/decode/IdentifyDecoder.h"
 
 namespace identify_decode_test {
 
 using drivekit::core::Payload;
 using drivekit::core::xml::XmlElement;
 using drivekit::core::xml::XmlObject;
+using Coverage = drivekit::features::identify::decode::IdentifyCoverage;
 
 inline void putLe(Payload& data, uint32_t offset, uint64_t value, uint32_t width) {
     for (uint32_t i = 0; i < width; ++i) {
         *data.at(offset + i) = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+// The decoded structure, which must decode cleanly; an empty object when it does not.
+inline std::unique_ptr<XmlObject> decoded(uint8_t cns, const Payload& data, Coverage coverage = Coverage::feature) {
+    drivekit::core::Status status;
+    auto tree = drivekit::features::identify::decode::decodeNvmeIdentify(cns, data, status, coverage);
+    EXPECT_TRUE(status.isSuccess()) << status.message();
+    EXPECT_NE(tree, nullptr);
+    return tree ? std::move(tree) : std::make_unique<XmlObject>();
+}
+
+// The nested object called name; an empty one when there is none, so that its checks fail.
+inline const XmlObject& objectOf(const XmlObject& object, const std::string& name) {
+    static const XmlObject none;
+    const XmlObject* found = object.object(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found ? *found : none;
+}
+
+// Several little-endian values: {offset, value, width} each.
+struct Put {
+    uint32_t offset;
+    uint64_t value;
+    uint32_t width;
+};
+inline void putLe(Payload& data, std::initializer_list<Put> puts) {
+    for (const Put& put : puts) {
+        putLe(data, put.offset, put.value, put.width);
     }
 }
 

@@ -42,13 +42,7 @@ std::shared_ptr<FakeIdentifyDrive> nvmeDrive(bool managesNamespaces, bool inboxD
 }  // namespace
 
 TEST(IdentifyNamespaceSubstitution, AllocatedFormOnlyThroughAVendorDriverOfAManagingDrive) {
-    struct Case {
-        bool managed;
-        bool inbox;
-        uint8_t cns;
-        uint32_t nsid;
-        uint8_t onWire;
-    };
+    struct Case { bool managed; bool inbox; uint8_t cns; uint32_t nsid; uint8_t onWire; };
     for (const Case& c : {Case{true, false, 0x00, 1, 0x11}, Case{true, true, 0x00, 1, 0x00},
                           Case{true, false, 0x00, 0xFFFFFFFF, 0x00}, Case{false, false, 0x00, 1, 0x00},
                           Case{true, false, 0x03, 1, 0x03}}) {
@@ -70,8 +64,8 @@ TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
     Status status;
     ASSERT_TRUE(feature.identify(status).isSuccess());
     ASSERT_EQ(drive->sent().size(), 1u);
-    EXPECT_EQ(drive->sent()[0].opcode, 0x06);
-    EXPECT_EQ(drive->sent()[0].csi, 0x02);
+    EXPECT_EQ(std::make_pair(drive->sent()[0].opcode, drive->sent()[0].csi),
+              std::make_pair(uint8_t{0x06}, uint8_t{0x02}));
     ASSERT_EQ(feature.data().size(), 4096u);
     EXPECT_EQ(*feature.data().at(0), 0x66);
 
@@ -80,7 +74,7 @@ TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
     EXPECT_EQ(*feature.data().at(0), 0x66);
 }
 
-TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
+TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAtaAndOneSpeakingNeitherIsRefused) {
     auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA", "NVME"});
     drive->storeAta(ataOpcodes::readDma, core::Payload(512));
     core::Payload sector(512);
@@ -92,21 +86,18 @@ TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAta) {
     ASSERT_TRUE(feature.identify(status).isSuccess());
     EXPECT_EQ(drive->sent().back().opcode, ataOpcodes::identifyDevice);
     EXPECT_EQ(*feature.data().at(20), 'S');
-}
 
-TEST(IdentifyFacade, DriveSpeakingNeitherProtocolIsRefusedAndNotified) {
-    auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
-    identify::Identify feature(drive, request(0x01, 0));
+    // A drive speaking neither protocol is refused and notified.
+    auto neither = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
+    identify::Identify refused(neither, request(0x01, 0));
     std::vector<Status> notified;
-    feature.setStatusNotification([&](const Status& status) { notified.push_back(status); });
-    Status status;
-    EXPECT_EQ(feature.identify(status), Status::commandSetNotSupported());
-    EXPECT_EQ(feature.status(), Status::commandSetNotSupported());
-    EXPECT_TRUE(drive->sent().empty());
-    ASSERT_EQ(notified.size(), 1u);
-    EXPECT_EQ(notified[0], Status::commandSetNotSupported());
+    refused.setStatusNotification([&](const Status& status) { notified.push_back(status); });
+    EXPECT_EQ(refused.identify(status), Status::commandSetNotSupported());
+    EXPECT_EQ(refused.status(), Status::commandSetNotSupported());
+    EXPECT_TRUE(neither->sent().empty());
+    EXPECT_EQ(notified, std::vector<Status>{Status::commandSetNotSupported()});
     std::unique_ptr<core::xml::XmlObject> object;
-    feature.toXmlObject(object);
+    refused.toXmlObject(object);
     ASSERT_NE(object, nullptr);
     EXPECT_TRUE(object->properties().empty() && object->objects().empty());
 }
@@ -162,12 +153,7 @@ TEST(IdentifyXml, NothingBeforeTheReadThenTheStructureReadInItsObjectType) {
 TEST(ReadProductType, TheVendorByteOfAFamilyDriveElseZero) {
     core::Payload controller(4096);
     *controller.at(identify::nvme::productTypeOffset) = 7;
-    struct Case {
-        std::string product;
-        core::Payload data;
-        bool answers;
-        uint8_t expected;
-    };
+    struct Case { std::string product; core::Payload data; bool answers; uint8_t expected; };
     // The family match is case-sensitive; short data and a failed command give 0 too.
     for (const Case& c : {Case{"Varnholt", controller, true, 7}, Case{"varnholt", controller, true, 0},
                           Case{"Varnholt", core::Payload(2048), true, 0}, Case{"Varnholt", {}, false, 0}}) {

@@ -12,14 +12,12 @@ TEST(Json, EscapesQuotesBackslashesAndControlBytesButKeepsHighBytes) {
     EXPECT_EQ(Json::escape("caf\xc3\xa9 \x7f"), "caf\xc3\xa9 \x7f");
 }
 
-TEST(Json, EmptyObjectAndArrayPutTheClosingBracketOnItsOwnLine) {
-    EXPECT_EQ(Json().toString(0), "{\n}");
-    Json list("list");
-    list.setType(Json::array);
-    EXPECT_EQ(list.toString(1), "  \"list\": [\n  ]");
-}
-
+// An empty object or array puts its closing bracket on a line of its own.
 TEST(Json, NestedMembersIndentTwoSpacesPerLevelWithCommasBetween) {
+    EXPECT_EQ(Json().toString(0), "{\n}");
+    Json empty("list");
+    empty.setType(Json::array);
+    EXPECT_EQ(empty.toString(1), "  \"list\": [\n  ]");
     Json root;
     root["Name"].setString("drive \"A\"");
     root["Count"].setUnsigned(18446744073709551615ULL);

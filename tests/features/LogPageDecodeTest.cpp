@@ -2,8 +2,6 @@
 // what it holds, says it was cut short, and reads nothing outside the bytes given.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,9 +43,7 @@ std::unique_ptr<XmlObject> decode(uint8_t logId, const core::Payload& page, core
 
 TEST(LogPageDecode, ShortPagesAndHostileCountsDecodeWhatIsPresentAndSaySo) {
     struct Case {
-        const char* what;
-        uint8_t logId;
-        Bytes page;
+        const char* what; uint8_t logId; Bytes page;
         size_t children;  // child objects of the root
     };
     const Case cases[] = {
@@ -108,11 +104,7 @@ TEST(LogPageDecode, FieldsBeforeTheCutKeepTheirValues) {
 // outside the product family the page's size, says which one a page is (the page objects' own
 // contexts are the served pages' tests).
 TEST(LogPageDecode, TheSharedLidIsDecodedAsThePageItHolds) {
-    struct Case {
-        bool family;
-        uint32_t size;
-        const char* root;
-    };
+    struct Case { bool family; uint32_t size; const char* root; };
     const Case cases[] = {
         {false, 112, "Temp Statistics"},
         {true, 112, "OCP Unsupported Requirements Log"},

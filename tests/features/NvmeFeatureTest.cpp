@@ -3,7 +3,6 @@
 #include <tuple>
 #include <vector>
 
-#include "drivekit/commands/nvme/Command.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/nvme_features/NvmeFeatureLookup.h"
 #include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
@@ -11,7 +10,6 @@
 
 namespace core = drivekit::core;
 namespace definitions = drivekit::features::definitions;
-namespace nvme = drivekit::commands::nvme;
 using namespace drivekit::features::nvme_features;
 
 namespace {

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "drivekit/commands/ata/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
@@ -78,10 +77,7 @@ std::vector<std::map<std::string, std::string>> decoded(const std::vector<Entry>
 }
 
 TEST(SmartDecode, VerdictsFollowPreFailureAndTheEndToEndCount) {
-    struct Case {
-        Entry entry;
-        const char* action;
-    } cases[] = {
+    struct Case { Entry entry; const char* action; } cases[] = {
         {{0x05, 0x0033, 10, 0, 10}, "Fail"},  // pre-failure at its threshold
         {{0x05, 0x0033, 9, 0, 10}, "Fail"},   // below
         {{0x05, 0x0033, 11, 0, 10}, "Pass"},  // above
@@ -99,10 +95,7 @@ TEST(SmartDecode, VerdictsFollowPreFailureAndTheEndToEndCount) {
 TEST(SmartDecode, NamesAndSkippedIdsFollowTheProductFamily) {
     const std::vector<Entry> entries = {{0x05, 0x33, 100, 0, 10}, {0xE2, 0x32, 100, 0, 0}, {0xE9, 0x32, 99, 0, 0},
                                         {0x60, 0x32, 100, 0, 0}};
-    struct Case {
-        const char* product;
-        std::vector<std::string> names;
-    } cases[] = {
+    struct Case { const char* product; std::vector<std::string> names; } cases[] = {
         {"", {"Re-allocated Sector Count", "Timed Workload - Media Wear", "Media Wearout Indicator", "Vendor Specific"}},
         {"KESTROVA", {"Reallocated Flash Block Count", "Timed Workload - Media Wear", "Media Wearout Indicator",
                       "Vendor Specific"}},
@@ -280,14 +273,9 @@ std::shared_ptr<SmartDrive> sataDrive(std::set<std::string> protocols) {
 }
 
 // The package tests meet each refusal alone; here, the one that wins when several apply.
-TEST(SmartFeature, CanRunRefusesInOrder) {
+TEST(SmartFeature, CanRunRefusesInOrderAndAShortThresholdsSectorIsNotKept) {
     namespace a = drivekit::core::attributes;
-    struct Case {
-        bool enabled;
-        const char* error;
-        bool raid;
-        Status expected;
-    } cases[] = {
+    struct Case { bool enabled; const char* error; bool raid; Status expected; } cases[] = {
         {true, "", false, Status::success()},
         {false, "", false, Status::smartNotEnabled()},
         {false, "locked", false, Status::driveDisabled()},
@@ -306,14 +294,10 @@ TEST(SmartFeature, CanRunRefusesInOrder) {
     smart::SMART none(std::make_shared<test_support::StubDrive>(std::set<std::string>{}));
     EXPECT_EQ(none.canRun(status), Status::commandSetNotSupported());
     EXPECT_EQ(none.worker(), nullptr);
-}
-
-// The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
-TEST(SmartFeature, AShortThresholdsSectorIsNotKept) {
+    // The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
     auto drive = sataDrive({"ATA"});
     drive->limits = Payload(drive->limits.data(), 100);
     smart::SMART feature(drive);
-    Status status;
     EXPECT_FALSE(feature.readSmart(status).isSuccess());
     EXPECT_EQ(feature.rawData().count(smart::smartThresholdsKey), 0u);
     EXPECT_EQ(feature.rawData().count(smart::smartAttributesKey), 1u);
@@ -338,10 +322,7 @@ TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest
     namespace a = drivekit::core::attributes;
     using Drive = log_page_test::LogPageDrive;
     struct Case {
-        const char* what;
-        std::function<void(Drive&)> drive;
-        bool health;
-        std::vector<Sent> sent;
+        const char* what; std::function<void(Drive&)> drive; bool health; std::vector<Sent> sent;
     } cases[] = {
         {"the maker's NVMe drive", [](Drive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
          {{0x02, 0xCA, 0}}},

@@ -60,11 +60,6 @@ std::shared_ptr<LogPageDrive> telemetryDrive(bool extended) {
     return drive;
 }
 
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // A telemetry read at offset (the header check when bytes is 512).
 bool isRead(const nvme::SubmissionEntry& entry, uint64_t offset, uint64_t bytes = 0) {
     return entry.opcode() == nvme::opcodes::getLogPage && (entry.cdw10 & 0xFF) != 0 && offsetOf(entry) == offset &&
@@ -77,17 +72,11 @@ bool isRead(const nvme::SubmissionEntry& entry, uint64_t offset, uint64_t bytes 
 // areas, Host Behavior Support's byte 1 and the queue's time-out before the read.
 TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItReads) {
     struct Case {
-        uint8_t lid;
-        uint32_t dataArea;
-        bool extended;
-        std::array<uint32_t, 4> lastBlocks;
-        uint64_t total;
-        uint8_t firstLsp;
-        uint8_t hbsByte1;
-        int64_t queueSeconds;       // -1: no queue
-        const char* commands;       // L Get Log Page (a run as one), G Get and S Set Features
-        int64_t timeoutDuringReads;
-        uint8_t hbsByte1DuringReads;
+        uint8_t lid; uint32_t dataArea; bool extended; std::array<uint32_t, 4> lastBlocks; uint64_t total;
+        uint8_t firstLsp; uint8_t hbsByte1;
+        int64_t queueSeconds;  // -1: no queue
+        const char* commands;  // L Get Log Page (a run as one), G Get and S Set Features
+        int64_t timeoutDuringReads; uint8_t hbsByte1DuringReads;
     };
     const Case cases[] = {
         {7, 3, false, {0, 0, 0, 0}, 4096, 1, 0, 30, "L", 60, 0},
@@ -159,9 +148,7 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
 
 TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     struct Case {
-        const char* name;
-        std::function<void(LogPageDrive&)> setUp;
-        core::Status expected;
+        const char* name; std::function<void(LogPageDrive&)> setUp; core::Status expected;
         size_t commandsSent;  // SIZE_MAX: not checked
     };
     const auto any = SIZE_MAX;
@@ -217,7 +204,8 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
             if (!streamed) {
                 EXPECT_EQ(telemetry.writeBinaryToFile(path, status), core::Status::failedToWriteFile());
             }
-            EXPECT_EQ(fileBytes(path), "an earlier file");
+            std::ifstream earlier(path, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(earlier), {}), "an earlier file");
             EXPECT_FALSE(fs::exists(path + ".part"));
         }
     }
@@ -234,13 +222,10 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
 
 TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAndMarked) {
     struct Case {
-        const char* name;
-        uint8_t lid;
-        unsigned changes;      // how many reads find a new capture
-        uint64_t changeAt;     // at the header check (0) or at the body's first piece (4096)
-        std::array<uint32_t, 4> secondBlocks;
-        bool unreadableCheck;
-        bool inconsistent;
+        const char* name; uint8_t lid;
+        unsigned changes;  // how many reads find a new capture
+        uint64_t changeAt;  // at the header check (0) or at the body's first piece (4096)
+        std::array<uint32_t, 4> secondBlocks; bool unreadableCheck; bool inconsistent;
     };
     const Case cases[] = {
         {"changes once", 7, 1, 0, {8, 40, 0, 0}, false, false},

@@ -53,7 +53,7 @@ const Uuid other = uuidOf(0x80);
 
 }  // namespace
 
-TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUuid) {
+TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUuidOrItsLastEntry) {
     auto drive = uuidDrive("UUID-ORDER", uuidList({b, other, a}));
     EXPECT_EQ(UUIDManager(drive, {a, b}).getIndex(), 3);
     EXPECT_EQ(UUIDManager(drive, {b, a}).getIndex(), 1);
@@ -61,15 +61,10 @@ TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUui
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0)}).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(drive).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(uuidDrive("UUID-ZERO-MIDDLE", uuidList({a, Uuid{}, b})), {b, a}).getIndex(), 1);
-}
-
-TEST(UuidManager, ReadsAllEntriesOfAFullList) {
+    // A full list is read to its last entry.
     std::vector<Uuid> ids;
     for (uint32_t i = 0; i < uuidListEntries; ++i) {
-        Uuid id{};
-        id[0] = static_cast<uint8_t>(i + 1);
-        id[15] = 0x5A;
-        ids.push_back(id);
+        ids.push_back(uuidOf(static_cast<uint8_t>(i + 1)));
     }
     const auto table = UuidList::parse(uuidList(ids));
     ASSERT_EQ(table.size(), uuidListEntries);
@@ -79,11 +74,7 @@ TEST(UuidManager, ReadsAllEntriesOfAFullList) {
 // A list that starts with a zero UUID, is short, or fails gives an empty table, asked for once;
 // a drive without UUID support is never asked and keeps no table.
 TEST(UuidManager, ListsWithoutTheCandidateGiveNoIndexAndAreReadAtMostOnce) {
-    struct Case {
-        const char* serial;
-        bool supported, answers;
-        core::Payload list;
-    };
+    struct Case { const char* serial; bool supported, answers; core::Payload list; };
     const Case cases[] = {
         {"UUID-ZERO-FIRST", true, true, uuidList({Uuid{}, a})},
         {"UUID-SHORT", true, true, core::Payload(2048)},
@@ -114,8 +105,7 @@ TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
     // The second drive shares the first one's table: its own list is never read.
     EXPECT_EQ(UUIDManager(second, {a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(second, {b}).getIndex(), UUIDManager::notFound);
-    EXPECT_EQ(first->sent().size(), 1u);
+    ASSERT_EQ(first->sent().size(), 1u);
     EXPECT_TRUE(second->sent().empty());
-    ASSERT_EQ(first->sent()[0].cns, 0x17);
-    EXPECT_EQ(first->sent()[0].nsid, 0u);
+    EXPECT_EQ(std::make_pair(first->sent()[0].cns, first->sent()[0].nsid), std::make_pair(uint8_t{0x17}, 0u));
 }

@@ -21,7 +21,7 @@ std::unique_ptr<XmlObject> sampleTree() {
     return root;
 }
 
-TEST(XmlTreePrinter, TextAlignsPositionsAndIndentsNestedObjects) {
+TEST(XmlTreePrinter, TextAlignsPositionsAndIndentsNestedObjectsAndJsonKeepsRepeatedNamesAndEscapes) {
     EXPECT_EQ(XmlTreePrinter::toText(*sampleTree()),
               "Identify Controller\n"
               "  Bytes 01:00      PCI Vendor ID (VID): 0x1C5C\n"
@@ -29,9 +29,6 @@ TEST(XmlTreePrinter, TextAlignsPositionsAndIndentsNestedObjects) {
               "  Bytes 4095:3072  Reserved: 0\n"
               "  Power State Descriptor 0 (Bytes 2079:2048)\n"
               "    Bytes 01:00  Name \"quoted\": a\\b\n");
-}
-
-TEST(XmlTreePrinter, JsonKeepsRepeatedNamesAndEscapes) {
     auto tree = sampleTree();
     tree->addProperty("Reserved", "12").setAttribute("description", "Byte 99");
     const auto json = XmlTreePrinter::toJsonTree(*tree);
