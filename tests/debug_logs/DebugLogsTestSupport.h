@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "support/FolderEntries.h"
 #include "support/StubDrive.h"
 #include "support/TextFiles.h"
 #include "support/ZipEntries.h"
@@ -74,14 +75,7 @@ inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 
 
 using test_support::readFile;
 
-inline std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (fs::directory_iterator it(folder), end; it != end; ++it) {
-        names.push_back(it->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test_support::folderEntries;
 
 using test_support::readZip;
 

@@ -119,26 +119,3 @@ TEST_F(PackageGeneratorTest, TypeSelectsItsCollectorsInTableOrderAndOnlySuccesse
         }
     }
 }
-
-// How the serial number is cleaned is shown with the folder name itself and end to end.
-TEST_F(PackageGeneratorTest, FolderIsMadeUnderTheDestinationAndATooLongSerialIsCutBetweenCharacters) {
-    const std::string destination = scratch_.path().string() + "/nested/dest";
-    Status status;
-    // A serial number too long for a file name is cut, never inside a character; the archive's
-    // name still fits.
-    std::string longSerial = "S" + std::string(149, 'x');
-    for (int i = 0; i < 75; ++i) {
-        longSerial += "\xC3\xA9";
-    }
-    PackageGenerator generator(silentDevice(longSerial), table());
-    generator.createOutputFolder(status, destination);
-    ASSERT_TRUE(status.isSuccess()) << status.message();
-    const std::string name = generator.folderName();
-    EXPECT_EQ(folderEntries(destination), std::vector<std::string>{name});
-    EXPECT_LE(name.size() + 4, 255u - 7u);
-    EXPECT_EQ(name.substr(name.size() - folderStamp.size() - 1), "_" + folderStamp);
-    const std::string kept = name.substr(0, name.size() - folderStamp.size() - 1);
-    EXPECT_GT(kept.size(), 200u);
-    EXPECT_EQ(kept, longSerial.substr(0, kept.size()));
-    EXPECT_EQ((kept.size() - 150) % 2, 0u) << "a character was cut in two";
-}

@@ -45,13 +45,15 @@ TEST(TimeStamps, DisplayFormUsesTheTwelveHourRuleFileFormPadsToTwoDigits) {
 }
 
 TEST(FolderName, SerialNumberIsCleanedForOneFolderLevel) {
-    const auto time = at(9, 5, 3, 7);
-    EXPECT_EQ(dl::outputFolderName("S4X*NE0*M1", time), "S4XNE0M1_07-04-2026_09-05-03-07");
-    EXPECT_EQ(dl::outputFolderName("", time), "_07-04-2026_09-05-03-07");
-    EXPECT_EQ(dl::outputFolderName("../A/B\\C", time), ".._A_B_C_07-04-2026_09-05-03-07");
-    EXPECT_EQ(dl::outputFolderName(std::string("X\nY\tZ\x7f") + '\x01', time), "X_Y_Z___07-04-2026_09-05-03-07");
-    EXPECT_EQ(dl::outputFolderName("..", time), ".._07-04-2026_09-05-03-07");
-    EXPECT_EQ(dl::outputFolderName("  SN 12  ", time), "  SN 12  _07-04-2026_09-05-03-07");
+    const std::pair<std::string, std::string> cases[] = {{"S4X*NE0*M1", "S4XNE0M1"},
+                                                         {"", ""},
+                                                         {"../A/B\\C", ".._A_B_C"},
+                                                         {std::string("X\nY\tZ\x7f") + '\x01', "X_Y_Z__"},
+                                                         {"..", ".."},
+                                                         {"  SN 12  ", "  SN 12  "}};
+    for (const auto& [serial, cleaned] : cases) {
+        EXPECT_EQ(dl::outputFolderName(serial, at(9, 5, 3, 7)), cleaned + "_07-04-2026_09-05-03-07");
+    }
 }
 
 TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEndOrFailsUnseen) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <regex>
 #include <thread>
+#include <tuple>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/OutputFilters.h"
@@ -157,11 +158,11 @@ TEST(RunCommand, AStoppedCommandTakesWhatItStartedAlong) {
 }
 
 TEST(OutputFilters, LastLinesKeepsTheTailAndTheEnvironmentHidesValuesNotAllowed) {
-    EXPECT_EQ(dl::lastLines("a\nb\nc\n", 2), "b\nc\n");
-    EXPECT_EQ(dl::lastLines("a\nb\nc", 2), "b\nc");
-    EXPECT_EQ(dl::lastLines("a\nb\n", 5), "a\nb\n");
-    EXPECT_EQ(dl::lastLines("", 5), "");
-    EXPECT_EQ(dl::lastLines("a\nb\n", 0), "");
+    const std::tuple<std::string, std::size_t, std::string> tails[] = {
+        {"a\nb\nc\n", 2, "b\nc\n"}, {"a\nb\nc", 2, "b\nc"}, {"a\nb\n", 5, "a\nb\n"}, {"", 5, ""}, {"a\nb\n", 0, ""}};
+    for (const auto& [text, count, tail] : tails) {
+        EXPECT_EQ(dl::lastLines(text, count), tail) << text << count;
+    }
 
     // The environment shows every name but only the values it may.
     const std::vector<std::string> entries = {"PATH=/usr/bin", "DATABASE_URL=postgres://admin:pw@db/x",

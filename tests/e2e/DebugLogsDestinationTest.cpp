@@ -68,7 +68,7 @@ TEST_F(DebugLogsDestination, AnOutputFolderThatCannotBeMadeIsAClearErrorAndNothi
     }
     // Nothing was added, removed or packed.
     EXPECT_EQ("a file\n", readFile(dir / "blocker"));
-    EXPECT_EQ(10000u, entries(taken).size());
+    EXPECT_EQ(10000u, folderEntries(taken).size());
     for (const auto& entry : fs::recursive_directory_iterator(taken)) {
         EXPECT_TRUE(fs::is_directory(entry.path())) << entry.path();
     }
@@ -80,7 +80,7 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     const auto run = ssdtool(systemRun(destination.string()), dir);
     EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
     std::vector<std::string> kept;
-    for (const auto& name : entries(destination)) {
+    for (const auto& name : folderEntries(destination)) {
         if (fs::path(name).extension() != ".zip") {
             kept.push_back(name);
         }
@@ -108,32 +108,37 @@ TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotes
         const auto run = ssdtool(systemRun(destination), dir);
         ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
         EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
-        auto packed = entries(dir / landing);
+        auto packed = folderEntries(dir / landing);
         ASSERT_EQ(besides.size() + 1, packed.size()) << destination;
         EXPECT_TRUE(std::regex_match(packed[0], packageName(builtInSerial(), "\\.zip"))) << packed[0];
         EXPECT_EQ(besides, std::vector<std::string>(packed.begin() + 1, packed.end()));
         EXPECT_EQ(1u, readZip(dir / landing / packed[0]).count("version.txt"));
     }
-    EXPECT_EQ((std::vector<std::string>{"link", odd, "real"}), entries(dir));
+    EXPECT_EQ((std::vector<std::string>{"link", odd, "real"}), folderEntries(dir));
 }
 
 // How a serial number is cleaned for a folder name is the folder name's own test; here, one too
-// long for a file name, by which the drive is selected.
+// long for a file name, by which the drive is selected, and a destination yet to be made.
 TEST_F(DebugLogsDestination, ATooLongSerialNumberIsCutSoThatThePackageNameFitsTheFileSystem) {
-    const std::string serial(300, 'L');
-    const fs::path profile = changedProfile(dir, [&](nlohmann::json& p) { p["attributes"]["SerialNumber"] = serial; });
-    const fs::path out = dir / "out";
-    fs::create_directories(out);
-    const auto run = ssdtool({"--sim=" + profile.string(), "--log=" + (out / "plugin.log").string(), "dump",
+    std::string serial = "S" + std::string(149, 'x');
+    for (int i = 0; i < 75; ++i) {
+        serial += "\xC3\xA9";  // two bytes each, never to be cut in two
+    }
+    const fs::path profile = changedProfile(scratch, [&](nlohmann::json& p) { p["attributes"]["SerialNumber"] = serial; });
+    const fs::path out = dir / "nested" / "out";
+    const auto run = ssdtool({"--sim=" + profile.string(), "--log=" + (scratch / "plugin.log").string(), "dump",
                               "-debuglogs", "-ssd", serial, "-type", "System", "-destination", out.string()},
                              dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto packed = entries(out);
-    ASSERT_EQ(2u, packed.size());
+    const auto packed = folderEntries(out);
+    ASSERT_EQ(1u, packed.size());
     // The archive's name fits the 255-byte limit of a file name; the log says why.
-    EXPECT_TRUE(std::regex_match(packed[0], std::regex("L{200,}_[-_0-9]{22,23}\\.zip"))) << packed[0];
+    std::smatch name;
+    ASSERT_TRUE(std::regex_match(packed[0], name, std::regex("(S.{200,})_[-_0-9]{22,23}\\.zip"))) << packed[0];
     EXPECT_LE(packed[0].size(), 255u - 7u);
-    EXPECT_TRUE(contains(readFile(out / "plugin.log"), "The serial number (300 bytes in the folder name) is cut"));
+    EXPECT_EQ(serial.substr(0, name.length(1)), name.str(1));
+    EXPECT_EQ(0, (name.length(1) - 150) % 2) << "a character was cut in two";
+    EXPECT_TRUE(contains(readFile(scratch / "plugin.log"), "The serial number (300 bytes in the folder name) is cut"));
 }
 
 }  // namespace

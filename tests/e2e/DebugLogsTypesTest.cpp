@@ -23,7 +23,7 @@ TEST_F(DebugLogsTypes, ListPrintsTheLogTypesAndTheResultInTheChosenFormatAndLeav
         EXPECT_EQ("\nLog(type) Options:\n  Identify\n  NvmeLogs\n  System\n  Telemetry\n" + result, run.out);
         EXPECT_EQ("", run.err);
     }
-    EXPECT_TRUE(entries(dir).empty());
+    EXPECT_TRUE(folderEntries(dir).empty());
 }
 
 TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolder) {
@@ -32,7 +32,7 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
     // The console text in full is the package generator's own test.
     EXPECT_TRUE(contains(run.out, "\nResult: Completed successfully.\n"));
 
-    const auto left = entries(dir);
+    const auto left = folderEntries(dir);
     ASSERT_EQ(1u, left.size());
     EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), "\\.zip"))) << left[0];
 
@@ -55,7 +55,7 @@ TEST_F(DebugLogsTypes, SystemPacksTheGeneralLogsIntoOneArchiveAndRemovesTheFolde
 TEST_F(DebugLogsTypes, EveryTypePacksTheDriveLogsWithPathsRelativeToTheFolder) {
     const auto run = debugLogs({"--sim"}, {}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
-    const auto left = entries(dir);
+    const auto left = folderEntries(dir);
     ASSERT_EQ(1u, left.size());
     const auto archive = readZip(dir / left[0]);
     const std::string folder = left[0].substr(0, left[0].size() - 4);
@@ -90,7 +90,7 @@ TEST_F(DebugLogsTypes, AnUnknownTypeLeavesAnEmptyFolderAndReportsNotImplementedI
     EXPECT_EQ("Not implemented.", result.at("Description").get<std::string>());
     EXPECT_EQ(2, result.at("Type").get<int>());
     EXPECT_FALSE(contains(run.out, "PACKAGE THE LOGS"));
-    const auto left = entries(dir);
+    const auto left = folderEntries(dir);
     ASSERT_EQ(1u, left.size());
     EXPECT_TRUE(std::regex_match(left[0], packageName(builtInSerial(), ""))) << left[0];
     EXPECT_TRUE(fs::is_directory(dir / left[0]));
@@ -110,7 +110,7 @@ TEST_F(DebugLogsTypes, WithoutADriveLogNoPackageIsMadeAndTheLastLinesNameTheFold
         clear();
         const auto run = debugLogs({drive}, {}, dir);
         EXPECT_EQ(exitStatus, run.exitStatus) << drive << run.out << run.err;
-        const auto left = entries(dir);
+        const auto left = folderEntries(dir);
         ASSERT_EQ(1u, left.size()) << drive;
         EXPECT_TRUE(fs::is_regular_file(dir / left[0] / "system_info.log"));
         EXPECT_TRUE(boost::algorithm::ends_with(run.out, "Total drive logs generated: 0\n\n"

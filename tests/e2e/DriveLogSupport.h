@@ -44,6 +44,20 @@ constexpr unsigned getLogPage = 0x02;
 constexpr unsigned setFeatures = 0x09;
 inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
 
+// The trace as one word per command that word() names (empty: left out); a run of the same
+// word that begins with "read" is one entry, as a log comes in as many pieces as it needs.
+inline std::vector<std::string> commandSequence(const std::vector<Traced>& commands,
+                                                const std::function<std::string(const Traced&)>& word) {
+    std::vector<std::string> sequence;
+    for (const auto& c : commands) {
+        const std::string w = word(c);
+        if (!w.empty() && !(w.rfind("read", 0) == 0 && !sequence.empty() && sequence.back() == w)) {
+            sequence.push_back(w);
+        }
+    }
+    return sequence;
+}
+
 // The log_pages entries of the one archive in dir, keyed "log_pages/<file>".
 inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) { return packedUnder(dir, "log_pages/"); }
 

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "support/FolderEntries.h"
 #include "support/TextFiles.h"
 #include "support/ZipEntries.h"
 
@@ -27,6 +28,7 @@ struct Run {
     std::string err;
 };
 
+using test_support::folderEntries;
 using test_support::lines;
 using test_support::readFile;
 
@@ -88,15 +90,6 @@ protected:
         boost::system::error_code ignored;
         fs::remove_all(dir, ignored);
         fs::remove_all(scratch, ignored);
-    }
-    // Entries of the folder (names only), sorted.
-    std::vector<std::string> entries(const fs::path& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
     // Empties the folder ssdtool writes to, for the next run of a table.
     void clear() const {

@@ -21,7 +21,7 @@ TEST_F(HostCommandLine, HelpShowsThePlugInsCommandInFull) {
     const auto inline_ = debugLogs({"--sim"}, {"-h"}, dir);
     EXPECT_EQ(0, inline_.exitStatus);
     EXPECT_TRUE(contains(inline_.out, "Command: DebugLogs\n"));
-    EXPECT_TRUE(entries(dir).empty());
+    EXPECT_TRUE(folderEntries(dir).empty());
 }
 
 TEST_F(HostCommandLine, ShowSsdListsTheSimulatedDrivesInOrder) {
@@ -67,7 +67,7 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         EXPECT_TRUE(contains(run.err, message)) << run.err;
         EXPECT_EQ("", run.out) << message;
     }
-    EXPECT_TRUE(entries(dir).empty());
+    EXPECT_TRUE(folderEntries(dir).empty());
 }
 
 TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
@@ -97,7 +97,7 @@ TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
     const std::string hostOnly = readFile(dir / "host2.log");
     EXPECT_TRUE(contains(hostOnly, "Running command DebugLogs"));
     EXPECT_FALSE(contains(hostOnly, "PackageGenerator.cpp("));
-    EXPECT_EQ((std::vector<std::string>{"host.log", "host2.log", "plugin.log"}), entries(dir));
+    EXPECT_EQ((std::vector<std::string>{"host.log", "host2.log", "plugin.log"}), folderEntries(dir));
 }
 
 }  // namespace

@@ -8,7 +8,24 @@
 namespace e2e {
 namespace {
 
-using LogPagesPackage = Workspace;
+class LogPagesPackage : public Workspace {
+protected:
+    // The log-page collector, verbose, on the drive (a built-in name or a profile file); its
+    // commands go to trace, its log to log.
+    e2e::Run nvmeLogs(const std::string& drive, const std::vector<std::string>& more = {}, bool verbose = true) {
+        std::vector<std::string> options{"--sim=" + drive, "--sim-trace=" + trace.string(), "--log=" + log.string()};
+        options.insert(options.end(), more.begin(), more.end());
+        return debugLogs(options, verbose ? std::vector<std::string>{"-type", "NvmeLogs", "-v"}
+                                          : std::vector<std::string>{"-type", "NvmeLogs"},
+                         dir);
+    }
+    void SetUp() override {
+        Workspace::SetUp();
+        trace = scratch / "trace.txt";
+        log = scratch / "plugin.log";
+    }
+    fs::path trace, log;
+};
 
 std::string pageFile(unsigned logId, unsigned logSpecificField = 0, unsigned logSpecificId = 0) {
     char name[64];
@@ -41,12 +58,15 @@ std::set<std::string> keysOf(const std::map<std::string, std::string>& pages) {
     return keys;
 }
 
-unsigned fieldOf(const Traced& c) { return (c.cdw10 >> 8) & 0x7F; }
+std::string hex(unsigned value) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "0x%02x", value);
+    return text;
+}
 
 }  // namespace
 
 TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracketOfItsCommands) {
-    const fs::path trace = scratch / "trace.txt";
     const auto run = debugLogs({"--sim", "--sim-trace=" + trace.string()}, {"-v"}, dir);
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     const auto pages = packedLogPages(dir);
@@ -70,33 +90,26 @@ TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracket
     // Pages whose length the drive gives in a header hold exactly that length.
     EXPECT_GT(pages.at(pageFile(0x0F)).size(), 4096u);
 
-    const auto commands = readTrace(trace);
-    std::vector<unsigned> lockdown;
-    int firstPerformanceRead = -1, lastPerformanceRead = -1, switchOn = -1, switchOff = -1;
-    for (int i = 0; i < static_cast<int>(commands.size()); ++i) {
-        const Traced& c = commands[i];
-        if (isGetLog(c, 0x14)) {
-            lockdown.push_back(fieldOf(c));
-        }
-        if (isGetLog(c, 0xFA)) {
-            firstPerformanceRead = firstPerformanceRead < 0 ? i : firstPerformanceRead;
-            lastPerformanceRead = i;
-        }
-        if (c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0xFA) {
-            (c.cdw11 == 0x3F ? switchOn : switchOff) = i;
-            EXPECT_TRUE(c.cdw11 == 0x3F || c.cdw11 == 0) << std::hex << c.cdw11;
-        }
+    // Each lockdown field once, in order; the performance page is read whole between switching
+    // its collection on and off again.
+    std::vector<std::string> expected;
+    for (const unsigned field : lockdownFields) {
+        expected.push_back("lockdown " + hex(field));
     }
-    EXPECT_EQ(lockdownFields, lockdown);
-    ASSERT_GE(switchOn, 0);
-    EXPECT_LT(switchOn, firstPerformanceRead);
-    EXPECT_GT(switchOff, lastPerformanceRead);
+    expected.insert(expected.end(), {"switch 0x3f", "read 0xfa", "switch 0x00"});
+    EXPECT_EQ(expected, commandSequence(readTrace(trace), [](const Traced& c) -> std::string {
+                  if (isGetLog(c, 0x14)) {
+                      return "lockdown " + hex((c.cdw10 >> 8) & 0x7F);
+                  }
+                  if (c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0xFA) {
+                      return "switch " + hex(c.cdw11);
+                  }
+                  return isGetLog(c, 0xFA) ? "read 0xfa" : "";
+              }));
 }
 
 TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
-    const fs::path trace = scratch / "trace.txt";
-    const auto run =
-        debugLogs({"--sim=kestrova-nvme", "--sim-trace=" + trace.string()}, {"-type", "NvmeLogs", "-v"}, dir);
+    const auto run = nvmeLogs("kestrova-nvme");
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     const auto pages = packedLogPages(dir);
     // Its temperature page and the OCP Unsupported Requirements page share LID 0xC5: the second
@@ -111,15 +124,15 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 }
 
 TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNvmeDrivesGetNoFolder) {
-    const fs::path log = scratch / "plugin.log";
-    for (const std::string profile : {"other-nvme", "kestrova-sata"}) {
-        const auto run = debugLogs({"--sim=" + profile, "--log=" + log.string()}, {"-type", "NvmeLogs", "-v"}, dir);
+    // Only verbosity prints the skip line.
+    for (const auto& [profile, verbose] : {std::pair<std::string, bool>{"other-nvme", true}, {"kestrova-sata", false}}) {
+        const auto run = nvmeLogs(profile, {}, verbose);
         EXPECT_EQ(0, run.exitStatus) << profile << run.out << run.err;
-        EXPECT_TRUE(contains(run.out, "NVMe logs: Skipped, drive not NVMe.\n")) << run.out;
+        EXPECT_EQ(verbose, contains(run.out, "NVMe logs: Skipped, drive not NVMe.\n")) << run.out;
         EXPECT_TRUE(contains(readFile(log), "NVMe Logs: Feature is not supported.")) << profile;
         fs::remove(log);
         EXPECT_FALSE(contains(run.out, "NVMe Logs generated")) << run.out;
-        for (const auto& left : entries(dir)) {
+        for (const auto& left : folderEntries(dir)) {
             EXPECT_FALSE(fs::exists(dir / left / "log_pages")) << profile;
         }
         clear();
@@ -127,7 +140,7 @@ TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNvmeDrivesGetNoFolder) {
 }
 
 TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
-    const auto run = debugLogs({"--sim=other-nvme", "--as-maker=kestrova"}, {"-type", "NvmeLogs", "-v"}, dir);
+    const auto run = nvmeLogs("other-nvme", {"--as-maker=kestrova"});
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
     EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n", run.err);
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated")) << run.out;
@@ -137,11 +150,8 @@ TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamil
 }
 
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {
-    const fs::path trace = scratch / "trace.txt";
-    const fs::path profile =
-        changedProfile(scratch, [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; });
     const auto run =
-        debugLogs({"--sim=" + profile.string(), "--sim-trace=" + trace.string()}, {"-type", "NvmeLogs", "-v"}, dir);
+        nvmeLogs(changedProfile(scratch, [](nlohmann::json& p) { p["nvme"]["lifeCycleState"] = 1; }).string());
     EXPECT_TRUE(contains(run.out, "Unable to Generate Performance Debug Log, LID 0xFA: "
                                   "life_cycle_state::DEPLOYED; Cannot read FW Params VSC Log\n"))
         << run.out;
@@ -158,15 +168,12 @@ TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsSt
 }
 
 TEST_F(LogPagesPackage, ARejectedPageCostsOneCountAndRejectedTransfersHalveTheChunk) {
-    const fs::path trace = scratch / "trace.txt";
-    const fs::path log = scratch / "plugin.log";
     const fs::path profile = changedProfile(scratch, [](nlohmann::json& p) {
         p["nvme"]["persistentEventLogBytes"] = 1 << 20;
         p["faults"] = {{{"logId", 0x81}, {"action", "status"}},
                        {{"logId", 0x0D}, {"action", "sizeLimit"}, {"bytes", 16384}}};
     });
-    const auto run = debugLogs({"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "--log=" + log.string()},
-                               {"-type", "NvmeLogs", "-v"}, dir);
+    const auto run = nvmeLogs(profile.string());
     ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
     EXPECT_TRUE(contains(run.out, "Error extracting NVME Log: 0x81; ")) << run.out;
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated (44 of possible 45 logs)\n")) << run.out;

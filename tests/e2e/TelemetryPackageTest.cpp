@@ -56,28 +56,18 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
         }));
         EXPECT_TRUE(files.at(controllerFile) == servedPage("varnholt-nvme", 0x08, 0, 0, 65 * 512));
 
+        // Every read with the long timeout, the usual one restored after; data area 4 switched on
+        // around each log's reads and back off after them.
         const auto commands = readTrace(trace);
-        std::vector<std::size_t> hostBehavior, hostReads, controllerReads;
-        for (std::size_t i = 0; i < commands.size(); ++i) {
-            if (commands[i].opcode == setFeatures && (commands[i].cdw10 & 0xFF) == 0x16) {
-                hostBehavior.push_back(i);
-            }
-            if (isTelemetryRead(commands[i])) {
-                ((commands[i].cdw10 & 0xFF) == 0x07 ? hostReads : controllerReads).push_back(i);
-                EXPECT_EQ("60s", commands[i].timeout) << i;
-            }
-        }
-        ASSERT_FALSE(hostReads.empty());
-        ASSERT_FALSE(controllerReads.empty());
-        EXPECT_EQ("30s", commands.back().timeout);  // restored after the reads
-        // Data area 4 is switched on around each log's reads, and back off after them.
-        ASSERT_EQ(extended ? 4u : 0u, hostBehavior.size());
-        if (extended) {
-            EXPECT_LT(hostBehavior[0], hostReads.front());
-            EXPECT_GT(hostBehavior[1], hostReads.back());
-            EXPECT_LT(hostBehavior[2], controllerReads.front());
-            EXPECT_GT(hostBehavior[3], controllerReads.back());
-        }
+        const std::vector<std::string> reads{"read 0x07 60s", "read 0x08 60s"};
+        const std::vector<std::string> switched{"area 4", reads[0], "area 4", "area 4", reads[1], "area 4"};
+        EXPECT_EQ(extended ? switched : reads, commandSequence(commands, [](const Traced& c) -> std::string {
+                      if (c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0x16) {
+                          return "area 4";
+                      }
+                      return isTelemetryRead(c) ? "read 0x0" + std::to_string(c.cdw10 & 0xFF) + " " + c.timeout : "";
+                  }));
+        EXPECT_EQ("30s", commands.back().timeout);
         clear();
     }
 }
@@ -127,7 +117,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
         EXPECT_TRUE(contains(run.out, "Telemetry generated (" + std::to_string(written) + " of possible 2 logs)\n"))
             << c.what << run.out;
         // Never a partial file: what was not read whole is not in the folder at all.
-        const auto left = entries(dir);
+        const auto left = folderEntries(dir);
         ASSERT_EQ(1u, left.size()) << c.what;
         // A failed controller-initiated read fails the collector: no package, the folder is kept.
         const fs::path folder = dir / left[0];
@@ -138,7 +128,7 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
         EXPECT_EQ(c.controllerWritten, packed ? files.count(controllerFile) == 1 : fs::exists(folder / controllerFile))
             << c.what;
         if (!packed && fs::exists(folder / "log_pages")) {
-            for (const auto& name : entries(folder / "log_pages")) {
+            for (const auto& name : folderEntries(folder / "log_pages")) {
                 EXPECT_EQ(std::string::npos, name.find(".part")) << c.what << ": " << name;
             }
         }
