@@ -45,12 +45,9 @@ TEST(TimeStamps, DisplayFormUsesTheTwelveHourRuleFileFormPadsToTwoDigits) {
 }
 
 TEST(FolderName, SerialNumberIsCleanedForOneFolderLevel) {
-    const std::pair<std::string, std::string> cases[] = {{"S4X*NE0*M1", "S4XNE0M1"},
-                                                         {"", ""},
-                                                         {"../A/B\\C", ".._A_B_C"},
-                                                         {std::string("X\nY\tZ\x7f") + '\x01', "X_Y_Z__"},
-                                                         {"..", ".."},
-                                                         {"  SN 12  ", "  SN 12  "}};
+    const std::pair<std::string, std::string> cases[] = {
+        {"S4X*NE0*M1", "S4XNE0M1"}, {"", ""}, {"../A/B\\C", ".._A_B_C"},
+        {std::string("X\nY\tZ\x7f") + '\x01', "X_Y_Z__"}, {"..", ".."}, {"  SN 12  ", "  SN 12  "}};
     for (const auto& [serial, cleaned] : cases) {
         EXPECT_EQ(dl::outputFolderName(serial, at(9, 5, 3, 7)), cleaned + "_07-04-2026_09-05-03-07");
     }
