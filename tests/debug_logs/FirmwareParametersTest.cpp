@@ -35,11 +35,12 @@ public:
     }
     core::CommandResult sendCommand(core::Command& command) override {
         const auto& entry = dynamic_cast<drivekit::commands::nvme::Command&>(command).entry();
-        trace.push_back({entry.opcode(), entry.cdw12, entry.cdw13});
+        const uint32_t cdw12 = entry.cdw12, cdw13 = entry.cdw13;  // packed fields, copied out
+        trace.emplace_back(entry.opcode(), cdw12, cdw13);
         core::CommandResult result;
         if (entry.opcode() == 0xF2) {
-            const auto& bytes = entry.cdw12 == 0x830F1004 ? state_ : record_;
-            const size_t size = std::min(bytes.size(), entry.cdw12 == 0x830F1004 ? stateBytes : recordBytes);
+            const auto& bytes = cdw12 == 0x830F1004 ? state_ : record_;
+            const size_t size = std::min(bytes.size(), cdw12 == 0x830F1004 ? stateBytes : recordBytes);
             result.data = core::Payload(bytes.data(), static_cast<uint32_t>(size));
         }
         return result;
