@@ -87,11 +87,8 @@ const MakerModelPrefix* recogniseDrive(Bus bus, uint16_t pciVendorId, const std:
 // family, or its SATA family.
 const std::string& defaultFamilyFor(Bus bus);
 
-}  // namespace drivekit::core::products
-
-// ---- The questions features ask of a drive's "Product". Each keeps its own comparison: the
+// The questions features ask of a drive's "Product". Each keeps its own comparison: the
 // rules were written at different times and drives in the field depend on each one as it is.
-namespace drivekit::core::products {
 
 // The family with the maker's vendor log pages (the debug-logs vendor branch, the pages'
 // decoders): the whole name, in any letter case.

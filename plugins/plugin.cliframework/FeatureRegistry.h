@@ -12,7 +12,7 @@ namespace plugin::cli {
 
 struct FeatureRegistry {
     std::vector<FeatureBase*> features;
-    // Keyed by the specification's address: identity, not name, tells two specifications apart.
+    // Keyed by the command spec's address: identity, not name, tells two commands apart.
     std::map<const CommandSpec*, FeatureBase*> featureBySpec;
     std::vector<std::shared_ptr<CommandSpec>> commandSpecs;
 };
