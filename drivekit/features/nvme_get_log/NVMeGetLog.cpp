@@ -128,8 +128,15 @@ core::Status NVMeGetLog::readPiece(core::Status& status, core::Payload& data) {
     commands::CommandSender sender(*device_);
     // The page comes back in the result's own buffer.
     status = sender.send(command, core::Payload());
-    if (status.isSuccess()) {
-        data = sender.data();
+    if (!status.isSuccess()) {
+        return status;
+    }
+    data = sender.data();
+    // A transfer cut short is a failed read whatever the drive's status says: the bytes
+    // that came are left in data for a caller that reports them, never kept as the page.
+    status = sender.requireData(command.transferBytes);
+    if (!status.isSuccess()) {
+        LOG_ERROR("GetLogPage returned " << data.size() << " of " << command.transferBytes << " bytes");
     }
     return status;
 }
@@ -209,7 +216,8 @@ core::Status NVMeGetLog::readHeader(core::Status& status, core::Payload& header,
                                     uint32_t neededBytes, const core::Status& tooShort) {
     setOffset(0);
     setTransferBytes(readBytes);
-    if (readPiece(status, header).isSuccess() && (header.empty() || header.size() < neededBytes)) {
+    if (!readPiece(status, header).isSuccess() && status == core::Status::unexpectedDataLength() &&
+        header.size() < neededBytes) {
         LOG_ERROR("The drive returned " << header.size() << " bytes of a " << neededBytes << "-byte log header");
         status = tooShort;
     }
@@ -254,9 +262,7 @@ uint64_t NVMeGetLog::readChunks(core::Status& status, uint64_t start, uint64_t t
         setTransferBytes(piece);
         core::Payload data;
         // A piece that comes back short is retried like a failed one.
-        if (readPiece(status, data).isSuccess() && data.size() < piece) {
-            status = core::Status::unexpectedDataLength();
-        }
+        readPiece(status, data);
         if (!status.isSuccess() && chunk > smallestChunkBytes) {
             chunk /= 2;
             LOG_DEBUG("Chunk size changed to: " << chunk);
@@ -292,14 +298,8 @@ uint64_t NVMeGetLog::readPieces(core::Status& status, core::Payload& buffer, uin
             LOG_ERROR("Failure to read on offset: " << offset);
             break;
         }
-        const uint64_t received = std::min<uint64_t>(data.size(), piece);
-        core::memory::memCopy(buffer.data() + offset, total - offset, data.data(), received);
-        offset += received;
-        if (received < piece) {
-            status = core::Status::unexpectedDataLength();
-            LOG_ERROR("Failure to read on offset: " << offset);
-            break;
-        }
+        core::memory::memCopy(buffer.data() + offset, total - offset, data.data(), piece);
+        offset += piece;
     }
     return offset;
 }

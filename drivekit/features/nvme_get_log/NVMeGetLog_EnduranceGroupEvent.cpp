@@ -36,14 +36,9 @@ core::Status NVMeGetLog_EnduranceGroupEvent::sendCommand(core::Status& status) {
         status = core::Status::allocationFailed();
         return finish(status);
     }
-    const uint64_t firstBytes = std::min<uint64_t>(first.size(), pieceBytes);
-    core::memory::memCopy(page.data(), page.size(), first.data(), firstBytes);
-    const uint64_t kept = firstBytes < pieceBytes ? firstBytes : readPieces(status, page, pieceBytes, pieceBytes);
-    if (firstBytes < pieceBytes) {
-        status = core::Status::unexpectedDataLength();
-        LOG_ERROR("Failure to read on offset: " << firstBytes);
-    }
-    page.truncate(kept);
+    // The first piece is whole: a shorter one failed the header read.
+    core::memory::memCopy(page.data(), page.size(), first.data(), pieceBytes);
+    page.truncate(readPieces(status, page, pieceBytes, pieceBytes));
     payload_ = page;
     LOG_DEBUG("Returned Payload of size: " << payload_.size());
     return finish(status);

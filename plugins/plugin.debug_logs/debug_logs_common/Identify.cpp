@@ -127,13 +127,7 @@ Status Identify::identifyOne(Status& status, Payload& data, uint8_t cns, uint32_
     if (dynamic_cast<drivekit::features::identify::nvme::Identify*>(identify.implementation()) == nullptr) {
         status = Status::commandSetNotSupported();
     } else if (identify.identify(status).isSuccess()) {
-        const bool isList = cns == activeNamespaces.listCns || cns == allocatedNamespaces.listCns;
-        if (isList && identify.data().size() < namespaceListBytes) {
-            // A short list cannot be told from a truncated one; its NSIDs are not trusted.
-            status = Status::unexpectedDataLength();
-        } else {
-            data = identify.data();
-        }
+        data = identify.data();
     }
     if (!status.isSuccess()) {
         reportFailure(cns, status);

@@ -12,7 +12,6 @@
 
 namespace plugin::cli::debug_logs {
 
-using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
@@ -37,8 +36,10 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     smart::SMART smartFeature(device);
     Status canRun;
     if (smartFeature.canRun(canRun).isSuccess()) {
-        saveFile(smartFeature, PackageFileNames::smartThresholds, smart::smartThresholdsKey);
-        saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey);
+        const Status read = readSectors(smartFeature);
+        const bool nothingRead = smartFeature.rawData().empty();
+        saveFile(smartFeature, PackageFileNames::smartThresholds, smart::smartThresholdsKey, read, nothingRead);
+        saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey, read, nothingRead);
     } else {
         printMessage("SMART Log Support Error: " + canRun.message(), true);
     }
@@ -51,31 +52,40 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     return status;
 }
 
-Status SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileName, const std::string& key) {
+Status SATALogs::readSectors(smart::SMART& smartFeature) {
     Status status;
-    if (smartFeature.rawData().empty() && !smartFeature.readSmart(status).isSuccess()) {
-        LOG_DEBUG("SMART read failed: " << status.message());
-        return status;
+    // One more try when either sector failed: the read sends both again, so a READ DATA that
+    // fails once costs neither sector.
+    if (!smartFeature.readSmart(status).isSuccess()) {
+        LOG_DEBUG("SMART read failed, tried again: " << status.message());
+        smartFeature.readSmart(status);
     }
+    return status;
+}
+
+void SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileName, const std::string& key,
+                        const Status& read, bool nothingRead) {
     const auto raw = smartFeature.rawData();
     const auto found = raw.find(key);
-    const Payload payload = found != raw.end() ? found->second : Payload();
     const std::string path = (fs::path(outputDirectory_) / fileName).string();
-    if (!payload.empty()) {
+    Status status = read.isSuccess() ? Status::retrieveDataFailed() : read;
+    if (found != raw.end()) {
         // A full or read-only disk must not count as a saved sector.
-        if (utils::SaveLogToFile(path, payload, key, status)) {
+        if (utils::SaveLogToFile(path, found->second, key, status)) {
             recordSavedBinary(folderName_, fileName);
             printMessage("Successfully generated SATA Log: " + fileName + ".", true);
             ++fileCount;
-            return status;
+            return;
         }
         status = Status::failedToWriteFile();
-    } else {
-        status = Status::retrieveDataFailed();
+    }
+    LOG_ERROR(fileName << " not saved: " << status.message());
+    if (nothingRead) {
+        // Neither sector came: the collector's one line says why.
+        return;
     }
     printMessage("Failed to generated SATA Log: " + fileName + ". Error: " + status.message(), true);
     ++failedCount;
-    return status;
 }
 
 }  // namespace plugin::cli::debug_logs

@@ -27,8 +27,13 @@ public:
     uint32_t failedCount = 0;
 
 private:
-    drivekit::core::Status saveFile(drivekit::features::smart::SMART& smart, const std::string& fileName,
-                                    const std::string& key);
+    // Reads both sectors, a second time when the first read failed; the last read's status.
+    static drivekit::core::Status readSectors(drivekit::features::smart::SMART& smart);
+    // Writes the sector held under key, or says why it is missing: the read's status, or
+    // "Failed to retrieve data from selected drive." when the read passed without it. When
+    // nothing at all was read, the missing sector is only logged and not counted.
+    void saveFile(drivekit::features::smart::SMART& smart, const std::string& fileName, const std::string& key,
+                  const drivekit::core::Status& read, bool nothingRead);
 
     std::string folderName_;
     std::string title_;

@@ -9,6 +9,10 @@
 
 namespace drivekit::features::identify::ata {
 
+namespace {
+constexpr uint64_t identifyDeviceBlockBytes = 512;
+}  // namespace
+
 Identify::Identify(std::shared_ptr<core::Device> device, const core::AttributeCollection& attributes)
     : IdentifyInterface(std::move(device), attributes) {}
 
@@ -34,6 +38,9 @@ core::Status Identify::identify(core::Status& status) {
     }
     commands::ata::IdentifyDevice identifyDevice;
     status = sender.send(identifyDevice);
+    if (status.isSuccess()) {
+        status = sender.requireData(uint64_t{identifyDevice.transferBlocks} * identifyDeviceBlockBytes);
+    }
     if (status.isSuccess()) {
         data_ = sender.data();
         hasData_ = true;

@@ -51,6 +51,10 @@ core::Status Identify::identify(core::Status& status) {
 
     commands::CommandSender sender(*device_);
     status = sender.send(command);
+    // Every structure fills its 4096 bytes; a shorter answer was cut, not a small structure.
+    if (status.isSuccess()) {
+        status = sender.requireData(commands::nvme::Identify::structureBytes);
+    }
     if (status.isSuccess()) {
         data_ = sender.data();
         cnsRead_ = cns;
