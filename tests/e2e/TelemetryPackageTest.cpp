@@ -146,6 +146,10 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; ";
         EXPECT_EQ(changes > 1, contains(run.out, warning)) << run.out;
+        // The package says it too, under the file's own line.
+        EXPECT_EQ(changes > 1, contains(onlyArchive(dir)["incident_report.log"],
+                                        hostFile + " was saved successfully\n    " + warning +
+                                            "it may mix two captures.\n"));
         const std::string host = packedLogPages(dir)[hostFile];
         ASSERT_EQ(121u * 512, host.size());
         if (changes == 1) {

@@ -77,6 +77,7 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         int64_t queueSeconds;  // -1: no queue
         const char* commands;  // L Get Log Page (a run as one), G Get and S Set Features
         int64_t timeoutDuringReads; uint8_t hbsByte1DuringReads;
+        uint64_t hbsAnswerBytes = UINT64_MAX;  // what Get Features answers of Host Behavior Support
     };
     const Case cases[] = {
         {7, 3, false, {0, 0, 0, 0}, 4096, 1, 0, 30, "L", 60, 0},
@@ -87,6 +88,8 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         // Controller-initiated: no Supported Log Pages, LSP 1; a longer time-out is kept.
         {8, 4, true, {8, 40, 0, 100}, 51712, 1, 0, 120, "GSLS", 120, 1},
         {7, 4, false, {8, 40, 0, 100}, 51712, 1, 0, -1, "LGSLS", -1, 1},  // no queue is given one
+        // A setting that cannot be read cannot be switched: data area 3, asked for as such.
+        {7, 4, true, {8, 40, 60, 100}, 31232, 7, 0, 30, "LGL", 60, 0, 1},
     };
     for (const Case& c : cases) {
         const std::string name = std::to_string(c.lid) + "/" + std::to_string(c.total) + "/" + c.commands;
@@ -96,6 +99,7 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
             drive->queues.push_back(std::make_shared<TimeoutQueue>(c.queueSeconds));
         }
         *drive->features[hbsFid].at(1) = c.hbsByte1;
+        drive->featureAnswerLimit = c.hbsAnswerBytes;
         const core::Payload hbsBefore(drive->features[hbsFid].data(), 512);
         const core::Payload log = telemetryLog(c.lid, c.lastBlocks, 1);
         drive->pages[c.lid] = log;
@@ -106,6 +110,8 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
             }
         };
         Telemetry telemetry(drive, c.lid == 7, c.dataArea);
+        uint32_t fellBackTo = 0;
+        telemetry.setDataAreaFallback([&](uint32_t area) { fellBackTo = area; });
         std::vector<std::pair<uint64_t, uint64_t>> progress;
         telemetry.setProgress([&](uint64_t done, uint64_t total) { progress.emplace_back(done, total); });
         core::Status status;
@@ -140,6 +146,9 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         }
         EXPECT_EQ(drive->commandTimeoutSeconds(), c.queueSeconds) << name;
         EXPECT_EQ(bytes(drive->features[hbsFid], 512), bytes(hbsBefore, 512)) << name;
+        EXPECT_EQ(std::make_pair(telemetry.dataArea(), fellBackTo),
+                  c.hbsAnswerBytes == UINT64_MAX ? std::make_pair(c.dataArea, 0u) : std::make_pair(3u, 3u))
+            << name;
         // The data is the whole log.
         EXPECT_EQ(std::make_tuple(telemetry.readPasses(), telemetry.mayBeInconsistent()), std::make_tuple(1u, false));
         EXPECT_EQ(bytes(telemetry.getPayload(), UINT64_MAX), bytes(log, c.total)) << name;

@@ -41,8 +41,9 @@ bool isMakersNvmeDrive(const core::Device& device) {
            device.isProtocolSupported(core::protocols::nvme);
 }
 
-// Turns the drive's data area 4 on for a read and puts its setting back afterwards. Failures
-// do not stop the read (the drive then gives the areas it gives) but are logged.
+// Turns the drive's data area 4 on for a read and puts its setting back afterwards. A setting
+// that cannot be read or changed leaves data area 4 off (enabled() false): the read then asks
+// for no more than data area 3, so that what it keeps is what it asked for.
 class DataArea4Switch {
 public:
     DataArea4Switch(const std::shared_ptr<core::Device>& device, bool wanted) : device_(device) {
@@ -51,21 +52,26 @@ public:
         }
         NVMeFeature_HostBehaviorSupport feature(device_);
         core::Status status;
-        if (!feature.sendGetFeature(status).isSuccess()) {
+        if (!feature.sendGetFeature(status).isSuccess() || feature.data().size() <= dataArea4SwitchByte) {
             LOG_WARNING("Host Behavior Support not read: " << status.message());
             return;
         }
         core::Payload& data = feature.data();
-        if (data.size() <= dataArea4SwitchByte || *data.at(dataArea4SwitchByte) != 0) {
+        if (*data.at(dataArea4SwitchByte) != 0) {
+            enabled_ = true;
             return;
         }
+        // Put back even when the switch is refused: a command that timed out may have landed.
         asRead_ = core::Payload(data.data(), data.size());
         *data.at(dataArea4SwitchByte) = 1;
         feature.attributes().writeUint32(definitions::transferBytes(), data.size());
-        if (!feature.sendSetFeature(status).isSuccess()) {
+        enabled_ = feature.sendSetFeature(status).isSuccess();
+        if (!enabled_) {
             LOG_WARNING("Host Behavior Support not set for data area 4: " << status.message());
         }
     }
+
+    bool enabled() const { return enabled_; }
 
     ~DataArea4Switch() {
         if (!asRead_) {
@@ -86,6 +92,7 @@ public:
 private:
     std::shared_ptr<core::Device> device_;
     std::optional<core::Payload> asRead_;  // set when the drive's setting was changed
+    bool enabled_ = false;
 };
 
 // Gives the device's commands at least the read's time-out and puts the old one back. A device
@@ -216,6 +223,9 @@ void Telemetry::retrieveNvmeTelemetry() {
     core::Status status = core::Status::invalidArguments();
     if (device_) {
         const DataArea4Switch dataArea4(device_, dataArea_ == 4);
+        if (dataArea_ == 4 && !dataArea4.enabled()) {
+            fallBackToDataArea3();
+        }
         const TimeoutRaise timeout(*device_, readTimeoutSeconds);
         readConsistentLog(status);
     }
@@ -228,6 +238,16 @@ void Telemetry::retrieveNvmeTelemetry() {
     }
     finish(status);
     LOG_INFO("Read Telemetry Status: " << status.message());
+}
+
+void Telemetry::fallBackToDataArea3() {
+    LOG_WARNING("Telemetry data area 4 could not be enabled; reading data area 3");
+    const bool extendedLsp = firstLsp_ != createLsp;
+    dataArea_ = 3;
+    firstLsp_ = extendedLsp ? dataArea_ * 2 + createLsp : createLsp;
+    if (dataAreaFallback_) {
+        dataAreaFallback_(dataArea_);
+    }
 }
 
 core::Status Telemetry::readConsistentLog(core::Status& status) {

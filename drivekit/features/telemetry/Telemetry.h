@@ -69,6 +69,11 @@ public:
     // Called with the outcome of every canRun.
     void setStatusNotification(StatusNotification notification) { notification_ = std::move(notification); }
 
+    // Called, before anything is read, when data area 4 was asked for but Host Behavior
+    // Support could not switch it on; the read then goes to the data area given.
+    using DataAreaFallback = std::function<void(uint32_t dataArea)>;
+    void setDataAreaFallback(DataAreaFallback fallback) { dataAreaFallback_ = std::move(fallback); }
+
     bool hostInitiated() const { return hostInitiated_; }
     uint32_t dataArea() const { return dataArea_; }
 
@@ -90,6 +95,8 @@ private:
     // with the pass's, taking the new one.
     Check checkGeneration();
     void forgetLastRead();
+    // Data area 3 from now on, with the first read's log-specific field to match.
+    void fallBackToDataArea3();
     static bool driveReportsExtendedDataAreas(const std::shared_ptr<core::Device>& device);
 
     bool hostInitiated_;
@@ -103,6 +110,7 @@ private:
     unsigned readPasses_ = 0;
     bool mayBeInconsistent_ = false;
     StatusNotification notification_;
+    DataAreaFallback dataAreaFallback_;
     // Where a streaming read writes each pass; null for a read into the telemetry data.
     core::WholeFile* partFile_ = nullptr;
 };

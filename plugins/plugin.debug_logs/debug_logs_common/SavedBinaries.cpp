@@ -13,8 +13,11 @@ std::ostringstream& record() {
 }
 }  // namespace
 
-void recordSavedBinary(const std::string& folder, const std::string& fileName) {
+void recordSavedBinary(const std::string& folder, const std::string& fileName, const std::string& warning) {
     record() << (boost::filesystem::path(folder) / fileName).string() << " was saved successfully\n";
+    if (!warning.empty()) {
+        record() << "    Warning: " << warning << "\n";
+    }
 }
 
 std::string savedBinariesRecord() { return record().str(); }

@@ -5,8 +5,9 @@
 
 namespace plugin::cli::debug_logs {
 
-// Appends "<folder>/<fileName> was saved successfully" and a line end.
-void recordSavedBinary(const std::string& folder, const std::string& fileName);
+// Appends "<folder>/<fileName> was saved successfully" and a line end; a warning about the
+// file, when given, follows on its own indented line.
+void recordSavedBinary(const std::string& folder, const std::string& fileName, const std::string& warning = {});
 
 // Every line recorded so far, each ending with a line end.
 std::string savedBinariesRecord();

@@ -25,6 +25,10 @@ namespace deviceAttributes = drivekit::core::attributes;
 
 namespace {
 
+constexpr const char* changedWhileRead = "the telemetry log changed on the drive each time it was read; ";
+// The incident report's note under the file's line: the file is named by that line.
+const std::string mixedCapturesWarning = std::string(changedWhileRead) + "it may mix two captures.";
+
 // Builds whose number does not fit a 64-bit integer are newer than any threshold.
 int64_t buildNumberOf(const std::string& digits) {
     int64_t number = 0;
@@ -88,12 +92,18 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
 
     for (const bool hostInitiated : {true, false}) {
         drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
+        // Said once: the next log is asked for the data area that could be read.
+        feature.setDataAreaFallback([this](uint32_t area) {
+            printMessage("Telemetry Data Area " + std::to_string(dataArea) + " could not be enabled; reading data area " +
+                         std::to_string(area));
+            dataArea = area;
+        });
         const std::string name = drivekit::features::PackageFileNames::telemetryLog(hostInitiated);
         std::string file = name;
         Status outcome;
         if (saveLog(outcome, feature, file).isSuccess()) {
             ++fileCount;
-            recordSavedBinary(folderName, name);
+            recordSavedBinary(folderName, name, feature.mayBeInconsistent() ? mixedCapturesWarning : "");
         } else {
             ++failedCount;
         }
@@ -139,8 +149,7 @@ Status Telemetry::saveLog(Status& status, drivekit::features::telemetry::Telemet
     }
     printMessage("Successfully wrote telemetry log to " + fileName, true);
     if (feature.mayBeInconsistent()) {
-        const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; " +
-                                    fileName + " may mix two captures.";
+        const std::string warning = "Warning: " + std::string(changedWhileRead) + fileName + " may mix two captures.";
         printMessage(warning);
         LOG_WARNING(warning);
     }
