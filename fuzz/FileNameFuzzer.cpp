@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     const host::FileKind* kind = host::chooseFileKind(name, numbers, error);
     volatile std::size_t used = host::printableName(name).size() + error.size() +
-                                (kind != nullptr ? kind->bytesRead(numbers) : 0);
+                                (kind != nullptr ? kind->bytesRead(numbers, {}) : 0);
     (void)used;
     return 0;
 }

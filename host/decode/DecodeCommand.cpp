@@ -99,7 +99,7 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
             const auto companion = std::filesystem::path(parsed.file).parent_path() / kind->companion;
             std::error_code ignored;
             if (std::filesystem::exists(companion, ignored)) {
-                auto beside = BoundedFileReader::read(companion.string(), kind->bytesRead(numbers));
+                auto beside = BoundedFileReader::read(companion.string(), kind->bytesRead(numbers, {}));
                 if (!beside.error.empty()) {
                     err << "decode: " << companion.string() << ": cannot read the file: " << beside.error << "\n";
                     return ExitStatus::failed;
@@ -107,7 +107,8 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
                 numbers.companion = std::move(beside.bytes);
             }
         }
-        const auto contents = BoundedFileReader::read(parsed.file, kind->bytesRead(numbers));
+        const auto contents = readDecodable<BoundedFileReader::Contents>(
+            *kind, numbers, [&](uint64_t keep) { return BoundedFileReader::read(parsed.file, keep); });
         if (!contents.error.empty()) {
             err << "decode: " << shown << ": cannot read the file: " << contents.error << "\n";
             return ExitStatus::failed;

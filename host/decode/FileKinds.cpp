@@ -10,7 +10,6 @@
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "drivekit/features/telemetry/TelemetryHeader.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
-#include "drivekit/features/nvme_get_log/NVMeGetLog.h"
 #include "drivekit/features/smart/SmartSectors.h"
 #include "drivekit/features/telemetry/Telemetry.h"
 #include "drivekit/features/telemetry/decode/TelemetryLogDecoder.h"
@@ -29,7 +28,6 @@ using drivekit::features::PackageFileNames;
 using NameMatch = FileKind::NameMatch;
 using Result = FileDecode::Result;
 
-using drivekit::features::nvme_get_log::NVMeGetLog;
 using drivekit::features::telemetry::Telemetry;
 
 std::string hex(unsigned value, int digits) {
@@ -56,7 +54,7 @@ bool cutShort(const XmlObject& tree) {
     return !found.empty();
 }
 
-uint64_t nothing(const FileNumbers&) { return 0; }
+uint64_t nothing(const FileNumbers&, const Payload&) { return 0; }
 
 // Telemetry logs: the header block, the body counted.
 
@@ -79,7 +77,7 @@ NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::str
     return telemetry ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t telemetryHeaderBytes(const FileNumbers&) { return drivekit::features::telemetry::telemetryBlockBytes; }
+uint64_t telemetryHeaderBytes(const FileNumbers&, const Payload&) { return drivekit::features::telemetry::telemetryBlockBytes; }
 
 FileDecode decodeTelemetry(const FileNumbers& numbers, const Payload& data, uint64_t fileBytes) {
     Status status;
@@ -89,20 +87,21 @@ FileDecode decodeTelemetry(const FileNumbers& numbers, const Payload& data, uint
 
 // Log pages, chosen by the numbers of the name.
 
-// The log-page collector reads no page beyond this.
-uint64_t logPageBytes(const FileNumbers&) { return NVMeGetLog::largestLogBytes; }
+uint64_t logPageBytes(const FileNumbers& numbers, const Payload& head) {
+    return pages::logPageBytesUsed(numbers.page, head);
+}
 
 std::string pageName(const pages::PageContext& page) {
     return "log page " + hex(page.logId, 2) + " (LSP " + hex(page.logSpecificField, 2) + ", LSI " +
            hex(page.logSpecificId, 4) + ")";
 }
 
-FileDecode decodeLogPageFile(const FileNumbers& numbers, const Payload& data, uint64_t) {
+FileDecode decodeLogPageFile(const FileNumbers& numbers, const Payload& data, uint64_t fileBytes) {
     const pages::PageContext& page = numbers.page;
     if (!pages::hasLogPageDecoder(page)) {
         return failed(Result::noDecoder, "no decoder for " + pageName(page));
     }
-    if (data.empty()) {
+    if (fileBytes == 0) {
         return failed(Result::damaged, "the file is empty");
     }
     Status status;
@@ -133,7 +132,7 @@ NameMatch matchNvmeIdentify(const std::string& name, FileNumbers& numbers, std::
     }
 }
 
-uint64_t nvmeIdentifyBytes(const FileNumbers&) { return identify::nvmeIdentifySize; }
+uint64_t nvmeIdentifyBytes(const FileNumbers&, const Payload&) { return identify::nvmeIdentifySize; }
 
 FileDecode fromIdentify(std::unique_ptr<XmlObject> tree, const Status& status) {
     if (!status.isSuccess() || tree == nullptr) {
@@ -158,7 +157,7 @@ NameMatch matchAtaIdentify(const std::string& name, FileNumbers&, std::string&) 
     return name == "ata_identify_device.bin" ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t ataIdentifyBytes(const FileNumbers&) { return identify::ataIdentifyDeviceTable().size; }
+uint64_t ataIdentifyBytes(const FileNumbers&, const Payload&) { return identify::ataIdentifyDeviceTable().size; }
 
 FileDecode decodeAtaIdentifyFile(const FileNumbers&, const Payload& data, uint64_t) {
     Status status;
@@ -176,7 +175,7 @@ NameMatch matchSmartThresholds(const std::string& name, FileNumbers&, std::strin
     return name == PackageFileNames::smartThresholds ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t smartSectorSize(const FileNumbers&) { return smart::smartSectorBytes; }
+uint64_t smartSectorSize(const FileNumbers&, const Payload&) { return smart::smartSectorBytes; }
 
 // A wrong checksum still shows the values, as damaged: they may be corrupt.
 FileDecode fromSmart(std::unique_ptr<XmlObject> tree, const Status& status) {
@@ -244,8 +243,8 @@ FileDecode decodeFileBytes(const FileKind& kind, const FileNumbers& numbers, con
     }
     const Payload payload = data.empty() ? Payload() : Payload(data.data(), data.size());
     FileDecode outcome = kind.decode(numbers, payload, fileBytes);
-    const uint64_t structure = kind.bytesRead(numbers);
-    if (outcome.result == Result::decoded && kind.restIgnored && fileBytes > structure) {
+    const uint64_t structure = kind.bytesRead(numbers, payload);
+    if (outcome.result == Result::decoded && kind.restIgnored && structure != 0 && fileBytes > structure) {
         outcome.message = "the file is longer than the " + std::to_string(structure) +
                           "-byte structure; the rest was ignored";
     }

@@ -43,8 +43,10 @@ struct FileKind {
     // otherName when the name is not of this kind; outOfRange (error set) when it is but
     // cannot be decoded; matches otherwise, with the name's numbers in numbers.
     NameMatch (*match)(const std::string& name, FileNumbers& numbers, std::string& error);
-    // The file's first bytes that the decoder reads; 0 for files that are not decoded.
-    uint64_t (*bytesRead)(const FileNumbers& numbers);
+    // How many of the file's first bytes the decoder can use, given the first bytes (head)
+    // when the file states its own length there; with an empty head, how many to read first.
+    // 0 for files that are not decoded.
+    uint64_t (*bytesRead)(const FileNumbers& numbers, const drivekit::core::Payload& head);
     // True when the structure is the file's first bytes and the rest is ignored; false when
     // the decoder accounts for the whole file (a telemetry log's body).
     bool restIgnored;
@@ -63,6 +65,19 @@ const FileKind* chooseFileKind(const std::string& name, FileNumbers& numbers, st
 }  // namespace host
 
 namespace host {
+
+// What the kind's decoder can use of a file, through read(keep), which gives the file's first
+// keep bytes (Contents: bytes, size, error): the first read, and for a file that states its
+// length in those bytes a second one up to that length. Never more than the decoder uses.
+template <typename Contents, typename Read>
+Contents readDecodable(const FileKind& kind, const FileNumbers& numbers, Read read) {
+    Contents first = read(kind.bytesRead(numbers, drivekit::core::Payload()));
+    if (!first.error.empty() || first.bytes.empty() || first.size <= first.bytes.size()) {
+        return first;
+    }
+    const uint64_t used = kind.bytesRead(numbers, drivekit::core::Payload(first.bytes.data(), first.bytes.size()));
+    return used > first.bytes.size() ? read(used) : first;
+}
 
 // Decodes the first bytes of a file of that kind (data: at most kind.bytesRead bytes;
 // fileBytes: the whole file's size). A file of a kind without a decoder is a report; a

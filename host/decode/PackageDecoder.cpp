@@ -83,9 +83,10 @@ FileDecode decodeEntry(PackageReader& reader, std::size_t index, bool makerVendo
         return decodeFileBytes(*kind, numbers, {}, 0);
     }
     if (kind->companion != nullptr) {
-        numbers.companion = companionOf(reader, index, kind->companion, kind->bytesRead(numbers));
+        numbers.companion = companionOf(reader, index, kind->companion, kind->bytesRead(numbers, {}));
     }
-    const EntryContents contents = reader.read(index, kind->bytesRead(numbers));
+    const auto contents =
+        readDecodable<EntryContents>(*kind, numbers, [&](uint64_t keep) { return reader.read(index, keep); });
     if (!contents.error.empty()) {
         return {Result::damaged, nullptr, "cannot read it: " + contents.error};
     }

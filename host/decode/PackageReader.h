@@ -40,8 +40,8 @@ public:
 
     // The package's files in a stable order (folders themselves are not listed).
     const std::vector<PackageEntry>& entries() const { return entries_; }
-    // The first `keep` bytes of entry i. The rest of the entry is still read (a ZIP entry's
-    // checksum covers all of it) but not kept.
+    // The first `keep` bytes of entry i. An entry no longer than keep is read whole (a ZIP
+    // entry's checksum is checked); of a longer one no more than keep bytes are read.
     virtual EntryContents read(std::size_t index, uint64_t keep) = 0;
 
 protected:

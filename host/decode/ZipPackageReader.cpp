@@ -77,9 +77,12 @@ std::string ZipPackageReader::list() {
 EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
     EntryContents contents;
     contents.size = sizes_.at(index);
+    // An entry longer than what is kept is read only that far: its checksum, which covers the
+    // whole entry, is then not checked, and no more than keep bytes are inflated.
+    const bool whole = keep >= contents.size;
     contents.error = entries_.at(index).unreadable;
     if (contents.error.empty()) {
-        contents.error = takeFromTotal(contents.size);
+        contents.error = takeFromTotal(whole ? contents.size : keep);
     }
     if (!contents.error.empty()) {
         return contents;
@@ -91,8 +94,9 @@ EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
     }
     std::vector<uint8_t> chunk(64 * 1024);
     uint64_t total = 0;
-    while (true) {
-        const zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+    while (whole || total < keep) {
+        const uint64_t ask = whole ? chunk.size() : std::min<uint64_t>(chunk.size(), keep - total);
+        const zip_int64_t got = zip_fread(file, chunk.data(), ask);
         if (got < 0) {
             contents.error = zip_file_strerror(file);
             break;
@@ -109,7 +113,8 @@ EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
         }
     }
     zip_fclose(file);
-    if (contents.error.empty() && total != contents.size) {
+    const uint64_t expected = whole ? contents.size : keep;
+    if (contents.error.empty() && total != expected) {
         contents.error = "it holds " + (total > contents.size ? "more than " + std::to_string(total) : std::to_string(total)) +
                          " bytes, not the " + std::to_string(contents.size) + " its directory record declares";
     }

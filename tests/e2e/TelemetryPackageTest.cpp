@@ -1,6 +1,8 @@
 // The telemetry part of a debug-logs package, as a user gets it from the simulated drives:
 // the files against the logs the drive holds, the commands the drive received, and the runs
 // that fail or meet a log that changes while it is read.
+#include <algorithm>
+
 #include "DriveLogSupport.h"
 #include "drivekit/commands/nvme/SetFeatures.h"
 
@@ -162,6 +164,38 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
         }
         clear();
     }
+}
+
+// The drive goes away while the controller-initiated log is read, with data area 4 switched
+// on: the run fails, switching it back off is tried once, the gone drive is not flooded, and
+// the host-initiated log read before stays whole, as a run without the fault has it.
+TEST_F(TelemetryPackage, ADriveThatGoesAwayFailsTheRunAndKeepsTheWholeLogsReadBefore) {
+    ASSERT_EQ(0, debugLogs({"--sim"}, {"-extended"}, dir).exitStatus);
+    const std::string whole = packedLogPages(dir).at(hostFile);
+    clear();
+    const auto profile = changedProfile(scratch, [](nlohmann::json& p) {
+        p["faults"] = {{{"logId", 8}, {"offset", 4096}, {"action", "remove"}}};
+    });
+    const fs::path trace = scratch / "trace.txt";
+    const auto run = debugLogs({"--sim=" + profile.string(), "--sim-trace=" + trace.string()}, {"-extended"}, dir);
+    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+    EXPECT_FALSE(contains(run.out, "Completed successfully.")) << run.out;
+
+    const auto commands = readTrace(trace);
+    const auto gone = std::find_if(commands.begin(), commands.end(), [](const Traced& c) { return !c.ok; });
+    ASSERT_NE(gone, commands.end());
+    EXPECT_TRUE(isGetLog(*gone, 0x08) && gone->cdw12 == 4096);
+    EXPECT_TRUE(std::none_of(gone, commands.end(), [](const Traced& c) { return c.ok; }));
+    EXPECT_EQ(1, std::count_if(gone, commands.end(), [](const Traced& c) {
+                  return c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0x16;
+              }));
+    EXPECT_LT(commands.end() - gone, 100) << "commands sent to the gone drive";
+
+    const auto left = folderEntries(dir);
+    ASSERT_EQ(1u, left.size());
+    const bool packed = fs::path(left[0]).extension() == ".zip";
+    const std::string kept = packed ? packedLogPages(dir).at(hostFile) : readFile(dir / left[0] / hostFile);
+    EXPECT_TRUE(kept == whole) << kept.size() << " bytes kept of " << whole.size();
 }
 
 }  // namespace e2e

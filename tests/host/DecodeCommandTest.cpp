@@ -4,6 +4,8 @@
 
 #include <zip.h>
 
+#include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "host/decode/DecodeCommand.h"
+#include "host/decode/FileKinds.h"
+#include "host/decode/PackageReader.h"
 #include "support/TextFiles.h"
 #include "tests/host/SimTestSupport.h"
 
@@ -227,6 +231,59 @@ TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
     EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n", 0), 0U);
     EXPECT_NE(out_.str().find("name=\"Serial Number (SN)\" value=\"SIM0001\"/>"), std::string::npos);
     EXPECT_EQ(out_.str().substr(out_.str().size() - 11), "</Package>\n");
+}
+
+// Of a long file, decode reads what the file's decoder can use and no more: a fixed-size
+// page's structure, a self-sizing log's stated length. A 1 GiB entry named as a page must not
+// be held (or inflated) whole.
+TEST_F(DecodeCommandTest, OfALongFileOnlyWhatItsDecoderUsesIsRead) {
+    constexpr std::size_t longFile = 4 << 20;
+    std::string eventLog(longFile, '\0');
+    eventLog[9] = 0x20;  // the persistent event log states 8192 bytes
+    const std::vector<std::tuple<std::string, std::string, std::size_t>> files = {
+        {"SN1/log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin", std::string(longFile, '\0'), 512},
+        {"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", eventLog, 8192},
+        {"SN2/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(longFile, '\0'), 512},
+        {"SN1/identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", std::string(longFile, '\1'), 4096},
+        {"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0001.bin", eventLog.substr(0, 600), 600},
+    };
+    const std::string archive = (dir / "package.zip").string();
+    int error = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    std::map<std::string, std::size_t> expected;
+    for (const auto& [name, bytes, used] : files) {
+        write("folder/" + name, bytes);
+        ASSERT_GE(zip_file_add(zip, name.c_str(), zip_source_buffer(zip, bytes.data(), bytes.size(), 0), 0), 0);
+        expected[name] = used;
+    }
+    ASSERT_EQ(zip_close(zip), 0);
+    // An unpacked package may hold a file of any size; a sparse one costs nothing to make.
+    const std::string huge = "SN3/log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin";
+    write("folder/" + huge, "");
+    std::filesystem::resize_file((dir / "folder" / huge).string(), 1ULL << 30);
+    expected[huge] = 512;
+
+    for (const std::string& package : {archive, (dir / "folder").string()}) {
+        std::string problem;
+        const auto reader = host::PackageReader::open(package, host::PackageLimits{}, problem);
+        ASSERT_TRUE(reader) << problem;
+        ASSERT_EQ(reader->entries().size(), package == archive ? files.size() : files.size() + 1);
+        for (std::size_t i = 0; i < reader->entries().size(); ++i) {
+            const std::string& name = reader->entries()[i].path;
+            host::FileNumbers numbers;
+            const host::FileKind* kind = host::chooseFileKind(sim_test::fs::path(name).filename().string(), numbers, problem);
+            ASSERT_NE(kind, nullptr) << name;
+            const auto contents = host::readDecodable<host::EntryContents>(
+                *kind, numbers, [&](uint64_t keep) { return reader->read(i, keep); });
+            EXPECT_EQ(contents.error, "") << name;
+            EXPECT_EQ(contents.bytes.size(), expected.at(name)) << package << " " << name;
+        }
+    }
+    // What was left unread is said.
+    EXPECT_EQ(run({(dir / "folder" / huge).string()}), 0);
+    EXPECT_EQ(err_.str(), "decode: " + (dir / "folder" / huge).string() +
+                              ": the file is longer than the 512-byte structure; the rest was ignored\n");
 }
 
 }  // namespace

@@ -28,6 +28,15 @@ struct PageContext {
 // True when pages of this context have a decoder.
 bool hasLogPageDecoder(const PageContext& context);
 
+// The first bytes of a page that say how long a page that states its own length is.
+constexpr uint64_t logPageHeadBytes = 512;
+
+// How many of a page's first bytes its decoder can use: the structure's size, or for a page
+// that states its own length, that length read from head (the page's first bytes, at least
+// logPageHeadBytes of them when the page has them) up to the decoder's ceiling, never less
+// than head. Without a head, how much to read first. 0 when the decoder reads no bytes.
+uint64_t logPageBytesUsed(const PageContext& context, const core::Payload& head);
+
 // The decoded page. An empty payload gives the bare root. A page shorter than its layout
 // decodes the fields it holds and ends with a "Truncated" property; counts and lengths the
 // page reports are bounded by the bytes present. Bytes past the layout are not read. Null and
