@@ -5,6 +5,9 @@
 // commit, the temporary file is removed and the target is left as it was. A special file given
 // as the path (a device such as /dev/null, a pipe) cannot be replaced: it is written in place
 // and never removed.
+//
+// Every failure is also kept process-wide (the first since the last forgetFailures()), so that
+// a full or failing disk fails the whole run whatever the writer made of its own result.
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -34,10 +37,23 @@ public:
 
     // The whole buffer in one call: open, append, commit.
     static Status write(const std::string& path, const uint8_t* bytes, uint64_t count);
+    // Adds the buffer to the end of the file (made when missing). A write that fails removes
+    // the file: what it held before is only the beginning of a file that is not whole.
+    static Status appendWhole(const std::string& path, const uint8_t* bytes, uint64_t count);
+
+    struct Failure {
+        std::string path;    // the target, as the writer named it
+        std::string reason;  // the system's words ("No space left on device")
+    };
+    // The first write that failed since forgetFailures(); an empty path when none did.
+    static Failure firstFailure();
+    static void forgetFailures();
     static std::string temporaryPath(const std::string& path) { return path + ".part"; }
 
 private:
+    // Records why, with the system's reason when it gave one.
     bool fail(const std::string& why);
+    static bool noteFailure(const std::string& path, const std::string& reason);
 
     std::string path_;
     std::string writing_;  // the temporary name, or the path itself for a special file

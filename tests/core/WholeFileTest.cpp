@@ -2,7 +2,9 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -113,4 +115,33 @@ TEST(WholeFile, TheTargetTakesEveryByteOrStaysAsItWasAndNoTemporaryFileIsLeft) {
         EXPECT_TRUE(fs::exists(device) && !fs::is_regular_file(device)) << device;
         EXPECT_FALSE(fs::exists(std::string(device) + ".part")) << device;
     }
+}
+
+// The first failure of the run is kept, with the file it was for and the system's reason, until
+// it is forgotten; an append is whole or leaves no file at all.
+TEST(WholeFile, TheFirstFailureIsKeptAndAnAppendThatFailsLeavesNoFile) {
+    const fs::path folder = fs::temp_directory_path() / fs::unique_path("whole-file-%%%%%%");
+    fs::create_directories(folder);
+    const std::string first = (folder / "first.log").string();
+    const std::string second = (folder / "second.log").string();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(content.data());
+    WholeFile::forgetFailures();
+
+    std::ofstream(first) << "header\n";
+    EXPECT_EQ(WholeFile::appendWhole(first, bytes, 5), Status::success());
+    EXPECT_EQ(test_support::readFile(first), "header\n" + content.substr(0, 5));
+    EXPECT_EQ(WholeFile::firstFailure().path, "");
+    {
+        const FileSizeLimit limit(4096);
+        EXPECT_EQ(WholeFile::appendWhole(first, bytes, content.size()), Status::failedToWriteFile());
+        EXPECT_EQ(WholeFile::write(second, bytes, content.size()), Status::failedToWriteFile());
+    }
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_EQ(WholeFile::firstFailure().path, first);
+    EXPECT_EQ(WholeFile::firstFailure().reason, std::strerror(EFBIG));
+    WholeFile::forgetFailures();
+    EXPECT_EQ(WholeFile::firstFailure().path, "");
+    EXPECT_EQ(WholeFile::appendWhole(second, bytes, content.size()), Status::success());
+    EXPECT_EQ(test_support::readFile(second), content);
+    fs::remove_all(folder);
 }

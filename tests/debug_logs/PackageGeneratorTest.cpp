@@ -119,3 +119,102 @@ TEST_F(PackageGeneratorTest, TypeSelectsItsCollectorsInTableOrderAndOnlySuccesse
         }
     }
 }
+
+// Runs started in the same millisecond, or after a package of the same time stamp was left,
+// share nothing: each takes the next free name. An archive that appears while the run collects
+// is kept and the run fails naming it, the files kept in the folder.
+TEST_F(PackageGeneratorTest, ANameInUseIsNeverSharedOrReplaced) {
+    const std::string oldPackage = "an earlier package";
+    const struct {
+        const char* name;
+        std::vector<std::string> leftBefore;  // taken names: ".zip" files hold oldPackage, others are folders
+        bool appearsDuringRun;                // "<folder>.zip" is made while the collectors run
+        std::vector<std::string> after;       // what the destination holds after the last run, sorted
+    } cases[] = {
+        {"same millisecond, one after the other", {}, false, {folderName() + ".zip", folderName() + "_2.zip"}},
+        {"package left", {folderName() + ".zip"}, false, {folderName() + ".zip", folderName() + "_2.zip"}},
+        {"a run in progress, and the next package left",
+         {folderName(), folderName() + "_2.zip"},
+         false,
+         {folderName(), folderName() + "_2.zip", folderName() + "_3.zip"}},
+        {"package appears", {}, true, {folderName(), folderName() + ".zip"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder destination;
+        for (const auto& taken : c.leftBefore) {
+            if (fs::path(taken).extension() == ".zip") {
+                std::ofstream((destination.path() / taken).string()) << oldPackage;
+            } else {
+                fs::create_directories(destination.path() / taken);
+            }
+        }
+        auto collectors = table();
+        if (c.appearsDuringRun) {
+            collectors.productInfo = [&](const dl::CollectorContext& context) {
+                std::ofstream(context.outputPath + ".zip") << oldPackage;
+                return std::make_unique<ScriptedCollector>("Product", 0, Status(), journal_);
+            };
+        }
+        // A first run when nothing was planted, to take the name the second one wants.
+        const int runs = c.leftBefore.empty() && !c.appearsDuringRun ? 2 : 1;
+        Status status;
+        for (int run = 0; run < runs; ++run) {
+            PackageGenerator generator(silentDevice("SN42"), collectors);
+            ConsoleCapture console;
+            generator.run(status, destination.path().string(), "System", 0, false);
+        }
+        EXPECT_EQ(folderEntries(destination.path()), c.after);
+        EXPECT_EQ(status.isSuccess(), !c.appearsDuringRun) << status.message();
+        for (const auto& name : c.after) {
+            const fs::path path = destination.path() / name;
+            const bool planted = std::count(c.leftBefore.begin(), c.leftBefore.end(), name) || c.appearsDuringRun;
+            if (fs::is_regular_file(path) && planted) {
+                EXPECT_EQ(readFile(path), oldPackage) << name;
+            } else if (fs::is_regular_file(path)) {
+                EXPECT_EQ(readZip(path).count("version.txt"), 1u) << name;
+            }
+        }
+        if (c.appearsDuringRun) {
+            EXPECT_NE(status.message().find(folderName() + ".zip: a file of that name exists already. The collected "
+                                                           "files are kept in "),
+                      std::string::npos)
+                << status.message();
+        }
+    }
+}
+
+// A drive file the destination did not take fails the run even when its collector calls the run
+// a success: the message names the file and the kept folder, and nothing is packed.
+TEST_F(PackageGeneratorTest, AFileTheDestinationDidNotTakeFailsTheRunWhateverTheCollectorSays) {
+    auto collectors = table();
+    collectors.driveCollectors.front().create = [](const dl::CollectorContext&) {
+        struct Losing : dl::DebugLogsInterface {
+            Status saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&,
+                              const std::string& outputPath) override {
+                // A folder in the file's place makes the write fail for every user, root too.
+                fs::create_directories(fs::path(outputPath) / "log_pages" / "lost.bin");
+                const std::vector<uint8_t> bytes(16, 0xA5);
+                dl::writeBinaryFile((fs::path(outputPath) / "log_pages" / "lost.bin").string(),
+                                    drivekit::core::Payload(bytes.data(), bytes.size()));
+                fileCount = 1;
+                status = Status();
+                return status;
+            }
+        };
+        return std::make_unique<Losing>();
+    };
+    PackageGenerator generator(silentDevice("SN42"), collectors);
+    ConsoleCapture console;
+    Status status;
+    generator.run(status, scratch_.path().string(), "Telemetry", 0, false);
+    EXPECT_EQ(status, Status::failedToWriteFile());
+    const std::string folder = (fs::canonical(scratch_.path()) / folderName()).string();
+    EXPECT_EQ(status.message().find("Failed to write to file. " + generator.outputPath() + "/log_pages/lost.bin: "),
+              0u)
+        << status.message();
+    EXPECT_NE(status.message().find(". The collected files are kept in " + folder + "."), std::string::npos)
+        << status.message();
+    EXPECT_EQ(folderEntries(scratch_.path()), std::vector<std::string>{folderName()});
+    EXPECT_EQ(console.text().find("Package Generated"), std::string::npos);
+}

@@ -15,7 +15,7 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 }  // namespace
 
 // Where the archive lands when the folder is reached through a link and ".." is shown end to end.
-TEST(ZipArchive, ArchiveBesideTheFolderReplacesAnOldOneAndHoldsEveryFileAndFolderRelativeToIt) {
+TEST(ZipArchive, ArchiveBesideTheFolderHoldsEveryFileAndFolderRelativeToIt) {
     ScratchFolder scratch;
     const fs::path folder = scratch.path() / "pkg";
     const std::string binary("\0\x01\xff\r\n\x1a", 6);
@@ -24,7 +24,6 @@ TEST(ZipArchive, ArchiveBesideTheFolderReplacesAnOldOneAndHoldsEveryFileAndFolde
     writeBytes(folder / "log_pages" / "smart.bin", binary);
     writeBytes(folder / "log_pages" / "deep" / "large.bin", large);
     fs::create_directories(folder / "SATA_logs");
-    writeBytes(scratch.path() / "pkg.zip", "not a zip at all");
 
     ConsoleCapture console;
     std::string problem = "stale";
@@ -42,12 +41,14 @@ TEST(ZipArchive, ArchiveBesideTheFolderReplacesAnOldOneAndHoldsEveryFileAndFolde
         {"version.txt", "Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM"},
     };
     EXPECT_EQ(readZip(scratch.path() / "pkg.zip"), expected);
+    EXPECT_EQ(folderEntries(scratch.path()), (std::vector<std::string>{"pkg", "pkg.zip"}));
     // Packing does not remove anything by itself.
     EXPECT_TRUE(fs::exists(folder / "version.txt"));
 }
 
-// A folder in the archive's place is the end-to-end test of a package that cannot be written.
-TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchive) {
+// A folder in the temporary archive's place is the end-to-end test of a package that cannot be
+// written; a package that appears while the run collects is the package generator's.
+TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchiveAndReplacesNothing) {
     // The folders made before "pkg" is packed into "pkg.zip", and the reason expected.
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         // libzip writes no file for an archive without entries: there would be no package.
@@ -65,5 +66,14 @@ TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchive) {
         EXPECT_EQ(problem.find(reason), 0u) << problem;
         EXPECT_NE(console.text().find("Create Zip pkg.zip; Result: Failure\n"), std::string::npos) << reason;
         EXPECT_FALSE(fs::is_regular_file(scratch.path() / "pkg.zip")) << reason;
+        EXPECT_FALSE(fs::exists(scratch.path() / "pkg.zip.part")) << reason;
     }
+    // An archive of that name, whatever it holds, is kept as it is.
+    ScratchFolder scratch;
+    writeBytes(scratch.path() / "pkg" / "version.txt", "v");
+    writeBytes(scratch.path() / "pkg.zip", "not a zip at all");
+    std::string problem;
+    EXPECT_NE(dl::createZipArchive((scratch.path() / "pkg").string(), "*", "pkg.zip", false, problem), 0);
+    EXPECT_EQ(problem, "cannot create " + (scratch.path() / "pkg.zip").string() + ": a file of that name exists already");
+    EXPECT_EQ(readFile(scratch.path() / "pkg.zip"), "not a zip at all");
 }

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "E2eSupport.h"
+#include "drivekit/features/PackageFileNames.h"
 
 namespace e2e {
 namespace {
@@ -34,13 +35,20 @@ std::vector<std::string> upcomingFolderNames(const std::string& serial, int seco
 
 class DebugLogsDestination : public Workspace {
 protected:
-    // A destination in which "<name><suffix>" is taken, by a folder, for every output folder
-    // name the command could pick in the next seconds. Thousands of folders are cheap to
-    // remove on a memory file system, slow on some disks.
-    fs::path destinationTaking(const std::string& suffix) {
+    // A destination in which "<name><suffix>" is taken, by a folder or by a file holding
+    // heldBefore, for every output folder name the command could pick in the next seconds.
+    // Thousands of entries are cheap to remove on a memory file system, slow on some disks.
+    fs::path destinationTaking(const std::string& suffix, bool byFiles = false) {
+        boost::system::error_code ignored;
+        fs::remove_all(taken_, ignored);
         taken_ = fs::is_directory("/dev/shm") ? fs::unique_path("/dev/shm/ssdtool-e2e-taken-%%%%%%") : dir / "taken";
+        fs::create_directories(taken_);
         for (const auto& name : upcomingFolderNames(builtInSerial(), 10)) {
-            fs::create_directories(taken_ / (name + suffix));
+            if (byFiles) {
+                std::ofstream((taken_ / (name + suffix)).string()) << heldBefore;
+            } else {
+                fs::create_directories(taken_ / (name + suffix));
+            }
         }
         return taken_;
     }
@@ -49,39 +57,50 @@ protected:
         fs::remove_all(taken_, ignored);
         Workspace::TearDown();
     }
+    const std::string heldBefore = "an earlier package";
     fs::path taken_;
 };
 
-// An output folder that exists already is not overwritten; below a regular file no folder can
-// be made, whoever runs the test.
-TEST_F(DebugLogsDestination, AnOutputFolderThatCannotBeMadeIsAClearErrorAndNothingIsTouched) {
-    const fs::path taken = destinationTaking("");
+// A folder or a package of the run's name, left by another run, is neither shared nor replaced:
+// the run takes the next free name. Below a regular file no folder can be made, whoever runs
+// the test, and the result says which folder and why.
+TEST_F(DebugLogsDestination, ANameInUseGetsTheNextFreeOneAndAFolderThatCannotBeMadeIsAClearError) {
+    for (const bool byPackages : {false, true}) {
+        const fs::path taken = destinationTaking(byPackages ? ".zip" : "", byPackages);
+        const auto run = ssdtool(systemRun(taken.string()), dir);
+        EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+        std::vector<std::string> made;
+        for (const auto& entry : fs::directory_iterator(taken)) {
+            const std::string name = entry.path().filename().string();
+            if (fs::is_regular_file(entry.path()) && (!byPackages || readFile(entry.path()) != heldBefore)) {
+                made.push_back(name);
+            } else {
+                // What was there is as it was.
+                EXPECT_TRUE(byPackages ? readFile(entry.path()) == heldBefore : fs::is_empty(entry.path())) << name;
+            }
+        }
+        ASSERT_EQ(1u, made.size()) << byPackages;
+        EXPECT_TRUE(std::regex_match(made[0], packageName(builtInSerial(), "_2\\.zip"))) << made[0];
+        EXPECT_EQ(10001u, folderEntries(taken).size());
+    }
     std::ofstream((dir / "blocker").string()) << "a file\n";
-    const std::pair<fs::path, std::string> cases[] = {{taken, "Result: Failed to create directory.\n"},
-                                                      {dir / "blocker" / "logs", "blocker"}};
-    for (const auto& [destination, named] : cases) {
-        const auto run = ssdtool(systemRun(destination.string()), dir);
-        EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
-        EXPECT_TRUE(contains(run.out, "Result: Failed to create directory")) << run.out;
-        EXPECT_TRUE(contains(run.out, named)) << run.out;
-        EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
-    }
-    // Nothing was added, removed or packed.
+    const auto run = ssdtool(systemRun((dir / "blocker" / "logs").string()), dir);
+    EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+    EXPECT_TRUE(contains(run.out, "Result: Failed to create directory \"" + (dir / "blocker" / "logs").string() +
+                                      "\": Not a directory.\n"))
+        << run.out;
+    EXPECT_FALSE(contains(run.out, "GENERATE GENERAL LOGS"));
     EXPECT_EQ("a file\n", readFile(dir / "blocker"));
-    EXPECT_EQ(10000u, folderEntries(taken).size());
-    for (const auto& entry : fs::recursive_directory_iterator(taken)) {
-        EXPECT_TRUE(fs::is_directory(entry.path())) << entry.path();
-    }
 }
 
 TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFolder) {
-    // Folders in the archive's place: the packer cannot replace them, for root neither.
-    const fs::path destination = destinationTaking(".zip");
+    // Folders in the temporary archive's place: the packer cannot replace them, for root neither.
+    const fs::path destination = destinationTaking(".zip.part");
     const auto run = ssdtool(systemRun(destination.string()), dir);
     EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
     std::vector<std::string> kept;
     for (const auto& name : folderEntries(destination)) {
-        if (fs::path(name).extension() != ".zip") {
+        if (!contains(name, ".zip")) {
             kept.push_back(name);
         }
     }
@@ -95,6 +114,47 @@ TEST_F(DebugLogsDestination, APackageThatCannotBeWrittenFailsAndNamesTheKeptFold
     EXPECT_TRUE(boost::algorithm::ends_with(result, ". The collected files are kept in " + folder.string() + ".\n"))
         << result;
     EXPECT_TRUE(fs::is_regular_file(folder / "version.txt"));
+}
+
+// A full disk, made without root or mounts: no file may grow past a limit, and the signal that
+// would end the program is ignored, so each write past it fails with EFBIG as on a full disk.
+// The file that was lost is named, the files that are whole stay in the folder, and no cut,
+// empty or temporary file is left to be taken for a collected one.
+TEST_F(DebugLogsDestination, AFileTheDiskDidNotTakeFailsTheRunAndNothingCutIsLeft) {
+    const fs::path profile = changedProfile(scratch, [](nlohmann::json& p) {
+        p["nvme"]["telemetry"]["hostInitiated"] = {8, 40, 4096, 4200};  // data area 3: 2 MiB
+    });
+    const struct {
+        const char* name;
+        std::string type;
+        int limitBlocks;    // of 512 bytes
+        std::string lost;   // the file named, below the folder
+    } cases[] = {
+        {"telemetry log past 1 MiB", "Telemetry", 2048, "log_pages/" + drivekit::features::PackageFileNames::telemetryLog(true)},
+        // The console's own file takes less; the system information's commands fill more.
+        {"text files past 4 KiB", "System", 8, "system_info.log"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        const auto run = ssdtool({"--sim=" + profile.string(), "dump", "-debuglogs", "-ssd", "0", "-type", c.type},
+                                 dir, "trap '' XFSZ; ulimit -f " + std::to_string(c.limitBlocks) + "; exec");
+        EXPECT_EQ(1, run.exitStatus) << run.out << run.err;
+        EXPECT_FALSE(contains(run.out, "Completed successfully.")) << run.out;
+        EXPECT_EQ(fs::path(), onlyPackage(dir));
+        const auto folders = folderEntries(dir);
+        ASSERT_EQ(1u, folders.size());
+        const std::string folder = (dir / folders[0]).string();
+        const std::string result = run.out.substr(run.out.rfind("\nResult: ") + 1);
+        EXPECT_EQ(0u, result.find("Result: Failed to write to file. " + folder + "/" + c.lost)) << result;
+        EXPECT_TRUE(contains(result, ": File too large. The collected files are kept in " + folder + ".\n")) << result;
+        for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+            EXPECT_NE(".part", entry.path().extension()) << entry.path();
+            EXPECT_TRUE(fs::is_directory(entry.path()) || fs::file_size(entry.path()) > 0) << entry.path();
+        }
+        const std::string lost = result.substr(0, result.find(": File too large"));
+        EXPECT_FALSE(fs::exists(lost.substr(lost.find(folder)))) << lost;
+    }
 }
 
 TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotesAndSemicolonsIsUsedAsGiven) {

@@ -45,11 +45,13 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs build/bin/ssdtool with the arguments in the folder cwd.
-inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd) {
+// Runs build/bin/ssdtool with the arguments in the folder cwd; shellPrefix (such as
+// "ulimit -f 8; exec") goes before the command in the same shell.
+inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd,
+                   const std::string& shellPrefix = "") {
     const fs::path outFile = cwd / ".e2e_stdout";
     const fs::path errFile = cwd / ".e2e_stderr";
-    std::string line = "cd " + shellQuote(cwd.string()) + " && " +
+    std::string line = "cd " + shellQuote(cwd.string()) + " && " + shellPrefix + " " +
                        shellQuote(std::string(SSDTOOL_BIN_DIR) + "/ssdtool");
     for (const auto& argument : arguments) {
         line += " " + shellQuote(argument);

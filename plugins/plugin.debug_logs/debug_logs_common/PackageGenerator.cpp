@@ -3,6 +3,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <boost/filesystem.hpp>
 
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
@@ -18,7 +19,25 @@ namespace plugin::cli {
 namespace fs = boost::filesystem;
 using boost::algorithm::iequals;
 using drivekit::core::Status;
+using drivekit::core::WholeFile;
 using namespace debug_logs;
+
+namespace {
+
+// Makes the folder when neither it nor its package exists yet; false (error clear) when the
+// name is in use. mkdir is the claim: two runs in the same millisecond never share a folder.
+bool claimFolder(const std::string& path, boost::system::error_code& error) {
+    if (fs::symlink_status(path + ".zip", error).type() != fs::file_not_found) {
+        return false;
+    }
+    const bool made = fs::create_directory(path, error);
+    if (error == boost::system::errc::file_exists) {
+        error.clear();  // a file of that name
+    }
+    return made;
+}
+
+}  // namespace
 
 PackageGenerator::PackageGenerator(std::shared_ptr<drivekit::core::Device> device, CollectorTable collectors)
     : device_(std::move(device)), collectors_(std::move(collectors)) {}
@@ -37,6 +56,7 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
     }
     setVerbosityLevel(verbosity);
     status = Status::success();
+    WholeFile::forgetFailures();
     if (!iequals(logType_, "list")) {
         createOutputFolder(status, destination);
         if (!status.isSuccess()) {
@@ -44,7 +64,7 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
         }
     }
     generate(status);
-    if (!status.isSuccess() || iequals(logType_, "list")) {
+    if (!status.isSuccess() || iequals(logType_, "list") || destinationFailed(status)) {
         return status;
     }
     if (driveLogFiles_ >= 1 || systemRun_) {
@@ -71,18 +91,26 @@ Status PackageGenerator::createOutputFolder(Status& status, const std::string& d
         return status;
     }
     const std::string serialNumber = device_ ? device_->attributes.readString("SerialNumber") : std::string();
-    folderName_ = outputFolderName(serialNumber, LocalClock::now());
-    outputPath_ = (fs::path(baseFolder_) / folderName_).string();
+    const std::string stamped = outputFolderName(serialNumber, LocalClock::now());
     boost::system::error_code error;
-    const bool created = fs::create_directories(outputPath_, error);
-    if (error) {
-        // A destination the user cannot write to is an answer for the user, not a crash.
-        status = Status::failedToCreateDirectory();
-        status.setMessage("Failed to create directory \"" + outputPath_ + "\": " + error.message() + ".");
-        LOG_ERROR(status.message());
-    } else if (!created) {
-        status = Status::failedToCreateDirectory();
+    std::string failed = baseFolder_;
+    if (fs::create_directories(baseFolder_, error), !error) {
+        for (int copy = 1; copy <= maxFolderNameCopies; ++copy) {
+            folderName_ = copy == 1 ? stamped : stamped + "_" + std::to_string(copy);
+            outputPath_ = failed = (fs::path(baseFolder_) / folderName_).string();
+            if (claimFolder(outputPath_, error)) {
+                return status;
+            }
+            if (error) {
+                break;
+            }
+        }
     }
+    // A destination the user cannot write to is an answer for the user, not a crash.
+    const std::string reason = error ? error.message() : "every name up to _" + std::to_string(maxFolderNameCopies) + " is in use";
+    status = Status::failedToCreateDirectory();
+    status.setMessage("Failed to create directory \"" + failed + "\": " + reason + ".");
+    LOG_ERROR(status.message());
     return status;
 }
 
@@ -249,6 +277,20 @@ Status PackageGenerator::packageLogs(Status& status, const std::string& extensio
         printMessage("Cleanup: Removed " + outputPath_);
     }
     return status;
+}
+
+bool PackageGenerator::destinationFailed(Status& status) const {
+    const WholeFile::Failure failure = WholeFile::firstFailure();
+    if (failure.path.empty() && writeFailure_.isSuccess()) {
+        return false;
+    }
+    status = failure.path.empty() ? writeFailure_ : Status::failedToWriteFile();
+    const std::string what =
+        failure.path.empty() ? status.message() : status.message() + " " + failure.path + ": " + failure.reason + ".";
+    // No package from a destination that lost a file: the whole files stay in the folder.
+    status.setMessage(what + " The collected files are kept in " + realOutputPath() + ".");
+    LOG_ERROR(status.message());
+    return true;
 }
 
 std::string PackageGenerator::realOutputPath() const {

@@ -20,7 +20,8 @@ public:
     drivekit::core::Status run(drivekit::core::Status& status, const std::string& destination,
                                const std::string& logType, int verbosity, bool extended);
 
-    // Creates "<serial>_<time>" under the destination (the current directory when empty).
+    // Creates "<serial>_<time>" under the destination (the current directory when empty); a
+    // name whose folder or package exists gets "_2", "_3"... so nothing is ever shared.
     drivekit::core::Status createOutputFolder(drivekit::core::Status& status, const std::string& destination);
     // Drive collectors, general logs, summary and incident report.
     drivekit::core::Status generate(drivekit::core::Status& status);
@@ -30,7 +31,8 @@ public:
     drivekit::core::Status addGeneralLogs(drivekit::core::Status& status);
     // Writes "incident_report.log"; always success.
     drivekit::core::Status SaveIncidentReportLog(drivekit::core::Status& status);
-    // Packs the output folder into "<folderName><extension>" beside it and removes the folder.
+    // Packs the output folder into "<folderName><extension>" beside it and removes the folder;
+    // an archive of that name that exists already is never replaced.
     // A package that could not be made is a failure naming the kept folder and the reason.
     drivekit::core::Status packageLogs(drivekit::core::Status& status, const std::string& extension);
 
@@ -48,6 +50,9 @@ private:
     // False for the outcomes that say the collector has nothing to read on this drive.
     static bool appliesToDrive(const drivekit::core::Status& status);
     drivekit::core::Status runGeneralLog(const debug_logs::CollectorFactory& factory);
+    // True, with status naming the file and the kept folder, when a file of this run could not
+    // be written (a full or failing disk), whatever its collector made of it.
+    bool destinationFailed(drivekit::core::Status& status) const;
     // The output folder's real path (links and ".." resolved), as the user should look for it.
     std::string realOutputPath() const;
 

@@ -6,8 +6,8 @@
 namespace plugin::cli::debug_logs {
 
 // Packs the entries of folderPath whose names match pattern (files and sub-folders, with
-// paths relative to the folder) into archiveName in the folder's parent, replacing an archive
-// of that name. The parent is that of the folder's real path, links and ".." resolved, so the
+// paths relative to the folder) into archiveName in the folder's parent. Something of that name
+// is never replaced: it fails the packing, which says so. The parent is that of the folder's real path, links and ".." resolved, so the
 // archive lands beside the folder however the path was written. With verbose set, prints what
 // was done and whether it worked. 0 on success; otherwise problem says why, for the user.
 int createZipArchive(const std::string& folderPath, const std::string& pattern,

@@ -1,7 +1,13 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
 
+#include <fcntl.h>
 #include <fnmatch.h>
+#include <unistd.h>
 #include <zip.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include <algorithm>
 #include <boost/filesystem.hpp>
@@ -80,20 +86,31 @@ bool addEntry(zip_t* archive, const Entry& entry, std::string& problem) {
     return true;
 }
 
-// Writes the archive; the file only appears when zip_close succeeds.
-bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries, std::string& problem) {
-    boost::system::error_code error;
-    if (fs::exists(archivePath, error) && !fs::is_regular_file(archivePath, error)) {
-        // libzip only says "Operation not supported" here.
-        problem = "cannot create " + archivePath.string() + ": something other than a file has that name";
-        return false;
+// Gives the finished archive its name unless that name is taken, in one step: a package that
+// appeared meanwhile is kept. File systems that cannot rename so take a hard link instead.
+bool publish(const fs::path& temporary, const fs::path& archivePath, std::string& problem) {
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, archivePath.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
     }
+    if ((errno == EINVAL || errno == ENOSYS) && link(temporary.c_str(), archivePath.c_str()) == 0) {
+        unlink(temporary.c_str());
+        return true;
+    }
+    problem = "cannot create " + archivePath.string() + ": " +
+              (errno == EEXIST ? "a file of that name exists already" : std::strerror(errno));
+    return false;
+}
+
+// Writes the archive under a temporary name (it only appears when zip_close succeeds) and then
+// gives it its own, never replacing what has that name.
+bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries, std::string& problem) {
+    const fs::path temporary = archivePath.string() + ".part";
     int code = 0;
-    zip_t* archive = zip_open(archivePath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* archive = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);
-        problem = "cannot create " + archivePath.string() + ": " + zip_error_strerror(&error);
+        problem = "cannot create " + temporary.string() + ": " + zip_error_strerror(&error);
         zip_error_fini(&error);
         return false;
     }
@@ -106,6 +123,11 @@ bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries
     if (zip_close(archive) < 0) {
         problem = "cannot write " + archivePath.string() + ": " + zip_strerror(archive);
         zip_discard(archive);
+        return false;
+    }
+    if (!publish(temporary, archivePath, problem)) {
+        boost::system::error_code ignored;
+        fs::remove(temporary, ignored);
         return false;
     }
     return true;
