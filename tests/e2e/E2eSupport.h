@@ -45,11 +45,16 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs build/bin/ssdtool with the arguments in the folder cwd.
-inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd) {
+// timeout(1)'s exit status when a run's time limit is hit.
+constexpr int timedOutStatus = 124;
+
+// Runs build/bin/ssdtool with the arguments in the folder cwd; with a time limit, a run still
+// going after that many seconds is stopped and gets timedOutStatus.
+inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd, unsigned timeLimitSeconds = 0) {
     const fs::path outFile = cwd / ".e2e_stdout";
     const fs::path errFile = cwd / ".e2e_stderr";
     std::string line = "cd " + shellQuote(cwd.string()) + " && " +
+                       (timeLimitSeconds == 0 ? "" : "timeout -k 5 " + std::to_string(timeLimitSeconds) + " ") +
                        shellQuote(std::string(SSDTOOL_BIN_DIR) + "/ssdtool");
     for (const auto& argument : arguments) {
         line += " " + shellQuote(argument);
