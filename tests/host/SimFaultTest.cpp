@@ -1,5 +1,7 @@
 // Faults injected into the simulated drive from its profile.
 #include <boost/algorithm/string/predicate.hpp>
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "tests/host/SimTestSupport.h"
@@ -26,10 +28,12 @@ std::shared_ptr<core::Command> shared(Command command) {
     return std::make_shared<Command>(std::move(command));
 }
 
+// A removal fails the first matching command sent after the drive received afterCommands
+// commands, and every command after it, as a drive whose node is gone: no completion, no data.
 TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
     struct Step {
         std::shared_ptr<core::Command> command;
-        std::string status;  // "type/code" of the completion
+        std::string status;  // "type/code" of the completion, or "gone"
     };
     const std::vector<std::pair<std::string, std::vector<Step>>> cases{
         {R"([{"protocol": "NVME", "opcode": 2, "logId": "0x02", "statusCodeType": 1, "statusCode": "0x09"}])",
@@ -38,6 +42,12 @@ TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
         {R"([{"cns": 1, "times": 2}])",
          {{shared(identify(0x02)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(identify(0x01)), "0/2"},
           {shared(identify(0x01)), "0/0"}}},
+        {R"([{"action": "remove"}])", {{shared(identify(0x01)), "gone"}, {shared(logPage(0x02, 512)), "gone"}}},
+        // The matching command before the count does not remove it; one of another kind after it
+        // does not either.
+        {R"([{"action": "remove", "logId": 3, "afterCommands": 2}, {"cns": 1, "times": 1}])",
+         {{shared(logPage(0x03, 512)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(logPage(0x02, 512)), "0/0"},
+          {shared(logPage(0x03, 512)), "gone"}, {shared(identify(0x01)), "gone"}, {shared(logPage(0x02, 512)), "gone"}}},
     };
     for (const auto& [faults, steps] : cases) {
         SCOPED_TRACE(faults);
@@ -45,10 +55,19 @@ TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
         ASSERT_TRUE(drive);
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const auto result = send(*drive, *steps[i].command);
-            EXPECT_EQ(nvmeStatus(result), steps[i].status) << "command " << i;
+            const bool gone = steps[i].status == "gone";
             EXPECT_EQ(result.status.isSuccess(), steps[i].status == "0/0") << "command " << i;
-            if (!result.status.isSuccess()) {
+            if (gone) {
+                EXPECT_FALSE(result.protocolResult) << "command " << i;
+                EXPECT_EQ(result.status.message(), drive->path() + " is gone (" + std::strerror(ENODEV) +
+                                                       ") while sending " + steps[i].command->name() + ".");
+            } else {
+                EXPECT_EQ(nvmeStatus(result), steps[i].status) << "command " << i;
+            }
+            if (!result.status.isSuccess() && !gone) {
                 EXPECT_EQ(result.status, core::Status::nvmeCommandProblem());
+            }
+            if (!result.status.isSuccess()) {
                 EXPECT_EQ(result.data.size(), 0u);
             }
         }

@@ -8,6 +8,7 @@
 #include <scsi/sg.h>
 
 #include "drivekit/commands/ata/Command.h"
+#include "host/devices/GoneDevice.h"
 #include "host/devices/linux/AtaPassThrough.h"
 
 namespace host::linux_drives {
@@ -49,7 +50,7 @@ core::Status transportStatus(const sg_io_hdr& header, const std::string& name, c
         return status;
     }
     if (header.host_status == hostNoConnect || header.host_status == hostBadTarget) {
-        return failure(path + " is gone (no connection to the disk) while sending " + name + ".");
+        return devices::goneDeviceStatus(path, "no connection to the disk", "sending " + name);
     }
     if (header.host_status != 0) {
         return failure(name + " on " + path + " failed in the transport (host status " + hex2(header.host_status) +

@@ -7,6 +7,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "host/devices/GoneDevice.h"
+
 namespace host::linux_drives {
 
 namespace core = drivekit::core;
@@ -47,8 +49,7 @@ core::Status errnoStatus(int error, const std::string& path, const std::string& 
         case ENODEV:
         case ENXIO:
         case ENOENT:
-            status = core::Status::custom();
-            status.setMessage(path + " is gone (" + std::strerror(error) + ") while " + what + ".");
+            status = devices::goneDeviceStatus(path, std::strerror(error), what);
             break;
         case ETIMEDOUT:
             status = core::Status::commandTimedOut();

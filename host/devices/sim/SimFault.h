@@ -22,7 +22,7 @@ struct SimCommandFacts {
 };
 
 struct SimFault {
-    enum class Action { status, shortData, noData, sizeLimit };
+    enum class Action { status, shortData, noData, sizeLimit, remove };
 
     // Unset fields match anything.
     std::optional<std::string> protocol;
@@ -36,6 +36,7 @@ struct SimFault {
     CompletionStatus status = CompletionStatus::invalidField();  // status and sizeLimit
     uint64_t bytes = 0;                                    // shortData: bytes kept; sizeLimit: largest allowed
     std::optional<uint32_t> times;                         // only the first K matching commands
+    uint64_t afterCommands = 0;  // remove: not before the drive has received this many commands
 
     bool matches(const SimCommandFacts& facts) const;
 };

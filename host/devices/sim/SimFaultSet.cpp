@@ -9,13 +9,23 @@ SimFaultSet::SimFaultSet(std::vector<SimFault> faults) {
 }
 
 const SimFault* SimFaultSet::take(const SimCommandFacts& facts) {
-    for (auto& entry : entries_) {
-        if (entry.fault.times && entry.used >= *entry.fault.times) {
+    const uint64_t before = received_++;
+    if (removedBy_) {
+        return &entries_[*removedBy_].fault;
+    }
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        Entry& entry = entries_[i];
+        const SimFault& fault = entry.fault;
+        const bool early = fault.action == SimFault::Action::remove && before < fault.afterCommands;
+        if (early || (fault.times && entry.used >= *fault.times)) {
             continue;
         }
-        if (entry.fault.matches(facts)) {
+        if (fault.matches(facts)) {
             ++entry.used;
-            return &entry.fault;
+            if (fault.action == SimFault::Action::remove) {
+                removedBy_ = i;
+            }
+            return &fault;
         }
     }
     return nullptr;

@@ -19,7 +19,7 @@ std::optional<uint8_t> optionalByte(const SimJsonReader& entry, const std::strin
 
 SimFault readFault(const SimJsonReader& entry) {
     entry.allowOnly({"protocol", "opcode", "logId", "cns", "featureId", "offset", "action", "statusCodeType",
-                     "statusCode", "bytes", "times"});
+                     "statusCode", "bytes", "times", "afterCommands"});
     SimFault fault;
     if (entry.has("protocol")) {
         fault.protocol = entry.stringOr("protocol", "");
@@ -42,8 +42,11 @@ SimFault readFault(const SimJsonReader& entry) {
     } else if (action == "sizeLimit") {
         fault.action = SimFault::Action::sizeLimit;
         fault.bytes = entry.unsignedAt("bytes", u32Max);
+    } else if (action == "remove") {
+        fault.action = SimFault::Action::remove;
+        fault.afterCommands = entry.unsignedOr("afterCommands", u64Max, 0);
     } else {
-        entry.fail("action", "must be \"status\", \"shortData\", \"noData\" or \"sizeLimit\"");
+        entry.fail("action", "must be \"status\", \"shortData\", \"noData\", \"sizeLimit\" or \"remove\"");
     }
     fault.status.type = static_cast<uint8_t>(entry.unsignedOr("statusCodeType", 7, fault.status.type));
     fault.status.code = static_cast<uint8_t>(entry.unsignedOr("statusCode", u8Max, fault.status.code));

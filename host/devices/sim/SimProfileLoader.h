@@ -25,7 +25,9 @@
 //   health      the figures of the SMART / health pages
 //   replay      a folder of a package's binaries, served for the commands that read them
 //   faults      [{protocol, opcode, logId, cns, featureId, offset, action, statusCodeType,
-//                 statusCode, bytes, times}]
+//                 statusCode, bytes, times, afterCommands}]; action "remove": the first matching
+//                 command after the drive received afterCommands commands, and every command
+//                 after it, fail as on a drive whose device node is gone
 #include <string>
 #include <vector>
 

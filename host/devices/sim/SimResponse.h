@@ -21,6 +21,8 @@ struct SimResponse {
     bool protocolRefused = false;
     // The host gave up waiting: no completion, no data.
     bool timedOut = false;
+    // The drive has gone away: nothing reaches it, nothing comes back.
+    bool gone = false;
     drivekit::core::Payload data;
 
     static SimResponse nvmeFailure(CompletionStatus status) {
@@ -46,7 +48,12 @@ struct SimResponse {
         response.timedOut = true;
         return response;
     }
-    bool failed() const { return protocolRefused || ataAborted || timedOut || !nvmeStatus.isSuccess(); }
+    static SimResponse removed() {
+        SimResponse response;
+        response.gone = true;
+        return response;
+    }
+    bool failed() const { return protocolRefused || ataAborted || timedOut || gone || !nvmeStatus.isSuccess(); }
 };
 
 }  // namespace host::sim

@@ -1,6 +1,7 @@
 #include "host/devices/sim/SimulatedDrive.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
@@ -9,6 +10,7 @@
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/logging/Log.h"
 #include "host/devices/AdminQueue.h"
+#include "host/devices/GoneDevice.h"
 #include "host/devices/sim/SimAta.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimFeatures.h"
@@ -99,6 +101,13 @@ SimResponse applyDataFault(SimResponse response, const SimFault* fault) {
     return response;
 }
 
+bool removes(const SimFault* fault) { return fault != nullptr && fault->action == SimFault::Action::remove; }
+
+// What a real drive's pass-through answers once its device node is gone.
+core::Status goneStatus(const std::string& path, const core::Command& command) {
+    return devices::goneDeviceStatus(path, std::strerror(ENODEV), "sending " + command.name());
+}
+
 bool failsBeforeRunning(const SimFault* fault) {
     return fault != nullptr &&
            (fault->action == SimFault::Action::status || fault->action == SimFault::Action::sizeLimit);
@@ -134,7 +143,9 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
         const auto& nvmeCommand = static_cast<const nvme::Command&>(command);
         const uint64_t timeout = commandTimeout();
         const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data, timeout);
-        if (response.timedOut) {
+        if (response.gone) {
+            result.status = goneStatus(path(), command);
+        } else if (response.timedOut) {
             // No completion arrives within the time-out: no protocol result and no data.
             result.status = core::Status::commandTimedOut();
             LOG_DEBUG("NVMe opcode 0x" << std::hex << int(nvmeCommand.entry().opcode()) << " timed out after "
@@ -158,12 +169,16 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
     } else if (known && profile_.speaks(protocol)) {
         const auto& ataCommand = static_cast<const ata::Command&>(command);
         const SimResponse response = executeAta(command);
-        result.protocolResult =
-            std::make_unique<core::ProtocolResult>(core::Payload(&response.ataOutput, sizeof(response.ataOutput)));
-        if (response.failed()) {
-            result.status = ataFailure(response);
+        if (response.gone) {
+            result.status = goneStatus(path(), command);
         } else {
-            result.data = response.data;
+            result.protocolResult = std::make_unique<core::ProtocolResult>(
+                core::Payload(&response.ataOutput, sizeof(response.ataOutput)));
+            if (response.failed()) {
+                result.status = ataFailure(response);
+            } else {
+                result.data = response.data;
+            }
         }
         SimTrace::write(SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
     } else {
@@ -193,6 +208,9 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
     const uint64_t length = nvmeTransferLength(entry, transferBytes);
     const SimCommandFacts facts = nvmeFacts(entry, length);
     const SimFault* fault = faults_.take(facts);
+    if (removes(fault)) {
+        return SimResponse::removed();
+    }
     if (failsBeforeRunning(fault)) {
         return SimResponse::nvmeFailure(fault->status);
     }
@@ -283,6 +301,9 @@ SimResponse SimulatedDrive::executeAta(const core::Command& command) {
     }
     facts.length = static_cast<uint64_t>(ataCommand.transferBlocks) * SimAta::sectorSize;
     const SimFault* fault = faults_.take(facts);
+    if (removes(fault)) {
+        return SimResponse::removed();
+    }
     if (failsBeforeRunning(fault)) {
         return SimResponse::ataAbort();
     }
