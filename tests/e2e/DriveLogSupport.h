@@ -8,6 +8,7 @@
 #include "E2eSupport.h"
 #include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/nvme/GetLogPage.h"
+#include "drivekit/commands/nvme/SetFeatures.h"
 #include "host/devices/sim/SimulatedDrive.h"
 
 namespace e2e {
@@ -80,6 +81,17 @@ inline std::string readLog(drivekit::core::Device& drive, unsigned logId, unsign
     command.setLogPageOffset(offset);
     command.setNumDwords(length / 4 - 1);
     return bytesOf(drive, command);
+}
+
+// Host Behavior Support with data area 4 allowed, as the telemetry reader sets it.
+inline void allowDataArea4(drivekit::core::Device& drive) {
+    drivekit::commands::nvme::SetFeatures command;
+    command.setFeatureId(0x16);
+    drivekit::core::Payload data(512);
+    *data.at(1) = 1;
+    command.setTransferBytes(data.size());
+    drivekit::commands::CommandSender sender(drive);
+    EXPECT_TRUE(sender.send(command, data).isSuccess());
 }
 
 // What a fresh drive of the profile gives to read, after the steps before.

@@ -45,13 +45,18 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
+// timeout(1)'s exit status when a run's time limit is hit.
+constexpr int timedOutStatus = 124;
+
 // Runs build/bin/ssdtool with the arguments in the folder cwd; shellPrefix (such as
-// "ulimit -f 8; exec") goes before the command in the same shell.
+// "ulimit -f 8; exec") goes before the command in the same shell. With a time limit, a run
+// still going after that many seconds is stopped and gets timedOutStatus.
 inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd,
-                   const std::string& shellPrefix = "") {
+                   const std::string& shellPrefix = "", unsigned timeLimitSeconds = 0) {
     const fs::path outFile = cwd / ".e2e_stdout";
     const fs::path errFile = cwd / ".e2e_stderr";
     std::string line = "cd " + shellQuote(cwd.string()) + " && " + shellPrefix + " " +
+                       (timeLimitSeconds == 0 ? "" : "timeout -k 5 " + std::to_string(timeLimitSeconds) + " ") +
                        shellQuote(std::string(SSDTOOL_BIN_DIR) + "/ssdtool");
     for (const auto& argument : arguments) {
         line += " " + shellQuote(argument);

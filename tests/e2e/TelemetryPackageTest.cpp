@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "DriveLogSupport.h"
-#include "drivekit/commands/nvme/SetFeatures.h"
 
 namespace e2e {
 namespace {
@@ -15,17 +14,6 @@ const std::string hostFile = "log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin";
 const std::string controllerFile = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
 
 bool isTelemetryRead(const Traced& c) { return isGetLog(c, 0x07) || isGetLog(c, 0x08); }
-
-// Host Behavior Support with data area 4 allowed, as the reader sets it.
-void allowDataArea4(drivekit::core::Device& drive) {
-    drivekit::commands::nvme::SetFeatures command;
-    command.setFeatureId(0x16);
-    drivekit::core::Payload data(512);
-    *data.at(1) = 1;
-    command.setTransferBytes(data.size());
-    drivekit::commands::CommandSender sender(drive);
-    EXPECT_TRUE(sender.send(command, data).isSuccess());
-}
 
 uint8_t generationOf(const std::string& log, uint8_t logId) { return static_cast<uint8_t>(log.at(logId == 7 ? 381 : 383)); }
 
