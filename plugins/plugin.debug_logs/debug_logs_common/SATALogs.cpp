@@ -3,6 +3,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -14,6 +15,7 @@ namespace plugin::cli::debug_logs {
 
 using drivekit::core::Payload;
 using drivekit::core::Status;
+using drivekit::core::StopRequest;
 using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
@@ -38,9 +40,15 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     Status canRun;
     if (smartFeature.canRun(canRun).isSuccess()) {
         saveFile(smartFeature, PackageFileNames::smartThresholds, smart::smartThresholdsKey);
-        saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey);
+        if (!StopRequest::requested()) {
+            saveFile(smartFeature, PackageFileNames::smartData, smart::smartAttributesKey);
+        }
     } else {
         printMessage("SMART Log Support Error: " + canRun.message(), true);
+    }
+    if (StopRequest::requested()) {
+        status = Status::interrupted();
+        return status;
     }
     status = fileCount < 1 ? Status::retrieveDataFailed() : Status::success();
     // A read that failed for both files leaves no per-file line: say once why nothing came.
