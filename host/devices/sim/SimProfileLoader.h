@@ -25,7 +25,8 @@
 //   health      the figures of the SMART / health pages
 //   replay      a folder of a package's binaries, served for the commands that read them
 //   faults      [{protocol, opcode, logId, cns, featureId, offset, action, statusCodeType,
-//                 statusCode, bytes, times}]
+//                 statusCode, bytes, times, milliseconds}]; action "delay" makes the drive
+//                 take milliseconds (at most 60000) over each matching command, then answer
 #include <string>
 #include <vector>
 

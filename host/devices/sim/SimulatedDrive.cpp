@@ -1,7 +1,9 @@
 #include "host/devices/sim/SimulatedDrive.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 
@@ -99,6 +101,13 @@ SimResponse applyDataFault(SimResponse response, const SimFault* fault) {
     return response;
 }
 
+// The drive really takes its time, as a busy one does: a signal can land while it works.
+void delayIfAsked(const SimFault* fault) {
+    if (fault != nullptr && fault->action == SimFault::Action::delay) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(fault->milliseconds));
+    }
+}
+
 bool failsBeforeRunning(const SimFault* fault) {
     return fault != nullptr &&
            (fault->action == SimFault::Action::status || fault->action == SimFault::Action::sizeLimit);
@@ -193,6 +202,7 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
     const uint64_t length = nvmeTransferLength(entry, transferBytes);
     const SimCommandFacts facts = nvmeFacts(entry, length);
     const SimFault* fault = faults_.take(facts);
+    delayIfAsked(fault);
     if (failsBeforeRunning(fault)) {
         return SimResponse::nvmeFailure(fault->status);
     }
@@ -283,6 +293,7 @@ SimResponse SimulatedDrive::executeAta(const core::Command& command) {
     }
     facts.length = static_cast<uint64_t>(ataCommand.transferBlocks) * SimAta::sectorSize;
     const SimFault* fault = faults_.take(facts);
+    delayIfAsked(fault);
     if (failsBeforeRunning(fault)) {
         return SimResponse::ataAbort();
     }
