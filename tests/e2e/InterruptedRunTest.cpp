@@ -120,7 +120,6 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         for (const auto& item : fs::recursive_directory_iterator(dir)) {
             const std::string name = item.path().filename().string();
             EXPECT_FALSE(contains(name, ".zip") || contains(name, ".part")) << item.path();
-            EXPECT_FALSE(c.logId == 0x07 && contains(name, "lid_0x07")) << item.path();
             if (item.path().parent_path() == dir && fs::is_directory(item.path())) {
                 folders.push_back(item.path());
             }

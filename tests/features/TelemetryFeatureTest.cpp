@@ -177,7 +177,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
         {"stop requested",
          [](LogPageDrive& d) {
              d.beforeAnswer = [&d](const nvme::SubmissionEntry& entry) {
-                 if (isRead(entry, 8192)) {
+                 if (isRead(entry, 4096)) {
                      core::StopRequest::request(SIGINT);
                  } else if (core::StopRequest::requested() && entry.opcode() == nvme::opcodes::getLogPage) {
                      ADD_FAILURE() << "read after the stop at offset " << offsetOf(entry);
