@@ -11,6 +11,9 @@ struct ExitStatus {
     static constexpr int usage = 2;
     // An error left the plug-in; reported as one line.
     static constexpr int pluginError = 3;
+    // A run stopped by a signal ends with 128 + the signal's number, as the shell reports one
+    // that killed the process (130 for SIGINT).
+    static constexpr int interruptedBase = 128;
 };
 
 }  // namespace host

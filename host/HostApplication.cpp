@@ -178,7 +178,11 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
         return ExitStatus::success;
     }
     const int status = cli::ResultPrinter::exitStatus(*result);
-    out << cli::ResultPrinter::render(*result, outcome.outputFormat);
+    // A stopped run has said its one line on standard error already.
+    const bool interrupted = status > ExitStatus::interruptedBase;
+    if (!interrupted || outcome.outputFormat != "text") {
+        out << cli::ResultPrinter::render(*result, outcome.outputFormat);
+    }
     LOG_INFO("Command " << outcome.command->name << " finished with exit status " << status);
     return status;
 }

@@ -55,6 +55,8 @@ public:
     static Status notImplemented();
     // A command the device did not answer within its command queue's time-out.
     static Status commandTimedOut();
+    // The run stopped at a stop request (a signal) between two commands.
+    static Status interrupted();
     static Status notKestrovaDrive();
     static Status driveDisabled();
     static Status featureNotSupportedByDrive();

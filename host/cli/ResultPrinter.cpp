@@ -23,6 +23,9 @@ int ResultPrinter::exitStatus(const plugin::cli::ResultBase& result) {
     if (status == nullptr || status->type() == plugin::cli::StatusResult::success) {
         return ExitStatus::success;
     }
+    if (status->signalNumber() != 0) {
+        return ExitStatus::interruptedBase + status->signalNumber();
+    }
     return status->type() == plugin::cli::StatusResult::syntaxError ? ExitStatus::usage : ExitStatus::failed;
 }
 

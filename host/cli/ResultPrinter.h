@@ -16,7 +16,8 @@ public:
     static std::string render(const plugin::cli::ResultBase& result, const std::string& format);
 
     // 0 for a success result (type 0), 2 for a syntax result (type 201), 1 for any other
-    // type (2 is a failed run); a result that carries no type counts as success.
+    // type (2 is a failed run), 128 + N for a run stopped by signal N; a result that carries no
+    // type counts as success.
     static int exitStatus(const plugin::cli::ResultBase& result);
 };
 

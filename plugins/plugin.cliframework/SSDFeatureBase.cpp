@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/TextParsing.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.cliframework/CommandSpecPartList.h"
@@ -148,6 +149,11 @@ void SSDFeatureBase::bindAttributes(std::shared_ptr<ResultBase>& result, const P
 }
 
 void SSDFeatureBase::makeResult(std::shared_ptr<ResultBase>& result, const Status& status) {
+    if (status == Status::interrupted()) {
+        const int32_t type = StatusResult::interruptedBase + drivekit::core::StopRequest::signalNumber();
+        result = std::make_shared<StatusResult>(status.message(), type);
+        return;
+    }
     if (status != Status::success()) {
         result = std::make_shared<StatusResult>(status.message(), StatusResult::failed);
         return;

@@ -14,6 +14,12 @@ const std::string typeName = "Type";
 StatusResult::StatusResult(const std::string& message, int32_t type)
     : SimpleResult(resultName, message), type_(type) {}
 
+int StatusResult::signalNumber() const {
+    // Signal numbers are below 128 everywhere (an exit status is 128 + the number).
+    const bool interrupted = type_ > interruptedBase && type_ < interruptedBase + 128;
+    return interrupted ? type_ - interruptedBase : 0;
+}
+
 std::string StatusResult::toCsv() const {
     return resultName + "\n" + SimpleResult(descriptionName, value()).toCsv() +
            SimpleNumericResult(typeName, std::to_string(type_)).toCsv();

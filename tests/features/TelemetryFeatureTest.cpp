@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
 #include <boost/filesystem.hpp>
 
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/features/telemetry/Telemetry.h"
 #include "tests/features/LogCapture.h"
 #include "tests/features/LogPageDrive.h"
@@ -180,6 +182,18 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
              };
          },
          core::Status::telemetryRetrievalFailed(), any},
+        // A stop between pieces ends the read there: the piece in flight is the last one sent.
+        {"stop requested",
+         [](LogPageDrive& d) {
+             d.beforeAnswer = [&d](const nvme::SubmissionEntry& entry) {
+                 if (isRead(entry, 4096)) {
+                     core::StopRequest::request(SIGINT);
+                 } else if (core::StopRequest::requested() && entry.opcode() == nvme::opcodes::getLogPage) {
+                     ADD_FAILURE() << "read after the stop at offset " << offsetOf(entry);
+                 }
+             };
+         },
+         core::Status::interrupted(), any},
         {"not NVMe", [](LogPageDrive& d) { d.nvmeDrive = false; }, core::Status::commandSetNotSupported(), 0},
         {"another maker's drive", [](LogPageDrive& d) { d.attributes.writeBool(attributes::kestrova(), false); },
          core::Status::featureNotSupportedByDrive(), 0},
@@ -191,6 +205,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     for (const Case& c : cases) {
         for (const bool streamed : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (streamed ? ", streamed to a file" : ""));
+            core::StopRequest::clear();
             std::ofstream(path) << "an earlier file";
             auto drive = telemetryDrive(true);
             drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);
@@ -218,6 +233,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
             EXPECT_FALSE(fs::exists(path + ".part"));
         }
     }
+    core::StopRequest::clear();
     // A log read whole that cannot be written is a failure to write it.
     auto drive = telemetryDrive(false);
     drive->pages[7] = telemetryLog(7, {8, 40, 0, 0}, 1);

@@ -17,6 +17,10 @@ TEST(ResultPrinterTest, ExitStatusFollowsTheResultType) {
     EXPECT_EQ(1, ResultPrinter::exitStatus(StatusResult("Not implemented.", 2)));
     EXPECT_EQ(2, ResultPrinter::exitStatus(plugin::cli::SyntaxStatusResult("Invalid property specified: X")));
     EXPECT_EQ(0, ResultPrinter::exitStatus(plugin::cli::SimpleResult("Serial Number", "X1")));
+    // A run stopped by a signal ends as the shell reports that signal; the base alone is none.
+    EXPECT_EQ(130, ResultPrinter::exitStatus(StatusResult("Interrupted: ...", StatusResult::interruptedBase + 2)));
+    EXPECT_EQ(141, ResultPrinter::exitStatus(StatusResult("Interrupted: ...", StatusResult::interruptedBase + 13)));
+    EXPECT_EQ(1, ResultPrinter::exitStatus(StatusResult("Interrupted.", StatusResult::interruptedBase)));
 }
 
 TEST(ResultPrinterTest, JsonIsOneDocumentAroundTheKeyedResult) {

@@ -8,6 +8,7 @@
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/TextParsing.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
@@ -257,6 +258,9 @@ uint64_t NVMeGetLog::readChunks(core::Status& status, uint64_t start, uint64_t t
     status = core::Status::success();
     uint64_t offset = start;
     while (offset < total) {
+        if (stopped(status)) {
+            break;
+        }
         const uint64_t piece = std::min(chunk, total - offset);
         setOffset(offset);
         setTransferBytes(piece);
@@ -285,11 +289,20 @@ uint64_t NVMeGetLog::readChunks(core::Status& status, uint64_t start, uint64_t t
     return offset;
 }
 
+bool NVMeGetLog::stopped(core::Status& status) {
+    if (!core::StopRequest::requested()) {
+        return false;
+    }
+    LOG_INFO("Stop requested; the log is read no further");
+    status = core::Status::interrupted();
+    return true;
+}
+
 uint64_t NVMeGetLog::readPieces(core::Status& status, core::Payload& buffer, uint64_t start, uint32_t pieceBytes) {
     const uint64_t total = buffer.size();
     uint64_t offset = start;
     status = core::Status::success();
-    while (offset < total && pieceBytes > 0) {
+    while (offset < total && pieceBytes > 0 && !stopped(status)) {
         const uint64_t piece = std::min<uint64_t>(pieceBytes, total - offset);
         setOffset(offset);
         setTransferBytes(piece);

@@ -88,6 +88,9 @@ protected:
     // Reads buffer from offset start to its end in pieces of pieceBytes at successive offsets;
     // stops at a failed or short piece. Returns how many bytes from the buffer's start are good.
     uint64_t readPieces(core::Status& status, core::Payload& buffer, uint64_t start, uint32_t pieceBytes);
+    // True (and status interrupted) once a stop was requested: asked before each command of a
+    // read that takes several.
+    static bool stopped(core::Status& status);
     // Sets "NumDWORDs" to cover bytes (rounded up to whole dwords).
     void setTransferBytes(uint64_t bytes);
     void setOffset(uint64_t offset);

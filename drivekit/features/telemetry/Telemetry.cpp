@@ -186,7 +186,9 @@ core::Status Telemetry::readTelemetryData(core::Status& status) {
     if (!runRead(status)) {
         return status;
     }
-    status = telemetryData_.empty() ? core::Status::telemetryRetrievalFailed() : core::Status::success();
+    if (status != core::Status::interrupted()) {
+        status = telemetryData_.empty() ? core::Status::telemetryRetrievalFailed() : core::Status::success();
+    }
     return finish(status);
 }
 
@@ -202,7 +204,8 @@ core::Status Telemetry::readTelemetryDataToFile(core::Status& status, const std:
     if (status.isSuccess() && !file.commit().isSuccess()) {
         LOG_ERROR("Could not write " << path << ": " << file.failure());
         status = core::Status::failedToWriteFile();
-    } else if (!status.isSuccess() && status != core::Status::failedToWriteFile()) {
+    } else if (!status.isSuccess() && status != core::Status::failedToWriteFile() &&
+               status != core::Status::interrupted()) {
         status = core::Status::telemetryRetrievalFailed();
     }
     return finish(status);
@@ -254,6 +257,9 @@ core::Status Telemetry::readConsistentLog(core::Status& status) {
     attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
     for (unsigned pass = 1;; ++pass) {
         const bool read = readPass(status).isSuccess();
+        if (status == core::Status::interrupted()) {
+            return status;
+        }
         // A first pass whose body failed is checked too: a drive refuses the rest of a log
         // that it replaced meanwhile by a shorter one.
         if (!read && (pass > 1 || !headerRead_)) {
@@ -278,8 +284,11 @@ core::Status Telemetry::readConsistentLog(core::Status& status) {
 }
 
 core::Status Telemetry::readPass(core::Status& status) {
-    ++readPasses_;
     headerRead_ = false;
+    if (stopped(status)) {
+        return status;
+    }
+    ++readPasses_;
     setOffset(0);
     setTransferBytes(firstPieceBytes);
     if (!sendCommand(status).isSuccess()) {

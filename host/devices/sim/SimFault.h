@@ -22,7 +22,7 @@ struct SimCommandFacts {
 };
 
 struct SimFault {
-    enum class Action { status, shortData, noData, sizeLimit, remove };
+    enum class Action { status, shortData, noData, sizeLimit, remove, delay };
 
     // Unset fields match anything.
     std::optional<std::string> protocol;
@@ -35,6 +35,7 @@ struct SimFault {
     Action action = Action::status;
     CompletionStatus status = CompletionStatus::invalidField();  // status and sizeLimit
     uint64_t bytes = 0;                                    // shortData: bytes kept; sizeLimit: largest allowed
+    uint32_t milliseconds = 0;                             // delay: how long the drive takes
     std::optional<uint32_t> times;                         // only the first K matching commands
     uint64_t afterCommands = 0;  // remove: not before the drive has received this many commands
 

@@ -10,6 +10,9 @@ using nlohmann::json;
 
 namespace {
 
+// A minute: long enough for any test, short enough that a typo cannot hang a run for good.
+constexpr uint64_t maxDelayMilliseconds = 60000;
+
 std::optional<uint8_t> optionalByte(const SimJsonReader& entry, const std::string& field) {
     if (!entry.has(field)) {
         return std::nullopt;
@@ -19,7 +22,7 @@ std::optional<uint8_t> optionalByte(const SimJsonReader& entry, const std::strin
 
 SimFault readFault(const SimJsonReader& entry) {
     entry.allowOnly({"protocol", "opcode", "logId", "cns", "featureId", "offset", "action", "statusCodeType",
-                     "statusCode", "bytes", "times", "afterCommands"});
+                     "statusCode", "bytes", "times", "afterCommands", "milliseconds"});
     SimFault fault;
     if (entry.has("protocol")) {
         fault.protocol = entry.stringOr("protocol", "");
@@ -45,8 +48,11 @@ SimFault readFault(const SimJsonReader& entry) {
     } else if (action == "remove") {
         fault.action = SimFault::Action::remove;
         fault.afterCommands = entry.unsignedOr("afterCommands", u64Max, 0);
+    } else if (action == "delay") {
+        fault.action = SimFault::Action::delay;
+        fault.milliseconds = static_cast<uint32_t>(entry.unsignedAt("milliseconds", maxDelayMilliseconds));
     } else {
-        entry.fail("action", "must be \"status\", \"shortData\", \"noData\", \"sizeLimit\" or \"remove\"");
+        entry.fail("action", "must be \"status\", \"shortData\", \"noData\", \"sizeLimit\", \"remove\" or \"delay\"");
     }
     fault.status.type = static_cast<uint8_t>(entry.unsignedOr("statusCodeType", 7, fault.status.type));
     fault.status.code = static_cast<uint8_t>(entry.unsignedOr("statusCode", u8Max, fault.status.code));

@@ -25,9 +25,11 @@
 //   health      the figures of the SMART / health pages
 //   replay      a folder of a package's binaries, served for the commands that read them
 //   faults      [{protocol, opcode, logId, cns, featureId, offset, action, statusCodeType,
-//                 statusCode, bytes, times, afterCommands}]; action "remove": the first matching
-//                 command after the drive received afterCommands commands, and every command
-//                 after it, fail as on a drive whose device node is gone
+//                 statusCode, bytes, times, afterCommands, milliseconds}]; action "remove": the
+//                 first matching command after the drive received afterCommands commands, and
+//                 every command after it, fail as on a drive whose device node is gone; action
+//                 "delay" makes the drive take milliseconds (at most 60000) over each matching
+//                 command, then answer
 #include <string>
 #include <vector>
 

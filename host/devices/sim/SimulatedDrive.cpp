@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 
@@ -108,6 +110,13 @@ core::Status goneStatus(const std::string& path, const core::Command& command) {
     return devices::goneDeviceStatus(path, std::strerror(ENODEV), "sending " + command.name());
 }
 
+// The drive really takes its time, as a busy one does: a signal can land while it works.
+void delayIfAsked(const SimFault* fault) {
+    if (fault != nullptr && fault->action == SimFault::Action::delay) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(fault->milliseconds));
+    }
+}
+
 bool failsBeforeRunning(const SimFault* fault) {
     return fault != nullptr &&
            (fault->action == SimFault::Action::status || fault->action == SimFault::Action::sizeLimit);
@@ -208,6 +217,7 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
     const uint64_t length = nvmeTransferLength(entry, transferBytes);
     const SimCommandFacts facts = nvmeFacts(entry, length);
     const SimFault* fault = faults_.take(facts);
+    delayIfAsked(fault);
     if (removes(fault)) {
         return SimResponse::removed();
     }
@@ -301,6 +311,7 @@ SimResponse SimulatedDrive::executeAta(const core::Command& command) {
     }
     facts.length = static_cast<uint64_t>(ataCommand.transferBlocks) * SimAta::sectorSize;
     const SimFault* fault = faults_.take(facts);
+    delayIfAsked(fault);
     if (removes(fault)) {
         return SimResponse::removed();
     }

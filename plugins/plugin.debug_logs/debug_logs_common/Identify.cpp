@@ -4,6 +4,7 @@
 #include <boost/format.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
@@ -103,6 +104,10 @@ void Identify::collectGroup(const NamespaceGroup& group) {
 }
 
 bool Identify::collect(uint8_t cns, uint32_t nsid, Payload& data) {
+    // A stopped run sends no further command and counts nothing as failed.
+    if (drivekit::core::StopRequest::requested()) {
+        return false;
+    }
     Status status;
     if (!identifyOne(status, data, cns, nsid).isSuccess()) {
         ++failedCount;

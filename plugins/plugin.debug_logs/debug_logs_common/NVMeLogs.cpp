@@ -8,14 +8,15 @@
 
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/ProductTable.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/PackageFileNames.h"
-#include "drivekit/features/nvme_features/NVMeFeature.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FirmwareParameters.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/PerformanceDebugMode.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 
 namespace plugin::cli::debug_logs {
@@ -23,8 +24,8 @@ namespace plugin::cli::debug_logs {
 using drivekit::core::AttributeCollection;
 using drivekit::core::Device;
 using drivekit::core::Status;
+using drivekit::core::StopRequest;
 using drivekit::features::PackageFileNames;
-using drivekit::features::nvme_features::NVMeFeature;
 namespace fs = boost::filesystem;
 namespace definitions = drivekit::features::definitions;
 namespace deviceAttributes = drivekit::core::attributes;
@@ -100,23 +101,10 @@ const std::vector<PageFactory>& vendorPagesBeforeFirmwareParameters() {
     return rows;
 }
 
-constexpr uint8_t performanceDebugFeatureId = 0xFA;
-// Performance Debug Log mode switched on around its reads, and off again after them.
-constexpr uint32_t performanceDebugOn = 0x3F;
-constexpr uint32_t performanceDebugOff = 0;
 constexpr uint8_t performanceDebugVariants = 6;
 
 uint8_t readLogId(const pages::NVMeGetLog& page) {
     return page.attributes().readUint8(definitions::logId().key());
-}
-
-void setPerformanceDebugMode(NVMeFeature& feature, uint32_t value) {
-    feature.attributes().writeUint32(definitions::dword11(), value);
-    // The drive's answer does not change what is read next: a refused switch shows as
-    // failed reads of the page itself.
-    Status ignored;
-    feature.sendSetFeature(ignored);
-    LOG_DEBUG("Set Features 0xFA, DWORD11 " << value << ": " << ignored.message());
 }
 
 }  // namespace
@@ -146,6 +134,9 @@ Status NVMeLogs::saveReport(Status& status, const std::shared_ptr<Device>& devic
     if (drivekit::core::products::hasVendorPages(device->attributes.readString(deviceAttributes::product().key()))) {
         status = saveVendorPages(device);
     }
+    if (StopRequest::requested()) {
+        status = Status::interrupted();
+    }
     printGeneratedTotal("NVMe Logs", fileCount, failedCount);
     LOG_EXITING();
     return status;
@@ -171,8 +162,14 @@ Status NVMeLogs::saveVendorPages(const std::shared_ptr<Device>& device) {
     for (const PageFactory& create : vendorPagesBeforeFirmwareParameters()) {
         savePage(*create(device, AttributeCollection()));
     }
+    if (StopRequest::requested()) {
+        return Status::interrupted();
+    }
     Status parameters;
     utils::InitFWParams(parameters, device);
+    if (StopRequest::requested()) {
+        return Status::interrupted();
+    }
     if (parameters.isSuccess()) {
         savePerformanceDebugLog(device);
     } else {
@@ -184,12 +181,7 @@ Status NVMeLogs::saveVendorPages(const std::shared_ptr<Device>& device) {
 }
 
 void NVMeLogs::savePerformanceDebugLog(const std::shared_ptr<Device>& device) {
-    NVMeFeature feature(device, performanceDebugFeatureId);
-    feature.attributes().writeUint32(definitions::namespaceId(), 0);
-    feature.attributes().writeUint16(definitions::featureNumDwords(), 0);
-    feature.attributes().writeUint32(definitions::transferBytes(), 0);
-    setPerformanceDebugMode(feature, performanceDebugOn);
-
+    const PerformanceDebugMode mode(device);
     AttributeCollection attributes;
     attributes.writeUint32(definitions::maxFtlCount(), utils::totalFTLs(*device));
     pages::NVMeGetLog_PerformanceDebugLog page(device, attributes);
@@ -197,12 +189,18 @@ void NVMeLogs::savePerformanceDebugLog(const std::shared_ptr<Device>& device) {
         page.attributes().writeUint8(definitions::logSpecificField(), field);
         savePage(page);
     }
-    setPerformanceDebugMode(feature, performanceDebugOff);
 }
 
 void NVMeLogs::savePage(pages::NVMeGetLog& page) {
+    // A stopped run reads no further page and says nothing about the pages it left.
+    if (StopRequest::requested()) {
+        return;
+    }
     Status status;
     if (!page.sendCommand(status).isSuccess()) {
+        if (status == Status::interrupted()) {
+            return;
+        }
         printMessage((boost::format("Error extracting NVME Log: 0x%02X; ") % static_cast<unsigned>(readLogId(page)))
                              .str() +
                          status.message(),

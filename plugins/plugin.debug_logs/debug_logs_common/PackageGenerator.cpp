@@ -2,8 +2,11 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 #include <boost/filesystem.hpp>
+#include <iostream>
 
 #include "drivekit/core/WholeFile.h"
+#include "drivekit/core/StopRequest.h"
+#include "drivekit/core/StopSignalScope.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
@@ -20,6 +23,7 @@ namespace fs = boost::filesystem;
 using boost::algorithm::iequals;
 using drivekit::core::Status;
 using drivekit::core::WholeFile;
+using drivekit::core::StopRequest;
 using namespace debug_logs;
 
 namespace {
@@ -45,6 +49,8 @@ PackageGenerator::PackageGenerator(std::shared_ptr<drivekit::core::Device> devic
 Status PackageGenerator::run(Status& status, const std::string& destination, const std::string& logType,
                              int verbosity, bool extended) {
     LOG_ENTERING();
+    // From here until the command ends a signal only stops the collecting between commands.
+    const drivekit::core::StopSignalScope stopSignals;
     extended_ = extended;
     logType_ = logType.empty() ? "all" : logType;
     if (iequals(logType_, "all")) {
@@ -62,8 +68,12 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
         if (!status.isSuccess()) {
             return status;
         }
+        drivekit::core::StopSignalScope::setGiveUpLine(interruptedLine() + "\n");
     }
     generate(status);
+    if (StopRequest::requested() && !iequals(logType_, "list")) {
+        return endInterrupted(status);
+    }
     if (!status.isSuccess() || iequals(logType_, "list") || destinationFailed(status)) {
         return status;
     }
@@ -118,6 +128,10 @@ Status PackageGenerator::generate(Status& status) {
     LOG_ENTERING();
     status = Status::success();
     generateDriveLogs(status);
+    // A stopped run collects nothing more: no general logs, no summary, no report.
+    if (StopRequest::requested()) {
+        return status;
+    }
     if (collectorsRun_ >= 1 || iequals(logType_, "System")) {
         Status general;
         addGeneralLogs(general);
@@ -153,6 +167,9 @@ Status PackageGenerator::generateDriveLogs(Status& status) {
     printMessage("GENERATE GENERAL LOGS", false, true);
     collectorsRun_ = 0;
     for (const DriveCollector& collector : collectors_.driveCollectors) {
+        if (StopRequest::requested()) {
+            break;
+        }
         if (selects(collector)) {
             runDriveCollector(collector);
         }
@@ -229,6 +246,10 @@ Status PackageGenerator::addGeneralLogs(Status& status) {
 
 Status PackageGenerator::runGeneralLog(const CollectorFactory& factory) {
     Status status;
+    if (StopRequest::requested()) {
+        status = Status::interrupted();
+        return status;
+    }
     const auto instance = factory ? factory({device_, outputPath_, extended_}) : nullptr;
     if (instance) {
         instance->saveReport(status, device_, outputPath_);
@@ -258,6 +279,9 @@ Status PackageGenerator::packageLogs(Status& status, const std::string& extensio
     printMessage("PACKAGE THE LOGS", false, true);
     std::string problem;
     if (createZipArchive(outputPath_, "*", archiveName, verbosityLevel() >= 1, problem) != 0) {
+        if (StopRequest::requested()) {
+            return endInterrupted(status);
+        }
         printMessage("Failed to create the package: " + problem);
         // Nothing is lost: the folder keeps every collected file, and the user must know where.
         status = Status::failedToWriteFile();
@@ -291,6 +315,19 @@ bool PackageGenerator::destinationFailed(Status& status) const {
     status.setMessage(what + " The collected files are kept in " + realOutputPath() + ".");
     LOG_ERROR(status.message());
     return true;
+}
+
+std::string PackageGenerator::interruptedLine() const {
+    return "Interrupted: the collected files are kept in " + realOutputPath() + ".";
+}
+
+Status PackageGenerator::endInterrupted(Status& status) const {
+    status = Status::interrupted();
+    status.setMessage(interruptedLine());
+    LOG_WARNING(status.message());
+    // Standard error: standard output may be the pipe whose closing stopped the run.
+    std::cerr << status.message() << std::endl;
+    return status;
 }
 
 std::string PackageGenerator::realOutputPath() const {

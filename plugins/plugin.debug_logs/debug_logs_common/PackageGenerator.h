@@ -55,6 +55,10 @@ private:
     bool destinationFailed(drivekit::core::Status& status) const;
     // The output folder's real path (links and ".." resolved), as the user should look for it.
     std::string realOutputPath() const;
+    // "Interrupted: the collected files are kept in <folder>."
+    std::string interruptedLine() const;
+    // A stopped run: the folder of whole files stays, unpacked; the line says where it is.
+    drivekit::core::Status endInterrupted(drivekit::core::Status& status) const;
 
     std::string logType_;
     std::string outputPath_;

@@ -3,6 +3,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -13,6 +14,7 @@
 namespace plugin::cli::debug_logs {
 
 using drivekit::core::Status;
+using drivekit::core::StopRequest;
 using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
@@ -43,6 +45,10 @@ Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core
     } else {
         printMessage("SMART Log Support Error: " + canRun.message(), true);
     }
+    if (StopRequest::requested()) {
+        status = Status::interrupted();
+        return status;
+    }
     status = fileCount < 1 ? Status::retrieveDataFailed() : Status::success();
     // A read that failed for both files leaves no per-file line: say once why nothing came.
     if (canRun.isSuccess() && fileCount < 1 && failedCount == 0) {
@@ -56,7 +62,7 @@ Status SATALogs::readSectors(smart::SMART& smartFeature) {
     Status status;
     // One more try when either sector failed: the read sends both again, so a READ DATA that
     // fails once costs neither sector.
-    if (!smartFeature.readSmart(status).isSuccess()) {
+    if (!smartFeature.readSmart(status).isSuccess() && !StopRequest::requested()) {
         LOG_DEBUG("SMART read failed, tried again: " << status.message());
         smartFeature.readSmart(status);
     }

@@ -8,6 +8,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/PackageFileNames.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -20,6 +21,7 @@ namespace plugin::cli::debug_logs {
 
 using drivekit::core::Device;
 using drivekit::core::Status;
+using drivekit::core::StopRequest;
 namespace fs = boost::filesystem;
 namespace deviceAttributes = drivekit::core::attributes;
 
@@ -91,6 +93,10 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
     dataArea = chooseDataArea(*device, dataArea4Wanted);
 
     for (const bool hostInitiated : {true, false}) {
+        if (StopRequest::requested()) {
+            status = Status::interrupted();
+            break;
+        }
         drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
         // Said once: the next log is asked for the data area that could be read.
         feature.setDataAreaFallback([this](uint32_t area) {

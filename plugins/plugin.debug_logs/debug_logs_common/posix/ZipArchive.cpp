@@ -13,6 +13,8 @@
 #include <boost/filesystem.hpp>
 #include <vector>
 
+#include "drivekit/core/StopRequest.h"
+
 namespace plugin::cli::debug_logs {
 
 namespace {
@@ -114,6 +116,9 @@ bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries
         zip_error_fini(&error);
         return false;
     }
+    // A stop request makes zip_close give up and take its temporary file away.
+    zip_register_cancel_callback_with_state(
+        archive, [](zip_t*, void*) { return drivekit::core::StopRequest::requested() ? 1 : 0; }, nullptr, nullptr);
     for (const Entry& entry : entries) {
         if (!addEntry(archive, entry, problem)) {
             zip_discard(archive);

@@ -1,0 +1,36 @@
+#include "plugins/plugin.debug_logs/debug_logs_common/PerformanceDebugMode.h"
+
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/features/AttributeDefinitions.h"
+
+namespace plugin::cli::debug_logs {
+
+namespace definitions = drivekit::features::definitions;
+
+namespace {
+constexpr uint8_t featureId = 0xFA;
+constexpr uint32_t modeOn = 0x3F;
+constexpr uint32_t modeOff = 0;
+}  // namespace
+
+PerformanceDebugMode::PerformanceDebugMode(const std::shared_ptr<drivekit::core::Device>& device)
+    : feature_(device, featureId) {
+    feature_.attributes().writeUint32(definitions::namespaceId(), 0);
+    feature_.attributes().writeUint16(definitions::featureNumDwords(), 0);
+    feature_.attributes().writeUint32(definitions::transferBytes(), 0);
+    set(modeOn);
+}
+
+// Sent whatever the "on" answered: a drive that took it half-way is still put back.
+PerformanceDebugMode::~PerformanceDebugMode() { set(modeOff); }
+
+void PerformanceDebugMode::set(uint32_t value) {
+    feature_.attributes().writeUint32(definitions::dword11(), value);
+    // The drive's answer does not change what is read next: a refused switch shows as
+    // failed reads of the page itself.
+    drivekit::core::Status ignored;
+    feature_.sendSetFeature(ignored);
+    LOG_DEBUG("Set Features 0xFA, DWORD11 " << value << ": " << ignored.message());
+}
+
+}  // namespace plugin::cli::debug_logs

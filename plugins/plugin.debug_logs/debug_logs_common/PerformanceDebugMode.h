@@ -1,0 +1,25 @@
+#pragma once
+// The drive's Performance Debug Log mode (the maker's feature 0xFA), on while this lives and
+// off again when it ends: also when the reads between fail or stop early.
+#include <cstdint>
+#include <memory>
+
+#include "drivekit/core/HostInterface.h"
+#include "drivekit/features/nvme_features/NVMeFeature.h"
+
+namespace plugin::cli::debug_logs {
+
+class PerformanceDebugMode {
+public:
+    explicit PerformanceDebugMode(const std::shared_ptr<drivekit::core::Device>& device);
+    ~PerformanceDebugMode();
+    PerformanceDebugMode(const PerformanceDebugMode&) = delete;
+    PerformanceDebugMode& operator=(const PerformanceDebugMode&) = delete;
+
+private:
+    void set(uint32_t value);
+
+    drivekit::features::nvme_features::NVMeFeature feature_;
+};
+
+}  // namespace plugin::cli::debug_logs
