@@ -21,6 +21,9 @@ core::Status CommandSender::sendWith(core::Command& command, Send send) {
     if (!result.status.isSuccess()) {
         LOG_ERROR(command.name() << " failed: " << result.status.category() << "/" << result.status.code()
                                  << " " << result.status.message());
+        if (result.status == core::Status::deviceGone()) {
+            device_.markGone(result.status);
+        }
         // The device's own wording stays in the log; NVMe callers see one fixed status.
         return command.protocol() == core::protocols::nvme ? core::Status::nvmeCommandProblem()
                                                           : result.status;

@@ -72,6 +72,18 @@ public:
     void setCommandTimeoutSeconds(uint64_t seconds);
 
     std::vector<std::shared_ptr<CommandQueue>> queues;
+
+    // The first command that found the drive gone, kept so that the run can say its files
+    // stop there; success while the drive is present.
+    const Status& goneStatus() const { return gone_; }
+    void markGone(const Status& status) {
+        if (gone_.isSuccess()) {
+            gone_ = status;
+        }
+    }
+
+private:
+    Status gone_;
 };
 
 inline int64_t Device::commandTimeoutSeconds() const {

@@ -53,6 +53,7 @@ Status Status::allocationFailed() {
 Status Status::notImplemented() { return {coreCategory, 93, "Not implemented."}; }
 Status Status::commandTimedOut() { return {coreCategory, 94, "The command timed out."}; }
 Status Status::interrupted() { return {coreCategory, 95, "Interrupted."}; }
+Status Status::deviceGone() { return {coreCategory, 96, "The drive is gone."}; }
 Status Status::notKestrovaDrive() { return {featureCategory, 1, "Drive is not a Kestrova SSD."}; }
 Status Status::driveDisabled() {
     return {featureCategory, 2, "Selected drive is in a disable logical state."};

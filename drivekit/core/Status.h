@@ -57,6 +57,8 @@ public:
     static Status commandTimedOut();
     // The run stopped at a stop request (a signal) between two commands.
     static Status interrupted();
+    // The drive's device node went away (pulled, reset, unbound); the message names it.
+    static Status deviceGone();
     static Status notKestrovaDrive();
     static Status driveDisabled();
     static Status featureNotSupportedByDrive();

@@ -163,7 +163,7 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
         {0x0371, core::Status::commandTimedOut(), "command time-out"},
         {0x4007, core::Status::commandTimedOut(), "command time-out"},
         {-ETIMEDOUT, core::Status::commandTimedOut(), "/dev/nvme3 did not answer within the command time-out"},
-        {-ENODEV, core::Status::custom(), "/dev/nvme3 is gone"},
+        {-ENODEV, core::Status::deviceGone(), "/dev/nvme3 is gone"},
         {-EACCES, core::Status::custom(), "needs root or read-write access to /dev/nvme3"},
         {-EINVAL, core::Status::custom(), "Invalid argument"},
     };

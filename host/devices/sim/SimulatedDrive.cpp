@@ -106,7 +106,7 @@ SimResponse applyDataFault(SimResponse response, const SimFault* fault) {
 bool removes(const SimFault* fault) { return fault != nullptr && fault->action == SimFault::Action::remove; }
 
 // What a real drive's pass-through answers once its device node is gone.
-core::Status goneStatus(const std::string& path, const core::Command& command) {
+core::Status removedDriveStatus(const std::string& path, const core::Command& command) {
     return devices::goneDeviceStatus(path, std::strerror(ENODEV), "sending " + command.name());
 }
 
@@ -153,7 +153,7 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
         const uint64_t timeout = commandTimeout();
         const SimResponse response = executeNvme(nvmeCommand.entry(), nvmeCommand.transferBytes, data, timeout);
         if (response.gone) {
-            result.status = goneStatus(path(), command);
+            result.status = removedDriveStatus(path(), command);
         } else if (response.timedOut) {
             // No completion arrives within the time-out: no protocol result and no data.
             result.status = core::Status::commandTimedOut();
@@ -179,7 +179,7 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
         const auto& ataCommand = static_cast<const ata::Command&>(command);
         const SimResponse response = executeAta(command);
         if (response.gone) {
-            result.status = goneStatus(path(), command);
+            result.status = removedDriveStatus(path(), command);
         } else {
             result.protocolResult = std::make_unique<core::ProtocolResult>(
                 core::Payload(&response.ataOutput, sizeof(response.ataOutput)));

@@ -77,6 +77,9 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
     if (!status.isSuccess() || iequals(logType_, "list") || destinationFailed(status)) {
         return status;
     }
+    if (device_ && !device_->goneStatus().isSuccess()) {
+        return endDriveGone(status);
+    }
     if (driveLogFiles_ >= 1 || systemRun_) {
         packageLogs(status, ".zip");
     } else {
@@ -199,6 +202,7 @@ void PackageGenerator::runDriveCollector(const DriveCollector& collector) {
     Status status;
     instance->saveReport(status, device_, outputPath_);
     LOG_DEBUG(collector.title << ": " << status.message());
+    wholeDriveFiles_ += static_cast<int>(instance->fileCount);
     if (status.isSuccess()) {
         driveLogFiles_ += static_cast<int>(instance->fileCount);
         ++collectorsSucceeded_;
@@ -315,6 +319,21 @@ bool PackageGenerator::destinationFailed(Status& status) const {
     status.setMessage(what + " The collected files are kept in " + realOutputPath() + ".");
     LOG_ERROR(status.message());
     return true;
+}
+
+Status PackageGenerator::endDriveGone(Status& status) {
+    // Every whole file read before the drive went is worth handing on, whichever collector
+    // read it; the run still failed.
+    if (wholeDriveFiles_ >= 1 && !packageLogs(status, ".zip").isSuccess()) {
+        return status;
+    }
+    const std::string kept = wholeDriveFiles_ >= 1 ? " The package holds the files read before it went."
+                                                   : " No drive file was read; the files collected are in " +
+                                                         realOutputPath() + ".";
+    status = device_->goneStatus();
+    status.setMessage(status.message() + kept);
+    LOG_ERROR(status.message());
+    return status;
 }
 
 std::string PackageGenerator::interruptedLine() const {

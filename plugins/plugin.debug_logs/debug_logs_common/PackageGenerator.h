@@ -59,6 +59,9 @@ private:
     std::string interruptedLine() const;
     // A stopped run: the folder of whole files stays, unpacked; the line says where it is.
     drivekit::core::Status endInterrupted(drivekit::core::Status& status) const;
+    // A drive that went away during the run: the whole files read before are packed, and the
+    // run fails naming the drive.
+    drivekit::core::Status endDriveGone(drivekit::core::Status& status);
 
     std::string logType_;
     std::string outputPath_;
@@ -75,6 +78,8 @@ private:
     // disk), which then names the failure rather than the drive.
     drivekit::core::Status writeFailure_ = drivekit::core::Status::success();
     int driveLogFiles_ = 0;
+    // Files the drive collectors wrote whole, also those of collectors that failed.
+    int wholeDriveFiles_ = 0;
     std::shared_ptr<drivekit::core::Device> device_;
     debug_logs::CollectorTable collectors_;
 };
