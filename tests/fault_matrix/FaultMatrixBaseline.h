@@ -28,6 +28,10 @@ public:
         if (logId) {
             return telemetryDifference(*logId, bytes);
         }
+        const auto earlier = earlierWrites_.find(name);
+        if (earlier != earlierWrites_.end() && earlier->second == bytes) {
+            return "";
+        }
         const auto clean = files_.find(name);
         if (clean == files_.end()) {
             return "not in the fault-free package";
@@ -37,6 +41,10 @@ public:
         }
         return clean->second == bytes ? "" : "other bytes than the drive served";
     }
+
+    // Two pages of one drive may share a file name, the later replacing the earlier; when the
+    // later read fails, the earlier page is the file, and it too is what the drive served.
+    void addEarlierWrite(const std::string& name, const std::string& bytes) { earlierWrites_[name] = bytes; }
 
 private:
     static constexpr size_t block = 512;
@@ -117,6 +125,7 @@ private:
     }
 
     std::map<std::string, std::string> files_;
+    std::map<std::string, std::string> earlierWrites_;
     fs::path profile_;
     std::map<std::tuple<unsigned, bool, uint8_t>, std::string> references_;
 };

@@ -5,7 +5,6 @@
 #include <regex>
 
 #include "FaultMatrixBaseline.h"
-#include "host/devices/sim/SimulatedDrive.h"
 
 namespace e2e {
 
@@ -119,7 +118,7 @@ inline FaultAction byteFault(const char* name, const char* action, const std::fu
             }};
 }
 
-inline std::vector<FaultAction> faultActions(bool removal) {
+inline std::vector<FaultAction> faultActions() {
     std::vector<FaultAction> actions{
         fault("status once", {{"times", 1}}),
         fault("status always", nlohmann::json::object()),
@@ -145,28 +144,16 @@ inline std::vector<FaultAction> faultActions(bool removal) {
                                profile["nvme"]["telemetry"]["changesDuringRead"] = changes;
                            }});
     }
-    if (removal) {
-        actions.push_back(fault("removal", {{"action", "remove"}}));
-    }
+    actions.push_back(fault("removal", {{"action", "remove"}}));
     return actions;
 }
 
-// Whether the simulated drive knows the "remove" action yet.
-inline bool removalSupported(const fs::path& folder) {
-    const auto profile = changedProfile(folder, [](nlohmann::json& p) {
-        p["faults"] = {{{"opcode", 6}, {"action", "remove"}}};
-    });
-    std::string error;
-    return host::sim::openSimulatedDrive(profile.string(), error) != nullptr;
-}
-
 // Every kind with every action that applies to it, kinds first.
-inline std::vector<MatrixCase> matrixCases(const std::string& profileName, const std::vector<CommandKind>& kinds,
-                                           bool removal) {
+inline std::vector<MatrixCase> matrixCases(const std::string& profileName, const std::vector<CommandKind>& kinds) {
     const nlohmann::json base = builtInProfile(profileName);
     std::vector<MatrixCase> cases;
     for (const auto& kind : kinds) {
-        for (const auto& action : faultActions(removal)) {
+        for (const auto& action : faultActions()) {
             if (action.applies(kind)) {
                 nlohmann::json profile = base;
                 action.add(profile, kind);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <set>
 
 #include "FaultMatrixCases.h"
@@ -141,9 +142,12 @@ std::vector<std::string> reportedFiles(const std::string& report, const std::str
 }
 
 // The invariants every case must hold, as a list of what broke (empty: the case held).
-std::vector<std::string> brokenInvariants(const Outcome& faulted, FaultMatrixBaseline& clean) {
+std::vector<std::string> brokenInvariants(const Outcome& faulted, FaultMatrixBaseline& clean, bool driveGone) {
     std::vector<std::string> broken = faulted.problems;
     const Run& run = faulted.run;
+    if (driveGone && run.exitStatus == 0) {
+        broken.push_back("the drive went away and the run succeeded");
+    }
     if (run.exitStatus == timedOutStatus) {
         broken.push_back(timedOutText);
     } else if (run.exitStatus != 0 && run.exitStatus != 1) {
@@ -173,6 +177,46 @@ std::vector<std::string> brokenInvariants(const Outcome& faulted, FaultMatrixBas
     return broken;
 }
 
+// The log-page file name of a Get Log Page trace line, and whether it reads from offset 0.
+std::optional<std::string> logPageFileName(const std::string& line) {
+    static const std::regex read("^NVME opc=0x02 .*cdw10=0x([0-9a-f]{8}) cdw11=0x([0-9a-f]{8}) "
+                                 "cdw12=0x00000000 cdw13=0x00000000 ");
+    std::smatch match;
+    if (!std::regex_search(line, match, read)) {
+        return std::nullopt;
+    }
+    const auto cdw10 = std::stoul(match[1], nullptr, 16), cdw11 = std::stoul(match[2], nullptr, 16);
+    char name[64];
+    std::snprintf(name, sizeof(name), "log_pages/lid_0x%02lx_lsp_0x%02lx_lsi_0x%04lx.bin", cdw10 & 0xFF,
+                  (cdw10 >> 8) & 0x7F, cdw11 >> 16);
+    return std::string(name);
+}
+
+// For each file name that two reads of the fault-free run write, the earlier page: the run
+// made again with the drive gone at the later read keeps it.
+void addEarlierWrites(const std::string& trace, const fs::path& scratch, const fs::path& dir, nlohmann::json profile,
+                      FaultMatrixBaseline& baseline) {
+    std::map<std::string, size_t> firstRead;
+    const auto all = lines(trace);
+    for (size_t index = 0; index < all.size(); ++index) {
+        const auto name = logPageFileName(all[index]);
+        if (!name || firstRead.emplace(*name, index).second) {
+            continue;
+        }
+        profile["faults"] = nlohmann::json::array({{{"action", "remove"}, {"afterCommands", index}}});
+        const fs::path file = scratch / "earlier.json";
+        std::ofstream(file.string()) << profile.dump();
+        const fs::path runDir = dir / "earlier";
+        fs::create_directories(runDir);
+        const Outcome outcome = fullRun(file, runDir);
+        const auto kept = outcome.files.find(*name);
+        if (kept != outcome.files.end()) {
+            baseline.addEarlierWrite(*name, kept->second);
+        }
+        fs::remove_all(runDir);
+    }
+}
+
 class FaultMatrix : public Workspace, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(FaultMatrix, EveryCaseEndsInTimeWithTrueFilesAndNoPartialFile) {
@@ -188,8 +232,9 @@ TEST_P(FaultMatrix, EveryCaseEndsInTimeWithTrueFilesAndNoPartialFile) {
     ASSERT_TRUE(clean.problems.empty()) << clean.run.out;  // another maker's drive makes no package
     FaultMatrixBaseline baseline(profileName, clean.files, scratch);
     clear();
+    addEarlierWrites(readFile(trace), scratch, dir, builtInProfile(profileName), baseline);
 
-    const auto cases = matrixCases(profileName, commandKinds(readFile(trace)), removalSupported(scratch));
+    const auto cases = matrixCases(profileName, commandKinds(readFile(trace)));
     ASSERT_FALSE(cases.empty());
     const char* reportPath = std::getenv("SSDTOOL_FAULT_MATRIX_REPORT");
     std::set<std::string> runProfiles;  // two cases that make the same drive are one run
@@ -206,7 +251,7 @@ TEST_P(FaultMatrix, EveryCaseEndsInTimeWithTrueFilesAndNoPartialFile) {
         const fs::path profile = scratch / "case.json";
         std::ofstream(profile.string()) << text;
         const Outcome faulted = fullRun(profile, dir);
-        const auto broken = brokenInvariants(faulted, baseline);
+        const auto broken = brokenInvariants(faulted, baseline, c.action == "removal");
         ++ran;
         held += broken.empty() ? 1 : 0;
         std::string why;
