@@ -45,14 +45,6 @@ TEST(CommandSpec, AddingAPartOfAnExistingNameReplacesItInPlaceAndListsAreKeptApa
     EXPECT_FALSE(CommandSpec::hasPart(spec.properties(), "-ssd"));
 }
 
-TEST(CommandSpec, FindSpecReturnsTheFirstWithTheIdOrNothing) {
-    auto first = std::make_shared<CommandSpec>(1, "A", verbs::show, "a");
-    const CommandSpec::Specs specs{std::make_shared<CommandSpec>(0, "C", verbs::dump, "c"), first,
-                                   std::make_shared<CommandSpec>(1, "B", verbs::show, "b")};
-    EXPECT_EQ(CommandSpec::findSpec(specs, 1), first);
-    EXPECT_EQ(CommandSpec::findSpec(specs, 7), nullptr);
-}
-
 // A refusal is a syntax error; the type of one is checked with the feature base.
 TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
     auto declared = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");

@@ -14,10 +14,8 @@ using namespace drivekit::features::nvme_features;
 
 namespace {
 
-// Answers Get Features with what Set Features stored; an NVMe drive or one without NVMe commands.
-struct FeatureDrive : log_page_test::LogPageDrive {
-    explicit FeatureDrive(bool nvme = true) { nvmeDrive = nvme; }
-};
+// Answers Get Features with what Set Features stored.
+using FeatureDrive = log_page_test::LogPageDrive;
 
 bool extendedTelemetry(NVMeFeature& feature) {
     return feature.getProperties().readBool(definitions::extendedTelemetryDataArea4Supported().key());
@@ -46,7 +44,7 @@ TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
     }
 }
 
-TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
+TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteAndShortAnswers) {
     auto drive = std::make_shared<FeatureDrive>();
     drive->features[0x16] = core::Payload(512);
     *drive->features[0x16].at(0) = 1;  // advanced command retry, which the change must keep
@@ -54,7 +52,6 @@ TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
     core::Status status;
     ASSERT_TRUE(feature.sendGetFeature(status).isSuccess()) << status.message();
     EXPECT_FALSE(extendedTelemetry(feature));
-    const core::Payload original(feature.data().data(), feature.data().size());
 
     EXPECT_EQ(feature.setProperty(status), core::Status::noProperties());
     EXPECT_EQ(drive->sent.size(), 1u);  // nothing sent without a property
@@ -62,17 +59,9 @@ TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
     feature.attributes().writeBool(definitions::extendedTelemetryDataArea4Supported(), true);
     ASSERT_TRUE(feature.setProperty(status).isSuccess()) << status.message();
     EXPECT_EQ(drive->sent.back().cdw10, 0x16u);
-    const auto firstBytes = [&] {
-        return std::vector<uint8_t>(drive->features[0x16].at(0), drive->features[0x16].at(3));
-    };
-    EXPECT_EQ(firstBytes(), (std::vector<uint8_t>{1, 1, 0}));
-
-    NVMeFeature_HostBehaviorSupport reread(drive);
-    ASSERT_TRUE(reread.sendGetFeature(status).isSuccess());
-    EXPECT_TRUE(extendedTelemetry(reread));
-    reread.data() = original;
-    ASSERT_TRUE(reread.sendSetFeature(status).isSuccess());
-    EXPECT_EQ(firstBytes(), (std::vector<uint8_t>{1, 0, 0}));
+    // Reading the switched setting back and restoring it are the telemetry read's tests.
+    EXPECT_EQ(std::vector<uint8_t>(drive->features[0x16].at(0), drive->features[0x16].at(3)),
+              (std::vector<uint8_t>{1, 1, 0}));
 
     // A short or failed answer is a status, and the structure held stays whole.
     drive->featureAnswerLimit = 2;
@@ -87,7 +76,7 @@ TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteRestoreAndShortAnswers) {
     drive->features[0x16] = held;
     feature.attributes().writeUint32(definitions::transferBytes(), 4096);
     EXPECT_EQ(feature.sendSetFeature(status), core::Status::invalidAttributeValue());
-    EXPECT_EQ(drive->sent.size(), 6u);
+    EXPECT_EQ(drive->sent.size(), 4u);
 }
 
 TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
@@ -109,6 +98,8 @@ TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
     EXPECT_EQ(status.message(), "Feature is not supported.");
 
     // A drive without NVMe commands is refused before anything is sent.
-    NVMeFeature onAta(std::make_shared<FeatureDrive>(false), 0x01);
+    auto ataDrive = std::make_shared<FeatureDrive>();
+    ataDrive->nvmeDrive = false;
+    NVMeFeature onAta(ataDrive, 0x01);
     EXPECT_EQ(onAta.sendGetFeature(status), core::Status::commandSetNotSupported());
 }

@@ -5,7 +5,6 @@
 #include <map>
 #include <regex>
 
-#include "drivekit/commands/ata/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/ProductTable.h"
 #include "drivekit/features/AttributeDefinitions.h"
@@ -138,9 +137,6 @@ TEST(SmartDecode, GapsAndRepeatedIdsKeepEachEntrysOwnValues) {
 TEST(SmartDecode, ShortSectorsFailAndABadChecksumWarns) {
     auto [data, limits] = sectors({{0x05, 0x33, 100, 0, 10}});
     Status status;
-    const Payload shortData(data.data(), 511);
-    EXPECT_EQ(smart::decodeSmartSectors(shortData, &limits, "", status), nullptr);
-    EXPECT_NE(status.message().find("holds 511 bytes"), std::string::npos);
     const Payload shortLimits(limits.data(), 12);
     EXPECT_EQ(smart::decodeSmartSectors(data, &shortLimits, "", status), nullptr);
     EXPECT_FALSE(status.isSuccess());
@@ -250,30 +246,9 @@ TEST(NvmeSmartHealth, FieldsTemperaturesAndTruncation) {
     EXPECT_TRUE(status.isSuccess());
 }
 
-// A drive that answers the two SMART reads with sectors.
-class SmartDrive : public test_support::StubDrive {
-public:
-    using StubDrive::StubDrive;
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override {
-        const uint8_t feature = static_cast<const drivekit::commands::ata::Command&>(command).current().feature;
-        drivekit::core::CommandResult result;
-        result.data = feature == 0xD0 ? data : feature == 0xD1 ? limits : Payload();
-        return result;
-    }
-    Payload data, limits;
-};
-
-std::shared_ptr<SmartDrive> sataDrive(std::set<std::string> protocols) {
-    auto drive = std::make_shared<SmartDrive>(std::move(protocols));
-    namespace a = drivekit::core::attributes;
-    drive->attributes.writeBool(a::smartEnabled(), true);
-    drive->attributes.writeBool(a::kestrova(), true);
-    std::tie(drive->data, drive->limits) = sectors({{0x05, 0x33, 100, 3, 10}, {0xE2, 0x32, 100, 0, 0}});
-    return drive;
-}
-
-// The package tests meet each refusal alone; here, the one that wins when several apply.
-TEST(SmartFeature, CanRunRefusesInOrderAndAShortThresholdsSectorIsNotKept) {
+// The package tests meet each refusal alone and the reads' failures; here, the refusal that wins
+// when several apply.
+TEST(SmartFeature, CanRunRefusesInOrder) {
     namespace a = drivekit::core::attributes;
     struct Case { bool enabled; const char* error; bool raid; Status expected; } cases[] = {
         {true, "", false, Status::success()},
@@ -282,7 +257,8 @@ TEST(SmartFeature, CanRunRefusesInOrderAndAShortThresholdsSectorIsNotKept) {
         {true, "locked", true, Status::raidVolume()},
     };
     for (const auto& c : cases) {
-        auto drive = sataDrive({"ATA"});
+        auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{"ATA"});
+        drive->attributes.writeBool(a::kestrova(), true);
         drive->attributes.writeBool(a::smartEnabled(), c.enabled);
         drive->attributes.writeString(a::errorString(), c.error);
         drive->attributes.writeBool(a::raid(), c.raid);
@@ -294,13 +270,6 @@ TEST(SmartFeature, CanRunRefusesInOrderAndAShortThresholdsSectorIsNotKept) {
     smart::SMART none(std::make_shared<test_support::StubDrive>(std::set<std::string>{}));
     EXPECT_EQ(none.canRun(status), Status::commandSetNotSupported());
     EXPECT_EQ(none.worker(), nullptr);
-    // The package tests cover the reads' paths and failures; a sector cut short is not kept as one.
-    auto drive = sataDrive({"ATA"});
-    drive->limits = Payload(drive->limits.data(), 100);
-    smart::SMART feature(drive);
-    EXPECT_FALSE(feature.readSmart(status).isSuccess());
-    EXPECT_EQ(feature.rawData().count(smart::smartThresholdsKey), 0u);
-    EXPECT_EQ(feature.rawData().count(smart::smartAttributesKey), 1u);
 }
 
 // The maker's NVMe drive serving zeroed SMART pages; what it was sent as opcode, LID or FID, and Dword 11.
