@@ -32,13 +32,16 @@ TEST_F(CommandLineParserTest, ChoosesTheCommandAndHandsOnItsPartsInItsSpellingWi
         std::string command;
         Pairs options;
         Pairs targets;
+        Pairs properties = {};
+        std::string outputFormat = "text";
     };
     const std::vector<Case> cases{
         {{"DUMP", "-DebugLogs", "-SSD", "SN/1", "-Type", "System", "-V"},
          "DebugLogs",
          {{"-debuglogs", ""}, {"-v", ""}},
          {{"-ssd", "SN/1"}, {"-type", "System"}}},
-        {{"dump", "-ssd", "1", "-firmware", "Slot=2"}, "DumpFirmware", {{"-firmware", ""}}, {{"-ssd", "1"}}},
+        {{"dump", "-ssd", "1", "-firmware", "Slot=2"}, "DumpFirmware", {{"-firmware", ""}}, {{"-ssd", "1"}},
+         {{"Slot", "2"}}},
         // A flag never takes the next token as its value.
         {{"dump", "-debuglogs", "-destination", "my logs; \"quoted\"", "-vv", "-ssd", "0", "-extended"},
          "DebugLogs",
@@ -52,6 +55,14 @@ TEST_F(CommandLineParserTest, ChoosesTheCommandAndHandsOnItsPartsInItsSpellingWi
         // An optional value is taken only when one follows.
         {{"show", "-ssd", "-smart"}, "ShowSmart", {{"-smart", ""}}, {{"-ssd", ""}}},
         {{"show", "-smart", "-ssd", "3"}, "ShowSmart", {{"-smart", ""}}, {{"-ssd", "3"}}},
+        // Properties take their declared name; "Other" is left for the feature to judge.
+        {{"dump", "-firmware", "-ssd", "0", "slot=7", "MODE=a=b", "Other=1"}, "DumpFirmware", {{"-firmware", ""}},
+         {{"-ssd", "0"}}, {{"Slot", "7"}, {"Mode", "a=b"}, {"Other", "1"}}},
+        // -output is the host's unless the command declares it: then the feature sees it too.
+        {{"dump", "-debuglogs", "-ssd", "0", "-OUTPUT", "JSON"}, "DebugLogs", {{"-debuglogs", ""}}, {{"-ssd", "0"}},
+         {}, "json"},
+        {{"dump", "-firmware", "-ssd", "0", "Slot=1", "-output", "json"}, "DumpFirmware",
+         {{"-firmware", ""}, {"-output", "json"}}, {{"-ssd", "0"}}, {{"Slot", "1"}}, "json"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -63,6 +74,8 @@ TEST_F(CommandLineParserTest, ChoosesTheCommandAndHandsOnItsPartsInItsSpellingWi
         EXPECT_EQ(c.command == "ShowSmart" ? "show" : "dump", outcome.parsed.verb);
         EXPECT_EQ(c.options, namesAndValues(outcome.parsed.options));
         EXPECT_EQ(c.targets, namesAndValues(outcome.parsed.targets));
+        EXPECT_EQ(c.properties, namesAndValues(outcome.parsed.properties));
+        EXPECT_EQ(c.outputFormat, outcome.outputFormat);
     }
 }
 
@@ -112,30 +125,6 @@ TEST_F(CommandLineParserTest, HelpSkipsTheRequiredPartsAndWorksWithoutACommand) 
     EXPECT_EQ(nullptr, verbOnly.command);
 
     EXPECT_FALSE(parse({"dump", "-debuglogs", "-ssd", "0"}).helpRequested);
-}
-
-TEST_F(CommandLineParserTest, PropertiesAreNameValuePairsWithTheDeclaredName) {
-    const auto outcome = parse({"dump", "-firmware", "-ssd", "0", "slot=7", "MODE=a=b", "Other=1"});
-    ASSERT_TRUE(outcome.ok()) << outcome.error;
-    // "Other" is left for the feature to judge: it names an unknown property in its own message.
-    EXPECT_EQ((Pairs{{"Slot", "7"}, {"Mode", "a=b"}, {"Other", "1"}}),
-              namesAndValues(outcome.parsed.properties));
-}
-
-TEST_F(CommandLineParserTest, OutputFormatIsTheHostsUnlessTheCommandDeclaresIt) {
-    const auto plain = parse({"dump", "-debuglogs", "-ssd", "0"});
-    EXPECT_EQ("text", plain.outputFormat);
-
-    const auto json = parse({"dump", "-debuglogs", "-ssd", "0", "-OUTPUT", "JSON"});
-    ASSERT_TRUE(json.ok()) << json.error;
-    EXPECT_EQ("json", json.outputFormat);
-    EXPECT_FALSE(json.parsed.hasOption("-output"));
-
-    // The feature checks its own -output part, so it sees the option.
-    const auto declared = parse({"dump", "-firmware", "-ssd", "0", "Slot=1", "-output", "json"});
-    ASSERT_TRUE(declared.ok()) << declared.error;
-    EXPECT_EQ("json", declared.outputFormat);
-    EXPECT_EQ("json", declared.parsed.optionValue("-output"));
 }
 
 }  // namespace

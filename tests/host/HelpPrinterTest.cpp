@@ -53,7 +53,7 @@ TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
     }
 }
 
-TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpToo) {
+TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpAndNothingSelectedIsAUsageError) {
     ASSERT_EQ(0, help({"decode"}));
     EXPECT_EQ("Command: decode\nDescription: Decode one file of a debug-logs package, or every file of a "
               "package (ZIP or folder).\nSynopsis: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]\n",
@@ -66,20 +66,16 @@ TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpToo) {
     EXPECT_EQ(0u, out.str().find("Command: ShowSmart\n")) << out.str();
     EXPECT_TRUE(shows("\n\nCommand: show\nDescription: List the drives"));
 
-    // A name selects plug-in commands only.
+    // A name selects plug-in commands only; nothing selected, or an option, is a usage error.
     EXPECT_EQ(2, help({"Name=decode"}));
+    EXPECT_EQ("No commands to display\n", out.str());
+    EXPECT_EQ(2, help({"-ssd"}));
+    EXPECT_NE(std::string::npos, err.str().find("-ssd"));
 
     for (const char* flag : {"-h", "-HELP"}) {
         ASSERT_EQ(0, help({flag})) << flag;
         EXPECT_EQ(0u, out.str().find("Usage: ssdtool ")) << flag;
     }
-}
-
-TEST_F(HelpPrinterTest, NothingSelectedOrAnOptionIsAUsageError) {
-    EXPECT_EQ(2, help({"Name=NoSuchCommand"}));
-    EXPECT_EQ("No commands to display\n", out.str());
-    EXPECT_EQ(2, help({"-ssd"}));
-    EXPECT_NE(std::string::npos, err.str().find("-ssd"));
 }
 
 TEST_F(HelpPrinterTest, CommandHelpShowsEveryPartWithItsFlags) {

@@ -24,7 +24,6 @@
 #include "drivekit/commands/nvme/GetLogPage.h"
 #include "drivekit/commands/nvme/Identify.h"
 #include "drivekit/commands/smart/SMARTReadData.h"
-#include "drivekit/core/DeviceAttributes.h"
 #include "host/devices/linux/AtaPassThrough.h"
 #include "host/devices/linux/IdentifyFacts.h"
 #include "host/devices/linux/LinuxDriveProbe.h"
@@ -35,7 +34,6 @@ namespace {
 namespace core = drivekit::core;
 namespace nvme = drivekit::commands::nvme;
 namespace ata = drivekit::commands::ata;
-namespace attributes = drivekit::core::attributes;
 using namespace host::linux_drives;
 using sim_test::builtIn;
 
@@ -185,16 +183,27 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
     }
 }
 
-TEST(LinuxNvmeDrive, RefusesWhatItCannotSendWithoutCallingTheKernel) {
+// Each drive refuses, without calling the kernel, what it cannot send; the SATA drive's SMART
+// path carries SMART commands only, and only when the drive supports it.
+TEST(LinuxDrives, RefuseWhatTheyCannotSendWithoutCallingTheKernel) {
     auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme0");
-    ata::IdentifyDevice ataCommand;
-    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(ataCommand).status);
+    ata::IdentifyDevice ataIdentify;
+    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(ataIdentify).status);
     nvme::AdminCommand huge(0xF2, nvme::DataDirection::fromDrive, 1ULL << 33);
     EXPECT_EQ(core::Status::invalidArguments(), drive->sendCommand(huge).status);
     EXPECT_TRUE(fake->nvmeRequests.empty());
-    LinuxNvmeDrive closed("/dev/nvme9");
-    nvme::Identify identify;
-    EXPECT_NE(std::string::npos, closed.sendCommand(identify).status.message().find("/dev/nvme9 is not open"));
+    nvme::Identify nvmeIdentify;
+    EXPECT_NE(std::string::npos,
+              LinuxNvmeDrive("/dev/nvme9").sendCommand(nvmeIdentify).status.message().find("/dev/nvme9 is not open"));
+
+    auto [sata, sgFake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
+    drivekit::commands::smart::SMARTReadData smart;
+    EXPECT_EQ(core::Status::commandSetNotSupported(), sata->sendCommand(smart).status);
+    sata->setSmartSupported(true);
+    EXPECT_TRUE(sata->sendCommand(smart).status.isSuccess());
+    EXPECT_TRUE(sata->sendCommand(ataIdentify).status.isSuccess());
+    EXPECT_EQ(core::Status::commandSetNotSupported(), sata->sendCommand(nvmeIdentify).status);
+    EXPECT_EQ(2u, sgFake->sgRequests.size());
 }
 
 // --- SATA
@@ -280,19 +289,6 @@ TEST(LinuxAtaDrive, SenseDataAndTransportCodesDecideTheOutcome) {
     }
 }
 
-TEST(LinuxAtaDrive, TheSmartPathCarriesSmartCommandsOnlyAndOnlyWhenSupported) {
-    auto [drive, fake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
-    drivekit::commands::smart::SMARTReadData smart;
-    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(smart).status);
-    drive->setSmartSupported(true);
-    EXPECT_TRUE(drive->sendCommand(smart).status.isSuccess());
-    ata::IdentifyDevice identify;
-    EXPECT_TRUE(drive->sendCommand(identify).status.isSuccess());
-    nvme::Identify nvmeCommand;
-    EXPECT_EQ(core::Status::commandSetNotSupported(), drive->sendCommand(nvmeCommand).status);
-    EXPECT_EQ(2u, fake->sgRequests.size());
-}
-
 // --- attributes
 
 // Serves NVMe admin commands from a simulated drive, as a controller would answer them.
@@ -360,9 +356,9 @@ TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
             return 0;
         };
         ASSERT_TRUE(probeSata(*drive, FoundDrive{}).isSuccess());
-        EXPECT_EQ(sim->attributes.readString("SerialNumber"), drive->attributes.readString("SerialNumber"));
-        EXPECT_EQ(sim->attributes.readString("ModelNumber"), drive->attributes.readString("ModelNumber"));
-        EXPECT_EQ(sim->attributes.readString("Firmware"), drive->attributes.readString("Firmware"));
+        for (const char* key : {"SerialNumber", "ModelNumber", "Firmware"}) {
+            EXPECT_EQ(sim->attributes.readString(key), drive->attributes.readString(key)) << key;
+        }
         EXPECT_EQ(smartEnabled, drive->attributes.readBool("SMARTEnabled"));
         EXPECT_TRUE(drive->isProtocolSupported("SMART"));
         EXPECT_TRUE(drive->attributes.readBool("KestrovaGen3SATA"));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <set>
 #include <tuple>
 #include <string>
 #include <vector>
@@ -97,16 +96,13 @@ TEST(PersistentEventLogDecode, EveryEventOfTheSimulatedDriveDecodesWithTheValues
         {0xDE, {"Vendor Specific Information", "Vendor Specific Descriptor 1", "Event Data"}, "0x0100A5A5"},
         {0xDF, {"Invoking ID"}, "0x0000020500000002"},
     };
-    std::set<uint8_t> checked;
     for (const auto& [type, fields, value] : expected) {
         const auto at = std::find_if(starts.begin(), starts.end(), [&](uint32_t s) { return *log.bytes.at(s) == type; });
         ASSERT_NE(at, starts.end()) << "no event of type " << int(type);
         std::vector<std::string> path = {"Event " + std::to_string(at - starts.begin() + 1)};
         path.insert(path.end(), fields.begin(), fields.end());
         EXPECT_EQ(propertyAt(root, path), value) << "type " << int(type) << ": " << fields.back();
-        checked.insert(type);
     }
-    EXPECT_EQ(checked.size(), 15u);
 }
 
 // A log cut anywhere keeps the events before the cut and logs where the walk stopped.
@@ -121,11 +117,10 @@ TEST(PersistentEventLogDecode, ALogCutShortKeepsTheEventsBeforeTheCut) {
     };
     const uint32_t third = starts[2];
     const uint32_t fourth = starts[3];
-    const std::string size = std::to_string(third + 30);
     const std::vector<Cut> cuts = {
         {third + 30, 2,
          "Event data out of bounds. Event #3, offset " + std::to_string(third) + ", event size " +
-             std::to_string(fourth - third) + ", payload size " + size + "."},
+             std::to_string(fourth - third) + ", payload size " + std::to_string(third + 30) + "."},
         {fourth + 10, 3,
          "Event header out of bounds. Event number #4, offset " + std::to_string(fourth) +
              ", header size 24, payload size " + std::to_string(fourth + 10) + "."},
@@ -139,10 +134,8 @@ TEST(PersistentEventLogDecode, ALogCutShortKeepsTheEventsBeforeTheCut) {
         EXPECT_NE(tree->propertyValue("Truncated"), "") << cut.bytes;
         for (size_t n = 1; n <= cut.whole; ++n) {
             const XmlObject* event = tree->object("Event " + std::to_string(n));
-            ASSERT_NE(event, nullptr) << cut.bytes;
-            EXPECT_EQ(event->propertyValue("Truncated"), "");
-            EXPECT_EQ(tree->object("Event " + std::to_string(n))->serialize(),
-                      log.tree->object("Event " + std::to_string(n))->serialize());
+            ASSERT_NE(event, nullptr) << cut.bytes;  // and whole: as the uncut log has it
+            EXPECT_EQ(event->serialize(), log.tree->object("Event " + std::to_string(n))->serialize());
         }
         EXPECT_EQ(tree->object("Event " + std::to_string(cut.whole + 2)), nullptr);
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "drivekit/commands/ata/Command.h"
 #include "tests/host/SimTestSupport.h"
 #include "tests/support/TextFiles.h"
 
@@ -74,20 +75,6 @@ TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
     }
 }
 
-TEST_F(SimFaults, ShortDataKeepsTheFirstBytesAndNoDataKeepsNone) {
-    auto drive = this->drive(nvmeProfile(
-        R"([{"logId": 2, "action": "shortData", "bytes": 100}, {"logId": 3, "action": "noData"}])"));
-    ASSERT_TRUE(drive);
-    auto health = logPage(0x02, 512);
-    const auto shortened = send(*drive, health);
-    ASSERT_EQ(shortened.data.size(), 100u);
-    EXPECT_EQ(*shortened.data.at(3), 100);  // available spare, from the start of the page
-    auto slots = logPage(0x03, 512);
-    const auto empty = send(*drive, slots);
-    EXPECT_TRUE(shortened.status.isSuccess() && empty.status.isSuccess());
-    EXPECT_EQ(empty.data.size(), 0u);
-}
-
 // The log changes under its reader: the generation of the log being read goes up right after
 // the first body piece of the first pass that reads the body; the blocks read before and after
 // the change carry different generations, and the next pass is stable. (Changing on every
@@ -125,14 +112,15 @@ TEST_F(SimFaults, ATelemetryLogChangesUnderItsReaderForTheFirstPass) {
 }
 
 // A command the profile marks as slow fails as a timed-out command (no completion, no data)
-// when the command queue's time-out is shorter than the drive takes, and succeeds otherwise;
-// the trace shows the time-out each command was sent with.
-TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLess) {
+// when the command queue's time-out is shorter than the drive takes, and succeeds otherwise.
+// The trace shows each command, with the time-out it was sent with, appended to what the file
+// held, from every drive, until tracing is turned off.
+TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLessAndTheTraceShowsEachCommand) {
     auto profile = nlohmann::json::parse(nvmeProfile("[]"));
     profile["nvme"]["slowCommands"] = nlohmann::json::parse(R"([{"opcode": "0x02", "logId": "0x07", "seconds": 45}])");
     auto drive = this->drive(profile.dump());
     ASSERT_TRUE(drive);
-    const fs::path trace = dir / "trace.txt";
+    const fs::path trace = write("trace.txt", "earlier line\n");
     host::sim::setTraceFile(trace.string());
     struct Case {
         uint64_t timeoutNanoseconds;
@@ -156,11 +144,24 @@ TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLess) {
             EXPECT_EQ(result.data.size(), 0u);
         }
     }
+    drivekit::commands::ata::Command smart("SMARTReadData");
+    smart.current() = {0xD0, 0x01, 0x00, 0x4F, 0xC2, 0x40, 0xB0, 0x00};
+    smart.transferBlocks = 1;
+    builtIn("kestrova-sata")->sendCommand(smart);
+    host::sim::setTraceFile("");
+    auto untraced = logPage(0x02, 512);
+    send(*drive, untraced);
+
     const auto written = test_support::lines(test_support::readFile(trace.string()));
-    ASSERT_EQ(written.size(), std::size(cases));
-    for (std::size_t i = 0; i < written.size(); ++i) {
-        EXPECT_TRUE(boost::algorithm::ends_with(written[i], cases[i].traced)) << written[i];
+    ASSERT_EQ(written.size(), std::size(cases) + 2);
+    EXPECT_EQ(written.front(), "earlier line");
+    EXPECT_EQ(written[1], "NVME opc=0x02 nsid=0xffffffff cdw10=0x007f0007 cdw11=0x00000000 cdw12=0x00000000 "
+                          "cdw13=0x00000000 cdw14=0x00000000 cdw15=0x00000000 len=512 timeout=30s -> 0/94");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_TRUE(boost::algorithm::ends_with(written[i + 1], cases[i].traced)) << written[i + 1];
     }
+    EXPECT_EQ(written.back(), "ATA proto=ATA cmd=0xb0 feature=0xd0 count=0x01 lbalow=0x00 lbamid=0x4f lbahigh=0xc2 "
+                              "device=0x40 blocks=1 -> 0/0");
 }
 
 }  // namespace

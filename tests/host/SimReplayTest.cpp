@@ -20,7 +20,7 @@ std::string bytesOf(const core::Payload& data) {
 
 class SimReplay : public SimFolder {};
 
-TEST_F(SimReplay, PackageFilesAreServedForTheirCommands) {
+TEST_F(SimReplay, PackageFilesAreServedForTheirCommandsOnNvmeAndSata) {
     const std::string vendorPage = pattern(512, 1);
     const std::string telemetry = pattern(3 * 4096, 2);
     const std::string controller = pattern(4096, 3);
@@ -45,16 +45,14 @@ TEST_F(SimReplay, PackageFilesAreServedForTheirCommands) {
     // Pages the folder lacks still come from the drive itself.
     auto health = logPage(0x02, 512);
     EXPECT_TRUE(send(*drive, health).status.isSuccess());
-}
 
-TEST_F(SimReplay, SataSectorsAreServedFromTheFolder) {
     const std::string sector = pattern(512, 9);
-    write("replay/SATA_logs/SMART_DATA.bin", sector);
-    auto drive = this->drive(R"({"attributes": {"SerialNumber": "R2", "SMARTEnabled": true},
-                                 "protocols": ["ATA"], "replay": "replay"})");
-    ASSERT_TRUE(drive);
-    drivekit::commands::ata::SMARTReadData command;
-    EXPECT_EQ(bytesOf(drive->sendCommand(command).data), sector);
+    write("package/SATA_logs/SMART_DATA.bin", sector);
+    auto sata = this->drive(R"({"attributes": {"SerialNumber": "R2", "SMARTEnabled": true},
+                                "protocols": ["ATA"], "replay": "package"})");
+    ASSERT_TRUE(sata);
+    drivekit::commands::ata::SMARTReadData smart;
+    EXPECT_EQ(bytesOf(sata->sendCommand(smart).data), sector);
 }
 
 }  // namespace
