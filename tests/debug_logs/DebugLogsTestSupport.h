@@ -73,10 +73,8 @@ inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 
     return {2026, 7, 4, hour, minute, second, millisecond};
 }
 
-using test_support::readFile;
-
 using test_support::folderEntries;
-
+using test_support::readFile;
 using test_support::readZip;
 
 // A drive that rejects every command; only its attributes matter to the package steps.

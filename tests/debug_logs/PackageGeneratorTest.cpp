@@ -159,10 +159,12 @@ TEST_F(PackageGeneratorTest, ANameInUseIsNeverSharedOrReplaced) {
         // A first run when nothing was planted, to take the name the second one wants.
         const int runs = c.leftBefore.empty() && !c.appearsDuringRun ? 2 : 1;
         Status status;
+        std::string printed;
         for (int run = 0; run < runs; ++run) {
             PackageGenerator generator(silentDevice("SN42"), collectors);
             ConsoleCapture console;
             generator.run(status, destination.path().string(), "System", 0, false);
+            printed = console.text();
         }
         EXPECT_EQ(folderEntries(destination.path()), c.after);
         EXPECT_EQ(status.isSuccess(), !c.appearsDuringRun) << status.message();
@@ -176,45 +178,16 @@ TEST_F(PackageGeneratorTest, ANameInUseIsNeverSharedOrReplaced) {
             }
         }
         if (c.appearsDuringRun) {
+            // The reason on the progress line and in the result, which ends with the kept folder.
+            const std::string folder = (fs::canonical(destination.path()) / folderName()).string();
+            EXPECT_EQ(status.message().rfind("Failed to create the package: cannot create ", 0), 0u) << status.message();
             EXPECT_NE(status.message().find(folderName() + ".zip: a file of that name exists already. The collected "
-                                                           "files are kept in "),
+                                                           "files are kept in " + folder + "."),
                       std::string::npos)
                 << status.message();
+            EXPECT_NE(printed.find("\nFailed to create the package: cannot create "), std::string::npos) << printed;
+            EXPECT_EQ(printed.find("Package Generated"), std::string::npos) << printed;
+            EXPECT_TRUE(fs::is_regular_file(destination.path() / folderName() / "version.txt"));
         }
     }
-}
-
-// A drive file the destination did not take fails the run even when its collector calls the run
-// a success: the message names the file and the kept folder, and nothing is packed.
-TEST_F(PackageGeneratorTest, AFileTheDestinationDidNotTakeFailsTheRunWhateverTheCollectorSays) {
-    auto collectors = table();
-    collectors.driveCollectors.front().create = [](const dl::CollectorContext&) {
-        struct Losing : dl::DebugLogsInterface {
-            Status saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>&,
-                              const std::string& outputPath) override {
-                // A folder in the file's place makes the write fail for every user, root too.
-                fs::create_directories(fs::path(outputPath) / "log_pages" / "lost.bin");
-                const std::vector<uint8_t> bytes(16, 0xA5);
-                dl::writeBinaryFile((fs::path(outputPath) / "log_pages" / "lost.bin").string(),
-                                    drivekit::core::Payload(bytes.data(), bytes.size()));
-                fileCount = 1;
-                status = Status();
-                return status;
-            }
-        };
-        return std::make_unique<Losing>();
-    };
-    PackageGenerator generator(silentDevice("SN42"), collectors);
-    ConsoleCapture console;
-    Status status;
-    generator.run(status, scratch_.path().string(), "Telemetry", 0, false);
-    EXPECT_EQ(status, Status::failedToWriteFile());
-    const std::string folder = (fs::canonical(scratch_.path()) / folderName()).string();
-    EXPECT_EQ(status.message().find("Failed to write to file. " + generator.outputPath() + "/log_pages/lost.bin: "),
-              0u)
-        << status.message();
-    EXPECT_NE(status.message().find(". The collected files are kept in " + folder + "."), std::string::npos)
-        << status.message();
-    EXPECT_EQ(folderEntries(scratch_.path()), std::vector<std::string>{folderName()});
-    EXPECT_EQ(console.text().find("Package Generated"), std::string::npos);
 }

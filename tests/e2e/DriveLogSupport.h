@@ -16,9 +16,7 @@ namespace e2e {
 // One NVMe line of the drive's trace.
 struct Traced {
     unsigned opcode = 0;
-    uint32_t cdw10 = 0, cdw11 = 0, cdw12 = 0, cdw13 = 0;
-    unsigned long long length = 0;
-    std::string timeout;
+    uint32_t cdw10 = 0, cdw11 = 0, cdw12 = 0;
     bool ok = false;
 };
 
@@ -26,14 +24,8 @@ inline std::vector<Traced> readTrace(const fs::path& file) {
     std::vector<Traced> commands;
     for (const auto& line : lines(readFile(file))) {
         Traced c;
-        unsigned skip = 0;
-        char timeout[32] = {0};
-        if (std::sscanf(line.c_str(),
-                        "NVME opc=0x%x nsid=0x%x cdw10=0x%x cdw11=0x%x cdw12=0x%x cdw13=0x%x cdw14=0x%x cdw15=0x%x "
-                        "len=%llu timeout=%31s",
-                        &c.opcode, &skip, &c.cdw10, &c.cdw11, &c.cdw12, &c.cdw13, &skip, &skip, &c.length,
-                        timeout) == 10) {
-            c.timeout = timeout;
+        if (std::sscanf(line.c_str(), "NVME opc=0x%x nsid=0x%*x cdw10=0x%x cdw11=0x%x cdw12=0x%x", &c.opcode, &c.cdw10,
+                        &c.cdw11, &c.cdw12) == 4) {
             c.ok = contains(line, "-> 0/0");
             commands.push_back(c);
         }
@@ -44,6 +36,7 @@ inline std::vector<Traced> readTrace(const fs::path& file) {
 constexpr unsigned getLogPage = 0x02;
 constexpr unsigned setFeatures = 0x09;
 inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
+inline bool isSetFeature(const Traced& c, unsigned id) { return c.opcode == setFeatures && (c.cdw10 & 0xFF) == id; }
 
 // The trace as one word per command that word() names (empty: left out); a run of the same
 // word that begins with "read" is one entry, as a log comes in as many pieces as it needs.

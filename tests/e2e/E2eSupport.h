@@ -31,6 +31,7 @@ struct Run {
 using test_support::folderEntries;
 using test_support::lines;
 using test_support::readFile;
+using test_support::readZip;
 
 // Quotes one argument for /bin/sh.
 inline std::string shellQuote(const std::string& text) {
@@ -107,8 +108,6 @@ protected:
     // The test's own files (traces, logs, profiles), kept out of the folder ssdtool writes to.
     fs::path scratch;
 };
-
-using test_support::readZip;
 
 // The one archive in folder; an empty path unless it holds exactly one.
 inline fs::path onlyPackage(const fs::path& folder) {

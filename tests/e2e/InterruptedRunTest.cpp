@@ -60,8 +60,6 @@ int exitStatusOf(pid_t pid) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
-bool isSetFeature(const Traced& c, unsigned featureId) { return c.opcode == setFeatures && (c.cdw10 & 0xFF) == featureId; }
-
 }  // namespace
 
 // Per case: the signal (sent twice: the second lands while the drive is put back), the reads

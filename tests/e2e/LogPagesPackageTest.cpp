@@ -12,12 +12,10 @@ class LogPagesPackage : public Workspace {
 protected:
     // The log-page collector, verbose, on the drive (a built-in name or a profile file); its
     // commands go to trace, its log to log.
-    e2e::Run nvmeLogs(const std::string& drive, const std::vector<std::string>& more = {}, bool verbose = true) {
+    e2e::Run nvmeLogs(const std::string& drive, const std::vector<std::string>& more = {}) {
         std::vector<std::string> options{"--sim=" + drive, "--sim-trace=" + trace.string(), "--log=" + log.string()};
         options.insert(options.end(), more.begin(), more.end());
-        return debugLogs(options, verbose ? std::vector<std::string>{"-type", "NvmeLogs", "-v"}
-                                          : std::vector<std::string>{"-type", "NvmeLogs"},
-                         dir);
+        return debugLogs(options, {"-type", "NvmeLogs", "-v"}, dir);
     }
     void SetUp() override {
         Workspace::SetUp();
@@ -101,7 +99,7 @@ TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracket
                   if (isGetLog(c, 0x14)) {
                       return "lockdown " + hex((c.cdw10 >> 8) & 0x7F);
                   }
-                  if (c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0xFA) {
+                  if (isSetFeature(c, 0xFA)) {
                       return "switch " + hex(c.cdw11);
                   }
                   return isGetLog(c, 0xFA) ? "read 0xfa" : "";
@@ -120,22 +118,6 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
     for (const auto& c : readTrace(trace)) {
         EXPECT_TRUE(c.opcode != 0xF1 && c.opcode != 0xF2 && !(c.opcode == getLogPage && (c.cdw10 & 0xFF) >= 0xD0))
             << std::hex << c.opcode << " " << c.cdw10;
-    }
-}
-
-TEST_F(LogPagesPackage, DrivesThatAreNotTheMakersNvmeDrivesGetNoFolder) {
-    // Only verbosity prints the skip line.
-    for (const auto& [profile, verbose] : {std::pair<std::string, bool>{"other-nvme", true}, {"kestrova-sata", false}}) {
-        const auto run = nvmeLogs(profile, {}, verbose);
-        EXPECT_EQ(0, run.exitStatus) << profile << run.out << run.err;
-        EXPECT_EQ(verbose, contains(run.out, "NVMe logs: Skipped, drive not NVMe.\n")) << run.out;
-        EXPECT_TRUE(contains(readFile(log), "NVMe Logs: Feature is not supported.")) << profile;
-        fs::remove(log);
-        EXPECT_FALSE(contains(run.out, "NVMe Logs generated")) << run.out;
-        for (const auto& left : folderEntries(dir)) {
-            EXPECT_FALSE(fs::exists(dir / left / "log_pages")) << profile;
-        }
-        clear();
     }
 }
 
@@ -162,7 +144,7 @@ TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsSt
     EXPECT_EQ(0u, pages.count(pageFile(0xFA)));
     for (const auto& c : readTrace(trace)) {
         EXPECT_NE(0x10003u, c.cdw12) << std::hex << c.opcode;
-        EXPECT_FALSE(c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0xFA);
+        EXPECT_FALSE(isSetFeature(c, 0xFA));
         EXPECT_FALSE(isGetLog(c, 0xFA));
     }
 }
@@ -187,21 +169,12 @@ TEST_F(LogPagesPackage, ARejectedPageCostsOneCountAndRejectedTransfersHalveTheCh
     EXPECT_EQ(totalLength, events.size());
     EXPECT_GT(totalLength, 1u << 19);
     EXPECT_EQ(0u, pages.count(pageFile(0x81)));
-
-    // MDTS 5 gives 128 KiB chunks: 128, 64 and 32 KiB are each refused once, then 16 KiB reads go.
-    std::vector<unsigned long long> refused;
-    for (const auto& c : readTrace(trace)) {
-        if (isGetLog(c, 0x0D) && !c.ok) {
-            refused.push_back(c.length);
-        }
-    }
-    EXPECT_EQ((std::vector<unsigned long long>{131072, 65536, 32768}), refused);
+    // How the chunk is halved is the log-page reader's own test; here, that it is, once per size.
     const std::string logText = readFile(log);
     for (const std::string size : {"65536", "32768", "16384"}) {
         const std::string line = "Chunk size changed to: " + size;
-        const auto first = logText.find(line);
-        EXPECT_NE(std::string::npos, first) << line;
-        EXPECT_EQ(std::string::npos, logText.find(line, first + 1)) << line;
+        EXPECT_EQ(logText.find(line), logText.rfind(line)) << line;
+        EXPECT_TRUE(contains(logText, line)) << line;
     }
 }
 

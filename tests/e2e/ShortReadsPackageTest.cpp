@@ -1,6 +1,6 @@
 // Reads the drive cuts short or refuses, as a user meets them: a page, a structure or a log
 // that did not come whole is not in the package and the run says why; what depends on a
-// setting the drive refused says so and reads what it can.
+// setting the drive refused, or its storage driver is too old for, says so and reads what it can.
 #include "DriveLogSupport.h"
 
 namespace e2e {
@@ -21,6 +21,7 @@ TEST_F(ShortReadsPackage, WhatDidNotComeWholeIsLeftOutAndSaid) {
         std::string absent;                // neither packed nor in the incident report
         std::string present;               // packed, with presentBytes bytes
         std::size_t presentBytes;
+        nlohmann::json attributes = nlohmann::json::object();  // of the drive, changed
     };
     const std::string smartHealth = "log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin";
     const std::string firmwareSlots = "log_pages/lid_0x03_lsp_0x00_lsi_0x0000.bin";
@@ -46,11 +47,19 @@ TEST_F(ShortReadsPackage, WhatDidNotComeWholeIsLeftOutAndSaid) {
         {"Host Behavior Support refused", {{{"opcode", 9}, {"featureId", 0x16}, {"action", "status"}}},
          {"-type", "Telemetry", "-extended"}, "Telemetry Data Area 4 could not be enabled; reading data area 3\n", "",
          hostTelemetry, 121 * 512},
+        // Which driver builds allow data area 4 is the collector's unit test; here, that the
+        // drive's driver reaches it.
+        {"a storage driver too old for data area 4", nlohmann::json::array(), {"-type", "Telemetry", "-extended"},
+         "Microsoft Driver Build Number (1881) does not support Telemetry DataArea 4\nTelemetry Data Area = 3\n", "",
+         hostTelemetry, 121 * 512, {{"DriverProvider", "Microsoft"}, {"DriverVersion", "10.0.26100.1881"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         clear();
-        const auto profile = changedProfile(scratch, [&](nlohmann::json& p) { p["faults"] = c.faults; });
+        const auto profile = changedProfile(scratch, [&](nlohmann::json& p) {
+            p["faults"] = c.faults;
+            p["attributes"].update(c.attributes);
+        });
         std::vector<std::string> options{"-v"};
         options.insert(options.end(), c.options.begin(), c.options.end());
         const auto run = debugLogs({"--sim=" + profile.string()}, options, dir);

@@ -13,22 +13,16 @@ using TelemetryPackage = Workspace;
 const std::string hostFile = "log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin";
 const std::string controllerFile = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
 
-bool isTelemetryRead(const Traced& c) { return isGetLog(c, 0x07) || isGetLog(c, 0x08); }
-
-uint8_t generationOf(const std::string& log, uint8_t logId) { return static_cast<uint8_t>(log.at(logId == 7 ? 381 : 383)); }
-
 }  // namespace
 
-TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriveRestoredAfterwards) {
+TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
     // varnholt-nvme: host-initiated last blocks 8, 40, 120, 160; controller-initiated 8, 24, 64.
     for (const bool extended : {false, true}) {
-        const fs::path trace = scratch / (extended ? "trace-extended.txt" : "trace.txt");
-        std::vector<std::string> arguments{"--sim", "--sim-trace=" + trace.string(), "dump", "-debuglogs",
-                                           "-ssd", "0", "-type", "Telemetry", "-v"};
+        std::vector<std::string> options{"-type", "Telemetry", "-v"};
         if (extended) {
-            arguments.push_back("-extended");
+            options.push_back("-extended");
         }
-        const auto run = ssdtool(arguments, dir);
+        const auto run = debugLogs({"--sim"}, options, dir);
         ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
         EXPECT_TRUE(contains(run.out, std::string("Telemetry Data Area = ") + (extended ? "4" : "3") + "\n"));
         EXPECT_TRUE(contains(run.out, "Telemetry generated (2 of possible 2 logs)\n")) << run.out;
@@ -37,7 +31,8 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
         const std::string& host = files.at(hostFile);
         EXPECT_EQ((extended ? 161u : 121u) * 512, host.size());
         EXPECT_EQ(65u * 512, files.at(controllerFile).size());
-        // The drive made one new capture (the Create bit of the first read) and kept it.
+        // The drive made one new capture (the Create bit of the first read) and kept it. How the
+        // reads, data area 4 and the time-out are sequenced is the telemetry reader's own test.
         EXPECT_TRUE(host == servedPage("varnholt-nvme", 0x07, 0, 0, static_cast<uint32_t>(host.size()), [&](auto& drive) {
             if (extended) {
                 allowDataArea4(drive);
@@ -45,36 +40,8 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4WithTheDriv
             readLog(drive, 0x07, 1, 0, 0, 4096);
         }));
         EXPECT_TRUE(files.at(controllerFile) == servedPage("varnholt-nvme", 0x08, 0, 0, 65 * 512));
-
-        // Every read with the long timeout, the usual one restored after; data area 4 switched on
-        // around each log's reads and back off after them.
-        const auto commands = readTrace(trace);
-        const std::vector<std::string> reads{"read 0x07 60s", "read 0x08 60s"};
-        const std::vector<std::string> switched{"area 4", reads[0], "area 4", "area 4", reads[1], "area 4"};
-        EXPECT_EQ(extended ? switched : reads, commandSequence(commands, [](const Traced& c) -> std::string {
-                      if (c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0x16) {
-                          return "area 4";
-                      }
-                      return isTelemetryRead(c) ? "read 0x0" + std::to_string(c.cdw10 & 0xFF) + " " + c.timeout : "";
-                  }));
-        EXPECT_EQ("30s", commands.back().timeout);
         clear();
     }
-}
-
-// Which driver builds allow data area 4 is the collector's unit test; here, that the drive's
-// driver reaches it and the smaller log is read.
-TEST_F(TelemetryPackage, AStorageDriverTooOldForDataArea4GetsDataArea3) {
-    const auto profile = changedProfile(scratch, [&](nlohmann::json& p) {
-        p["attributes"]["DriverProvider"] = "Microsoft";
-        p["attributes"]["DriverVersion"] = "10.0.26100.1881";
-    });
-    const auto run = debugLogs({"--sim=" + profile.string()}, {"-type", "Telemetry", "-extended", "-v"}, dir);
-    EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_TRUE(contains(run.out, "Microsoft Driver Build Number (1881) does not support Telemetry DataArea 4\n"
-                                  "Telemetry Data Area = 3\n"))
-        << run.out;
-    EXPECT_EQ(121u * 512, packedLogPages(dir)[hostFile].size());
 }
 
 TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcomeIsTheResult) {
@@ -140,16 +107,8 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
         EXPECT_EQ(changes > 1, contains(onlyArchive(dir)["incident_report.log"],
                                         hostFile + " was saved successfully\n    " + warning +
                                             "it may mix two captures.\n"));
-        const std::string host = packedLogPages(dir)[hostFile];
-        ASSERT_EQ(121u * 512, host.size());
-        if (changes == 1) {
-            // The second capture: made by the first read, changed once under it, then read whole.
-            EXPECT_TRUE(host == servedPage(profile.string(), 0x07, 0, 0, 121 * 512, [](auto& drive) {
-                readLog(drive, 0x07, 1, 0, 0, 4096);
-                readLog(drive, 0x07, 0, 0, 4096, 4096);
-            }));
-            EXPECT_EQ(3, generationOf(host, 0x07));
-        }
+        // Which capture is kept is the telemetry reader's own test.
+        EXPECT_EQ(121u * 512, packedLogPages(dir)[hostFile].size());
         clear();
     }
 }
@@ -175,9 +134,7 @@ TEST_F(TelemetryPackage, ADriveThatGoesAwayFailsTheRunAndKeepsTheWholeLogsReadBe
     ASSERT_NE(gone, commands.end());
     EXPECT_TRUE(isGetLog(*gone, 0x08) && gone->cdw12 == 4096);
     EXPECT_TRUE(std::none_of(gone, commands.end(), [](const Traced& c) { return c.ok; }));
-    EXPECT_EQ(1, std::count_if(gone, commands.end(), [](const Traced& c) {
-                  return c.opcode == setFeatures && (c.cdw10 & 0xFF) == 0x16;
-              }));
+    EXPECT_EQ(1, std::count_if(gone, commands.end(), [](const Traced& c) { return isSetFeature(c, 0x16); }));
     EXPECT_LT(commands.end() - gone, 100) << "commands sent to the gone drive";
 
     // The whole files read before it went are packed, though the run failed.
