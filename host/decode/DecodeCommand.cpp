@@ -113,7 +113,8 @@ int decodeOneFile(const Arguments& parsed, std::ostream& out, std::ostream& err)
             err << "decode: " << shown << ": cannot read the file: " << contents.error << "\n";
             return ExitStatus::failed;
         }
-        outcome = decodeFileBytes(*kind, numbers, contents.bytes, std::max<uint64_t>(contents.size, contents.bytes.size()));
+        outcome = decodeFileBytes(*kind, numbers, contents.bytes,
+                                  std::max<uint64_t>(contents.size, contents.bytes.size()));
     }
     if (outcome.tree != nullptr) {
         out << renderTree(*outcome.tree, parsed.settings.output);

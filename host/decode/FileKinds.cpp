@@ -77,7 +77,9 @@ NameMatch matchTelemetry(const std::string& name, FileNumbers& numbers, std::str
     return telemetry ? NameMatch::matches : NameMatch::otherName;
 }
 
-uint64_t telemetryHeaderBytes(const FileNumbers&, const Payload&) { return drivekit::features::telemetry::telemetryBlockBytes; }
+uint64_t telemetryHeaderBytes(const FileNumbers&, const Payload&) {
+    return drivekit::features::telemetry::telemetryBlockBytes;
+}
 
 FileDecode decodeTelemetry(const FileNumbers& numbers, const Payload& data, uint64_t fileBytes) {
     Status status;

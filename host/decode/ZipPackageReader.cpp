@@ -115,7 +115,8 @@ EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
     zip_fclose(file);
     const uint64_t expected = whole ? contents.size : keep;
     if (contents.error.empty() && total != expected) {
-        contents.error = "it holds " + (total > contents.size ? "more than " + std::to_string(total) : std::to_string(total)) +
+        const std::string held = total > contents.size ? "more than " + std::to_string(total) : std::to_string(total);
+        contents.error = "it holds " + held +
                          " bytes, not the " + std::to_string(contents.size) + " its directory record declares";
     }
     if (!contents.error.empty()) {

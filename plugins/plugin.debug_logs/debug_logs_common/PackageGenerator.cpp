@@ -4,9 +4,9 @@
 #include <boost/filesystem.hpp>
 #include <iostream>
 
-#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/StopSignalScope.h"
+#include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
@@ -22,8 +22,8 @@ namespace plugin::cli {
 namespace fs = boost::filesystem;
 using boost::algorithm::iequals;
 using drivekit::core::Status;
-using drivekit::core::WholeFile;
 using drivekit::core::StopRequest;
+using drivekit::core::WholeFile;
 using namespace debug_logs;
 
 namespace {
@@ -120,7 +120,8 @@ Status PackageGenerator::createOutputFolder(Status& status, const std::string& d
         }
     }
     // A destination the user cannot write to is an answer for the user, not a crash.
-    const std::string reason = error ? error.message() : "every name up to _" + std::to_string(maxFolderNameCopies) + " is in use";
+    const std::string reason =
+        error ? error.message() : "every name up to _" + std::to_string(maxFolderNameCopies) + " is in use";
     status = Status::failedToCreateDirectory();
     status.setMessage("Failed to create directory \"" + failed + "\": " + reason + ".");
     LOG_ERROR(status.message());
@@ -289,8 +290,7 @@ Status PackageGenerator::packageLogs(Status& status, const std::string& extensio
         printMessage("Failed to create the package: " + problem);
         // Nothing is lost: the folder keeps every collected file, and the user must know where.
         status = Status::failedToWriteFile();
-        status.setMessage("Failed to create the package: " + problem + ". The collected files are kept in " +
-                          realOutputPath() + ".");
+        status.setMessage("Failed to create the package: " + problem + "." + keptFolderSentence());
         LOG_ERROR(status.message());
         return status;
     }
@@ -316,7 +316,7 @@ bool PackageGenerator::destinationFailed(Status& status) const {
     const std::string what =
         failure.path.empty() ? status.message() : status.message() + " " + failure.path + ": " + failure.reason + ".";
     // No package from a destination that lost a file: the whole files stay in the folder.
-    status.setMessage(what + " The collected files are kept in " + realOutputPath() + ".");
+    status.setMessage(what + keptFolderSentence());
     LOG_ERROR(status.message());
     return true;
 }
@@ -338,6 +338,10 @@ Status PackageGenerator::endDriveGone(Status& status) {
 
 std::string PackageGenerator::interruptedLine() const {
     return "Interrupted: the collected files are kept in " + realOutputPath() + ".";
+}
+
+std::string PackageGenerator::keptFolderSentence() const {
+    return " The collected files are kept in " + realOutputPath() + ".";
 }
 
 Status PackageGenerator::endInterrupted(Status& status) const {

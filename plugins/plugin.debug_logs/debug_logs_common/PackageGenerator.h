@@ -55,6 +55,9 @@ private:
     bool destinationFailed(drivekit::core::Status& status) const;
     // The output folder's real path (links and ".." resolved), as the user should look for it.
     std::string realOutputPath() const;
+    // " The collected files are kept in <folder>.", the end of a failure message whose folder
+    // stays unpacked.
+    std::string keptFolderSentence() const;
     // "Interrupted: the collected files are kept in <folder>."
     std::string interruptedLine() const;
     // A stopped run: the folder of whole files stays, unpacked; the line says where it is.

@@ -14,7 +14,8 @@ namespace plugin::cli::debug_logs {
 
 class SATALogs : public DebugLogsInterface {
 public:
-    SATALogs(std::string folderName = drivekit::features::PackageFileNames::sataLogsFolder, std::string title = "SATA Logs")
+    SATALogs(std::string folderName = drivekit::features::PackageFileNames::sataLogsFolder,
+             std::string title = "SATA Logs")
         : folderName_(std::move(folderName)), title_(std::move(title)) {}
 
     // "Feature is not supported." for any other drive (nothing printed, no folder made);

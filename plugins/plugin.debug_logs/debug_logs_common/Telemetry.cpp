@@ -100,8 +100,8 @@ Status Telemetry::saveReport(Status& status, const std::shared_ptr<Device>& devi
         drivekit::features::telemetry::Telemetry feature(device, hostInitiated, dataArea);
         // Said once: the next log is asked for the data area that could be read.
         feature.setDataAreaFallback([this](uint32_t area) {
-            printMessage("Telemetry Data Area " + std::to_string(dataArea) + " could not be enabled; reading data area " +
-                         std::to_string(area));
+            printMessage("Telemetry Data Area " + std::to_string(dataArea) +
+                         " could not be enabled; reading data area " + std::to_string(area));
             dataArea = area;
         });
         const std::string name = drivekit::features::PackageFileNames::telemetryLog(hostInitiated);
