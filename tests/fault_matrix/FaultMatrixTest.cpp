@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <regex>
 #include <set>
 
 #include "FaultMatrixCases.h"
+#include "drivekit/features/PackageFileNames.h"
 
 namespace e2e {
 namespace {
@@ -177,19 +177,20 @@ std::vector<std::string> brokenInvariants(const Outcome& faulted, FaultMatrixBas
     return broken;
 }
 
-// The log-page file name of a Get Log Page trace line, and whether it reads from offset 0.
+// The package file that a Get Log Page trace line reading from offset 0 writes.
 std::optional<std::string> logPageFileName(const std::string& line) {
-    static const std::regex read("^NVME opc=0x02 .*cdw10=0x([0-9a-f]{8}) cdw11=0x([0-9a-f]{8}) "
-                                 "cdw12=0x00000000 cdw13=0x00000000 ");
-    std::smatch match;
-    if (!std::regex_search(line, match, read)) {
+    using drivekit::features::PackageFileNames;
+    unsigned opcode = 0;
+    uint32_t cdw10 = 0, cdw11 = 0, cdw12 = 0, cdw13 = 0;
+    if (std::sscanf(line.c_str(), "NVME opc=0x%x nsid=0x%*x cdw10=0x%x cdw11=0x%x cdw12=0x%x cdw13=0x%x", &opcode,
+                    &cdw10, &cdw11, &cdw12, &cdw13) != 5 ||
+        opcode != getLogPage || cdw12 != 0 || cdw13 != 0) {
         return std::nullopt;
     }
-    const auto cdw10 = std::stoul(match[1], nullptr, 16), cdw11 = std::stoul(match[2], nullptr, 16);
-    char name[64];
-    std::snprintf(name, sizeof(name), "log_pages/lid_0x%02lx_lsp_0x%02lx_lsi_0x%04lx.bin", cdw10 & 0xFF,
-                  (cdw10 >> 8) & 0x7F, cdw11 >> 16);
-    return std::string(name);
+    const auto logId = static_cast<uint8_t>(cdw10 & 0xFF);
+    const auto field = PackageFileNames::keptLogSpecificField(logId, static_cast<uint8_t>((cdw10 >> 8) & 0x7F));
+    return std::string(PackageFileNames::logPagesFolder) + "/" +
+           PackageFileNames::logPage({logId, field, static_cast<uint16_t>(cdw11 >> 16)});
 }
 
 // For each file name that two reads of the fault-free run write, the earlier page: the run
