@@ -6,6 +6,23 @@
 
 namespace drivekit::commands {
 
+namespace {
+
+// Failures that never reached the drive's command set: the drive gone, no answer in time, or
+// the system refusing the command.
+bool isBelowProtocol(const core::Status& status) {
+    for (const auto& kept : {core::Status::deviceGone(), core::Status::commandTimedOut(), core::Status::interrupted(),
+                             core::Status::accessRefused(), core::Status::transferRefused(),
+                             core::Status::systemError()}) {
+        if (status == kept) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 template <typename Send>
 core::Status CommandSender::sendWith(core::Command& command, Send send) {
     // A completion belongs to one command: whatever happens now, the last one's is gone.
@@ -24,9 +41,12 @@ core::Status CommandSender::sendWith(core::Command& command, Send send) {
         if (result.status == core::Status::deviceGone()) {
             device_.markGone(result.status);
         }
-        // The device's own wording stays in the log; NVMe callers see one fixed status.
-        return command.protocol() == core::protocols::nvme ? core::Status::nvmeCommandProblem()
-                                                          : result.status;
+        // An NVMe drive's own answer stays in the log and callers see one fixed status; a
+        // failure below it keeps its own status and wording, so that the user learns what
+        // happened.
+        return command.protocol() == core::protocols::nvme && !isBelowProtocol(result.status)
+                   ? core::Status::nvmeCommandProblem()
+                   : result.status;
     }
     data_ = result.data;
     hasProtocolResult_ = result.protocolResult != nullptr;

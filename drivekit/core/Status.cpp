@@ -54,6 +54,9 @@ Status Status::notImplemented() { return {coreCategory, 93, "Not implemented."};
 Status Status::commandTimedOut() { return {coreCategory, 94, "The command timed out."}; }
 Status Status::interrupted() { return {coreCategory, 95, "Interrupted."}; }
 Status Status::deviceGone() { return {coreCategory, 96, "The drive is gone."}; }
+Status Status::accessRefused() { return {coreCategory, 97, "Access to the drive was refused."}; }
+Status Status::transferRefused() { return {coreCategory, 98, "The system refused the command's transfer."}; }
+Status Status::systemError() { return {coreCategory, 99, "The system could not send the command."}; }
 Status Status::notKestrovaDrive() { return {featureCategory, 1, "Drive is not a Kestrova SSD."}; }
 Status Status::driveDisabled() {
     return {featureCategory, 2, "Selected drive is in a disable logical state."};

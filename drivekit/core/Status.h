@@ -59,6 +59,15 @@ public:
     static Status interrupted();
     // The drive's device node went away (pulled, reset, unbound); the message names it.
     static Status deviceGone();
+    // The operating system refused the command to this user (a missing capability or access
+    // right); the message names what is needed.
+    static Status accessRefused();
+    // The operating system refused the command before it reached the drive, as it does for a
+    // transfer larger than it takes; the drive said nothing.
+    static Status transferRefused();
+    // The operating system could not send the command for another reason; the message keeps
+    // the system's own wording.
+    static Status systemError();
     static Status notKestrovaDrive();
     static Status driveDisabled();
     static Status featureNotSupportedByDrive();

@@ -110,9 +110,13 @@ void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
             continue;
         }
         const fs::path controller = classFolder / name;
-        FoundDrive drive{FoundDrive::Kind::nvme, name, (devRoot / name).string(), readAttribute(controller / "serial"),
-                         readAttribute(controller / "model"), readAttribute(controller / "firmware_rev"), 0, 0,
-                         driverVersion(root, "nvme")};
+        FoundDrive drive;
+        drive.name = name;
+        drive.path = (devRoot / name).string();
+        drive.serialNumber = readAttribute(controller / "serial");
+        drive.modelNumber = readAttribute(controller / "model");
+        drive.firmware = readAttribute(controller / "firmware_rev");
+        drive.driverVersion = driverVersion(root, "nvme");
         addNamespace(root, controller, drive);
         drives.push_back(drive);
     }
@@ -125,10 +129,15 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         if (!startsWith(name, "sd") || readAttribute(device / "vendor") != "ATA") {
             continue;
         }
-        drives.push_back({FoundDrive::Kind::sata, name, (devRoot / name).string(),
-                          unitSerialNumber(device / "vpd_pg80"),
-                          readAttribute(device / "model"), readAttribute(device / "rev"), 0, 0,
-                          driverVersion(root, "libata")});
+        FoundDrive drive;
+        drive.kind = FoundDrive::Kind::sata;
+        drive.name = name;
+        drive.path = (devRoot / name).string();
+        drive.serialNumber = unitSerialNumber(device / "vpd_pg80");
+        drive.modelNumber = readAttribute(device / "model");
+        drive.firmware = readAttribute(device / "rev");
+        drive.driverVersion = driverVersion(root, "libata");
+        drives.push_back(drive);
     }
 }
 

@@ -23,6 +23,21 @@ struct FoundDrive {
     uint64_t kernelMaxTransferBytes = 0;
     // The storage driver's module version, or the running kernel's release.
     std::string driverVersion;
+    // NVMe: the kernel's admin command time-out (nvme_core's admin_timeout) in seconds, 0 when
+    // unknown; a command is never given less, so that the kernel never resets the controller
+    // for a command this program still waits for.
+    uint32_t adminTimeoutSeconds = 0;
+    // SATA: the disk's logical sector size in bytes (512, or 4096 on a 4Kn disk); 0 when unknown.
+    uint32_t logicalSectorBytes = 0;
+    // How the drive is attached ("pcie", "tcp", "rdma", "fc", "loop"; "sata", "usb") and the
+    // controller's state ("live", "resetting", ...), as sysfs says them; empty when unknown.
+    std::string transport;
+    std::string state;
+    // Why this program does not read the drive ("not supported (USB bridge)"); empty when it does.
+    std::string unsupported;
+    // False for a drive that "-ssd <index>" does not pick (a fabrics or discovery controller, one
+    // that is not live): its path or serial number still selects it.
+    bool selectableByIndex = true;
 };
 
 // root: the sysfs mount ("/sys"); devRoot: where the device nodes live ("/dev").
