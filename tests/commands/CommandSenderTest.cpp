@@ -73,6 +73,17 @@ TEST(CommandSenderStatus, SuccessSharesTheDevicesDataAndAFailureLeavesItAlone) {
     EXPECT_EQ(sender.send(command), Status::nvmeCommandProblem());
     EXPECT_EQ(sender.data().data(), before);
     EXPECT_EQ(sender.data().size(), 4u);
+
+    // A failure that never reached the drive's command set keeps its status and wording.
+    for (Status below : {Status::deviceGone(), Status::accessRefused(), Status::transferRefused(),
+                         Status::commandTimedOut(), Status::systemError()}) {
+        below.setMessage("what the system said");
+        device.status = below;
+        const Status seen = sender.send(command);
+        EXPECT_EQ(seen, below);
+        EXPECT_EQ(seen.message(), "what the system said");
+    }
+    EXPECT_FALSE(device.goneStatus().isSuccess());
 }
 
 TEST(CommandSenderStatus, UnsupportedProtocolIsRefusedWithoutSending) {
