@@ -61,7 +61,7 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
                 EXPECT_TRUE(contains(line, " timeout=60s ")) << line;
             }
         }
-        EXPECT_EQ(extended ? 3 : 0, hostBehavior);
+        EXPECT_EQ(extended ? 2 * 3 : 0, hostBehavior);  // read, set and put back for each log
         fs::remove(trace);
         clear();
     }
