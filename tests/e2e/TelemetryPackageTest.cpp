@@ -22,7 +22,8 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
         if (extended) {
             options.push_back("-extended");
         }
-        const auto run = debugLogs({"--sim"}, options, dir);
+        const fs::path trace = scratch / "trace.txt";
+        const auto run = debugLogs({"--sim", "--sim-trace=" + trace.string()}, options, dir);
         ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
         EXPECT_TRUE(contains(run.out, std::string("Telemetry Data Area = ") + (extended ? "4" : "3") + "\n"));
         EXPECT_TRUE(contains(run.out, "Telemetry generated (2 of possible 2 logs)\n")) << run.out;
@@ -40,6 +41,28 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
             readLog(drive, 0x07, 1, 0, 0, 4096);
         }));
         EXPECT_TRUE(files.at(controllerFile) == servedPage("varnholt-nvme", 0x08, 0, 0, 65 * 512));
+        // The controller-initiated log is read without a log-specific field and kept latched
+        // (Retain Asynchronous Event) by every read but the last.
+        std::string retained;
+        for (const auto& c : readTrace(trace)) {
+            if (isGetLog(c, 0x08)) {
+                EXPECT_EQ(0u, (c.cdw10 >> 8) & 0x7F);
+                retained += (c.cdw10 & 0x8000) != 0 ? '1' : '0';
+            }
+        }
+        ASSERT_GE(retained.size(), 3u);
+        EXPECT_EQ(std::string(retained.size() - 1, '1') + "0", retained);
+        // Host Behavior Support's commands around data area 4, its put-back too, have the
+        // read's time-out.
+        int hostBehavior = 0;
+        for (const auto& line : lines(readFile(trace))) {
+            if ((contains(line, "opc=0x0a") || contains(line, "opc=0x09")) && contains(line, "cdw10=0x00000016")) {
+                ++hostBehavior;
+                EXPECT_TRUE(contains(line, " timeout=60s ")) << line;
+            }
+        }
+        EXPECT_EQ(extended ? 2 * 3 : 0, hostBehavior);  // read, set and put back for each log
+        fs::remove(trace);
         clear();
     }
 }

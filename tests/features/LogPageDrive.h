@@ -1,8 +1,8 @@
 #pragma once
 // A drive for the log-page tests: serves stored pages by LID in the slices Get Log Page asks
 // for (zero past the page's end), answers Identify UUID List from a stored structure and Get
-// Features with what Set Features stored, can refuse transfers above a size or offsets from a
-// point on, and notes every command.
+// Features with what Set Features stored, can fail transfers above a size (as the drive or as
+// the system refusing them) or offsets from a point on, and notes every command.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -75,6 +75,10 @@ public:
             const auto page = pages.find(static_cast<uint8_t>(entry.cdw10 & 0xFF));
             source = page == pages.end() ? nullptr : &page->second;
         }
+        if (entry.opcode() == nvme::opcodes::getLogPage && bytes > refuseAbove) {
+            result.status = core::Status::transferRefused();
+            return result;
+        }
         if (source == nullptr || source->empty() || offset >= source->size() || bytes > rejectAbove ||
             offset >= failFrom) {
             result.status = core::Status(0, 2, "Invalid Field in Command");
@@ -127,7 +131,8 @@ public:
     std::vector<nvme::SubmissionEntry> sent;
     // Called with every command before it is answered; a test changes the drive here.
     std::function<void(const nvme::SubmissionEntry&)> beforeAnswer;
-    uint64_t rejectAbove = UINT64_MAX;
+    uint64_t rejectAbove = UINT64_MAX;  // the drive's own failure
+    uint64_t refuseAbove = UINT64_MAX;  // the system's refusal
     uint64_t failFrom = UINT64_MAX;
     uint64_t answerLimit = UINT64_MAX;
     uint64_t featureAnswerLimit = UINT64_MAX;

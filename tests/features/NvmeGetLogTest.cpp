@@ -91,20 +91,25 @@ TEST(NvmeGetLog, PagesPutTheirFieldsOnTheWire) {
 TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCameBefore) {
     struct Case {
         unsigned mdts; uint32_t pageBytes; uint64_t rejectAbove, failFrom; std::vector<Read> reads; uint32_t kept;
+        uint64_t nextFirstPiece;  // the first piece of the drive's next log
+        uint64_t refuseAbove = UINT64_MAX;  // the system refuses larger transfers
     };
     const uint64_t any = UINT64_MAX;
     const Case cases[] = {
         // A page shorter than one chunk is one command; an odd length is read in whole dwords.
-        {5, 1000, any, any, {{0, 1000, 0}}, 1000},
-        {5, 1002, any, any, {{0, 1004, 0}}, 1002},
+        {5, 1000, any, any, {{0, 1000, 0}}, 1000, 1000},
+        {5, 1002, any, any, {{0, 1004, 0}}, 1002, 1004},
         // No transfer size: 4096-byte pieces from the start.
-        {0, 10000, any, any, {{0, 4096, 0}, {4096, 4096, 0}, {8192, 1808, 0}}, 10000},
+        {0, 10000, any, any, {{0, 4096, 0}, {4096, 4096, 0}, {8192, 1808, 0}}, 10000, 4096},
         // A size far too large to shift is capped: 1 MiB in one piece.
-        {200, 1 << 20, any, any, {{0, 1 << 20, 0}}, 1 << 20},
+        {200, 1 << 20, any, any, {{0, 1 << 20, 0}}, 1 << 20, 1 << 20},
         // Rejected transfers halve the chunk, once each, down to 4096; a failure there keeps
-        // the bytes before the failing offset.
+        // the bytes before the failing offset. The drive's failures are this log's alone.
         {2, 20000, 4096, 8192,
-         {{0, 16384, 0}, {0, 8192, 0}, {0, 4096, 0}, {4096, 4096, 0}, {8192, 4096, 0}}, 8192},
+         {{0, 16384, 0}, {0, 8192, 0}, {0, 4096, 0}, {4096, 4096, 0}, {8192, 4096, 0}}, 8192, 16384},
+        // The system's refusals halve the chunk too, and the size it took is the next log's.
+        {4, 40000, any, any, {{0, 40000, 0}, {0, 32768, 0}, {0, 16384, 0}, {16384, 16384, 0}, {32768, 7232, 0}},
+         40000, 16384, 16384},
     };
     for (const Case& c : cases) {
         LogCapture log;
@@ -113,6 +118,7 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         const core::Payload served = pageOf(c.pageBytes);
         drive->pages[0x80] = served;
         drive->rejectAbove = c.rejectAbove;
+        drive->refuseAbove = c.refuseAbove;
         drive->failFrom = c.failFrom;
         NVMeGetLog page(drive, 0x80, 0, "Test Page", {});
         core::Payload soFar;
@@ -129,6 +135,15 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         if (c.kept != c.pageBytes) {
             EXPECT_TRUE(log.logged("readChunks", "Failure to read on offset: 8192.. out of 20000"));
         }
+        EXPECT_EQ(log.logged("noteSystemRefusal",
+                             "The system refused a transfer of 40000 bytes at offset 0; reading in pieces of 32768 bytes"),
+                  c.refuseAbove != any) << c.pageBytes;
+        drive->sent.clear();
+        NVMeGetLog next(drive, 0x80, 0, "Test Page", {});
+        core::Payload nextSoFar;
+        core::Payload nextBuffer(c.pageBytes);
+        next.getByChunks(status, nextSoFar, nextBuffer);
+        EXPECT_EQ(drive->reads().at(0).bytes, c.nextFirstPiece) << c.pageBytes;
     }
 }
 

@@ -68,6 +68,17 @@ bool isRead(const nvme::SubmissionEntry& entry, uint64_t offset, uint64_t bytes 
            (bytes == 0 || bytesOf(entry) == bytes);
 }
 
+// The Get Log Page commands of one LID whose Retain Asynchronous Event is clear.
+std::vector<Read> releasingReads(const LogPageDrive& drive, uint8_t lid) {
+    std::vector<Read> list;
+    for (const auto& entry : drive.sent) {
+        if (entry.opcode() == nvme::opcodes::getLogPage && (entry.cdw10 & 0xFF) == lid && (entry.cdw10 & 0x8000) == 0) {
+            list.push_back({offsetOf(entry), bytesOf(entry), static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7F)});
+        }
+    }
+    return list;
+}
+
 }  // namespace
 
 // Per case: how far the header says the log goes, whether the drive reports the extended data
@@ -87,8 +98,8 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         // Data area 4 falls back to the standard areas when its own field is 0.
         {7, 4, true, {8, 40, 0, 0}, 20992, 9, 0, 30, "LGSLS", 60, 1},
         {7, 4, true, {8, 40, 60, 100}, 51712, 9, 1, 30, "LGL", 60, 1},  // already on: no Set Features
-        // Controller-initiated: no Supported Log Pages, LSP 1; a longer time-out is kept.
-        {8, 4, true, {8, 40, 0, 100}, 51712, 1, 0, 120, "GSLS", 120, 1},
+        // Controller-initiated: no Supported Log Pages, LSP 0; a longer time-out is kept.
+        {8, 4, true, {8, 40, 0, 100}, 51712, 0, 0, 120, "GSLS", 120, 1},
         {7, 4, false, {8, 40, 0, 100}, 51712, 1, 0, -1, "LGSLS", -1, 1},  // no queue is given one
         // A setting that cannot be read cannot be switched: data area 3, asked for as such.
         {7, 4, true, {8, 40, 60, 100}, 31232, 7, 0, 30, "LGL", 60, 0, 1},
@@ -106,9 +117,12 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         const core::Payload log = telemetryLog(c.lid, c.lastBlocks, 1);
         drive->pages[c.lid] = log;
         std::vector<std::pair<int64_t, uint8_t>> duringReads;
+        std::vector<int64_t> featureTimeouts;
         drive->beforeAnswer = [&](const nvme::SubmissionEntry& entry) {
             if (isRead(entry, offsetOf(entry))) {
                 duringReads.emplace_back(drive->commandTimeoutSeconds(), *drive->features[hbsFid].at(1));
+            } else if (entry.opcode() != nvme::opcodes::getLogPage) {
+                featureTimeouts.push_back(drive->commandTimeoutSeconds());
             }
         };
         Telemetry telemetry(drive, c.lid == 7, c.dataArea);
@@ -124,6 +138,8 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         ASSERT_GE(reads.size(), 2u) << name;
         EXPECT_EQ(reads.front(), (Read{0, 4096, c.firstLsp})) << name;
         EXPECT_EQ(reads.back(), (Read{0, 512, 0})) << name;
+        // The controller-initiated log is kept latched by every read but the last.
+        EXPECT_EQ(releasingReads(*drive, c.lid), c.lid == 8 ? std::vector<Read>{reads.back()} : reads) << name;
         uint64_t next = 4096;
         for (size_t i = 1; i + 1 < reads.size(); ++i) {
             EXPECT_EQ(std::make_tuple(reads[i].offset, reads[i].lsp), std::make_tuple(next, uint8_t{0})) << name;
@@ -146,6 +162,8 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         for (const auto& during : duringReads) {
             EXPECT_EQ(during, std::make_pair(c.timeoutDuringReads, c.hbsByte1DuringReads)) << name;
         }
+        // Host Behavior Support, its put-back too, has the reads' time-out.
+        EXPECT_EQ(featureTimeouts, std::vector<int64_t>(featureTimeouts.size(), c.timeoutDuringReads)) << name;
         EXPECT_EQ(drive->commandTimeoutSeconds(), c.queueSeconds) << name;
         EXPECT_EQ(bytes(drive->features[hbsFid], 512), bytes(hbsBefore, 512)) << name;
         EXPECT_EQ(std::make_pair(telemetry.dataArea(), fellBackTo),
@@ -161,6 +179,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     struct Case {
         const char* name; std::function<void(LogPageDrive&)> setUp; core::Status expected;
         size_t commandsSent;  // SIZE_MAX: not checked
+        bool refusedInMemoryOnly = false;  // streamed to a file, the body is asked for
     };
     const auto any = SIZE_MAX;
     const Case cases[] = {
@@ -169,9 +188,10 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
         {"failing piece", [](LogPageDrive& d) { d.failFrom = 8192; }, core::Status::telemetryRetrievalFailed(), any},
         {"no telemetry", [](LogPageDrive& d) { d.attributes.writeBool(attributes::telemetryLogSupported(), false); },
          core::Status::telemetryRetrievalFailed(), 1},  // Supported Log Pages only
-        // Area 4 ends at block 0xFF000000: no part of the body is read (header, check, features).
-        {"larger than a payload", [](LogPageDrive& d) { *d.pages[7].at(19) = 0xFF; },
-         core::Status::telemetryRetrievalFailed(), 6},
+        // A header that gives 5 GiB: into memory, no part of the body is read (header, check,
+        // features); streamed, the read goes on until the drive fails a piece past its log.
+        {"larger than a payload", [](LogPageDrive& d) { put<uint32_t>(d.pages[7], 16, (5u << 21) - 1); },
+         core::Status::telemetryRetrievalFailed(), 6, true},
         {"second pass fails",
          [](LogPageDrive& d) {
              d.beforeAnswer = [&d](const nvme::SubmissionEntry& entry) {
@@ -219,8 +239,13 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
                 << status.message();
             EXPECT_EQ(notified.size(), 1u);
             EXPECT_TRUE(telemetry.getPayload().empty());
-            if (c.commandsSent != any) {
+            if (c.commandsSent != any && !(streamed && c.refusedInMemoryOnly)) {
                 EXPECT_EQ(drive->sent.size(), c.commandsSent);
+            }
+            const auto reads = drive->reads(7);
+            if (c.refusedInMemoryOnly) {
+                EXPECT_EQ(std::any_of(reads.begin(), reads.end(), [](const Read& r) { return r.offset == 4096; }),
+                          streamed);
             }
             // The drive is left as it was found, and no file, not even a partial one, replaces the earlier one.
             EXPECT_EQ(drive->commandTimeoutSeconds(), 30);
@@ -294,7 +319,14 @@ TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAn
         // A second pass reads the same capture without asking for a new one, into the first
         // pass's buffer when the log still fits in it.
         const auto reads = drive->reads(c.lid);
-        EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const Read& r) { return r.lsp != 0; }), 1) << c.name;
+        EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const Read& r) { return r.lsp != 0; }), c.lid == 7)
+            << c.name;
+        // The controller-initiated log's notice is let go by the header check of each pass read
+        // whole, the last read among them.
+        if (c.lid == 8) {
+            EXPECT_EQ(releasingReads(*drive, c.lid), std::vector<Read>(passes, Read{0, 512, 0})) << c.name;
+            EXPECT_TRUE(isRead(drive->sent.back(), 0, 512)) << c.name;
+        }
         if (passes == 2 && c.changeAt == 0 && expected.size() <= first.size()) {
             EXPECT_EQ(telemetry.getPayload().data(), firstBuffer) << c.name;
         }

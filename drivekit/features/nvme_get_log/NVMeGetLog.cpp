@@ -27,6 +27,13 @@ constexpr uint32_t firstVendorLogId = 0xC0;
 constexpr unsigned largestTransferShift = 16;
 static_assert((uint64_t{NVMeGetLog::smallestChunkBytes} << largestTransferShift) == NVMeGetLog::largestLogBytes);
 
+// The largest piece the system took after refusing a larger one, kept on the drive for the
+// rest of the run: the kernel's limit does not change from one log to the next. Kept apart
+// from the drive's own transfer size, which the package records as the drive reported it.
+core::Attribute systemTransferLimit() {
+    return core::Attribute("SystemTransferLimit", "System Transfer Limit", core::types::uint32);
+}
+
 // The UUIDs under which a drive may serve the standard pages, in the order they are tried.
 std::vector<uuid::Uuid> standardPageUuids() {
     std::vector<uuid::Uuid> list;
@@ -193,7 +200,17 @@ uint8_t NVMeGetLog::getUuidIndex() {
 
 uint32_t NVMeGetLog::chunkBytesFor(const core::Device& device) {
     const unsigned shift = device.attributes.readUint8(deviceAttributes::maximumDataTransferSize().key());
-    return static_cast<uint32_t>(smallestChunkBytes) << std::min(shift, largestTransferShift);
+    const uint32_t drives = static_cast<uint32_t>(smallestChunkBytes) << std::min(shift, largestTransferShift);
+    const std::string key = systemTransferLimit().key();
+    return device.attributes.contains(key) ? std::min(drives, device.attributes.readUint32(key)) : drives;
+}
+
+void NVMeGetLog::noteSystemRefusal(uint64_t offset, uint64_t refusedBytes, uint64_t nextBytes) {
+    LOG_WARNING("The system refused a transfer of " << refusedBytes << " bytes at offset " << offset
+                                                    << "; reading in pieces of " << nextBytes << " bytes");
+    if (device_) {
+        device_->attributes.writeUint32(systemTransferLimit(), static_cast<uint32_t>(nextBytes));
+    }
 }
 
 void NVMeGetLog::setTransferBytes(uint64_t bytes) {
@@ -269,7 +286,13 @@ uint64_t NVMeGetLog::readChunks(core::Status& status, uint64_t start, uint64_t t
         readPiece(status, data);
         if (!status.isSuccess() && chunk > smallestChunkBytes) {
             chunk /= 2;
-            LOG_DEBUG("Chunk size changed to: " << chunk);
+            // Only the system's refusal holds for the drive's next logs; a drive's own failure
+            // is this log's alone.
+            if (status == core::Status::transferRefused()) {
+                noteSystemRefusal(offset, piece, chunk);
+            } else {
+                LOG_DEBUG("Chunk size changed to: " << chunk);
+            }
             continue;
         }
         if (!status.isSuccess()) {

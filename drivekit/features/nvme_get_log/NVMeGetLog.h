@@ -55,6 +55,8 @@ public:
 
     // Reads the page from the end of payloadSoFar up to buffer.size() in pieces as large as
     // the drive's maximum transfer, halving them down to 4096 bytes after a failed command.
+    // A size the system refused (rather than the drive) is not tried again for the drive's
+    // later logs.
     // payloadSoFar's bytes are placed at the buffer's start unless they are already there.
     // On return payloadSoFar and the page's payload are the buffer itself, shortened to the
     // bytes read (up to the failing offset when a 4096-byte piece fails).
@@ -75,7 +77,8 @@ public:
     const std::shared_ptr<core::Device>& device() const { return device_; }
 
     // The piece size getByChunks starts with for a drive: 4096 shifted by its
-    // "MaximumDataTransferSize", never above largestLogBytes.
+    // "MaximumDataTransferSize", never above largestLogBytes nor above the size the system
+    // took after refusing a larger one.
     static uint32_t chunkBytesFor(const core::Device& device);
 
 protected:
@@ -115,6 +118,8 @@ private:
     // the offset reached (total on success).
     template <typename Store>
     uint64_t readChunks(core::Status& status, uint64_t start, uint64_t total, Store store);
+    // Logs the system's refusal of a piece and keeps the size tried next for the drive.
+    void noteSystemRefusal(uint64_t offset, uint64_t refusedBytes, uint64_t nextBytes);
     void setUpNamespaceAndUuids();
     core::Status checkUuidIndex();
 };

@@ -31,7 +31,8 @@ static_assert(sizeof(SupportedLogPagesStructure) == 1024);
 constexpr uint32_t extendedDataAreasBit = 1u << 16;
 // The Create bit of the log-specific field: the drive captures new host-initiated data.
 constexpr uint8_t createLsp = 1;
-// Later reads of the same capture.
+// Later reads of the same capture, and every read of the controller-initiated log, whose
+// bit 0 is reserved.
 constexpr uint8_t sameCaptureLsp = 0;
 // Byte 1 of the Host Behavior Support structure.
 constexpr uint32_t dataArea4SwitchByte = 1;
@@ -127,9 +128,20 @@ Telemetry::Telemetry(std::shared_ptr<core::Device> device, bool hostInitiated, u
                  hostInitiated ? "Telemetry Host-Initiated" : "Telemetry Controller-Initiated", {}),
       hostInitiated_(hostInitiated),
       dataArea_(dataArea) {
-    attributes_.writeBool(definitions::retainAsynchronousEvent(), false);
-    firstLsp_ = hostInitiated_ && driveReportsExtendedDataAreas(device_) ? dataArea_ * 2 + createLsp : createLsp;
-    attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
+    retainNotice(true);
+    extendedDataAreas_ = hostInitiated_ && driveReportsExtendedDataAreas(device_);
+    attributes_.writeUint8(definitions::logSpecificField(), firstLsp());
+}
+
+uint8_t Telemetry::firstLsp() const {
+    if (!hostInitiated_) {
+        return sameCaptureLsp;
+    }
+    return static_cast<uint8_t>(extendedDataAreas_ ? dataArea_ * 2 + createLsp : createLsp);
+}
+
+void Telemetry::retainNotice(bool retain) {
+    attributes_.writeBool(definitions::retainAsynchronousEvent(), retain && !hostInitiated_);
 }
 
 bool Telemetry::driveReportsExtendedDataAreas(const std::shared_ptr<core::Device>& device) {
@@ -225,11 +237,13 @@ void Telemetry::retrieveNvmeTelemetry() {
     forgetLastRead();
     core::Status status = core::Status::invalidArguments();
     if (device_) {
+        // The time-out is raised first and put back last: Host Behavior Support's commands
+        // around the read, its put-back too, take as long as the read's own.
+        const TimeoutRaise timeout(*device_, readTimeoutSeconds);
         const DataArea4Switch dataArea4(device_, dataArea_ == 4);
         if (dataArea_ == 4 && !dataArea4.enabled()) {
             fallBackToDataArea3();
         }
-        const TimeoutRaise timeout(*device_, readTimeoutSeconds);
         readConsistentLog(status);
     }
     // The written file is the payload: it is the whole log or nothing.
@@ -245,16 +259,14 @@ void Telemetry::retrieveNvmeTelemetry() {
 
 void Telemetry::fallBackToDataArea3() {
     LOG_WARNING("Telemetry data area 4 could not be enabled; reading data area 3");
-    const bool extendedLsp = firstLsp_ != createLsp;
     dataArea_ = 3;
-    firstLsp_ = extendedLsp ? dataArea_ * 2 + createLsp : createLsp;
     if (dataAreaFallback_) {
         dataAreaFallback_(dataArea_);
     }
 }
 
 core::Status Telemetry::readConsistentLog(core::Status& status) {
-    attributes_.writeUint8(definitions::logSpecificField(), static_cast<uint8_t>(firstLsp_));
+    attributes_.writeUint8(definitions::logSpecificField(), firstLsp());
     for (unsigned pass = 1;; ++pass) {
         const bool read = readPass(status).isSuccess();
         if (status == core::Status::interrupted()) {
@@ -266,7 +278,7 @@ core::Status Telemetry::readConsistentLog(core::Status& status) {
             return status;
         }
         const uint8_t before = generation_;
-        const Check check = checkGeneration();
+        const Check check = checkGeneration(read);
         if (check == Check::changed && pass == 1) {
             LOG_INFO("The telemetry log changed while it was read (data generation number "
                      << unsigned{before} << " became " << unsigned{generation_} << "); reading it again");
@@ -309,20 +321,29 @@ core::Status Telemetry::readPass(core::Status& status) {
     const uint64_t headerLength = (lastBlock(header, dataArea_) + 1) * telemetryBlockBytes;
     const uint64_t total = std::max<uint64_t>(payload_.size(), headerLength);
     LOG_DEBUG("Total Log Size: " << total);
-    if (total > largestTelemetryBytes) {
+    // A log streamed to a file holds one piece in memory whatever its length.
+    const uint64_t largest = partFile_ != nullptr ? largestStreamedTelemetryBytes : largestTelemetryBytes;
+    if (total > largest) {
         LOG_ERROR("The telemetry header gives a log of " << total << " bytes, above the largest read of "
-                                                         << largestTelemetryBytes << " bytes");
+                                                         << largest << " bytes");
         status = core::Status::retrieveDataFailed();
         return finish(status);
     }
     return getTelemetryBody(status, total);
 }
 
-Telemetry::Check Telemetry::checkGeneration() {
+Telemetry::Check Telemetry::checkGeneration(bool passWhole) {
     attributes_.writeUint8(definitions::logSpecificField(), sameCaptureLsp);
     core::Payload header;
     core::Status status;
-    if (!readHeader(status, header, sizeof(TelemetryHeader), sizeof(TelemetryHeader)).isSuccess()) {
+    // The controller-initiated log's notice is let go by the check that ends a pass read
+    // whole, and by nothing else: when the log is unchanged that check is the read's last
+    // command, so the log stays latched until it is whole. A log that changed under a
+    // retained notice was not latched by it, so the pass that follows loses nothing.
+    retainNotice(!passWhole);
+    const bool read = readHeader(status, header, sizeof(TelemetryHeader), sizeof(TelemetryHeader)).isSuccess();
+    retainNotice(true);
+    if (!read) {
         LOG_WARNING("Telemetry header not read again: " << status.message());
         return Check::unreadable;
     }

@@ -4,7 +4,9 @@
 // the rest in pieces as large as the drive moves. Data area 4 is switched on through Host
 // Behavior Support for the read, and the device's command time-out is at least 60 seconds
 // while it lasts; both are put back afterwards. Once read, the header is read again: a log the
-// drive replaced meanwhile is read once more.
+// drive replaced meanwhile is read once more. The controller-initiated log is read without a
+// log-specific field and with Retain Asynchronous Event set, so that the drive keeps it as it
+// is, until the header read that ends a pass read whole.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,9 +30,12 @@ public:
     static constexpr uint32_t firstPieceBytes = 4096;
     // The time-out, in seconds, every command of a read is given at least.
     static constexpr int64_t readTimeoutSeconds = 60;
-    // The longest log read, in whole blocks below the most a payload holds. A header that
-    // gives more is refused rather than read in part.
+    // The longest log read into memory, in whole blocks below the most a payload holds. A
+    // header that gives more is refused rather than read in part.
     static constexpr uint64_t largestTelemetryBytes = core::largestPayload / 512 * 512;
+    // The longest log streamed to a file: the most a header gives (data area 4's last block
+    // is 32 bits), 2 TiB.
+    static constexpr uint64_t largestStreamedTelemetryBytes = (uint64_t{UINT32_MAX} + 1) * 512;
 
     // Sends nothing but, for a host-initiated log of the maker's NVMe drive, Supported Log
     // Pages: when the drive can report the extended data areas, the first read asks for a new
@@ -92,8 +97,14 @@ private:
     // header gives, the body. Keeps the header's data generation number.
     core::Status readPass(core::Status& status);
     // Reads the header block again (no new capture) and compares its data generation number
-    // with the pass's, taking the new one.
-    Check checkGeneration();
+    // with the pass's, taking the new one. passWhole: the pass read the log whole.
+    Check checkGeneration(bool passWhole);
+    // The log-specific field of a read's first command: a new capture of the host-initiated
+    // log, of the extended data areas when the drive reports them.
+    uint8_t firstLsp() const;
+    // Sets Retain Asynchronous Event for the commands that follow; never for the
+    // host-initiated log.
+    void retainNotice(bool retain);
     void forgetLastRead();
     // Data area 3 from now on, with the first read's log-specific field to match.
     void fallBackToDataArea3();
@@ -101,9 +112,7 @@ private:
 
     bool hostInitiated_;
     uint32_t dataArea_;
-    // The log-specific field of a read's first command: a new capture, of the extended data
-    // areas when the drive reports them.
-    uint32_t firstLsp_ = 1;
+    bool extendedDataAreas_ = false;  // the drive reports the host-initiated extended areas
     core::Payload telemetryData_;
     uint8_t generation_ = 0;
     bool headerRead_ = false;  // the pass's header came back whole
