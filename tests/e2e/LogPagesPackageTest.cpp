@@ -1,5 +1,6 @@
 // The log-page part of a debug-logs package, as a user gets it from the simulated drives, checked
 // against what the drive serves and against the commands the drive received.
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -129,6 +130,38 @@ TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamil
     const auto pages = packedLogPages(dir);
     // The drive's own standard pages now land in the package, its SMART / Health log among them.
     EXPECT_EQ(512u, pages.at(pageFile(0x02)).size());
+}
+
+TEST_F(LogPagesPackage, AsMakerSendsTheMakersOwnCommandsToAnotherMakersDriveOnlyWithVendorCommands) {
+    // A foreign drive that would even answer the vendor channel: only the option lets it be asked.
+    const fs::path profile =
+        changedProfile(scratch, [](nlohmann::json& p) { p["nvme"]["vendorChannel"] = true; }, "other-nvme");
+    for (const bool allowed : {false, true}) {
+        fs::remove(trace);
+        clear();
+        std::vector<std::string> options{"--sim=" + profile.string(), "--sim-trace=" + trace.string(),
+                                         "--as-maker=varnholt"};
+        if (allowed) {
+            options.push_back("--vendor-commands");
+        }
+        // A whole run, as a user makes one: the skipped steps do not fail it.
+        const auto run = debugLogs(options, {"-v"}, dir);
+        EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+        const auto commands = readTrace(trace);
+        const auto makers = std::count_if(commands.begin(), commands.end(), [](const Traced& c) {
+            return c.opcode == 0xF1 || c.opcode == 0xF2 || isSetFeature(c, 0xFA);
+        });
+        const bool gated = contains(run.err, "(0xF1/0xF2, Set Features 0xFA) are not sent to ");
+        const bool skipped = contains(run.err, "not sent without --vendor-commands: Vendor Send (0xF1)\n");
+        EXPECT_EQ(allowed, makers > 0) << allowed;
+        EXPECT_EQ(!allowed, gated && skipped) << run.err;
+        // The skipped steps are reported as not run, never as done.
+        EXPECT_EQ(!allowed, contains(run.out, "Unable to Generate Performance Debug Log, LID 0xFA: Vendor Send (0xF1)"))
+            << run.out;
+        const auto pages = packedLogPages(dir);
+        EXPECT_EQ(1u, pages.count(pageFile(0xFE))) << run.out;
+        EXPECT_EQ(allowed, pages.count(pageFile(0xFA)) == 1) << run.out;
+    }
 }
 
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {
