@@ -125,7 +125,10 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
     const auto run = nvmeLogs("other-nvme", {"--as-maker=kestrova"});
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n", run.err);
+    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n"
+              "ssdtool: the maker's vendor commands (0xF1/0xF2, Set Features 0xFA) are not sent to sim:other-nvme "
+              "unless --vendor-commands is given\n",
+              run.err);
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated")) << run.out;
     const auto pages = packedLogPages(dir);
     // The drive's own standard pages now land in the package, its SMART / Health log among them.
@@ -148,19 +151,22 @@ TEST_F(LogPagesPackage, AsMakerSendsTheMakersOwnCommandsToAnotherMakersDriveOnly
         const auto run = debugLogs(options, {"-v"}, dir);
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const auto commands = readTrace(trace);
-        const auto makers = std::count_if(commands.begin(), commands.end(), [](const Traced& c) {
-            return c.opcode == 0xF1 || c.opcode == 0xF2 || isSetFeature(c, 0xFA);
-        });
+        const auto sent = [&](const std::function<bool(const Traced&)>& which) {
+            return std::any_of(commands.begin(), commands.end(), which);
+        };
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return c.opcode == 0xF1 || c.opcode == 0xF2; }));
+        // The Performance Debug Log is read, between its mode switches, only when its parameters were.
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return isSetFeature(c, 0xFA); }));
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return isGetLog(c, 0xFA); }));
+        // The maker's log pages are asked for either way.
+        EXPECT_TRUE(sent([](const Traced& c) { return isGetLog(c, 0xFE); }));
         const bool gated = contains(run.err, "(0xF1/0xF2, Set Features 0xFA) are not sent to ");
         const bool skipped = contains(run.err, "not sent without --vendor-commands: Vendor Send (0xF1)\n");
-        EXPECT_EQ(allowed, makers > 0) << allowed;
         EXPECT_EQ(!allowed, gated && skipped) << run.err;
-        // The skipped steps are reported as not run, never as done.
+        // The skipped step is reported as not done.
         EXPECT_EQ(!allowed, contains(run.out, "Unable to Generate Performance Debug Log, LID 0xFA: Vendor Send (0xF1)"))
             << run.out;
-        const auto pages = packedLogPages(dir);
-        EXPECT_EQ(1u, pages.count(pageFile(0xFE))) << run.out;
-        EXPECT_EQ(allowed, pages.count(pageFile(0xFA)) == 1) << run.out;
+        EXPECT_EQ(1u, packedLogPages(dir).count(pageFile(0x02))) << run.out;
     }
 }
 
