@@ -10,7 +10,9 @@
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
+#include "drivekit/core/DeviceAttributes.h"
 #include "host/devices/MakerAttributes.h"
+#include "host/devices/VendorCommandGate.h"
 #include "host/devices/sim/SimulatedDrive.h"
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
@@ -173,6 +175,7 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
     std::shared_ptr<plugin::cli::ResultBase> result;
     feature.run(result, outcome.command->id, outcome.parsed);
     out.flush();
+    reportRefusedCommands(err);
     if (!result) {
         LOG_WARNING("Command " << outcome.command->name << " returned no result");
         return ExitStatus::success;
@@ -213,13 +216,46 @@ int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& e
         const auto bus = drive.device->isProtocolSupported("NVME") ? products::Bus::nvme : products::Bus::sata;
         const std::string& family =
             options_.asMakerFamily.empty() ? products::defaultFamilyFor(bus) : options_.asMakerFamily;
+        // What the product table made of the drive, before --as-maker overrides it.
+        const bool makers = drive.device->attributes.readBool(drivekit::core::attributes::kestrova().key());
         devices::applyMakerAttributes(drive.device->attributes, bus, 0, family);
         // The maker's own commands (vendor pages and the vendor channel) now reach this drive.
         err << "ssdtool: treating " << drive.path << " as a " << products::makerName << " drive of the " << family
             << " family\n";
         LOG_INFO("Treating " << drive.path << " as a drive of the " << family << " family");
+        if (!makers && bus == products::Bus::nvme) {
+            gateVendorCommands(drive, err);
+        }
     }
     return ExitStatus::success;
+}
+
+void HostApplication::gateVendorCommands(const DriveList::Entry& drive, std::ostream& err) {
+    // Another maker's firmware does not know the maker's vendor commands: what they would do
+    // there is unknown, so only the user's explicit word sends them.
+    auto* gate = dynamic_cast<devices::VendorCommandGate*>(drive.device.get());
+    if (options_.vendorCommands || gate == nullptr) {
+        return;
+    }
+    gate->closeToVendorCommands();
+    gatedDrive_ = &drive;
+    err << "ssdtool: the maker's vendor commands (0xF1/0xF2, Set Features 0xFA) are not sent to " << drive.path
+        << " unless --vendor-commands is given\n";
+    LOG_INFO("Vendor commands are not sent to " << drive.path);
+}
+
+void HostApplication::reportRefusedCommands(std::ostream& err) const {
+    const auto* gate =
+        gatedDrive_ == nullptr ? nullptr : dynamic_cast<const devices::VendorCommandGate*>(gatedDrive_->device.get());
+    if (gate == nullptr || gate->refusedCommands().empty()) {
+        return;
+    }
+    std::string names;
+    for (const std::string& name : gate->refusedCommands()) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    err << "ssdtool: skipped on " << gatedDrive_->path << ", not sent without --vendor-commands: " << names << "\n";
+    LOG_INFO("Vendor commands not sent to " << gatedDrive_->path << ": " << names);
 }
 
 bool HostApplication::openDrives(std::ostream& err) {

@@ -32,6 +32,10 @@ private:
     int showDrives(std::ostream& out, std::ostream& err);
     // Opens a real drive and applies --as-maker; the exit status of a failure, else 0.
     int prepareDrive(const DriveList::Entry& drive, std::ostream& err);
+    // Keeps the maker's own commands from another maker's NVMe drive, unless --vendor-commands.
+    void gateVendorCommands(const DriveList::Entry& drive, std::ostream& err);
+    // After the run: the commands the gate kept from the drive, if any.
+    void reportRefusedCommands(std::ostream& err) const;
     // Opens the simulated drives once; false (and the message printed) when one cannot be.
     bool openDrives(std::ostream& err);
     std::vector<cli::CommandSyntax> commandSyntaxes() const;
@@ -45,6 +49,8 @@ private:
     plugin::cli::FeatureRegistry registry_;
     DriveList drives_;
     bool drivesOpened_ = false;
+    // The selected drive when its vendor commands are refused.
+    const DriveList::Entry* gatedDrive_ = nullptr;
 };
 
 }  // namespace host

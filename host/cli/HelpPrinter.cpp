@@ -15,7 +15,8 @@ using boost::algorithm::iequals;
 namespace {
 
 const char* const hostOptionsSynopsis =
-    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] [--as-maker[=FAMILY]] ";
+    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] [--as-maker[=FAMILY]] "
+    "[--vendor-commands] ";
 
 // Every command accepts -output: the host prints the result.
 const PartSyntax hostOutputPart{"-output", "", false, "text|json|xml|csv", true,

@@ -52,7 +52,7 @@ void parseAsMaker(const std::string& token, HostOptions& options) {
 bool HostOptions::isHostOption(const std::string& token) {
     const std::string name = token.substr(0, token.find('='));
     return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log" ||
-           name == "--as-maker";
+           name == "--as-maker" || name == "--vendor-commands";
 }
 
 HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
@@ -72,6 +72,8 @@ HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
             options.simulatedDrives.push_back(token.substr(6));
         } else if (token == "--as-maker" || token.compare(0, 11, "--as-maker=") == 0) {
             parseAsMaker(token, options);
+        } else if (token == "--vendor-commands") {
+            options.vendorCommands = true;
         } else if (!valueOf(token, "--sim-trace", options.simTraceFile, options.error) &&
                    !valueOf(token, "--log", options.pluginLogFile, options.error) &&
                    !valueOf(token, "--host-log", options.hostLogFile, options.error)) {

@@ -1,7 +1,7 @@
 #pragma once
 // The host's own options, which come before the verb and start with two dashes:
 // --sim[=PROFILE] (repeatable), --sim-trace=FILE, --log=FILE, --host-log=FILE,
-// --as-maker[=FAMILY].
+// --as-maker[=FAMILY], --vendor-commands.
 #include <string>
 #include <vector>
 
@@ -18,6 +18,9 @@ struct HostOptions {
     // product family (spelt as the product table spells it; "" for the drive's default).
     bool asMaker = false;
     std::string asMakerFamily;
+    // --vendor-commands: with --as-maker, another maker's NVMe drive is sent the maker's own
+    // vendor commands too; without it they are refused before they reach the drive.
+    bool vendorCommands = false;
     // What follows the host's options: the verb and its arguments.
     std::vector<std::string> command;
     // Empty when the host's options are sound.

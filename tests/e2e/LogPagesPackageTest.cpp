@@ -1,5 +1,6 @@
 // The log-page part of a debug-logs package, as a user gets it from the simulated drives, checked
 // against what the drive serves and against the commands the drive received.
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -124,11 +125,49 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
     const auto run = nvmeLogs("other-nvme", {"--as-maker=kestrova"});
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n", run.err);
+    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n"
+              "ssdtool: the maker's vendor commands (0xF1/0xF2, Set Features 0xFA) are not sent to sim:other-nvme "
+              "unless --vendor-commands is given\n",
+              run.err);
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated")) << run.out;
     const auto pages = packedLogPages(dir);
     // The drive's own standard pages now land in the package, its SMART / Health log among them.
     EXPECT_EQ(512u, pages.at(pageFile(0x02)).size());
+}
+
+TEST_F(LogPagesPackage, AsMakerSendsTheMakersOwnCommandsToAnotherMakersDriveOnlyWithVendorCommands) {
+    // A foreign drive that would even answer the vendor channel: only the option lets it be asked.
+    const fs::path profile =
+        changedProfile(scratch, [](nlohmann::json& p) { p["nvme"]["vendorChannel"] = true; }, "other-nvme");
+    for (const bool allowed : {false, true}) {
+        fs::remove(trace);
+        clear();
+        std::vector<std::string> options{"--sim=" + profile.string(), "--sim-trace=" + trace.string(),
+                                         "--as-maker=varnholt"};
+        if (allowed) {
+            options.push_back("--vendor-commands");
+        }
+        // A whole run, as a user makes one: the skipped steps do not fail it.
+        const auto run = debugLogs(options, {"-v"}, dir);
+        EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
+        const auto commands = readTrace(trace);
+        const auto sent = [&](const std::function<bool(const Traced&)>& which) {
+            return std::any_of(commands.begin(), commands.end(), which);
+        };
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return c.opcode == 0xF1 || c.opcode == 0xF2; }));
+        // The Performance Debug Log is read, between its mode switches, only when its parameters were.
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return isSetFeature(c, 0xFA); }));
+        EXPECT_EQ(allowed, sent([](const Traced& c) { return isGetLog(c, 0xFA); }));
+        // The maker's log pages are asked for either way.
+        EXPECT_TRUE(sent([](const Traced& c) { return isGetLog(c, 0xFE); }));
+        const bool gated = contains(run.err, "(0xF1/0xF2, Set Features 0xFA) are not sent to ");
+        const bool skipped = contains(run.err, "not sent without --vendor-commands: Vendor Send (0xF1)\n");
+        EXPECT_EQ(!allowed, gated && skipped) << run.err;
+        // The skipped step is reported as not done.
+        EXPECT_EQ(!allowed, contains(run.out, "Unable to Generate Performance Debug Log, LID 0xFA: Vendor Send (0xF1)"))
+            << run.out;
+        EXPECT_EQ(1u, packedLogPages(dir).count(pageFile(0x02))) << run.out;
+    }
 }
 
 TEST_F(LogPagesPackage, ADeployedDriveIsNeverAskedForItsParametersAndTheRestIsStillRead) {

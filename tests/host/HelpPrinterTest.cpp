@@ -29,7 +29,8 @@ TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescripti
     ASSERT_EQ(0, help({}));
     const std::string text = out.str();
     EXPECT_EQ(0u, text.find("Usage: ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] "
-                            "[--host-log=FILE] [--as-maker[=FAMILY]] <verb>[<options>][<targets>][<properties>]\n"));
+                            "[--host-log=FILE] [--as-maker[=FAMILY]] [--vendor-commands] "
+                            "<verb>[<options>][<targets>][<properties>]\n"));
     EXPECT_NE(std::string::npos, text.find("Command       Verb  Description\n"));
     EXPECT_NE(std::string::npos, text.find("DebugLogs     dump  Collects debug logs and creates ZIP package.\n"));
     EXPECT_NE(std::string::npos, text.find("ShowSmart     show  Shows SMART values.\n"));

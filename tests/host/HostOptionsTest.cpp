@@ -25,7 +25,7 @@ TEST(HostOptionsTest, LeadingDoubleDashOptionsAreTheHostsAndNoneMeansNothingSimu
 
 TEST(HostOptionsTest, BadHostOptionsAreErrors) {
     for (const char* bad : {"--log", "--log=", "--host-log", "--sim-trace=", "--sim=", "--simulate", "--verbose",
-                            "--as-maker=", "--as-maker=Orlin", "--as-makers"}) {
+                            "--as-maker=", "--as-maker=Orlin", "--as-makers", "--vendor-commands=yes"}) {
         const auto options = HostOptions::parse({bad, "help"});
         EXPECT_NE("", options.error) << bad;
         EXPECT_TRUE(options.command.empty()) << bad;
@@ -33,14 +33,18 @@ TEST(HostOptionsTest, BadHostOptionsAreErrors) {
     EXPECT_NE(std::string::npos, HostOptions::parse({"--frob"}).error.find("--frob"));
 }
 
-TEST(HostOptionsTest, AsMakerTakesAFamilyOfTheProductTableInItsOwnSpelling) {
+TEST(HostOptionsTest, AsMakerTakesAFamilyOfTheProductTableAndVendorCommandsNoValue) {
     const auto bare = HostOptions::parse({"--as-maker", "show", "-ssd"});
     EXPECT_TRUE(bare.asMaker);
     EXPECT_EQ("", bare.asMakerFamily);
     const auto named = HostOptions::parse({"--as-maker=varnholt", "show", "-ssd"});
     EXPECT_TRUE(named.asMaker);
     EXPECT_EQ("Varnholt", named.asMakerFamily);
-    EXPECT_FALSE(HostOptions::parse({"show", "-ssd"}).asMaker);
+    const auto plain = HostOptions::parse({"show", "-ssd"});
+    EXPECT_FALSE(plain.asMaker || plain.vendorCommands);
+    const auto vendor = HostOptions::parse({"--vendor-commands", "--as-maker", "show", "-ssd"});
+    EXPECT_TRUE(vendor.asMaker && vendor.vendorCommands) << vendor.error;
+    EXPECT_TRUE(HostOptions::isHostOption("--vendor-commands"));
     const auto unknown = HostOptions::parse({"--as-maker=x", "help"});
     EXPECT_NE(std::string::npos, unknown.error.find("Varnholt, Kestrova, Aldermoor")) << unknown.error;
 }

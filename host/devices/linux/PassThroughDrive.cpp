@@ -30,6 +30,8 @@ core::CommandResult PassThroughDrive::checkedExecute(core::Command& command, con
     } else if (!passThrough_) {
         result.status = core::Status::custom();
         result.status.setMessage(path_ + " is not open.");
+    } else if (const core::Status refused = admit(command); !refused.isSuccess()) {
+        result.status = refused;
     } else {
         result = execute(command, data);
     }

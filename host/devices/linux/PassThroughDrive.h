@@ -5,11 +5,12 @@
 #include <string>
 
 #include "drivekit/core/HostInterface.h"
+#include "host/devices/VendorCommandGate.h"
 #include "host/devices/linux/PassThrough.h"
 
 namespace host::linux_drives {
 
-class PassThroughDrive : public drivekit::core::Device {
+class PassThroughDrive : public drivekit::core::Device, public devices::VendorCommandGate {
 public:
     // The drive as sysfs lists it; commands fail with "not open" until attach().
     explicit PassThroughDrive(std::string path);

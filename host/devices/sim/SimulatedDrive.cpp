@@ -145,6 +145,11 @@ core::CommandResult SimulatedDrive::sendCommand(core::Command& command) { return
 core::CommandResult SimulatedDrive::execute(core::Command& command, const core::Payload* data) {
     core::CommandResult result;
     result.startTime = boost::posix_time::microsec_clock::local_time();
+    // A refused command never reaches the drive, nor its trace.
+    if (result.status = admit(command); !result.status.isSuccess()) {
+        result.endTime = result.startTime;
+        return result;
+    }
     const std::string& protocol = command.protocol();
     const bool known = protocol == core::protocols::nvme || protocol == core::protocols::ata ||
                        protocol == core::protocols::smart;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "host/devices/VendorCommandGate.h"
 #include "host/devices/sim/SimDriveState.h"
 #include "host/devices/sim/SimFaultSet.h"
 #include "host/devices/sim/SimProfile.h"
@@ -19,7 +20,7 @@ struct SubmissionEntry;
 
 namespace host::sim {
 
-class SimulatedDrive : public drivekit::core::Device {
+class SimulatedDrive : public drivekit::core::Device, public devices::VendorCommandGate {
 public:
     explicit SimulatedDrive(SimProfile profile);
 
