@@ -124,7 +124,9 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
     const auto run = nvmeLogs("other-nvme", {"--as-maker=kestrova"});
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n", run.err);
+    EXPECT_EQ("ssdtool: drive 0 is sim:other-nvme (serial OM2210C88, model Orlin OM300 512GB)\n"
+              "ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n",
+              run.err);
     EXPECT_TRUE(contains(run.out, "NVMe Logs generated")) << run.out;
     const auto pages = packedLogPages(dir);
     // The drive's own standard pages now land in the package, its SMART / Health log among them.
