@@ -142,8 +142,9 @@ void addNamespace(const fs::path& root, const fs::path& controller, FoundDrive& 
 }
 
 // Fabrics and discovery controllers and those the kernel is resetting or removing are listed,
-// but "-ssd <index>" does not pick them: an index names a different drive after each boot,
-// and such a controller is rarely the one meant.
+// but "-ssd <index>" does not pick them: a bare index is meant for a local drive in working
+// order, and reading one of these by a mistyped number could disturb a remote target or a
+// controller in recovery.
 bool pickedByIndex(const FoundDrive& drive) {
     return (drive.transport.empty() || drive.transport == "pcie") && (drive.state.empty() || drive.state == "live") &&
            !drive.discovery;
