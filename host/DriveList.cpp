@@ -1,7 +1,6 @@
 #include "host/DriveList.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <iomanip>
 
@@ -25,12 +24,15 @@ std::string attributeText(const drivekit::core::Device& device, const char* key)
 
 void DriveList::add(std::shared_ptr<drivekit::core::Device> device, std::string path,
                     std::function<OpenOutcome()> open) {
-    entries_.push_back({std::move(device), std::move(path), std::move(open)});
+    add({std::move(device), std::move(path), std::move(open)});
 }
+
+void DriveList::add(Entry entry) { entries_.push_back(std::move(entry)); }
 
 void DriveList::addLinux(const std::string& root, const std::string& devRoot) {
     for (auto& drive : linux_drives::findLinuxDrives(root, devRoot)) {
-        add(std::move(drive.device), std::move(drive.path), std::move(drive.open));
+        add({std::move(drive.device), std::move(drive.path), std::move(drive.open),
+             linux_drives::attachmentText(drive.found), drive.found.unsupported, drive.found.selectableByIndex});
     }
 }
 
@@ -49,20 +51,45 @@ std::string DriveList::addSimulated(const std::vector<std::string>& profiles) {
     return {};
 }
 
-const DriveList::Entry* DriveList::select(const std::string& selector, std::string& error) const {
+const DriveList::Entry* DriveList::byIndex(const std::string& selector) const {
     if (isIndex(selector)) {
         const auto index = std::stoul(selector);
         if (index < entries_.size()) {
             return &entries_[index];
         }
     }
-    for (const auto& entry : entries_) {
-        if (attributeText(*entry.device, "SerialNumber") == selector || entry.path == selector) {
-            return &entry;
+    return nullptr;
+}
+
+const DriveList::Entry* DriveList::select(const std::string& selector, std::string& error) const {
+    const Entry* chosen = byIndex(selector);
+    if (chosen != nullptr && !chosen->selectableByIndex) {
+        const std::string attached = chosen->attachment.empty() ? "" : ", " + chosen->attachment;
+        error = "Drive " + selector + " (" + chosen->path + attached +
+                ") is not picked by index; select it by path or serial number: -ssd " + chosen->path;
+        return nullptr;
+    }
+    for (auto entry = entries_.begin(); chosen == nullptr && entry != entries_.end(); ++entry) {
+        if (attributeText(*entry->device, "SerialNumber") == selector || entry->path == selector) {
+            chosen = &*entry;
         }
     }
-    error = entries_.empty() ? "No drive found." : "No drive matches -ssd " + selector + ".";
-    return nullptr;
+    if (chosen == nullptr) {
+        error = entries_.empty() ? "No drive found." : "No drive matches -ssd " + selector + ".";
+    } else if (!chosen->unsupported.empty()) {
+        error = chosen->path + " is " + chosen->unsupported + "; this program does not read it.";
+        chosen = nullptr;
+    }
+    return chosen;
+}
+
+std::string DriveList::indexNotice(const std::string& selector) const {
+    const Entry* entry = byIndex(selector);
+    if (entry == nullptr || !entry->selectableByIndex || !entry->unsupported.empty()) {
+        return {};
+    }
+    return "drive " + selector + " is " + entry->path + " (serial " + attributeText(*entry->device, "SerialNumber") +
+           ", model " + attributeText(*entry->device, "ModelNumber") + ")";
 }
 
 std::string DriveList::protocolOf(const drivekit::core::Device& device) {
@@ -80,14 +107,23 @@ void DriveList::print(std::ostream& out) const {
         out << "No drives found.\n";
         return;
     }
-    using Row = std::array<std::string, 5>;
+    // Simulated drives have no attachment: their table keeps its five columns.
+    const bool attachments = std::any_of(entries_.begin(), entries_.end(),
+                                         [](const Entry& entry) { return !entry.attachment.empty(); });
+    using Row = std::vector<std::string>;
     std::vector<Row> rows{{"Index", "Serial Number", "Model", "Path", "Protocol"}};
+    if (attachments) {
+        rows[0].push_back("Attached");
+    }
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const auto& device = *entries_[i].device;
         rows.push_back({std::to_string(i), attributeText(device, "SerialNumber"),
                         attributeText(device, "ModelNumber"), entries_[i].path, protocolOf(device)});
+        if (attachments) {
+            rows.back().push_back(entries_[i].attachment);
+        }
     }
-    std::array<std::size_t, 5> widths{};
+    std::vector<std::size_t> widths(rows[0].size());
     for (const auto& row : rows) {
         for (std::size_t column = 0; column < row.size(); ++column) {
             widths[column] = std::max(widths[column], row[column].size());
@@ -101,6 +137,8 @@ void DriveList::print(std::ostream& out) const {
                 line += std::string(widths[column] - row[column].size() + 2, ' ');
             }
         }
+        // A drive without an attachment leaves no blanks at the end of its row.
+        line.erase(line.find_last_not_of(' ') + 1);
         out << line << '\n';
     }
 }

@@ -157,7 +157,8 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
             return ExitStatus::usage;
         }
         std::string error;
-        const auto* drive = drives_.select(outcome.parsed.targetValue("-ssd"), error);
+        const std::string selector = outcome.parsed.targetValue("-ssd");
+        const auto* drive = drives_.select(selector, error);
         if (drive == nullptr) {
             if (drives_.empty() && !options_.useSimulatedDrives()) {
                 error += " Add a simulated drive with --sim.";
@@ -166,6 +167,9 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
             return ExitStatus::usage;
         }
         LOG_INFO("Selected drive " << drive->path);
+        if (const std::string notice = drives_.indexNotice(selector); !notice.empty()) {
+            err << "ssdtool: " << notice << "\n";
+        }
         if (const int status = prepareDrive(*drive, err); status != ExitStatus::success) {
             return status;
         }

@@ -125,7 +125,8 @@ TEST_F(LogPagesPackage, AnotherDriveOfTheMakerGivesTheStandardPagesOnly) {
 TEST_F(LogPagesPackage, AsMakerCollectsFromAnotherMakersDriveAsFromOneOfTheFamily) {
     const auto run = nvmeLogs("other-nvme", {"--as-maker=kestrova"});
     EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
-    EXPECT_EQ("ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n"
+    EXPECT_EQ("ssdtool: drive 0 is sim:other-nvme (serial OM2210C88, model Orlin OM300 512GB)\n"
+              "ssdtool: treating sim:other-nvme as a Kestrova drive of the Kestrova family\n"
               "ssdtool: the maker's vendor commands (0xF1/0xF2, Set Features 0xFA) are not sent to sim:other-nvme "
               "unless --vendor-commands is given\n",
               run.err);

@@ -384,47 +384,4 @@ TEST(IdentifyFacts, TransferShiftIsTheSmallerOfTheControllersAndTheKernelsLimit)
     EXPECT_FALSE(AtaIdentifyFacts::read(core::Payload(511), ata));
 }
 
-// --- enumeration
-
-TEST(LinuxDriveScan, ListsNvmeControllersThenAtaDisksInTheKernelsOrderFromSysfs) {
-    namespace fs = boost::filesystem;
-    const fs::path root = fs::temp_directory_path() / fs::unique_path("ssdtool-sysfs-%%%%%%");
-    const auto put = [&](const fs::path& file, const std::string& text) {
-        fs::create_directories((root / file).parent_path());
-        std::ofstream(root / file, std::ios::binary) << text;
-    };
-    for (const std::string name : {"nvme10", "nvme2"}) {
-        put("class/nvme/" + name + "/model", "Model " + name + "          \n");
-        put("class/nvme/" + name + "/serial", "SN-" + name + "\n");
-        put("class/nvme/" + name + "/firmware_rev", "FW1\n");
-    }
-    put("class/nvme/nvme2/nvme2c2n3/nsid", "3\n");
-    put("class/nvme/nvme2/nvme2c2n3/queue/max_hw_sectors_kb", "256\n");
-    put("class/nvme/nvme-fabrics/dev", "10:1\n");
-    const std::string serialPage = std::string("\0\x80\0\x06", 4) + "SATA-1";
-    for (const std::string name : {"sdaa", "sdb", "sdc"}) {
-        put("block/" + name + "/device/vendor", name == "sdc" ? "USB     \n" : "ATA     \n");
-        put("block/" + name + "/device/model", "Disk " + name + "\n");
-        put("block/" + name + "/device/rev", "2.5+\n");
-        put("block/" + name + "/device/vpd_pg80", serialPage);
-    }
-    put("module/libata/version", "3.00\n");
-    const auto drives = scanDrives(root.string(), "/dev");
-    fs::remove_all(root);
-
-    ASSERT_EQ(4u, drives.size());
-    EXPECT_EQ("/dev/nvme2", drives[0].path);
-    EXPECT_EQ("Model nvme2", drives[0].modelNumber);
-    EXPECT_EQ("SN-nvme2", drives[0].serialNumber);
-    EXPECT_EQ(3u, drives[0].namespaceId);
-    EXPECT_EQ(256u * 1024, drives[0].kernelMaxTransferBytes);
-    EXPECT_EQ("/dev/nvme10", drives[1].path);
-    EXPECT_EQ(0u, drives[1].namespaceId);
-    EXPECT_EQ("/dev/sdb", drives[2].path);
-    EXPECT_EQ("SATA-1", drives[2].serialNumber);
-    EXPECT_EQ("libata 3.00", drives[2].driverVersion);
-    EXPECT_EQ("/dev/sdaa", drives[3].path);
-    EXPECT_EQ(FoundDrive::Kind::sata, drives[3].kind);
-}
-
 }  // namespace

@@ -21,6 +21,9 @@ namespace {
 // sysfs attributes are small; nothing more than this is read from one.
 constexpr std::size_t attributeLimit = 4096;
 
+// The subsystem NQN every NVMe over Fabrics discovery controller reports.
+const char* const discoveryNqn = "nqn.2014-08.org.nvmexpress.discovery";
+
 std::string readBounded(const fs::path& file) {
     std::ifstream in(file.string(), std::ios::binary);
     std::string bytes(attributeLimit, '\0');
@@ -73,37 +76,84 @@ std::string unitSerialNumber(const fs::path& file) {
     return drivekit::core::strings::trim(page.substr(4, length));
 }
 
-// A namespace of the controller: "nvme0n1", or "nvme0c0n1" when the kernel shows the
-// namespace through its multipath head.
-bool isNamespaceOf(const std::string& entry, const std::string& controller) {
-    if (!startsWith(entry, controller) || entry.size() == controller.size()) {
-        return false;
+// A namespace folder of the controller is any child with an nsid: "nvme0n1", or a multipath
+// path device "nvme<subsystem>c<controller>n<x>", whose prefix is the subsystem's number,
+// not the controller's.
+struct NamespaceFolder {
+    std::string name;
+    uint32_t nsid = 0;
+};
+
+NamespaceFolder lowestNamespace(const fs::path& controller) {
+    NamespaceFolder lowest;
+    for (const auto& entry : entryNames(controller)) {
+        const auto nsid = static_cast<uint32_t>(readNumber(controller / entry / "nsid"));
+        if (nsid != 0 && (lowest.nsid == 0 || nsid < lowest.nsid)) {
+            lowest = {entry, nsid};
+        }
     }
-    const char next = entry[controller.size()];
-    return next == 'n' || next == 'c';
+    return lowest;
+}
+
+// "nvme1c3n2" -> "nvme1n2": the multipath head, which /sys/block shows for a path device.
+std::string headName(const std::string& name) {
+    const auto c = name.find('c', 4);
+    const auto n = name.find('n', 4);
+    return c != std::string::npos && n != std::string::npos && c < n ? name.substr(0, c) + name.substr(n) : name;
+}
+
+uint64_t queueNumber(const fs::path& root, const fs::path& controller, const std::string& ns, const char* key) {
+    for (const auto& queue : {controller / ns / "queue", root / "block" / ns / "queue",
+                              root / "block" / headName(ns) / "queue"}) {
+        if (const uint64_t value = readNumber(queue / key); value != 0) {
+            return value;
+        }
+    }
+    return 0;
+}
+
+// The largest transfer the kernel takes in one command: its own limit, and with scattered
+// 4 KiB pages no more than one page per segment; this program's buffers are ordinary heap
+// memory, so never more than 256 KiB. 0 when sysfs says neither.
+uint64_t transferLimit(uint64_t maxHwSectorsKb, uint64_t maxSegments) {
+    constexpr uint64_t heapBufferLimit = 256 * 1024;
+    constexpr uint64_t pageBytes = 4096;
+    if (maxHwSectorsKb == 0 && maxSegments == 0) {
+        return 0;
+    }
+    uint64_t limit = heapBufferLimit;
+    if (maxHwSectorsKb != 0) {
+        limit = std::min(limit, maxHwSectorsKb * 1024);
+    }
+    if (maxSegments != 0) {
+        limit = std::min(limit, maxSegments * pageBytes);
+    }
+    return limit;
 }
 
 void addNamespace(const fs::path& root, const fs::path& controller, FoundDrive& drive) {
-    for (const auto& entry : entryNames(controller)) {
-        if (!isNamespaceOf(entry, drive.name)) {
-            continue;
-        }
-        const auto nsid = static_cast<uint32_t>(readNumber(controller / entry / "nsid"));
-        if (nsid == 0) {
-            continue;
-        }
-        drive.namespaceId = nsid;
-        uint64_t kb = readNumber(controller / entry / "queue" / "max_hw_sectors_kb");
-        if (kb == 0) {
-            kb = readNumber(root / "block" / entry / "queue" / "max_hw_sectors_kb");
-        }
-        drive.kernelMaxTransferBytes = kb * 1024;
+    const NamespaceFolder ns = lowestNamespace(controller);
+    if (ns.nsid == 0) {
         return;
     }
+    drive.namespaceId = ns.nsid;
+    drive.kernelMaxTransferBytes = transferLimit(queueNumber(root, controller, ns.name, "max_hw_sectors_kb"),
+                                                 queueNumber(root, controller, ns.name, "max_segments"));
+}
+
+// Fabrics and discovery controllers and those the kernel is resetting or removing are listed,
+// but "-ssd <index>" does not pick them: a bare index is meant for a local drive in working
+// order, and reading one of these by a mistyped number could disturb a remote target or a
+// controller in recovery.
+bool pickedByIndex(const FoundDrive& drive) {
+    return (drive.transport.empty() || drive.transport == "pcie") && (drive.state.empty() || drive.state == "live") &&
+           !drive.discovery;
 }
 
 void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDrive>& drives) {
     const fs::path classFolder = root / "class" / "nvme";
+    const auto adminTimeout =
+        static_cast<uint32_t>(readNumber(root / "module" / "nvme_core" / "parameters" / "admin_timeout"));
     for (const auto& name : entryNames(classFolder)) {
         if (!startsWith(name, "nvme") || name.size() == 4 ||
             !std::all_of(name.begin() + 4, name.end(), ::isdigit)) {
@@ -117,16 +167,35 @@ void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         drive.modelNumber = readAttribute(controller / "model");
         drive.firmware = readAttribute(controller / "firmware_rev");
         drive.driverVersion = driverVersion(root, "nvme");
+        drive.adminTimeoutSeconds = adminTimeout;
+        drive.transport = readAttribute(controller / "transport");
+        drive.state = readAttribute(controller / "state");
+        drive.discovery = readAttribute(controller / "subsysnqn") == discoveryNqn;
+        drive.selectableByIndex = pickedByIndex(drive);
         addNamespace(root, controller, drive);
         drives.push_back(drive);
     }
 }
 
+// Whether the disk hangs below a USB controller: its resolved sysfs path runs through one.
+bool underUsb(const fs::path& device) {
+    boost::system::error_code error;
+    const fs::path resolved = fs::canonical(device, error);
+    return !error && resolved.string().find("/usb") != std::string::npos;
+}
+
+// SATA disks behind libata (SCSI vendor "ATA"), and USB disks, which are listed but not read:
+// a USB bridge does not pass every ATA command through. Other SCSI disks are left out.
 void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDrive>& drives) {
     const fs::path blockFolder = root / "block";
     for (const auto& name : entryNames(blockFolder)) {
         const fs::path device = blockFolder / name / "device";
-        if (!startsWith(name, "sd") || readAttribute(device / "vendor") != "ATA") {
+        if (!startsWith(name, "sd")) {
+            continue;
+        }
+        const bool ata = readAttribute(device / "vendor") == "ATA";
+        const bool usb = underUsb(device);
+        if (!ata && !usb) {
             continue;
         }
         FoundDrive drive;
@@ -137,6 +206,11 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         drive.modelNumber = readAttribute(device / "model");
         drive.firmware = readAttribute(device / "rev");
         drive.driverVersion = driverVersion(root, "libata");
+        drive.logicalSectorBytes = static_cast<uint32_t>(readNumber(blockFolder / name / "queue" / "logical_block_size"));
+        drive.transport = usb ? "usb" : "sata";
+        if (!ata) {
+            drive.unsupported = "not supported (USB bridge)";
+        }
         drives.push_back(drive);
     }
 }
@@ -146,6 +220,17 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
 bool kernelNameLess(const std::string& a, const std::string& b) {
     // The kernel numbers drives upwards and names of one kind grow with the number.
     return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+std::string attachmentText(const FoundDrive& drive) {
+    std::string text;
+    for (const std::string& part : {drive.transport, drive.state, std::string(drive.discovery ? "discovery" : ""),
+                                    drive.unsupported}) {
+        if (!part.empty()) {
+            text += (text.empty() ? "" : ", ") + part;
+        }
+    }
+    return text;
 }
 
 std::vector<FoundDrive> scanDrives(const std::string& root, const std::string& devRoot) {

@@ -2,6 +2,7 @@
 // Finding this machine's drives in sysfs, without opening any of them (listing needs no
 // root): NVMe controllers of /sys/class/nvme and SATA disks behind libata (the /sys/block/sdX
 // whose SCSI vendor is "ATA"), NVMe controllers first, each group in the kernel's numbering.
+// USB disks are listed too, marked unsupported.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,8 +18,8 @@ struct FoundDrive {
     std::string serialNumber;
     std::string modelNumber;
     std::string firmware;
-    // NVMe: the first namespace of the controller (0 without one) and the largest transfer
-    // the kernel takes in one command (0 when unknown).
+    // NVMe: the controller's lowest namespace id (0 without one) and the largest transfer the
+    // kernel takes in one command for it (0 when unknown).
     uint32_t namespaceId = 0;
     uint64_t kernelMaxTransferBytes = 0;
     // The storage driver's module version, or the running kernel's release.
@@ -33,6 +34,8 @@ struct FoundDrive {
     // controller's state ("live", "resetting", ...), as sysfs says them; empty when unknown.
     std::string transport;
     std::string state;
+    // NVMe: a discovery controller of NVMe over Fabrics, which holds no namespace to read.
+    bool discovery = false;
     // Why this program does not read the drive ("not supported (USB bridge)"); empty when it does.
     std::string unsupported;
     // False for a drive that "-ssd <index>" does not pick (a fabrics or discovery controller, one
@@ -45,5 +48,9 @@ std::vector<FoundDrive> scanDrives(const std::string& root = "/sys", const std::
 
 // "nvme2" before "nvme10", "sdz" before "sdaa".
 bool kernelNameLess(const std::string& a, const std::string& b);
+
+// How the drive list shows the drive's attachment: "pcie, live", "tcp, live, discovery",
+// "usb, not supported (USB bridge)"; empty when sysfs said nothing.
+std::string attachmentText(const FoundDrive& drive);
 
 }  // namespace host::linux_drives

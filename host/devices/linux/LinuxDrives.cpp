@@ -35,16 +35,28 @@ LinuxDrive makeEntry(const FoundDrive& found, Probe probe) {
     return {drive, found.path, open};
 }
 
+// A drive this program lists but never opens: opening it only says why.
+LinuxDrive listedOnly(const FoundDrive& found) {
+    auto drive = std::make_shared<LinuxAtaDrive>(found.path);
+    writeListing(*drive, found);
+    auto refused = core::Status::custom();
+    refused.setMessage(found.path + " is " + found.unsupported + ".");
+    return {drive, found.path, [refused]() -> OpenOutcome { return {refused, false}; }};
+}
+
 }  // namespace
 
 std::vector<LinuxDrive> findLinuxDrives(const std::string& root, const std::string& devRoot) {
     std::vector<LinuxDrive> drives;
     for (const FoundDrive& found : scanDrives(root, devRoot)) {
-        if (found.kind == FoundDrive::Kind::nvme) {
+        if (!found.unsupported.empty()) {
+            drives.push_back(listedOnly(found));
+        } else if (found.kind == FoundDrive::Kind::nvme) {
             drives.push_back(makeEntry<LinuxNvmeDrive>(found, probeNvme));
         } else {
             drives.push_back(makeEntry<LinuxAtaDrive>(found, probeSata));
         }
+        drives.back().found = found;
     }
     return drives;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "host/devices/linux/LinuxDriveScan.h"
 
 namespace host::linux_drives {
 
@@ -20,6 +21,8 @@ struct LinuxDrive {
     std::shared_ptr<drivekit::core::Device> device;
     std::string path;
     std::function<OpenOutcome()> open;
+    // What sysfs showed: the attachment, why the drive is not read, whether an index picks it.
+    FoundDrive found{};
 };
 
 // root, devRoot: see scanDrives.

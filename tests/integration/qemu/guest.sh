@@ -20,7 +20,7 @@ ls /sys/class/nvme/nvme0/ 2>/dev/null | tr '\n' ' '; echo
 ssdtool show -ssd > show.txt 2> show.err
 rc=$?
 cat show.txt show.err
-if [ $rc -eq 0 ] && grep -Eq '^0 .*/dev/nvme0 +NVMe$' show.txt && grep -Eq '^1 .*/dev/sda +ATA$' show.txt; then
+if [ $rc -eq 0 ] && grep -Eq '^0 .*/dev/nvme0 +NVMe +pcie, live$' show.txt && grep -Eq '^1 .*/dev/sda +ATA +sata$' show.txt; then
     pass "show -ssd lists the NVMe controller and the SATA disk"
 else
     fail "show -ssd (exit status $rc)"
@@ -40,7 +40,7 @@ else
 fi
 # Listing reads sysfs only, so it needs no root.
 ( cd /tmp && su -s /bin/sh nobody -c "$tool show -ssd" > "$OUT/noroot-show.txt" 2>&1 )
-if grep -Eq '/dev/nvme0 +NVMe$' noroot-show.txt && grep -Eq '/dev/sda +ATA$' noroot-show.txt; then
+if grep -Eq '/dev/nvme0 +NVMe +pcie, live$' noroot-show.txt && grep -Eq '/dev/sda +ATA +sata$' noroot-show.txt; then
     pass "without root: show -ssd lists both drives"
 else
     fail "without root: show -ssd"; cat noroot-show.txt
