@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include <linux/nvme_ioctl.h>
@@ -15,6 +16,7 @@
 #include <fstream>
 
 #include "SimTestSupport.h"
+#include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/ata/IdentifyDevice.h"
 #include "drivekit/commands/ata/ReadDMA.h"
 #include "drivekit/commands/ata/SMARTExecuteOfflineImmediate.h"
@@ -162,8 +164,12 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
         {0x4007, core::Status::commandTimedOut(), "command time-out"},
         {-ETIMEDOUT, core::Status::commandTimedOut(), "/dev/nvme3 did not answer within the command time-out"},
         {-ENODEV, core::Status::deviceGone(), "/dev/nvme3 is gone"},
-        {-EACCES, core::Status::custom(), "needs root or read-write access to /dev/nvme3"},
-        {-EINVAL, core::Status::custom(), "Invalid argument"},
+        {-EACCES, core::Status::accessRefused(), "(EACCES); NVMe admin commands other than Identify need root (CAP_SYS_ADMIN)"},
+        {-EPERM, core::Status::accessRefused(), "Identify on /dev/nvme3 was refused by the kernel"},
+        {-EINVAL, core::Status::transferRefused(), "The kernel refused Identify on /dev/nvme3 with a transfer of 4096 bytes"},
+        {-EINTR, core::Status::deviceGone(), "the kernel reset the controller and cancelled the command (EINTR). "
+                                             "/dev/nvme3 is given up for the rest of this run."},
+        {-EIO, core::Status::systemError(), "/dev/nvme3: Input/output error (EIO) while sending Identify."},
     };
     for (const auto& c : cases) {
         auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme3");
@@ -171,6 +177,7 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
         nvme::Identify command;
         const auto result = drive->sendCommand(command);
         SCOPED_TRACE(c.answer);
+        EXPECT_EQ(1u, fake->nvmeRequests.size());  // never sent again, not even after EINTR
         EXPECT_EQ(c.status, result.status);
         EXPECT_NE(std::string::npos, result.status.message().find(c.inMessage)) << result.status.message();
         EXPECT_EQ(0u, result.data.size());
@@ -180,6 +187,38 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
             EXPECT_EQ(static_cast<uint16_t>(c.answer << 1),
                       result.protocolResult->data().safeCast<nvme::CompletionEntry>()->status);
         }
+    }
+    // A controller reset gives the drive up: the run sends it nothing more.
+    auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme3");
+    fake->answer = [](unsigned long, void*) { return -EINTR; };
+    nvme::Identify command;
+    drivekit::commands::CommandSender(*drive).send(command);
+    EXPECT_EQ(core::Status::deviceGone(), drive->goneStatus());
+
+    // SG_IO without CAP_SYS_RAWIO says what is needed, and IDENTIFY DEVICE at open keeps it bare.
+    auto [sata, sgFake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
+    sgFake->answer = [](unsigned long, void*) { return -EPERM; };
+    const core::Status refused = probeSata(*sata, FoundDrive{});
+    EXPECT_EQ(core::Status::accessRefused(), refused);
+    EXPECT_EQ("needs root (CAP_SYS_RAWIO) for /dev/sda", refused.message());
+    sgFake->answer = [](unsigned long, void*) { return -EINTR; };
+    ata::IdentifyDevice identify;
+    EXPECT_EQ(core::Status::systemError(), sata->sendCommand(identify).status);
+    EXPECT_EQ(2u, sgFake->sgRequests.size());
+}
+
+// The time-out sent is the longer of the command queue's and the kernel's own, so that the
+// kernel never resets the controller under a command this program still waits for.
+TEST(LinuxNvmeDrive, TimeOutSentIsNeverBelowTheKernels) {
+    for (const auto& [queueSeconds, floorSeconds, sentMs] :
+         std::vector<std::tuple<uint64_t, uint32_t, uint32_t>>{{30, 60, 60000}, {75, 60, 75000}, {30, 0, 30000}}) {
+        auto [drive, fake] = fakeDrive<LinuxNvmeDrive>("/dev/nvme0");
+        drive->setCommandTimeoutSeconds(queueSeconds);
+        drive->setTimeoutFloorSeconds(floorSeconds);
+        nvme::Identify command;
+        drive->sendCommand(command);
+        ASSERT_EQ(1u, fake->nvmeRequests.size());
+        EXPECT_EQ(sentMs, fake->nvmeRequests.front().timeout_ms) << queueSeconds << " " << floorSeconds;
     }
 }
 
@@ -223,7 +262,7 @@ TEST(AtaPassThrough, EachCommandBecomesItsSixteenByteCdb) {
     const std::vector<std::pair<const ata::Command*, std::vector<uint8_t>>> cases{
         {&smart, {0x85, 0x08, 0x0e, 0, 0xd0, 0, 0x01, 0, 0, 0, 0x4f, 0, 0xc2, 0, 0xb0, 0}},
         {&identify, {0x85, 0x08, 0x0e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xec, 0}},
-        {&read, {0x85, 0x0c, 0x0e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0x40, 0xc8, 0}},
+        {&read, {0x85, 0x0c, 0x1e, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0x40, 0xc8, 0}},  // logical sectors
         {&offline, {0x85, 0x06, 0x20, 0, 0xd4, 0, 0, 0, 0x40, 0, 0x4f, 0, 0xc2, 0, 0xb0, 0}},
         {&extended, {0x85, 0x09, 0x0e, 0, 0, 0x02, 0x01, 0, 0x04, 0x03, 0, 0, 0, 0, 0x2f, 0}},
     };
@@ -346,10 +385,15 @@ TEST(LinuxDriveProbe, NvmeAttributesComeFromTheControllersIdentifyDataAndSysfs) 
 TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
     auto sim = builtIn("kestrova-sata");
     auto identifyData = host::sim::SimAta::identifyDevice(sim->profile());
+    // The second disk also has 4096-byte logical sectors (word 106 bit 12, words 117-118 in words).
     for (const bool smartEnabled : {true, false}) {
         auto [drive, fake] = fakeDrive<LinuxAtaDrive>("/dev/sda");
         auto data = core::Payload(identifyData.data(), identifyData.size());
         data.data()[85 * 2] = static_cast<uint8_t>(smartEnabled ? data.data()[85 * 2] | 1 : data.data()[85 * 2] & ~1);
+        if (!smartEnabled) {
+            data.data()[106 * 2 + 1] = 0x50;  // valid, logical sector longer than 256 words
+            data.data()[117 * 2 + 1] = 0x08;  // 2048 words
+        }
         fake->answer = [&](unsigned long, void* argument) {
             auto& header = *static_cast<sg_io_hdr*>(argument);
             std::memcpy(header.dxferp, data.data(), 512);
@@ -363,6 +407,13 @@ TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
         EXPECT_TRUE(drive->isProtocolSupported("SMART"));
         EXPECT_TRUE(drive->attributes.readBool("KestrovaGen3SATA"));
         EXPECT_EQ(0xEC, fake->cdbs.at(0)[14]);  // the probe asks IDENTIFY DEVICE
+        // The first read of the medium moves one logical sector; IDENTIFY stays 512 bytes.
+        ata::ReadDMA read;
+        ata::IdentifyDevice identify;
+        drive->sendCommand(read);
+        drive->sendCommand(identify);
+        EXPECT_EQ(smartEnabled ? 512u : 4096u, fake->sgRequests.at(1).dxfer_len);
+        EXPECT_EQ(512u, fake->sgRequests.at(2).dxfer_len);
     }
 }
 

@@ -12,11 +12,16 @@ namespace host::linux_drives {
 using Cdb16 = std::array<uint8_t, 16>;
 
 // The 16-byte CDB of the command: protocol from its flags (non-data, PIO data-in or
-// data-out, DMA, device diagnostic), the length in sectors of the Sector Count field, and
+// data-out, DMA, device diagnostic), the length in sectors of the Sector Count field (logical
+// sectors for the commands that count them, 512-byte units otherwise), and
 // the task files (the previous one only for a 48-bit command); a data command whose Sector
 // Count is 0 gets its transfer length there. Non-data commands ask for the
 // registers back (CK_COND), as CHECK POWER MODE answers in them.
 Cdb16 ataPassThroughCdb(const drivekit::commands::ata::Command& command);
+
+// Whether the command's Sector Count counts the disk's logical sectors (the reads and writes of
+// the medium) rather than 512-byte units (IDENTIFY, SMART, logs). On a 4Kn disk the two differ.
+bool movesLogicalSectors(const drivekit::commands::ata::Command& command);
 
 // What the sense data says about the command.
 struct AtaSense {

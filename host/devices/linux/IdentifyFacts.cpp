@@ -77,6 +77,12 @@ bool AtaIdentifyFacts::read(const core::Payload& data, AtaIdentifyFacts& facts) 
     const bool valid = validCommandSetWord(ataWord(data, 83));
     facts.smartSupported = valid && (supported & 1u) != 0;
     facts.smartEnabled = facts.smartSupported && (enabled & 1u) != 0;
+    // Word 106 is valid when bit 14 is set and bit 15 clear.
+    const uint16_t sectorSizes = ataWord(data, 106);
+    const uint32_t words = ataWord(data, 117) | uint32_t{ataWord(data, 118)} << 16;
+    const bool longSectors = (sectorSizes & 0xC000) == 0x4000 && (sectorSizes & 0x1000) != 0;
+    // A size the disk reports that no disk has is not believed.
+    facts.logicalSectorBytes = longSectors && words >= 256 && words <= 32768 ? words * 2 : ataSectorSize;
     return true;
 }
 

@@ -68,6 +68,9 @@ struct AtaIdentifyFacts {
     std::string firmware;
     bool smartSupported = false;  // word 82 bit 0
     bool smartEnabled = false;    // word 85 bit 0
+    // Words 117-118 (in words) when word 106 is valid and bit 12 says sectors are longer than
+    // 256 words; 512 otherwise.
+    uint32_t logicalSectorBytes = 512;
 
     // False when data is shorter than one sector or the sector is not valid IDENTIFY data.
     static bool read(const drivekit::core::Payload& data, AtaIdentifyFacts& facts);

@@ -97,7 +97,8 @@ core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::P
     }
     const ata::CommandFlags& flags = ataCommand.flags();
     const bool moves = (flags.dataIn || flags.dataOut) && !flags.dataNone;
-    const uint64_t length = moves ? uint64_t{ataCommand.transferBlocks} * sectorSize : 0;
+    const uint64_t blockBytes = movesLogicalSectors(ataCommand) ? logicalSectorBytes_ : sectorSize;
+    const uint64_t length = moves ? uint64_t{ataCommand.transferBlocks} * blockBytes : 0;
     if (length > std::numeric_limits<uint32_t>::max()) {
         result.status = core::Status::invalidArguments();
         return result;
@@ -127,7 +128,7 @@ core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::P
     const int answer = passThrough().call(SG_IO, &header);
     std::optional<AtaSense> sense;
     if (answer < 0) {
-        result.status = errnoStatus(-answer, path(), "sending " + command.name());
+        result.status = errnoStatus(-answer, {path(), Request::sgIo, command.name(), length});
     } else if (result.status = transportStatus(header, command.name(), path()); result.status.isSuccess()) {
         sense = decodeAtaSense(senseBytes, std::min<std::size_t>(header.sb_len_wr, sizeof(senseBytes)));
         result.status = commandStatus(header, sense, command.name(), path());

@@ -2,6 +2,7 @@
 // A SATA disk behind libata (/dev/sdX), reached with SG_IO and ATA PASS-THROUGH (16). The
 // ATA registers that come back in the sense data decide the outcome; they are also the
 // command's protocol result.
+#include <algorithm>
 #include <string>
 
 #include "host/devices/linux/PassThroughDrive.h"
@@ -15,9 +16,13 @@ public:
     // Whether SMART commands take the separate "SMART" path (IDENTIFY DEVICE says SMART is
     // supported).
     void setSmartSupported(bool supported) { smartSupported_ = supported; }
+    // The disk's logical sector size (4096 on a 4Kn disk): what one sector of a read or write
+    // of the medium moves. Values below 512 are taken as 512.
+    void setLogicalSectorBytes(uint32_t bytes) { logicalSectorBytes_ = std::max(bytes, sectorSize); }
 
     bool isProtocolSupported(const std::string& protocol) const override;
 
+    // The unit of IDENTIFY, SMART and log transfers, and the logical sector of most disks.
     static constexpr uint32_t sectorSize = 512;
 
 protected:
@@ -26,6 +31,7 @@ protected:
 
 private:
     bool smartSupported_ = false;
+    uint32_t logicalSectorBytes_ = sectorSize;
 };
 
 }  // namespace host::linux_drives

@@ -120,6 +120,17 @@ void writeNvme(core::AttributeCollection& out, const NvmeControllerFacts& facts,
     out.writeBool(attributes::smartEnabled(), true);  // the SMART / Health log is mandatory
 }
 
+// Why the drive could not be opened for use; a refused permission says what is needed and no
+// more.
+core::Status notAnswered(const core::Status& status, const std::string& prefix) {
+    if (status == core::Status::accessRefused()) {
+        return status;
+    }
+    core::Status failed = status.isSuccess() ? core::Status::unexpectedDataLength() : status;
+    failed.setMessage(prefix + failed.message());
+    return failed;
+}
+
 }  // namespace
 
 core::Status probeNvme(LinuxNvmeDrive& drive, const FoundDrive& found) {
@@ -127,9 +138,7 @@ core::Status probeNvme(LinuxNvmeDrive& drive, const FoundDrive& found) {
     NvmeControllerFacts facts;
     core::Status status = identify(drive, cnsController, 0, data);
     if (!status.isSuccess() || !NvmeControllerFacts::read(data, facts)) {
-        core::Status failed = status.isSuccess() ? core::Status::unexpectedDataLength() : status;
-        failed.setMessage(drive.path() + " does not answer Identify Controller: " + failed.message());
-        return failed;
+        return notAnswered(status, drive.path() + " does not answer Identify Controller: ");
     }
     writeCommon(drive.attributes, found);
     writeNvme(drive.attributes, facts, found);
@@ -151,9 +160,7 @@ core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found) {
     core::Status status = sender.send(command);
     AtaIdentifyFacts facts;
     if (!status.isSuccess() || !AtaIdentifyFacts::read(sender.data(), facts)) {
-        core::Status failed = status.isSuccess() ? core::Status::unexpectedDataLength() : status;
-        failed.setMessage(drive.path() + " does not answer IDENTIFY DEVICE: " + failed.message());
-        return failed;
+        return notAnswered(status, drive.path() + " does not answer IDENTIFY DEVICE: ");
     }
     writeCommon(drive.attributes, found);
     drive.attributes.writeString(attributes::serialNumber(), facts.serialNumber);
@@ -165,6 +172,8 @@ core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found) {
         drive.attributes.writeBool(flag, false);
     }
     drive.setSmartSupported(facts.smartSupported);
+    // sysfs knows the sector size even when IDENTIFY DEVICE leaves it out.
+    drive.setLogicalSectorBytes(found.logicalSectorBytes != 0 ? found.logicalSectorBytes : facts.logicalSectorBytes);
     devices::applyMakerAttributes(drive.attributes, products::Bus::sata, 0, "");
     return core::Status::success();
 }

@@ -24,13 +24,13 @@ LinuxDrive makeEntry(const FoundDrive& found, Probe probe) {
             return {};
         }
         core::Status status;
-        int error = 0;
-        auto passThrough = openPassThrough(found.path, status, error);
-        if (!passThrough) {
-            return {status, isAccessDenied(error)};
+        auto passThrough = openPassThrough(found.path, status);
+        if (passThrough) {
+            drive->attach(std::move(passThrough));
+            drive->setTimeoutFloorSeconds(found.adminTimeoutSeconds);
+            status = probe(*drive, found);
         }
-        drive->attach(std::move(passThrough));
-        return {probe(*drive, found), false};
+        return {status, status == core::Status::accessRefused()};
     };
     return {drive, found.path, open};
 }

@@ -118,7 +118,7 @@ core::CommandResult LinuxNvmeDrive::execute(core::Command& command, const core::
     const int answer = passThrough().call(NVME_IOCTL_ADMIN_CMD, &request);
     const auto commandId = static_cast<uint16_t>(entry.cdw0 >> 16);
     if (answer < 0) {
-        result.status = errnoStatus(-answer, path(), "sending " + command.name());
+        result.status = errnoStatus(-answer, {path(), Request::nvmeAdmin, command.name(), buffer.size()});
     } else if (answer > 0) {
         result.status = nvmeFailure(answer, command.name(), path());
         result.protocolResult = std::make_unique<core::ProtocolResult>(completion(0, answer, commandId));

@@ -18,15 +18,26 @@ public:
     virtual const std::string& path() const = 0;
 };
 
-// Opens the device node read-write. On failure: null, status holds the clear message ("needs
-// root or read-write access to /dev/nvme0" when access is refused) and error the errno.
-std::unique_ptr<PassThrough> openPassThrough(const std::string& path, drivekit::core::Status& status, int& error);
+// What a failed call was: opening the device node, an NVMe admin command or an SG_IO (ATA
+// PASS-THROUGH) command. The errno means different things to the user for each.
+enum class Request { open, nvmeAdmin, sgIo };
 
-// The status of a failed open or ioctl, from its errno: access refused, the device gone, a
-// time-out, or the system's own wording.
-drivekit::core::Status errnoStatus(int error, const std::string& path, const std::string& what);
+// What a failure's message names: the device node, the command ("Get Log Page") and the bytes
+// it moves.
+struct RequestContext {
+    std::string path;
+    Request request = Request::open;
+    std::string command;
+    uint64_t bytes = 0;
+};
 
-// The errno says that the user may not open the device.
-bool isAccessDenied(int error);
+// Opens the device node read-write. On failure: null, and status says why ("needs root or
+// read-write access to /dev/nvme0" when access is refused).
+std::unique_ptr<PassThrough> openPassThrough(const std::string& path, drivekit::core::Status& status);
+
+// The status of a failed open or ioctl, keeping the errno's meaning: access refused (and what
+// it needs), the device gone, a time-out, the controller reset under an NVMe command (the
+// drive is given up), a transfer the kernel refused, or the system's own wording.
+drivekit::core::Status errnoStatus(int error, const RequestContext& context);
 
 }  // namespace host::linux_drives
