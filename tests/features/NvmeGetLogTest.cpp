@@ -135,9 +135,9 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         if (c.kept != c.pageBytes) {
             EXPECT_TRUE(log.logged("readChunks", "Failure to read on offset: 8192.. out of 20000"));
         }
-        EXPECT_EQ(log.logged("noteSystemRefusal",
-                             "The system refused a transfer of 40000 bytes at offset 0; reading in pieces of 32768 bytes"),
-                  c.refuseAbove != any) << c.pageBytes;
+        const char* refusal =
+            "The system refused a transfer of 40000 bytes at offset 0; reading in pieces of 32768 bytes";
+        EXPECT_EQ(log.logged("noteSystemRefusal", refusal), c.refuseAbove != any) << c.pageBytes;
         drive->sent.clear();
         NVMeGetLog next(drive, 0x80, 0, "Test Page", {});
         core::Payload nextSoFar;

@@ -164,9 +164,11 @@ TEST(LinuxNvmeDrive, KernelAnswersBecomeStatusesThatKeepTheirCodes) {
         {0x4007, core::Status::commandTimedOut(), "command time-out"},
         {-ETIMEDOUT, core::Status::commandTimedOut(), "/dev/nvme3 did not answer within the command time-out"},
         {-ENODEV, core::Status::deviceGone(), "/dev/nvme3 is gone"},
-        {-EACCES, core::Status::accessRefused(), "(EACCES); NVMe admin commands other than Identify need root (CAP_SYS_ADMIN)"},
+        {-EACCES, core::Status::accessRefused(),
+         "(EACCES); NVMe admin commands other than Identify need root (CAP_SYS_ADMIN)"},
         {-EPERM, core::Status::accessRefused(), "Identify on /dev/nvme3 was refused by the kernel"},
-        {-EINVAL, core::Status::transferRefused(), "The kernel refused Identify on /dev/nvme3 with a transfer of 4096 bytes"},
+        {-EINVAL, core::Status::transferRefused(),
+         "The kernel refused Identify on /dev/nvme3 with a transfer of 4096 bytes"},
         {-EINTR, core::Status::deviceGone(), "the kernel reset the controller and cancelled the command (EINTR). "
                                              "/dev/nvme3 is given up for the rest of this run."},
         {-EIO, core::Status::systemError(), "/dev/nvme3: Input/output error (EIO) while sending Identify."},

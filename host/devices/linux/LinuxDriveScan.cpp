@@ -206,7 +206,8 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         drive.modelNumber = readAttribute(device / "model");
         drive.firmware = readAttribute(device / "rev");
         drive.driverVersion = driverVersion(root, "libata");
-        drive.logicalSectorBytes = static_cast<uint32_t>(readNumber(blockFolder / name / "queue" / "logical_block_size"));
+        drive.logicalSectorBytes =
+            static_cast<uint32_t>(readNumber(blockFolder / name / "queue" / "logical_block_size"));
         drive.transport = usb ? "usb" : "sata";
         if (!ata) {
             drive.unsupported = "not supported (USB bridge)";
