@@ -50,6 +50,23 @@ protected:
         return log.substr(0, bytes);
     }
 
+    // Zips the entries, stored as they are or compressed.
+    static void zipUp(const std::string& archive, const std::vector<std::pair<std::string, std::string>>& entries,
+                      bool stored) {
+        int error = 0;
+        zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+        ASSERT_NE(zip, nullptr);
+        for (const auto& [name, bytes] : entries) {
+            zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+            const zip_int64_t index = zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+            ASSERT_GE(index, 0);
+            if (stored) {
+                zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+            }
+        }
+        ASSERT_EQ(zip_close(zip), 0);
+    }
+
     int run(const std::vector<std::string>& arguments) {
         out_.str("");
         err_.str("");
@@ -170,21 +187,10 @@ TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
 
     // The same files zipped, with an entry whose bytes do not match their checksum.
     const std::string archive = (dir / "package.zip").string();
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(zip, nullptr);
-    auto add = [&](const std::string& name, const std::string& bytes) {
-        zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
-        const zip_int64_t index = zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-        ASSERT_GE(index, 0);
-        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-    };
-    for (const auto& [name, bytes] : files) {
-        add(name, bytes);
-    }
-    const std::string corrupt = std::string("CORRUPT") + std::string(4089, '\0');
-    add("SN1/identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", corrupt);
-    ASSERT_EQ(zip_close(zip), 0);
+    auto entries = files;
+    const std::string corrupt = "CORRUPT" + std::string(4089, '\0');
+    entries.emplace_back("SN1/identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", corrupt);
+    zipUp(archive, entries, true);
     std::string zipped = test_support::readFile(archive);
     zipped[zipped.find("CORRUPT")] = 'X';
     write("package.zip", zipped);
@@ -248,16 +254,14 @@ TEST_F(DecodeCommandTest, OfALongFileOnlyWhatItsDecoderUsesIsRead) {
         {"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0001.bin", eventLog.substr(0, 600), 600},
     };
     const std::string archive = (dir / "package.zip").string();
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(zip, nullptr);
+    std::vector<std::pair<std::string, std::string>> entries;
     std::map<std::string, std::size_t> expected;
     for (const auto& [name, bytes, used] : files) {
         write("folder/" + name, bytes);
-        ASSERT_GE(zip_file_add(zip, name.c_str(), zip_source_buffer(zip, bytes.data(), bytes.size(), 0), 0), 0);
+        entries.emplace_back(name, bytes);
         expected[name] = used;
     }
-    ASSERT_EQ(zip_close(zip), 0);
+    zipUp(archive, entries, false);
     // An unpacked package may hold a file of any size; a sparse one costs nothing to make.
     const std::string huge = "SN3/log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin";
     write("folder/" + huge, "");

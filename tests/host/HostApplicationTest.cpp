@@ -1,30 +1,19 @@
-#include <gtest/gtest.h>
-
-#include <boost/filesystem.hpp>
-#include <fstream>
 #include <sstream>
 
 #include "host/HostApplication.h"
 #include "support/TextFiles.h"
+#include "tests/host/SimTestSupport.h"
 
 namespace {
 
-namespace fs = boost::filesystem;
-
 // A host whose plug-in folder holds no plug-in.
-class HostApplicationTest : public ::testing::Test {
+class HostApplicationTest : public sim_test::SimFolder {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / fs::unique_path("ssdtool-host-%%%%%%");
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     int run(const std::vector<std::string>& arguments) {
         out.str("");
         err.str("");
-        return host::HostApplication(folder).run(arguments, out, err);
+        return host::HostApplication(dir).run(arguments, out, err);
     }
-    fs::path folder;
     std::ostringstream out;
     std::ostringstream err;
 };
@@ -38,8 +27,7 @@ TEST_F(HostApplicationTest, WithoutPluginsThereAreNoCommands) {
 
 TEST_F(HostApplicationTest, ALogOrTraceFileThatCannotBeOpenedIsAUsageError) {
     // Below a regular file no file can be created, whoever runs the test.
-    std::ofstream((folder / "file").string()) << "x";
-    const std::string unwritable = (folder / "file").string() + "/";
+    const std::string unwritable = write("file", "x").string() + "/";
     const std::vector<std::pair<std::string, std::string>> cases{
         {"--host-log=" + unwritable + "host.log", "Cannot open the host log file: " + unwritable + "host.log"},
         {"--log=" + unwritable + "plugin.log", "Cannot open the plug-in log file: " + unwritable + "plugin.log"},
@@ -51,9 +39,9 @@ TEST_F(HostApplicationTest, ALogOrTraceFileThatCannotBeOpenedIsAUsageError) {
         EXPECT_EQ("", out.str()) << option;
     }
     // A file that can be opened is kept as it was and the command runs.
-    std::ofstream((folder / "trace.txt").string()) << "earlier line\n";
-    EXPECT_EQ(0, run({"--sim", "--sim-trace=" + (folder / "trace.txt").string(), "show", "-ssd"}));
-    EXPECT_EQ(0u, test_support::readFile(folder / "trace.txt").find("earlier line\n"));
+    const auto trace = write("trace.txt", "earlier line\n");
+    EXPECT_EQ(0, run({"--sim", "--sim-trace=" + trace.string(), "show", "-ssd"}));
+    EXPECT_EQ(0u, test_support::readFile(trace).find("earlier line\n"));
 }
 
 }  // namespace

@@ -1,25 +1,16 @@
 // Listing this machine's drives from a fake sysfs: which controllers and disks are listed, in
 // which order, what is read for each, and which ones an index picks.
-#include <gtest/gtest.h>
-
-#include <fstream>
-
-#include <boost/filesystem.hpp>
-
 #include "host/devices/linux/LinuxDriveScan.h"
+#include "tests/host/SimTestSupport.h"
 
 namespace {
 
-namespace fs = boost::filesystem;
 using namespace host::linux_drives;
+using sim_test::fs::path;
 
-class LinuxDriveScanTest : public ::testing::Test {
+class LinuxDriveScanTest : public sim_test::SimFolder {
 protected:
-    void TearDown() override { fs::remove_all(root); }
-    void put(const fs::path& file, const std::string& text) {
-        fs::create_directories((root / file).parent_path());
-        std::ofstream(root / file, std::ios::binary) << text;
-    }
+    void put(const path& file, const std::string& text) { write(file.string(), text); }
     void controller(const std::string& name, const std::string& transport, const std::string& state) {
         put("class/nvme/" + name + "/model", "Model " + name + "          \n");
         put("class/nvme/" + name + "/serial", "SN-" + name + "\n");
@@ -33,7 +24,6 @@ protected:
         put("block/" + name + "/device/rev", "2.5+\n");
         put("block/" + name + "/device/vpd_pg80", std::string("\0\x80\0\x06", 4) + "SATA-1");
     }
-    const fs::path root = fs::temp_directory_path() / fs::unique_path("ssdtool-sysfs-%%%%%%");
 };
 
 TEST_F(LinuxDriveScanTest, ListsNvmeControllersThenSataAndUsbDisksInTheKernelsOrderFromSysfs) {
@@ -62,14 +52,14 @@ TEST_F(LinuxDriveScanTest, ListsNvmeControllersThenSataAndUsbDisksInTheKernelsOr
     put("block/sdb/queue/logical_block_size", "4096\n");
     disk("sdc", "HP");  // another SCSI disk: not listed
     // A USB disk: its device folder resolves below a USB controller.
-    const fs::path usbDevice = "devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0";
+    const path usbDevice = "devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0";
     put(usbDevice / "vendor", "Generic \n");
     put(usbDevice / "model", "Flash Disk\n");
-    fs::create_directories(root / "block/sdd");
-    fs::create_symlink(root / usbDevice, root / "block/sdd/device");
+    sim_test::fs::create_directories(dir / "block/sdd");
+    sim_test::fs::create_symlink(dir / usbDevice, dir / "block/sdd/device");
     put("module/libata/version", "3.00\n");
 
-    const auto drives = scanDrives(root.string(), "/dev");
+    const auto drives = scanDrives(dir.string(), "/dev");
 
     struct Expected {
         std::string path;

@@ -19,8 +19,7 @@ const std::string truncated = drivekit::features::decode::FieldRenderer::truncat
 
 std::unique_ptr<XmlObject> decodeServed(host::sim::SimulatedDrive& drive, uint8_t logId, uint32_t bytes, uint8_t lsp,
                                         uint16_t lsi) {
-    auto command = logPage(logId, bytes, 0, lsp, lsi);
-    const auto result = send(drive, command);
+    const auto result = send(drive, logPage(logId, bytes, 0, lsp, lsi));
     EXPECT_TRUE(result.status.isSuccess()) << "LID " << int(logId);
     PageContext context;
     context.logId = logId;

@@ -12,8 +12,7 @@ constexpr uint16_t enduranceGroup = 1;  // of both maker's profiles
 
 core::CommandResult read(host::sim::SimulatedDrive& drive, uint8_t logId, uint32_t bytes, uint64_t offset = 0,
                          uint8_t lsp = 0, uint16_t lsi = 0) {
-    auto command = logPage(logId, bytes, offset, lsp, lsi);
-    return send(drive, command);
+    return send(drive, logPage(logId, bytes, offset, lsp, lsi));
 }
 
 TEST(SimLogPages, SupportedLogPagesListsExactlyThePagesTheDriveAnswers) {

@@ -31,20 +31,15 @@ TEST_F(SimReplay, PackageFilesAreServedForTheirCommandsOnNvmeAndSata) {
                                  "protocols": ["NVME"], "replay": "package"})");
     ASSERT_TRUE(drive);
 
-    auto page = logPage(0xC0, 512);
-    EXPECT_EQ(bytesOf(send(*drive, page).data), vendorPage);
+    EXPECT_EQ(bytesOf(send(*drive, logPage(0xC0, 512)).data), vendorPage);
     // The telemetry file serves every read of the log, whatever its log-specific field.
-    auto chunk = logPage(0x07, 4096, 4096, 0);
-    const auto read = send(*drive, chunk);
+    const auto read = send(*drive, logPage(0x07, 4096, 4096, 0));
     ASSERT_TRUE(read.status.isSuccess());
     EXPECT_EQ(bytesOf(read.data), telemetry.substr(4096, 4096));
-    auto beyond = logPage(0x07, 4096, 3 * 4096);
-    EXPECT_FALSE(send(*drive, beyond).status.isSuccess());
-    auto controllerCommand = identify(0x01);
-    EXPECT_EQ(bytesOf(send(*drive, controllerCommand).data), controller);
+    EXPECT_FALSE(send(*drive, logPage(0x07, 4096, 3 * 4096)).status.isSuccess());
+    EXPECT_EQ(bytesOf(send(*drive, identify(0x01)).data), controller);
     // Pages the folder lacks still come from the drive itself.
-    auto health = logPage(0x02, 512);
-    EXPECT_TRUE(send(*drive, health).status.isSuccess());
+    EXPECT_TRUE(send(*drive, logPage(0x02, 512)).status.isSuccess());
 
     const std::string sector = pattern(512, 9);
     write("package/SATA_logs/SMART_DATA.bin", sector);

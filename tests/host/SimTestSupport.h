@@ -79,6 +79,9 @@ inline nvme::Identify identify(uint8_t cns, uint32_t nsid = 0) {
 inline core::CommandResult send(host::sim::SimulatedDrive& drive, core::Command& command) {
     return drive.sendCommand(command, core::Payload());
 }
+inline core::CommandResult send(host::sim::SimulatedDrive& drive, core::Command&& command) {
+    return send(drive, command);
+}
 
 // The completion entry the drive returned.
 inline nvme::CompletionEntry completion(const core::CommandResult& result) {
