@@ -68,6 +68,4 @@ TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
         EXPECT_EQ(result ? result->value() : "", row.refusal);
     }
     EXPECT_EQ(OutputOptionHelper(declared).validate(ParsedCommand()), nullptr);
-    EXPECT_EQ(OutputOptionHelper::allowedValues("a, b; c|d"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(OutputOptionHelper::describe({"text"}), "'text'");
 }

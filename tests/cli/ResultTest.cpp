@@ -1,45 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "plugins/plugin.cliframework/SimpleNumericResult.h"
 #include "plugins/plugin.cliframework/StatusResult.h"
 
 using namespace plugin::cli;
 
 namespace {
-
 const std::string header = "<?xml version=\"1.0\" standalone=\"yes\" ?>\n";
-
-struct Rendering {
-    std::string what;
-    std::function<std::string()> render;
-    std::string expected;
-};
-
-void expectRenderings(const std::vector<Rendering>& cases) {
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.render(), c.expected) << c.what;
-    }
-}
-
 }  // namespace
 
 TEST(SimpleResult, EachFormatKeepsItsOwnRules) {
-    const SimpleResult serial("Serial Number", "S1");
-    const SimpleResult lines("Serial Number", "one\ntwo, three\n");
-    const SimpleResult markup("Property", "Invalid property specified: <a&b>");
-    expectRenderings({
-        {"text indents two blanks a level", [&] { return serial.toText(2); }, "    Serial Number: S1\n"},
-        {"csv stays on one line, unquoted", [&] { return lines.toCsv(); }, "Serial Number,one two, three \n"},
-        {"xml header only at level 0, safe tag", [&] { return SimpleResult("Serial Number: a/b", "S1").toXml(0); },
-         header + "<Serial_Number-_a-b>S1</Serial_Number-_a-b>\n"},
-        // Content is escaped as element text; the XML writer's test has every character.
-        {"xml content escaped", [&] { return markup.toXml(1); },
-         "  <Property>Invalid property specified: &lt;a&amp;b&gt;</Property>\n"},
-        {"json keeps the name", [&] { return SimpleResult("Serial Number", "A\"1").toJson(1); },
-         "  \"Serial Number\": \"A\\\"1\""},
-    });
+    // Text indents two blanks a level; CSV stays on one line, unquoted.
+    EXPECT_EQ(SimpleResult("Serial Number", "S1").toText(2), "    Serial Number: S1\n");
+    EXPECT_EQ(SimpleResult("Serial Number", "one\ntwo, three\n").toCsv(), "Serial Number,one two, three \n");
+    // The XML header only at level 0, a safe tag, and the content escaped as element text (the
+    // XML writer's test has every character).
+    EXPECT_EQ(SimpleResult("Serial Number: a/b", "S1").toXml(0),
+              header + "<Serial_Number-_a-b>S1</Serial_Number-_a-b>\n");
+    EXPECT_EQ(SimpleResult("Property", "Invalid property specified: <a&b>").toXml(1),
+              "  <Property>Invalid property specified: &lt;a&amp;b&gt;</Property>\n");
+    EXPECT_EQ(SimpleResult("Serial Number", "A\"1").toJson(1), "  \"Serial Number\": \"A\\\"1\"");
 }
 
 // The other formats write the value as given; CSV and XML are checked with the status result.
@@ -56,13 +36,10 @@ TEST(SimpleNumericResult, JsonWritesTheValueAsANumberOtherFormatsAsGiven) {
 
 // Text, JSON and the top-level XML are shown end to end and by the result printer.
 TEST(StatusResult, EachFormatHoldsDescriptionAndType) {
-    const StatusResult failed("Log type not found: x\nNot implemented.", 2);
-    expectRenderings({
-        {"nested json", [&] { return StatusResult("Bad", 201).toJson(1); },
-         "  \"Result\": {\n    \"Description\": \"Bad\",\n    \"Type\": 201\n  }"},
-        {"csv on one line each", [&] { return failed.toCsv(); },
-         "Result\nDescription,Log type not found: x Not implemented.\nType,2\n"},
-        {"nested xml", [&] { return StatusResult("Not implemented.", 2).toXml(1); },
-         "  <Result>\n    <Description>Not implemented.</Description>\n    <Type>2</Type>\n  </Result>\n"},
-    });
+    EXPECT_EQ(StatusResult("Bad", 201).toJson(1),
+              "  \"Result\": {\n    \"Description\": \"Bad\",\n    \"Type\": 201\n  }");
+    EXPECT_EQ(StatusResult("Log type not found: x\nNot implemented.", 2).toCsv(),
+              "Result\nDescription,Log type not found: x Not implemented.\nType,2\n");
+    EXPECT_EQ(StatusResult("Not implemented.", 2).toXml(1),
+              "  <Result>\n    <Description>Not implemented.</Description>\n    <Type>2</Type>\n  </Result>\n");
 }

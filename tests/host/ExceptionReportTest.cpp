@@ -25,7 +25,6 @@ TEST(ExceptionReportTest, AnythingThrownBecomesOneErrorLineAndExitStatusThree) {
     int status = 0;
     EXPECT_EQ("ssdtool: error: disk on fire\n", reported(std::runtime_error("disk on fire"), status));
     EXPECT_EQ(3, status);
-
     EXPECT_EQ("ssdtool: error: Request is out of bounds.\n",
               reported(drivekit::core::Status(0, 14, "Request is out of bounds."), status));
     EXPECT_EQ("ssdtool: error: unknown exception\n", reported(42, status));

@@ -12,9 +12,6 @@
 #include <sys/ioctl.h>
 #include <scsi/sg.h>
 
-#include <boost/filesystem.hpp>
-#include <fstream>
-
 #include "SimTestSupport.h"
 #include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/ata/IdentifyDevice.h"

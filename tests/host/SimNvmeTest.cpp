@@ -11,36 +11,28 @@ constexpr uint8_t smartHealthLog = 0x02;
 constexpr uint8_t hostTelemetryLog = 0x07;
 
 // Slices read at an offset are checked end to end, where the telemetry logs read in pieces
-// match the log read whole.
-TEST(SimGetLogPage, WhatAControllerRejectsFails) {
+// match the log read whole; pages a drive does not have, with the supported-pages list; the
+// namespace lists and the allocated namespace, in the Identify package. Here, what a
+// controller rejects.
+TEST(SimNvme, WhatAControllerRejectsFails) {
     auto drive = builtIn("varnholt-nvme");
-    // MDTS 5: 128 KiB. Offsets, pages and sizes a controller rejects fail.
-    auto atLimit = logPage(hostTelemetryLog, 128 * 1024);
-    EXPECT_TRUE(send(*drive, atLimit).status.isSuccess());
-    const std::vector<std::pair<nvme::GetLogPage, std::string>> rejected{
-        {logPage(smartHealthLog, 512, 512), "0/2"},  // Invalid Field in Command: past the end,
-        {logPage(smartHealthLog, 64, 2), "0/2"},     // misaligned,
-        {logPage(hostTelemetryLog, 128 * 1024 + 4), "0/2"},  // above the transfer size
-        {logPage(0x55, 512), "1/9"},                 // Invalid Log Page
+    // MDTS 5: 128 KiB.
+    EXPECT_TRUE(send(*drive, logPage(hostTelemetryLog, 128 * 1024)).status.isSuccess());
+    const std::vector<std::pair<std::shared_ptr<core::Command>, std::string>> rejected{
+        {std::make_shared<nvme::GetLogPage>(logPage(smartHealthLog, 512, 512)), "0/2"},  // past the end,
+        {std::make_shared<nvme::GetLogPage>(logPage(smartHealthLog, 64, 2)), "0/2"},     // misaligned,
+        {std::make_shared<nvme::GetLogPage>(logPage(hostTelemetryLog, 128 * 1024 + 4)), "0/2"},  // too long
+        {std::make_shared<nvme::Identify>(identify(0x00, 99)), "0/11"},  // Invalid Namespace or Format
+        {std::make_shared<nvme::Identify>(identify(0x1F)), "0/2"},
     };
-    for (auto [command, status] : rejected) {
-        const auto result = send(*drive, command);
+    for (const auto& [command, status] : rejected) {
+        const auto result = send(*drive, *command);
         EXPECT_EQ(result.status, core::Status::nvmeCommandProblem()) << status;
         EXPECT_EQ(nvmeStatus(result), status);
         EXPECT_EQ(result.data.size(), 0u);
     }
-}
-
-// The namespace lists and the allocated namespace are checked end to end in the Identify
-// package; here, what a controller rejects.
-TEST(SimIdentify, UnknownNamespacesAndStructuresAreRejected) {
-    auto drive = builtIn("varnholt-nvme");
-    auto outOfRange = identify(0x00, 99);
-    EXPECT_EQ(nvmeStatus(send(*drive, outOfRange)), "0/11");  // Invalid Namespace or Format
-    auto unknownCns = identify(0x1F);
-    EXPECT_EQ(nvmeStatus(send(*drive, unknownCns)), "0/2");
     // A drive without NVMe refuses the command set.
-    const auto refused = send(*builtIn("kestrova-sata"), unknownCns);
+    const auto refused = send(*builtIn("kestrova-sata"), identify(0x1F));
     EXPECT_EQ(refused.status, core::Status::commandSetNotSupported());
     EXPECT_EQ(refused.data.size(), 0u);
 }
