@@ -1,8 +1,6 @@
 // The SMART feature and the decoding of SMART sectors and the NVMe SMART / Health page.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
 #include <regex>
 #include <sstream>
 
@@ -14,6 +12,7 @@
 #include "drivekit/features/smart/SmartSectorDecoder.h"
 #include "drivekit/features/smart/SmartSectors.h"
 #include "support/StubDrive.h"
+#include "support/TextFiles.h"
 #include "tests/features/LogPageDrive.h"
 
 namespace smart = drivekit::features::smart;
@@ -160,8 +159,7 @@ TEST(SmartDecode, ShortSectorsFailAndABadChecksumWarns) {
 TEST(SmartDecode, TheEmulatedDisksSectorsMatchWhatSmartctlShows) {
     const std::string folder = std::string(SSDTOOL_SOURCE_DIR) + "/tests/data/qemu/smart/";
     auto load = [&](const std::string& name) {
-        std::ifstream in(folder + name, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = test_support::readFile(folder + name);
         return Payload(bytes.data(), bytes.size());
     };
     const Payload data = load("SMART_DATA.bin"), limits = load("SMART_THRESHOLDS.bin");
@@ -171,7 +169,6 @@ TEST(SmartDecode, TheEmulatedDisksSectorsMatchWhatSmartctlShows) {
     EXPECT_TRUE(status.isSuccess()) << status.message();
     const auto ours = rows(*tree);
 
-    std::ifstream text(folder + "smartctl-A.txt");
     const std::regex line(R"(^\s*(\d+) (\S+)\s+0x([0-9a-f]{4})\s+(\d+)\s+(\d+)\s+(\d+)\s+\S+\s+\S+\s+\S+\s+(\d+)(.*)$)");
     // Words smartctl shortens or adds to the names both know.
     auto normal = [](std::string name) {
@@ -185,7 +182,7 @@ TEST(SmartDecode, TheEmulatedDisksSectorsMatchWhatSmartctlShows) {
         return out;
     };
     size_t index = 0, sameNames = 0;
-    for (std::string row; std::getline(text, row);) {
+    for (const std::string& row : test_support::lines(test_support::readFile(folder + "smartctl-A.txt"))) {
         std::smatch m;
         if (!std::regex_match(row, m, line)) {
             continue;
