@@ -55,7 +55,7 @@ Payload bytes(std::initializer_list<uint8_t> values) {
 }  // namespace
 
 // A failure is mapped to the protocol's status and leaves the earlier data in place.
-TEST(CommandSenderStatus, SuccessSharesTheDevicesDataAndAFailureLeavesItAlone) {
+TEST(CommandSenderStatus, SuccessSharesTheDevicesDataAFailureLeavesItAloneAndOtherProtocolsAreRefused) {
     FakeDevice device;
     device.data = bytes({1, 2, 3, 4});
     CommandSender sender(device);
@@ -84,19 +84,15 @@ TEST(CommandSenderStatus, SuccessSharesTheDevicesDataAndAFailureLeavesItAlone) {
         EXPECT_EQ(seen.message(), "what the system said");
     }
     EXPECT_FALSE(device.goneStatus().isSuccess());
-}
 
-TEST(CommandSenderStatus, UnsupportedProtocolIsRefusedWithoutSending) {
-    FakeDevice device;
-    CommandSender sender(device);
-    commands::ata::SMARTReadData command;
-    EXPECT_EQ(sender.send(command), Status::commandSetNotSupported());
-    EXPECT_EQ(device.sends, 0);
-
-    // An ATA failure keeps the device's own status.
+    // A protocol the drive does not speak is refused unsent; an ATA failure keeps its own status.
+    commands::ata::SMARTReadData ataCommand;
+    const int sent = device.sends;
+    EXPECT_EQ(sender.send(ataCommand), Status::commandSetNotSupported());
+    EXPECT_EQ(device.sends, sent);
     device.protocols.insert("ATA");
     device.status = Status(0, 77, "drive aborted");
-    EXPECT_EQ(sender.send(command), Status(0, 77, "drive aborted"));
+    EXPECT_EQ(sender.send(ataCommand), Status(0, 77, "drive aborted"));
 }
 
 TEST(CommandSenderStatus, CompletionValueNeedsAProtocolResult) {

@@ -17,10 +17,3 @@ TEST(AttributeDefinitions, LogAndFeatureKeysAreDistinctAndEachTakesAValueFromThe
         EXPECT_TRUE(probe.fromString("1").isSuccess()) << attribute.key();
     }
 }
-
-TEST(AttributeDefinitions, SmartCountersAreShownAsHexadecimalNumbers) {
-    Attribute counter = definitions::dataUnitsRead();
-    ASSERT_TRUE(counter.fromString("0x1F4").isSuccess());
-    EXPECT_EQ(counter.toDisplayString(), "0x1F4");
-    EXPECT_EQ(counter.value().size(), 16u);
-}

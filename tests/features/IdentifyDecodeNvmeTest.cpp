@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "drivekit/core/Status.h"
 #include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/identify/decode/IdentifyDecoder.h"
+#include "support/TextFiles.h"
 #include "tests/features/IdentifyDecodeSupport.h"
 
 namespace {
@@ -195,11 +194,6 @@ std::vector<std::string> compareWithNvmeCli(const nlohmann::json& theirs, const 
     return missing;
 }
 
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
     // nvme-cli's file (its command, then the NSID if any) and the CNS of the raw files it read.
     const std::map<std::string, std::vector<uint8_t>> pairs{
@@ -220,11 +214,11 @@ TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
             const std::string command = stem.substr(0, digits);
             const std::string nsid = digits < stem.size() ? stem.substr(digits) : "0";
             ASSERT_EQ(pairs.count(command), 1U) << name;
-            const auto theirs = nlohmann::json::parse(fileText(entry.path()));
+            const auto theirs = nlohmann::json::parse(test_support::readFile(entry.path()));
             for (const uint8_t cns : pairs.at(command)) {
                 const std::string raw = "cntid_0_cns_" + std::to_string(cns) + "_nsid_" + nsid + "_nvmsetid_0_csi_0.bin";
                 SCOPED_TRACE(std::string(folder) + "/" + raw + " against " + name);
-                const std::string bytes = fileText(data / folder / raw);
+                const std::string bytes = test_support::readFile(data / folder / raw);
                 ASSERT_EQ(bytes.size(), 4096U);
                 Status status;
                 auto ours = decode::decodeNvmeIdentify(cns, Payload(reinterpret_cast<const uint8_t*>(bytes.data()), 4096),
@@ -235,7 +229,7 @@ TEST(IdentifyDecodeQemu, AgreesWithNvmeCliOnEveryFieldBothDecode) {
                 const auto missing = compareWithNvmeCli(theirs, *ours, compared);
                 EXPECT_TRUE(missing.empty()) << "nvme-cli decodes " << missing.front() << ", we do not";
                 // nvme-cli -H shows readings too: "70°C (343 Kelvin)", "mp:25.00W", "LBA Format  5 : ... (in use)".
-                const std::string human = squeezed(fileText(data / folder / (stem + ".txt")));
+                const std::string human = squeezed(test_support::readFile(data / folder / (stem + ".txt")));
                 if (command == "id-ctrl") {
                     const auto& ps0 = objectOf(objectOf(*ours, "Power State Descriptors"), "Power State Descriptor 0");
                     for (const std::string& reading : {value(*ours, "WCTEMP: in Celsius") + "(",

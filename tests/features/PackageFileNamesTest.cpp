@@ -37,19 +37,3 @@ TEST(PackageFileNames, TheWidestNumbersReadBackAndANameOfAnotherFormLeavesTheNum
         EXPECT_EQ(numbers(page), std::make_tuple(0xFEu, 0x13u, 0xFFFFu)) << name;
     }
 }
-
-// A package keeps one file per telemetry log and one for the persistent event log, whatever
-// log-specific field read them; every other page keeps the read's.
-TEST(PackageFileNames, TelemetryAndThePersistentEventLogKeepOneNameWhateverFieldReadThem) {
-    struct Case {
-        uint8_t logId, readField, kept;
-    };
-    const Case cases[] = {
-        {0x07, 0x01, 0x01}, {0x07, 0x09, 0x01}, {0x07, 0x00, 0x01}, {0x08, 0x01, 0x00},
-        {0x0D, 0x01, 0x00}, {0x14, 0x24, 0x24}, {0xFA, 0x05, 0x05}, {0x02, 0x00, 0x00},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PackageFileNames::keptLogSpecificField(c.logId, c.readField), c.kept)
-            << unsigned{c.logId} << "/" << unsigned{c.readField};
-    }
-}

@@ -4,12 +4,12 @@
 #include <csignal>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include <boost/filesystem.hpp>
 
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/features/telemetry/Telemetry.h"
+#include "support/TextFiles.h"
 #include "tests/features/LogCapture.h"
 #include "tests/features/LogPageDrive.h"
 
@@ -253,8 +253,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
             if (!streamed) {
                 EXPECT_EQ(telemetry.writeBinaryToFile(path, status), core::Status::failedToWriteFile());
             }
-            std::ifstream earlier(path, std::ios::binary);
-            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(earlier), {}), "an earlier file");
+            EXPECT_EQ(test_support::readFile(path), "an earlier file");
             EXPECT_FALSE(fs::exists(path + ".part"));
         }
     }
