@@ -57,12 +57,6 @@ std::set<std::string> keysOf(const std::map<std::string, std::string>& pages) {
     return keys;
 }
 
-std::string hex(unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%02x", value);
-    return text;
-}
-
 }  // namespace
 
 TEST_F(LogPagesPackage, TheVendorDriveGivesEveryPageAsServedInTheOrderAndBracketOfItsCommands) {
