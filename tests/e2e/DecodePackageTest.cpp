@@ -7,11 +7,29 @@
 #include <set>
 
 #include "E2eSupport.h"
+#include "drivekit/features/PackageFileNames.h"
 
 namespace e2e {
 namespace {
 
 using DecodePackage = Workspace;
+using drivekit::features::PackageFileNames;
+
+// The name made again from the numbers the name module reads from it; empty when it reads none.
+std::string remade(const std::string& folder, const std::string& name) {
+    if (folder == PackageFileNames::logPagesFolder) {
+        PackageFileNames::LogPage page;
+        return PackageFileNames::parseLogPage(name, page) ? PackageFileNames::logPage(page) : "";
+    }
+    std::string error;
+    PackageFileNames::Identify structure;
+    if (folder == PackageFileNames::identifyFolder) {
+        const bool read = PackageFileNames::parseIdentify(name, structure, error) == PackageFileNames::Match::matches;
+        return read ? PackageFileNames::identify(structure) : "";
+    }
+    const bool smart = name == PackageFileNames::smartData || name == PackageFileNames::smartThresholds;
+    return folder == PackageFileNames::sataLogsFolder && smart ? name : "";
+}
 
 // A ZIP archive of stored entries, written with libzip.
 void writeZip(const fs::path& file, const std::vector<std::pair<std::string, std::string>>& entries) {
@@ -30,7 +48,7 @@ void writeZip(const fs::path& file, const std::vector<std::pair<std::string, std
 }  // namespace
 
 // The incident report names exactly the binaries packed, each write it counted (two pages of
-// one name are two writes of one file).
+// one name are two writes of one file); every binary's name reads back to itself.
 TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEveryBinaryIsReported) {
     const std::vector<std::pair<std::string, std::set<std::string>>> packages{
         {"kestrova-sata", {"SATA_logs"}}, {"kestrova-nvme", {"identify", "log_pages"}},
@@ -58,6 +76,9 @@ TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEvery
             if (fs::path(name).extension() == ".bin") {
                 binaries.insert(name);
                 binaryFolders.insert(fs::path(name).parent_path().string());
+                // Each name reads back to the numbers it was made from.
+                const fs::path path(name);
+                EXPECT_EQ(path.filename().string(), remade(path.parent_path().string(), path.filename().string()));
             }
             const std::string text = section(run.out, name);
             EXPECT_FALSE(text.empty()) << name;
