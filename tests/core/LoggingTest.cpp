@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -9,32 +8,23 @@
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/logging/boost/PluginLogging.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/TextFiles.h"
 
-namespace fs = std::filesystem;
 namespace logging = drivekit::core::logging;
 
 namespace {
 
 class Logging : public testing::Test {
 protected:
-    void SetUp() override {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        logging::initializeLogger(false, "");
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { logging::initializeLogger(false, ""); }
 
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string path(const std::string& name) const { return (folder_.path() / name).string(); }
     static std::vector<std::string> lines(const std::string& file) {
         return test_support::lines(test_support::readFile(file));
     }
 
-    const fs::path folder_ =
-        fs::temp_directory_path() / ("drivekit-logging-" +
-                                     std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    const test_support::ScratchFolder folder_;
 };
 
 // "HH:MM:SS:ffffff [severity] LoggingTest.cpp(line) TestBody: text"

@@ -12,6 +12,7 @@
 #include <boost/filesystem.hpp>
 
 #include "drivekit/core/WholeFile.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/TextFiles.h"
 
 using drivekit::core::Status;
@@ -45,7 +46,8 @@ const std::string content = std::string("\0\n\r\x1a\xff", 5) + std::string(64 * 
 }  // namespace
 
 TEST(WholeFile, TheTargetTakesEveryByteOrStaysAsItWasAndNoTemporaryFileIsLeft) {
-    const fs::path folder = fs::temp_directory_path() / fs::unique_path("whole-file-%%%%%%");
+    const test_support::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     struct Case {
         const char* name;
         std::function<void(const std::string& target)> before;  // what the folder holds first
@@ -103,7 +105,6 @@ TEST(WholeFile, TheTargetTakesEveryByteOrStaysAsItWasAndNoTemporaryFileIsLeft) {
         EXPECT_EQ(fs::is_directory(target + ".part"), takenName) << c.name;
         EXPECT_FALSE(fs::is_regular_file(target + ".part")) << c.name;
     }
-    fs::remove_all(folder);
 
     // A missing folder and a streamed write that fails before its commit are the telemetry
     // feature's streaming test.
@@ -120,10 +121,9 @@ TEST(WholeFile, TheTargetTakesEveryByteOrStaysAsItWasAndNoTemporaryFileIsLeft) {
 // The first failure of the run is kept, with the file it was for and the system's reason, until
 // it is forgotten; an append is whole or leaves no file at all.
 TEST(WholeFile, TheFirstFailureIsKeptAndAnAppendThatFailsLeavesNoFile) {
-    const fs::path folder = fs::temp_directory_path() / fs::unique_path("whole-file-%%%%%%");
-    fs::create_directories(folder);
-    const std::string first = (folder / "first.log").string();
-    const std::string second = (folder / "second.log").string();
+    const test_support::ScratchFolder folder;
+    const std::string first = (folder.path() / "first.log").string();
+    const std::string second = (folder.path() / "second.log").string();
     const auto* bytes = reinterpret_cast<const uint8_t*>(content.data());
     WholeFile::forgetFailures();
 
@@ -143,5 +143,4 @@ TEST(WholeFile, TheFirstFailureIsKeptAndAnAppendThatFailsLeavesNoFile) {
     EXPECT_EQ(WholeFile::firstFailure().path, "");
     EXPECT_EQ(WholeFile::appendWhole(second, bytes, content.size()), Status::success());
     EXPECT_EQ(test_support::readFile(second), content);
-    fs::remove_all(folder);
 }

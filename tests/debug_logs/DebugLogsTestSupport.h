@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
-#include "support/FolderEntries.h"
+#include "support/ScratchFolder.h"
 #include "support/StubDrive.h"
 #include "support/TextFiles.h"
 #include "support/ZipEntries.h"
@@ -43,22 +43,6 @@ public:
     ~Verbosity() { dl::setVerbosityLevel(0); }
 };
 
-// A fresh empty folder, removed with everything in it at the end.
-class ScratchFolder {
-public:
-    ScratchFolder() : path_(fs::temp_directory_path() / fs::unique_path("debug-logs-test-%%%%-%%%%")) {
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        boost::system::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // Time stands still at the given moment while it lives.
 class FixedClock {
 public:
@@ -74,6 +58,7 @@ inline dl::LocalTime at(int hour, int minute, int second = 0, int millisecond = 
 }
 
 using test_support::folderEntries;
+using test_support::ScratchFolder;
 using test_support::readFile;
 using test_support::readZip;
 

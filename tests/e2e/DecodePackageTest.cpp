@@ -4,13 +4,32 @@
 #include <zip.h>
 
 #include <cstring>
+#include <set>
 
 #include "E2eSupport.h"
+#include "drivekit/features/PackageFileNames.h"
 
 namespace e2e {
 namespace {
 
 using DecodePackage = Workspace;
+using drivekit::features::PackageFileNames;
+
+// The name made again from the numbers the name module reads from it; empty when it reads none.
+std::string remade(const std::string& folder, const std::string& name) {
+    if (folder == PackageFileNames::logPagesFolder) {
+        PackageFileNames::LogPage page;
+        return PackageFileNames::parseLogPage(name, page) ? PackageFileNames::logPage(page) : "";
+    }
+    std::string error;
+    PackageFileNames::Identify structure;
+    if (folder == PackageFileNames::identifyFolder) {
+        const bool read = PackageFileNames::parseIdentify(name, structure, error) == PackageFileNames::Match::matches;
+        return read ? PackageFileNames::identify(structure) : "";
+    }
+    const bool smart = name == PackageFileNames::smartData || name == PackageFileNames::smartThresholds;
+    return folder == PackageFileNames::sataLogsFolder && smart ? name : "";
+}
 
 // A ZIP archive of stored entries, written with libzip.
 void writeZip(const fs::path& file, const std::vector<std::pair<std::string, std::string>>& entries) {
@@ -28,28 +47,53 @@ void writeZip(const fs::path& file, const std::vector<std::pair<std::string, std
 
 }  // namespace
 
-TEST_F(DecodePackage, EveryFileOfAPackageDecodesInOneRun) {
-    const auto made = debugLogs({"--sim"}, {}, dir);
-    ASSERT_EQ(0, made.exitStatus) << made.out << made.err;
-    const fs::path package = onlyPackage(dir);
-    const auto archive = readZip(package);
-    const auto run = ssdtool({"decode", package.string()}, dir);
-    EXPECT_EQ(0, run.exitStatus) << run.err;
-    EXPECT_EQ("", run.err);
-    std::size_t files = 0;
-    for (const auto& [name, bytes] : archive) {
-        if (name.back() == '/') {
-            continue;
+// The incident report names exactly the binaries packed, each write it counted (two pages of
+// one name are two writes of one file); every binary's name reads back to itself.
+TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEveryBinaryIsReported) {
+    const std::vector<std::pair<std::string, std::set<std::string>>> packages{
+        {"kestrova-sata", {"SATA_logs"}}, {"kestrova-nvme", {"identify", "log_pages"}},
+        {"varnholt-nvme", {"identify", "log_pages"}}};
+    std::string decoded;
+    for (const auto& [profile, folders] : packages) {
+        SCOPED_TRACE(profile);
+        clear();
+        const auto made = debugLogs({"--sim=" + profile}, {"-extended"}, dir);
+        ASSERT_EQ(0, made.exitStatus) << made.out << made.err;
+        const fs::path package = onlyPackage(dir);
+        const auto archive = readZip(package);
+        const auto run = ssdtool({"decode", package.string()}, dir);
+        EXPECT_EQ(0, run.exitStatus) << run.err;
+        EXPECT_EQ("", run.err);
+        std::size_t files = 0;
+        std::set<std::string> binaries, binaryFolders;
+        for (const auto& [name, bytes] : archive) {
+            // Relative to the package folder.
+            EXPECT_TRUE(name.front() != '/' && name.find(package.stem().string()) != 0) << name;
+            if (name.back() == '/') {
+                continue;
+            }
+            ++files;
+            if (fs::path(name).extension() == ".bin") {
+                binaries.insert(name);
+                binaryFolders.insert(fs::path(name).parent_path().string());
+                // Each name reads back to the numbers it was made from.
+                const fs::path path(name);
+                EXPECT_EQ(path.filename().string(), remade(path.parent_path().string(), path.filename().string()));
+            }
+            const std::string text = section(run.out, name);
+            EXPECT_FALSE(text.empty()) << name;
+            EXPECT_EQ(std::string::npos, text.find("damaged: ")) << name << "\n" << text;
+            EXPECT_EQ(std::string::npos, text.find("no decoder: ")) << name << "\n" << text;
         }
-        ++files;
-        const std::string text = section(run.out, name);
-        EXPECT_FALSE(text.empty()) << name;
-        EXPECT_EQ(std::string::npos, text.find("damaged: ")) << name << "\n" << text;
-        EXPECT_EQ(std::string::npos, text.find("no decoder: ")) << name << "\n" << text;
+        EXPECT_EQ(folders, binaryFolders);
+        EXPECT_FALSE(contains(run.out, "Damaged or unreadable"));
+        EXPECT_TRUE(contains(run.out, "\n  Files: " + std::to_string(files) + "\n"))
+            << run.out.substr(run.out.rfind("Summary"));
+        const auto saved = savedInReport(archive.at("incident_report.log"));
+        EXPECT_EQ(binaries, std::set<std::string>(saved.begin(), saved.end()));
+        EXPECT_TRUE(contains(made.out, "Total drive logs generated: " + std::to_string(saved.size()) + "\n"));
+        decoded = run.out;
     }
-    EXPECT_FALSE(contains(run.out, "Damaged or unreadable"));
-    EXPECT_TRUE(contains(run.out, "\n  Files: " + std::to_string(files) + "\n"))
-        << run.out.substr(run.out.rfind("Summary"));
 
     // The telemetry headers show the data areas' ends the drive keeps (the other header fields
     // are the decode command's own test).
@@ -57,14 +101,14 @@ TEST_F(DecodePackage, EveryFileOfAPackageDecodesInOneRun) {
     for (const auto& [name, key] :
          {std::pair<std::string, std::string>{"log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", "hostInitiated"},
           {"log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin", "controllerInitiated"}}) {
-        const std::string text = section(run.out, name);
+        const std::string text = section(decoded, name);
         for (int area = 1; area <= 3; ++area) {
             EXPECT_TRUE(contains(text, "Data Area " + std::to_string(area) + " Last Block: " +
                                            std::to_string(telemetry.at(key).at(area - 1).get<unsigned>()) + "\n"))
                 << text;
         }
     }
-    EXPECT_TRUE(contains(section(run.out, "identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin"),
+    EXPECT_TRUE(contains(section(decoded, "identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin"),
                          ": " + builtInSerial() + "\n"));
 }
 

@@ -33,6 +33,12 @@ inline std::vector<Traced> readTrace(const fs::path& file) {
     return commands;
 }
 
+inline std::string hex(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "0x%02x", value);
+    return text;
+}
+
 constexpr unsigned getLogPage = 0x02;
 constexpr unsigned setFeatures = 0x09;
 inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }

@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "support/FolderEntries.h"
+#include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
 #include "support/ZipEntries.h"
 
@@ -83,30 +83,18 @@ inline Run debugLogs(std::vector<std::string> arguments, const std::vector<std::
     return ssdtool(arguments, cwd);
 }
 
-// A fresh empty folder per test, removed afterwards.
+// A fresh empty folder per test for ssdtool to write to, and one for the test's own files
+// (traces, logs, profiles); both removed afterwards.
 class Workspace : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              fs::unique_path(std::string("ssdtool-e2e-") + info->name() + "-%%%%%%");
-        fs::create_directories(dir);
-        scratch = dir.string() + "-scratch";
-        fs::create_directories(scratch);
-    }
-    void TearDown() override {
-        boost::system::error_code ignored;
-        fs::remove_all(dir, ignored);
-        fs::remove_all(scratch, ignored);
-    }
     // Empties the folder ssdtool writes to, for the next run of a table.
     void clear() const {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    fs::path dir;
-    // The test's own files (traces, logs, profiles), kept out of the folder ssdtool writes to.
-    fs::path scratch;
+    const test_support::ScratchFolder written_, own_;
+    const fs::path dir = written_.path();
+    const fs::path scratch = own_.path();
 };
 
 // The one archive in folder; an empty path unless it holds exactly one.
@@ -175,6 +163,18 @@ inline std::regex packageName(const std::string& serialInName, const std::string
     const std::string escaped =
         std::regex_replace(serialInName, std::regex(R"([\\^$.|?*+()[\]{}])"), R"(\$&)");
     return std::regex(escaped + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
+}
+
+// The files incident_report.log says were saved, one per write, as it names them.
+inline std::vector<std::string> savedInReport(const std::string& report) {
+    const std::string saved = " was saved successfully";
+    std::vector<std::string> names;
+    for (const auto& line : lines(report)) {
+        if (line.size() > saved.size() && line.compare(line.size() - saved.size(), saved.size(), saved) == 0) {
+            names.push_back(line.substr(0, line.size() - saved.size()));
+        }
+    }
+    return names;
 }
 
 inline bool contains(const std::string& text, const std::string& part) {

@@ -1,10 +1,9 @@
 // A run stopped by a signal while it reads, as a user stops one: the drive is put back, the
 // folder of whole files stays, nothing half-written is left, one line says where the files are.
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "DriveLogSupport.h"
@@ -14,50 +13,20 @@ namespace {
 
 using InterruptedRun = Workspace;
 
-// Starts ssdtool in cwd, its output into files, and returns at once.
-pid_t startSsdtool(const std::vector<std::string>& arguments, const fs::path& cwd, const fs::path& out,
-                   const fs::path& err) {
-    std::vector<std::string> words{std::string(SSDTOOL_BIN_DIR) + "/ssdtool"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (::chdir(cwd.c_str()) != 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0) {
-            ::_exit(127);
-        }
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
 // The number of commands traced once one matches moment; 0 when the run ended first or a
 // minute went by.
-size_t waitForMoment(const fs::path& trace, pid_t pid, const std::function<bool(const Traced&)>& moment) {
+size_t waitForMoment(const fs::path& trace, const std::future<Run>& run,
+                     const std::function<bool(const Traced&)>& moment) {
     for (int tries = 0; tries < 6000; ++tries) {
         const auto commands = readTrace(trace);
         if (std::any_of(commands.begin(), commands.end(), moment)) {
             return commands.size();
         }
-        if (::waitpid(pid, nullptr, WNOHANG) == pid) {
+        if (run.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready) {
             return 0;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return 0;
-}
-
-int exitStatusOf(pid_t pid) {
-    int raw = 0;
-    ::waitpid(pid, &raw, 0);
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
 }  // namespace
@@ -82,23 +51,28 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         const auto profile = changedProfile(scratch, [&](nlohmann::json& p) {
             p["faults"] = {{{"logId", c.logId}, {"action", "delay"}, {"milliseconds", 150}}};
         });
-        const fs::path trace = scratch / "trace.txt", out = scratch / "out.txt", err = scratch / "err.txt";
+        const fs::path trace = scratch / "trace.txt", pidFile = scratch / "pid";
         fs::remove(trace);
+        fs::remove(pidFile);
         std::vector<std::string> arguments{"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump",
                                            "-debuglogs", "-ssd", "0", "-v"};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        const pid_t pid = startSsdtool(arguments, dir, out, err);
-        ASSERT_GT(pid, 0);
-        const size_t before = waitForMoment(trace, pid, [&](const Traced& t) {
+        // The shell takes ssdtool's place, so its process id is ssdtool's.
+        auto running = std::async(std::launch::async, [&] {
+            return ssdtool(arguments, dir, "echo $$ >" + shellQuote(pidFile.string()) + "; exec");
+        });
+        const size_t before = waitForMoment(trace, running, [&](const Traced& t) {
             return isGetLog(t, c.logId) && (!c.bodyStarted || t.cdw12 != 0);
         });
-        ASSERT_GT(before, 0u) << readFile(out) << readFile(err);
+        ASSERT_GT(before, 0u) << running.get().err;
+        const pid_t pid = std::stoi(readFile(pidFile));
         ::kill(pid, c.signal);
         if (c.twice) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             ::kill(pid, c.signal);
         }
-        EXPECT_EQ(128 + c.signal, exitStatusOf(pid)) << readFile(out) << readFile(err);
+        const e2e::Run run = running.get();
+        EXPECT_EQ(128 + c.signal, run.exitStatus) << run.out << run.err;
 
         // After the signal: at most the read in flight, then the feature put back once (0xFA
         // back to 0); never switched a third time.
@@ -124,10 +98,9 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         }
         ASSERT_EQ(1u, folders.size());
         const std::string line = "Interrupted: the collected files are kept in " + fs::canonical(folders[0]).string() + ".\n";
-        const std::string errText = readFile(err);
-        EXPECT_TRUE(contains(errText, line)) << errText;
-        EXPECT_EQ(errText.find("Interrupted"), errText.rfind("Interrupted")) << errText;
-        EXPECT_FALSE(contains(readFile(out), "Interrupted")) << readFile(out);
+        EXPECT_TRUE(contains(run.err, line)) << run.err;
+        EXPECT_EQ(run.err.find("Interrupted"), run.err.rfind("Interrupted")) << run.err;
+        EXPECT_FALSE(contains(run.out, "Interrupted")) << run.out;
         if (c.logId == 0xFA) {
             EXPECT_TRUE(fs::exists(folders[0] / "log_pages" / "lid_0x02_lsp_0x00_lsi_0x0000.bin"));
         }

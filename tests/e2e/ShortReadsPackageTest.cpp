@@ -26,7 +26,6 @@ TEST_F(ShortReadsPackage, WhatDidNotComeWholeIsLeftOutAndSaid) {
     const std::string smartHealth = "log_pages/lid_0x02_lsp_0x00_lsi_0x0000.bin";
     const std::string firmwareSlots = "log_pages/lid_0x03_lsp_0x00_lsi_0x0000.bin";
     const std::string hostTelemetry = "log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin";
-    const std::string controllerTelemetry = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
     const std::vector<Case> cases = {
         {"a 1-byte SMART / Health page", {{{"logId", 2}, {"action", "shortData"}, {"bytes", 1}}},
          {"-type", "NvmeLogs"}, "Error extracting NVME Log: 0x02; " + shortTransfer, smartHealth, firmwareSlots, 512},
@@ -40,9 +39,6 @@ TEST_F(ShortReadsPackage, WhatDidNotComeWholeIsLeftOutAndSaid) {
          {{{"opcode", 6}, {"cns", 1}, {"action", "shortData"}, {"bytes", 2048}}}, {"-type", "Identify"},
          "Error in Identify CNS(0x01): " + shortTransfer, "identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin",
          "identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", 4096},
-        {"a short telemetry piece",
-         {{{"logId", 7}, {"offset", 4096}, {"action", "shortData"}, {"bytes", 1000}}}, {"-type", "Telemetry"},
-         "Telemetry generated (1 of possible 2 logs)", hostTelemetry, controllerTelemetry, 65 * 512},
         // Data area 4 cannot be switched on: both logs are read to data area 3 (121 blocks).
         {"Host Behavior Support refused", {{{"opcode", 9}, {"featureId", 0x16}, {"action", "status"}}},
          {"-type", "Telemetry", "-extended"}, "Telemetry Data Area 4 could not be enabled; reading data area 3\n", "",

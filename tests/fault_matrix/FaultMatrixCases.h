@@ -1,7 +1,6 @@
 #pragma once
 // The cases of the fault matrix: the kinds of command a fault-free run sends, read from its
 // trace, and the fault actions, each turned into a profile of the built-in drive plus the fault.
-#include <cstdio>
 #include <regex>
 
 #include "FaultMatrixBaseline.h"
@@ -23,12 +22,6 @@ struct MatrixCase {
     std::string action;
     nlohmann::json profile;
 };
-
-inline std::string hex(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%02x", value);
-    return text;
-}
 
 // The kinds in the order the run first sends them. A log page read in pieces gives two kinds:
 // its first piece (offset 0) and its first later piece, as a fault can match the offset.

@@ -7,8 +7,6 @@
 //
 // CTest runs a fixed sample; SSDTOOL_FAULT_MATRIX=whole runs every case (scripts/fault-matrix),
 // and SSDTOOL_FAULT_MATRIX_REPORT=FILE appends one line per case for its summary table.
-#include <zip.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -31,38 +29,6 @@ bool isRunFile(const std::string& name) { return runFiles.count(fs::path(name).f
 
 // The package's files by their path in it ("log_pages/lid_...").
 using Files = std::map<std::string, std::string>;
-
-// Every entry of the archive, read through libzip's consistency check and CRC; problems are
-// added to the list.
-Files archiveFiles(const fs::path& archive, std::vector<std::string>& problems) {
-    Files files;
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (zip == nullptr) {
-        problems.push_back("the archive does not open (libzip error " + std::to_string(error) + ")");
-        return files;
-    }
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat);
-        std::string bytes(stat.size, '\0');
-        zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0);
-        const zip_int64_t got = file == nullptr ? -1 : zip_fread(file, bytes.data(), stat.size);
-        // Reading to the end lets libzip compare the CRC; a mismatch fails the read.
-        char more = 0;
-        if (got != static_cast<zip_int64_t>(stat.size) || (file != nullptr && zip_fread(file, &more, 1) != 0)) {
-            problems.push_back(std::string("entry ") + stat.name + " does not read back whole");
-        }
-        if (file != nullptr) {
-            zip_fclose(file);
-        }
-        if (std::string(stat.name).back() != '/') {
-            files[stat.name] = bytes;
-        }
-    }
-    zip_close(zip);
-    return files;
-}
 
 Files folderFiles(const fs::path& folder) {
     Files files;
@@ -119,26 +85,12 @@ Outcome fullRun(const fs::path& profile, const fs::path& dir, const std::string&
     } else if (left[0].extension() == ".zip") {
         outcome.packed = true;
         outcome.top = left[0].stem().string();
-        outcome.files = archiveFiles(left[0], outcome.problems);
+        outcome.files = test_support::zipEntries(left[0], outcome.problems);
     } else {
         outcome.top = left[0].filename().string();
         outcome.files = folderFiles(left[0]);
     }
     return outcome;
-}
-
-// The paths below the package folder that incident_report.log says were saved.
-std::vector<std::string> reportedFiles(const std::string& report, const std::string& top) {
-    std::vector<std::string> names;
-    const std::string saved = " was saved successfully";
-    for (const auto& line : lines(report)) {
-        if (line.size() > saved.size() && line.compare(line.size() - saved.size(), saved.size(), saved) == 0) {
-            const std::string path = line.substr(0, line.size() - saved.size());
-            const auto at = path.find(top + "/");
-            names.push_back(at == std::string::npos ? path : path.substr(at + top.size() + 1));
-        }
-    }
-    return names;
 }
 
 // The invariants every case must hold, as a list of what broke (empty: the case held).
@@ -168,7 +120,9 @@ std::vector<std::string> brokenInvariants(const Outcome& faulted, FaultMatrixBas
     }
     const auto report = faulted.files.find("incident_report.log");
     if (report != faulted.files.end()) {
-        for (const auto& name : reportedFiles(report->second, faulted.top)) {
+        for (const auto& saved : savedInReport(report->second)) {
+            const auto at = saved.find(faulted.top + "/");
+            const std::string name = at == std::string::npos ? saved : saved.substr(at + faulted.top.size() + 1);
             if (faulted.files.count(name) == 0) {
                 broken.push_back("incident_report.log names " + name + ", which is not in the package");
             }
