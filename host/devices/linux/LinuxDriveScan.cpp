@@ -150,6 +150,19 @@ bool pickedByIndex(const FoundDrive& drive) {
            !drive.discovery;
 }
 
+// What every listed drive has: its kind, its names and how it identifies itself.
+FoundDrive listed(FoundDrive::Kind kind, const std::string& name, const fs::path& devRoot, std::string serialNumber,
+                  std::string modelNumber, std::string firmware) {
+    FoundDrive drive;
+    drive.kind = kind;
+    drive.name = name;
+    drive.path = (devRoot / name).string();
+    drive.serialNumber = std::move(serialNumber);
+    drive.modelNumber = std::move(modelNumber);
+    drive.firmware = std::move(firmware);
+    return drive;
+}
+
 void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDrive>& drives) {
     const fs::path classFolder = root / "class" / "nvme";
     const auto adminTimeout =
@@ -160,12 +173,8 @@ void scanNvme(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
             continue;
         }
         const fs::path controller = classFolder / name;
-        FoundDrive drive;
-        drive.name = name;
-        drive.path = (devRoot / name).string();
-        drive.serialNumber = readAttribute(controller / "serial");
-        drive.modelNumber = readAttribute(controller / "model");
-        drive.firmware = readAttribute(controller / "firmware_rev");
+        FoundDrive drive = listed(FoundDrive::Kind::nvme, name, devRoot, readAttribute(controller / "serial"),
+                                  readAttribute(controller / "model"), readAttribute(controller / "firmware_rev"));
         drive.driverVersion = driverVersion(root, "nvme");
         drive.adminTimeoutSeconds = adminTimeout;
         drive.transport = readAttribute(controller / "transport");
@@ -198,13 +207,8 @@ void scanSata(const fs::path& root, const fs::path& devRoot, std::vector<FoundDr
         if (!ata && !usb) {
             continue;
         }
-        FoundDrive drive;
-        drive.kind = FoundDrive::Kind::sata;
-        drive.name = name;
-        drive.path = (devRoot / name).string();
-        drive.serialNumber = unitSerialNumber(device / "vpd_pg80");
-        drive.modelNumber = readAttribute(device / "model");
-        drive.firmware = readAttribute(device / "rev");
+        FoundDrive drive = listed(FoundDrive::Kind::sata, name, devRoot, unitSerialNumber(device / "vpd_pg80"),
+                                  readAttribute(device / "model"), readAttribute(device / "rev"));
         drive.driverVersion = driverVersion(root, "libata");
         drive.logicalSectorBytes =
             static_cast<uint32_t>(readNumber(blockFolder / name / "queue" / "logical_block_size"));
