@@ -78,17 +78,9 @@ std::pair<std::shared_ptr<Drive>, FakePassThrough*> fakeDrive(const std::string&
 // --- NVMe
 
 TEST(LinuxNvmeDrive, EveryDwordDirectionLengthAndTimeOutReachTheKernel) {
-    nvme::GetLogPage logPage;  // every field of the command in use
-    logPage.setLogId(0x0D);
-    logPage.setLogSpecificField(0x05);
-    logPage.setLogSpecificId(0x1234);
-    logPage.setNumDwords(127);
-    logPage.setLogPageOffset(0x100000200ULL);
+    auto logPage = sim_test::logPage(0x0D, 512, 0x100000200ULL, 0x05, 0x1234);  // every field in use
     logPage.setUuidIndex(3);
-    logPage.setNamespaceId(0xFFFFFFFF);
-    nvme::GetLogPage oversized;
-    oversized.setLogId(0x02);
-    oversized.setNumDwords(127);
+    auto oversized = sim_test::logPage(0x02, 512);
     oversized.transferBytes = 16;  // the buffer still holds what the controller is told to move
     nvme::GetFeatures getFeatures;
     getFeatures.setFeatureId(0x07);
@@ -246,8 +238,6 @@ TEST(LinuxDrives, RefuseWhatTheyCannotSendWithoutCallingTheKernel) {
 
 // --- SATA
 
-std::vector<uint8_t> bytes(const Cdb16& cdb) { return {cdb.begin(), cdb.end()}; }
-
 TEST(AtaPassThrough, EachCommandBecomesItsSixteenByteCdb) {
     ata::Command extended("ReadLogExt");
     extended.flags().dataIn = true;
@@ -266,14 +256,14 @@ TEST(AtaPassThrough, EachCommandBecomesItsSixteenByteCdb) {
         {&extended, {0x85, 0x09, 0x0e, 0, 0, 0x02, 0x01, 0, 0x04, 0x03, 0, 0, 0, 0, 0x2f, 0}},
     };
     for (const auto& [command, expected] : cases) {
-        EXPECT_EQ(expected, bytes(ataPassThroughCdb(*command))) << command->name();
+        const Cdb16 cdb = ataPassThroughCdb(*command);
+        EXPECT_EQ(expected, std::vector<uint8_t>(cdb.begin(), cdb.end())) << command->name();
     }
 }
 
 std::vector<uint8_t> descriptorSense(uint8_t status, uint8_t error, uint8_t additional = 14) {
-    std::vector<uint8_t> sense{0x72, 0x01, 0x00, 0x1D, 0, 0, 0, additional, 0x09, 0x0C, 0, error, 0, 0x01,
-                               0,    0x00, 0,    0x4F, 0, 0xC2, 0x40, status};
-    return sense;
+    return {0x72, 0x01, 0x00, 0x1D, 0, 0, 0, additional, 0x09, 0x0C, 0, error, 0, 0x01, 0, 0x00, 0, 0x4F, 0, 0xC2,
+            0x40, status};
 }
 
 TEST(LinuxAtaDrive, SenseDataAndTransportCodesDecideTheOutcome) {
@@ -335,12 +325,8 @@ int serveFromSimulatedDrive(host::sim::SimulatedDrive& sim, void* argument) {
     nvme::Command command;
     command.entry().setOpcode(request.opcode);
     command.entry().nsid = request.nsid;
-    command.entry().cdw10 = request.cdw10;
-    command.entry().cdw11 = request.cdw11;
-    command.entry().cdw12 = request.cdw12;
-    command.entry().cdw13 = request.cdw13;
-    command.entry().cdw14 = request.cdw14;
-    command.entry().cdw15 = request.cdw15;
+    // Dwords 10 to 15 lie side by side in both structures.
+    std::memcpy(reinterpret_cast<uint8_t*>(&command.entry()) + 40, &request.cdw10, 6 * sizeof(uint32_t));
     command.transferBytes = request.data_len;
     command.flags().dataIn = true;
     const auto result = sim.sendCommand(command, core::Payload());

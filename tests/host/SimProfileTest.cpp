@@ -1,14 +1,64 @@
-// The one-line errors of profiles that cannot be used. (The built-in profiles load in the
-// probe and end-to-end tests.)
+// What a profile makes of the simulated drive: a replay folder served back byte for byte, faults
+// injected, and the one-line errors of profiles that cannot be used. (The built-in profiles load
+// in the probe and end-to-end tests.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <boost/algorithm/string/predicate.hpp>
+#include <cerrno>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+#include "drivekit/commands/ata/SMARTReadData.h"
 #include "tests/host/SimTestSupport.h"
+#include "tests/support/TextFiles.h"
 
 namespace {
 
 using namespace sim_test;
+
+std::string pattern(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 31 + seed + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string bytesOf(const core::Payload& data) {
+    return std::string(reinterpret_cast<const char*>(data.data()), data.size());
+}
+
+using SimReplay = SimFolder;
+
+TEST_F(SimReplay, PackageFilesAreServedForTheirCommandsOnNvmeAndSata) {
+    const std::string vendorPage = pattern(512, 1);
+    const std::string telemetry = pattern(3 * 4096, 2);
+    const std::string controller = pattern(4096, 3);
+    write("package/log_pages/lid_0xc0_lsp_0x00_lsi_0x0000.bin", vendorPage);
+    write("package/log_pages/lid_0x07_lsp_0x01_lsi_0x0000.bin", telemetry);
+    write("package/identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", controller);
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "R1", "TelemetryLogSupported": true},
+                                 "protocols": ["NVME"], "replay": "package"})");
+    ASSERT_TRUE(drive);
+
+    EXPECT_EQ(bytesOf(send(*drive, logPage(0xC0, 512)).data), vendorPage);
+    // The telemetry file serves every read of the log, whatever its log-specific field.
+    EXPECT_EQ(bytesOf(send(*drive, logPage(0x07, 4096, 4096, 0)).data), telemetry.substr(4096, 4096));
+    EXPECT_FALSE(send(*drive, logPage(0x07, 4096, 3 * 4096)).status.isSuccess());
+    EXPECT_EQ(bytesOf(send(*drive, identify(0x01)).data), controller);
+    // Pages the folder lacks still come from the drive itself.
+    EXPECT_TRUE(send(*drive, logPage(0x02, 512)).status.isSuccess());
+
+    const std::string sector = pattern(512, 9);
+    write("package/SATA_logs/SMART_DATA.bin", sector);
+    auto sata = this->drive(R"({"attributes": {"SerialNumber": "R2", "SMARTEnabled": true},
+                                "protocols": ["ATA"], "replay": "package"})");
+    ASSERT_TRUE(sata);
+    drivekit::commands::ata::SMARTReadData smart;
+    EXPECT_EQ(bytesOf(sata->sendCommand(smart).data), sector);
+}
 
 class SimBadProfiles : public SimFolder {
 protected:
@@ -71,6 +121,109 @@ TEST_F(SimBadProfiles, ReplayedBinariesMustBeRegularFilesOfBoundedSize) {
     fs::remove(device);
     fs::resize_file(write("replay/identify/cntid_0_cns_1_nsid_0_nvmsetid_0_csi_0.bin", ""), (128 << 20) + 1);
     EXPECT_NE(errorFor(profile).find("larger than the 128 MiB"), std::string::npos) << errorFor(profile);
+}
+
+// A small NVMe drive whose faults are the given JSON list.
+std::string nvmeProfile(const std::string& faults) {
+    return R"({"attributes": {"SerialNumber": "F1", "Kestrova": true, "TelemetryLogSupported": true,
+                              "MaximumDataTransferSize": 3},
+               "protocols": ["NVME"],
+               "nvme": {"namespaces": [{"id": 1, "sizeBlocks": 1000}],
+                        "telemetry": {"hostInitiated": [16, 32, 64, 0], "controllerInitiated": [0, 0, 0, 0]}},
+               "faults": )" + faults + "}";
+}
+
+using SimFaults = SimFolder;
+
+template <typename Command>
+std::shared_ptr<core::Command> shared(Command command) {
+    return std::make_shared<Command>(std::move(command));
+}
+
+// A removal fails the first matching command sent after the drive received afterCommands
+// commands, and every command after it, as a drive whose node is gone: no completion, no data.
+TEST_F(SimFaults, AFaultFailsOnlyTheCommandsItMatchesWithItsStatus) {
+    struct Step {
+        std::shared_ptr<core::Command> command;
+        std::string status;  // "type/code" of the completion, or "gone"
+    };
+    const std::vector<std::pair<std::string, std::vector<Step>>> cases{
+        {R"([{"protocol": "NVME", "opcode": 2, "logId": "0x02", "statusCodeType": 1, "statusCode": "0x09"}])",
+         {{shared(logPage(0x02, 512)), "1/9"}, {shared(logPage(0x03, 512)), "0/0"}}},
+        // Only the first K matching commands fail; another CNS does not count.
+        {R"([{"cns": 1, "times": 2}])",
+         {{shared(identify(0x02)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(identify(0x01)), "0/2"},
+          {shared(identify(0x01)), "0/0"}}},
+        {R"([{"action": "remove"}])", {{shared(identify(0x01)), "gone"}, {shared(logPage(0x02, 512)), "gone"}}},
+        // The matching command before the count does not remove it; one of another kind after it
+        // does not either.
+        {R"([{"action": "remove", "logId": 3, "afterCommands": 2}, {"cns": 1, "times": 1}])",
+         {{shared(logPage(0x03, 512)), "0/0"}, {shared(identify(0x01)), "0/2"}, {shared(logPage(0x02, 512)), "0/0"},
+          {shared(logPage(0x03, 512)), "gone"}, {shared(identify(0x01)), "gone"}, {shared(logPage(0x02, 512)), "gone"}}},
+    };
+    for (const auto& [faults, steps] : cases) {
+        SCOPED_TRACE(faults);
+        auto drive = this->drive(nvmeProfile(faults));
+        ASSERT_TRUE(drive);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            SCOPED_TRACE("command " + std::to_string(i));
+            const auto result = send(*drive, *steps[i].command);
+            const bool ok = steps[i].status == "0/0";
+            EXPECT_EQ(result.status.isSuccess(), ok);
+            EXPECT_EQ(result.data.empty(), !ok);
+            if (steps[i].status == "gone") {
+                EXPECT_FALSE(result.protocolResult);
+                EXPECT_EQ(result.status.message(), drive->path() + " is gone (" + std::strerror(ENODEV) +
+                                                       ") while sending " + steps[i].command->name() + ".");
+            } else {
+                EXPECT_EQ(nvmeStatus(result), steps[i].status);
+                EXPECT_EQ(result.status, ok ? core::Status() : core::Status::nvmeCommandProblem());
+            }
+        }
+    }
+}
+
+// A command the profile marks as slow fails as a timed-out command (no completion, no data)
+// when the command queue's time-out is shorter than the drive takes, and succeeds otherwise.
+// The trace shows each command with the time-out it was sent with, appended to what the file
+// held, until tracing is turned off (the fields of its lines are read end to end).
+TEST_F(SimFaults, ASlowCommandTimesOutOnlyWhenTheQueueWaitsLessAndTheTraceShowsEachCommand) {
+    auto profile = nlohmann::json::parse(nvmeProfile("[]"));
+    profile["nvme"]["slowCommands"] = nlohmann::json::parse(R"([{"opcode": "0x02", "logId": "0x07", "seconds": 45}])");
+    auto drive = this->drive(profile.dump());
+    ASSERT_TRUE(drive);
+    const fs::path trace = write("trace.txt", "earlier line\n");
+    host::sim::setTraceFile(trace.string());
+    struct Case {
+        uint64_t timeoutNanoseconds;
+        uint8_t logId;
+        bool timesOut;
+        std::string traced;
+    };
+    const Case cases[] = {
+        {30000000000, 0x07, true, " timeout=30s -> 0/94"},    {30000000000, 0x02, false, " timeout=30s -> 0/0"},
+        {45000000000, 0x07, false, " timeout=45s -> 0/0"},    {44500000000, 0x07, true, " timeout=44.5s -> 0/94"},
+    };
+    for (const Case& c : cases) {
+        drive->queues.front()->setTimeout(c.timeoutNanoseconds);
+        const auto result = send(*drive, logPage(c.logId, 512));
+        EXPECT_EQ(result.status.isSuccess(), !c.timesOut) << c.traced;
+        if (c.timesOut) {
+            EXPECT_EQ(result.status, core::Status::commandTimedOut());
+            EXPECT_EQ(result.status.message(), "The command timed out.");
+            EXPECT_FALSE(result.protocolResult);
+            EXPECT_EQ(result.data.size(), 0u);
+        }
+    }
+    host::sim::setTraceFile("");
+    send(*drive, logPage(0x02, 512));
+
+    const auto written = test_support::lines(test_support::readFile(trace.string()));
+    ASSERT_EQ(written.size(), std::size(cases) + 1);
+    EXPECT_EQ(written.front(), "earlier line");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_TRUE(boost::algorithm::ends_with(written[i + 1], cases[i].traced)) << written[i + 1];
+    }
 }
 
 }  // namespace
