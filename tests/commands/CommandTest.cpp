@@ -57,10 +57,9 @@ TEST(AtaCommandText, DumpShowsTheTaskFilesAndFlags) {
 TEST(AtaCommandRegisters, ReadDmaPlacesA28BitLba) {
     ata::ReadDMA command;
     command.setLba(0x0ABCDEF1);
-    EXPECT_EQ(command.current().lbaLow, 0xF1);
-    EXPECT_EQ(command.current().lbaMid, 0xDE);
-    EXPECT_EQ(command.current().lbaHigh, 0xBC);
-    EXPECT_EQ(command.current().device, 0x4A);
+    const auto& r = command.current();
+    EXPECT_EQ(std::make_tuple(0xF1, 0xDE, 0xBC, 0x4A),
+              std::make_tuple(int{r.lbaLow}, int{r.lbaMid}, int{r.lbaHigh}, int{r.device}));
     command.setLba(0);
     EXPECT_EQ(command.current().device, 0x40);
 }

@@ -250,7 +250,7 @@ TEST(PersistentEventLogDecode, HostileLengthsEndTheWalkWithoutReadingOutsideTheL
         ASSERT_NE(at, starts.end()) << c.what;
         const size_t number = at - starts.begin() + 1;
         core::Payload damaged = copy(log.bytes, log.bytes.size());
-        std::memcpy(damaged.at(*at + c.offset), &c.written, c.width);  // little-endian, as the log
+        std::memcpy(damaged.at(*at + c.offset), &c.written, c.width);  // little-endian, as the log is
         core::Status status;
         const auto tree = decodePersistentEventLog(damaged, status);
         EXPECT_TRUE(status.isSuccess()) << c.what;
