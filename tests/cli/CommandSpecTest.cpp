@@ -53,11 +53,7 @@ TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
     ownList->addOption(OptionCommandSpecPart("-output", false, "a, b; c", true, "formats"));
     auto without = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
     without->addOption(parts::help);
-    struct Row {
-        std::shared_ptr<CommandSpec> spec;
-        std::string value;
-        std::string refusal;  // empty: accepted
-    };
+    struct Row { std::shared_ptr<CommandSpec> spec; std::string value, refusal; };  // refusal empty: accepted
     const std::vector<Row> rows{
         {declared, "JSON", ""}, {declared, "text", ""}, {declared, "yaml", "Option -output expects 'text', or 'json'"},
         {ownList, "B", ""}, {ownList, "a, b", "Option -output expects 'a', 'b', or 'c'"},

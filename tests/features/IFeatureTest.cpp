@@ -27,6 +27,14 @@ drivekit::core::AttributeCollection withKey(const std::string& key) {
     return collection;
 }
 
+class SampleLog : public nvme_get_log::NVMeGetLog {
+public:
+    SampleLog(std::shared_ptr<drivekit::core::Device> device, const drivekit::core::AttributeCollection& attributes,
+              int tag)
+        : NVMeGetLog(std::move(device), attributes), tag(tag) {}
+    int tag;
+};
+
 }  // namespace
 
 TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplemented) {
@@ -52,16 +60,6 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplem
     EXPECT_EQ(status.message(), "Not implemented.");
     EXPECT_FALSE(plain.getOutput().hasMembers());
 }
-
-namespace {
-class SampleLog : public nvme_get_log::NVMeGetLog {
-public:
-    SampleLog(std::shared_ptr<drivekit::core::Device> device, const drivekit::core::AttributeCollection& attributes,
-              int tag)
-        : NVMeGetLog(std::move(device), attributes), tag(tag) {}
-    int tag;
-};
-}  // namespace
 
 TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
     auto& registry = GetLogRegistry::instance();

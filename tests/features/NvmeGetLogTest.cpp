@@ -4,12 +4,11 @@
 #include <functional>
 #include <iterator>
 
-#include <boost/filesystem.hpp>
-
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/Registries.h"
 #include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
+#include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
 #include "tests/features/LogCapture.h"
 #include "tests/features/LogPageDrive.h"
@@ -129,8 +128,7 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         // The result is the caller's buffer, shortened, not a copy of it.
         EXPECT_EQ(soFar.data(), buffer.data());
         EXPECT_EQ(page.getPayload().data(), buffer.data());
-        ASSERT_EQ(soFar.size(), c.kept);
-        EXPECT_EQ(bytes(soFar, c.kept), bytes(served, c.kept));
+        EXPECT_EQ(bytes(soFar, UINT64_MAX), bytes(served, c.kept));
         if (c.kept != c.pageBytes) {
             EXPECT_TRUE(log.logged("readChunks", "Failure to read on offset: 8192.. out of 20000"));
         }
@@ -218,7 +216,8 @@ TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
 }
 
 TEST(NvmeGetLog, WritesItsBytesReplacingAFileAndFailsWithoutDataOrAPlaceToWrite) {
-    const auto path = boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("getlog-%%%%%%.bin");
+    const test_support::ScratchFolder scratch;
+    const auto path = scratch.path() / "page.bin";
     std::ofstream(path.string()) << "an older and longer file";
     NVMeGetLog page(std::make_shared<LogPageDrive>(), 0x02, 127, "Test Page", {});
     core::Status status;
@@ -235,7 +234,6 @@ TEST(NvmeGetLog, WritesItsBytesReplacingAFileAndFailsWithoutDataOrAPlaceToWrite)
     page.toXmlObject(status, object);
     EXPECT_EQ(object->attribute("name"), "NVMeGetLog");
     EXPECT_EQ(object->propertyValue("Payload"), "AB00CD");
-    boost::filesystem::remove(path);
 }
 
 TEST(LogPages, PagesOfDriveGivenLengthReadTheHeaderThenTheRest) {
