@@ -14,12 +14,6 @@ std::vector<std::string> namesOf(const CommandSpecPartList& list) {
     }
     return names;
 }
-
-ParsedCommand withOutput(const std::string& value) {
-    ParsedCommand command;
-    command.options.push_back({"-OUTPUT", value});
-    return command;
-}
 }  // namespace
 
 // A part of an existing name replaces it in place; targets, options and properties are kept
@@ -60,7 +54,9 @@ TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
         {without, "yaml", ""}, {nullptr, "yaml", ""}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
-        const auto result = OutputOptionHelper(row.spec).validate(withOutput(row.value));
+        ParsedCommand command;
+        command.options.push_back({"-OUTPUT", row.value});
+        const auto result = OutputOptionHelper(row.spec).validate(command);
         EXPECT_EQ(result ? result->value() : "", row.refusal);
     }
     EXPECT_EQ(OutputOptionHelper(declared).validate(ParsedCommand()), nullptr);

@@ -54,7 +54,6 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplem
     needsLogId.setAttributes(withKey("LogId"));
     needsLogId.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
-    // Run of a feature that does not override it is not implemented.
     plain.run(status);
     EXPECT_EQ(status, Status::notImplemented());
     EXPECT_EQ(status.message(), "Not implemented.");

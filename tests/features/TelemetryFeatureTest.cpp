@@ -154,7 +154,6 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         EXPECT_EQ(std::make_pair(telemetry.dataArea(), fellBackTo),
                   c.hbsAnswerBytes == UINT64_MAX ? std::make_pair(c.dataArea, 0u) : std::make_pair(3u, 3u))
             << name;
-        // The data is the whole log.
         EXPECT_EQ(std::make_tuple(telemetry.readPasses(), telemetry.mayBeInconsistent()), std::make_tuple(1u, false));
         EXPECT_EQ(bytes(telemetry.getPayload(), UINT64_MAX), bytes(log, c.total)) << name;
     }

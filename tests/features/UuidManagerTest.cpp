@@ -61,7 +61,6 @@ TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUui
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0)}).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(drive).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(uuidDrive("UUID-ZERO-MIDDLE", uuidList({a, Uuid{}, b})), {b, a}).getIndex(), 1);
-    // A full list is read to its last entry.
     std::vector<Uuid> ids;
     for (uint32_t i = 0; i < uuidListEntries; ++i) {
         ids.push_back(uuidOf(static_cast<uint8_t>(i + 1)));
