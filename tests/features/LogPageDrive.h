@@ -16,6 +16,8 @@
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/HostInterface.h"
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
+#include "drivekit/features/uuid/Uuid.h"
 
 namespace log_page_test {
 
@@ -155,6 +157,19 @@ inline core::Payload pageOf(uint32_t size, const std::function<void(core::Payloa
         fill(page);
     }
     return page;
+}
+
+// A UUID List structure holding ids in order, each with the vendor association (not part of
+// the UUID).
+inline core::Payload uuidListOf(const std::vector<drivekit::features::uuid::Uuid>& ids) {
+    using drivekit::features::identify::decode::UuidListStructure;
+    core::Payload data(sizeof(UuidListStructure));
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        auto& entry = data.safeCast<UuidListStructure>()->entries[i];
+        entry.association = 0x01;
+        std::copy(ids[i].begin(), ids[i].end(), entry.uuid);
+    }
+    return data;
 }
 
 // The first count bytes of a payload (fewer when it is shorter).

@@ -2,11 +2,9 @@
 
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/Registries.h"
-#include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
 #include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
@@ -145,18 +143,10 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
 }
 
 TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
-    using drivekit::features::identify::decode::UuidListStructure;
-    const uint8_t listed[16] = {0x96, 0x19, 0x58, 0x6e, 0xc1, 0x1b, 0x43, 0xad,
-                                0xaa, 0xaa, 0x65, 0x41, 0x87, 0xf6, 0xbb, 0xb2};
-    const auto uuidList = [&](bool withCandidate) {
-        core::Payload list(sizeof(UuidListStructure));
-        auto& entries = list.safeCast<UuidListStructure>()->entries;
-        std::fill(std::begin(entries[0].uuid), std::end(entries[0].uuid), uint8_t{0x77});
-        if (withCandidate) {
-            std::copy(std::begin(listed), std::end(listed), entries[1].uuid);
-        }
-        return list;
-    };
+    const drivekit::features::uuid::Uuid listed = {0x96, 0x19, 0x58, 0x6e, 0xc1, 0x1b, 0x43, 0xad,
+                                                   0xaa, 0xaa, 0x65, 0x41, 0x87, 0xf6, 0xbb, 0xb2};
+    drivekit::features::uuid::Uuid other{};
+    other.fill(0x77);
     struct Case {
         const char* page; std::function<void(LogPageDrive&, core::AttributeCollection&)> setUp;
         core::Status expected; uint8_t uuidIndex; bool identifySent;
@@ -168,7 +158,7 @@ TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
     const auto uuids = [&](bool withCandidate) {
         return [&, withCandidate](LogPageDrive& d, core::AttributeCollection&) {
             d.attributes.writeBool(attributes::uuidSupported(), true);
-            d.uuidList = uuidList(withCandidate);
+            d.uuidList = withCandidate ? uuidListOf({other, listed}) : uuidListOf({other});
         };
     };
     const Case cases[] = {
