@@ -14,12 +14,6 @@ std::vector<std::string> namesOf(const CommandSpecPartList& list) {
     }
     return names;
 }
-
-ParsedCommand withOutput(const std::string& value) {
-    ParsedCommand command;
-    command.options.push_back({"-OUTPUT", value});
-    return command;
-}
 }  // namespace
 
 // A part of an existing name replaces it in place; targets, options and properties are kept
@@ -53,18 +47,16 @@ TEST(OutputOptionHelper, TheValueMustBeOneOfTheDeclaredFormatsInAnyLetterCase) {
     ownList->addOption(OptionCommandSpecPart("-output", false, "a, b; c", true, "formats"));
     auto without = std::make_shared<CommandSpec>(0, "X", verbs::show, "d");
     without->addOption(parts::help);
-    struct Row {
-        std::shared_ptr<CommandSpec> spec;
-        std::string value;
-        std::string refusal;  // empty: accepted
-    };
+    struct Row { std::shared_ptr<CommandSpec> spec; std::string value, refusal; };  // refusal empty: accepted
     const std::vector<Row> rows{
         {declared, "JSON", ""}, {declared, "text", ""}, {declared, "yaml", "Option -output expects 'text', or 'json'"},
         {ownList, "B", ""}, {ownList, "a, b", "Option -output expects 'a', 'b', or 'c'"},
         {without, "yaml", ""}, {nullptr, "yaml", ""}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
-        const auto result = OutputOptionHelper(row.spec).validate(withOutput(row.value));
+        ParsedCommand command;
+        command.options.push_back({"-OUTPUT", row.value});
+        const auto result = OutputOptionHelper(row.spec).validate(command);
         EXPECT_EQ(result ? result->value() : "", row.refusal);
     }
     EXPECT_EQ(OutputOptionHelper(declared).validate(ParsedCommand()), nullptr);

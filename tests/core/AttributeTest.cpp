@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,7 @@ std::vector<uint8_t> bytesOf(const Attribute& attribute) {
 
 Attribute ofType(const std::string& type) { return Attribute("Key", "Display", type); }
 
-struct Conversion {
-    std::string type;
-    std::string text;
-    std::string shown;  // empty: the text must be refused
-};
+struct Conversion { std::string type, text, shown; };  // shown empty: the text must be refused
 
 }  // namespace
 
@@ -55,11 +50,7 @@ TEST(Attribute, TypedWritesStoreTheTypeWidthLeastSignificantByteFirstAndReadsTak
 }
 
 TEST(Attribute, ToFieldRefusesAValueWiderThanTheFieldInsteadOfCuttingIt) {
-    struct Row {
-        uint64_t value;
-        unsigned bits;
-        bool fits;
-    };
+    struct Row { uint64_t value; unsigned bits; bool fits; };
     for (const Row& row : std::vector<Row>{
              {0xFF, 8, true}, {0x1FF, 8, false}, {0x80, 7, false}, {~0ull, 64, true}, {~0ull, 32, false}}) {
         Attribute attribute("LogId", "Log Id", types::uint64);
@@ -115,7 +106,6 @@ TEST(Attribute, FromStringAcceptsOnlyWhatSuitsTheType) {
         {types::hexValue, "0x1234", "0x1234"}, {types::bytePointer, "0A0bFF", "0A0BFF"},
         {types::listUint64, "1, 0x2", "01000000000000000200000000000000"},
         {types::vectorOfStrings, "alpha , beta", "alpha, beta"}, {types::string, " keeps blanks ", " keeps blanks "},
-        // Refused:
         {types::uint8, "true", ""},  {types::uint8, "256", ""},    {types::uint8, "-1", ""},
         {types::uint8, "", ""},      {types::uint8, "4 2", ""},    {types::uint8, "0x", ""},
         {types::uint8, "12a", ""},   {types::uint8, "+5", ""},     {types::sint8, "-129", ""},
@@ -170,18 +160,4 @@ TEST(AttributeCollection, WritesCarryTheDefinitionReplaceEarlierValuesAndMissing
     collection.set("-TYPE", option);
     EXPECT_EQ(collection.readString("-TYPE"), "Identify");
     EXPECT_FALSE(collection.contains("-type"));
-}
-
-TEST(AttributeDeviceDefinitions, AreDistinctTypedAndEmpty) {
-    const auto definitions = attributes::deviceAttributeDefinitions();
-    std::set<std::string> keys;
-    for (const auto& definition : definitions) {
-        EXPECT_TRUE(keys.insert(definition.key()).second) << definition.key();
-        EXPECT_FALSE(definition.hasValue()) << definition.key();
-        EXPECT_FALSE(definition.displayName().empty()) << definition.key();
-        // Every definition's type can take a value from text.
-        Attribute probe = definition;
-        const std::string sample = definition.typeName() == types::string ? "x" : "1";
-        EXPECT_TRUE(probe.fromString(sample).isSuccess()) << definition.key();
-    }
 }

@@ -17,9 +17,7 @@ namespace memory = drivekit::core::memory;
 
 namespace {
 
-struct Record512 {
-    uint8_t bytes[512];
-};
+struct Record512 { uint8_t bytes[512]; };
 
 // 1, 2, ..., count
 Payload counting(uint8_t count) {

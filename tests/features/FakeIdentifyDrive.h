@@ -19,11 +19,9 @@ namespace core = drivekit::core;
 
 struct SentCommand {
     std::string protocol;
-    std::string name;
     uint8_t opcode = 0;  // NVMe opcode or ATA command register
-    uint8_t cns = 0;
+    uint8_t cns = 0, csi = 0;
     uint32_t nsid = 0;
-    uint8_t csi = 0;
 };
 
 class FakeIdentifyDrive : public core::Device {
@@ -39,7 +37,6 @@ public:
     core::CommandResult sendCommand(core::Command& command) override {
         SentCommand sent;
         sent.protocol = command.protocol();
-        sent.name = command.name();
         if (const auto* nvme = dynamic_cast<const drivekit::commands::nvme::Command*>(&command)) {
             sent.opcode = nvme->entry().opcode();
             sent.cns = static_cast<uint8_t>(nvme->entry().cdw10 & 0xFF);
@@ -73,9 +70,7 @@ public:
     void storeAta(uint8_t command, core::Payload data) { ata_[command] = std::move(data); }
 
     void setBool(const core::Attribute& definition, bool value) { attributes.writeBool(definition, value); }
-    void setText(const core::Attribute& definition, const std::string& value) {
-        attributes.writeString(definition, value);
-    }
+    void setText(const core::Attribute& key, const std::string& text) { attributes.writeString(key, text); }
 
     const std::vector<SentCommand>& sent() const { return sent_; }
     std::vector<std::pair<uint8_t, uint32_t>> sentIdentify() const {

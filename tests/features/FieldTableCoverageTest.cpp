@@ -33,9 +33,7 @@ struct Structure {
 // The bytes a container's bit rows reach: a container may span a whole bitmap whose other
 // bytes are shown by value rows of their own.
 struct BitReach {
-    uint32_t offset = 0;
-    uint32_t low = UINT32_MAX;
-    uint32_t high = 0;
+    uint32_t offset = 0, low = UINT32_MAX, high = 0;
     void add(const fields::Field& bits) {
         low = std::min<uint32_t>(low, bits.lowBit);
         high = std::max<uint32_t>(high, bits.highBit);

@@ -27,6 +27,14 @@ drivekit::core::AttributeCollection withKey(const std::string& key) {
     return collection;
 }
 
+class SampleLog : public nvme_get_log::NVMeGetLog {
+public:
+    SampleLog(std::shared_ptr<drivekit::core::Device> device, const drivekit::core::AttributeCollection& attributes,
+              int tag)
+        : NVMeGetLog(std::move(device), attributes), tag(tag) {}
+    int tag;
+};
+
 }  // namespace
 
 TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplemented) {
@@ -46,22 +54,11 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplem
     needsLogId.setAttributes(withKey("LogId"));
     needsLogId.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
-    // Run of a feature that does not override it is not implemented.
     plain.run(status);
     EXPECT_EQ(status, Status::notImplemented());
     EXPECT_EQ(status.message(), "Not implemented.");
     EXPECT_FALSE(plain.getOutput().hasMembers());
 }
-
-namespace {
-class SampleLog : public nvme_get_log::NVMeGetLog {
-public:
-    SampleLog(std::shared_ptr<drivekit::core::Device> device, const drivekit::core::AttributeCollection& attributes,
-              int tag)
-        : NVMeGetLog(std::move(device), attributes), tag(tag) {}
-    int tag;
-};
-}  // namespace
 
 TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
     auto& registry = GetLogRegistry::instance();

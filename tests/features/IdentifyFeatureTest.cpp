@@ -87,7 +87,6 @@ TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAtaAndOneSpeakingNe
     EXPECT_EQ(drive->sent().back().opcode, ataOpcodes::identifyDevice);
     EXPECT_EQ(*feature.data().at(20), 'S');
 
-    // A drive speaking neither protocol is refused and notified.
     auto neither = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
     identify::Identify refused(neither, request(0x01, 0));
     std::vector<Status> notified;
@@ -137,7 +136,6 @@ TEST(IdentifyXml, NothingBeforeTheReadThenTheStructureReadInItsObjectType) {
     namespaceFeature.toXmlObject(object);
     ASSERT_NE(dynamic_cast<identify::nvme::namespaceData::XmlObject*>(object.get()), nullptr);
     EXPECT_FALSE(object->properties().empty());
-    // A clone keeps the type and the content.
     const auto copy = object->clone();
     ASSERT_NE(dynamic_cast<identify::nvme::namespaceData::XmlObject*>(copy.get()), nullptr);
     EXPECT_EQ(copy->serialize(), object->serialize());

@@ -33,12 +33,15 @@ struct Bytes {
     core::Payload payload() const { return core::Payload(data.data(), static_cast<uint32_t>(data.size())); }
 };
 
-std::unique_ptr<XmlObject> decode(uint8_t logId, const core::Payload& page, core::Status& status,
-                                  uint8_t lsp = 0) {
+PageContext contextOf(uint8_t logId, uint8_t lsp = 0) {
     PageContext context;
     context.logId = logId;
     context.logSpecificField = lsp;
-    return decodeLogPage(context, page, status);
+    return context;
+}
+
+std::unique_ptr<XmlObject> decode(uint8_t logId, const core::Payload& page, core::Status& status, uint8_t lsp = 0) {
+    return decodeLogPage(contextOf(logId, lsp), page, status);
 }
 
 TEST(LogPageDecode, ShortPagesAndHostileCountsDecodeWhatIsPresentAndSaySo) {
@@ -91,8 +94,7 @@ TEST(LogPageDecode, FieldsBeforeTheCutKeepTheirValues) {
     EXPECT_EQ(lockdown->propertyValue("Requested Scope"), "2 (Set Features Feature Identifier)");
 
     // Drives below NVMe 1.2 leave the reset slot undefined: it is not shown.
-    PageContext old;
-    old.logId = 0x03;
+    PageContext old = contextOf(0x03);
     old.nvme1Point2OrGreater = false;
     auto oldSlots = decodeLogPage(old, Bytes(512).put(0, 0x21, 1).payload(), status);
     EXPECT_EQ(oldSlots->propertyValue("Active Firmware Slot"), "1");
@@ -111,8 +113,7 @@ TEST(LogPageDecode, TheSharedLidIsDecodedAsThePageItHolds) {
         {false, 4096, "OCP Unsupported Requirements Log"},
     };
     for (const Case& c : cases) {
-        PageContext context;
-        context.logId = 0xC5;
+        PageContext context = contextOf(0xC5);
         context.makerVendorPages = c.family;
         core::Status status;
         const auto object = decodeLogPage(context, Bytes(c.size).put(0, 41, 8).payload(), status);
@@ -123,8 +124,7 @@ TEST(LogPageDecode, TheSharedLidIsDecodedAsThePageItHolds) {
 
 TEST(LogPageDecode, EmptyPagesGiveTheBareRootAndUnknownPagesNoDecoder) {
     for (uint32_t logId = 0; logId < 256; ++logId) {
-        PageContext context;
-        context.logId = static_cast<uint8_t>(logId);
+        const PageContext context = contextOf(static_cast<uint8_t>(logId));
         core::Status status;
         const auto object = decodeLogPage(context, core::Payload(), status);
         EXPECT_EQ(object != nullptr, hasLogPageDecoder(context)) << logId;
@@ -134,9 +134,7 @@ TEST(LogPageDecode, EmptyPagesGiveTheBareRootAndUnknownPagesNoDecoder) {
             EXPECT_TRUE(object->properties().empty() && object->objects().empty()) << logId;
         }
     }
-    PageContext telemetry;
-    telemetry.logId = 0x07;
-    EXPECT_FALSE(hasLogPageDecoder(telemetry));
+    EXPECT_FALSE(hasLogPageDecoder(contextOf(0x07)));
 }
 
 }  // namespace

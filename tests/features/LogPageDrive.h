@@ -10,11 +10,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/HostInterface.h"
+#include "drivekit/features/identify/decode/IdentifyRecords.h"
+#include "drivekit/features/uuid/Uuid.h"
 
 namespace log_page_test {
 
@@ -22,12 +25,9 @@ namespace core = drivekit::core;
 namespace nvme = drivekit::commands::nvme;
 
 struct Read {
-    uint64_t offset;
-    uint64_t bytes;
+    uint64_t offset, bytes;
     uint8_t lsp;
-    bool operator==(const Read& other) const {
-        return offset == other.offset && bytes == other.bytes && lsp == other.lsp;
-    }
+    bool operator==(const Read& o) const { return std::tie(offset, bytes, lsp) == std::tie(o.offset, o.bytes, o.lsp); }
 };
 
 // A command queue that only keeps its time-out.
@@ -91,11 +91,13 @@ public:
         return result;
     }
 
-    // The Get Log Page commands sent (of one LID, or of all), as offset, length and LSP.
-    std::vector<Read> reads(int logId = -1) const {
+    // The Get Log Page commands sent (of one LID, or of all), as offset, length and LSP; releasing
+    // only: those whose Retain Asynchronous Event is clear.
+    std::vector<Read> reads(int logId = -1, bool releasingOnly = false) const {
         std::vector<Read> list;
         for (const auto& entry : sent) {
-            if (entry.opcode() == nvme::opcodes::getLogPage && (logId < 0 || (entry.cdw10 & 0xFF) == unsigned(logId))) {
+            if (entry.opcode() == nvme::opcodes::getLogPage && (logId < 0 || (entry.cdw10 & 0xFF) == unsigned(logId)) &&
+                !(releasingOnly && (entry.cdw10 & 0x8000) != 0)) {
                 list.push_back({offsetOf(entry), bytesOf(entry), static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7F)});
             }
         }
@@ -155,6 +157,19 @@ inline core::Payload pageOf(uint32_t size, const std::function<void(core::Payloa
         fill(page);
     }
     return page;
+}
+
+// A UUID List structure holding ids in order, each with the vendor association (not part of
+// the UUID).
+inline core::Payload uuidListOf(const std::vector<drivekit::features::uuid::Uuid>& ids) {
+    using drivekit::features::identify::decode::UuidListStructure;
+    core::Payload data(sizeof(UuidListStructure));
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        auto& entry = data.safeCast<UuidListStructure>()->entries[i];
+        entry.association = 0x01;
+        std::copy(ids[i].begin(), ids[i].end(), entry.uuid);
+    }
+    return data;
 }
 
 // The first count bytes of a payload (fewer when it is shorter).

@@ -2,14 +2,11 @@
 
 #include <fstream>
 #include <functional>
-#include <iterator>
-
-#include <boost/filesystem.hpp>
 
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/Registries.h"
-#include "drivekit/features/identify/decode/IdentifyRecords.h"
 #include "drivekit/features/nvme_get_log/LogPages.h"
+#include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
 #include "tests/features/LogCapture.h"
 #include "tests/features/LogPageDrive.h"
@@ -129,8 +126,7 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
         // The result is the caller's buffer, shortened, not a copy of it.
         EXPECT_EQ(soFar.data(), buffer.data());
         EXPECT_EQ(page.getPayload().data(), buffer.data());
-        ASSERT_EQ(soFar.size(), c.kept);
-        EXPECT_EQ(bytes(soFar, c.kept), bytes(served, c.kept));
+        EXPECT_EQ(bytes(soFar, UINT64_MAX), bytes(served, c.kept));
         if (c.kept != c.pageBytes) {
             EXPECT_TRUE(log.logged("readChunks", "Failure to read on offset: 8192.. out of 20000"));
         }
@@ -147,18 +143,10 @@ TEST(NvmeGetLog, GetByChunksReadsInDriveSizedPiecesHalvesOnFailureAndKeepsWhatCa
 }
 
 TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
-    using drivekit::features::identify::decode::UuidListStructure;
-    const uint8_t listed[16] = {0x96, 0x19, 0x58, 0x6e, 0xc1, 0x1b, 0x43, 0xad,
-                                0xaa, 0xaa, 0x65, 0x41, 0x87, 0xf6, 0xbb, 0xb2};
-    const auto uuidList = [&](bool withCandidate) {
-        core::Payload list(sizeof(UuidListStructure));
-        auto& entries = list.safeCast<UuidListStructure>()->entries;
-        std::fill(std::begin(entries[0].uuid), std::end(entries[0].uuid), uint8_t{0x77});
-        if (withCandidate) {
-            std::copy(std::begin(listed), std::end(listed), entries[1].uuid);
-        }
-        return list;
-    };
+    const drivekit::features::uuid::Uuid listed = {0x96, 0x19, 0x58, 0x6e, 0xc1, 0x1b, 0x43, 0xad,
+                                                   0xaa, 0xaa, 0x65, 0x41, 0x87, 0xf6, 0xbb, 0xb2};
+    drivekit::features::uuid::Uuid other{};
+    other.fill(0x77);
     struct Case {
         const char* page; std::function<void(LogPageDrive&, core::AttributeCollection&)> setUp;
         core::Status expected; uint8_t uuidIndex; bool identifySent;
@@ -170,7 +158,7 @@ TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
     const auto uuids = [&](bool withCandidate) {
         return [&, withCandidate](LogPageDrive& d, core::AttributeCollection&) {
             d.attributes.writeBool(attributes::uuidSupported(), true);
-            d.uuidList = uuidList(withCandidate);
+            d.uuidList = withCandidate ? uuidListOf({other, listed}) : uuidListOf({other});
         };
     };
     const Case cases[] = {
@@ -218,7 +206,8 @@ TEST(NvmeGetLog, GatesComeFirstThenTheDriveTheUuidIndexAndTheDwordCount) {
 }
 
 TEST(NvmeGetLog, WritesItsBytesReplacingAFileAndFailsWithoutDataOrAPlaceToWrite) {
-    const auto path = boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("getlog-%%%%%%.bin");
+    const test_support::ScratchFolder scratch;
+    const auto path = scratch.path() / "page.bin";
     std::ofstream(path.string()) << "an older and longer file";
     NVMeGetLog page(std::make_shared<LogPageDrive>(), 0x02, 127, "Test Page", {});
     core::Status status;
@@ -235,7 +224,6 @@ TEST(NvmeGetLog, WritesItsBytesReplacingAFileAndFailsWithoutDataOrAPlaceToWrite)
     page.toXmlObject(status, object);
     EXPECT_EQ(object->attribute("name"), "NVMeGetLog");
     EXPECT_EQ(object->propertyValue("Payload"), "AB00CD");
-    boost::filesystem::remove(path);
 }
 
 TEST(LogPages, PagesOfDriveGivenLengthReadTheHeaderThenTheRest) {

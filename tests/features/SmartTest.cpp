@@ -16,19 +16,14 @@
 #include "tests/features/LogPageDrive.h"
 
 namespace smart = drivekit::features::smart;
+namespace a = drivekit::core::attributes;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
 
 namespace {
 
-struct Entry {
-    uint8_t id;
-    uint16_t flags;
-    uint8_t value;
-    uint64_t raw;
-    uint8_t threshold;
-};
+struct Entry { uint8_t id; uint16_t flags; uint8_t value; uint64_t raw; uint8_t threshold; };
 
 // A data sector and a thresholds sector with valid checksums; entry i at position i unless
 // thresholdOrder gives the thresholds' positions.
@@ -52,10 +47,7 @@ std::pair<Payload, Payload> sectors(const std::vector<Entry>& entries, std::vect
 }
 
 // Per row of the decoded tree: its ID, Raw, Normalized, Threshold, Action and Status, and its name.
-struct Row {
-    std::string values;
-    std::string name;
-};
+struct Row { std::string values, name; };
 std::vector<Row> rows(const XmlObject& tree) {
     std::vector<Row> result;
     for (const auto& child : tree.objects()) {
@@ -86,21 +78,13 @@ std::vector<std::string> valuesOf(const std::vector<Row>& rows) {
     return values;
 }
 
+// A pre-failure attribute at, below and above its threshold, an advisory one below its own, and
+// the end-to-end count, which fails without the flag.
 TEST(SmartDecode, VerdictsFollowPreFailureAndTheEndToEndCount) {
-    struct Case { Entry entry; const char* action; } cases[] = {
-        {{0x05, 0x0033, 10, 0, 10}, "Fail"},  // pre-failure at its threshold
-        {{0x05, 0x0033, 9, 0, 10}, "Fail"},   // below
-        {{0x05, 0x0033, 11, 0, 10}, "Pass"},  // above
-        {{0x09, 0x0032, 1, 0, 10}, "Pass"},   // advisory attribute below its threshold
-        {{0xB8, 0x0032, 90, 0, 90}, "Fail"},  // the end-to-end count fails without the flag
-        {{0xB8, 0x0032, 91, 0, 90}, "Pass"},
-    };
-    for (const auto& c : cases) {
-        const auto result = decoded({c.entry});
-        ASSERT_EQ(result.size(), 1u);
-        EXPECT_NE(result[0].values.find(std::string(" ") + c.action + " "), std::string::npos)
-            << result[0].values << " " << int(c.entry.value);
-    }
+    EXPECT_EQ(valuesOf(decoded({{0x05, 0x33, 10, 0, 10}, {0x05, 0x33, 9, 0, 10}, {0x05, 0x33, 11, 0, 10},
+                                {0x09, 0x32, 1, 0, 10}, {0xB8, 0x32, 90, 0, 90}, {0xB8, 0x32, 91, 0, 90}})),
+              (std::vector<std::string>{"05 0 10 10 Fail 0x0033", "05 0 9 10 Fail 0x0033", "05 0 11 10 Pass 0x0033",
+                                        "09 0 1 10 Pass 0x0032", "B8 0 90 90 Fail 0x0032", "B8 0 91 90 Pass 0x0032"}));
 }
 
 TEST(SmartDecode, NamesAndSkippedIdsFollowTheProductFamily) {
@@ -251,7 +235,6 @@ TEST(NvmeSmartHealth, FieldsTemperaturesAndTruncation) {
 // The package tests meet each refusal alone and the reads' failures; here, the refusal that wins
 // when several apply.
 TEST(SmartFeature, CanRunRefusesInOrder) {
-    namespace a = drivekit::core::attributes;
     struct Case { bool enabled; const char* error; bool raid; Status expected; } cases[] = {
         {true, "", false, Status::success()},
         {false, "", false, Status::smartNotEnabled()},
@@ -290,7 +273,6 @@ std::vector<Sent> sentTo(const log_page_test::LogPageDrive& drive) {
 }
 
 TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest) {
-    namespace a = drivekit::core::attributes;
     using Drive = log_page_test::LogPageDrive;
     struct Case {
         const char* what; std::function<void(Drive&)> drive; bool health; std::vector<Sent> sent;

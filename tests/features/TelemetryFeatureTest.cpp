@@ -5,10 +5,9 @@
 #include <fstream>
 #include <functional>
 
-#include <boost/filesystem.hpp>
-
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/features/telemetry/Telemetry.h"
+#include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
 #include "tests/features/LogCapture.h"
 #include "tests/features/LogPageDrive.h"
@@ -22,9 +21,9 @@ namespace {
 
 constexpr uint8_t hbsFid = 0x16;
 
-// A telemetry log of (highest last block + 1) blocks, at least 4096 bytes, whose header gives lastBlocks (areas 1 to
-// 4) and the capture's data generation number; every other byte depends on its offset and the
-// capture, so a misplaced piece or a byte of another capture shows.
+// A telemetry log of (highest last block + 1) blocks, at least 4096 bytes, whose header gives
+// lastBlocks (areas 1 to 4) and the capture's data generation number; every other byte depends
+// on its offset and the capture, so a misplaced piece or a byte of another capture shows.
 core::Payload telemetryLog(uint8_t lid, std::array<uint32_t, 4> lastBlocks, uint8_t generation) {
     const uint64_t blocks = *std::max_element(lastBlocks.begin(), lastBlocks.end()) + 1;
     core::Payload log(std::max<uint64_t>(blocks * 512, 4096));
@@ -33,13 +32,10 @@ core::Payload telemetryLog(uint8_t lid, std::array<uint32_t, 4> lastBlocks, uint
     }
     *log.at(0) = lid;
     for (unsigned area = 0; area < 3; ++area) {
-        *log.at(8 + 2 * area) = lastBlocks[area] & 0xFF;
-        *log.at(9 + 2 * area) = lastBlocks[area] >> 8;
+        put(log, 8 + 2 * area, static_cast<uint16_t>(lastBlocks[area]));
     }
     *log.at(14) = 0x5A;  // reserved: never taken for a last block
-    for (unsigned byte = 0; byte < 4; ++byte) {
-        *log.at(16 + byte) = (lastBlocks[3] >> (8 * byte)) & 0xFF;
-    }
+    put(log, 16, lastBlocks[3]);
     *log.at(lid == 0x07 ? 381 : 383) = generation;
     return log;
 }
@@ -66,17 +62,6 @@ std::shared_ptr<LogPageDrive> telemetryDrive(bool extended) {
 bool isRead(const nvme::SubmissionEntry& entry, uint64_t offset, uint64_t bytes = 0) {
     return entry.opcode() == nvme::opcodes::getLogPage && (entry.cdw10 & 0xFF) != 0 && offsetOf(entry) == offset &&
            (bytes == 0 || bytesOf(entry) == bytes);
-}
-
-// The Get Log Page commands of one LID whose Retain Asynchronous Event is clear.
-std::vector<Read> releasingReads(const LogPageDrive& drive, uint8_t lid) {
-    std::vector<Read> list;
-    for (const auto& entry : drive.sent) {
-        if (entry.opcode() == nvme::opcodes::getLogPage && (entry.cdw10 & 0xFF) == lid && (entry.cdw10 & 0x8000) == 0) {
-            list.push_back({offsetOf(entry), bytesOf(entry), static_cast<uint8_t>((entry.cdw10 >> 8) & 0x7F)});
-        }
-    }
-    return list;
 }
 
 }  // namespace
@@ -139,7 +124,7 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         EXPECT_EQ(reads.front(), (Read{0, 4096, c.firstLsp})) << name;
         EXPECT_EQ(reads.back(), (Read{0, 512, 0})) << name;
         // The controller-initiated log is kept latched by every read but the last.
-        EXPECT_EQ(releasingReads(*drive, c.lid), c.lid == 8 ? std::vector<Read>{reads.back()} : reads) << name;
+        EXPECT_EQ(drive->reads(c.lid, true), c.lid == 8 ? std::vector<Read>{reads.back()} : reads) << name;
         uint64_t next = 4096;
         for (size_t i = 1; i + 1 < reads.size(); ++i) {
             EXPECT_EQ(std::make_tuple(reads[i].offset, reads[i].lsp), std::make_tuple(next, uint8_t{0})) << name;
@@ -169,7 +154,6 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
         EXPECT_EQ(std::make_pair(telemetry.dataArea(), fellBackTo),
                   c.hbsAnswerBytes == UINT64_MAX ? std::make_pair(c.dataArea, 0u) : std::make_pair(3u, 3u))
             << name;
-        // The data is the whole log.
         EXPECT_EQ(std::make_tuple(telemetry.readPasses(), telemetry.mayBeInconsistent()), std::make_tuple(1u, false));
         EXPECT_EQ(bytes(telemetry.getPayload(), UINT64_MAX), bytes(log, c.total)) << name;
     }
@@ -219,8 +203,8 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
          core::Status::featureNotSupportedByDrive(), 0},
     };
     namespace fs = boost::filesystem;
-    const fs::path folder = fs::temp_directory_path() / fs::unique_path("telemetry-%%%%%%");
-    fs::create_directories(folder);
+    const test_support::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     const std::string path = (folder / "log.bin").string();
     for (const Case& c : cases) {
         for (const bool streamed : {false, true}) {
@@ -266,7 +250,6 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     const std::string missing = (folder / "missing" / "log.bin").string();
     EXPECT_EQ(telemetry.readTelemetryDataToFile(status, missing), core::Status::failedToWriteFile());
     EXPECT_FALSE(fs::exists(missing + ".part"));
-    fs::remove_all(folder);
 }
 
 TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAndMarked) {
@@ -323,7 +306,7 @@ TEST(TelemetryFeature, ALogThatChangesIsReadAgainAndOneThatKeepsChangingIsKeptAn
         // The controller-initiated log's notice is let go by the header check of each pass read
         // whole, the last read among them.
         if (c.lid == 8) {
-            EXPECT_EQ(releasingReads(*drive, c.lid), std::vector<Read>(passes, Read{0, 512, 0})) << c.name;
+            EXPECT_EQ(drive->reads(c.lid, true), std::vector<Read>(passes, Read{0, 512, 0})) << c.name;
             EXPECT_TRUE(isRead(drive->sent.back(), 0, 512)) << c.name;
         }
         if (passes == 2 && c.changeAt == 0 && expected.size() <= first.size()) {

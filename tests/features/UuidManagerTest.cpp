@@ -8,11 +8,12 @@
 #include "drivekit/features/uuid/UuidList.h"
 #include "drivekit/features/uuid/UuidRegistry.h"
 #include "tests/features/FakeIdentifyDrive.h"
+#include "tests/features/LogPageDrive.h"
 
 using namespace identify_test;
+using log_page_test::uuidListOf;
 using drivekit::features::uuid::Uuid;
 using drivekit::features::identify::decode::uuidListEntries;
-using drivekit::features::identify::decode::UuidListStructure;
 using drivekit::features::uuid::UuidList;
 using drivekit::features::uuid::UUIDManager;
 using drivekit::features::uuid::UuidRegistry;
@@ -25,17 +26,6 @@ Uuid uuidOf(uint8_t first) {
         id[i] = static_cast<uint8_t>(first + i);
     }
     return id;
-}
-
-// A UUID List structure whose entries hold the given UUIDs in order.
-core::Payload uuidList(const std::vector<Uuid>& ids) {
-    core::Payload data(sizeof(UuidListStructure));
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        auto& entry = data.safeCast<UuidListStructure>()->entries[i];
-        entry.association = 0x01;  // vendor, not part of the UUID
-        std::copy(ids[i].begin(), ids[i].end(), entry.uuid);
-    }
-    return data;
 }
 
 // Each test uses its own serial numbers: the registry lives as long as the process.
@@ -54,19 +44,18 @@ const Uuid other = uuidOf(0x80);
 }  // namespace
 
 TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUuidOrItsLastEntry) {
-    auto drive = uuidDrive("UUID-ORDER", uuidList({b, other, a}));
+    auto drive = uuidDrive("UUID-ORDER", uuidListOf({b, other, a}));
     EXPECT_EQ(UUIDManager(drive, {a, b}).getIndex(), 3);
     EXPECT_EQ(UUIDManager(drive, {b, a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0), other}).getIndex(), 2);
     EXPECT_EQ(UUIDManager(drive, {uuidOf(0xC0)}).getIndex(), UUIDManager::notFound);
     EXPECT_EQ(UUIDManager(drive).getIndex(), UUIDManager::notFound);
-    EXPECT_EQ(UUIDManager(uuidDrive("UUID-ZERO-MIDDLE", uuidList({a, Uuid{}, b})), {b, a}).getIndex(), 1);
-    // A full list is read to its last entry.
+    EXPECT_EQ(UUIDManager(uuidDrive("UUID-ZERO-MIDDLE", uuidListOf({a, Uuid{}, b})), {b, a}).getIndex(), 1);
     std::vector<Uuid> ids;
     for (uint32_t i = 0; i < uuidListEntries; ++i) {
         ids.push_back(uuidOf(static_cast<uint8_t>(i + 1)));
     }
-    const auto table = UuidList::parse(uuidList(ids));
+    const auto table = UuidList::parse(uuidListOf(ids));
     ASSERT_EQ(table.size(), uuidListEntries);
     EXPECT_EQ(table.at(ids.back()), 127);
 }
@@ -76,10 +65,10 @@ TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUui
 TEST(UuidManager, ListsWithoutTheCandidateGiveNoIndexAndAreReadAtMostOnce) {
     struct Case { const char* serial; bool supported, answers; core::Payload list; };
     const Case cases[] = {
-        {"UUID-ZERO-FIRST", true, true, uuidList({Uuid{}, a})},
+        {"UUID-ZERO-FIRST", true, true, uuidListOf({Uuid{}, a})},
         {"UUID-SHORT", true, true, core::Payload(2048)},
         {"UUID-FAILING", true, false, {}},
-        {"UUID-UNSUPPORTED", false, true, uuidList({a})},
+        {"UUID-UNSUPPORTED", false, true, uuidListOf({a})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.serial);
@@ -98,8 +87,8 @@ TEST(UuidManager, ListsWithoutTheCandidateGiveNoIndexAndAreReadAtMostOnce) {
 }
 
 TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
-    auto first = uuidDrive("UUID-SHARED", uuidList({a}));
-    auto second = uuidDrive("UUID-SHARED", uuidList({b, a}));
+    auto first = uuidDrive("UUID-SHARED", uuidListOf({a}));
+    auto second = uuidDrive("UUID-SHARED", uuidListOf({b, a}));
     EXPECT_EQ(UUIDManager(first, {a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(first, {a}).getIndex(), 1);
     // The second drive shares the first one's table: its own list is never read.
