@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
+#include "plugins/plugin.debug_logs/debug_logs_common/NamePattern.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
 
@@ -67,4 +69,32 @@ TEST(ZipArchive, FailureSaysWhyAndLeavesNoArchive) {
         EXPECT_FALSE(fs::is_regular_file(scratch.path() / "pkg.zip")) << reason;
         EXPECT_FALSE(fs::exists(scratch.path() / "pkg.zip.part")) << reason;
     }
+}
+
+// Only the entries whose first path component matches the pattern are packed, whole sub-folders
+// included; the matcher itself is walked through the shapes a shell pattern takes.
+TEST(ZipArchive, PatternChoosesTheEntriesByTheirFirstComponent) {
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"*", "version.txt", true},   {"*", ".hidden", true},       {"*", "", true},
+        {"*.bin", "smart.bin", true}, {"*.bin", "smart.bin.part", false},
+        {"log_*", "SATA_logs", false}, {"Log*", "log_pages", false},
+        {"?", "a", true},             {"?", "", false},             {"a?c", "ac", false},
+        {"*ab", "aab", true},         {"a*b*c", "aXbYbZc", true},   {"a*b*c", "aXbYcZ", false},
+        {"**", "x", true},            {"", "", true},               {"", "a", false},
+    };
+    for (const auto& [pattern, name, matches] : cases) {
+        EXPECT_EQ(dl::matchesNamePattern(pattern, name), matches) << pattern << " / " << name;
+    }
+
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "pkg";
+    writeBytes(folder / "version.txt", "v");
+    writeBytes(folder / "log_pages" / "smart.bin", "s");
+    writeBytes(folder / "log_old.txt", "o");
+    std::string problem;
+    ConsoleCapture console;
+    ASSERT_EQ(dl::createZipArchive(folder.string(), "log_*", "pkg.zip", false, problem), 0) << problem;
+    const std::map<std::string, std::string> expected = {
+        {"log_old.txt", "o"}, {"log_pages/", ""}, {"log_pages/smart.bin", "s"}};
+    EXPECT_EQ(readZip(scratch.path() / "pkg.zip"), expected);
 }

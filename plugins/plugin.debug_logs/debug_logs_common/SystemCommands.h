@@ -43,8 +43,9 @@ std::string commandLineOf(const std::vector<std::string>& arguments);
 
 // Runs the program with the given arguments. On Linux: without a shell, found only in the system's
 // own program folders, with an environment of nothing but that search path and LANG=C, its whole
-// process group stopped at the time limit. On Windows the line goes through the command
-// interpreter and the time limit is not applied.
+// process group stopped at the time limit. On Windows the line goes through the system folder's
+// command interpreter with a search path of the system folders only, the rest of the environment
+// inherited, and its job (everything it started) stopped at the time limit.
 CommandRun runCommand(const std::vector<std::string>& arguments, const CommandLimits& limits);
 
 // Sets up and removes what the platform's commands rely on (a helper script on Windows).

@@ -19,6 +19,11 @@ namespace platform {
 // otherwise problem says why.
 int packFolder(const boost::filesystem::path& folder, const std::string& pattern,
                const boost::filesystem::path& archivePath, std::string& description, std::string& problem);
+
+// Gives the file from the name to in one step unless something has that name already; false with
+// error set otherwise (file_exists when the name is taken).
+bool renameWithoutReplacing(const boost::filesystem::path& from, const boost::filesystem::path& to,
+                            boost::system::error_code& error);
 }  // namespace platform
 
 }  // namespace plugin::cli::debug_logs

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <thread>
 
+#include "plugins/plugin.debug_logs/debug_logs_common/CommandProblems.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
 
 namespace plugin::cli::debug_logs {
@@ -25,12 +26,6 @@ using Clock = std::chrono::steady_clock;
 // of them must not run in place of the real one.
 const char* const searchPath = "/usr/sbin:/usr/bin:/sbin:/bin";
 const char* const programFolders[] = {"/usr/sbin", "/usr/bin", "/sbin", "/bin"};
-
-// How long a killed command is waited for: one stuck in the kernel may not end at once.
-constexpr std::chrono::milliseconds killGrace{2000};
-
-// How the output stopped.
-enum class Stop { end, time, size };
 
 // The program as given when it names a folder, else the first executable file of that name in
 // the program folders; empty when there is none.
@@ -97,17 +92,17 @@ int start(const std::string& path, const std::vector<std::string>& arguments, pi
 
 // Reads the output until it ends, the deadline passes or the limit is reached; what it keeps is
 // at most limit bytes.
-Stop readOutput(int output, Clock::time_point deadline, std::size_t limit, std::string& text) {
+OutputStop readOutput(int output, Clock::time_point deadline, std::size_t limit, std::string& text) {
     char buffer[4096];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
-            return Stop::time;
+            return OutputStop::time;
         }
         pollfd ready{output, POLLIN, 0};
         const int count = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
         if (count < 0 && errno != EINTR) {
-            return Stop::end;
+            return OutputStop::end;
         }
         if (count <= 0) {
             continue;
@@ -117,12 +112,12 @@ Stop readOutput(int output, Clock::time_point deadline, std::size_t limit, std::
             continue;
         }
         if (received <= 0) {
-            return Stop::end;
+            return OutputStop::end;
         }
         const std::size_t room = limit - text.size();
         text.append(buffer, std::min(room, static_cast<std::size_t>(received)));
         if (static_cast<std::size_t>(received) > room) {
-            return Stop::size;
+            return OutputStop::size;
         }
     }
 }
@@ -146,15 +141,10 @@ bool reap(pid_t pid, Clock::time_point deadline, int& waitStatus) {
     }
 }
 
-std::string durationText(std::chrono::milliseconds duration) {
-    const auto count = duration.count();
-    return count % 1000 == 0 ? std::to_string(count / 1000) + " s" : std::to_string(count) + " ms";
-}
-
 // The sentence for a command that ended by itself; empty for exit status 0.
 std::string endText(int waitStatus) {
-    if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) != 0) {
-        return "Command failed with exit status " + std::to_string(WEXITSTATUS(waitStatus)) + ".";
+    if (WIFEXITED(waitStatus)) {
+        return exitStatusText(static_cast<unsigned long>(WEXITSTATUS(waitStatus)));
     }
     if (WIFSIGNALED(waitStatus)) {
         const int signal = WTERMSIG(waitStatus);
@@ -169,35 +159,26 @@ CommandRun runCommand(const std::vector<std::string>& arguments, const CommandLi
     const std::string program = arguments.empty() ? std::string() : arguments.front();
     const std::string path = programPath(program);
     if (path.empty()) {
-        run.problem = "Command could not be started: no program \"" + program + "\" in " + searchPath + ".";
+        run.problem = notStartedText("no program \"" + program + "\" in " + searchPath);
         return run;
     }
     pid_t pid = -1;
     int output = -1;
     if (const int error = start(path, arguments, pid, output); error != 0) {
-        run.problem = "Command could not be started: " + std::string(std::strerror(error)) + ".";
+        run.problem = notStartedText(std::strerror(error));
         return run;
     }
     const Clock::time_point deadline = Clock::now() + limits.time;
-    const Stop stop = readOutput(output, deadline, limits.outputBytes, run.output);
+    const OutputStop stop = readOutput(output, deadline, limits.outputBytes, run.output);
     int waitStatus = 0;
-    const bool ended = stop == Stop::end && reap(pid, deadline, waitStatus);
+    const bool ended = stop == OutputStop::end && reap(pid, deadline, waitStatus);
     bool reaped = ended;
     if (!ended) {
         ::kill(-pid, SIGKILL);
         reaped = reap(pid, Clock::now() + killGrace, waitStatus);
     }
     ::close(output);
-    if (ended) {
-        run.problem = endText(waitStatus);
-    } else {
-        run.problem = stop == Stop::size
-                          ? "Output cut at " + std::to_string(limits.outputBytes) + " bytes; command stopped."
-                          : "Command stopped: no end within " + durationText(limits.time) + ".";
-        if (!reaped) {
-            run.problem += " It had not ended " + durationText(killGrace) + " after it was killed.";
-        }
-    }
+    run.problem = ended ? endText(waitStatus) : stoppedText(stop, limits, reaped);
     return run;
 }
 

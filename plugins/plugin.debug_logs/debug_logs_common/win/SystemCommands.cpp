@@ -1,6 +1,5 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -81,30 +80,6 @@ const std::vector<SystemCommand>& systemCommandTable() {
         {"Registry information", {"wmic", "registry"}, {}, {}},
     };
     return table;
-}
-
-// The C runtime's pipe cannot be waited for with a limit: the time limit is not applied here.
-CommandRun runCommand(const std::vector<std::string>& arguments, const CommandLimits& limits) {
-    CommandRun run;
-    FILE* pipe = _popen((commandLineOf(arguments) + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        run.problem = "Command could not be started.";
-        return run;
-    }
-    char buffer[4096];
-    bool cut = false;
-    for (std::size_t count; !cut && (count = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
-        const std::size_t room = limits.outputBytes - run.output.size();
-        run.output.append(buffer, std::min(room, count));
-        cut = count > room;
-    }
-    const int exitStatus = _pclose(pipe);
-    if (cut) {
-        run.problem = "Output cut at " + std::to_string(limits.outputBytes) + " bytes.";
-    } else if (exitStatus != 0) {
-        run.problem = "Command failed with exit status " + std::to_string(exitStatus) + ".";
-    }
-    return run;
 }
 
 void prepareSystemCommands() { createDiskScript(diskScriptName); }
