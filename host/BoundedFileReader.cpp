@@ -13,12 +13,21 @@ namespace host {
 
 namespace {
 
+#ifdef _WIN32
+// Binary: the C runtime's text mode would drop every "\r" before a "\n" and stop at a 0x1A.
+constexpr int openFlags = O_RDONLY | O_BINARY;
+#else
+// O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
+constexpr int openFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+#endif
 
 std::string kindOf(mode_t mode) {
     if (S_ISDIR(mode)) return "a folder";
     if (S_ISFIFO(mode)) return "a FIFO";
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+#ifdef S_ISSOCK
     if (S_ISSOCK(mode)) return "a socket";
+#endif
     return "a special file";
 }
 
@@ -35,8 +44,7 @@ struct Descriptor {
 }  // namespace
 
 std::string BoundedFileReader::openRegularFile(const std::string& path, int& fd, uint64_t& size) {
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    Descriptor file{::open(path.c_str(), openFlags)};
     struct stat status {};
     fd = -1;
     if (file.fd < 0 || ::fstat(file.fd, &status) != 0) {

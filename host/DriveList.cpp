@@ -29,13 +29,6 @@ void DriveList::add(std::shared_ptr<drivekit::core::Device> device, std::string 
 
 void DriveList::add(Entry entry) { entries_.push_back(std::move(entry)); }
 
-void DriveList::addLinux(const std::string& root, const std::string& devRoot) {
-    for (auto& drive : linux_drives::findLinuxDrives(root, devRoot)) {
-        add({std::move(drive.device), std::move(drive.path), std::move(drive.open),
-             linux_drives::attachmentText(drive.found), drive.found.unsupported, drive.found.selectableByIndex});
-    }
-}
-
 std::string DriveList::addSimulated(const std::vector<std::string>& profiles) {
     for (const auto& profile : profiles) {
         const std::string name = profile.empty() ? sim::defaultProfileName : profile;

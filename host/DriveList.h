@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
-#include "host/devices/linux/LinuxDrives.h"
+#include "host/devices/OpenOutcome.h"
 
 namespace host {
 
 class DriveList {
 public:
-    // What opening a drive before its first command gave.
-    using OpenOutcome = linux_drives::OpenOutcome;
+    using OpenOutcome = host::OpenOutcome;
     struct Entry {
         std::shared_ptr<drivekit::core::Device> device;
         std::string path;
@@ -37,9 +36,9 @@ public:
     // Opens one simulated drive per profile ("" is the built-in default). Stops at the
     // first profile that cannot be opened and returns its one-line error; "" on success.
     std::string addSimulated(const std::vector<std::string>& profiles);
-    // The NVMe controllers and SATA disks of this machine (root, devRoot: sysfs and the
-    // device nodes' folder).
-    void addLinux(const std::string& root = "/sys", const std::string& devRoot = "/dev");
+    // The drives of this machine that the platform's device layer finds (on Linux the NVMe
+    // controllers and SATA disks that sysfs lists).
+    void addSystemDrives();
 
     const std::vector<Entry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }

@@ -269,7 +269,7 @@ bool HostApplication::openDrives(std::ostream& err) {
     drivesOpened_ = true;
     // With --sim only the simulated drives are listed, never this machine's.
     if (!options_.useSimulatedDrives()) {
-        drives_.addLinux();
+        drives_.addSystemDrives();
         return true;
     }
     const std::string error = drives_.addSimulated(options_.simulatedDrives);

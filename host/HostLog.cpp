@@ -36,7 +36,12 @@ std::string HostLog::formatLine(drivekit::core::logging::Severity severity,
     timeval now{};
     gettimeofday(&now, nullptr);
     std::tm local{};
-    localtime_r(&now.tv_sec, &local);
+    const std::time_t seconds = now.tv_sec;
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
     char stamp[32];
     std::snprintf(stamp, sizeof(stamp), "%02d:%02d:%02d:%06ld", local.tm_hour, local.tm_min,
                   local.tm_sec, static_cast<long>(now.tv_usec));

@@ -7,15 +7,12 @@
 #include <vector>
 
 #include "drivekit/core/HostInterface.h"
+#include "host/devices/OpenOutcome.h"
 #include "host/devices/linux/LinuxDriveScan.h"
 
 namespace host::linux_drives {
 
-struct OpenOutcome {
-    drivekit::core::Status status;
-    // The user may not open the device node (not root, no read-write access).
-    bool accessDenied = false;
-};
+using OpenOutcome = host::OpenOutcome;
 
 struct LinuxDrive {
     std::shared_ptr<drivekit::core::Device> device;

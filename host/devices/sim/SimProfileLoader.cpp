@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <boost/dll/runtime_symbol_info.hpp>
 #include <boost/filesystem.hpp>
 
 #include "host/BoundedFileReader.h"
@@ -82,7 +83,7 @@ std::vector<std::string> SimProfileLoader::builtInNames() {
 
 std::string SimProfileLoader::builtInFolder() {
     boost::system::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    const fs::path executable = boost::dll::program_location(error);
     if (!error) {
         const fs::path beside = executable.parent_path() / "profiles";
         if (fs::is_directory(beside, error)) {
