@@ -1,4 +1,7 @@
 // The plug-in's two entry points, exported as Boost.DLL aliases in the "boostdll" section.
+// This is the only file that makes them, so they are always defined here: GCC on Windows would
+// otherwise only declare them.
+#define BOOST_DLL_FORCE_ALIAS_INSTANTIATION
 #include <boost/dll/alias.hpp>
 #include <memory>
 #include <string>

@@ -1,8 +1,5 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/LibzipPacker.h"
 
-// The Windows syntax check sees no third-party headers but Boost's; every real build has libzip,
-// and one without it fails to link rather than pack nothing.
-#if __has_include(<zip.h>)
 #include <zip.h>
 
 #include <algorithm>
@@ -183,4 +180,3 @@ int packWithLibzip(const fs::path& folder, const std::string& pattern, const fs:
 
 }  // namespace plugin::cli::debug_logs
 
-#endif  // __has_include(<zip.h>)
