@@ -98,9 +98,9 @@ TEST(IdentifyCollector, NamespacesComeCnsMajorInListOrderThenTheAllocatedOnesAnd
     const std::string path = (folder / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
     EXPECT_TRUE(fs::exists(path));
     EXPECT_NE(outcome.console.find("Successfully generated CNS(0x1B) log to " + path + ".\n"), std::string::npos);
-    EXPECT_NE(dl::savedBinariesRecord().find(
-                  "identify/cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin was saved successfully\n"),
-              std::string::npos);
+    // Folder and file joined as the platform's paths are.
+    const std::string saved = (fs::path("identify") / "cntid_0_cns_27_nsid_1_nvmsetid_0_csi_0.bin").string();
+    EXPECT_NE(dl::savedBinariesRecord().find(saved + " was saved successfully\n"), std::string::npos);
 }
 
 TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSentAndNoNamespaceNoFile) {

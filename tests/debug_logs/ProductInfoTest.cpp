@@ -34,7 +34,7 @@ TEST(ProductInfo, WritesTheProductTypeOfTheFamilyElseZeroInThreeLines) {
         dl::ProductInfo().saveReport(status, driveOfFamily(product, 213), scratch.path().string());
         EXPECT_TRUE(status.isSuccess());
         const fs::path file = scratch.path() / "product.json";
-        EXPECT_EQ(readFile(file), "{\n    \"product\": " + std::to_string(type) + "\n}");
+        EXPECT_EQ(readFile(file), test_support::textOnDisk("{\n    \"product\": " + std::to_string(type) + "\n}"));
         // A verbose run also names the file.
         EXPECT_EQ(console.text(), type == 0 ? dl::bannerText("Generate Product") + "\nProduct generated\nSuccessfully wrote " +
                                                   file.string() + "\n"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <boost/algorithm/string/predicate.hpp>
+
 #include <map>
 #include <tuple>
 
@@ -31,9 +33,15 @@ TEST(ZipArchive, ArchiveBesideTheFolderHoldsEveryFileAndFolderRelativeToIt) {
     std::string problem = "stale";
     EXPECT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", true, problem), 0);
     EXPECT_EQ(problem, "");
+#ifdef _WIN32
+    // PowerShell's command line, or why there was none and what was packed in process instead.
+    EXPECT_EQ(console.text().rfind("Zip command: ", 0), 0u) << console.text();
+    EXPECT_TRUE(boost::algorithm::ends_with(console.text(), "\nCreate Zip pkg.zip; Result: Success\n"));
+#else
     EXPECT_EQ(console.text(), "Zip command: deflate 3 files and 3 sub-folders of " + folder.string() + " into " +
                                   (scratch.path() / "pkg.zip").string() +
                                   "\nCreate Zip pkg.zip; Result: Success\n");
+#endif
     const std::map<std::string, std::string> expected = {
         {"SATA_logs/", ""},
         {"log_pages/", ""},

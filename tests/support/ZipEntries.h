@@ -18,7 +18,7 @@ inline std::map<std::string, std::string> zipEntries(const boost::filesystem::pa
                                                      std::vector<std::string>& problems) {
     std::map<std::string, std::string> entries;
     int error = 0;
-    zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip_t* archive = zip_open(archivePath.string().c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (archive == nullptr) {
         problems.push_back("the archive does not open (libzip error " + std::to_string(error) + ")");
         return entries;
