@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <boost/filesystem/operations.hpp>
+
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/LibzipPacker.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/win/Handle.h"
@@ -65,19 +67,28 @@ bool runPowerShell(std::wstring commandLine, DWORD& exitCode, std::string& reaso
 namespace platform {
 
 // PowerShell's Compress-Archive first; libzip inside this process only when there is no
-// PowerShell to start. One that starts and fails has said why on the console: no second try.
+// PowerShell to start, or one that ends at once without an archive. One that fails has said why
+// on the console: no second try.
 int packFolder(const boost::filesystem::path& folder, const std::string& pattern,
                const boost::filesystem::path& archivePath, std::string& description, std::string& problem) {
     const std::string command = compressCommand(folder.string(), archivePath.string(), pattern);
     DWORD exitCode = 0;
     std::string reason;
     if (runPowerShell(compressCommand(folder.wstring(), archivePath.wstring(), pattern), exitCode, reason)) {
-        description = command;
         if (exitCode != 0) {
+            description = command;
             problem = "Compress-Archive could not write " + archivePath.string() + " (result " +
                       std::to_string(exitCode) + ")";
+            return 1;
         }
-        return exitCode == 0 ? 0 : 1;
+        boost::system::error_code error;
+        if (boost::filesystem::is_regular_file(archivePath, error)) {
+            description = command;
+            return 0;
+        }
+        // A stand-in that ends at once without packing anything (Wine ships one) is no PowerShell:
+        // its success must not be reported for an archive that does not exist.
+        reason = "powershell.exe ended without writing " + archivePath.filename().string();
     }
     LOG_INFO("Zip: PowerShell is not available (" << reason << "); packing in process with libzip");
     std::string packed;
