@@ -12,7 +12,7 @@
 
 #include "drivekit/core/HostInterface.h"
 #include "support/ScratchFolder.h"
-#include "support/StubDrive.h"
+#include "support/FakeDrive.h"
 #include "support/TextFiles.h"
 #include "support/ZipEntries.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/Console.h"
@@ -62,10 +62,9 @@ using test_support::ScratchFolder;
 using test_support::readFile;
 using test_support::readZip;
 
-// A drive that rejects every command; only its attributes matter to the package steps.
-inline std::shared_ptr<test_support::StubDrive> silentDevice(const std::string& serialNumber) {
-    auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{},
-                                                           drivekit::core::Status::notImplemented());
+// A drive that speaks no protocol; only its attributes matter to the package steps.
+inline std::shared_ptr<test_support::FakeDrive> silentDevice(const std::string& serialNumber) {
+    auto drive = std::make_shared<test_support::FakeDrive>(std::set<std::string>{});
     drive->withSerialNumber(serialNumber);
     return drive;
 }
@@ -77,6 +76,18 @@ struct Outcome {
     uint32_t failed = 0;
     std::string console;
 };
+
+// Runs one step of a collector, noting the outcome.
+template <typename Collector, typename Step>
+Outcome outcomeOf(Collector& collector, Step step) {
+    ConsoleCapture console;
+    Outcome outcome;
+    step(outcome.status);
+    outcome.generated = collector.fileCount;
+    outcome.failed = collector.failedCount;
+    outcome.console = console.text();
+    return outcome;
+}
 
 // Writes fileCount files named "<title>_<n>.bin" into its sub-folder and returns the chosen
 // status; notes its title in the shared journal when it runs.

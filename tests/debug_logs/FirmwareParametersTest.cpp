@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <tuple>
 
-#include "drivekit/commands/nvme/Command.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FirmwareParameters.h"
 #include "plugins/shared/vsc/VscDevice.h"
+#include "support/FakeDrive.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
 
 namespace {
@@ -14,45 +13,36 @@ namespace {
 namespace core = drivekit::core;
 namespace utils = plugin::cli::debug_logs::utils;
 
-// A drive of the maker: it records every vendor exchange and answers a receive with the
-// life-cycle state or the firmware parameter record, cut to the sizes a test chooses.
-class VendorDrive : public test_support::StubDrive {
-public:
-    using Exchange = std::tuple<uint8_t, uint32_t, uint32_t>;  // opcode, CDW12, CDW13
-    VendorDrive(const std::string& serial, uint32_t state, uint32_t ftlCores, uint32_t instances)
-        : state_(4), record_(172) {
-        withSerialNumber(serial);
-        std::memcpy(state_.data(), &state, 4);
-        std::memcpy(record_.data() + 16, &ftlCores, 4);
-        std::memcpy(record_.data() + 168, &instances, 4);
-    }
-    core::CommandResult sendCommand(core::Command& command, const core::Payload&) override {
-        return sendCommand(command);
-    }
-    core::CommandResult sendCommand(core::Command& command) override {
-        const auto& entry = dynamic_cast<drivekit::commands::nvme::Command&>(command).entry();
-        const uint32_t cdw12 = entry.cdw12, cdw13 = entry.cdw13;  // packed fields, copied out
-        trace.emplace_back(entry.opcode(), cdw12, cdw13);
+using Exchange = std::tuple<uint8_t, uint32_t, uint32_t>;  // opcode, CDW12, CDW13
+
+// A drive of the maker that answers a vendor receive with the life-cycle state or the firmware
+// parameter record, cut to the sizes a test gives.
+std::shared_ptr<test_support::FakeDrive> vendorDrive(const std::string& serial, uint32_t state = 2, uint32_t cores = 4,
+                                                     uint32_t instances = 2, uint32_t stateBytes = 4,
+                                                     uint32_t recordBytes = 172) {
+    auto drive = std::make_shared<test_support::FakeDrive>();
+    drive->withSerialNumber(serial);
+    core::Payload stateData(4), record(172);
+    test_support::put(stateData, 0, state);
+    test_support::put(record, 16, cores);
+    test_support::put(record, 168, instances);
+    const core::Payload stateAnswer(stateData.data(), stateBytes), recordAnswer(record.data(), recordBytes);
+    drive->vendor = [=](const drivekit::commands::nvme::SubmissionEntry& entry) {
         core::CommandResult result;
-        if (entry.opcode() == 0xF2) {
-            const auto& bytes = cdw12 == 0x830F1004 ? state_ : record_;
-            const size_t size = std::min(bytes.size(), cdw12 == 0x830F1004 ? stateBytes : recordBytes);
-            result.data = core::Payload(bytes.data(), static_cast<uint32_t>(size));
+        if (entry.opcode() == drivekit::commands::nvme::opcodes::vendorReceive) {
+            result.data = entry.cdw12 == 0x830F1004 ? stateAnswer : recordAnswer;
         }
         return result;
+    };
+    return drive;
+}
+
+std::vector<Exchange> exchanges(const test_support::FakeDrive& drive) {
+    std::vector<Exchange> list;
+    for (const auto& entry : drive.sent) {
+        list.emplace_back(entry.opcode(), uint32_t{entry.cdw12}, uint32_t{entry.cdw13});  // packed fields, copied
     }
-    std::vector<Exchange> trace;
-    size_t stateBytes = 4;
-    size_t recordBytes = 172;
-
-private:
-    std::vector<uint8_t> state_;
-    std::vector<uint8_t> record_;
-};
-
-std::shared_ptr<VendorDrive> vendorDrive(const std::string& serial, uint32_t state = 2, uint32_t cores = 4,
-                                         uint32_t instances = 2) {
-    return std::make_shared<VendorDrive>(serial, state, cores, instances);
+    return list;
 }
 
 TEST(FirmwareParameters, ReadsThroughTheVendorChannelWithMatchingSequenceNumbersAndKeepsTheRecordPerDrive) {
@@ -71,14 +61,14 @@ TEST(FirmwareParameters, ReadsThroughTheVendorChannelWithMatchingSequenceNumbers
     }
     // Each send and its receive share one sequence number.
     const uint32_t state = static_cast<uint16_t>(before + 1), record = static_cast<uint16_t>(before + 2);
-    EXPECT_EQ(first->trace, (std::vector<VendorDrive::Exchange>{{0xF1, 0x830F1004, state}, {0xF2, 0x830F1004, state},
-                                                                {0xF1, 0x83010003, record}, {0xF2, 0x83010003, record}}));
+    EXPECT_EQ(exchanges(*first), (std::vector<Exchange>{{0xF1, 0x830F1004, state}, {0xF2, 0x830F1004, state},
+                                                         {0xF1, 0x83010003, record}, {0xF2, 0x83010003, record}}));
     EXPECT_EQ(utils::totalFTLs(*first), 8u);
 
     // The same drive is not asked again; a second drive gets its own count.
     utils::InitFWParams(status, first);
     EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(first->trace.size(), 4u);
+    EXPECT_EQ(first->sent.size(), 4u);
     auto second = vendorDrive("SN-SECOND", 0, 3, 3);
     utils::InitFWParams(status, second);
     EXPECT_TRUE(status.isSuccess());
@@ -92,8 +82,8 @@ TEST(FirmwareParameters, ReadsThroughTheVendorChannelWithMatchingSequenceNumbers
 TEST(FirmwareParameters, EmptyAndShortAnswersFailWithAStatusAndKeepNothing) {
     struct Case {
         const char* name;
-        size_t stateBytes;
-        size_t recordBytes;
+        uint32_t stateBytes;
+        uint32_t recordBytes;
         core::Status expected;
         std::string message;
     };
@@ -103,9 +93,7 @@ TEST(FirmwareParameters, EmptyAndShortAnswersFailWithAStatusAndKeepNothing) {
         {"short record", 4, 171, core::Status::unexpectedDataLength(), ""},
     };
     for (const Case& c : cases) {
-        auto drive = vendorDrive(std::string("SN-") + c.name);
-        drive->stateBytes = c.stateBytes;
-        drive->recordBytes = c.recordBytes;
+        auto drive = vendorDrive(std::string("SN-") + c.name, 2, 4, 2, c.stateBytes, c.recordBytes);
         core::Status status;
         debug_logs_test::ConsoleCapture console;
         utils::InitFWParams(status, drive);

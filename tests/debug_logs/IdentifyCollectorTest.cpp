@@ -8,10 +8,10 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/Identify.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SavedBinaries.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
-#include "tests/features/FakeIdentifyDrive.h"
 
 using namespace debug_logs_test;
-using identify_test::FakeIdentifyDrive;
+using test_support::FakeDrive;
+using test_support::marked;
 using drivekit::core::Status;
 using Sent = std::vector<std::pair<uint8_t, uint32_t>>;
 
@@ -21,25 +21,21 @@ const std::vector<uint8_t> controllerWide{0x01, 0x04, 0x06, 0x07, 0x13, 0x14, 0x
                                           0x16, 0x17, 0x18, 0x19, 0x1A, 0x1C};
 
 // An NVMe drive of the maker that answers every structure the collector asks for.
-std::shared_ptr<FakeIdentifyDrive> makerDrive(const std::vector<uint32_t>& active,
-                                              const std::vector<uint32_t>& allocated) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setBool(drivekit::core::attributes::kestrovaNVMe(), true);
-    drive->storeList(0x02, active);
-    drive->storeList(0x10, allocated);
-    for (const uint32_t nsid : active) {
-        for (const uint8_t cns : {0x00, 0x03, 0x05, 0x08, 0x12}) {
-            drive->storeMarked(cns, nsid, cns);
+std::shared_ptr<FakeDrive> makerDrive(const std::vector<uint32_t>& active, const std::vector<uint32_t>& allocated) {
+    auto drive = std::make_shared<FakeDrive>();
+    drive->attributes.writeBool(drivekit::core::attributes::kestrovaNVMe(), true);
+    drive->identify[{0x02, 0}] = test_support::namespaceListOf(active);
+    drive->identify[{0x10, 0}] = test_support::namespaceListOf(allocated);
+    const auto hold = [&](const std::vector<uint8_t>& structures, const std::vector<uint32_t>& namespaces) {
+        for (const uint32_t nsid : namespaces) {
+            for (const uint8_t cns : structures) {
+                drive->identify[{cns, nsid}] = marked(cns);
+            }
         }
-    }
-    for (const uint32_t nsid : allocated) {
-        for (const uint8_t cns : {0x11, 0x1B}) {
-            drive->storeMarked(cns, nsid, cns);
-        }
-    }
-    for (const uint8_t cns : controllerWide) {
-        drive->storeMarked(cns, 0, cns);
-    }
+    };
+    hold({0x00, 0x03, 0x05, 0x08, 0x12}, active);
+    hold({0x11, 0x1B}, allocated);
+    hold(controllerWide, {0});
     return drive;
 }
 
@@ -50,15 +46,9 @@ Sent withControllerWide(Sent sent) {
     return sent;
 }
 
-Outcome collect(const std::shared_ptr<FakeIdentifyDrive>& drive, const fs::path& folder) {
-    ConsoleCapture console;
+Outcome collect(const std::shared_ptr<FakeDrive>& drive, const fs::path& folder) {
     dl::Identify collector(drive, folder.string());
-    Outcome outcome;
-    collector.saveIdentifyLogs(outcome.status);
-    outcome.generated = collector.fileCount;
-    outcome.failed = collector.failedCount;
-    outcome.console = console.text();
-    return outcome;
+    return outcomeOf(collector, [&](Status& status) { collector.saveIdentifyLogs(status); });
 }
 
 std::string name(uint8_t cns, uint32_t nsid) {
@@ -86,7 +76,7 @@ TEST(IdentifyCollector, NamespacesComeCnsMajorInListOrderThenTheAllocatedOnesAnd
         }
     }
     expected.insert(expected.end(), {{0x10, 0}, {0x11, 1}, {0x1B, 1}});
-    EXPECT_EQ(drive->sentIdentify(), withControllerWide(expected));
+    EXPECT_EQ(drive->identified(), withControllerWide(expected));
     EXPECT_EQ(outcome.generated, 32u);
     EXPECT_EQ(outcome.failed, 0u);
     EXPECT_EQ(outcome.console.rfind(dl::bannerText("Generate Identify Logs") + "\n", 0), 0u);
@@ -106,12 +96,12 @@ TEST(IdentifyCollector, NamespacesComeCnsMajorInListOrderThenTheAllocatedOnesAnd
 TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIsSentAndNoNamespaceNoFile) {
     ScratchFolder scratch;
     auto drive = makerDrive({1}, {});
-    drive->setBool(drivekit::core::attributes::namespaceManagementSupported(), true);
-    drive->storeMarked(0x11, 1, 0x11);
+    drive->attributes.writeBool(drivekit::core::attributes::namespaceManagementSupported(), true);
+    drive->identify[{0x11, 1}] = marked(0x11);
     collect(drive, scratch.path());
 
-    ASSERT_GE(drive->sentIdentify().size(), 2u);
-    EXPECT_EQ(drive->sentIdentify()[1], std::make_pair(uint8_t{0x11}, 1u));
+    ASSERT_GE(drive->identified().size(), 2u);
+    EXPECT_EQ(drive->identified()[1], std::make_pair(uint8_t{0x11}, 1u));
     const std::string file = readFile(scratch.path() / "identify" / name(0x00, 1));
     ASSERT_EQ(file.size(), 4096u);
     EXPECT_EQ(static_cast<uint8_t>(file[0]), 0x11);
@@ -120,7 +110,7 @@ TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIs
     ScratchFolder empty;
     auto withoutNamespaces = makerDrive({}, {});
     const Outcome outcome = collect(withoutNamespaces, empty.path());
-    EXPECT_EQ(withoutNamespaces->sentIdentify(), withControllerWide({{0x02, 0}, {0x10, 0}}));
+    EXPECT_EQ(withoutNamespaces->identified(), withControllerWide({{0x02, 0}, {0x10, 0}}));
     EXPECT_EQ(outcome.generated, 15u);
     EXPECT_TRUE(fs::exists(empty.path() / "identify" / name(0x02, 0)));
     // Without verbosity only the plain total is printed.
@@ -132,32 +122,31 @@ TEST(IdentifyCollector, NamespaceFileKeepsTheCollectorsCnsWhenTheAllocatedFormIs
 TEST(IdentifyCollector, AFailedStepIsCountedAndTheRunGoesOn) {
     struct Case {
         std::string what;
-        std::function<void(FakeIdentifyDrive&, const fs::path& identifyFolder)> change;
+        std::function<void(FakeDrive&, const fs::path& identifyFolder)> change;
         Sent sent;  // before the controller-wide structures
         uint32_t generated;
         std::string message;
         std::string absent;
     };
-    const Sent everything{{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1}, {0x12, 1}, {0x10, 0}, {0x11, 1}, {0x1B, 1}};
+    const Sent everything{{0x02, 0}, {0x00, 1}, {0x03, 1}, {0x05, 1}, {0x08, 1},
+                          {0x12, 1}, {0x10, 0}, {0x11, 1}, {0x1B, 1}};
     const std::vector<Case> cases{
         {"the allocated list fails: its namespaces are not read",
-         [](FakeIdentifyDrive& drive, const fs::path&) { drive.forget(0x10, 0); },
+         [](FakeDrive& drive, const fs::path&) { drive.identify.erase({0x10, 0}); },
          Sent(everything.begin(), everything.begin() + 7), 19,
          "Error in Identify CNS(0x10): NVMe command reported a problem.\n", name(0x10, 0)},
         {"a short active list is a failed step, not an exception",
-         [](FakeIdentifyDrive& drive, const fs::path&) {
-             drivekit::core::Payload shortList(1024);
-             *shortList.safeCast<uint32_t>(0) = 1;
-             drive.store(0x02, 0, shortList);
+         [](FakeDrive& drive, const fs::path&) {
+             drive.identify[{0x02, 0}] = drivekit::core::Payload(test_support::namespaceListOf({1}).data(), 1024);
          },
          {{0x02, 0}, {0x10, 0}, {0x11, 1}, {0x1B, 1}}, 16,
          "Error in Identify CNS(0x02): The IO command passed, but did not return the expected amount of data.\n",
          name(0x02, 0)},
         {"success without data cannot be saved",
-         [](FakeIdentifyDrive& drive, const fs::path&) { drive.store(0x04, 0, drivekit::core::Payload()); },
+         [](FakeDrive& drive, const fs::path&) { drive.identify[{0x04, 0}] = drivekit::core::Payload(); },
          everything, 21, "", name(0x04, 0)},
         {"a list that cannot be saved still names the namespaces to read",
-         [](FakeIdentifyDrive&, const fs::path& folder) {
+         [](FakeDrive&, const fs::path& folder) {
              // A folder (not empty, so nothing may take it away) stands where the list goes.
              fs::create_directories(folder / name(0x02, 0));
              std::ofstream((folder / name(0x02, 0) / "keep").string()) << "x";
@@ -175,7 +164,7 @@ TEST(IdentifyCollector, AFailedStepIsCountedAndTheRunGoesOn) {
         ASSERT_NO_THROW(outcome = collect(drive, scratch.path()));
 
         EXPECT_TRUE(outcome.status.isSuccess());
-        EXPECT_EQ(drive->sentIdentify(), withControllerWide(c.sent));
+        EXPECT_EQ(drive->identified(), withControllerWide(c.sent));
         EXPECT_EQ(outcome.generated, c.generated);
         EXPECT_EQ(outcome.failed, 1u);
         EXPECT_EQ(savedLines() - recordedBefore, c.generated);
@@ -207,10 +196,10 @@ TEST(IdentifyCollector, ADriveNotTheMakersNvmeOrAFolderThatCannotBeMadeStopsBefo
                   "Error in creating directory: " + (blocker / "identify").string()}};
     for (const auto& c : cases) {
         auto drive = makerDrive({1}, {1});
-        drive->setBool(drivekit::core::attributes::kestrovaNVMe(), c.makers);
+        drive->attributes.writeBool(drivekit::core::attributes::kestrovaNVMe(), c.makers);
         const Outcome outcome = collect(drive, c.folder);
         EXPECT_EQ(outcome.status, c.status) << c.message;
-        EXPECT_TRUE(drive->sent().empty()) << c.message;
+        EXPECT_TRUE(drive->sent.empty()) << c.message;
         EXPECT_NE(outcome.console.find(c.message), std::string::npos) << outcome.console;
     }
     EXPECT_FALSE(fs::exists(scratch.path() / "identify"));

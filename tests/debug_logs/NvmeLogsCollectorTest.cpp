@@ -2,9 +2,9 @@
 // writes, counts and prints when pages, files or the folder fail.
 #include <gtest/gtest.h>
 
-#include "host/devices/sim/SimulatedDrive.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/NVMeLogs.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
+#include "tests/host/SimTestSupport.h"
 
 using namespace debug_logs_test;
 using drivekit::core::Status;
@@ -12,22 +12,8 @@ using drivekit::core::Status;
 namespace {
 
 Outcome collect(const std::shared_ptr<drivekit::core::Device>& drive, const fs::path& folder) {
-    ConsoleCapture console;
     dl::NVMeLogs logs;
-    Outcome outcome;
-    logs.saveReport(outcome.status, drive, folder.string());
-    outcome.generated = logs.fileCount;
-    outcome.failed = logs.failedCount;
-    outcome.console = console.text();
-    return outcome;
-}
-
-std::shared_ptr<host::sim::SimulatedDrive> simulated(const std::string& profile) {
-    std::string error;
-    auto drive = host::sim::openSimulatedDrive(
-        std::string(SSDTOOL_SOURCE_DIR) + "/host/devices/sim/profiles/" + profile + ".json", error);
-    EXPECT_TRUE(drive) << error;
-    return drive;
+    return outcomeOf(logs, [&](Status& status) { logs.saveReport(status, drive, folder.string()); });
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -56,7 +42,7 @@ TEST(NvmeLogsCollector, AFileThatCannotBeWrittenCountsOnceAndTheVendorBranchFoll
     ScratchFolder scratch;
     Verbosity verbosity(1);
     // The product name is compared without regard to letter case.
-    auto drive = simulated("varnholt-nvme");
+    auto drive = sim_test::builtIn("varnholt-nvme");
     drive->attributes.writeString(drivekit::core::attributes::product(), "VARNHOLT");
     fs::create_directories(scratch.path() / "log_pages" / "lid_0x02_lsp_0x00_lsi_0x0000.bin");
     auto outcome = collect(drive, scratch.path());
@@ -71,7 +57,7 @@ TEST(NvmeLogsCollector, AFileThatCannotBeWrittenCountsOnceAndTheVendorBranchFoll
     // A product that merely contains the family's name takes no vendor branch, although its
     // temperature page is the family's.
     ScratchFolder other;
-    drive = simulated("varnholt-nvme");
+    drive = sim_test::builtIn("varnholt-nvme");
     drive->attributes.writeString(drivekit::core::attributes::product(), "Varnholt Pro");
     outcome = collect(drive, other.path());
     EXPECT_TRUE(contains(outcome.console, "NVMe Logs generated (35 of possible 35 logs)\n")) << outcome.console;

@@ -180,7 +180,8 @@ TEST_F(PackageGeneratorTest, ANameInUseIsNeverSharedOrReplaced) {
         if (c.appearsDuringRun) {
             // The reason on the progress line and in the result, which ends with the kept folder.
             const std::string folder = (fs::canonical(destination.path()) / folderName()).string();
-            EXPECT_EQ(status.message().rfind("Failed to create the package: cannot create ", 0), 0u) << status.message();
+            EXPECT_EQ(status.message().rfind("Failed to create the package: cannot create ", 0), 0u)
+                << status.message();
             EXPECT_NE(status.message().find(folderName() + ".zip: a file of that name exists already. The collected "
                                                            "files are kept in " + folder + "."),
                       std::string::npos)

@@ -6,20 +6,18 @@
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
-#include "tests/features/FakeIdentifyDrive.h"
 
 using namespace debug_logs_test;
-using identify_test::FakeIdentifyDrive;
+using test_support::FakeDrive;
 using drivekit::core::Status;
 
 namespace {
 
-std::shared_ptr<FakeIdentifyDrive> driveOfFamily(const std::string& product, uint8_t productType) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setText(drivekit::core::attributes::product(), product);
-    drivekit::core::Payload controller(4096);
-    *controller.at(drivekit::features::identify::nvme::productTypeOffset) = productType;
-    drive->store(0x01, 0, controller);
+std::shared_ptr<FakeDrive> driveOfFamily(const std::string& product, uint8_t productType) {
+    auto drive = std::make_shared<FakeDrive>();
+    drive->attributes.writeString(drivekit::core::attributes::product(), product);
+    drive->identify[{0x01, 0}] = drivekit::core::Payload(4096);
+    *drive->identify[{0x01, 0}].at(drivekit::features::identify::nvme::productTypeOffset) = productType;
     return drive;
 }
 
@@ -36,9 +34,8 @@ TEST(ProductInfo, WritesTheProductTypeOfTheFamilyElseZeroInThreeLines) {
         const fs::path file = scratch.path() / "product.json";
         EXPECT_EQ(readFile(file), test_support::textOnDisk("{\n    \"product\": " + std::to_string(type) + "\n}"));
         // A verbose run also names the file.
-        EXPECT_EQ(console.text(), type == 0 ? dl::bannerText("Generate Product") + "\nProduct generated\nSuccessfully wrote " +
-                                                  file.string() + "\n"
-                                            : "Product generated\n");
+        const std::string banner = dl::bannerText("Generate Product") + "\nProduct generated\nSuccessfully wrote ";
+        EXPECT_EQ(console.text(), type == 0 ? banner + file.string() + "\n" : "Product generated\n");
     }
 }
 
@@ -46,8 +43,7 @@ TEST(ProductInfo, WritesTheProductTypeOfTheFamilyElseZeroInThreeLines) {
 TEST(ProductInfo, UnreadableProductTypeWritesNothingAndAnUnwritableFolderIsUnableToCreateFile) {
     ScratchFolder scratch;
     const fs::path missing = scratch.path() / "missing" / "folder";
-    const std::shared_ptr<FakeIdentifyDrive> ataDrive =
-        std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
+    const auto ataDrive = std::make_shared<FakeDrive>(std::set<std::string>{"ATA"});
     for (const auto& [drive, folder, expected] : {std::tuple(ataDrive, scratch.path(), Status::success()),
                                                   std::tuple(driveOfFamily("Varnholt", 1), missing,
                                                              Status::unableToCreateFile())}) {

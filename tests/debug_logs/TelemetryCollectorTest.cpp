@@ -37,7 +37,7 @@ TEST(TelemetryCollector, TheDataAreaFollowsTheOptionUnlessAMicrosoftDriverIsTooO
     };
     Verbosity verbosity(1);
     for (const Case& c : cases) {
-        test_support::StubDrive drive;
+        test_support::FakeDrive drive;
         drive.attributes.writeString(attributes::driverProvider(), c.provider);
         drive.attributes.writeString(attributes::driverVersion(), c.version);
         ConsoleCapture console;

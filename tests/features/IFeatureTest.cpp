@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drivekit/features/IFeature.h"
-#include "support/StubDrive.h"
+#include "support/FakeDrive.h"
 #include "drivekit/features/Registries.h"
 
 using drivekit::core::Attribute;
@@ -10,7 +10,7 @@ using namespace drivekit::features;
 
 namespace {
 
-using FakeDevice = test_support::StubDrive;
+using test_support::FakeDrive;
 
 class DeclaringFeature : public IFeature {
 public:
@@ -43,7 +43,7 @@ TEST(IFeature, ValidateChecksTheRequiredAttributesThenTheDeviceAndRunIsNotImplem
     plain.validate(status);
     EXPECT_EQ(status, Status::noDeviceSelected());
     EXPECT_EQ(status.message(), "No device selected.");
-    plain.setDevice(std::make_shared<FakeDevice>());
+    plain.setDevice(std::make_shared<FakeDrive>());
     plain.validate(status);
     EXPECT_TRUE(status.isSuccess());
 
@@ -68,7 +68,7 @@ TEST(FactoryRegistry, LooksUpByExactNameAndALaterRegistrationReplaces) {
             return std::make_unique<SampleLog>(std::move(d), a, tag);
         });
     }
-    auto device = std::make_shared<FakeDevice>();
+    auto device = std::make_shared<FakeDrive>();
     auto page = registry.create("TestPage", device, withKey("LogName"));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(static_cast<SampleLog*>(page.get())->tag, 2);

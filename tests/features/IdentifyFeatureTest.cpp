@@ -11,9 +11,9 @@
 #include "drivekit/features/identify/nvme/Identify.h"
 #include "drivekit/features/identify/nvme/ReadProductType.h"
 #include "drivekit/features/identify/nvme/namespaceData/XmlObject.h"
-#include "tests/features/FakeIdentifyDrive.h"
+#include "support/FakeDrive.h"
 
-using namespace identify_test;
+using namespace test_support;
 namespace identify = drivekit::features::identify;
 namespace definitions = drivekit::features::definitions;
 namespace ataOpcodes = drivekit::commands::ata::opcodes;
@@ -29,12 +29,12 @@ core::AttributeCollection request(uint8_t cns, uint32_t nsid, uint8_t csi = 0) {
     return attributes;
 }
 
-std::shared_ptr<FakeIdentifyDrive> nvmeDrive(bool managesNamespaces, bool inboxDriver) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setBool(core::attributes::namespaceManagementSupported(), managesNamespaces);
-    drive->setBool(core::attributes::isCommandPathNVMeMSFT(), inboxDriver);
+std::shared_ptr<FakeDrive> nvmeDrive(bool managesNamespaces, bool inboxDriver) {
+    auto drive = std::make_shared<FakeDrive>();
+    drive->attributes.writeBool(core::attributes::namespaceManagementSupported(), managesNamespaces);
+    drive->attributes.writeBool(core::attributes::isCommandPathNVMeMSFT(), inboxDriver);
     for (const auto& [cns, nsid] : {std::pair<uint8_t, uint32_t>{0x00, 1}, {0x11, 1}, {0x00, 0xFFFFFFFF}, {0x03, 1}}) {
-        drive->storeMarked(cns, nsid, cns);
+        drive->identify[{cns, nsid}] = marked(cns);
     }
     return drive;
 }
@@ -52,20 +52,18 @@ TEST(IdentifyNamespaceSubstitution, AllocatedFormOnlyThroughAVendorDriverOfAMana
         identify::Identify feature(drive, request(c.cns, c.nsid));
         Status status;
         EXPECT_TRUE(feature.identify(status).isSuccess()) << status.message();
-        ASSERT_EQ(drive->sent().size(), 1u);
-        EXPECT_EQ(drive->sent().back().cns, c.onWire);
+        EXPECT_EQ(drive->identified(), (std::vector<std::pair<uint8_t, uint32_t>>{{c.onWire, c.nsid}}));
     }
 }
 
 TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->storeMarked(0x06, 0, 0x66);
+    auto drive = std::make_shared<FakeDrive>();
+    drive->identify[{0x06, 0}] = marked(0x66);
     identify::nvme::Identify feature(drive, request(0x06, 0, 0x02));
     Status status;
     ASSERT_TRUE(feature.identify(status).isSuccess());
-    ASSERT_EQ(drive->sent().size(), 1u);
-    EXPECT_EQ(std::make_pair(drive->sent()[0].opcode, drive->sent()[0].csi),
-              std::make_pair(uint8_t{0x06}, uint8_t{0x02}));
+    ASSERT_EQ(drive->sent.size(), 1u);
+    EXPECT_EQ(std::make_pair(drive->sent[0].opcode(), drive->sent[0].cdw11 >> 24), std::make_pair(uint8_t{0x06}, 2u));
     ASSERT_EQ(feature.data().size(), 4096u);
     EXPECT_EQ(*feature.data().at(0), 0x66);
 
@@ -75,25 +73,24 @@ TEST(NvmeIdentify, PutsCnsAndCsiOnTheWireAndAFailureKeepsTheEarlierData) {
 }
 
 TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAtaAndOneSpeakingNeitherIsRefused) {
-    auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA", "NVME"});
-    drive->storeAta(ataOpcodes::readDma, core::Payload(512));
-    core::Payload sector(512);
-    *sector.at(20) = 'S';
-    drive->storeAta(ataOpcodes::identifyDevice, sector);
+    auto drive = std::make_shared<FakeDrive>(std::set<std::string>{"ATA", "NVME"});
+    drive->ata[ataOpcodes::readDma] = core::Payload(512);
+    drive->ata[ataOpcodes::identifyDevice] = core::Payload(512);
+    *drive->ata[ataOpcodes::identifyDevice].at(20) = 'S';
     identify::Identify feature(drive, request(0x01, 0));
     EXPECT_NE(dynamic_cast<identify::ata::Identify*>(feature.implementation()), nullptr);
     Status status;
     ASSERT_TRUE(feature.identify(status).isSuccess());
-    EXPECT_EQ(drive->sent().back().opcode, ataOpcodes::identifyDevice);
+    EXPECT_EQ(drive->sentAta.back(), ataOpcodes::identifyDevice);
     EXPECT_EQ(*feature.data().at(20), 'S');
 
-    auto neither = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"SMART"});
+    auto neither = std::make_shared<FakeDrive>(std::set<std::string>{"SMART"});
     identify::Identify refused(neither, request(0x01, 0));
     std::vector<Status> notified;
     refused.setStatusNotification([&](const Status& status) { notified.push_back(status); });
     EXPECT_EQ(refused.identify(status), Status::commandSetNotSupported());
     EXPECT_EQ(refused.status(), Status::commandSetNotSupported());
-    EXPECT_TRUE(neither->sent().empty());
+    EXPECT_TRUE(neither->sent.empty() && neither->sentAta.empty());
     EXPECT_EQ(notified, std::vector<Status>{Status::commandSetNotSupported()});
     std::unique_ptr<core::xml::XmlObject> object;
     refused.toXmlObject(object);
@@ -102,21 +99,17 @@ TEST(IdentifyFacade, DriveSpeakingBothProtocolsIsAskedThroughAtaAndOneSpeakingNe
 }
 
 TEST(AtaIdentify, AFailedReadDmaWakesTheDriveFirstAndAFailedIdentifyDeviceFails) {
-    auto drive = std::make_shared<FakeIdentifyDrive>(std::set<std::string>{"ATA"});
-    drive->storeAta(ataOpcodes::checkPowerMode, core::Payload());
+    auto drive = std::make_shared<FakeDrive>(std::set<std::string>{"ATA"});
+    drive->ata[ataOpcodes::checkPowerMode] = core::Payload();
     identify::ata::Identify feature(drive, {});
     Status status;
     EXPECT_FALSE(feature.identify(status).isSuccess());
     EXPECT_TRUE(feature.data().empty());
 
-    drive->storeAta(ataOpcodes::identifyDevice, core::Payload(512));
+    drive->ata[ataOpcodes::identifyDevice] = core::Payload(512);
     ASSERT_TRUE(feature.identify(status).isSuccess());
-    std::vector<uint8_t> sent;
-    for (const auto& command : drive->sent()) {
-        sent.push_back(command.opcode);
-    }
     const uint8_t tries[] = {ataOpcodes::readDma, ataOpcodes::checkPowerMode, ataOpcodes::identifyDevice};
-    EXPECT_EQ(sent, (std::vector<uint8_t>{tries[0], tries[1], tries[2], tries[0], tries[1], tries[2]}));
+    EXPECT_EQ(drive->sentAta, (std::vector<uint8_t>{tries[0], tries[1], tries[2], tries[0], tries[1], tries[2]}));
 }
 
 // The namespace structure has an object type of its own; the controller's is decoded in the plain one.
@@ -124,7 +117,7 @@ TEST(IdentifyXml, NothingBeforeTheReadThenTheStructureReadInItsObjectType) {
     auto drive = nvmeDrive(true, false);
     core::Payload controller(4096);
     *controller.safeCast<uint16_t>(0) = 0x1E4B;  // PCI vendor id
-    drive->store(0x01, 0, controller);
+    drive->identify[{0x01, 0}] = controller;
     identify::Identify namespaceFeature(drive, request(0x00, 1));
     std::unique_ptr<core::xml::XmlObject> object;
     namespaceFeature.toXmlObject(object);
@@ -156,10 +149,10 @@ TEST(ReadProductType, TheVendorByteOfAFamilyDriveElseZero) {
     for (const Case& c : {Case{"Varnholt", controller, true, 7}, Case{"varnholt", controller, true, 0},
                           Case{"Varnholt", core::Payload(2048), true, 0}, Case{"Varnholt", {}, false, 0}}) {
         SCOPED_TRACE(c.product + " " + std::to_string(c.data.size()));
-        auto drive = std::make_shared<FakeIdentifyDrive>();
-        drive->setText(core::attributes::product(), c.product);
+        auto drive = std::make_shared<FakeDrive>();
+        drive->attributes.writeString(core::attributes::product(), c.product);
         if (c.answers) {
-            drive->store(0x01, 0, c.data);
+            drive->identify[{0x01, 0}] = c.data;
         }
         Status status;
         uint8_t productType = 0xEE;

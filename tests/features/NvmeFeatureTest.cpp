@@ -6,7 +6,7 @@
 #include "drivekit/features/AttributeDefinitions.h"
 #include "drivekit/features/nvme_features/NvmeFeatureLookup.h"
 #include "drivekit/features/nvme_features/NVMeFeature_HostBehaviorSupport.h"
-#include "tests/features/LogPageDrive.h"
+#include "support/FakeDrive.h"
 
 namespace core = drivekit::core;
 namespace definitions = drivekit::features::definitions;
@@ -14,8 +14,7 @@ using namespace drivekit::features::nvme_features;
 
 namespace {
 
-// Answers Get Features with what Set Features stored.
-using FeatureDrive = log_page_test::LogPageDrive;
+using test_support::FakeDrive;
 
 bool extendedTelemetry(NVMeFeature& feature) {
     return feature.getProperties().readBool(definitions::extendedTelemetryDataArea4Supported().key());
@@ -27,7 +26,7 @@ TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
     struct Case { uint8_t fid; uint8_t select; bool save; uint32_t dword11; uint32_t cdw10Get; uint32_t cdw10Set; };
     for (const Case& c : {Case{0xFA, 0, false, 0x3F, 0x0FA, 0x0FA}, Case{0x04, 3, true, 0x157, 0x304, 0x80000004},
                           Case{0x06, 2, false, 0, 0x206, 0x006}}) {
-        auto drive = std::make_shared<FeatureDrive>();
+        auto drive = std::make_shared<FakeDrive>();
         NVMeFeature feature(drive, c.fid);
         feature.attributes().writeUint32(definitions::dword11(), c.dword11);
         feature.attributes().writeUint32(definitions::dword13(), 0xD13);
@@ -45,7 +44,7 @@ TEST(NvmeFeature, GetAndSetPutTheFeatureSelectSaveAndDwordsOnTheWire) {
 }
 
 TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteAndShortAnswers) {
-    auto drive = std::make_shared<FeatureDrive>();
+    auto drive = std::make_shared<FakeDrive>();
     drive->features[0x16] = core::Payload(512);
     *drive->features[0x16].at(0) = 1;  // advanced command retry, which the change must keep
     NVMeFeature_HostBehaviorSupport feature(drive);
@@ -80,7 +79,7 @@ TEST(NvmeFeature, HostBehaviorSupportReadModifyWriteAndShortAnswers) {
 }
 
 TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
-    auto drive = std::make_shared<FeatureDrive>();
+    auto drive = std::make_shared<FakeDrive>();
     core::Status status;
     const auto isHostBehavior = [](const std::unique_ptr<NVMeFeature>& feature) {
         return dynamic_cast<NVMeFeature_HostBehaviorSupport*>(feature.get()) != nullptr;
@@ -98,8 +97,6 @@ TEST(NvmeFeature, RegistryFindsFeaturesByNameAndIdAndRefusesUnknownOnes) {
     EXPECT_EQ(status.message(), "Feature is not supported.");
 
     // A drive without NVMe commands is refused before anything is sent.
-    auto ataDrive = std::make_shared<FeatureDrive>();
-    ataDrive->nvmeDrive = false;
-    NVMeFeature onAta(ataDrive, 0x01);
+    NVMeFeature onAta(std::make_shared<FakeDrive>(std::set<std::string>{"ATA"}), 0x01);
     EXPECT_EQ(onAta.sendGetFeature(status), core::Status::commandSetNotSupported());
 }

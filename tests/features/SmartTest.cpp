@@ -11,15 +11,15 @@
 #include "drivekit/features/smart/SMART.h"
 #include "drivekit/features/smart/SmartSectorDecoder.h"
 #include "drivekit/features/smart/SmartSectors.h"
-#include "support/StubDrive.h"
+#include "support/FakeDrive.h"
 #include "support/TextFiles.h"
-#include "tests/features/LogPageDrive.h"
 
 namespace smart = drivekit::features::smart;
 namespace a = drivekit::core::attributes;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
+using test_support::FakeDrive;
 
 namespace {
 
@@ -242,8 +242,8 @@ TEST(SmartFeature, CanRunRefusesInOrder) {
         {true, "locked", true, Status::raidVolume()},
     };
     for (const auto& c : cases) {
-        auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{"ATA"});
-        drive->attributes.writeBool(a::kestrova(), true);
+        auto drive = test_support::makersDrive();
+        drive->protocols = {"ATA"};
         drive->attributes.writeBool(a::smartEnabled(), c.enabled);
         drive->attributes.writeString(a::errorString(), c.error);
         drive->attributes.writeBool(a::raid(), c.raid);
@@ -252,19 +252,19 @@ TEST(SmartFeature, CanRunRefusesInOrder) {
         EXPECT_EQ(feature.canRun(status), c.expected) << status.message();
     }
     Status status;
-    smart::SMART none(std::make_shared<test_support::StubDrive>(std::set<std::string>{}));
+    smart::SMART none(std::make_shared<FakeDrive>(std::set<std::string>{}));
     EXPECT_EQ(none.canRun(status), Status::commandSetNotSupported());
     EXPECT_EQ(none.worker(), nullptr);
 }
 
 // The maker's NVMe drive serving zeroed SMART pages; what it was sent as opcode, LID or FID, and Dword 11.
 using Sent = std::tuple<uint8_t, uint8_t, uint32_t>;
-std::shared_ptr<log_page_test::LogPageDrive> nvmeDrive() {
-    auto drive = std::make_shared<log_page_test::LogPageDrive>();
+std::shared_ptr<FakeDrive> nvmeDrive() {
+    auto drive = test_support::makersDrive();
     drive->pages[0xCA] = drive->pages[0x02] = Payload(4096);
     return drive;
 }
-std::vector<Sent> sentTo(const log_page_test::LogPageDrive& drive) {
+std::vector<Sent> sentTo(const FakeDrive& drive) {
     std::vector<Sent> sent;
     for (const auto& entry : drive.sent) {
         sent.emplace_back(entry.opcode(), static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.cdw11);
@@ -273,25 +273,24 @@ std::vector<Sent> sentTo(const log_page_test::LogPageDrive& drive) {
 }
 
 TEST(SmartFeature, NvmeDrivesReadTheVendorPageByProductAndTheHealthPageOnRequest) {
-    using Drive = log_page_test::LogPageDrive;
     struct Case {
-        const char* what; std::function<void(Drive&)> drive; bool health; std::vector<Sent> sent;
+        const char* what; std::function<void(FakeDrive&)> drive; bool health; std::vector<Sent> sent;
     } cases[] = {
-        {"the maker's NVMe drive", [](Drive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
+        {"the maker's NVMe drive", [](FakeDrive& d) { d.attributes.writeBool(a::kestrovaNVMe(), true); }, false,
          {{0x02, 0xCA, 0}}},
         {"the partner's drive of a maker family",
-         [](Drive& d) {
+         [](FakeDrive& d) {
              d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
              d.attributes.writeString(a::product(), "varnholt");
          },
          true, {{0x02, 0xCA, 0}, {0x02, 0x02, 0}}},
         {"the partner's drive of another family",
-         [](Drive& d) {
+         [](FakeDrive& d) {
              d.attributes.writeString(a::oem(), drivekit::core::products::smartPartnerOem);
              d.attributes.writeString(a::product(), "Aldermoor");
          },
          true, {{0x02, 0x02, 0}}},
-        {"another drive", [](Drive&) {}, false, {}},
+        {"another drive", [](FakeDrive&) {}, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -7,12 +7,12 @@
 
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/features/telemetry/Telemetry.h"
+#include "support/FakeDrive.h"
 #include "support/ScratchFolder.h"
 #include "support/TextFiles.h"
 #include "tests/features/LogCapture.h"
-#include "tests/features/LogPageDrive.h"
 
-using namespace log_page_test;
+using namespace test_support;
 using drivekit::features::telemetry::Telemetry;
 using features_test::LogCapture;
 namespace attributes = drivekit::core::attributes;
@@ -43,15 +43,13 @@ core::Payload telemetryLog(uint8_t lid, std::array<uint32_t, 4> lastBlocks, uint
 // The maker's NVMe drive with telemetry, 16 KiB transfers, a 30-second queue and Host Behavior
 // Support all 0 but for advanced command retry; Supported Log Pages lists the extended data
 // areas when asked to.
-std::shared_ptr<LogPageDrive> telemetryDrive(bool extended) {
-    auto drive = std::make_shared<LogPageDrive>();
+std::shared_ptr<FakeDrive> telemetryDrive(bool extended) {
+    auto drive = makersDrive();
     drive->attributes.writeBool(attributes::telemetryLogSupported(), true);
     drive->attributes.writeUint8(attributes::maximumDataTransferSize(), 2);
-    core::Payload supported(1024);
-    *supported.at(4 * 7) = 1;
-    *supported.at(4 * 7 + 2) = extended ? 1 : 0;  // bit 16 of LID 0x07's entry
-    *supported.at(4 * 8) = 1;
-    drive->pages[0x00] = supported;
+    drive->pages[0x00] = core::Payload(1024);
+    put(drive->pages[0x00], 4 * 7, extended ? 0x10001u : 1u);  // bit 16 of LID 0x07's entry: the extended areas
+    put(drive->pages[0x00], 4 * 8, 1u);
     drive->features[hbsFid] = core::Payload(512);
     *drive->features[hbsFid].at(0) = 1;
     drive->queues.push_back(std::make_shared<TimeoutQueue>(30));
@@ -155,29 +153,29 @@ TEST(TelemetryFeature, ReadsTheWholeLogWithDataArea4AndTheTimeOutSetOnlyWhileItR
                   c.hbsAnswerBytes == UINT64_MAX ? std::make_pair(c.dataArea, 0u) : std::make_pair(3u, 3u))
             << name;
         EXPECT_EQ(std::make_tuple(telemetry.readPasses(), telemetry.mayBeInconsistent()), std::make_tuple(1u, false));
-        EXPECT_EQ(bytes(telemetry.getPayload(), UINT64_MAX), bytes(log, c.total)) << name;
+        EXPECT_EQ(bytes(telemetry.getPayload()), bytes(log, c.total)) << name;
     }
 }
 
 TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
     struct Case {
-        const char* name; std::function<void(LogPageDrive&)> setUp; core::Status expected;
+        const char* name; std::function<void(FakeDrive&)> setUp; core::Status expected;
         size_t commandsSent;  // SIZE_MAX: not checked
         bool refusedInMemoryOnly = false;  // streamed to a file, the body is asked for
     };
     const auto any = SIZE_MAX;
     const Case cases[] = {
-        {"300-byte first piece", [](LogPageDrive& d) { d.answerLimit = 300; }, core::Status::telemetryRetrievalFailed(),
+        {"300-byte first piece", [](FakeDrive& d) { d.answerLimit = 300; }, core::Status::telemetryRetrievalFailed(),
          any},
-        {"failing piece", [](LogPageDrive& d) { d.failFrom = 8192; }, core::Status::telemetryRetrievalFailed(), any},
-        {"no telemetry", [](LogPageDrive& d) { d.attributes.writeBool(attributes::telemetryLogSupported(), false); },
+        {"failing piece", [](FakeDrive& d) { d.failFrom = 8192; }, core::Status::telemetryRetrievalFailed(), any},
+        {"no telemetry", [](FakeDrive& d) { d.attributes.writeBool(attributes::telemetryLogSupported(), false); },
          core::Status::telemetryRetrievalFailed(), 1},  // Supported Log Pages only
         // A header that gives 5 GiB: into memory, no part of the body is read (header, check,
         // features); streamed, the read goes on until the drive fails a piece past its log.
-        {"larger than a payload", [](LogPageDrive& d) { put<uint32_t>(d.pages[7], 16, (5u << 21) - 1); },
+        {"larger than a payload", [](FakeDrive& d) { put<uint32_t>(d.pages[7], 16, (5u << 21) - 1); },
          core::Status::telemetryRetrievalFailed(), 6, true},
         {"second pass fails",
-         [](LogPageDrive& d) {
+         [](FakeDrive& d) {
              d.beforeAnswer = [&d](const nvme::SubmissionEntry& entry) {
                  if (isRead(entry, 0, 512)) {
                      d.pages[7] = telemetryLog(7, {8, 40, 0, 0}, 2);
@@ -188,7 +186,7 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
          core::Status::telemetryRetrievalFailed(), any},
         // A stop between pieces ends the read there: the piece in flight is the last one sent.
         {"stop requested",
-         [](LogPageDrive& d) {
+         [](FakeDrive& d) {
              d.beforeAnswer = [&d](const nvme::SubmissionEntry& entry) {
                  if (isRead(entry, 4096)) {
                      core::StopRequest::request(SIGINT);
@@ -198,8 +196,8 @@ TEST(TelemetryFeature, AnyFailureLeavesNoDataAndAnEarlierFileAsItWas) {
              };
          },
          core::Status::interrupted(), any},
-        {"not NVMe", [](LogPageDrive& d) { d.nvmeDrive = false; }, core::Status::commandSetNotSupported(), 0},
-        {"another maker's drive", [](LogPageDrive& d) { d.attributes.writeBool(attributes::kestrova(), false); },
+        {"not NVMe", [](FakeDrive& d) { d.protocols.clear(); }, core::Status::commandSetNotSupported(), 0},
+        {"another maker's drive", [](FakeDrive& d) { d.attributes.writeBool(attributes::kestrova(), false); },
          core::Status::featureNotSupportedByDrive(), 0},
     };
     namespace fs = boost::filesystem;

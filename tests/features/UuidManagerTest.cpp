@@ -7,11 +7,9 @@
 #include "drivekit/features/uuid/UUIDManager.h"
 #include "drivekit/features/uuid/UuidList.h"
 #include "drivekit/features/uuid/UuidRegistry.h"
-#include "tests/features/FakeIdentifyDrive.h"
-#include "tests/features/LogPageDrive.h"
+#include "support/FakeDrive.h"
 
-using namespace identify_test;
-using log_page_test::uuidListOf;
+using namespace test_support;
 using drivekit::features::uuid::Uuid;
 using drivekit::features::identify::decode::uuidListEntries;
 using drivekit::features::uuid::UuidList;
@@ -28,12 +26,14 @@ Uuid uuidOf(uint8_t first) {
     return id;
 }
 
-// Each test uses its own serial numbers: the registry lives as long as the process.
-std::shared_ptr<FakeIdentifyDrive> uuidDrive(const std::string& serial, const core::Payload& list) {
-    auto drive = std::make_shared<FakeIdentifyDrive>();
-    drive->setText(core::attributes::serialNumber(), serial);
-    drive->setBool(core::attributes::uuidSupported(), true);
-    drive->store(0x17, 0, list);
+// Each test uses its own serial numbers: the registry lives as long as the process. Without a
+// list the drive fails the command.
+std::shared_ptr<FakeDrive> uuidDrive(const std::string& serial, const core::Payload& list, bool supported = true) {
+    auto drive = std::make_shared<FakeDrive>();
+    drive->withSerialNumber(serial).attributes.writeBool(core::attributes::uuidSupported(), supported);
+    if (!list.empty()) {
+        drive->identify[{0x17, 0}] = list;
+    }
     return drive;
 }
 
@@ -63,23 +63,19 @@ TEST(UuidManager, CandidateOrderWinsOverListOrderAndTheListEndsAtItsFirstZeroUui
 // A list that starts with a zero UUID, is short, or fails gives an empty table, asked for once;
 // a drive without UUID support is never asked and keeps no table.
 TEST(UuidManager, ListsWithoutTheCandidateGiveNoIndexAndAreReadAtMostOnce) {
-    struct Case { const char* serial; bool supported, answers; core::Payload list; };
+    struct Case { const char* serial; bool supported; core::Payload list; };
     const Case cases[] = {
-        {"UUID-ZERO-FIRST", true, true, uuidListOf({Uuid{}, a})},
-        {"UUID-SHORT", true, true, core::Payload(2048)},
-        {"UUID-FAILING", true, false, {}},
-        {"UUID-UNSUPPORTED", false, true, uuidListOf({a})},
+        {"UUID-ZERO-FIRST", true, uuidListOf({Uuid{}, a})},
+        {"UUID-SHORT", true, core::Payload(2048)},
+        {"UUID-FAILING", true, {}},
+        {"UUID-UNSUPPORTED", false, uuidListOf({a})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.serial);
-        auto drive = uuidDrive(c.serial, c.list);
-        drive->setBool(core::attributes::uuidSupported(), c.supported);
-        if (!c.answers) {
-            drive->forget(0x17, 0);
-        }
+        auto drive = uuidDrive(c.serial, c.list, c.supported);
         EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
         EXPECT_EQ(UUIDManager(drive, {a}).getIndex(), UUIDManager::notFound);
-        EXPECT_EQ(drive->sent().size(), c.supported ? 1u : 0u);
+        EXPECT_EQ(drive->sent.size(), c.supported ? 1u : 0u);
         const auto* table = UuidRegistry::find(c.serial);
         EXPECT_EQ(table != nullptr, c.supported);
         EXPECT_TRUE(table == nullptr || table->empty());
@@ -94,7 +90,6 @@ TEST(UuidRegistry, TableIsBuiltOncePerSerialNumber) {
     // The second drive shares the first one's table: its own list is never read.
     EXPECT_EQ(UUIDManager(second, {a}).getIndex(), 1);
     EXPECT_EQ(UUIDManager(second, {b}).getIndex(), UUIDManager::notFound);
-    ASSERT_EQ(first->sent().size(), 1u);
-    EXPECT_TRUE(second->sent().empty());
-    EXPECT_EQ(std::make_pair(first->sent()[0].cns, first->sent()[0].nsid), std::make_pair(uint8_t{0x17}, 0u));
+    EXPECT_EQ(first->identified(), (std::vector<std::pair<uint8_t, uint32_t>>{{0x17, 0}}));
+    EXPECT_TRUE(second->sent.empty());
 }

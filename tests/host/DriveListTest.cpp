@@ -3,16 +3,16 @@
 #include <sstream>
 
 #include "host/DriveList.h"
-#include "support/StubDrive.h"
+#include "support/FakeDrive.h"
 #include "tests/host/SimTestSupport.h"
 
 namespace {
 
 // A drive that only carries attributes; selection and listing never send a command.
-std::shared_ptr<test_support::StubDrive> idleDrive(const std::string& serial, const std::string& model,
+std::shared_ptr<test_support::FakeDrive> idleDrive(const std::string& serial, const std::string& model,
                                                   const std::string& protocol) {
-    auto drive = std::make_shared<test_support::StubDrive>(std::set<std::string>{protocol});
-    drive->withSerialNumber(serial).withModelNumber(model);
+    auto drive = std::make_shared<test_support::FakeDrive>(std::set<std::string>{protocol});
+    drive->withSerialNumber(serial).attributes.writeString(drivekit::core::attributes::modelNumber(), model);
     return drive;
 }
 
