@@ -93,8 +93,7 @@ TEST_F(DebugLogsTypes, VerbosityAddsTheZipDetailsAndAtLevelTwoTheCommandsAndTheC
     EXPECT_TRUE(std::regex_search(verbose.out, std::regex("\nCreate Zip [^\n]+\\.zip; Result: Success\n")));
     // One dot per system command, on one line.
     EXPECT_TRUE(std::regex_search(verbose.out, std::regex("\n\\.{13}\n")));
-    EXPECT_FALSE(contains(verbose.out, "Command:"));
-    EXPECT_FALSE(contains(verbose.out, "Cleanup: Removed "));
+    EXPECT_FALSE(contains(verbose.out, "Command:") || contains(verbose.out, "Cleanup: Removed ")) << verbose.out;
 
     const auto veryVerbose = debugLogs({"--sim"}, {"-type", "System", "-v", "-vv"}, dir);
     ASSERT_EQ(0, veryVerbose.exitStatus) << veryVerbose.err;

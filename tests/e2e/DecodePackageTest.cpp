@@ -160,8 +160,7 @@ TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
     std::memcpy(&bomb[bomb.find("PK\x03\x04") + 22], &declared, 4);
     std::memcpy(&bomb[bomb.find("PK\x01\x02") + 24], &declared, 4);
     std::ofstream((scratch / "bomb.zip").string(), std::ios::binary) << bomb;
-    const std::string longName(5000, 'n');
-    writeZip(scratch / "long.zip", {{longName, "x"}});
+    writeZip(scratch / "long.zip", {{std::string(5000, 'n'), "x"}});
 
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
         {(scratch / "bomb.zip").string(), 1,
