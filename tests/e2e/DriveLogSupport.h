@@ -1,9 +1,7 @@
 #pragma once
-// What the log-page and telemetry end-to-end tests share: the simulated drive's trace, changed
-// copies of a built-in profile, the log_pages entries of a package, and the bytes a fresh
-// drive serves.
+// What the log-page and telemetry end-to-end tests share: the simulated drive's trace, the
+// log_pages entries of a package, and the bytes a fresh drive serves.
 #include <cstdio>
-#include <functional>
 
 #include "E2eSupport.h"
 #include "drivekit/commands/CommandSender.h"
@@ -43,23 +41,6 @@ constexpr unsigned getLogPage = 0x02;
 constexpr unsigned setFeatures = 0x09;
 inline bool isGetLog(const Traced& c, unsigned logId) { return c.opcode == getLogPage && (c.cdw10 & 0xFF) == logId; }
 inline bool isSetFeature(const Traced& c, unsigned id) { return c.opcode == setFeatures && (c.cdw10 & 0xFF) == id; }
-
-// The trace as one word per command that word() names (empty: left out); a run of the same
-// word that begins with "read" is one entry, as a log comes in as many pieces as it needs.
-inline std::vector<std::string> commandSequence(const std::vector<Traced>& commands,
-                                                const std::function<std::string(const Traced&)>& word) {
-    std::vector<std::string> sequence;
-    for (const auto& c : commands) {
-        const std::string w = word(c);
-        if (!w.empty() && !(w.rfind("read", 0) == 0 && !sequence.empty() && sequence.back() == w)) {
-            sequence.push_back(w);
-        }
-    }
-    return sequence;
-}
-
-// The log_pages entries of the one archive in dir, keyed "log_pages/<file>".
-inline std::map<std::string, std::string> packedLogPages(const fs::path& dir) { return packedUnder(dir, "log_pages/"); }
 
 // The bytes the drive returns to one command, which must succeed.
 inline std::string bytesOf(drivekit::core::Device& drive, drivekit::core::Command& command) {

@@ -9,7 +9,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
-#include <sstream>
+#include <set>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -76,9 +76,7 @@ inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cw
 // Runs the debug-logs command on drive 0, after the host options (the drive first, "--sim").
 inline Run debugLogs(std::vector<std::string> arguments, const std::vector<std::string>& commandOptions,
                      const fs::path& cwd) {
-    for (const char* word : {"dump", "-debuglogs", "-ssd", "0"}) {
-        arguments.push_back(word);
-    }
+    arguments.insert(arguments.end(), {"dump", "-debuglogs", "-ssd", "0"});
     arguments.insert(arguments.end(), commandOptions.begin(), commandOptions.end());
     return ssdtool(arguments, cwd);
 }
@@ -108,17 +106,13 @@ inline fs::path onlyPackage(const fs::path& folder) {
     return archives.size() == 1 ? archives[0] : fs::path();
 }
 
-inline std::map<std::string, std::string> onlyArchive(const fs::path& folder) {
-    const fs::path package = onlyPackage(folder);
-    return package.empty() ? std::map<std::string, std::string>{} : readZip(package);
-}
-
-// The entries of the archive under one of its sub-folders, keyed by their path from prefix on
-// ("log_pages/..."), or by the name within it when strip is set.
+// The entries of the one archive in folder (none without one) under one of its sub-folders, keyed
+// by their path from prefix on ("log_pages/..."), or by the name within it when strip is set.
 inline std::map<std::string, std::string> packedUnder(const fs::path& folder, const std::string& prefix,
                                                       bool strip = false) {
     std::map<std::string, std::string> files;
-    for (const auto& [name, bytes] : onlyArchive(folder)) {
+    const fs::path package = onlyPackage(folder);
+    for (const auto& [name, bytes] : package.empty() ? files : readZip(package)) {
         const auto at = name.find(prefix);
         if (at != std::string::npos && name.size() > at + prefix.size()) {
             files[name.substr(strip ? at + prefix.size() : at)] = bytes;
@@ -127,15 +121,21 @@ inline std::map<std::string, std::string> packedUnder(const fs::path& folder, co
     return files;
 }
 
+// The names of an archive's entries.
+inline std::set<std::string> namesOf(const std::map<std::string, std::string>& entries) {
+    std::set<std::string> names;
+    for (const auto& entry : entries) {
+        names.insert(entry.first);
+    }
+    return names;
+}
+
 // What `ssdtool decode` printed for one file of a package: from its heading to the next.
 inline std::string section(const std::string& out, const std::string& name) {
     const std::string heading = "== " + name + " ==\n";
     const auto begin = out.find(heading);
-    if (begin == std::string::npos) {
-        return {};
-    }
-    const auto end = out.find("\n== ", begin + heading.size());
-    return out.substr(begin + heading.size(), end == std::string::npos ? std::string::npos : end - begin - heading.size());
+    const std::string rest = begin == std::string::npos ? "" : out.substr(begin + heading.size());
+    return rest.substr(0, rest.find("\n== "));
 }
 
 // A built-in profile that ssdtool ships beside itself.
@@ -158,21 +158,17 @@ inline fs::path changedProfile(const fs::path& folder, const std::function<void(
     return file;
 }
 
-// "<folder name of the serial>_MM-DD-YYYY_hh-mm-ss-mmm", as a pattern.
-inline std::regex packageName(const std::string& serialInName, const std::string& extension) {
-    const std::string escaped =
-        std::regex_replace(serialInName, std::regex(R"([\\^$.|?*+()[\]{}])"), R"(\$&)");
-    return std::regex(escaped + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
+// "<serial>_MM-DD-YYYY_hh-mm-ss-mmm", as a pattern, for a serial number of letters and digits.
+inline std::regex packageName(const std::string& serial, const std::string& extension) {
+    return std::regex(serial + "_[0-9]{2}-[0-9]{2}-[0-9]{4}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{2,3}" + extension);
 }
 
 // The files incident_report.log says were saved, one per write, as it names them.
 inline std::vector<std::string> savedInReport(const std::string& report) {
-    const std::string saved = " was saved successfully";
+    const std::regex saved("([^\\n]+) was saved successfully(?=\\n|$)");
     std::vector<std::string> names;
-    for (const auto& line : lines(report)) {
-        if (line.size() > saved.size() && line.compare(line.size() - saved.size(), saved.size(), saved) == 0) {
-            names.push_back(line.substr(0, line.size() - saved.size()));
-        }
+    for (std::sregex_iterator line(report.begin(), report.end(), saved), end; line != end; ++line) {
+        names.push_back((*line)[1]);
     }
     return names;
 }

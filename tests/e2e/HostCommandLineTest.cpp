@@ -1,4 +1,4 @@
-// ssdtool's own side of a command: help, the drive list, bad command lines and the two log files.
+// ssdtool's own side of a command: help, the drive list and bad command lines.
 #include "E2eSupport.h"
 
 namespace e2e {
@@ -68,36 +68,6 @@ TEST_F(HostCommandLine, BadCommandLinesAreSyntaxErrorsAndRunNothing) {
         EXPECT_EQ("", run.out) << message;
     }
     EXPECT_TRUE(folderEntries(dir).empty());
-}
-
-TEST_F(HostCommandLine, TheHostsLogAndThePluginsLogStayApart) {
-    const std::regex record("[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{6} \\[(trace|debug|info|warning|error|fatal)\\] "
-                            "[^ ()]+\\([0-9]+\\) [^ ]+: .*");
-    const auto run = debugLogs({"--sim", "--log=plugin.log", "--host-log=host.log"}, {"-type", "list"}, dir);
-    ASSERT_EQ(0, run.exitStatus) << run.err;
-    const std::string hostLog = readFile(dir / "host.log");
-    const std::string pluginLog = readFile(dir / "plugin.log");
-    ASSERT_FALSE(hostLog.empty());
-    ASSERT_FALSE(pluginLog.empty());
-    for (const auto& line : lines(hostLog + pluginLog)) {
-        EXPECT_TRUE(std::regex_match(line, record)) << line;
-    }
-    EXPECT_TRUE(contains(hostLog, "Loaded plug-in "));
-    EXPECT_TRUE(contains(hostLog, "Running command DebugLogs"));
-    EXPECT_TRUE(contains(pluginLog, "PackageGenerator.cpp("));
-    // Neither file holds the other side's records.
-    EXPECT_FALSE(contains(hostLog, "PackageGenerator.cpp(")) << hostLog;
-    EXPECT_FALSE(contains(hostLog, "FeatureBase.cpp(")) << hostLog;
-    EXPECT_FALSE(contains(pluginLog, "HostApplication.cpp(")) << pluginLog;
-    EXPECT_FALSE(contains(pluginLog, "PluginLoader.cpp(")) << pluginLog;
-
-    // Without --log the plug-in writes no log at all; the host's file still gets only its own.
-    const auto quiet = debugLogs({"--sim", "--host-log=host2.log"}, {"-type", "list"}, dir);
-    ASSERT_EQ(0, quiet.exitStatus) << quiet.err;
-    const std::string hostOnly = readFile(dir / "host2.log");
-    EXPECT_TRUE(contains(hostOnly, "Running command DebugLogs"));
-    EXPECT_FALSE(contains(hostOnly, "PackageGenerator.cpp("));
-    EXPECT_EQ((std::vector<std::string>{"host.log", "host2.log", "plugin.log"}), folderEntries(dir));
 }
 
 }  // namespace

@@ -88,21 +88,20 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
                                    [&](const Traced& t) { return isSetFeature(t, c.featureId); }));
 
         // The folder stays with whole files only: no package, no temporary archive, no part file.
-        std::vector<fs::path> folders;
         for (const auto& item : fs::recursive_directory_iterator(dir)) {
             const std::string name = item.path().filename().string();
             EXPECT_FALSE(contains(name, ".zip") || contains(name, ".part")) << item.path();
-            if (item.path().parent_path() == dir && fs::is_directory(item.path())) {
-                folders.push_back(item.path());
-            }
         }
-        ASSERT_EQ(1u, folders.size());
-        const std::string line = "Interrupted: the collected files are kept in " + fs::canonical(folders[0]).string() + ".\n";
-        EXPECT_TRUE(contains(run.err, line)) << run.err;
+        const auto left = folderEntries(dir);
+        ASSERT_TRUE(left.size() == 1 && fs::is_directory(dir / left[0])) << left.size();
+        const fs::path folder = dir / left[0];
+        EXPECT_TRUE(contains(run.err, "Interrupted: the collected files are kept in " +
+                                          fs::canonical(folder).string() + ".\n"))
+            << run.err;
         EXPECT_EQ(run.err.find("Interrupted"), run.err.rfind("Interrupted")) << run.err;
         EXPECT_FALSE(contains(run.out, "Interrupted")) << run.out;
         if (c.logId == 0xFA) {
-            EXPECT_TRUE(fs::exists(folders[0] / "log_pages" / "lid_0x02_lsp_0x00_lsi_0x0000.bin"));
+            EXPECT_TRUE(fs::exists(folder / "log_pages" / "lid_0x02_lsp_0x00_lsi_0x0000.bin"));
         }
         clear();
     }

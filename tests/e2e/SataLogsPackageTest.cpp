@@ -19,26 +19,12 @@ class SataLogsPackage : public Workspace {
 protected:
     e2e::Run dump(const std::function<void(nlohmann::json&)>& change, bool verbose = true) {
         const fs::path profile = changedProfile(scratch, change, sataProfile);
-        trace = scratch / "trace.txt";
         fs::remove(trace);  // the drive adds to a trace that exists
-        std::vector<std::string> arguments{"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump",
-                                           "-debuglogs", "-ssd", "0", "-type", "SATALogs"};
-        if (verbose) {
-            arguments.push_back("-v");
-        }
-        return ssdtool(arguments, dir);
+        std::vector<std::string> options{"-type", "SATALogs", "-v"};
+        options.resize(verbose ? 3 : 2);
+        return debugLogs({"--sim=" + profile.string(), "--sim-trace=" + trace.string()}, options, dir);
     }
-    // The ATA lines of the trace.
-    std::vector<std::string> ataTrace() const {
-        std::vector<std::string> ata;
-        for (const auto& line : lines(readFile(trace))) {
-            if (line.rfind("ATA ", 0) == 0) {
-                ata.push_back(line);
-            }
-        }
-        return ata;
-    }
-    fs::path trace;
+    const fs::path trace = scratch / "trace.txt";
 };
 
 // A drive that offers the SMART path gets both reads on it; one without gets a READ DMA first.
@@ -51,7 +37,7 @@ TEST_F(SataLogsPackage, BothSectorsArePackedAsTheDriveServedThemOnThePathItOffer
         {"the SMART path", [](nlohmann::json&) {},
          {"proto=SMART cmd=0xb0 feature=0xd0", "proto=SMART cmd=0xb0 feature=0xd1"}},
         {"ATA only", [](nlohmann::json& p) { p["protocols"] = {"ATA"}; },
-         {"proto=ATA cmd=0xc8", "proto=ATA cmd=0xb0 feature=0xd0", "proto=ATA cmd=0xb0 feature=0xd1"}},
+         {"proto=ATA cmd=0xc8 feature=0x00", "proto=ATA cmd=0xb0 feature=0xd0", "proto=ATA cmd=0xb0 feature=0xd1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -62,16 +48,18 @@ TEST_F(SataLogsPackage, BothSectorsArePackedAsTheDriveServedThemOnThePathItOffer
         ASSERT_EQ(files.size(), 2u) << run.out;
         EXPECT_EQ(files.at("SMART_DATA.bin"), servedSector(drivekit::commands::smart::SMARTReadData()));
         EXPECT_EQ(files.at("SMART_THRESHOLDS.bin"), servedSector(drivekit::commands::smart::SMARTReadThresholds()));
-        const std::string report = onlyArchive(dir)["incident_report.log"];
+        const std::string report = readZip(onlyPackage(dir))["incident_report.log"];
         for (const std::string name : {"SMART_THRESHOLDS.bin", "SMART_DATA.bin"}) {
             EXPECT_TRUE(contains(run.out, "Successfully generated SATA Log: " + name + "."));
             EXPECT_TRUE(contains(report, "SATA_logs/" + name + " was saved successfully")) << report;
         }
-        const auto ata = ataTrace();
-        ASSERT_EQ(ata.size(), c.commands.size());
-        for (std::size_t i = 0; i < ata.size(); ++i) {
-            EXPECT_TRUE(contains(ata[i], c.commands[i])) << ata[i];
+        std::vector<std::string> ata;
+        for (const auto& line : lines(readFile(trace))) {
+            if (line.rfind("ATA ", 0) == 0) {
+                ata.push_back(line.substr(4, line.find(" count=") - 4));
+            }
         }
+        EXPECT_EQ(c.commands, ata);
     }
 }
 
@@ -128,8 +116,7 @@ TEST_F(SataLogsPackage, FailuresLeaveOutWhatCouldNotBeRead) {
     }
     // Without verbosity the collector prints nothing of its own.
     const e2e::Run quiet = dump(cases[0].change, false);
-    EXPECT_FALSE(contains(quiet.out, "SMART Log Support Error")) << quiet.out;
-    EXPECT_FALSE(contains(quiet.out, "SATA Log")) << quiet.out;
+    EXPECT_FALSE(contains(quiet.out, "SMART Log Support Error") || contains(quiet.out, "SATA Log")) << quiet.out;
 }
 
 // The package read back: the family's attribute names, each with its threshold beside it.

@@ -18,23 +18,22 @@ const std::string controllerFile = "log_pages/lid_0x08_lsp_0x00_lsi_0x0000.bin";
 TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
     // varnholt-nvme: host-initiated last blocks 8, 40, 120, 160; controller-initiated 8, 24, 64.
     for (const bool extended : {false, true}) {
-        std::vector<std::string> options{"-type", "Telemetry", "-v"};
-        if (extended) {
-            options.push_back("-extended");
-        }
+        std::vector<std::string> options{"-type", "Telemetry", "-v", "-extended"};
+        options.resize(extended ? 4 : 3);
         const fs::path trace = scratch / "trace.txt";
         const auto run = debugLogs({"--sim", "--sim-trace=" + trace.string()}, options, dir);
         ASSERT_EQ(0, run.exitStatus) << run.out << run.err;
         EXPECT_TRUE(contains(run.out, std::string("Telemetry Data Area = ") + (extended ? "4" : "3") + "\n"));
         EXPECT_TRUE(contains(run.out, "Telemetry generated (2 of possible 2 logs)\n")) << run.out;
-        const auto files = packedLogPages(dir);
+        const auto files = packedUnder(dir, "log_pages/");
         ASSERT_EQ(2u, files.size()) << run.out;
         const std::string& host = files.at(hostFile);
-        EXPECT_EQ((extended ? 161u : 121u) * 512, host.size());
+        const uint32_t hostBytes = (extended ? 161u : 121u) * 512;
+        EXPECT_EQ(hostBytes, host.size());
         EXPECT_EQ(65u * 512, files.at(controllerFile).size());
         // The drive made one new capture (the Create bit of the first read) and kept it. How the
         // reads, data area 4 and the time-out are sequenced is the telemetry reader's own test.
-        EXPECT_TRUE(host == servedPage("varnholt-nvme", 0x07, 0, 0, static_cast<uint32_t>(host.size()), [&](auto& drive) {
+        EXPECT_TRUE(host == servedPage("varnholt-nvme", 0x07, 0, 0, hostBytes, [&](auto& drive) {
             if (extended) {
                 allowDataArea4(drive);
             }
@@ -70,45 +69,44 @@ TEST_F(TelemetryPackage, BothLogsAreWhatTheDriveHoldsForDataArea3And4) {
 TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcomeIsTheResult) {
     struct Case {
         const char* what;
-        std::function<void(nlohmann::json&)> change;
         bool hostWritten, controllerWritten;
+        std::function<void(nlohmann::json&)> change;
     };
     const Case cases[] = {
-        {"no telemetry support", [](nlohmann::json& p) { p["attributes"]["TelemetryLogSupported"] = false; }, false,
-         false},
-        {"a short first piece",
-         [](nlohmann::json& p) {
+        {"no telemetry support", false, false,
+         [](nlohmann::json& p) { p["attributes"]["TelemetryLogSupported"] = false; }},
+        {"a short first piece", false, true, [](nlohmann::json& p) {
              p["faults"] = {{{"logId", 7}, {"offset", 0}, {"action", "shortData"}, {"bytes", 300}, {"times", 1}}};
-         },
-         false, true},
-        {"a failing piece",
-         [](nlohmann::json& p) { p["faults"] = {{{"logId", 8}, {"offset", 4096}, {"statusCode", 4}}}; }, true,
-         false},
+         }},
+        {"a failing piece", true, false,
+         [](nlohmann::json& p) { p["faults"] = {{{"logId", 8}, {"offset", 4096}, {"statusCode", 4}}}; }},
     };
     const fs::path log = scratch / "plugin.log";
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         const auto profile = changedProfile(scratch, c.change);
         const auto run =
             debugLogs({"--sim=" + profile.string(), "--log=" + log.string()}, {"-type", "Telemetry", "-v"}, dir);
         // A failed controller-initiated read (or none on a drive without telemetry) fails the
-        // collector; with no other drive log collected, the run fails too.
-        EXPECT_EQ(c.controllerWritten ? 0 : 1, run.exitStatus) << c.what << run.out << run.err;
+        // collector: with no other drive log collected, the run fails and the folder is kept
+        // unpacked.
+        EXPECT_EQ(c.controllerWritten ? 0 : 1, run.exitStatus) << run.out << run.err;
         const int written = int{c.hostWritten} + int{c.controllerWritten};
         EXPECT_TRUE(contains(run.out, "Telemetry generated (" + std::to_string(written) + " of possible 2 logs)\n"))
-            << c.what << run.out;
-        // Never a partial file: what was not read whole is not in the folder at all.
+            << run.out;
         const auto left = folderEntries(dir);
-        ASSERT_EQ(1u, left.size()) << c.what;
-        // A failed controller-initiated read fails the collector: no package, the folder is kept.
+        ASSERT_EQ(1u, left.size());
         const fs::path folder = dir / left[0];
         const bool packed = fs::path(left[0]).extension() == ".zip";
-        EXPECT_EQ(c.controllerWritten, packed) << c.what;
-        const auto files = packedLogPages(dir);
-        EXPECT_EQ(c.hostWritten, packed ? files.count(hostFile) == 1 : fs::exists(folder / hostFile)) << c.what;
-        EXPECT_EQ(c.controllerWritten, packed ? files.count(controllerFile) == 1 : fs::exists(folder / controllerFile))
-            << c.what;
-        EXPECT_EQ(!c.controllerWritten, contains(readFile(log), "Telemetry: Failed to retrieve telemetry data."))
-            << c.what;
+        EXPECT_EQ(c.controllerWritten, packed);
+        // Never a partial file: what was not read whole is not in the folder at all.
+        const auto files = packedUnder(dir, "log_pages/");
+        const auto has = [&](const std::string& file) {
+            return packed ? files.count(file) == 1 : fs::exists(folder / file);
+        };
+        EXPECT_EQ(c.hostWritten, has(hostFile));
+        EXPECT_EQ(c.controllerWritten, has(controllerFile));
+        EXPECT_EQ(!c.controllerWritten, contains(readFile(log), "Telemetry: Failed to retrieve telemetry data."));
         fs::remove(log);
         fs::remove_all(folder);
     }
@@ -116,17 +114,18 @@ TEST_F(TelemetryPackage, AFailedReadLeavesNoFileAndTheControllerInitiatedOutcome
 
 TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIsKeptWithAWarning) {
     for (const int changes : {1, 5}) {
-        const auto profile = changedProfile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
+        const auto profile =
+            changedProfile(scratch, [&](nlohmann::json& p) { p["nvme"]["telemetry"]["changesDuringRead"] = changes; });
         const auto run = debugLogs({"--sim=" + profile.string()}, {"-type", "Telemetry"}, dir);
         EXPECT_EQ(0, run.exitStatus) << run.out << run.err;
         const std::string warning = "Warning: the telemetry log changed on the drive each time it was read; ";
         EXPECT_EQ(changes > 1, contains(run.out, warning)) << run.out;
         // The package says it too, under the file's own line.
-        EXPECT_EQ(changes > 1, contains(onlyArchive(dir)["incident_report.log"],
+        EXPECT_EQ(changes > 1, contains(readZip(onlyPackage(dir))["incident_report.log"],
                                         hostFile + " was saved successfully\n    " + warning +
                                             "it may mix two captures.\n"));
         // Which capture is kept is the telemetry reader's own test.
-        EXPECT_EQ(121u * 512, packedLogPages(dir)[hostFile].size());
+        EXPECT_EQ(121u * 512, packedUnder(dir, "log_pages/")[hostFile].size());
         clear();
     }
 }
@@ -136,7 +135,7 @@ TEST_F(TelemetryPackage, ALogThatChangesOnceIsReadAgainAndOneThatKeepsChangingIs
 // the host-initiated log read before stays whole, as a run without the fault has it.
 TEST_F(TelemetryPackage, ADriveThatGoesAwayFailsTheRunAndKeepsTheWholeLogsReadBefore) {
     ASSERT_EQ(0, debugLogs({"--sim"}, {"-extended"}, dir).exitStatus);
-    const std::string whole = packedLogPages(dir).at(hostFile);
+    const std::string whole = packedUnder(dir, "log_pages/").at(hostFile);
     clear();
     const auto profile = changedProfile(scratch, [](nlohmann::json& p) {
         p["faults"] = {{{"logId", 8}, {"offset", 4096}, {"action", "remove"}}};
@@ -156,10 +155,8 @@ TEST_F(TelemetryPackage, ADriveThatGoesAwayFailsTheRunAndKeepsTheWholeLogsReadBe
     EXPECT_LT(commands.end() - gone, 100) << "commands sent to the gone drive";
 
     // The whole files read before it went are packed, though the run failed.
-    const auto left = folderEntries(dir);
-    ASSERT_EQ(1u, left.size());
-    ASSERT_EQ(".zip", fs::path(left[0]).extension()) << run.out;
-    const std::string kept = packedLogPages(dir).at(hostFile);
+    ASSERT_EQ(std::vector<std::string>{onlyPackage(dir).filename().string()}, folderEntries(dir)) << run.out;
+    const std::string kept = packedUnder(dir, "log_pages/").at(hostFile);
     EXPECT_TRUE(kept == whole) << kept.size() << " bytes kept of " << whole.size();
 }
 
