@@ -12,7 +12,7 @@
 #include <sys/ioctl.h>
 #include <scsi/sg.h>
 
-#include "SimTestSupport.h"
+#include "tests/host/SimTestSupport.h"
 #include "drivekit/commands/CommandSender.h"
 #include "drivekit/commands/ata/IdentifyDevice.h"
 #include "drivekit/commands/ata/ReadDMA.h"
