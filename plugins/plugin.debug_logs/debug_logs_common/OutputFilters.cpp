@@ -1,5 +1,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/OutputFilters.h"
 
+#include <cstdint>
+
 namespace plugin::cli::debug_logs {
 
 namespace {
@@ -36,6 +38,49 @@ std::string maskedEnvironment(const std::vector<std::string>& entries, const std
         const std::string name = entry.substr(0, equals);
         const bool shown = equals != std::string::npos && shownNames.count(name) != 0;
         text += oneLine(name) + "=" + (shown ? oneLine(entry.substr(equals + 1)) : "<redacted>") + "\n";
+    }
+    return text;
+}
+
+namespace {
+void appendUtf8(std::string& text, uint32_t codePoint) {
+    if (codePoint < 0x80) {
+        text += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | (codePoint >> 6));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        text += static_cast<char>(0xE0 | (codePoint >> 12));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (codePoint >> 18));
+        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+}  // namespace
+
+std::string utf8OfWideOutput(const std::string& output) {
+    if (output.size() < 2 || output.compare(0, 2, "\xFF\xFE") != 0) {
+        return output;
+    }
+    const auto unitAt = [&output](std::size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(output[at]) | static_cast<uint8_t>(output[at + 1]) << 8);
+    };
+    std::string text;
+    for (std::size_t at = 2; at + 1 < output.size(); at += 2) {
+        uint32_t unit = unitAt(at);
+        const bool high = unit >= 0xD800 && unit < 0xDC00;
+        const bool pairFollows = high && at + 3 < output.size() && unitAt(at + 2) >= 0xDC00 && unitAt(at + 2) < 0xE000;
+        if (pairFollows) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(at + 2) - 0xDC00);
+            at += 2;
+        } else if (unit >= 0xD800 && unit < 0xE000) {
+            unit = 0xFFFD;
+        }
+        appendUtf8(text, unit);
     }
     return text;
 }

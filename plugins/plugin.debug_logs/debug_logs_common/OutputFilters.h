@@ -16,4 +16,9 @@ std::string lastLines(const std::string& text, std::size_t count);
 // as "\n", so that every entry stays one line.
 std::string maskedEnvironment(const std::vector<std::string>& entries, const std::set<std::string>& shownNames);
 
+// Some programs (wmic on Windows) write UTF-16, little-endian after a byte-order mark, into a pipe:
+// such output becomes UTF-8, with U+FFFD for a lone surrogate and without a final odd byte; any
+// other output is kept as it is.
+std::string utf8OfWideOutput(const std::string& output);
+
 }  // namespace plugin::cli::debug_logs

@@ -171,6 +171,16 @@ TEST(OutputFilters, LastLinesKeepsTheTailAndTheEnvironmentHidesValuesNotAllowed)
     EXPECT_EQ(dl::maskedEnvironment(entries, {"PATH", "LANG", "EMPTY", "odd"}),
               "PATH=/usr/bin\nDATABASE_URL=<redacted>\nLANG=a\\nFAKE=b\nPATH2=<redacted>\nEMPTY=\n"
               "KEY=<redacted>\nodd=<redacted>\n");
+
+    // UTF-16 output (a byte-order mark first) becomes UTF-8; anything else is kept byte for byte.
+    const std::pair<std::string, std::string> wide[] = {
+        {std::string("\xFF\xFE" "E\0r\0\xE9\0\x3D\xD8\x00\xDE\n\0", 14), "Er\xC3\xA9\xF0\x9F\x98\x80\n"},
+        {std::string("\xFF\xFE" "\x00\xDCx", 5), "\xEF\xBF\xBD"},  // a lone surrogate, then an odd byte
+        {std::string("E\0r\0", 4), std::string("E\0r\0", 4)},
+    };
+    for (const auto& [output, text] : wide) {
+        EXPECT_EQ(dl::utf8OfWideOutput(output), text);
+    }
 }
 
 TEST(SystemInfo, LogHasEverySectionAndNeitherArgumentsNorHiddenValues) {

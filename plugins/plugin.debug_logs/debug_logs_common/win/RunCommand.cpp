@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/CommandProblems.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/OutputFilters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/win/Handle.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/win/SystemPrograms.h"
@@ -219,6 +220,7 @@ CommandRun runCommand(const std::vector<std::string>& arguments, const CommandLi
     }
     const Clock::time_point deadline = Clock::now() + limits.time;
     const OutputStop stop = readOutput(child, deadline, limits.outputBytes, run.output);
+    run.output = utf8OfWideOutput(run.output);
     if (stop == OutputStop::end && endsBy(child.process, deadline)) {
         // What it left running ends with the job's last handle.
         run.problem = endText(child.process);
