@@ -61,7 +61,8 @@ TEST(VersionFile, HoldsVersionThenTimeWithoutFinalLineEndOrFailsUnseen) {
     EXPECT_TRUE(dl::createVersionFile(status, scratch.path().string()).isSuccess());
     EXPECT_TRUE(status.isSuccess());
     // The carriage return is written as it is, then text mode adds its own before the line feed.
-    EXPECT_EQ(readFile(scratch.path() / "version.txt"), test_support::textOnDisk("Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM"));
+    EXPECT_EQ(readFile(scratch.path() / "version.txt"),
+              test_support::textOnDisk("Model ver. 2.4.323\r\n07/04/2026 01:30:00 PM"));
     dl::createVersionFile(status, (scratch.path() / "not-there").string());
     EXPECT_EQ(status, Status::unableToCreateFile());
     EXPECT_EQ(console.text(), "Version generated\n");

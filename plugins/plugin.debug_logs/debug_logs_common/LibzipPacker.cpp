@@ -173,7 +173,8 @@ std::string describe(const std::vector<Entry>& entries, const fs::path& folder, 
 int packWithLibzip(const fs::path& folder, const std::string& pattern, const fs::path& archivePath,
                    std::string& description, std::string& problem) {
     std::vector<Entry> entries;
-    const bool written = collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
+    const bool written =
+        collectEntries(folder, pattern, entries, problem) && writeArchive(archivePath, entries, problem);
     description = describe(entries, folder, archivePath) + (written ? "" : " failed: " + problem);
     return written ? 0 : 1;
 }
