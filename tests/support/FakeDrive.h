@@ -82,7 +82,9 @@ public:
         }
         switch (entry.opcode()) {
         case nvme::opcodes::identify: {
-            const auto held = identify.find({static_cast<uint8_t>(entry.cdw10 & 0xFF), entry.nsid});
+            // Copied out first: the command's fields are packed, and a key may not refer to them.
+            const uint32_t nsid = entry.nsid;
+            const auto held = identify.find({static_cast<uint8_t>(entry.cdw10 & 0xFF), nsid});
             return held == identify.end() ? refused() : answered(held->second);
         }
         case nvme::opcodes::getLogPage:
