@@ -1,4 +1,5 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/Platform.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/win/SystemPrograms.h"
 
 #include <io.h>
 #include <windows.h>
@@ -24,35 +25,14 @@ LocalTime localTimeNow() {
     return time;
 }
 
-namespace {
-std::string narrow(const std::wstring& wide) {
-    if (wide.empty()) {
+std::string currentDirectory(drivekit::core::Status& status) {
+    std::wstring folder;
+    if (!systemText([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }, folder)) {
+        status = drivekit::core::Status::failedToCreateDirectory();
+        status.setMessage("Failed to read the current directory.");
         return {};
     }
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), length,
-                        nullptr, nullptr);
-    return text;
-}
-}  // namespace
-
-std::string currentDirectory(drivekit::core::Status& status) {
-    // First try 260 characters, then the length the system asks for until it fits.
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            status = drivekit::core::Status::failedToCreateDirectory();
-            status.setMessage("Failed to read the current directory.");
-            return {};
-        }
-        if (length < buffer.size()) {
-            return narrow(std::wstring(buffer.data(), length));
-        }
-        buffer.resize(length);
-    }
+    return narrowed(folder);
 }
 
 std::string nativeDestination(const std::string& destination) {

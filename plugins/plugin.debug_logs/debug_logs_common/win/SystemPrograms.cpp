@@ -1,22 +1,13 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/win/SystemPrograms.h"
 
-#include <vector>
-
 namespace plugin::cli::debug_logs::platform {
 
 std::wstring systemFolder(std::string& problem) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const UINT length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
-        if (length == 0) {
-            problem = "the system folder is unknown: " + errorText(GetLastError());
-            return {};
-        }
-        if (length < buffer.size()) {
-            return std::wstring(buffer.data(), length);
-        }
-        buffer.resize(length);  // the size needed, terminator included
+    std::wstring folder;
+    if (!systemText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); }, folder)) {
+        problem = "the system folder is unknown: " + errorText(GetLastError());
     }
+    return folder;
 }
 
 std::string errorText(DWORD error) {
@@ -41,6 +32,18 @@ std::wstring widened(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
+}
+
+std::string narrowed(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                        nullptr);
+    return narrow;
 }
 
 }  // namespace plugin::cli::debug_logs::platform
