@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "drivekit/core/StopRequest.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/BlockDeflater.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/DeflatedFileSource.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/NamePattern.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
 
@@ -22,6 +24,7 @@ struct Entry {
     std::string name;  // relative to the folder, "/" separated
     fs::path source;
     bool folder = false;
+    std::uintmax_t bytes = 0;
 };
 
 // Every file and sub-folder below folder whose first path component matches pattern, in name
@@ -39,7 +42,9 @@ bool collectEntries(const fs::path& folder, const std::string& pattern, std::vec
         if (fs::is_directory(status)) {
             entries.push_back({relative.generic_string(), it->path(), true});
         } else if (fs::is_regular_file(status)) {
-            entries.push_back({relative.generic_string(), it->path(), false});
+            boost::system::error_code unknown;  // a size not known is a small file's
+            const std::uintmax_t bytes = fs::file_size(it->path(), unknown);
+            entries.push_back({relative.generic_string(), it->path(), false, unknown ? 0 : bytes});
         }
     }
     if (error) {
@@ -84,13 +89,35 @@ zip_t* openArchive(const fs::path& path, zip_error_t& error) {
 #endif
 }
 
-bool addEntry(zip_t* archive, const Entry& entry, std::string& problem) {
+// A large file is deflated in blocks on several threads and handed to libzip compressed.
+bool addLargeFile(zip_t* archive, const Entry& entry, unsigned threads, std::string& problem) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = deflatedFileSource(archive, entry.source, threads, error);
+    if (source == nullptr) {
+        problem = entry.source.string() + ": " + zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return false;
+    }
+    zip_error_fini(&error);
+    if (zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+        zip_source_free(source);
+        problem = entry.source.string() + ": " + zip_strerror(archive);
+        return false;
+    }
+    return true;
+}
+
+bool addEntry(zip_t* archive, const Entry& entry, unsigned threads, std::string& problem) {
     if (entry.folder) {
         if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
             problem = zip_strerror(archive);
             return false;
         }
         return true;
+    }
+    if (entry.bytes >= parallelDeflateFromBytes) {
+        return addLargeFile(archive, entry, threads, problem);
     }
     zip_source_t* source = fileSource(archive, entry.source);
     if (source == nullptr) {
@@ -142,8 +169,9 @@ bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries
     // A stop request makes zip_close give up and take its temporary file away.
     zip_register_cancel_callback_with_state(
         archive, [](zip_t*, void*) { return drivekit::core::StopRequest::requested() ? 1 : 0; }, nullptr, nullptr);
+    const unsigned threads = BlockDeflater::threadsToUse();
     for (const Entry& entry : entries) {
-        if (!addEntry(archive, entry, problem)) {
+        if (!addEntry(archive, entry, threads, problem)) {
             zip_discard(archive);
             return false;
         }
