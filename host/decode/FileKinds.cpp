@@ -111,15 +111,31 @@ FileDecode decodeLogPageFile(const FileNumbers& numbers, const Payload& data, ui
     if (tree == nullptr || status == Status::notImplemented()) {
         return failed(Result::noDecoder, "no decoder for " + pageName(page));
     }
+    return logPageOutcome(page, std::move(tree), status, data.size());
+}
+
+}  // namespace
+
+FileDecode logPageOutcome(const pages::PageContext& page, std::unique_ptr<XmlObject> tree, const Status& status,
+                          uint64_t dataBytes) {
     if (!status.isSuccess()) {
         return failed(Result::damaged, status.message(), std::move(tree));
     }
     if (cutShort(*tree)) {
-        return failed(Result::damaged, "the " + pageName(page) + " is cut short (" +
-                                           std::to_string(data.size()) + " bytes)", std::move(tree));
+        return failed(Result::damaged, "the " + pageName(page) + " is cut short (" + std::to_string(dataBytes) +
+                                           " bytes)", std::move(tree));
     }
     return decoded(std::move(tree));
 }
+
+void noteRestIgnored(FileDecode& outcome, uint64_t structureBytes, uint64_t fileBytes) {
+    if (outcome.result == Result::decoded && structureBytes != 0 && fileBytes > structureBytes) {
+        outcome.message = "the file is longer than the " + std::to_string(structureBytes) +
+                          "-byte structure; the rest was ignored";
+    }
+}
+
+namespace {
 
 // Identify structures.
 
@@ -245,10 +261,8 @@ FileDecode decodeFileBytes(const FileKind& kind, const FileNumbers& numbers, con
     }
     const Payload payload = data.empty() ? Payload() : Payload(data.data(), data.size());
     FileDecode outcome = kind.decode(numbers, payload, fileBytes);
-    const uint64_t structure = kind.bytesRead(numbers, payload);
-    if (outcome.result == Result::decoded && kind.restIgnored && structure != 0 && fileBytes > structure) {
-        outcome.message = "the file is longer than the " + std::to_string(structure) +
-                          "-byte structure; the rest was ignored";
+    if (kind.restIgnored) {
+        noteRestIgnored(outcome, kind.bytesRead(numbers, payload), fileBytes);
     }
     return outcome;
 }

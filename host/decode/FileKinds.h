@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drivekit/core/Payload.h"
+#include "drivekit/core/Status.h"
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/PackageFileNames.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageDecoder.h"
@@ -84,6 +85,14 @@ Contents readDecodable(const FileKind& kind, const FileNumbers& numbers, Read re
 // decoded file longer than its structure says so in message.
 FileDecode decodeFileBytes(const FileKind& kind, const FileNumbers& numbers, const std::vector<uint8_t>& data,
                            uint64_t fileBytes);
+
+// How a log page's decoded tree counts: damaged when status failed or a decoder marked where
+// the data (dataBytes of the page) ran out, else decoded.
+FileDecode logPageOutcome(const drivekit::features::nvme_get_log::decode::PageContext& page,
+                          std::unique_ptr<drivekit::core::xml::XmlObject> tree, const drivekit::core::Status& status,
+                          uint64_t dataBytes);
+// A decoded file longer than its structure says in its message that the rest was ignored.
+void noteRestIgnored(FileDecode& outcome, uint64_t structureBytes, uint64_t fileBytes);
 
 // The name as it may be shown on one line: bytes outside printable ASCII as \xNN, and a name
 // of more than 200 characters by its start and its length.

@@ -1,6 +1,10 @@
 #include "host/decode/FolderPackageReader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "host/BoundedFileReader.h"
 
@@ -74,6 +78,44 @@ EntryContents FolderPackageReader::read(std::size_t index, uint64_t keep) {
         contents.bytes = std::move(file.bytes);
     }
     return contents;
+}
+
+std::string FolderPackageReader::readInPieces(std::size_t index, uint64_t keep, const Piece& piece) {
+    if (!entries_.at(index).unreadable.empty()) {
+        return entries_[index].unreadable;
+    }
+    int fd = -1;
+    uint64_t size = 0;
+    std::string error = BoundedFileReader::openRegularFile((root_ / entries_[index].path).string(), fd, size);
+    if (error.empty() && size > limits_.entryBytes) {
+        error = "it holds " + std::to_string(size) + " bytes, more than the " + std::to_string(limits_.entryBytes) +
+                " that one file may hold";
+    }
+    const uint64_t wanted = std::min(size, keep);
+    if (error.empty()) {
+        error = takeFromTotal(wanted);
+    }
+    std::vector<uint8_t> chunk(64 * 1024);
+    uint64_t total = 0;
+    while (error.empty() && total < wanted) {
+        const auto ask = static_cast<std::size_t>(std::min<uint64_t>(chunk.size(), wanted - total));
+        const ssize_t got = ::read(fd, chunk.data(), ask);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            error = got < 0 ? std::strerror(errno)
+                            : "it holds " + std::to_string(total) + " bytes, fewer than the " + std::to_string(size) +
+                                  " its folder declares";
+            break;
+        }
+        piece(chunk.data(), static_cast<std::size_t>(got));
+        total += static_cast<uint64_t>(got);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return error;
 }
 
 }  // namespace host

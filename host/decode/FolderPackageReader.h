@@ -14,6 +14,7 @@ public:
                                                std::string& error);
 
     EntryContents read(std::size_t index, uint64_t keep) override;
+    std::string readInPieces(std::size_t index, uint64_t keep, const Piece& piece) override;
 
 private:
     FolderPackageReader(std::filesystem::path root, const PackageLimits& limits);

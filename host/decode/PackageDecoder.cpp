@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drivekit/features/decode/XmlTreePrinter.h"
+#include "host/decode/EventLogStream.h"
 #include "host/decode/FileKinds.h"
 #include "host/ExitStatus.h"
 
@@ -19,6 +20,7 @@ using drivekit::features::decode::XmlTreePrinter;
 using Result = FileDecode::Result;
 
 constexpr uint64_t largestProductFile = 4096;
+constexpr uint8_t persistentEventLogId = 0x0D;
 
 std::string baseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -93,6 +95,16 @@ FileDecode decodeEntry(PackageReader& reader, std::size_t index, bool makerVendo
     return decodeFileBytes(*kind, numbers, contents.bytes, contents.size);
 }
 
+// A persistent event log is decoded and printed event by event, never held whole.
+bool streamed(PackageReader& reader, std::size_t index, const std::string& shown, const DecodeSettings& settings,
+              bool first, std::ostream& out, FileDecode& outcome) {
+    FileNumbers numbers;
+    std::string nameError;
+    const FileKind* kind = chooseFileKind(baseName(reader.entries()[index].path), numbers, nameError);
+    return kind != nullptr && kind->decode != nullptr && numbers.page.logId == persistentEventLogId &&
+           streamEventLog(reader, index, numbers.page, shown, settings.output, first, out, outcome);
+}
+
 const char* resultName(Result result) {
     switch (result) {
         case Result::decoded: return "decoded";
@@ -114,28 +126,6 @@ XmlObject section(const std::string& path, FileDecode& outcome) {
         object.addObject(std::move(outcome.tree));
     }
     return object;
-}
-
-void printSection(const std::string& path, FileDecode& outcome, const std::string& output, bool first,
-                  std::ostream& out) {
-    if (output == "text") {
-        out << (first ? "" : "\n") << "== " << path << " ==\n";
-        if (outcome.result != Result::decoded) {
-            out << resultName(outcome.result) << ": " << outcome.message << "\n";
-        } else if (!outcome.message.empty()) {
-            out << "note: " << outcome.message << "\n";
-        }
-        if (outcome.tree != nullptr) {
-            out << XmlTreePrinter::toText(*outcome.tree);
-        }
-        return;
-    }
-    const XmlObject object = section(path, outcome);
-    if (output == "json") {
-        out << (first ? "" : ",\n") << XmlTreePrinter::toJsonTree(object).toString(1);
-    } else {
-        out << object.serialize() << "\n";
-    }
 }
 
 XmlObject summary(const Listing& listing) {
@@ -172,6 +162,28 @@ void list(Listing& listing, const std::string& path, const FileDecode& outcome) 
 
 }  // namespace
 
+void printSection(const std::string& path, FileDecode& outcome, const std::string& output, bool first,
+                  std::ostream& out) {
+    if (output == "text") {
+        out << (first ? "" : "\n") << "== " << path << " ==\n";
+        if (outcome.result != Result::decoded) {
+            out << resultName(outcome.result) << ": " << outcome.message << "\n";
+        } else if (!outcome.message.empty()) {
+            out << "note: " << outcome.message << "\n";
+        }
+        if (outcome.tree != nullptr) {
+            out << XmlTreePrinter::toText(*outcome.tree);
+        }
+        return;
+    }
+    const XmlObject object = section(path, outcome);
+    if (output == "json") {
+        out << (first ? "" : ",\n") << XmlTreePrinter::toJsonTree(object).toString(1);
+    } else {
+        out << object.serialize() << "\n";
+    }
+}
+
 std::string renderTree(const XmlObject& tree, const std::string& output) {
     if (output == "json") {
         return XmlTreePrinter::toJson(tree);
@@ -202,9 +214,12 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
     Listing listing;
     for (std::size_t i = 0; i < reader->entries().size(); ++i) {
         const std::string shown = printableName(reader->entries()[i].path);
-        FileDecode outcome = decodeEntry(*reader, i, vendorPages, settings.family);
+        FileDecode outcome;
+        if (!streamed(*reader, i, shown, settings, i == 0, out, outcome)) {
+            outcome = decodeEntry(*reader, i, vendorPages, settings.family);
+            printSection(shown, outcome, settings.output, i == 0, out);
+        }
         list(listing, shown, outcome);
-        printSection(shown, outcome, settings.output, i == 0, out);
     }
     const XmlObject totals = summary(listing);
     if (settings.output == "json") {

@@ -3,6 +3,7 @@
 // trusting it: entry names are only shown, never used as host paths; every size is checked
 // against the limits before bytes are held; folders are walked without following links.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,12 @@ public:
     // The first `keep` bytes of entry i. An entry no longer than keep is read whole (a ZIP
     // entry's checksum is checked); of a longer one no more than keep bytes are read.
     virtual EntryContents read(std::size_t index, uint64_t keep) = 0;
+
+    using Piece = std::function<void(const uint8_t* bytes, std::size_t count)>;
+    // The first keep bytes of entry i handed to piece as they are read, none of them held
+    // here, so that a long entry costs no more memory than a piece. Empty on success, else
+    // why the entry could not be read that far (the pieces given may then be short).
+    virtual std::string readInPieces(std::size_t index, uint64_t keep, const Piece& piece) = 0;
 
 protected:
     explicit PackageReader(const PackageLimits& limits) : limits_(limits) {}

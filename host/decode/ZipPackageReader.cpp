@@ -77,20 +77,30 @@ std::string ZipPackageReader::list() {
 EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
     EntryContents contents;
     contents.size = sizes_.at(index);
+    contents.error = readInPieces(index, keep, [&contents](const uint8_t* bytes, std::size_t count) {
+        contents.bytes.insert(contents.bytes.end(), bytes, bytes + count);
+    });
+    if (!contents.error.empty()) {
+        contents.bytes.clear();
+    }
+    return contents;
+}
+
+std::string ZipPackageReader::readInPieces(std::size_t index, uint64_t keep, const Piece& piece) {
+    const uint64_t size = sizes_.at(index);
     // An entry longer than what is kept is read only that far: its checksum, which covers the
     // whole entry, is then not checked, and no more than keep bytes are inflated.
-    const bool whole = keep >= contents.size;
-    contents.error = entries_.at(index).unreadable;
-    if (contents.error.empty()) {
-        contents.error = takeFromTotal(whole ? contents.size : keep);
+    const bool whole = keep >= size;
+    std::string error = entries_.at(index).unreadable;
+    if (error.empty()) {
+        error = takeFromTotal(whole ? size : keep);
     }
-    if (!contents.error.empty()) {
-        return contents;
+    if (!error.empty()) {
+        return error;
     }
     zip_file_t* file = zip_fopen_index(archive_, indexes_[index], 0);
     if (file == nullptr) {
-        contents.error = zip_strerror(archive_);
-        return contents;
+        return zip_strerror(archive_);
     }
     std::vector<uint8_t> chunk(64 * 1024);
     uint64_t total = 0;
@@ -98,31 +108,26 @@ EntryContents ZipPackageReader::read(std::size_t index, uint64_t keep) {
         const uint64_t ask = whole ? chunk.size() : std::min<uint64_t>(chunk.size(), keep - total);
         const zip_int64_t got = zip_fread(file, chunk.data(), ask);
         if (got < 0) {
-            contents.error = zip_file_strerror(file);
+            error = zip_file_strerror(file);
             break;
         }
         if (got == 0) {
             break;
         }
-        const auto taken = static_cast<std::size_t>(std::min<uint64_t>(static_cast<uint64_t>(got),
-                                                                        keep - std::min(keep, total)));
-        contents.bytes.insert(contents.bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(taken));
+        piece(chunk.data(), static_cast<std::size_t>(std::min<uint64_t>(static_cast<uint64_t>(got),
+                                                                        keep - std::min(keep, total))));
         total += static_cast<uint64_t>(got);
-        if (total > contents.size) {
+        if (total > size) {
             break;
         }
     }
     zip_fclose(file);
-    const uint64_t expected = whole ? contents.size : keep;
-    if (contents.error.empty() && total != expected) {
-        const std::string held = total > contents.size ? "more than " + std::to_string(total) : std::to_string(total);
-        contents.error = "it holds " + held +
-                         " bytes, not the " + std::to_string(contents.size) + " its directory record declares";
+    const uint64_t expected = whole ? size : keep;
+    if (error.empty() && total != expected) {
+        const std::string held = total > size ? "more than " + std::to_string(total) : std::to_string(total);
+        error = "it holds " + held + " bytes, not the " + std::to_string(size) + " its directory record declares";
     }
-    if (!contents.error.empty()) {
-        contents.bytes.clear();
-    }
-    return contents;
+    return error;
 }
 
 }  // namespace host

@@ -16,6 +16,7 @@ public:
     ZipPackageReader& operator=(const ZipPackageReader&) = delete;
 
     EntryContents read(std::size_t index, uint64_t keep) override;
+    std::string readInPieces(std::size_t index, uint64_t keep, const Piece& piece) override;
 
 private:
     ZipPackageReader(zip_t* archive, const PackageLimits& limits);

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <cstring>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -226,6 +227,30 @@ TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
     EXPECT_EQ(out_.str().rfind("<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n", 0), 0U);
     EXPECT_NE(out_.str().find("name=\"Serial Number (SN)\" value=\"SIM0001\"/>"), std::string::npos);
     EXPECT_EQ(out_.str().substr(out_.str().size() - 11), "</Package>\n");
+}
+
+// A persistent event log of many events decodes whole, every event shown; one cut within its
+// last event is damaged and still shows the events before the cut.
+TEST_F(DecodeCommandTest, AnEventLogOfManyEventsIsWholeAndOneCutShortIsDamaged) {
+    constexpr uint32_t events = 25000;
+    std::string log(512 + 24 * events, '\0');
+    const uint64_t length = log.size();
+    std::memcpy(&log[4], &events, sizeof(events));
+    std::memcpy(&log[8], &length, sizeof(length));
+    for (uint32_t n = 0; n < events; ++n) {
+        log[512 + 24 * n] = 0x7F;  // a type without a structure of its own
+        log[512 + 24 * n + 2] = 21;
+    }
+    const std::string archive = (dir / "events.zip").string();
+    for (const std::size_t held : {log.size(), log.size() - 12}) {
+        zipUp(archive, {{"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", log.substr(0, held)}}, false);
+        for (const char* output : {"text", "json"}) {
+            EXPECT_EQ(run({archive, "-output", output}), held == log.size() ? 0 : 1) << output;
+            EXPECT_EQ(printed("Event 25000"), held == log.size()) << output;
+            EXPECT_TRUE(printed("Event 24999")) << output;
+        }
+        EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(out_.str())));
+    }
 }
 
 // Of a long file, decode reads what the file's decoder can use and no more: a fixed-size

@@ -17,4 +17,9 @@ namespace drivekit::features::nvme_get_log::pel {
 std::unique_ptr<core::xml::XmlObject> decodePersistentEventLog(const core::Payload& log,
                                                                core::Status& status);
 
+// The root with the header's properties only, from the log's first bytes; the events are
+// then walked with PersistentEventWalk. The bare root and unexpectedDataLength when the
+// header is not whole.
+std::unique_ptr<core::xml::XmlObject> persistentEventLogRoot(const core::Payload& head, core::Status& status);
+
 }  // namespace drivekit::features::nvme_get_log::pel

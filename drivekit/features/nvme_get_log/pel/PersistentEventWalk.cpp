@@ -1,0 +1,170 @@
+#include "drivekit/features/nvme_get_log/pel/PersistentEventWalk.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <boost/format.hpp>
+
+#include "drivekit/core/logging/Log.h"
+#include "drivekit/features/nvme_get_log/pel/PelRecords.h"
+#include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
+#include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
+
+namespace drivekit::features::nvme_get_log::pel {
+
+using core::xml::XmlObject;
+
+namespace {
+
+constexpr uint8_t tcgDefinedEvent = 0xDF;
+
+// The descriptors of the vendor-specific information, one child each; trailing bytes too
+// few for a descriptor's header are padding.
+void addVendorInformation(XmlObject& event, uint8_t eventType, const core::Payload& information,
+                          uint32_t declaredBytes) {
+    auto child = std::make_unique<XmlObject>("Vendor Specific Information");
+    const uint32_t key =
+        eventType == tcgDefinedEvent ? subStructure::vendorDescriptorTcg : subStructure::vendorDescriptor;
+    uint64_t at = 0;
+    for (uint32_t number = 1; at + vendorDescriptorHeaderBytes <= information.size(); ++number) {
+        const auto view = subStructures().create(key, information, static_cast<uint32_t>(at));
+        auto descriptor = std::make_unique<XmlObject>("Vendor Specific Descriptor " + std::to_string(number));
+        view->addProperties(*descriptor);
+        child->addObject(std::move(descriptor));
+        at += view->size();
+    }
+    if (declaredBytes > information.size()) {
+        addTruncated(*child, "the vendor-specific information is " + std::to_string(declaredBytes) +
+                                 " bytes long; the event holds " + std::to_string(information.size()));
+    }
+    event.addObject(std::move(child));
+}
+
+// The data of one event that lies wholly in the log: the structure of its type over the
+// bytes after the vendor-specific information, then that information.
+void addEventData(XmlObject& event, const PersistentEventHeader& header, const core::Payload& data) {
+    const uint32_t vendorBytes = std::min(header.vendorSpecificInformationLength, header.eventLength);
+    if (eventTypes().contains(header.eventType)) {
+        eventTypes().addTo(event, header.eventType, data, vendorBytes);
+    } else {
+        LOG_DEBUG("No structure for event type " << unsigned{header.eventType} << "; its data is shown raw");
+        addRawBytes(event, "raw", data, vendorBytes, data.size() - vendorBytes);
+    }
+    if (header.vendorSpecificInformationLength != 0) {
+        addVendorInformation(event, header.eventType, copyOf(data, 0, vendorBytes),
+                             header.vendorSpecificInformationLength);
+    }
+}
+
+PersistentEventHeader headerOf(const std::vector<uint8_t>& held) {
+    PersistentEventHeader header;
+    std::memcpy(&header, held.data(), sizeof(header));
+    return header;
+}
+
+}  // namespace
+
+PersistentEventWalk::PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, EventSink sink)
+    : totalEvents_(totalEvents), logBytes_(logBytes), sink_(std::move(sink)), offset_(logHeaderBytes) {
+    settle();
+}
+
+void PersistentEventWalk::feed(const uint8_t* bytes, std::size_t count) {
+    while (count > 0 && !done_) {
+        // Bytes before the event being met: the log header, or data a framing walk skips.
+        const uint64_t passed = fed_ < offset_ ? std::min<uint64_t>(count, offset_ - fed_) : 0;
+        const uint64_t wanted = eventEnd_ == 0 ? offset_ + eventHeaderBytes : eventEnd_;
+        const auto taken = static_cast<std::size_t>(passed != 0 ? passed : std::min<uint64_t>(count, wanted - fed_));
+        if (passed == 0) {
+            held_.insert(held_.end(), bytes, bytes + taken);
+        }
+        bytes += taken;
+        count -= taken;
+        fed_ += taken;
+        if (passed == 0 && fed_ == wanted) {
+            eventEnd_ == 0 ? takeHeader() : takeEvent();
+        }
+    }
+}
+
+const std::string& PersistentEventWalk::finish() {
+    if (!done_) {
+        if (sink_) {
+            LOG_DEBUG("The log ends at byte " << fed_ << ", within event " << number_);
+        }
+        stop("the log ends at byte " + std::to_string(fed_) + ", within event " + std::to_string(number_) + " of " +
+             std::to_string(totalEvents_));
+    }
+    return stopped_;
+}
+
+// What the walk at the next event's start needs before any of its bytes: nothing at the end
+// of the count, and a header that fits in the log.
+void PersistentEventWalk::settle() {
+    if (number_ > totalEvents_) {
+        done_ = true;
+    } else if (offset_ + eventHeaderBytes > logBytes_) {
+        if (sink_) {
+            LOG_DEBUG(boost::format("Event header out of bounds. Event number #%d, offset %d, header size %d, "
+                                    "payload size %d.") %
+                      number_ % offset_ % eventHeaderBytes % logBytes_);
+        }
+        stop("the log ends at byte " + std::to_string(logBytes_) + ", before the header of event " +
+             std::to_string(number_) + " of " + std::to_string(totalEvents_));
+    }
+}
+
+void PersistentEventWalk::takeHeader() {
+    const PersistentEventHeader header = headerOf(held_);
+    const uint64_t headerBytes = eventHeaderLengthBase + header.eventHeaderLength;
+    const uint64_t size = headerBytes + header.eventLength;
+    if (headerBytes >= eventHeaderBytes && offset_ + size <= logBytes_) {
+        eventEnd_ = offset_ + size;
+        if (!sink_) {
+            offset_ = eventEnd_;  // the data is passed over unread
+            takeEvent();
+        } else if (fed_ == eventEnd_) {
+            takeEvent();
+        }
+        return;
+    }
+    const std::string reason = headerBytes < eventHeaderBytes
+                                   ? "the event is shorter than its header"
+                                   : "the event's " + std::to_string(size) + " bytes run past the end of the log";
+    if (sink_) {
+        LOG_DEBUG(boost::format("Event data out of bounds. Event #%d, offset %d, event size %d, payload size %d.") %
+                  number_ % offset_ % size % logBytes_);
+        auto event = std::make_unique<XmlObject>("Event " + std::to_string(number_));
+        logStructures().addTo(*event, logStructure::eventHeader, core::Payload(held_.data(), held_.size()), 0);
+        addTruncated(*event, reason);
+        sink_(std::move(event));
+    }
+    ++number_;
+    stop("event " + std::to_string(number_ - 1) + " of " + std::to_string(totalEvents_) + ": " + reason);
+}
+
+void PersistentEventWalk::takeEvent() {
+    if (sink_) {
+        const PersistentEventHeader header = headerOf(held_);
+        const core::Payload event(held_.data(), held_.size());
+        auto object = std::make_unique<XmlObject>("Event " + std::to_string(number_));
+        logStructures().addTo(*object, logStructure::eventHeader, event, 0);
+        // Each event is decoded from a copy of its own bytes: no structure of one event can
+        // read the bytes of the next.
+        addEventData(*object, header,
+                     copyOf(event, eventHeaderLengthBase + header.eventHeaderLength, header.eventLength));
+        sink_(std::move(object));
+    }
+    offset_ = eventEnd_;
+    eventEnd_ = 0;
+    held_.clear();
+    ++number_;
+    settle();
+}
+
+void PersistentEventWalk::stop(const std::string& reason) {
+    stopped_ = reason;
+    done_ = true;
+}
+
+}  // namespace drivekit::features::nvme_get_log::pel

@@ -1,0 +1,117 @@
+#include "host/decode/EventLogStream.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "drivekit/features/decode/XmlTreePrinter.h"
+#include "drivekit/features/nvme_get_log/pel/PelRecords.h"
+#include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
+#include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
+#include "drivekit/features/nvme_get_log/pel/PersistentEventWalk.h"
+#include "host/decode/PackageDecoder.h"
+
+namespace host {
+
+namespace {
+
+namespace pel = drivekit::features::nvme_get_log::pel;
+using drivekit::core::Payload;
+using drivekit::core::Status;
+using drivekit::core::xml::XmlObject;
+using drivekit::features::decode::XmlTreePrinter;
+
+// The events' place in the section: the section is printed with one placeholder event, and
+// the real events go where it shows. The placeholder is the section's last object, so its
+// last occurrence is the place whatever the log's header holds.
+const char* const placeholderName = "Events of the log";
+// Depths of an event in the printed section: text under the log's root line; JSON within the
+// section's and then the root's "objects".
+constexpr unsigned textLevel = 1;
+constexpr unsigned jsonLevel = 5;
+
+std::string rendered(const XmlObject& event, const std::string& output) {
+    if (output == "json") {
+        return XmlTreePrinter::toJsonTree(event).toString(jsonLevel);
+    }
+    if (output == "xml") {
+        return event.serialize();
+    }
+    const std::string indent(2 * textLevel, ' ');
+    std::string text = XmlTreePrinter::toText(event);
+    std::string shifted;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start) + 1;
+        shifted += indent;
+        shifted.append(text, start, end - start);
+        start = end;
+    }
+    return shifted;
+}
+
+// The whole section with the placeholder, split at it.
+std::pair<std::string, std::string> sectionAround(const std::string& shown, FileDecode& outcome,
+                                                  const std::string& output, bool first) {
+    const XmlObject placeholder(placeholderName);
+    const std::string place = rendered(placeholder, output);
+    outcome.tree->addObject(std::make_unique<XmlObject>(placeholderName));
+    std::ostringstream section;
+    printSection(shown, outcome, output, first, section);
+    const std::string text = section.str();
+    const std::size_t at = text.rfind(place);
+    return {text.substr(0, at), text.substr(at + place.size())};
+}
+
+}  // namespace
+
+bool streamEventLog(PackageReader& reader, std::size_t index,
+                    const drivekit::features::nvme_get_log::decode::PageContext& page, const std::string& shown,
+                    const std::string& output, bool first, std::ostream& out, FileDecode& outcome) {
+    const EntryContents head = reader.read(index, pel::logHeaderBytes);
+    if (!head.error.empty() || head.bytes.size() < pel::logHeaderBytes) {
+        return false;
+    }
+    const Payload header(head.bytes.data(), head.bytes.size());
+    const uint64_t used = drivekit::features::nvme_get_log::decode::logPageBytesUsed(page, header);
+    const uint64_t logBytes = std::min(head.size, used);
+    const uint32_t totalEvents = header.safeCast<pel::PersistentEventLogHeader>()->totalNumberOfEvents;
+
+    // The section's head comes before the events and says whether the log is whole: a first
+    // walk checks the framing alone, decoding nothing.
+    pel::PersistentEventWalk framing(totalEvents, logBytes, nullptr);
+    std::string error = reader.readInPieces(
+        index, logBytes, [&framing](const uint8_t* bytes, std::size_t count) { framing.feed(bytes, count); });
+    if (!error.empty()) {
+        outcome = {FileDecode::Result::damaged, nullptr, "cannot read it: " + error};
+        printSection(shown, outcome, output, first, out);
+        return true;
+    }
+    Status status;
+    auto root = pel::persistentEventLogRoot(header, status);
+    if (!framing.finish().empty()) {
+        pel::addTruncated(*root, framing.finish());
+    }
+    outcome = logPageOutcome(page, std::move(root), status, logBytes);
+    noteRestIgnored(outcome, used, head.size);
+    if (framing.eventsMet() == 0) {
+        printSection(shown, outcome, output, first, out);
+        return true;
+    }
+    const auto [before, after] = sectionAround(shown, outcome, output, first);
+    out << before;
+    bool firstEvent = true;
+    pel::PersistentEventWalk walk(totalEvents, logBytes, [&](std::unique_ptr<XmlObject> event) {
+        out << (firstEvent || output != "json" ? "" : ",\n") << rendered(*event, output);
+        firstEvent = false;
+    });
+    error = reader.readInPieces(index, logBytes,
+                                [&walk](const uint8_t* bytes, std::size_t count) { walk.feed(bytes, count); });
+    walk.finish();
+    out << after;
+    outcome.tree.reset();
+    if (!error.empty()) {
+        outcome = {FileDecode::Result::damaged, nullptr, "cannot read it: " + error};
+    }
+    return true;
+}
+
+}  // namespace host
