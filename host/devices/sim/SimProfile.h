@@ -72,6 +72,9 @@ struct SimProfile {
     // A telemetry log's generation goes up right after the first body piece of the first N
     // passes that read its body (a fault: the log changes under its reader).
     uint32_t telemetryChangesDuringRead = 0;
+    // The telemetry data areas hold records like a firmware dump's, which deflate only halves,
+    // instead of a repeating pattern that it shrinks fifty-fold.
+    bool realisticTelemetry = false;
     std::vector<SimSlowCommand> slowCommands;
     std::vector<std::string> firmwareSlots;  // slot 1 first; the first is active
     std::map<uint8_t, uint32_t> featureValues;

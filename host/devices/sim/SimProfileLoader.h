@@ -11,7 +11,10 @@
 //               telemetry {hostInitiated, controllerInitiated: last blocks of areas 1 to 4
 //                 (area 4 at most 2097151: 1 GiB), changesDuringRead: N, the log being read
 //                 gets a new generation number right after the first body piece (offset > 0)
-//                 of each of the first N passes that read its body (a pass starts at offset 0)},
+//                 of each of the first N passes that read its body (a pass starts at offset 0),
+//                 pattern: the data areas' bytes, "repeating" (default; deflate shrinks it
+//                 fifty-fold) or "realistic" (records like a firmware dump's, which deflate
+//                 level 6 shrinks to about half)},
 //               firmwareSlots, features {"0xFID": value}, vendorChannel, lifeCycleState,
 //               firmwareParameters {product_type .. blks_per_pln, num_ftl_instances},
 //               persistentEventLogBytes: the persistent event log's target length; events

@@ -62,6 +62,18 @@ void readTelemetryAreas(const SimJsonReader& telemetry, const std::string& field
     }
 }
 
+void readTelemetry(const SimJsonReader& telemetry, SimProfile& profile) {
+    telemetry.allowOnly({"hostInitiated", "controllerInitiated", "changesDuringRead", "pattern"});
+    readTelemetryAreas(telemetry, "hostInitiated", profile.hostTelemetryLastBlocks);
+    readTelemetryAreas(telemetry, "controllerInitiated", profile.controllerTelemetryLastBlocks);
+    profile.telemetryChangesDuringRead = static_cast<uint32_t>(telemetry.unsignedOr("changesDuringRead", u32Max, 0));
+    const std::string pattern = telemetry.stringOr("pattern", "repeating");
+    if (pattern != "repeating" && pattern != "realistic") {
+        telemetry.fail("pattern", "must be \"repeating\" or \"realistic\"");
+    }
+    profile.realisticTelemetry = pattern == "realistic";
+}
+
 void readSlowCommands(const SimJsonReader& nvme, SimProfile& profile) {
     for (const json& item : nvme.arrayAt("slowCommands")) {
         const SimJsonReader entry(item, nvme.path("slowCommands[]"));
@@ -127,12 +139,7 @@ void SimProfileNvme::read(const SimJsonReader& top, SimProfile& profile) {
         readNamespaces(nvme, profile);
     }
     if (nvme.has("telemetry")) {
-        const SimJsonReader telemetry = nvme.objectAt("telemetry");
-        telemetry.allowOnly({"hostInitiated", "controllerInitiated", "changesDuringRead"});
-        readTelemetryAreas(telemetry, "hostInitiated", profile.hostTelemetryLastBlocks);
-        readTelemetryAreas(telemetry, "controllerInitiated", profile.controllerTelemetryLastBlocks);
-        profile.telemetryChangesDuringRead =
-            static_cast<uint32_t>(telemetry.unsignedOr("changesDuringRead", u32Max, 0));
+        readTelemetry(nvme.objectAt("telemetry"), profile);
     }
     if (nvme.has("slowCommands")) {
         readSlowCommands(nvme, profile);

@@ -1,9 +1,10 @@
 // Telemetry logs (host-initiated 0x07, controller-initiated 0x08): a 512-byte header whose
 // data-area last blocks come from the profile, followed by the data blocks. A read builds the
 // header only when its window holds it, and the data bytes of its window only: a copy from a
-// repeating pattern, placed by the log's generation number, and a tag at the start of every
-// block (block number, generation number, log id), so that a block read from the wrong place
-// or from an older capture differs from the log the drive holds.
+// repeating pattern placed by the log's generation number (or, as the profile asks, records
+// like a firmware dump's, seeded by it), and a tag at the start of every block (block number,
+// generation number, log id), so that a block read from the wrong place or from an older
+// capture differs from the log the drive holds.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "host/devices/sim/SimLogPageGenerators.h"
 #include "host/devices/sim/SimLogSlice.h"
 #include "host/devices/sim/SimTelemetryCaptures.h"
+#include "host/devices/sim/SimTelemetryPattern.h"
 
 namespace host::sim {
 
@@ -47,13 +49,22 @@ const uint8_t* pattern() {
     return bytes.data();
 }
 
-void fillData(SimLogSlice& slice, uint64_t from, uint64_t to, uint8_t logId, uint8_t generation) {
-    uint8_t* const window = slice.data();
+void fillRepeating(uint8_t* window, uint64_t from, uint64_t to, uint8_t generation) {
     const uint64_t shift = generation * generationShift;
     for (uint64_t at = from; at < to;) {
         const uint64_t run = std::min(to - at, patternPeriod);
-        std::memcpy(window + (at - slice.begin()), pattern() + (at + shift) % patternPeriod, run);
+        std::memcpy(window + (at - from), pattern() + (at + shift) % patternPeriod, run);
         at += run;
+    }
+}
+
+void fillData(SimLogSlice& slice, uint64_t from, uint64_t to, uint8_t logId, uint8_t generation, bool realistic) {
+    uint8_t* const window = slice.data();
+    if (realistic) {
+        SimTelemetryPattern::fill(window + (from - slice.begin()), from, to - from,
+                                  SimTelemetryPattern::seed(logId, generation));
+    } else {
+        fillRepeating(window + (from - slice.begin()), from, to, generation);
     }
     for (uint64_t block = std::max<uint64_t>(from / blockSize, 1); block * blockSize < to; ++block) {
         const uint64_t start = block * blockSize;
@@ -104,7 +115,7 @@ SimResponse generateTelemetry(const SimLogRequest& request) {
         const uint64_t from = std::max<uint64_t>(slice.begin(), blockSize);
         const uint64_t to = std::min(slice.end(), pageSize);
         if (from < to) {
-            fillData(slice, from, to, request.logId, generation);
+            fillData(slice, from, to, request.logId, generation, request.profile.realisticTelemetry);
         }
     });
 }

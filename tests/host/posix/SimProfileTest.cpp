@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <zlib.h>
 
 #include "drivekit/commands/ata/SMARTReadData.h"
 #include "tests/host/SimTestSupport.h"
@@ -60,6 +61,37 @@ TEST_F(SimReplay, PackageFilesAreServedForTheirCommandsOnNvmeAndSata) {
     EXPECT_EQ(bytesOf(sata->sendCommand(smart).data), sector);
 }
 
+// The realistic telemetry pattern is made from the offset alone: pieces read at other
+// alignments give the bytes of a first pass through the log. Deflate at level 6 only
+// about halves its data areas, as it does a real dump.
+using SimTelemetry = SimFolder;
+
+TEST_F(SimTelemetry, RealisticTelemetryIsTheSameByOffsetAndDeflatesToAboutHalf) {
+    auto drive = this->drive(R"({"attributes": {"SerialNumber": "T1", "TelemetryLogSupported": true,
+                                                "MaximumDataTransferSize": 8},
+                                 "protocols": ["NVME"],
+                                 "nvme": {"telemetry": {"hostInitiated": [64, 1024, 16383, 0],
+                                                        "pattern": "realistic"}}})");
+    ASSERT_TRUE(drive);
+    constexpr uint32_t piece = 1 << 20;
+    std::string log;
+    for (uint32_t offset = 0; offset < 8 * piece; offset += piece) {
+        log += bytesOf(send(*drive, logPage(0x07, piece, offset)).data);
+    }
+    ASSERT_EQ(log.size(), 8u * piece);
+    for (const auto& [offset, length] : std::vector<std::pair<uint32_t, uint32_t>>{
+             {0, 4096}, {508, 36}, {piece - 20, 4000}, {5 * piece + 1028, 100000}}) {
+        EXPECT_EQ(bytesOf(send(*drive, logPage(0x07, length, offset)).data), log.substr(offset, length)) << offset;
+    }
+    const std::string data = log.substr(512);
+    std::vector<Bytef> packed(compressBound(data.size()));
+    uLongf packedSize = packed.size();
+    ASSERT_EQ(compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(data.data()), data.size(), 6), Z_OK);
+    const double ratio = static_cast<double>(packedSize) / data.size();
+    EXPECT_GT(ratio, 0.40);
+    EXPECT_LT(ratio, 0.65);
+}
+
 class SimBadProfiles : public SimFolder {
 protected:
     // Opens path, expects failure and returns the error.
@@ -102,6 +134,7 @@ TEST_F(SimBadProfiles, EachProblemGivesOneLineNamingFileAndProblem) {
         {R"({"attributes": {}, "protocols": ["SCSI"]})", "protocols"},
         {minimal + R"("nvme": {"namespaces": [{"id": 0}]}})", "id"},
         {minimal + R"("nvme": {"telemetry": {"hostInitiated": [40, 8, 120, 0]}}})", "nvme.telemetry.hostInitiated"},
+        {minimal + R"("nvme": {"telemetry": {"pattern": "random"}}})", "nvme.telemetry.pattern"},
         {minimal + R"("replay": "nowhere"})", "does not exist"},
         {minimal + R"("faults": [{"action": "explode"}]})", "action"},
         {R"([1, 2])", "must be an object"},
