@@ -15,10 +15,13 @@ std::string exitStatusText(unsigned long exitStatus) {
     return exitStatus == 0 ? std::string() : "Command failed with exit status " + std::to_string(exitStatus) + ".";
 }
 
+std::string notRunText() { return "Command not run: the run was asked to stop."; }
+
 std::string stoppedText(OutputStop stop, const CommandLimits& limits, bool ended) {
-    std::string text = stop == OutputStop::size
-                           ? "Output cut at " + std::to_string(limits.outputBytes) + " bytes; command stopped."
-                           : "Command stopped: no end within " + durationText(limits.time) + ".";
+    std::string text = stop == OutputStop::size ? "Output cut at " + std::to_string(limits.outputBytes) +
+                                                      " bytes; command stopped."
+                       : stop == OutputStop::request ? std::string("Command stopped: the run was asked to stop.")
+                                                     : "Command stopped: no end within " + durationText(limits.time) + ".";
     if (!ended) {
         text += " It had not ended " + durationText(killGrace) + " after it was killed.";
     }
