@@ -112,9 +112,9 @@ DWORD createPipe(SECURITY_ATTRIBUTES& inheritable, Handle& readEnd, Handle& writ
     static LONG serial = 0;
     const std::wstring name = L"\\\\.\\pipe\\ssdtool-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(InterlockedIncrement(&serial));
-    readEnd.reset(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
-                                   65536, 0, nullptr));
+    const DWORD access = PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE;
+    const DWORD mode = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS;
+    readEnd.reset(CreateNamedPipeW(name.c_str(), access, mode, 1, 0, 65536, 0, nullptr));
     if (!readEnd) {
         return GetLastError();
     }
