@@ -15,10 +15,15 @@ std::string exitStatusText(unsigned long exitStatus) {
     return exitStatus == 0 ? std::string() : "Command failed with exit status " + std::to_string(exitStatus) + ".";
 }
 
+std::string notRunText() { return "Command not run: the run was asked to stop."; }
+
 std::string stoppedText(OutputStop stop, const CommandLimits& limits, bool ended) {
-    std::string text = stop == OutputStop::size
-                           ? "Output cut at " + std::to_string(limits.outputBytes) + " bytes; command stopped."
-                           : "Command stopped: no end within " + durationText(limits.time) + ".";
+    std::string text = "Command stopped: no end within " + durationText(limits.time) + ".";
+    if (stop == OutputStop::size) {
+        text = "Output cut at " + std::to_string(limits.outputBytes) + " bytes; command stopped.";
+    } else if (stop == OutputStop::request) {
+        text = "Command stopped: the run was asked to stop.";
+    }
     if (!ended) {
         text += " It had not ended " + durationText(killGrace) + " after it was killed.";
     }

@@ -55,9 +55,12 @@ void cleanUpSystemCommands();
 // 40 "-", " Section: ", the title, then "-" up to 80 characters after the title's start.
 std::string sectionHeader(const std::string& title);
 
-// Runs every command of the table and appends one section per command to the log file; a command
-// that fails leaves a line that says so in its section and the next one runs.
-// Progress: one dot per command at verbosity 1, a "Command:" line each at verbosity 2.
+// Runs every command of the table, a few at a time, and appends one section per command to the log
+// file in the table's order; a command that fails leaves a line that says so in its section and
+// the others run. After a stop request (Ctrl-C) the running commands are stopped, the rest are not
+// started, and each section says so.
+// Progress, in the table's order: one dot per command at verbosity 1, a "Command:" line each at
+// verbosity 2.
 drivekit::core::Status WriteSystemCommandsOutputToLog(drivekit::core::Status& status,
                                                       const std::string& logFilePath);
 drivekit::core::Status WriteSystemCommandsOutputToLog(drivekit::core::Status& status,

@@ -10,6 +10,8 @@
 #include <thread>
 #include <tuple>
 
+#include "drivekit/core/StopRequest.h"
+#include "drivekit/core/StopSignalScope.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/OutputFilters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
@@ -82,24 +84,67 @@ bool running(const std::string& pid) {
 bool hasChildren() { return ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD; }
 }  // namespace
 
-TEST(SystemCommands, EverySectionSaysHowItsCommandEndedAndTheRunGoesOn) {
+TEST(SystemCommands, EverySectionInTableOrderSaysHowItsCommandEndedAndTheRunGoesOn) {
     ScratchFolder scratch;
     const std::string log = (scratch.path() / "system_info.log").string();
-    dl::writeTextFile(log, "header\n", false);
-    const std::vector<dl::SystemCommand> table = {
-        {"Greeting", {"echo", "hello"}, {}, {}},
-        {"Complaint", {"sh", "-c", "echo oops 1>&2; exit 3"}, {}, {}},
-        {"Inside", {}, {}, [] { return std::string("made here\n"); }},
+    // Each waits for the marks of the other two, which only comes when all three run at once.
+    const auto meeting = [&](const std::string& self, const std::string& a, const std::string& b) {
+        const std::string folder = scratch.path().string() + "/";
+        return std::vector<std::string>{"sh", "-c",
+                                        "touch " + folder + self + "; until [ -e " + folder + a + " ] && [ -e " +
+                                            folder + b + " ]; do sleep 0.01; done; echo met " + self};
     };
-    ConsoleCapture console;
-    Status status = Status::notRun();
-    dl::WriteSystemCommandsOutputToLog(status, log, table, {1s, 1000});
-    EXPECT_TRUE(status.isSuccess());
-    EXPECT_EQ(readFile(log), "header\n" + dl::sectionHeader("Greeting") + "\nhello\n\n" +
-                                 dl::sectionHeader("Complaint") + "\noops\nCommand failed with exit status 3.\n\n" +
-                                 dl::sectionHeader("Inside") + "\nmade here\n\n");
-    EXPECT_EQ(console.text(), "");
-    EXPECT_FALSE(hasChildren());
+    const auto inside = [] { return std::string("made here\n"); };
+    const std::string asked = "Command stopped: the run was asked to stop.\n";
+    struct Case {
+        std::vector<dl::SystemCommand> table;
+        dl::CommandLimits limits;
+        std::vector<std::string> texts;  // each section's, in the table's order
+    };
+    const std::vector<Case> cases = {
+        {{{"Greeting", {"echo", "hello"}, {}, {}},
+          {"Complaint", {"sh", "-c", "echo oops 1>&2; exit 3"}, {}, {}},
+          {"Hang", {"sleep", "30"}, {}, {}},
+          {"A", meeting("a", "b", "c"), {}, {}},
+          {"B", meeting("b", "c", "a"), {}, {}},
+          {"C", meeting("c", "a", "b"), {}, {}},
+          {"Inside", {}, {}, inside}},
+         {3s, 1000},
+         {"hello\n", "oops\nCommand failed with exit status 3.\n", "Command stopped: no end within 3 s.\n", "met a\n",
+          "met b\n", "met c\n", "made here\n"}},
+        // Ctrl-C while four commands run: they are stopped, the rest never start.
+        {{{"S1", {"sleep", "30"}, {}, {}},
+          {"S2", {"sleep", "30"}, {}, {}},
+          {"S3", {"sleep", "30"}, {}, {}},
+          {"Stop", {"sh", "-c", "kill -INT $PPID; sleep 30"}, {}, {}},
+          {"Never", {"echo", "x"}, {}, {}},
+          {"Inside", {}, {}, inside}},
+         {60s, 1000},
+         {asked, asked, asked, asked, "Command not run: the run was asked to stop.\n",
+          "Command not run: the run was asked to stop.\n"}},
+    };
+    for (const Case& c : cases) {
+        dl::writeTextFile(log, "header\n", false);
+        std::string expected = "header\n";
+        std::string progress;
+        for (std::size_t i = 0; i < c.table.size(); ++i) {
+            expected += dl::sectionHeader(c.table[i].title) + "\n" + c.texts[i] + "\n";
+            const auto& command = c.table[i];
+            if (c.texts[i].rfind("Command not run", 0) != 0) {
+                progress += "Command:" + (command.collect ? command.title : dl::commandLineOf(command.arguments)) + "\n";
+            }
+        }
+        Verbosity verbosity(2);
+        ConsoleCapture console;
+        drivekit::core::StopSignalScope stopSignals;
+        Status status = Status::notRun();
+        dl::WriteSystemCommandsOutputToLog(status, log, c.table, c.limits);
+        drivekit::core::StopRequest::clear();
+        EXPECT_TRUE(status.isSuccess());
+        EXPECT_EQ(readFile(log), expected);
+        EXPECT_EQ(console.text(), progress + "\n");
+        EXPECT_FALSE(hasChildren());
+    }
 }
 
 TEST(RunCommand, RunsOnlySystemProgramsWithACleanEnvironmentAndReportsHowTheyEnded) {
