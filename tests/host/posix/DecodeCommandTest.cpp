@@ -249,7 +249,7 @@ TEST_F(DecodeCommandTest, AnEventLogOfManyEventsIsWholeAndOneCutShortIsDamaged) 
             EXPECT_EQ(printed("Event 25000"), held == log.size()) << output;
             EXPECT_TRUE(printed("Event 24999")) << output;
         }
-        EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(out_.str())));
+        EXPECT_TRUE(nlohmann::json::accept(out_.str()));
     }
 }
 
