@@ -13,7 +13,7 @@ void assign(std::string& to, bool& has, const std::string* position) {
 }
 }  // namespace
 
-void BufferedObjectSink::beginObject(const std::string& name, const std::string& key, const std::string* position) {
+void BufferedObjectSink::beginObject(std::string_view name, std::string_view key, const std::string* position) {
     if (depth_ == objects_.size()) {
         objects_.emplace_back();
     }
@@ -25,7 +25,7 @@ void BufferedObjectSink::beginObject(const std::string& name, const std::string&
     object.children.clear();
 }
 
-void BufferedObjectSink::field(const std::string& name, const std::string& value, const std::string* position) {
+void BufferedObjectSink::field(std::string_view name, std::string_view value, const std::string* position) {
     if (depth_ == 0) {
         return;  // a field belongs to an object
     }

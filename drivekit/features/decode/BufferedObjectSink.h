@@ -13,8 +13,8 @@ namespace drivekit::features::decode {
 
 class BufferedObjectSink : public FieldSink {
 public:
-    void beginObject(const std::string& name, const std::string& key, const std::string* position) override;
-    void field(const std::string& name, const std::string& value, const std::string* position) override;
+    void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
+    void field(std::string_view name, std::string_view value, const std::string* position) override;
     void endObject() override;
 
     // The top-level objects ended so far; the caller may take and clear it at any time.

@@ -30,7 +30,7 @@ std::string bitValue(const Field& field, const Parent& parent) {
 bool renderRecords(const Field& field, const FieldTable& table, const core::Payload& payload,
                    uint32_t base, FieldSink& sink) {
     const uint64_t span = static_cast<uint64_t>(field.width) * field.count;
-    const std::string name = field.name;
+    const std::string_view name = field.name;
     const std::string groupPosition =
         FieldFormatter::position(table.style, field.offset, static_cast<uint32_t>(span));
     sink.beginObject(name, name, &groupPosition);
@@ -62,7 +62,7 @@ void renderReading(const Field& field, const FieldTable& table, const core::Payl
 
 bool renderStructure(const Field& field, const FieldTable& table, const core::Payload& payload,
                      uint32_t base, FieldSink& sink) {
-    const std::string name = field.name;
+    const std::string_view name = field.name;
     const std::string position = FieldFormatter::position(table.style, field.offset, field.record->size);
     sink.beginObject(name, name, &position);
     const bool complete = FieldRenderer::render(*field.record, payload, base + field.offset, sink);
@@ -147,7 +147,7 @@ void FieldRenderer::addField(XmlObject& target, const std::string& name, const s
     target.addProperty(name, value).setAttribute(core::xml::keys::description, label);
 }
 
-void FieldRenderer::addField(FieldSink& target, const std::string& name, const std::string& value,
+void FieldRenderer::addField(FieldSink& target, std::string_view name, const std::string& value,
                              const std::string& label) {
     target.field(name, value, &label);
 }

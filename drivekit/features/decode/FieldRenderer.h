@@ -35,7 +35,7 @@ public:
                          const std::string& value, const std::string& label);
     static void addTruncated(core::xml::XmlObject& target, const std::string& reason,
                              const std::string& label);
-    static void addField(FieldSink& target, const std::string& name, const std::string& value,
+    static void addField(FieldSink& target, std::string_view name, const std::string& value,
                          const std::string& label);
     static void addTruncated(FieldSink& target, const std::string& reason, const std::string& label);
 

@@ -7,18 +7,18 @@ namespace drivekit::features::decode {
 namespace keys = core::xml::keys;
 using core::xml::XmlObject;
 
-void XmlObjectSink::beginObject(const std::string& name, const std::string& key, const std::string* position) {
+void XmlObjectSink::beginObject(std::string_view name, std::string_view key, const std::string* position) {
     auto object = std::make_unique<XmlObject>();
-    object->setAttribute(keys::name, name);
-    object->setAttribute(keys::key, key);
+    object->setAttribute(keys::name, std::string(name));
+    object->setAttribute(keys::key, std::string(key));
     if (position != nullptr) {
         object->setAttribute(keys::description, *position);
     }
     open_.push_back(&open_.back()->addObject(std::move(object)));
 }
 
-void XmlObjectSink::field(const std::string& name, const std::string& value, const std::string* position) {
-    auto& property = open_.back()->addProperty(name, value);
+void XmlObjectSink::field(std::string_view name, std::string_view value, const std::string* position) {
+    auto& property = open_.back()->addProperty(std::string(name), std::string(value));
     if (position != nullptr) {
         property.setAttribute(keys::description, *position);
     }

@@ -13,8 +13,8 @@ public:
     // Objects and fields go into target.
     explicit XmlObjectSink(core::xml::XmlObject& target) : open_{&target} {}
 
-    void beginObject(const std::string& name, const std::string& key, const std::string* position) override;
-    void field(const std::string& name, const std::string& value, const std::string* position) override;
+    void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
+    void field(std::string_view name, std::string_view value, const std::string* position) override;
     void endObject() override;
 
 private:

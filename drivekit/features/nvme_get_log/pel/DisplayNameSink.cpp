@@ -4,19 +4,19 @@
 
 namespace drivekit::features::nvme_get_log::pel {
 
-void DisplayNameSink::beginObject(const std::string& name, const std::string& key, const std::string* position) {
+void DisplayNameSink::beginObject(std::string_view name, std::string_view key, const std::string* position) {
     to_.beginObject(shown(name), key, position);
 }
 
-void DisplayNameSink::field(const std::string& name, const std::string& value, const std::string* position) {
+void DisplayNameSink::field(std::string_view name, std::string_view value, const std::string* position) {
     to_.field(shown(name), value, position);
 }
 
-const std::string& DisplayNameSink::shown(const std::string& name) {
-    if (name.find('_') == std::string::npos) {
+std::string_view DisplayNameSink::shown(std::string_view name) {
+    if (name.find('_') == std::string_view::npos) {
         return name;
     }
-    shown_ = name;
+    shown_.assign(name.data(), name.size());
     std::replace(shown_.begin(), shown_.end(), '_', ' ');
     return shown_;
 }

@@ -9,13 +9,13 @@ class DisplayNameSink : public features::decode::FieldSink {
 public:
     explicit DisplayNameSink(FieldSink& to) : to_(to) {}
 
-    void beginObject(const std::string& name, const std::string& key, const std::string* position) override;
-    void field(const std::string& name, const std::string& value, const std::string* position) override;
+    void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
+    void field(std::string_view name, std::string_view value, const std::string* position) override;
     void endObject() override { to_.endObject(); }
 
 private:
     // name itself when it has nothing to change (most names), else shown_ holding its display name.
-    const std::string& shown(const std::string& name);
+    std::string_view shown(std::string_view name);
 
     FieldSink& to_;
     std::string shown_;

@@ -35,8 +35,7 @@ void addTruncated(XmlObject& object, const std::string& reason) {
 }
 
 void addTruncated(FieldSink& sink, const std::string& reason) {
-    static const std::string name = FieldRenderer::truncatedName;
-    sink.field(name, reason, nullptr);
+    sink.field(FieldRenderer::truncatedName, reason, nullptr);
 }
 
 void beginObject(FieldSink& sink, const std::string& name) { sink.beginObject(name, name, nullptr); }

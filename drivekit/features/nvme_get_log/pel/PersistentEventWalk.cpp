@@ -22,8 +22,7 @@ constexpr uint8_t tcgDefinedEvent = 0xDF;
 // few for a descriptor's header are padding.
 void addVendorInformation(FieldSink& sink, uint8_t eventType, const core::Payload& information,
                           uint32_t declaredBytes) {
-    static const std::string name = "Vendor Specific Information";
-    sink.beginObject(name, name, nullptr);
+    beginObject(sink, "Vendor Specific Information");
     const uint32_t key =
         eventType == tcgDefinedEvent ? subStructure::vendorDescriptorTcg : subStructure::vendorDescriptor;
     uint64_t at = 0;
