@@ -4,6 +4,32 @@
 
 namespace drivekit::features::decode {
 
+namespace {
+
+std::string indented(unsigned level, const char* text) {
+    std::string out;
+    JsonMembers::indent(level, out);
+    return out + text;
+}
+
+}  // namespace
+
+// A field is written as four fixed pieces around its three texts: the layout of a field at a
+// depth never changes, and one append per piece is much faster than one per character run.
+JsonSink::FieldPieces::FieldPieces(unsigned level)
+    : open(indented(level, "{\n") + indented(level + 1, "\"name\": \"")),
+      position("\",\n" + indented(level + 1, "\"position\": \"")),
+      value("\",\n" + indented(level + 1, "\"value\": \"")),
+      close("\"\n" + indented(level, "}")) {}
+
+const JsonSink::FieldPieces& JsonSink::fieldPieces(std::size_t depth) {
+    while (pieces_.size() <= depth) {
+        // A field is an element of its object's "fields", two levels deeper than the object.
+        pieces_.emplace_back(static_cast<unsigned>(level_ + 2 * pieces_.size() + 2));
+    }
+    return pieces_[depth];
+}
+
 void JsonSink::write(const Object& object, std::size_t depth, bool first, std::string& out) {
     // A child is an element of its parent's "objects", two levels deeper.
     const auto level = static_cast<unsigned>(level_ + 2 * depth);
@@ -19,17 +45,20 @@ void JsonSink::write(const Object& object, std::size_t depth, bool first, std::s
         members.string("position", object.position);
     }
     if (object.fieldCount > 0) {
+        const FieldPieces& pieces = fieldPieces(depth);
         members.openArray("fields");
         for (std::size_t i = 0; i < object.fieldCount; ++i) {
             const Field& field = object.fields[i];
-            members.element();
-            JsonMembers member(out, level + 2);
-            member.string("name", field.name);
+            out += i == 0 ? "\n" : ",\n";
+            out += pieces.open;
+            JsonMembers::appendEscaped(field.name, out);
             if (!field.position.empty()) {
-                member.string("position", field.position);
+                out += pieces.position;
+                JsonMembers::appendEscaped(field.position, out);
             }
-            member.string("value", field.value);
-            member.close();
+            out += pieces.value;
+            JsonMembers::appendEscaped(field.value, out);
+            out += pieces.close;
         }
         members.closeArray();
     }
