@@ -16,14 +16,13 @@ namespace {
 // The decimal digits of value, at least minDigits of them (zeros in front).
 void appendDecimal(std::string& out, uint64_t value, uint32_t minDigits = 1) {
     char digits[24];
-    uint32_t count = 0;
+    char* first = digits + sizeof(digits);
+    const char* const least = first - std::min<uint32_t>(minDigits, sizeof(digits));
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
+        *--first = static_cast<char>('0' + value % 10);
         value /= 10;
-    } while (value != 0 || count < std::min<uint32_t>(minDigits, sizeof(digits)));
-    while (count > 0) {
-        out += digits[--count];
-    }
+    } while (value != 0 || first > least);
+    out.append(first, static_cast<std::size_t>(digits + sizeof(digits) - first));
 }
 
 // "first" or "first<separator>last" after prefix, the numbers at least minDigits long.
