@@ -8,10 +8,11 @@ std::string hexByte(uint8_t value) {
 }
 
 std::string hexBytes(const uint8_t* bytes, std::size_t count) {
-    std::string text;
-    text.reserve(count * 2);
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text(count * 2, '0');
     for (std::size_t i = 0; i < count; ++i) {
-        text += hexByte(bytes[i]);
+        text[2 * i] = digits[bytes[i] >> 4];
+        text[2 * i + 1] = digits[bytes[i] & 0x0F];
     }
     return text;
 }

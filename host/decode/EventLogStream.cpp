@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include "drivekit/features/decode/JsonSink.h"
+#include "drivekit/features/decode/TextSink.h"
+#include "drivekit/features/decode/XmlSink.h"
 #include "drivekit/features/decode/XmlTreePrinter.h"
 #include "drivekit/features/nvme_get_log/pel/PelRecords.h"
 #include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
@@ -18,6 +21,10 @@ namespace pel = drivekit::features::nvme_get_log::pel;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
+using drivekit::features::decode::BufferedObjectSink;
+using drivekit::features::decode::JsonSink;
+using drivekit::features::decode::TextSink;
+using drivekit::features::decode::XmlSink;
 using drivekit::features::decode::XmlTreePrinter;
 
 // The events' place in the section: the section is printed with one placeholder event, and
@@ -29,30 +36,33 @@ const char* const placeholderName = "Events of the log";
 constexpr unsigned textLevel = 1;
 constexpr unsigned jsonLevel = 5;
 
-std::string rendered(const XmlObject& event, const std::string& output) {
+void render(const XmlObject& event, const std::string& output, std::string& out) {
     if (output == "json") {
-        return XmlTreePrinter::toJsonTree(event).toString(jsonLevel);
+        XmlTreePrinter::appendJson(event, jsonLevel, out);
+    } else if (output == "xml") {
+        event.serialize(out);
+    } else {
+        XmlTreePrinter::appendText(event, textLevel, out);
+    }
+}
+
+// Writes the events straight from the field tables, as the printers would show their tree.
+std::unique_ptr<BufferedObjectSink> eventSink(const std::string& output) {
+    if (output == "json") {
+        return std::make_unique<JsonSink>(jsonLevel);
     }
     if (output == "xml") {
-        return event.serialize();
+        return std::make_unique<XmlSink>();
     }
-    const std::string indent(2 * textLevel, ' ');
-    std::string text = XmlTreePrinter::toText(event);
-    std::string shifted;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start) + 1;
-        shifted += indent;
-        shifted.append(text, start, end - start);
-        start = end;
-    }
-    return shifted;
+    return std::make_unique<TextSink>(textLevel);
 }
 
 // The whole section with the placeholder, split at it.
 std::pair<std::string, std::string> sectionAround(const std::string& shown, FileDecode& outcome,
                                                   const std::string& output, bool first) {
     const XmlObject placeholder(placeholderName);
-    const std::string place = rendered(placeholder, output);
+    std::string place;
+    render(placeholder, output, place);
     outcome.tree->addObject(std::make_unique<XmlObject>(placeholderName));
     std::ostringstream section;
     printSection(shown, outcome, output, first, section);
@@ -98,14 +108,15 @@ bool streamEventLog(PackageReader& reader, std::size_t index,
     }
     const auto [before, after] = sectionAround(shown, outcome, output, first);
     out << before;
-    bool firstEvent = true;
-    pel::PersistentEventWalk walk(totalEvents, logBytes, [&](std::unique_ptr<XmlObject> event) {
-        out << (firstEvent || output != "json" ? "" : ",\n") << rendered(*event, output);
-        firstEvent = false;
+    const auto events = eventSink(output);
+    pel::PersistentEventWalk walk(totalEvents, logBytes, events.get());
+    error = reader.readInPieces(index, logBytes, [&](const uint8_t* bytes, std::size_t count) {
+        walk.feed(bytes, count);
+        out.write(events->output().data(), static_cast<std::streamsize>(events->output().size()));
+        events->output().clear();
     });
-    error = reader.readInPieces(index, logBytes,
-                                [&walk](const uint8_t* bytes, std::size_t count) { walk.feed(bytes, count); });
     walk.finish();
+    out << events->output();
     out << after;
     outcome.tree.reset();
     if (!error.empty()) {

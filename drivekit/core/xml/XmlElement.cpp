@@ -19,13 +19,26 @@ XmlElement::~XmlElement() {
     }
 }
 
-std::string XmlElement::attribute(const std::string& key) const {
-    const auto found = attributes_.find(key);
-    return found == attributes_.end() ? std::string() : found->second;
+namespace {
+XmlElement::Attributes::const_iterator lowerBound(const XmlElement::Attributes& attributes, const std::string& key) {
+    return std::lower_bound(attributes.begin(), attributes.end(), key,
+                            [](const auto& entry, const std::string& wanted) { return entry.first < wanted; });
+}
+}  // namespace
+
+const std::string& XmlElement::attribute(const std::string& key) const {
+    static const std::string none;
+    const auto found = lowerBound(attributes_, key);
+    return found == attributes_.end() || found->first != key ? none : found->second;
 }
 
 void XmlElement::setAttribute(const std::string& key, const std::string& value) {
-    attributes_[key] = value;
+    const auto at = attributes_.begin() + (lowerBound(attributes_, key) - attributes_.begin());
+    if (at != attributes_.end() && at->first == key) {
+        at->second = value;
+    } else {
+        attributes_.emplace(at, key, value);
+    }
 }
 
 bool XmlElement::matches(const std::string& tag, const std::string& key,
@@ -48,7 +61,7 @@ void XmlElement::serializeAttributes(std::string& out) const {
         out += ' ';
         out += key;
         out += "=\"";
-        out += escape(value);
+        appendEscaped(value, out);
         out += '"';
     }
 }
@@ -74,5 +87,13 @@ std::string escapeCharacters(const std::string& text, bool quotes) {
 std::string escape(const std::string& text) { return escapeCharacters(text, true); }
 
 std::string escapeText(const std::string& text) { return escapeCharacters(text, false); }
+
+void appendEscaped(const std::string& text, std::string& out) {
+    if (text.find_first_of("&<>\"'") == std::string::npos) {
+        out += text;
+    } else {
+        out += escape(text);
+    }
+}
 
 }  // namespace drivekit::core::xml

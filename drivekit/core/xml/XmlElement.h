@@ -1,8 +1,8 @@
 #pragma once
 // Base of the small XML tree in which the device library describes parsed data.
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace drivekit::core::xml {
@@ -25,6 +25,10 @@ inline const std::string attribute = "attribute";
 
 class XmlElement {
 public:
+    // Kept sorted by key: an element has a handful of attributes, and a short sorted vector
+    // costs one allocation where a map costs one per attribute.
+    using Attributes = std::vector<std::pair<std::string, std::string>>;
+
     explicit XmlElement(std::string tag) : tag_(std::move(tag)) {}
     // Attribute values are overwritten with zero bytes before they are freed.
     virtual ~XmlElement();
@@ -38,9 +42,9 @@ public:
 
     const std::string& tag() const { return tag_; }
     // The empty text when the key is absent.
-    std::string attribute(const std::string& key) const;
+    const std::string& attribute(const std::string& key) const;
     void setAttribute(const std::string& key, const std::string& value);
-    const std::map<std::string, std::string>& attributes() const { return attributes_; }
+    const Attributes& attributes() const { return attributes_; }
 
     std::string serialize() const {
         std::string out;
@@ -56,11 +60,13 @@ protected:
 
 private:
     std::string tag_;
-    std::map<std::string, std::string> attributes_;
+    Attributes attributes_;
 };
 
 // Replaces & < > " ' by their entities, each character once (attribute values).
 std::string escape(const std::string& text);
+// escape(text) appended to out; text without those characters is appended as it is.
+void appendEscaped(const std::string& text, std::string& out);
 // Replaces & < > only, the characters that would end or break element content.
 std::string escapeText(const std::string& text);
 

@@ -1,7 +1,6 @@
 #include "drivekit/features/decode/FieldFormatter.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/LittleEndian.h"
@@ -11,10 +10,30 @@ namespace drivekit::features::decode {
 
 namespace {
 
-std::string twoDigits(uint32_t number) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%02u", number);
-    return text;
+// Decodes print millions of positions and numbers: they are formatted by hand, not through
+// printf, into a string that is built once.
+
+// The decimal digits of value, at least minDigits of them (zeros in front).
+void appendDecimal(std::string& out, uint64_t value, uint32_t minDigits = 1) {
+    char digits[24];
+    char* first = digits + sizeof(digits);
+    const char* const least = first - std::min<uint32_t>(minDigits, sizeof(digits));
+    do {
+        *--first = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0 || first > least);
+    out.append(first, static_cast<std::size_t>(digits + sizeof(digits) - first));
+}
+
+// "first" or "first<separator>last" after prefix, the numbers at least minDigits long.
+std::string label(const char* prefix, uint64_t first, char separator, uint64_t last, uint32_t minDigits) {
+    std::string out = prefix;
+    appendDecimal(out, first, minDigits);
+    if (separator != 0) {
+        out += separator;
+        appendDecimal(out, last, minDigits);
+    }
+    return out;
 }
 
 bool allZero(const uint8_t* data, uint32_t width) {
@@ -74,27 +93,31 @@ std::string FieldFormatter::position(LabelStyle style, uint32_t offset, uint32_t
     if (style == LabelStyle::words) {
         const uint32_t firstWord = offset / 2;
         const uint32_t lastWord = last / 2;
-        return firstWord == lastWord ? "Word " + std::to_string(firstWord)
-                                     : "Words " + std::to_string(firstWord) + "-" +
-                                           std::to_string(lastWord);
+        return firstWord == lastWord ? label("Word ", firstWord, 0, 0, 1) : label("Words ", firstWord, '-', lastWord, 1);
     }
-    return width <= 1 ? "Byte " + twoDigits(offset)
-                      : "Bytes " + twoDigits(last) + ":" + twoDigits(offset);
+    return width <= 1 ? label("Byte ", offset, 0, 0, 2) : label("Bytes ", last, ':', offset, 2);
 }
 
 std::string FieldFormatter::bitPosition(uint8_t high, uint8_t low) {
-    return high == low ? "Bit " + std::to_string(low)
-                       : "Bits " + std::to_string(high) + ":" + std::to_string(low);
+    return high == low ? label("Bit ", low, 0, 0, 1) : label("Bits ", high, ':', low, 1);
 }
 
 std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t hexDigits) {
     if (rendering != Rendering::hex) {
         return std::to_string(value);
     }
-    char text[32];
-    std::snprintf(text, sizeof(text), "0x%0*llX", static_cast<int>(hexDigits),
-                  static_cast<unsigned long long>(value));
-    return text;
+    static const char digits[] = "0123456789ABCDEF";
+    uint32_t count = 1;
+    while (count < 16 && value >> (4 * count) != 0) {
+        ++count;
+    }
+    count = std::max(count, hexDigits);
+    std::string out(count + 2, '0');
+    out[1] = 'x';
+    for (uint32_t i = 0; i < count && i < 16; ++i) {
+        out[out.size() - 1 - i] = digits[(value >> (4 * i)) & 0x0F];
+    }
+    return out;
 }
 
 std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint32_t width) {

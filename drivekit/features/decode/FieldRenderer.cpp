@@ -3,6 +3,7 @@
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlProperty.h"
 #include "drivekit/features/decode/FieldFormatter.h"
+#include "drivekit/features/decode/XmlObjectSink.h"
 
 namespace drivekit::features::decode {
 
@@ -27,30 +28,29 @@ std::string bitValue(const Field& field, const Parent& parent) {
 }
 
 bool renderRecords(const Field& field, const FieldTable& table, const core::Payload& payload,
-                   uint32_t base, XmlObject& target) {
+                   uint32_t base, FieldSink& sink) {
     const uint64_t span = static_cast<uint64_t>(field.width) * field.count;
-    auto group = std::make_unique<XmlObject>(field.name);
-    group->setAttribute(core::xml::keys::description,
-                        FieldFormatter::position(table.style, field.offset,
-                                                 static_cast<uint32_t>(span)));
+    const std::string_view name = field.name;
+    const std::string groupPosition =
+        FieldFormatter::position(table.style, field.offset, static_cast<uint32_t>(span));
+    sink.beginObject(name, name, &groupPosition);
     bool complete = true;
     for (uint32_t i = 0; i < field.count && complete; ++i) {
         const uint32_t at = field.offset + i * field.width;
-        const std::string name = std::string(field.entryName) + " " + std::to_string(i);
-        auto entry = std::make_unique<XmlObject>(name);
-        entry->setAttribute(core::xml::keys::description,
-                            FieldFormatter::position(table.style, at, field.width));
-        complete = FieldRenderer::render(*field.record, payload, base + at, *entry);
-        group->addObject(std::move(entry));
+        const std::string entry = std::string(field.entryName) + " " + std::to_string(i);
+        const std::string position = FieldFormatter::position(table.style, at, field.width);
+        sink.beginObject(entry, entry, &position);
+        complete = FieldRenderer::render(*field.record, payload, base + at, sink);
+        sink.endObject();
     }
-    target.addObject(std::move(group));
+    sink.endObject();
     return complete;
 }
 
 // A reading row: its bytes lie inside the fields above it, so it is only skipped when the
 // data ends before them (the walk has then already stopped at the field that did not fit).
 void renderReading(const Field& field, const FieldTable& table, const core::Payload& payload,
-                   uint32_t base, XmlObject& target) {
+                   uint32_t base, FieldSink& target) {
     const uint8_t* data =
         FieldRenderer::bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
     if (data != nullptr) {
@@ -61,12 +61,12 @@ void renderReading(const Field& field, const FieldTable& table, const core::Payl
 }
 
 bool renderStructure(const Field& field, const FieldTable& table, const core::Payload& payload,
-                     uint32_t base, XmlObject& target) {
-    auto child = std::make_unique<XmlObject>(field.name);
-    child->setAttribute(core::xml::keys::description,
-                        FieldFormatter::position(table.style, field.offset, field.record->size));
-    const bool complete = FieldRenderer::render(*field.record, payload, base + field.offset, *child);
-    target.addObject(std::move(child));
+                     uint32_t base, FieldSink& sink) {
+    const std::string_view name = field.name;
+    const std::string position = FieldFormatter::position(table.style, field.offset, field.record->size);
+    sink.beginObject(name, name, &position);
+    const bool complete = FieldRenderer::render(*field.record, payload, base + field.offset, sink);
+    sink.endObject();
     return complete;
 }
 
@@ -84,6 +84,12 @@ const uint8_t* FieldRenderer::bytesAt(const core::Payload& payload, uint64_t off
 
 bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload, uint32_t base,
                            XmlObject& target) {
+    XmlObjectSink sink(target);
+    return render(table, payload, base, sink);
+}
+
+bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload, uint32_t base,
+                           FieldSink& target) {
     Parent parent;
     for (const Field& field : table.fields) {
         if (field.kind == FieldKind::records) {
@@ -141,8 +147,17 @@ void FieldRenderer::addField(XmlObject& target, const std::string& name, const s
     target.addProperty(name, value).setAttribute(core::xml::keys::description, label);
 }
 
+void FieldRenderer::addField(FieldSink& target, std::string_view name, const std::string& value,
+                             const std::string& label) {
+    target.field(name, value, &label);
+}
+
 void FieldRenderer::addTruncated(XmlObject& target, const std::string& reason,
                                  const std::string& label) {
+    addField(target, truncatedName, reason, label);
+}
+
+void FieldRenderer::addTruncated(FieldSink& target, const std::string& reason, const std::string& label) {
     addField(target, truncatedName, reason, label);
 }
 

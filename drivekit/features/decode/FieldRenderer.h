@@ -7,6 +7,7 @@
 
 #include "drivekit/core/Payload.h"
 #include "drivekit/core/xml/XmlObject.h"
+#include "drivekit/features/decode/FieldSink.h"
 #include "drivekit/features/decode/FieldTable.h"
 
 namespace drivekit::features::decode {
@@ -21,6 +22,8 @@ public:
     // the walk with a truncation marker; returns false then.
     static bool render(const FieldTable& table, const core::Payload& payload, uint32_t base,
                        core::xml::XmlObject& target);
+    // The same walk into any sink: fields as fields, nested tables as objects.
+    static bool render(const FieldTable& table, const core::Payload& payload, uint32_t base, FieldSink& target);
     // A new object called name (label as its position) holding the rendered table.
     static std::unique_ptr<core::xml::XmlObject> renderObject(const FieldTable& table,
                                                               const core::Payload& payload,
@@ -32,6 +35,9 @@ public:
                          const std::string& value, const std::string& label);
     static void addTruncated(core::xml::XmlObject& target, const std::string& reason,
                              const std::string& label);
+    static void addField(FieldSink& target, std::string_view name, const std::string& value,
+                         const std::string& label);
+    static void addTruncated(FieldSink& target, const std::string& reason, const std::string& label);
 
     // width bytes at offset, or null when they are not all inside the payload.
     static const uint8_t* bytesAt(const core::Payload& payload, uint64_t offset, uint64_t width);

@@ -18,6 +18,11 @@ public:
     static std::string toJson(const core::xml::XmlObject& root);
     // The XML header line and the tree's own serialization on one line.
     static std::string toXml(const core::xml::XmlObject& root);
+
+    // What toText gives with every line level steps deeper, appended to out.
+    static void appendText(const core::xml::XmlObject& root, unsigned level, std::string& out);
+    // What toJsonTree(root).toString(level) gives, appended to out without building the tree.
+    static void appendJson(const core::xml::XmlObject& root, unsigned level, std::string& out);
 };
 
 }  // namespace drivekit::features::decode

@@ -1,5 +1,6 @@
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 
+#include "drivekit/features/decode/XmlObjectSink.h"
 #include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
 
 namespace drivekit::features::nvme_get_log::pel {
@@ -80,14 +81,20 @@ std::unique_ptr<TarnStruct> StructRegistry::create(uint32_t key, const core::Pay
     return make ? make(payload, offset) : nullptr;
 }
 
-bool StructRegistry::addTo(core::xml::XmlObject& object, uint32_t key, const core::Payload& payload,
+bool StructRegistry::addTo(features::decode::FieldSink& sink, uint32_t key, const core::Payload& payload,
                            uint32_t offset) const {
     const auto view = create(key, payload, offset);
     if (!view) {
         return false;
     }
-    view->addProperties(object);
+    view->addProperties(sink);
     return view->fits();
+}
+
+bool StructRegistry::addTo(core::xml::XmlObject& object, uint32_t key, const core::Payload& payload,
+                           uint32_t offset) const {
+    features::decode::XmlObjectSink sink(object);
+    return addTo(sink, key, payload, offset);
 }
 
 const StructRegistry& logStructures() { return registries().logStructures; }

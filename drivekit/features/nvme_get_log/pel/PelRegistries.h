@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/nvme_get_log/pel/TarnStruct.h"
 
 namespace drivekit::features::nvme_get_log::pel {
@@ -25,8 +26,10 @@ public:
     std::vector<uint32_t> keys() const;
     // The view registered under key, else the fallback's; null when there is neither.
     std::unique_ptr<TarnStruct> create(uint32_t key, const core::Payload& payload, uint32_t offset) const;
-    // Adds the properties of that view to object. False when there is no view for key or the
+    // Gives sink the fields of that view. False when there is no view for key or the
     // structure runs past the payload.
+    bool addTo(features::decode::FieldSink& sink, uint32_t key, const core::Payload& payload, uint32_t offset) const;
+    // The same into object, as properties and child objects.
     bool addTo(core::xml::XmlObject& object, uint32_t key, const core::Payload& payload, uint32_t offset) const;
 
 private:

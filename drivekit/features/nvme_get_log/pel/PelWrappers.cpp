@@ -6,6 +6,7 @@
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldRenderer.h"
+#include "drivekit/features/nvme_get_log/pel/DisplayNameSink.h"
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 
 namespace drivekit::features::nvme_get_log::pel {
@@ -13,6 +14,7 @@ namespace drivekit::features::nvme_get_log::pel {
 using core::xml::XmlObject;
 using features::decode::FieldFormatter;
 using features::decode::FieldRenderer;
+using features::decode::FieldSink;
 
 namespace {
 
@@ -32,19 +34,25 @@ void addTruncated(XmlObject& object, const std::string& reason) {
     object.addProperty(FieldRenderer::truncatedName, reason);
 }
 
+void addTruncated(FieldSink& sink, const std::string& reason) {
+    sink.field(FieldRenderer::truncatedName, reason, nullptr);
+}
+
+void beginObject(FieldSink& sink, const std::string& name) { sink.beginObject(name, name, nullptr); }
+
 core::Payload copyOf(const core::Payload& payload, uint64_t offset, uint64_t count) {
     const uint64_t held = offset < payload.size() ? std::min<uint64_t>(count, payload.size() - offset) : 0;
     const uint8_t* data = FieldRenderer::bytesAt(payload, offset, held);
     return data == nullptr ? core::Payload() : core::Payload(data, held);
 }
 
-bool addRawBytes(XmlObject& object, const std::string& name, const core::Payload& payload, uint64_t offset,
+bool addRawBytes(FieldSink& sink, const std::string& name, const core::Payload& payload, uint64_t offset,
                  uint64_t count) {
     const uint64_t held = offset < payload.size() ? std::min<uint64_t>(count, payload.size() - offset) : 0;
     const uint8_t* data = FieldRenderer::bytesAt(payload, offset, held);
-    object.addProperty(name, FieldFormatter::prefixedHex(data, data == nullptr ? 0 : static_cast<uint32_t>(held)));
+    sink.field(name, FieldFormatter::prefixedHex(data, data == nullptr ? 0 : static_cast<uint32_t>(held)), nullptr);
     if (held < count) {
-        addTruncated(object, "the data ends " + std::to_string(count - held) + " bytes before the end of " + name);
+        addTruncated(sink, "the data ends " + std::to_string(count - held) + " bytes before the end of " + name);
         return false;
     }
     return true;
@@ -53,32 +61,29 @@ bool addRawBytes(XmlObject& object, const std::string& name, const core::Payload
 TableStruct::TableStruct(core::Payload payload, uint32_t offset, const FieldTable& table)
     : TarnStruct(std::move(payload), offset, table.size, table.title), table_(table) {}
 
-bool TableStruct::render(const FieldTable& table, const core::Payload& payload, uint32_t offset, XmlObject& object) {
-    const std::size_t firstProperty = object.properties().size();
-    const std::size_t firstObject = object.objects().size();
-    const bool complete = FieldRenderer::render(table, payload, offset, object);
-    useDisplayNames(object, firstProperty, firstObject);
-    return complete;
+bool TableStruct::render(const FieldTable& table, const core::Payload& payload, uint32_t offset, FieldSink& sink) {
+    DisplayNameSink shown(sink);
+    return FieldRenderer::render(table, payload, offset, shown);
 }
 
-void TableStruct::addProperties(XmlObject& object) const {
-    render(table_, payload_, offset_, object);
+void TableStruct::addProperties(FieldSink& sink) const {
+    render(table_, payload_, offset_, sink);
 }
 
 Power_On_or_Reset_Event_Wrapper::Power_On_or_Reset_Event_Wrapper(core::Payload payload, uint32_t offset)
     : TarnStruct(payload, offset, restOf(payload, offset), "Power_On_or_Reset_Event_Wrapper") {}
 
-void Power_On_or_Reset_Event_Wrapper::addProperties(XmlObject& object) const {
+void Power_On_or_Reset_Event_Wrapper::addProperties(FieldSink& sink) const {
     const FieldTable& head = powerOnOrResetTable();
-    if (!TableStruct::render(head, payload_, offset_, object)) {
+    if (!TableStruct::render(head, payload_, offset_, sink)) {
         return;
     }
     uint32_t number = 1;
     for (uint64_t at = uint64_t{offset_} + head.size; at < payload_.size();
          at += controllerResetInformationBytes, ++number) {
-        auto record = std::make_unique<XmlObject>("Controller Reset Information " + std::to_string(number));
-        subStructures().addTo(*record, subStructure::controllerResetInformation, payload_, static_cast<uint32_t>(at));
-        object.addObject(std::move(record));
+        beginObject(sink, "Controller Reset Information " + std::to_string(number));
+        subStructures().addTo(sink, subStructure::controllerResetInformation, payload_, static_cast<uint32_t>(at));
+        sink.endObject();
     }
 }
 
@@ -86,23 +91,23 @@ NVM_Subsystem_Hardware_Error_Event_Wrapper::NVM_Subsystem_Hardware_Error_Event_W
                                                                                        uint32_t offset)
     : TarnStruct(payload, offset, restOf(payload, offset), "NVM_Subsystem_Hardware_Error_Event_Wrapper") {}
 
-void NVM_Subsystem_Hardware_Error_Event_Wrapper::addProperties(XmlObject& object) const {
+void NVM_Subsystem_Hardware_Error_Event_Wrapper::addProperties(FieldSink& sink) const {
     const FieldTable& head = hardwareErrorEventTable();
-    if (!TableStruct::render(head, payload_, offset_, object)) {
+    if (!TableStruct::render(head, payload_, offset_, sink)) {
         return;
     }
     const uint32_t additional = offset_ + head.size;
     if (additional < payload_.size()) {
         const auto code = static_cast<uint32_t>(numberAt(payload_, offset_, 2));
-        hardwareErrorCodes().addTo(object, code, payload_, additional);
+        hardwareErrorCodes().addTo(sink, code, payload_, additional);
     }
 }
 
 Set_Feature_Event_Wrapper::Set_Feature_Event_Wrapper(core::Payload payload, uint32_t offset)
     : TarnStruct(payload, offset, restOf(payload, offset), "Set_Feature_Event_Wrapper") {}
 
-void Set_Feature_Event_Wrapper::addProperties(XmlObject& object) const {
-    if (!TableStruct::render(setFeatureTable(), payload_, offset_, object)) {
+void Set_Feature_Event_Wrapper::addProperties(FieldSink& sink) const {
+    if (!TableStruct::render(setFeatureTable(), payload_, offset_, sink)) {
         return;
     }
     const uint64_t layout = numberAt(payload_, offset_, setFeatureLayoutBytes);
@@ -114,29 +119,29 @@ void Set_Feature_Event_Wrapper::addProperties(XmlObject& object) const {
     // The dword view shows the dwords its payload holds: give it those the event logged.
     const core::Payload dwords = copyOf(payload_, at, dwordBytes);
     if (dwords.size() > 0) {
-        subStructures().addTo(object, subStructure::setFeatureCommandDwords, dwords, 0);
+        subStructures().addTo(sink, subStructure::setFeatureCommandDwords, dwords, 0);
     }
     if (dwords.size() < dwordBytes) {
-        addTruncated(object, "the data ends within the logged command dwords");
+        addTruncated(sink, "the data ends within the logged command dwords");
         return;
     }
     at += dwordBytes;
     if (completionLogged) {
         const auto completionAt = static_cast<uint32_t>(std::min<uint64_t>(at, payload_.size()));
-        if (!subStructures().addTo(object, subStructure::setFeatureCompletionDword0, payload_, completionAt)) {
+        if (!subStructures().addTo(sink, subStructure::setFeatureCompletionDword0, payload_, completionAt)) {
             return;
         }
         at += setFeatureCompletionDword0Table().size;
     }
     if (bufferBytes > 0) {
-        addRawBytes(object, "Memory Buffer", payload_, at, bufferBytes);
+        addRawBytes(sink, "Memory Buffer", payload_, at, bufferBytes);
     }
 }
 
 Set_Feature_Command_Dword_Wrapper::Set_Feature_Command_Dword_Wrapper(core::Payload payload, uint32_t offset)
     : TableStruct(std::move(payload), offset, setFeatureCommandDwordsTable()) {}
 
-void Set_Feature_Command_Dword_Wrapper::addProperties(XmlObject& object) const {
+void Set_Feature_Command_Dword_Wrapper::addProperties(FieldSink& sink) const {
     // The leading fields that lie in the payload: a value and the bit rows under it.
     const uint32_t held = restOf(payload_, offset_);
     FieldTable logged{table_.title, table_.style, held, {}};
@@ -146,14 +151,14 @@ void Set_Feature_Command_Dword_Wrapper::addProperties(XmlObject& object) const {
         }
         logged.fields.push_back(field);
     }
-    render(logged, payload_, offset_, object);
+    render(logged, payload_, offset_, sink);
 }
 
 Vendor_Specific_Event_Wrapper::Vendor_Specific_Event_Wrapper(core::Payload payload, uint32_t offset)
     : TarnStruct(payload, offset, restOf(payload, offset), "Vendor_Specific_Event_Wrapper") {}
 
-void Vendor_Specific_Event_Wrapper::addProperties(XmlObject& object) const {
-    addRawBytes(object, "raw", payload_, offset_, size_);
+void Vendor_Specific_Event_Wrapper::addProperties(FieldSink& sink) const {
+    addRawBytes(sink, "raw", payload_, offset_, size_);
 }
 
 template <const FieldTable& (*Table)()>
@@ -165,11 +170,11 @@ DescriptorWrapper<Table>::DescriptorWrapper(core::Payload payload, uint32_t offs
 }
 
 template <const FieldTable& (*Table)()>
-void DescriptorWrapper<Table>::addProperties(XmlObject& object) const {
-    if (!render(table_, payload_, offset_, object)) {
+void DescriptorWrapper<Table>::addProperties(FieldSink& sink) const {
+    if (!render(table_, payload_, offset_, sink)) {
         return;
     }
-    addRawBytes(object, "Event Data", payload_, uint64_t{offset_} + vendorDescriptorHeaderBytes,
+    addRawBytes(sink, "Event Data", payload_, uint64_t{offset_} + vendorDescriptorHeaderBytes,
                 size_ - vendorDescriptorHeaderBytes);
 }
 

@@ -5,6 +5,7 @@
 // parts that a layout dword switches on, lengths carried in the data.
 #include <cstdint>
 
+#include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/features/nvme_get_log/pel/TarnStruct.h"
 #include "drivekit/features/nvme_get_log/pel/PelTables.h"
 
@@ -14,12 +15,12 @@ namespace drivekit::features::nvme_get_log::pel {
 class TableStruct : public TarnStruct {
 public:
     TableStruct(core::Payload payload, uint32_t offset, const FieldTable& table);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 
-    // Renders table at offset into object with display names; false when the payload ended
-    // before the table did (the "Truncated" property is then the last one added).
+    // Renders table at offset into sink with display names; false when the payload ended
+    // before the table did (the "Truncated" field is then the last one given).
     static bool render(const FieldTable& table, const core::Payload& payload, uint32_t offset,
-                       core::xml::XmlObject& object);
+                       features::decode::FieldSink& sink);
 
 protected:
     const FieldTable& table_;
@@ -60,7 +61,7 @@ using Set_Feature_Command_Completion_Dword_0_Wrapper = TableWrapper<setFeatureCo
 class Power_On_or_Reset_Event_Wrapper : public TarnStruct {
 public:
     Power_On_or_Reset_Event_Wrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 // Error_Event_Code and Reserved, then the additional information of the structure the
@@ -68,7 +69,7 @@ public:
 class NVM_Subsystem_Hardware_Error_Event_Wrapper : public TarnStruct {
 public:
     NVM_Subsystem_Hardware_Error_Event_Wrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 // The layout dword, then the command dwords it counts, the completion dword 0 when it says
@@ -76,21 +77,21 @@ public:
 class Set_Feature_Event_Wrapper : public TarnStruct {
 public:
     Set_Feature_Event_Wrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 // The command dwords that lie in its payload (the event wrapper gives it those it logged).
 class Set_Feature_Command_Dword_Wrapper : public TableStruct {
 public:
     Set_Feature_Command_Dword_Wrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 // The event data as "raw" bytes; its descriptors are in the vendor-specific information.
 class Vendor_Specific_Event_Wrapper : public TarnStruct {
 public:
     Vendor_Specific_Event_Wrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 // A descriptor: its header, then Event_Data of the length the header gives. size() is the
@@ -99,7 +100,7 @@ template <const FieldTable& (*Table)()>
 class DescriptorWrapper : public TableStruct {
 public:
     DescriptorWrapper(core::Payload payload, uint32_t offset);
-    void addProperties(core::xml::XmlObject& object) const override;
+    void addProperties(features::decode::FieldSink& sink) const override;
 };
 
 using Vendor_Specific_Descriptor_Wrapper = DescriptorWrapper<vendorDescriptorTable>;
@@ -107,12 +108,15 @@ using Vendor_Specific_Descriptor_TCG_Wrapper = DescriptorWrapper<vendorDescripto
 
 // The count bytes at offset as one "0x" property called name ("0x0" for none), as far as the
 // payload holds them; when it ends first, a "Truncated" property follows and false is returned.
-bool addRawBytes(core::xml::XmlObject& object, const std::string& name, const core::Payload& payload,
+bool addRawBytes(features::decode::FieldSink& sink, const std::string& name, const core::Payload& payload,
                  uint64_t offset, uint64_t count);
 // A payload of its own holding the count bytes of payload at offset, as many as it has.
 // Views built over it cannot reach the bytes around them.
 core::Payload copyOf(const core::Payload& payload, uint64_t offset, uint64_t count);
 // Says in a "Truncated" property why a structure ends early.
 void addTruncated(core::xml::XmlObject& object, const std::string& reason);
+void addTruncated(features::decode::FieldSink& sink, const std::string& reason);
+// An object with no position, called name, whose fields and children sink gets until endObject.
+void beginObject(features::decode::FieldSink& sink, const std::string& name);
 
 }  // namespace drivekit::features::nvme_get_log::pel

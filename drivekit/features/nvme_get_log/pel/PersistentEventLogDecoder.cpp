@@ -1,6 +1,7 @@
 #include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
 
 #include "drivekit/core/logging/Log.h"
+#include "drivekit/features/decode/XmlObjectSink.h"
 #include "drivekit/features/nvme_get_log/pel/PelRecords.h"
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 #include "drivekit/features/nvme_get_log/pel/PelWrappers.h"
@@ -41,8 +42,8 @@ std::unique_ptr<XmlObject> decodePersistentEventLog(const core::Payload& log, co
         return root;
     }
     const uint32_t totalEvents = log.safeCast<PersistentEventLogHeader>()->totalNumberOfEvents;
-    PersistentEventWalk walk(totalEvents, log.size(),
-                             [&root](std::unique_ptr<XmlObject> event) { root->addObject(std::move(event)); });
+    features::decode::XmlObjectSink events(*root);
+    PersistentEventWalk walk(totalEvents, log.size(), &events);
     walk.feed(log.data(), log.size());
     const std::string& cut = walk.finish();
     if (!cut.empty()) {

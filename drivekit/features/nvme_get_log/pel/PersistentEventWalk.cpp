@@ -12,7 +12,7 @@
 
 namespace drivekit::features::nvme_get_log::pel {
 
-using core::xml::XmlObject;
+using features::decode::FieldSink;
 
 namespace {
 
@@ -20,29 +20,29 @@ constexpr uint8_t tcgDefinedEvent = 0xDF;
 
 // The descriptors of the vendor-specific information, one child each; trailing bytes too
 // few for a descriptor's header are padding.
-void addVendorInformation(XmlObject& event, uint8_t eventType, const core::Payload& information,
+void addVendorInformation(FieldSink& sink, uint8_t eventType, const core::Payload& information,
                           uint32_t declaredBytes) {
-    auto child = std::make_unique<XmlObject>("Vendor Specific Information");
+    beginObject(sink, "Vendor Specific Information");
     const uint32_t key =
         eventType == tcgDefinedEvent ? subStructure::vendorDescriptorTcg : subStructure::vendorDescriptor;
     uint64_t at = 0;
     for (uint32_t number = 1; at + vendorDescriptorHeaderBytes <= information.size(); ++number) {
         const auto view = subStructures().create(key, information, static_cast<uint32_t>(at));
-        auto descriptor = std::make_unique<XmlObject>("Vendor Specific Descriptor " + std::to_string(number));
-        view->addProperties(*descriptor);
-        child->addObject(std::move(descriptor));
+        beginObject(sink, "Vendor Specific Descriptor " + std::to_string(number));
+        view->addProperties(sink);
+        sink.endObject();
         at += view->size();
     }
     if (declaredBytes > information.size()) {
-        addTruncated(*child, "the vendor-specific information is " + std::to_string(declaredBytes) +
-                                 " bytes long; the event holds " + std::to_string(information.size()));
+        addTruncated(sink, "the vendor-specific information is " + std::to_string(declaredBytes) +
+                               " bytes long; the event holds " + std::to_string(information.size()));
     }
-    event.addObject(std::move(child));
+    sink.endObject();
 }
 
 // The data of one event that lies wholly in the log: the structure of its type over the
 // bytes after the vendor-specific information, then that information.
-void addEventData(XmlObject& event, const PersistentEventHeader& header, const core::Payload& data) {
+void addEventData(FieldSink& event, const PersistentEventHeader& header, const core::Payload& data) {
     const uint32_t vendorBytes = std::min(header.vendorSpecificInformationLength, header.eventLength);
     if (eventTypes().contains(header.eventType)) {
         eventTypes().addTo(event, header.eventType, data, vendorBytes);
@@ -64,8 +64,8 @@ PersistentEventHeader headerOf(const std::vector<uint8_t>& held) {
 
 }  // namespace
 
-PersistentEventWalk::PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, EventSink sink)
-    : totalEvents_(totalEvents), logBytes_(logBytes), sink_(std::move(sink)), offset_(logHeaderBytes) {
+PersistentEventWalk::PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, FieldSink* sink)
+    : totalEvents_(totalEvents), logBytes_(logBytes), sink_(sink), offset_(logHeaderBytes) {
     settle();
 }
 
@@ -134,10 +134,10 @@ void PersistentEventWalk::takeHeader() {
     if (sink_) {
         LOG_DEBUG(boost::format("Event data out of bounds. Event #%d, offset %d, event size %d, payload size %d.") %
                   number_ % offset_ % size % logBytes_);
-        auto event = std::make_unique<XmlObject>("Event " + std::to_string(number_));
-        logStructures().addTo(*event, logStructure::eventHeader, core::Payload(held_.data(), held_.size()), 0);
-        addTruncated(*event, reason);
-        sink_(std::move(event));
+        beginObject(*sink_, "Event " + std::to_string(number_));
+        logStructures().addTo(*sink_, logStructure::eventHeader, core::Payload(held_.data(), held_.size()), 0);
+        addTruncated(*sink_, reason);
+        sink_->endObject();
     }
     ++number_;
     stop("event " + std::to_string(number_ - 1) + " of " + std::to_string(totalEvents_) + ": " + reason);
@@ -147,13 +147,13 @@ void PersistentEventWalk::takeEvent() {
     if (sink_) {
         const PersistentEventHeader header = headerOf(held_);
         const core::Payload event(held_.data(), held_.size());
-        auto object = std::make_unique<XmlObject>("Event " + std::to_string(number_));
-        logStructures().addTo(*object, logStructure::eventHeader, event, 0);
+        beginObject(*sink_, "Event " + std::to_string(number_));
+        logStructures().addTo(*sink_, logStructure::eventHeader, event, 0);
         // Each event is decoded from a copy of its own bytes: no structure of one event can
         // read the bytes of the next.
-        addEventData(*object, header,
+        addEventData(*sink_, header,
                      copyOf(event, eventHeaderLengthBase + header.eventHeaderLength, header.eventLength));
-        sink_(std::move(object));
+        sink_->endObject();
     }
     offset_ = eventEnd_;
     eventEnd_ = 0;

@@ -5,23 +5,20 @@
 // walked in bounded memory. Every length is checked against the log's size before use.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "drivekit/core/xml/XmlObject.h"
+#include "drivekit/features/decode/FieldSink.h"
 
 namespace drivekit::features::nvme_get_log::pel {
 
 class PersistentEventWalk {
 public:
-    using EventSink = std::function<void(std::unique_ptr<core::xml::XmlObject> event)>;
-
     // totalEvents: the count the log header states; logBytes: the bytes of the log that will
-    // be fed, header included. Each event goes to sink as its "Event n" object; without a sink
-    // the walk only frames the events (every length checked, nothing decoded or logged).
-    PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, EventSink sink);
+    // be fed, header included. Each event goes to sink as its "Event n" object, ended before
+    // the next begins; without a sink the walk only frames the events (every length checked,
+    // nothing decoded or logged).
+    PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, features::decode::FieldSink* sink);
 
     // The log's next bytes, from its first byte on (the log header is passed over).
     void feed(const uint8_t* bytes, std::size_t count);
@@ -41,7 +38,7 @@ private:
 
     uint32_t totalEvents_;
     uint64_t logBytes_;
-    EventSink sink_;
+    features::decode::FieldSink* sink_;
     uint64_t fed_ = 0;
     uint64_t offset_;       // where the event being met starts
     uint64_t eventEnd_ = 0;  // its end once its header is held, else 0

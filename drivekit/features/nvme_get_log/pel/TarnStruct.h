@@ -7,7 +7,7 @@
 #include <string>
 
 #include "drivekit/core/Payload.h"
-#include "drivekit/core/xml/XmlObject.h"
+#include "drivekit/features/decode/FieldSink.h"
 
 namespace drivekit::features::nvme_get_log::pel {
 
@@ -20,10 +20,10 @@ public:
     TarnStruct(const TarnStruct&) = delete;
     TarnStruct& operator=(const TarnStruct&) = delete;
 
-    // Adds the fields the payload holds as properties of object (nested structures as child
-    // objects), each named by its field name with "_" shown as a space. A structure that runs
-    // past the payload adds the fields before the cut and a "Truncated" property.
-    virtual void addProperties(core::xml::XmlObject& object) const = 0;
+    // Gives sink the fields the payload holds (nested structures as child objects), each named
+    // by its field name with "_" shown as a space. A structure that runs past the payload gives
+    // the fields before the cut and a "Truncated" field.
+    virtual void addProperties(features::decode::FieldSink& sink) const = 0;
 
     // Whether the whole structure lies in the payload; when it does not, logs the payload's
     // out-of-range message (payload size, structure name and size, offset).
@@ -35,11 +35,6 @@ public:
     const std::string& name() const { return name_; }
     const core::Payload& payload() const { return payload_; }
 
-    // "Log_Identifier" gives "Log Identifier".
-    static std::string displayName(const std::string& fieldName);
-    // Gives the properties and child objects of object from the given positions on (and all
-    // that is nested in those children) their display names; "key" keeps the field name.
-    static void useDisplayNames(core::xml::XmlObject& object, std::size_t firstProperty, std::size_t firstObject);
 
 protected:
     core::Payload payload_;
