@@ -2,7 +2,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,7 +30,7 @@ BlockDeflater::Reader readerOf(const Bytes& input, std::size_t piece) {
     auto at = std::make_shared<std::size_t>(0);
     return [&input, piece, at](unsigned char* buffer, std::size_t size, std::string&) {
         const std::size_t count = std::min({size, piece, input.size() - *at});
-        std::memcpy(buffer, input.data() + *at, count);
+        std::copy_n(input.begin() + static_cast<std::ptrdiff_t>(*at), count, buffer);
         *at += count;
         return static_cast<std::int64_t>(count);
     };
