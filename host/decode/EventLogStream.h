@@ -16,7 +16,7 @@ namespace host {
 // tree). False, with nothing printed, when the entry's log header is not whole: the whole-file
 // decoder then says why.
 bool streamEventLog(PackageReader& reader, std::size_t index,
-                    const drivekit::features::nvme_get_log::decode::PageContext& page, const std::string& shown, const std::string& output, bool first, std::ostream& out,
-                    FileDecode& outcome);
+                    const drivekit::features::nvme_get_log::decode::PageContext& page, const std::string& shown,
+                    const std::string& output, bool first, std::ostream& out, FileDecode& outcome);
 
 }  // namespace host

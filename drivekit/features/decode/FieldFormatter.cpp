@@ -93,7 +93,8 @@ std::string FieldFormatter::position(LabelStyle style, uint32_t offset, uint32_t
     if (style == LabelStyle::words) {
         const uint32_t firstWord = offset / 2;
         const uint32_t lastWord = last / 2;
-        return firstWord == lastWord ? label("Word ", firstWord, 0, 0, 1) : label("Words ", firstWord, '-', lastWord, 1);
+        return firstWord == lastWord ? label("Word ", firstWord, 0, 0, 1)
+                                     : label("Words ", firstWord, '-', lastWord, 1);
     }
     return width <= 1 ? label("Byte ", offset, 0, 0, 2) : label("Bytes ", last, ':', offset, 2);
 }

@@ -131,7 +131,8 @@ TEST(SystemCommands, EverySectionInTableOrderSaysHowItsCommandEndedAndTheRunGoes
             expected += dl::sectionHeader(c.table[i].title) + "\n" + c.texts[i] + "\n";
             const auto& command = c.table[i];
             if (c.texts[i].rfind("Command not run", 0) != 0) {
-                progress += "Command:" + (command.collect ? command.title : dl::commandLineOf(command.arguments)) + "\n";
+                const std::string shown = command.collect ? command.title : dl::commandLineOf(command.arguments);
+                progress += "Command:" + shown + "\n";
             }
         }
         Verbosity verbosity(2);
