@@ -97,8 +97,8 @@ bool streamEventLog(PackageReader& reader, std::size_t index,
     }
     Status status;
     auto root = pel::persistentEventLogRoot(header, status);
-    if (!framing.finish().empty()) {
-        pel::addTruncated(*root, framing.finish());
+    if (const std::string& cut = framing.finish(); !cut.empty()) {
+        pel::addTruncated(*root, cut);
     }
     outcome = logPageOutcome(page, std::move(root), status, logBytes);
     noteRestIgnored(outcome, used, head.size);
