@@ -1,6 +1,7 @@
 #include "drivekit/features/decode/FieldFormatter.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "drivekit/core/HexText.h"
 #include "drivekit/core/LittleEndian.h"
@@ -26,13 +27,21 @@ void appendDecimal(std::string& out, uint64_t value, uint32_t minDigits = 1) {
 }
 
 // "first" or "first<separator>last" after prefix, the numbers at least minDigits long.
-std::string label(const char* prefix, uint64_t first, char separator, uint64_t last, uint32_t minDigits) {
-    std::string out = prefix;
+void appendLabel(std::string& out, std::string_view prefix, uint64_t first, char separator, uint64_t last,
+                 uint32_t minDigits) {
+    out += prefix;
     appendDecimal(out, first, minDigits);
     if (separator != 0) {
         out += separator;
         appendDecimal(out, last, minDigits);
     }
+}
+
+// One of the append functions below as a new string.
+template <typename Append, typename... Arguments>
+std::string made(Append append, Arguments... arguments) {
+    std::string out;
+    append(out, arguments...);
     return out;
 }
 
@@ -89,23 +98,39 @@ std::string mostSignificantFirst(const uint8_t* data, uint32_t width) {
 }  // namespace
 
 std::string FieldFormatter::position(LabelStyle style, uint32_t offset, uint32_t width) {
+    return made(appendPosition, style, offset, width);
+}
+
+std::string FieldFormatter::bitPosition(uint8_t high, uint8_t low) { return made(appendBitPosition, high, low); }
+
+std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t hexDigits) {
+    return made(appendNumber, rendering, value, hexDigits);
+}
+
+std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint32_t width) {
+    return made(appendValue, rendering, data, width);
+}
+
+void FieldFormatter::appendPosition(std::string& out, LabelStyle style, uint32_t offset, uint32_t width) {
     const uint32_t last = offset + (width == 0 ? 0 : width - 1);
     if (style == LabelStyle::words) {
         const uint32_t firstWord = offset / 2;
         const uint32_t lastWord = last / 2;
-        return firstWord == lastWord ? label("Word ", firstWord, 0, 0, 1)
-                                     : label("Words ", firstWord, '-', lastWord, 1);
+        firstWord == lastWord ? appendLabel(out, "Word ", firstWord, 0, 0, 1)
+                              : appendLabel(out, "Words ", firstWord, '-', lastWord, 1);
+        return;
     }
-    return width <= 1 ? label("Byte ", offset, 0, 0, 2) : label("Bytes ", last, ':', offset, 2);
+    width <= 1 ? appendLabel(out, "Byte ", offset, 0, 0, 2) : appendLabel(out, "Bytes ", last, ':', offset, 2);
 }
 
-std::string FieldFormatter::bitPosition(uint8_t high, uint8_t low) {
-    return high == low ? label("Bit ", low, 0, 0, 1) : label("Bits ", high, ':', low, 1);
+void FieldFormatter::appendBitPosition(std::string& out, uint8_t high, uint8_t low) {
+    high == low ? appendLabel(out, "Bit ", low, 0, 0, 1) : appendLabel(out, "Bits ", high, ':', low, 1);
 }
 
-std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t hexDigits) {
+void FieldFormatter::appendNumber(std::string& out, Rendering rendering, uint64_t value, uint32_t hexDigits) {
     if (rendering != Rendering::hex) {
-        return std::to_string(value);
+        appendDecimal(out, value);
+        return;
     }
     static const char digits[] = "0123456789ABCDEF";
     uint32_t count = 1;
@@ -113,34 +138,40 @@ std::string FieldFormatter::number(Rendering rendering, uint64_t value, uint32_t
         ++count;
     }
     count = std::max(count, hexDigits);
-    std::string out(count + 2, '0');
-    out[1] = 'x';
+    const std::size_t at = out.size();
+    out.resize(at + count + 2, '0');
+    out[at + 1] = 'x';
     for (uint32_t i = 0; i < count && i < 16; ++i) {
         out[out.size() - 1 - i] = digits[(value >> (4 * i)) & 0x0F];
     }
-    return out;
 }
 
-std::string FieldFormatter::value(Rendering rendering, const uint8_t* data, uint32_t width) {
+void FieldFormatter::appendValue(std::string& out, Rendering rendering, const uint8_t* data, uint32_t width) {
     switch (rendering) {
         case Rendering::decimal:
         case Rendering::hex:
             if (width > 8) {
-                return width == 16 && rendering == Rendering::decimal ? decimal128(data, width)
-                                                                      : core::strings::hexBytes(data, width);
+                width == 16 && rendering == Rendering::decimal ? void(out += decimal128(data, width))
+                                                               : core::strings::appendHexBytes(out, data, width);
+                return;
             }
-            return number(rendering, core::readLittleEndian(data, width), width * 2);
-        case Rendering::decimal128: return decimal128(data, width);
-        case Rendering::text: return ascii(data, width, false);
-        case Rendering::ataText: return ascii(data, width, true);
-        case Rendering::bytes: return core::strings::hexBytes(data, width);
-        case Rendering::uuid: return uuidText(data, width);
-        case Rendering::reserved: return allZero(data, width) ? "0" : core::strings::hexBytes(data, width);
-        case Rendering::hexNumber: return mostSignificantFirst(data, width);
-        case Rendering::prefixedBytes: return prefixedHex(data, width);
-        default: return reading(rendering, data, width);
+            appendNumber(out, rendering, core::readLittleEndian(data, width), width * 2);
+            return;
+        case Rendering::decimal128: out += decimal128(data, width); return;
+        case Rendering::text: out += ascii(data, width, false); return;
+        case Rendering::ataText: out += ascii(data, width, true); return;
+        case Rendering::bytes: core::strings::appendHexBytes(out, data, width); return;
+        case Rendering::uuid: out += uuidText(data, width); return;
+        case Rendering::reserved:
+            allZero(data, width) ? void(out += '0') : core::strings::appendHexBytes(out, data, width);
+            return;
+        case Rendering::hexNumber: out += mostSignificantFirst(data, width); return;
+        case Rendering::prefixedBytes:
+            out += "0x";
+            width == 0 ? void(out += '0') : core::strings::appendHexBytes(out, data, width);
+            return;
+        default: out += reading(rendering, data, width); return;
     }
-    return {};
 }
 
 uint64_t FieldFormatter::bitRange(const uint8_t* data, uint32_t width, uint32_t high, uint32_t low) {
@@ -155,7 +186,7 @@ uint64_t FieldFormatter::bitRange(const uint8_t* data, uint32_t width, uint32_t 
 }
 
 std::string FieldFormatter::prefixedHex(const uint8_t* data, uint32_t width) {
-    return width == 0 ? "0x0" : "0x" + core::strings::hexBytes(data, width);
+    return value(Rendering::prefixedBytes, data, width);
 }
 
 }  // namespace drivekit::features::decode

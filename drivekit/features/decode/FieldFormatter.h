@@ -19,6 +19,12 @@ public:
     // A number that has already been extracted (bit fields); digits sizes hex padding.
     static std::string number(Rendering rendering, uint64_t value, uint32_t hexDigits);
 
+    // The same texts appended to out: a decode of millions of fields reuses one string for them.
+    static void appendPosition(std::string& out, LabelStyle style, uint32_t offset, uint32_t width);
+    static void appendBitPosition(std::string& out, uint8_t high, uint8_t low);
+    static void appendValue(std::string& out, Rendering rendering, const uint8_t* data, uint32_t width);
+    static void appendNumber(std::string& out, Rendering rendering, uint64_t value, uint32_t hexDigits);
+
     // A person's reading of width bytes (temperatures in °C, powers in watts, counts, names):
     // the renderings from nulTerminatedText on. Empty when the bytes are too few for it.
     static std::string reading(Rendering rendering, const uint8_t* data, uint32_t width);

@@ -1,5 +1,8 @@
 #include "drivekit/features/decode/FieldRenderer.h"
 
+#include <deque>
+#include <mutex>
+
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/core/xml/XmlProperty.h"
 #include "drivekit/features/decode/FieldFormatter.h"
@@ -17,60 +20,145 @@ struct Parent {
     uint32_t width = 0;
 };
 
-std::string bitValue(const Field& field, const Parent& parent) {
+// The texts of the field being given to the sink. A sink takes its texts when it is called, so
+// one pair of strings serves a whole walk, nested tables included, without allocating per field.
+struct Texts {
+    std::string label;
+    std::string value;
+
+    std::string& clearedLabel() {
+        label.clear();
+        return label;
+    }
+    std::string& clearedValue() {
+        value.clear();
+        return value;
+    }
+};
+
+bool renderTable(const FieldTable& table, const core::Payload& payload, uint32_t base, FieldSink& sink,
+                 Texts& texts);
+
+void appendBitValue(std::string& out, const Field& field, const Parent& parent) {
     if (parent.data == nullptr || field.highBit >= parent.width * 8 || field.lowBit > field.highBit ||
         field.highBit - field.lowBit >= 64) {
-        return {};
+        return;
     }
     const uint32_t count = field.highBit - field.lowBit + 1U;
     const uint64_t value = FieldFormatter::bitRange(parent.data, parent.width, field.highBit, field.lowBit);
-    return FieldFormatter::number(field.rendering, value, (count + 3U) / 4U);
+    FieldFormatter::appendNumber(out, field.rendering, value, (count + 3U) / 4U);
 }
 
 bool renderRecords(const Field& field, const FieldTable& table, const core::Payload& payload,
-                   uint32_t base, FieldSink& sink) {
+                   uint32_t base, FieldSink& sink, Texts& texts) {
     const uint64_t span = static_cast<uint64_t>(field.width) * field.count;
-    const std::string_view name = field.name;
-    const std::string groupPosition =
-        FieldFormatter::position(table.style, field.offset, static_cast<uint32_t>(span));
-    sink.beginObject(name, name, &groupPosition);
+    FieldFormatter::appendPosition(texts.clearedLabel(), table.style, field.offset, static_cast<uint32_t>(span));
+    sink.beginObject(field.name, keyOf(field), &texts.label);
     bool complete = true;
     for (uint32_t i = 0; i < field.count && complete; ++i) {
         const uint32_t at = field.offset + i * field.width;
         const std::string entry = std::string(field.entryName) + " " + std::to_string(i);
-        const std::string position = FieldFormatter::position(table.style, at, field.width);
-        sink.beginObject(entry, entry, &position);
-        complete = FieldRenderer::render(*field.record, payload, base + at, sink);
+        FieldFormatter::appendPosition(texts.clearedLabel(), table.style, at, field.width);
+        sink.beginObject(entry, entry, &texts.label);
+        complete = renderTable(*field.record, payload, base + at, sink, texts);
         sink.endObject();
     }
     sink.endObject();
     return complete;
 }
 
+// The field's position label: its own when the table has them, else made in texts.
+const std::string& labelOf(const Field& field, const FieldTable& table, Texts& texts) {
+    if (field.label != nullptr) {
+        return *field.label;
+    }
+    std::string& label = texts.clearedLabel();
+    if (field.kind == FieldKind::bits) {
+        FieldFormatter::appendBitPosition(label, field.highBit, field.lowBit);
+    } else {
+        const uint32_t width = field.kind == FieldKind::structure ? field.record->size : field.width;
+        FieldFormatter::appendPosition(label, table.style, field.offset, width);
+    }
+    return label;
+}
+
 // A reading row: its bytes lie inside the fields above it, so it is only skipped when the
 // data ends before them (the walk has then already stopped at the field that did not fit).
 void renderReading(const Field& field, const FieldTable& table, const core::Payload& payload,
-                   uint32_t base, FieldSink& target) {
+                   uint32_t base, FieldSink& target, Texts& texts) {
     const uint8_t* data =
         FieldRenderer::bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
     if (data != nullptr) {
-        FieldRenderer::addField(target, field.name,
-                                FieldFormatter::reading(field.rendering, data, field.width),
-                                FieldFormatter::position(table.style, field.offset, field.width));
+        target.field(field.name, FieldFormatter::reading(field.rendering, data, field.width),
+                     &labelOf(field, table, texts));
     }
 }
 
 bool renderStructure(const Field& field, const FieldTable& table, const core::Payload& payload,
-                     uint32_t base, FieldSink& sink) {
-    const std::string_view name = field.name;
-    const std::string position = FieldFormatter::position(table.style, field.offset, field.record->size);
-    sink.beginObject(name, name, &position);
-    const bool complete = FieldRenderer::render(*field.record, payload, base + field.offset, sink);
+                     uint32_t base, FieldSink& sink, Texts& texts) {
+    sink.beginObject(field.name, keyOf(field), &labelOf(field, table, texts));
+    const bool complete = renderTable(*field.record, payload, base + field.offset, sink, texts);
     sink.endObject();
     return complete;
 }
 
+bool renderTable(const FieldTable& table, const core::Payload& payload, uint32_t base, FieldSink& target,
+                 Texts& texts) {
+    Parent parent;
+    for (const Field& field : table.fields) {
+        if (field.kind == FieldKind::records) {
+            if (!renderRecords(field, table, payload, base, target, texts)) {
+                return false;
+            }
+            continue;
+        }
+        if (field.kind == FieldKind::reading) {
+            renderReading(field, table, payload, base, target, texts);
+            continue;
+        }
+        if (field.kind == FieldKind::structure) {
+            if (!renderStructure(field, table, payload, base, target, texts)) {
+                return false;
+            }
+            continue;
+        }
+        if (field.kind == FieldKind::bits) {
+            appendBitValue(texts.clearedValue(), field, parent);
+            target.field(field.name, texts.value, &labelOf(field, table, texts));
+            continue;
+        }
+        const std::string& label = labelOf(field, table, texts);
+        const uint8_t* data = FieldRenderer::bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
+        if (data == nullptr) {
+            LOG_DEBUG("Field " << keyOf(field) << " at " << base + field.offset << " lies past the end of "
+                               << payload.size() << " bytes");
+            FieldRenderer::addTruncated(target, "the data ends before " + std::string(keyOf(field)), label);
+            return false;
+        }
+        parent = Parent{data, field.width};
+        if (field.kind == FieldKind::container) {
+            continue;
+        }
+        FieldFormatter::appendValue(texts.clearedValue(), field.rendering, data, field.width);
+        target.field(field.name, texts.value, &label);
+    }
+    return true;
+}
+
 }  // namespace
+
+void FieldRenderer::labelFields(FieldTable& table) {
+    static std::mutex guard;
+    static std::deque<std::string> labels;
+    Texts texts;
+    for (Field& field : table.fields) {
+        if (field.kind != FieldKind::records) {
+            std::string made = labelOf(field, table, texts);
+            const std::lock_guard<std::mutex> lock(guard);
+            field.label = &labels.emplace_back(std::move(made));
+        }
+    }
+}
 
 const uint8_t* FieldRenderer::bytesAt(const core::Payload& payload, uint64_t offset,
                                       uint64_t width) {
@@ -90,44 +178,8 @@ bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload
 
 bool FieldRenderer::render(const FieldTable& table, const core::Payload& payload, uint32_t base,
                            FieldSink& target) {
-    Parent parent;
-    for (const Field& field : table.fields) {
-        if (field.kind == FieldKind::records) {
-            if (!renderRecords(field, table, payload, base, target)) {
-                return false;
-            }
-            continue;
-        }
-        if (field.kind == FieldKind::reading) {
-            renderReading(field, table, payload, base, target);
-            continue;
-        }
-        if (field.kind == FieldKind::structure) {
-            if (!renderStructure(field, table, payload, base, target)) {
-                return false;
-            }
-            continue;
-        }
-        if (field.kind == FieldKind::bits) {
-            addField(target, field.name, bitValue(field, parent),
-                     FieldFormatter::bitPosition(field.highBit, field.lowBit));
-            continue;
-        }
-        const std::string label = FieldFormatter::position(table.style, field.offset, field.width);
-        const uint8_t* data = bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
-        if (data == nullptr) {
-            LOG_DEBUG("Field " << field.name << " at " << base + field.offset
-                               << " lies past the end of " << payload.size() << " bytes");
-            addTruncated(target, "the data ends before " + std::string(field.name), label);
-            return false;
-        }
-        parent = Parent{data, field.width};
-        if (field.kind == FieldKind::container) {
-            continue;
-        }
-        addField(target, field.name, FieldFormatter::value(field.rendering, data, field.width), label);
-    }
-    return true;
+    Texts texts;
+    return renderTable(table, payload, base, target, texts);
 }
 
 std::unique_ptr<XmlObject> FieldRenderer::renderObject(const FieldTable& table,

@@ -39,6 +39,10 @@ public:
                          const std::string& label);
     static void addTruncated(FieldSink& target, const std::string& reason, const std::string& label);
 
+    // Gives each field of table (but records) its position label, kept for the program's life,
+    // so that walks of the table do not format them again.
+    static void labelFields(FieldTable& table);
+
     // width bytes at offset, or null when they are not all inside the payload.
     static const uint8_t* bytesAt(const core::Payload& payload, uint64_t offset, uint64_t width);
 };

@@ -58,7 +58,16 @@ struct Field {
     const FieldTable* record = nullptr;
     uint32_t count = 0;
     const char* entryName = "";  // records: each record is named entryName + " " + index
+    // The layout's own name for the field when name is a reader's form of it (nested objects
+    // carry it as their key, and a cut names it); null when name is both.
+    const char* key = nullptr;
+    // The field's position label, made once for a table walked millions of times
+    // (FieldRenderer::labelFields); null when the renderer makes it for each walk.
+    const std::string* label = nullptr;
 };
+
+// The layout's own name for a field.
+inline const char* keyOf(const Field& field) { return field.key != nullptr ? field.key : field.name; }
 
 struct FieldTable {
     std::string title;

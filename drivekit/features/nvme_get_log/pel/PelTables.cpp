@@ -3,6 +3,14 @@
 // arrays as "0x" and their bytes.
 #include "drivekit/features/nvme_get_log/pel/PelTables.h"
 
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string>
+
+#include "drivekit/features/decode/FieldRenderer.h"
+
 namespace drivekit::features::nvme_get_log::pel {
 
 namespace {
@@ -15,8 +23,27 @@ Field hex(const char* name, uint32_t first, uint32_t last) {
     return bytes(name, first, last, Rendering::prefixedBytes);
 }
 
+// name with "_" shown as a space, kept for the program's life.
+const char* displayName(const char* name) {
+    static std::mutex guard;
+    static std::deque<std::string> names;
+    std::string shown = name;
+    std::replace(shown.begin(), shown.end(), '_', ' ');
+    const std::lock_guard<std::mutex> lock(guard);
+    return names.emplace_back(std::move(shown)).c_str();
+}
+
+// The fields are shown under their display names and keep their layout names as keys.
 FieldTable table(const char* title, uint32_t size, std::vector<Field> fields) {
-    return FieldTable{title, LabelStyle::bytes, size, std::move(fields)};
+    for (Field& field : fields) {
+        if (std::strchr(field.name, '_') != nullptr) {
+            field.key = field.name;
+            field.name = displayName(field.name);
+        }
+    }
+    FieldTable made{title, LabelStyle::bytes, size, std::move(fields)};
+    FieldRenderer::labelFields(made);
+    return made;
 }
 
 }  // namespace

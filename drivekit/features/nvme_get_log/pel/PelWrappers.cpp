@@ -6,7 +6,6 @@
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldRenderer.h"
-#include "drivekit/features/nvme_get_log/pel/DisplayNameSink.h"
 #include "drivekit/features/nvme_get_log/pel/PelRegistries.h"
 
 namespace drivekit::features::nvme_get_log::pel {
@@ -59,11 +58,10 @@ bool addRawBytes(FieldSink& sink, const std::string& name, const core::Payload& 
 }
 
 TableStruct::TableStruct(core::Payload payload, uint32_t offset, const FieldTable& table)
-    : TarnStruct(std::move(payload), offset, table.size, table.title), table_(table) {}
+    : TarnStruct(std::move(payload), offset, table.size, table.title.c_str()), table_(table) {}
 
 bool TableStruct::render(const FieldTable& table, const core::Payload& payload, uint32_t offset, FieldSink& sink) {
-    DisplayNameSink shown(sink);
-    return FieldRenderer::render(table, payload, offset, shown);
+    return FieldRenderer::render(table, payload, offset, sink);
 }
 
 void TableStruct::addProperties(FieldSink& sink) const {

@@ -6,8 +6,8 @@
 
 namespace drivekit::features::nvme_get_log::pel {
 
-TarnStruct::TarnStruct(core::Payload payload, uint32_t offset, uint32_t size, std::string name)
-    : payload_(std::move(payload)), offset_(offset), size_(size), name_(std::move(name)) {}
+TarnStruct::TarnStruct(core::Payload payload, uint32_t offset, uint32_t size, const char* name)
+    : payload_(std::move(payload)), offset_(offset), size_(size), name_(name) {}
 
 bool TarnStruct::fits() const {
     if (static_cast<uint64_t>(offset_) + size_ <= payload_.size() && !payload_.empty()) {

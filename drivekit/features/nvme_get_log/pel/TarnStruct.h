@@ -15,7 +15,7 @@ class TarnStruct {
 public:
     // The view of size bytes at offset in payload (shared, not copied). name is the
     // structure's class name, for the log.
-    TarnStruct(core::Payload payload, uint32_t offset, uint32_t size, std::string name);
+    TarnStruct(core::Payload payload, uint32_t offset, uint32_t size, const char* name);
     virtual ~TarnStruct() = default;
     TarnStruct(const TarnStruct&) = delete;
     TarnStruct& operator=(const TarnStruct&) = delete;
@@ -32,7 +32,7 @@ public:
     // as that length reaches (at least its fixed part).
     uint32_t size() const { return size_; }
     uint32_t offset() const { return offset_; }
-    const std::string& name() const { return name_; }
+    const char* name() const { return name_; }
     const core::Payload& payload() const { return payload_; }
 
 
@@ -40,7 +40,7 @@ protected:
     core::Payload payload_;
     uint32_t offset_;
     uint32_t size_;
-    std::string name_;
+    const char* name_;  // a table title or a literal: lives as long as the program
 };
 
 }  // namespace drivekit::features::nvme_get_log::pel
