@@ -12,6 +12,7 @@
 #include "drivekit/features/nvme_get_log/pel/PersistentEventLogDecoder.h"
 #include "drivekit/features/nvme_get_log/pel/PersistentEventWalk.h"
 #include "host/decode/PackageDecoder.h"
+#include "host/decode/ParallelEventRenderer.h"
 
 namespace host {
 
@@ -108,15 +109,14 @@ bool streamEventLog(PackageReader& reader, std::size_t index,
     }
     const auto [before, after] = sectionAround(shown, outcome, output, first);
     out << before;
-    const auto events = eventSink(output);
-    pel::PersistentEventWalk walk(totalEvents, logBytes, events.get());
-    error = reader.readInPieces(index, logBytes, [&](const uint8_t* bytes, std::size_t count) {
-        walk.feed(bytes, count);
-        out.write(events->output().data(), static_cast<std::streamsize>(events->output().size()));
-        events->output().clear();
-    });
+    // The events are written by the cores side by side, and printed in the log's order.
+    ParallelEventRenderer events([&output] { return eventSink(output); }, ParallelEventRenderer::threadsToUse(),
+                                 out);
+    pel::PersistentEventWalk walk(totalEvents, logBytes, events);
+    error = reader.readInPieces(index, logBytes,
+                                [&walk](const uint8_t* bytes, std::size_t count) { walk.feed(bytes, count); });
     walk.finish();
-    out << events->output();
+    events.finish();
     out << after;
     outcome.tree.reset();
     if (!error.empty()) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "drivekit/features/Json.h"
+#include "drivekit/features/decode/JsonMembers.h"
 
 using drivekit::features::Json;
+using drivekit::features::decode::JsonMembers;
 
 TEST(Json, EscapesQuotesBackslashesAndControlBytesButKeepsHighBytes) {
     EXPECT_EQ(Json::escape("a\"b\\c"), "a\\\"b\\\\c");
@@ -10,6 +12,24 @@ TEST(Json, EscapesQuotesBackslashesAndControlBytesButKeepsHighBytes) {
     EXPECT_EQ(Json::escape(std::string("\x01\x1f", 2)), "\\u0001\\u001f");
     EXPECT_EQ(Json::escape(std::string(1, '\0')), "\\u0000");
     EXPECT_EQ(Json::escape("caf\xc3\xa9 \x7f"), "caf\xc3\xa9 \x7f");
+}
+
+// The decode sinks ask, eight bytes at a time, whether a text can be copied without escapes:
+// every byte value at every place of a word and of the tail, among plain and high bytes.
+TEST(Json, PlainTextTestFindsEveryByteThatNeedsAnEscape) {
+    for (const std::size_t length : {5, 8, 19}) {
+        for (const char filler : {'a', '\x7f', '\xe9'}) {
+            for (std::size_t at = 0; at < length; ++at) {
+                for (int value = 0; value < 256; ++value) {
+                    std::string text(length, filler);
+                    text[at] = static_cast<char>(value);
+                    const bool plain = value >= 0x20 && value != '"' && value != '\\';
+                    ASSERT_EQ(JsonMembers::plain(text), plain) << "byte " << value << " at " << at << " of " << length;
+                    EXPECT_EQ(plain, Json::escape(text) == text);
+                }
+            }
+        }
+    }
 }
 
 // An empty object or array puts its closing bracket on a line of its own.

@@ -19,6 +19,9 @@ public:
 
     // The top-level objects ended so far; the caller may take and clear it at any time.
     std::string& output() { return output_; }
+    // Whether the next top-level object follows others, written here or elsewhere (a sink that
+    // separates its top-level objects then separates it too).
+    void followOn(bool follows) { firstOutput_ = !follows; }
 
 protected:
     struct Field {

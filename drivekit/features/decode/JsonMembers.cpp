@@ -1,6 +1,8 @@
 #include "drivekit/features/decode/JsonMembers.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "drivekit/features/Json.h"
 
@@ -31,11 +33,36 @@ void JsonMembers::closeArray() { close(level_ + 1, ']'); }
 
 void JsonMembers::close() { close(level_, '}'); }
 
+// Eight bytes at a time (a text's last eight overlapping the word before them): a byte below
+// 0x20, a quote or a backslash turns on the high bit of its byte in one of the three masks (the
+// usual tests for a zero byte, or for one below a bound).
+bool JsonMembers::plain(std::string_view text) {
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    constexpr uint64_t highBits = 0x8080808080808080ULL;
+    const auto plainWord = [](const char* at) {
+        uint64_t word = 0;
+        std::memcpy(&word, at, sizeof(word));
+        const uint64_t quotes = word ^ (ones * '"');
+        const uint64_t backslashes = word ^ (ones * '\\');
+        const uint64_t found = ((word - ones * 0x20) & ~word) | ((quotes - ones) & ~quotes) |
+                               ((backslashes - ones) & ~backslashes);
+        return (found & highBits) == 0;
+    };
+    if (text.size() < sizeof(uint64_t)) {
+        return std::all_of(text.begin(), text.end(), [](char c) {
+            return c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20;
+        });
+    }
+    for (std::size_t at = 0; at + sizeof(uint64_t) < text.size(); at += sizeof(uint64_t)) {
+        if (!plainWord(text.data() + at)) {
+            return false;
+        }
+    }
+    return plainWord(text.data() + text.size() - sizeof(uint64_t));
+}
+
 void JsonMembers::appendEscaped(const std::string& text, std::string& out) {
-    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
-        return c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20;
-    });
-    if (plain) {
+    if (plain(text)) {
         out += text;
     } else {
         out += features::Json::escape(text);

@@ -3,6 +3,7 @@
 // lays out its nodes: each member on a line of its own one level deeper, separated by commas,
 // the closing bracket back at the object's level.
 #include <string>
+#include <string_view>
 
 namespace drivekit::features::decode {
 
@@ -22,6 +23,8 @@ public:
     static void indent(unsigned level, std::string& out) { out.append(2U * level, ' '); }
     // text as a JSON string's contents; most texts need no escape and are appended as they are.
     static void appendEscaped(const std::string& text, std::string& out);
+    // Whether text is the same as a JSON string's contents (no quote, backslash or control).
+    static bool plain(std::string_view text);
 
 private:
     void next(const char* key);

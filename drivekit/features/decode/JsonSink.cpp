@@ -1,5 +1,6 @@
 #include "drivekit/features/decode/JsonSink.h"
 
+#include "drivekit/features/decode/AppendPieces.h"
 #include "drivekit/features/decode/JsonMembers.h"
 
 namespace drivekit::features::decode {
@@ -49,7 +50,16 @@ void JsonSink::write(const Object& object, std::size_t depth, bool first, std::s
         members.openArray("fields");
         for (std::size_t i = 0; i < object.fieldCount; ++i) {
             const Field& field = object.fields[i];
-            out += i == 0 ? "\n" : ",\n";
+            const std::string_view separator = i == 0 ? "\n" : ",\n";
+            if (JsonMembers::plain(field.name) && JsonMembers::plain(field.position) &&
+                JsonMembers::plain(field.value)) {
+                field.position.empty()
+                    ? appendPieces(out, {separator, pieces.open, field.name, pieces.value, field.value, pieces.close})
+                    : appendPieces(out, {separator, pieces.open, field.name, pieces.position, field.position,
+                                         pieces.value, field.value, pieces.close});
+                continue;
+            }
+            out += separator;
             out += pieces.open;
             JsonMembers::appendEscaped(field.name, out);
             if (!field.position.empty()) {

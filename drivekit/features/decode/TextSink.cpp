@@ -1,7 +1,9 @@
 #include "drivekit/features/decode/TextSink.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "drivekit/features/decode/AppendPieces.h"
 #include "drivekit/features/decode/JsonMembers.h"
 
 namespace drivekit::features::decode {
@@ -21,16 +23,14 @@ void TextSink::write(const Object& object, std::size_t depth, bool, std::string&
     for (auto field = object.fields.begin(); field != fields; ++field) {
         widest = std::max(widest, field->position.size());
     }
+    // Each line at once: its indent and the positions' padding are the spaces it starts as.
+    const std::size_t indent = 2 * (level + 1);
+    const std::size_t positionColumn = widest > 0 ? widest + 2 : 0;
     for (auto field = object.fields.begin(); field != fields; ++field) {
-        JsonMembers::indent(level + 1, out);
-        if (widest > 0) {
-            out += field->position;
-            out.append(widest - field->position.size() + 2, ' ');
-        }
-        out += field->name;
-        out += ": ";
-        out += field->value;
-        out += '\n';
+        const std::size_t at = out.size();
+        out.append(indent + positionColumn, ' ');
+        std::memcpy(&out[at + indent], field->position.data(), field->position.size());
+        appendPieces(out, {field->name, ": ", field->value, "\n"});
     }
     out += object.children;
 }

@@ -14,6 +14,7 @@
 #include "host/decode/DecodeCommand.h"
 #include "host/decode/FileKinds.h"
 #include "host/decode/PackageReader.h"
+#include "support/ScopedVariable.h"
 #include "support/TextFiles.h"
 #include "tests/host/SimTestSupport.h"
 
@@ -229,27 +230,45 @@ TEST_F(DecodeCommandTest, APackageDecodesEveryFileAndNamesTheDamagedOnes) {
     EXPECT_EQ(out_.str().substr(out_.str().size() - 11), "</Package>\n");
 }
 
-// A persistent event log of many events decodes whole, every event shown; one cut within its
-// last event is damaged and still shows the events before the cut.
+// A persistent event log of many events decodes whole, every event shown; one whose last event
+// runs past its end is damaged and still shows the events before it. The events are written by
+// several threads, in the same order and form as by one.
 TEST_F(DecodeCommandTest, AnEventLogOfManyEventsIsWholeAndOneCutShortIsDamaged) {
     constexpr uint32_t events = 25000;
-    std::string log(512 + 24 * events, '\0');
+    // A timestamp change event (16 bytes of data) after every two without a structure of their own.
+    std::string log(512, '\0');
+    for (uint32_t n = 0; n < events; ++n) {
+        const bool timestamp = n % 3 == 2;
+        std::string event(timestamp ? 40 : 24, '\0');
+        event[0] = timestamp ? 0x03 : 0x7F;
+        event[2] = 21;
+        if (timestamp) {
+            event[22] = 16;
+            event[24] = static_cast<char>(n);  // the previous timestamp's low byte
+        }
+        log += event;
+    }
     const uint64_t length = log.size();
     std::memcpy(&log[4], &events, sizeof(events));
     std::memcpy(&log[8], &length, sizeof(length));
-    for (uint32_t n = 0; n < events; ++n) {
-        log[512 + 24 * n] = 0x7F;  // a type without a structure of its own
-        log[512 + 24 * n + 2] = 21;
-    }
+    std::string cut = log;
+    cut[cut.size() - 2] = 1;  // the last event states a byte more than the log holds
     const std::string archive = (dir / "events.zip").string();
-    for (const std::size_t held : {log.size(), log.size() - 12}) {
-        zipUp(archive, {{"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", log.substr(0, held)}}, false);
-        for (const char* output : {"text", "json"}) {
-            EXPECT_EQ(run({archive, "-output", output}), held == log.size() ? 0 : 1) << output;
-            EXPECT_EQ(printed("Event 25000"), held == log.size()) << output;
-            EXPECT_TRUE(printed("Event 24999")) << output;
+    for (const std::string& held : {log, cut}) {
+        zipUp(archive, {{"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", held}}, false);
+        for (const char* output : {"text", "json", "xml"}) {
+            test_support::ScopedVariable threads("SSDTOOL_DECODE_THREADS", "1");
+            EXPECT_EQ(run({archive, "-output", output}), held == log ? 0 : 1) << output;
+            const std::string alone = out_.str();
+            threads.set("3");
+            EXPECT_EQ(run({archive, "-output", output}), held == log ? 0 : 1) << output;
+            EXPECT_EQ(out_.str(), alone) << output;
+            EXPECT_TRUE(printed("Event 24999") && printed("Event 25000")) << output;
+            EXPECT_EQ(printed("run past the end of the log"), held == cut) << output;
+            if (std::string(output) == "json") {
+                EXPECT_TRUE(nlohmann::json::accept(out_.str())) << "the JSON of a log cut short is still whole";
+            }
         }
-        EXPECT_TRUE(nlohmann::json::accept(out_.str())) << "the JSON of a log cut short is still whole";
     }
 }
 

@@ -56,17 +56,61 @@ void addEventData(FieldSink& event, const PersistentEventHeader& header, const c
     }
 }
 
-PersistentEventHeader headerOf(const std::vector<uint8_t>& held) {
+PersistentEventHeader headerOf(const uint8_t* bytes) {
     PersistentEventHeader header;
-    std::memcpy(&header, held.data(), sizeof(header));
+    std::memcpy(&header, bytes, sizeof(header));
     return header;
 }
 
 }  // namespace
 
+class PersistentEventWalk::SinkReceiver : public PersistentEventReceiver {
+public:
+    explicit SinkReceiver(FieldSink& sink) : sink_(sink) {}
+    void event(uint64_t number, const uint8_t* bytes, std::size_t size) override {
+        renderEvent(sink_, number, bytes, size);
+    }
+    void cutEvent(uint64_t number, const uint8_t* header, std::size_t size, const std::string& reason) override {
+        renderCutEvent(sink_, number, header, size, reason);
+    }
+
+private:
+    FieldSink& sink_;
+};
+
 PersistentEventWalk::PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, FieldSink* sink)
-    : totalEvents_(totalEvents), logBytes_(logBytes), sink_(sink), offset_(logHeaderBytes) {
+    : totalEvents_(totalEvents),
+      logBytes_(logBytes),
+      sinkReceiver_(sink != nullptr ? std::make_unique<SinkReceiver>(*sink) : nullptr),
+      receiver_(sinkReceiver_.get()),
+      offset_(logHeaderBytes) {
     settle();
+}
+
+PersistentEventWalk::PersistentEventWalk(uint32_t totalEvents, uint64_t logBytes, PersistentEventReceiver& receiver)
+    : totalEvents_(totalEvents), logBytes_(logBytes), receiver_(&receiver), offset_(logHeaderBytes) {
+    settle();
+}
+
+PersistentEventWalk::~PersistentEventWalk() = default;
+
+void PersistentEventWalk::renderEvent(FieldSink& sink, uint64_t number, const uint8_t* bytes, std::size_t size) {
+    const PersistentEventHeader header = headerOf(bytes);
+    const core::Payload event(bytes, size);
+    beginObject(sink, "Event " + std::to_string(number));
+    logStructures().addTo(sink, logStructure::eventHeader, event, 0);
+    // Each event is decoded from a copy of its own bytes: no structure of one event can
+    // read the bytes of the next.
+    addEventData(sink, header, copyOf(event, eventHeaderLengthBase + header.eventHeaderLength, header.eventLength));
+    sink.endObject();
+}
+
+void PersistentEventWalk::renderCutEvent(FieldSink& sink, uint64_t number, const uint8_t* header, std::size_t size,
+                                         const std::string& reason) {
+    beginObject(sink, "Event " + std::to_string(number));
+    logStructures().addTo(sink, logStructure::eventHeader, core::Payload(header, size), 0);
+    addTruncated(sink, reason);
+    sink.endObject();
 }
 
 void PersistentEventWalk::feed(const uint8_t* bytes, std::size_t count) {
@@ -89,7 +133,7 @@ void PersistentEventWalk::feed(const uint8_t* bytes, std::size_t count) {
 
 const std::string& PersistentEventWalk::finish() {
     if (!done_) {
-        if (sink_) {
+        if (receiver_ != nullptr) {
             LOG_DEBUG("The log ends at byte " << fed_ << ", within event " << number_);
         }
         stop("the log ends at byte " + std::to_string(fed_) + ", within event " + std::to_string(number_) + " of " +
@@ -104,7 +148,7 @@ void PersistentEventWalk::settle() {
     if (number_ > totalEvents_) {
         done_ = true;
     } else if (offset_ + eventHeaderBytes > logBytes_) {
-        if (sink_) {
+        if (receiver_ != nullptr) {
             LOG_DEBUG(boost::format("Event header out of bounds. Event number #%d, offset %d, header size %d, "
                                     "payload size %d.") %
                       number_ % offset_ % eventHeaderBytes % logBytes_);
@@ -115,12 +159,12 @@ void PersistentEventWalk::settle() {
 }
 
 void PersistentEventWalk::takeHeader() {
-    const PersistentEventHeader header = headerOf(held_);
+    const PersistentEventHeader header = headerOf(held_.data());
     const uint64_t headerBytes = eventHeaderLengthBase + header.eventHeaderLength;
     const uint64_t size = headerBytes + header.eventLength;
     if (headerBytes >= eventHeaderBytes && offset_ + size <= logBytes_) {
         eventEnd_ = offset_ + size;
-        if (!sink_) {
+        if (receiver_ == nullptr) {
             offset_ = eventEnd_;  // the data is passed over unread
             takeEvent();
         } else if (fed_ == eventEnd_) {
@@ -131,29 +175,18 @@ void PersistentEventWalk::takeHeader() {
     const std::string reason = headerBytes < eventHeaderBytes
                                    ? "the event is shorter than its header"
                                    : "the event's " + std::to_string(size) + " bytes run past the end of the log";
-    if (sink_) {
+    if (receiver_ != nullptr) {
         LOG_DEBUG(boost::format("Event data out of bounds. Event #%d, offset %d, event size %d, payload size %d.") %
                   number_ % offset_ % size % logBytes_);
-        beginObject(*sink_, "Event " + std::to_string(number_));
-        logStructures().addTo(*sink_, logStructure::eventHeader, core::Payload(held_.data(), held_.size()), 0);
-        addTruncated(*sink_, reason);
-        sink_->endObject();
+        receiver_->cutEvent(number_, held_.data(), held_.size(), reason);
     }
     ++number_;
     stop("event " + std::to_string(number_ - 1) + " of " + std::to_string(totalEvents_) + ": " + reason);
 }
 
 void PersistentEventWalk::takeEvent() {
-    if (sink_) {
-        const PersistentEventHeader header = headerOf(held_);
-        const core::Payload event(held_.data(), held_.size());
-        beginObject(*sink_, "Event " + std::to_string(number_));
-        logStructures().addTo(*sink_, logStructure::eventHeader, event, 0);
-        // Each event is decoded from a copy of its own bytes: no structure of one event can
-        // read the bytes of the next.
-        addEventData(*sink_, header,
-                     copyOf(event, eventHeaderLengthBase + header.eventHeaderLength, header.eventLength));
-        sink_->endObject();
+    if (receiver_ != nullptr) {
+        receiver_->event(number_, held_.data(), held_.size());
     }
     offset_ = eventEnd_;
     eventEnd_ = 0;
