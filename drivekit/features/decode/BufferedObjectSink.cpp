@@ -22,6 +22,7 @@ void BufferedObjectSink::beginObject(std::string_view name, std::string_view key
     object.key = key;
     assign(object.position, object.hasPosition, position);
     object.fieldCount = 0;
+    object.fieldText.clear();
     object.children.clear();
 }
 
@@ -29,7 +30,11 @@ void BufferedObjectSink::field(std::string_view name, std::string_view value, co
     if (depth_ == 0) {
         return;  // a field belongs to an object
     }
-    Object& object = objects_[depth_ - 1];
+    holdField(objects_[depth_ - 1], depth_ - 1, name, value, position);
+}
+
+void BufferedObjectSink::holdField(Object& object, std::size_t, std::string_view name, std::string_view value,
+                                   const std::string* position) {
     if (object.fieldCount == object.fields.size()) {
         object.fields.emplace_back();
     }

@@ -37,8 +37,13 @@ protected:
         bool hasPosition = false;
         std::vector<Field> fields;  // the first fieldCount are this object's
         std::size_t fieldCount = 0;
-        std::string children;  // the child objects, written
+        std::string fieldText;  // the fields already written, for sinks that write them at once
+        std::string children;   // the child objects, written
     };
+
+    // Holds a field of object, open at depth, until the object ends: by default in its fields.
+    virtual void holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
+                           const std::string* position);
 
     // Appends object, open at depth (0 for a top-level one), to out: the parent's children,
     // or the output. first says whether it is the first object written there.

@@ -31,6 +31,29 @@ const JsonSink::FieldPieces& JsonSink::fieldPieces(std::size_t depth) {
     return pieces_[depth];
 }
 
+void JsonSink::holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
+                         const std::string* position) {
+    const FieldPieces& pieces = fieldPieces(depth);
+    const std::string_view separator = object.fieldCount++ == 0 ? "\n" : ",\n";
+    std::string& out = object.fieldText;
+    const bool positioned = position != nullptr && !position->empty();
+    if (JsonMembers::plain(name) && (!positioned || JsonMembers::plain(*position)) && JsonMembers::plain(value)) {
+        positioned ? appendPieces(out, {separator, pieces.open, name, pieces.position, *position, pieces.value, value,
+                                        pieces.close})
+                   : appendPieces(out, {separator, pieces.open, name, pieces.value, value, pieces.close});
+        return;
+    }
+    appendPieces(out, {separator, pieces.open});
+    JsonMembers::appendEscaped(std::string(name), out);
+    if (positioned) {
+        out += pieces.position;
+        JsonMembers::appendEscaped(*position, out);
+    }
+    out += pieces.value;
+    JsonMembers::appendEscaped(std::string(value), out);
+    out += pieces.close;
+}
+
 void JsonSink::write(const Object& object, std::size_t depth, bool first, std::string& out) {
     // A child is an element of its parent's "objects", two levels deeper.
     const auto level = static_cast<unsigned>(level_ + 2 * depth);
@@ -46,30 +69,8 @@ void JsonSink::write(const Object& object, std::size_t depth, bool first, std::s
         members.string("position", object.position);
     }
     if (object.fieldCount > 0) {
-        const FieldPieces& pieces = fieldPieces(depth);
         members.openArray("fields");
-        for (std::size_t i = 0; i < object.fieldCount; ++i) {
-            const Field& field = object.fields[i];
-            const std::string_view separator = i == 0 ? "\n" : ",\n";
-            if (JsonMembers::plain(field.name) && JsonMembers::plain(field.position) &&
-                JsonMembers::plain(field.value)) {
-                field.position.empty()
-                    ? appendPieces(out, {separator, pieces.open, field.name, pieces.value, field.value, pieces.close})
-                    : appendPieces(out, {separator, pieces.open, field.name, pieces.position, field.position,
-                                         pieces.value, field.value, pieces.close});
-                continue;
-            }
-            out += separator;
-            out += pieces.open;
-            JsonMembers::appendEscaped(field.name, out);
-            if (!field.position.empty()) {
-                out += pieces.position;
-                JsonMembers::appendEscaped(field.position, out);
-            }
-            out += pieces.value;
-            JsonMembers::appendEscaped(field.value, out);
-            out += pieces.close;
-        }
+        out += object.fieldText;
         members.closeArray();
     }
     if (!object.children.empty()) {

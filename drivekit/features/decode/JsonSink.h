@@ -15,6 +15,9 @@ public:
 
 protected:
     void write(const Object& object, std::size_t depth, bool first, std::string& out) override;
+    // A field's text does not depend on the fields after it: it is written when it arrives.
+    void holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
+                   const std::string* position) override;
 
 private:
     struct FieldPieces {
