@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "drivekit/features/decode/FieldFormatter.h"
 #include "drivekit/features/decode/FieldTable.h"
 #include "drivekit/features/identify/decode/IdentifyTables.h"
 #include "drivekit/features/nvme_get_log/decode/LogPageTables.h"
@@ -148,3 +149,23 @@ TEST(FieldTables, EveryTableCoversItsStructureExactly) {
 }
 
 }  // namespace
+
+// Bit rows take their bits from the value above them: every range of up to 64 bits, at every
+// place of a 16-byte value, against the bits read one at a time.
+TEST(FieldTables, BitRowsReadEveryRangeOfTheirValue) {
+    uint8_t value[16];
+    for (unsigned i = 0; i < sizeof(value); ++i) {
+        value[i] = static_cast<uint8_t>(0x9E * (i + 1) ^ (i << 5));
+    }
+    for (uint32_t low = 0; low < 128; ++low) {
+        for (uint32_t high = low; high < 128 && high - low < 64; ++high) {
+            uint64_t expected = 0;
+            for (uint32_t bit = high + 1; bit-- > low;) {
+                expected = (expected << 1) | ((value[bit / 8] >> (bit % 8)) & 1U);
+            }
+            ASSERT_EQ(fields::FieldFormatter::bitRange(value, sizeof(value), high, low), expected)
+                << "bits " << high << ":" << low;
+        }
+    }
+    EXPECT_EQ(fields::FieldFormatter::bitRange(value, 4, 32, 0), 0U) << "a range past the value";
+}

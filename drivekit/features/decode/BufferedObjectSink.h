@@ -29,6 +29,7 @@ protected:
         std::string value;
         std::string position;
         bool hasPosition = false;
+        std::size_t textEnd = 0;  // where its text ends in the object's fieldText, for sinks that write it
     };
     struct Object {
         std::string name;

@@ -178,11 +178,17 @@ uint64_t FieldFormatter::bitRange(const uint8_t* data, uint32_t width, uint32_t 
     if (low > high || high - low >= 64 || high >= static_cast<uint64_t>(width) * 8) {
         return 0;
     }
-    uint64_t value = 0;
-    for (uint32_t bit = high + 1; bit-- > low;) {
-        value = (value << 1) | ((data[bit / 8] >> (bit % 8)) & 1U);
+    // The bytes that hold the range (at most nine): eight as one little-endian number shifted
+    // down, and the bits of a ninth above them.
+    const uint32_t first = low / 8;
+    const uint32_t shift = low % 8;
+    const uint32_t held = std::min<uint32_t>(8, high / 8 - first + 1);
+    uint64_t value = core::readLittleEndian(data + first, held) >> shift;
+    if (high / 8 - first + 1 > 8) {
+        value |= static_cast<uint64_t>(data[first + 8]) << (64 - shift);
     }
-    return value;
+    const uint32_t count = high - low + 1;
+    return count == 64 ? value : value & ((uint64_t{1} << count) - 1);
 }
 
 std::string FieldFormatter::prefixedHex(const uint8_t* data, uint32_t width) {

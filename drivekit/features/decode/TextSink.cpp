@@ -8,6 +8,17 @@
 
 namespace drivekit::features::decode {
 
+void TextSink::holdField(Object& object, std::size_t, std::string_view name, std::string_view value,
+                         const std::string* position) {
+    if (object.fieldCount == object.fields.size()) {
+        object.fields.emplace_back();
+    }
+    Field& added = object.fields[object.fieldCount++];
+    position != nullptr ? void(added.position = *position) : added.position.clear();
+    appendPieces(object.fieldText, {name, ": ", value, "\n"});
+    added.textEnd = object.fieldText.size();
+}
+
 void TextSink::write(const Object& object, std::size_t depth, bool, std::string& out) {
     const auto level = static_cast<unsigned>(level_ + depth);
     JsonMembers::indent(level, out);
@@ -26,11 +37,13 @@ void TextSink::write(const Object& object, std::size_t depth, bool, std::string&
     // Each line at once: its indent and the positions' padding are the spaces it starts as.
     const std::size_t indent = 2 * (level + 1);
     const std::size_t positionColumn = widest > 0 ? widest + 2 : 0;
+    std::size_t textStart = 0;
     for (auto field = object.fields.begin(); field != fields; ++field) {
         const std::size_t at = out.size();
         out.append(indent + positionColumn, ' ');
         std::memcpy(&out[at + indent], field->position.data(), field->position.size());
-        appendPieces(out, {field->name, ": ", field->value, "\n"});
+        out.append(object.fieldText, textStart, field->textEnd - textStart);
+        textStart = field->textEnd;
     }
     out += object.children;
 }

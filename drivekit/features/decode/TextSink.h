@@ -12,6 +12,10 @@ public:
 
 protected:
     void write(const Object& object, std::size_t depth, bool first, std::string& out) override;
+    // A field's line after its position ("name: value") is written when it arrives; the position
+    // is held, because the positions are aligned to the object's widest.
+    void holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
+                   const std::string* position) override;
 
 private:
     unsigned level_;
