@@ -3,7 +3,6 @@
 // structures, the event types, the hardware error codes and the sub-structures. They are
 // filled once, on first use, and never changed afterwards.
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -14,15 +13,36 @@
 namespace drivekit::features::nvme_get_log::pel {
 
 // Makes the view of a structure at an offset within a payload.
-using StructFactory = std::function<std::unique_ptr<TarnStruct>(const core::Payload&, uint32_t offset)>;
+using StructFactory = std::unique_ptr<TarnStruct> (*)(const core::Payload&, uint32_t offset);
+// Gives a sink the fields of the view of a structure at an offset within a payload, the view
+// made on the stack: false when the structure runs past the payload.
+using StructRenderer = bool (*)(features::decode::FieldSink&, const core::Payload&, uint32_t offset);
+
+// How to make the view of one structure, either way.
+struct StructEntry {
+    StructFactory make = nullptr;
+    StructRenderer render = nullptr;
+};
+
+template <typename View>
+StructEntry structEntry() {
+    return {[](const core::Payload& payload, uint32_t offset) -> std::unique_ptr<TarnStruct> {
+                return std::make_unique<View>(payload, offset);
+            },
+            [](features::decode::FieldSink& sink, const core::Payload& payload, uint32_t offset) {
+                const View view(payload, offset);
+                view.addProperties(sink);
+                return view.fits();
+            }};
+}
 
 class StructRegistry {
 public:
-    void add(uint32_t key, StructFactory factory);
+    void add(uint32_t key, StructEntry entry);
     // What create gives for a key that has no entry of its own.
-    void setFallback(StructFactory factory);
+    void setFallback(StructEntry entry);
 
-    bool contains(uint32_t key) const { return factories_.count(key) != 0; }
+    bool contains(uint32_t key) const { return entries_.count(key) != 0; }
     std::vector<uint32_t> keys() const;
     // The view registered under key, else the fallback's; null when there is neither.
     std::unique_ptr<TarnStruct> create(uint32_t key, const core::Payload& payload, uint32_t offset) const;
@@ -33,8 +53,11 @@ public:
     bool addTo(core::xml::XmlObject& object, uint32_t key, const core::Payload& payload, uint32_t offset) const;
 
 private:
-    std::map<uint32_t, StructFactory> factories_;
-    StructFactory fallback_;
+    // The entry of a key, found where the fallback is when there is none.
+    const StructEntry& entryOf(uint32_t key) const;
+
+    std::map<uint32_t, StructEntry> entries_;
+    StructEntry fallback_;
 };
 
 namespace logStructure {

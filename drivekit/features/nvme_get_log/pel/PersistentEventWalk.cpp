@@ -40,18 +40,21 @@ void addVendorInformation(FieldSink& sink, uint8_t eventType, const core::Payloa
     sink.endObject();
 }
 
-// The data of one event that lies wholly in the log: the structure of its type over the
-// bytes after the vendor-specific information, then that information.
-void addEventData(FieldSink& event, const PersistentEventHeader& header, const core::Payload& data) {
-    const uint32_t vendorBytes = std::min(header.vendorSpecificInformationLength, header.eventLength);
+// The data of one event that lies wholly in the log, from dataOffset to the end of event: the
+// structure of its type over the bytes after the vendor-specific information, then that
+// information.
+void addEventData(FieldSink& sink, const PersistentEventHeader& header, const core::Payload& event,
+                  uint32_t dataOffset) {
+    const uint32_t dataBytes = event.size() - dataOffset;
+    const uint32_t vendorBytes = std::min<uint32_t>(header.vendorSpecificInformationLength, dataBytes);
     if (eventTypes().contains(header.eventType)) {
-        eventTypes().addTo(event, header.eventType, data, vendorBytes);
+        eventTypes().addTo(sink, header.eventType, event, dataOffset + vendorBytes);
     } else {
         LOG_DEBUG("No structure for event type " << unsigned{header.eventType} << "; its data is shown raw");
-        addRawBytes(event, "raw", data, vendorBytes, data.size() - vendorBytes);
+        addRawBytes(sink, "raw", event, dataOffset + vendorBytes, dataBytes - vendorBytes);
     }
     if (header.vendorSpecificInformationLength != 0) {
-        addVendorInformation(event, header.eventType, copyOf(data, 0, vendorBytes),
+        addVendorInformation(sink, header.eventType, copyOf(event, dataOffset, vendorBytes),
                              header.vendorSpecificInformationLength);
     }
 }
@@ -96,12 +99,12 @@ PersistentEventWalk::~PersistentEventWalk() = default;
 
 void PersistentEventWalk::renderEvent(FieldSink& sink, uint64_t number, const uint8_t* bytes, std::size_t size) {
     const PersistentEventHeader header = headerOf(bytes);
+    // Each event is decoded from a copy of its own bytes, which ends where the event ends: no
+    // structure of one event can read the bytes of the next, and none reads before its offset.
     const core::Payload event(bytes, size);
     beginObject(sink, "Event " + std::to_string(number));
     logStructures().addTo(sink, logStructure::eventHeader, event, 0);
-    // Each event is decoded from a copy of its own bytes: no structure of one event can
-    // read the bytes of the next.
-    addEventData(sink, header, copyOf(event, eventHeaderLengthBase + header.eventHeaderLength, header.eventLength));
+    addEventData(sink, header, event, eventHeaderLengthBase + header.eventHeaderLength);
     sink.endObject();
 }
 
