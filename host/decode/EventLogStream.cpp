@@ -22,7 +22,7 @@ namespace pel = drivekit::features::nvme_get_log::pel;
 using drivekit::core::Payload;
 using drivekit::core::Status;
 using drivekit::core::xml::XmlObject;
-using drivekit::features::decode::BufferedObjectSink;
+using drivekit::features::decode::TextOutputSink;
 using drivekit::features::decode::JsonSink;
 using drivekit::features::decode::TextSink;
 using drivekit::features::decode::XmlSink;
@@ -48,7 +48,7 @@ void render(const XmlObject& event, const std::string& output, std::string& out)
 }
 
 // Writes the events straight from the field tables, as the printers would show their tree.
-std::unique_ptr<BufferedObjectSink> eventSink(const std::string& output) {
+std::unique_ptr<TextOutputSink> eventSink(const std::string& output) {
     if (output == "json") {
         return std::make_unique<JsonSink>(jsonLevel);
     }

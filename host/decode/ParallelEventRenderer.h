@@ -17,14 +17,14 @@
 #include <thread>
 #include <vector>
 
-#include "drivekit/features/decode/BufferedObjectSink.h"
+#include "drivekit/features/decode/TextOutputSink.h"
 #include "drivekit/features/nvme_get_log/pel/PersistentEventWalk.h"
 
 namespace host {
 
 class ParallelEventRenderer : public drivekit::features::nvme_get_log::pel::PersistentEventReceiver {
 public:
-    using SinkMaker = std::function<std::unique_ptr<drivekit::features::decode::BufferedObjectSink>()>;
+    using SinkMaker = std::function<std::unique_ptr<drivekit::features::decode::TextOutputSink>()>;
 
     // threads: 1 writes on the calling thread alone; more starts that many workers.
     ParallelEventRenderer(SinkMaker makeSink, unsigned threads, std::ostream& out);
@@ -46,7 +46,7 @@ public:
     struct Batch;
 
 private:
-    using Sink = drivekit::features::decode::BufferedObjectSink;
+    using Sink = drivekit::features::decode::TextOutputSink;
 
     void add(uint64_t number, const uint8_t* bytes, std::size_t size, const std::string* reason);
     void submit();

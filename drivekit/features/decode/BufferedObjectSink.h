@@ -7,21 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "drivekit/features/decode/FieldSink.h"
+#include "drivekit/features/decode/TextOutputSink.h"
 
 namespace drivekit::features::decode {
 
-class BufferedObjectSink : public FieldSink {
+class BufferedObjectSink : public TextOutputSink {
 public:
     void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
     void field(std::string_view name, std::string_view value, const std::string* position) override;
     void endObject() override;
-
-    // The top-level objects ended so far; the caller may take and clear it at any time.
-    std::string& output() { return output_; }
-    // Whether the next top-level object follows others, written here or elsewhere (a sink that
-    // separates its top-level objects then separates it too).
-    void followOn(bool follows) { firstOutput_ = !follows; }
 
 protected:
     struct Field {
@@ -53,8 +47,6 @@ protected:
 private:
     std::vector<Object> objects_;  // held at each depth; those from depth_ on are spare
     std::size_t depth_ = 0;
-    std::string output_;
-    bool firstOutput_ = true;
 };
 
 }  // namespace drivekit::features::decode

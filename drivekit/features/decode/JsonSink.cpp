@@ -13,6 +13,27 @@ std::string indented(unsigned level, const char* text) {
     return out + text;
 }
 
+// A member after the first of an object at level: its line and key.
+void nextMember(unsigned level, const char* key, std::string& out) {
+    out += ",\n";
+    JsonMembers::indent(level + 1, out);
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+void closeBracket(unsigned level, char bracket, std::string& out) {
+    out += '\n';
+    JsonMembers::indent(level, out);
+    out += bracket;
+}
+
+void appendQuoted(std::string_view text, std::string& out) {
+    out += '"';
+    JsonMembers::plain(text) ? void(out += text) : JsonMembers::appendEscaped(std::string(text), out);
+    out += '"';
+}
+
 }  // namespace
 
 // A field is written as four fixed pieces around its three texts: the layout of a field at a
@@ -31,11 +52,45 @@ const JsonSink::FieldPieces& JsonSink::fieldPieces(std::size_t depth) {
     return pieces_[depth];
 }
 
-void JsonSink::holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
-                         const std::string* position) {
+void JsonSink::beginObject(std::string_view name, std::string_view, const std::string* position) {
+    const std::size_t depth = depth_++;
+    if (open_.size() < depth_) {
+        open_.emplace_back();
+    }
+    open_[depth].fields = 0;
+    open_[depth].children.clear();
+    std::string& out = destination(depth);
+    // A child is an element of its parent's "objects"; top-level objects are separated too.
+    if (depth > 0) {
+        out += out.empty() ? "\n" : ",\n";
+    } else if (!firstOutput_) {
+        out += ",\n";
+    }
+    firstOutput_ = firstOutput_ && depth > 0;
+    const unsigned level = levelOf(depth);
+    JsonMembers::indent(level, out);
+    out += "{\n";
+    JsonMembers::indent(level + 1, out);
+    out += "\"name\": ";
+    appendQuoted(name, out);
+    if (position != nullptr && !position->empty()) {
+        nextMember(level, "position", out);
+        appendQuoted(*position, out);
+    }
+}
+
+void JsonSink::field(std::string_view name, std::string_view value, const std::string* position) {
+    if (depth_ == 0) {
+        return;  // a field belongs to an object
+    }
+    const std::size_t depth = depth_ - 1;
+    std::string& out = destination(depth);
+    if (open_[depth].fields++ == 0) {
+        nextMember(levelOf(depth), "fields", out);
+        out += '[';
+    }
     const FieldPieces& pieces = fieldPieces(depth);
-    const std::string_view separator = object.fieldCount++ == 0 ? "\n" : ",\n";
-    std::string& out = object.fieldText;
+    const std::string_view separator = open_[depth].fields == 1 ? "\n" : ",\n";
     const bool positioned = position != nullptr && !position->empty();
     if (JsonMembers::plain(name) && (!positioned || JsonMembers::plain(*position)) && JsonMembers::plain(value)) {
         positioned ? appendPieces(out, {separator, pieces.open, name, pieces.position, *position, pieces.value, value,
@@ -54,31 +109,23 @@ void JsonSink::holdField(Object& object, std::size_t depth, std::string_view nam
     out += pieces.close;
 }
 
-void JsonSink::write(const Object& object, std::size_t depth, bool first, std::string& out) {
-    // A child is an element of its parent's "objects", two levels deeper.
-    const auto level = static_cast<unsigned>(level_ + 2 * depth);
-    if (depth > 0) {
-        out += first ? "\n" : ",\n";
-    } else if (!first) {
-        out += ",\n";
+void JsonSink::endObject() {
+    if (depth_ == 0) {
+        return;
     }
-    JsonMembers::indent(level, out);
-    JsonMembers members(out, level);
-    members.string("name", object.name);
-    if (!object.position.empty()) {
-        members.string("position", object.position);
+    const std::size_t depth = --depth_;
+    const unsigned level = levelOf(depth);
+    std::string& out = destination(depth);
+    if (open_[depth].fields > 0) {
+        closeBracket(level + 1, ']', out);
     }
-    if (object.fieldCount > 0) {
-        members.openArray("fields");
-        out += object.fieldText;
-        members.closeArray();
+    if (!open_[depth].children.empty()) {
+        nextMember(level, "objects", out);
+        out += '[';
+        out += open_[depth].children;
+        closeBracket(level + 1, ']', out);
     }
-    if (!object.children.empty()) {
-        members.openArray("objects");
-        out += object.children;
-        members.closeArray();
-    }
-    members.close();
+    closeBracket(level, '}', out);
 }
 
 }  // namespace drivekit::features::decode

@@ -1,23 +1,25 @@
 #pragma once
 // Writes objects as the JSON printer lays out the tree ("name", "position", "fields",
-// "objects"); top-level objects are the elements of one array, separated by commas.
+// "objects"); top-level objects are the elements of one array, separated by commas. Nothing of
+// an object's layout waits for what comes after it except its children: its name and position
+// are written when it begins and each field when it arrives, straight where the object goes,
+// and only the children of an open object are held, to follow its fields.
+#include <cstddef>
 #include <string>
 #include <vector>
 
-#include "drivekit/features/decode/BufferedObjectSink.h"
+#include "drivekit/features/decode/TextOutputSink.h"
 
 namespace drivekit::features::decode {
 
-class JsonSink : public BufferedObjectSink {
+class JsonSink : public TextOutputSink {
 public:
     // Top-level objects start level steps deep.
     explicit JsonSink(unsigned level) : level_(level) {}
 
-protected:
-    void write(const Object& object, std::size_t depth, bool first, std::string& out) override;
-    // A field's text does not depend on the fields after it: it is written when it arrives.
-    void holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
-                   const std::string* position) override;
+    void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
+    void field(std::string_view name, std::string_view value, const std::string* position) override;
+    void endObject() override;
 
 private:
     struct FieldPieces {
@@ -27,11 +29,21 @@ private:
         std::string value;     // from the end of its name or position to the start of its value
         std::string close;     // from the end of its value to its "}"
     };
+    struct Open {
+        std::size_t fields = 0;
+        std::string children;  // the child objects written so far; their room is kept
+    };
+
     // The pieces of the fields of an object at depth.
     const FieldPieces& fieldPieces(std::size_t depth);
+    // Where the object open at depth is written: its parent's children, or the output.
+    std::string& destination(std::size_t depth) { return depth == 0 ? output_ : open_[depth - 1].children; }
+    unsigned levelOf(std::size_t depth) const { return static_cast<unsigned>(level_ + 2 * depth); }
 
     unsigned level_;
     std::vector<FieldPieces> pieces_;
+    std::vector<Open> open_;  // held at each depth; those from depth_ on are spare
+    std::size_t depth_ = 0;
 };
 
 }  // namespace drivekit::features::decode
