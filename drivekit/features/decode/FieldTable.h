@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace drivekit::features::decode {
@@ -49,7 +50,7 @@ struct FieldTable;
 
 struct Field {
     FieldKind kind = FieldKind::value;
-    const char* name = "";
+    std::string_view name = "";
     uint32_t offset = 0;  // bytes, relative to the start of the table's record
     uint32_t width = 0;   // bytes; for records the stride
     Rendering rendering = Rendering::decimal;
@@ -67,7 +68,7 @@ struct Field {
 };
 
 // The layout's own name for a field.
-inline const char* keyOf(const Field& field) { return field.key != nullptr ? field.key : field.name; }
+inline std::string_view keyOf(const Field& field) { return field.key != nullptr ? std::string_view(field.key) : field.name; }
 
 struct FieldTable {
     std::string title;

@@ -90,7 +90,7 @@ void JsonSink::field(std::string_view name, std::string_view value, const std::s
         out += '[';
     }
     const FieldPieces& pieces = fieldPieces(depth);
-    const std::string_view separator = open_[depth].fields == 1 ? "\n" : ",\n";
+    const std::string_view separator = open_[depth].fields == 1 ? std::string_view("\n") : std::string_view(",\n");
     const bool positioned = position != nullptr && !position->empty();
     if (JsonMembers::plain(name) && (!positioned || JsonMembers::plain(*position)) && JsonMembers::plain(value)) {
         positioned ? appendPieces(out, {separator, pieces.open, name, pieces.position, *position, pieces.value, value,

@@ -120,7 +120,7 @@ std::unique_ptr<XmlObject> attributesList(const std::string& title, const core::
     const uint32_t reported = payload.safeCast<AttributesListHeader>()->numberOfEntries;
     const uint32_t fits = (std::min(payload.size(), nvmeIdentifySize) - header) / sizeof(Entry);
     const uint32_t count =
-        checkedCount(*list, reported, fits, headerTable.fields.front().name, label(0, 1));
+        checkedCount(*list, reported, fits, std::string(headerTable.fields.front().name), label(0, 1));
     const uint32_t end = addRecords<Entry>(*list, payload, header, count, entryTable, entryName,
                                            [](const Entry&) { return false; });
     addUnused(*list, payload, end);

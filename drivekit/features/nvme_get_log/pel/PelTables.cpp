@@ -4,7 +4,6 @@
 #include "drivekit/features/nvme_get_log/pel/PelTables.h"
 
 #include <algorithm>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -24,20 +23,20 @@ Field hex(const char* name, uint32_t first, uint32_t last) {
 }
 
 // name with "_" shown as a space, kept for the program's life.
-const char* displayName(const char* name) {
+std::string_view displayName(std::string_view name) {
     static std::mutex guard;
     static std::deque<std::string> names;
-    std::string shown = name;
+    std::string shown(name);
     std::replace(shown.begin(), shown.end(), '_', ' ');
     const std::lock_guard<std::mutex> lock(guard);
-    return names.emplace_back(std::move(shown)).c_str();
+    return names.emplace_back(std::move(shown));
 }
 
 // The fields are shown under their display names and keep their layout names as keys.
 FieldTable table(const char* title, uint32_t size, std::vector<Field> fields) {
     for (Field& field : fields) {
-        if (std::strchr(field.name, '_') != nullptr) {
-            field.key = field.name;
+        if (field.name.find('_') != std::string_view::npos) {
+            field.key = field.name.data();  // a literal, so ended by a NUL
             field.name = displayName(field.name);
         }
     }
