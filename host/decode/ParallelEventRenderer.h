@@ -5,18 +5,15 @@
 // most 2 x workers + 1 batches are held at a time, so memory stays flat in the log's size. The
 // workers live only inside an object of this class and are joined when it is destroyed,
 // whatever happened.
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "drivekit/core/OrderedWork.h"
 #include "drivekit/features/decode/TextOutputSink.h"
 #include "drivekit/features/nvme_get_log/pel/PersistentEventWalk.h"
 
@@ -50,27 +47,16 @@ private:
 
     void add(uint64_t number, const uint8_t* bytes, std::size_t size, const std::string* reason);
     void submit();
-    void writeFront();
-    void work();
-    void render(Batch& batch, Sink& sink);
+    void writeOldest();
+    static void render(Batch& batch, Sink& sink);
 
-    SinkMaker makeSink_;
     std::ostream& out_;
-    std::size_t mostInFlight_ = 1;
     std::unique_ptr<Batch> filling_;
-    std::deque<std::unique_ptr<Batch>> inFlight_;  // in log order; the front is written next
     // Batches written out, kept with their buffers' room for the next ones: a long log is
     // written without allocating (and faulting in) fresh memory for each batch.
     std::vector<std::unique_ptr<Batch>> spare_;
-    std::unique_ptr<Sink> ownSink_;  // the calling thread's, when there are no workers
     bool firstBatch_ = true;
-
-    std::mutex mutex_;
-    std::condition_variable workWaiting_;  // workers: a batch to write, or time to end
-    std::condition_variable batchDone_;    // the calling thread: a batch finished
-    std::deque<Batch*> queue_;             // batches no worker has taken yet
-    bool ending_ = false;
-    std::vector<std::thread> workers_;
+    drivekit::core::OrderedWork<Batch> work_;  // last: its workers end before the rest
 };
 
 }  // namespace host
