@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drivekit/core/StopRequest.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ArchiveOutput.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/BlockDeflater.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DeflateStream.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DeflatedFileSource.h"
@@ -62,8 +63,7 @@ bool collectEntries(const fs::path& folder, const std::string& pattern, std::vec
 }
 
 zip_t* openArchive(const fs::path& path, zip_error_t& error) {
-#ifdef _WIN32
-    zip_source_t* source = zip_source_win32w_create(path.c_str(), 0, 0, &error);
+    zip_source_t* source = platform::archiveOutput(path, error);
     if (source == nullptr) {
         return nullptr;
     }
@@ -72,12 +72,6 @@ zip_t* openArchive(const fs::path& path, zip_error_t& error) {
         zip_source_free(source);
     }
     return archive;
-#else
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    zip_error_init_with_code(&error, code);
-    return archive;
-#endif
 }
 
 // Every file is deflated before libzip sees it: a large one in blocks on several threads, a small
