@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/BlockDeflater.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/DeflateStream.h"
 
 namespace {
 
 using plugin::cli::debug_logs::BlockDeflater;
+using plugin::cli::debug_logs::DeflateStream;
 using Bytes = std::vector<unsigned char>;
 constexpr std::size_t blockBytes = 32768;  // the smallest block: every match may cross into the one before
 
@@ -68,16 +70,18 @@ bool inflateAll(const Bytes& stream, Bytes& output) {
 
 }  // namespace
 
-// The joined blocks are one deflate stream of the input whatever the size, the reads' pieces and
-// the number of threads, and the joined CRC-32 is the input's.
+// The joined blocks are one deflate stream of the input whatever the size, the reads' pieces, the
+// number of threads and what a lent stream compressed before, and the joined CRC-32 is the input's.
 TEST(BlockDeflater, BlocksJoinIntoOneStreamOfTheInputAroundEveryBoundary) {
     const std::size_t sizes[] = {0, 1, blockBytes - 1, blockBytes, blockBytes + 1, 2 * blockBytes,
                                  7 * blockBytes + 17};
+    DeflateStream lent(6);  // one stream through every size, as the packer lends its own
     for (const std::size_t size : sizes) {
-        for (const unsigned threads : {1u, 3u}) {
+        for (const unsigned threads : {1u, 3u, 0u}) {
             SCOPED_TRACE("size " + std::to_string(size) + ", threads " + std::to_string(threads));
             const Bytes input = sample(size);
-            BlockDeflater deflater(readerOf(input, threads == 1 ? input.size() + 1 : 10000), threads, {}, blockBytes);
+            BlockDeflater deflater(readerOf(input, threads == 1 ? input.size() + 1 : 10000), threads, {}, blockBytes,
+                                   6, threads == 0 ? &lent : nullptr);
             const Bytes stream = drain(deflater);
             Bytes output;
             EXPECT_TRUE(inflateAll(stream, output));

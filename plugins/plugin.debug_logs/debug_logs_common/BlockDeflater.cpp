@@ -8,6 +8,8 @@
 #include <new>
 #include <system_error>
 
+#include "plugins/plugin.debug_logs/debug_logs_common/DeflateStream.h"
+
 namespace plugin::cli::debug_logs {
 
 namespace {
@@ -28,47 +30,12 @@ struct BlockDeflater::Block {
 
 namespace {
 
-// Deflates the block on its own: primed with the bytes before it, ended with a sync flush so the
-// next block starts on a byte boundary, or with the final block's end.
-void compress(BlockDeflater::Block& block, int level) {
-    z_stream stream{};
-    if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-        block.error = "zlib cannot start a deflate stream";
-        return;
-    }
-    int result = Z_OK;
-    if (!block.dictionary.empty()) {
-        result = deflateSetDictionary(&stream, block.dictionary.data(), static_cast<uInt>(block.dictionary.size()));
-    }
-    stream.next_in = block.input.data();
-    stream.avail_in = static_cast<uInt>(block.input.size());
-    block.output.resize(deflateBound(&stream, static_cast<uLong>(block.input.size())) + 16);
-    const int flush = block.last ? Z_FINISH : Z_SYNC_FLUSH;
-    std::size_t produced = 0;
-    bool complete = false;
-    while (!complete && (result == Z_OK || result == Z_BUF_ERROR)) {
-        if (produced == block.output.size()) {
-            block.output.resize(block.output.size() * 2);
-        }
-        stream.next_out = block.output.data() + produced;
-        stream.avail_out = static_cast<uInt>(block.output.size() - produced);
-        result = deflate(&stream, flush);
-        produced = block.output.size() - stream.avail_out;
-        // A sync flush is done once deflate leaves room in the output: nothing is pending then.
-        complete = block.last ? result == Z_STREAM_END : result != Z_STREAM_ERROR && stream.avail_out != 0;
-    }
-    deflateEnd(&stream);
-    if (!complete) {
-        block.error = std::string("zlib failed to deflate: ") + zError(result);
-        return;
-    }
-    block.output.resize(produced);
-    block.crc = static_cast<std::uint32_t>(crc32(0L, block.input.data(), static_cast<uInt>(block.input.size())));
-}
-
-void compressCatching(BlockDeflater::Block& block, int level) {
+void compressCatching(BlockDeflater::Block& block, DeflateStream& stream) {
     try {
-        compress(block, level);
+        if (stream.compress(block.dictionary, block.input, block.last, block.output, block.error)) {
+            block.crc = static_cast<std::uint32_t>(
+                crc32(0L, block.input.data(), static_cast<uInt>(block.input.size())));
+        }
     } catch (const std::bad_alloc&) {
         block.error = "not enough memory to deflate";
     }
@@ -88,11 +55,13 @@ void slideWindow(std::vector<unsigned char>& window, const std::vector<unsigned 
 
 }  // namespace
 
-BlockDeflater::BlockDeflater(Reader reader, unsigned threads, StopCheck stop, std::size_t blockBytes, int level)
+BlockDeflater::BlockDeflater(Reader reader, unsigned threads, StopCheck stop, std::size_t blockBytes, int level,
+                             DeflateStream* stream)
     : reader_(std::move(reader)),
       stop_(std::move(stop)),
       blockBytes_(std::clamp<std::size_t>(blockBytes, windowBytes, std::size_t{64} << 20)),
-      level_(level) {
+      level_(level),
+      stream_(stream != nullptr && stream->level() == level ? stream : nullptr) {
     for (unsigned n = 0; threads > 1 && n < threads; ++n) {
         try {
             workers_.emplace_back([this] { work(); });
@@ -149,7 +118,11 @@ bool BlockDeflater::nextOutput() {
     }
     Block& front = *inFlight_.front();
     if (workers_.empty()) {
-        compressCatching(front, level_);
+        if (stream_ == nullptr) {
+            ownStream_ = std::make_unique<DeflateStream>(level_);
+            stream_ = ownStream_.get();
+        }
+        compressCatching(front, *stream_);
     } else {
         std::unique_lock<std::mutex> lock(mutex_);
         blockDone_.wait(lock, [&front] { return front.done; });
@@ -203,6 +176,7 @@ void BlockDeflater::submit(std::unique_ptr<Block> block) {
 }
 
 void BlockDeflater::work() {
+    DeflateStream stream(level_);  // reset for each block this worker takes
     for (;;) {
         Block* block = nullptr;
         {
@@ -214,7 +188,7 @@ void BlockDeflater::work() {
             block = queue_.front();
             queue_.pop_front();
         }
-        compressCatching(*block, level_);
+        compressCatching(*block, stream);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             block->done = true;

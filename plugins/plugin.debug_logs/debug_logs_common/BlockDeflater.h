@@ -17,6 +17,8 @@
 
 namespace plugin::cli::debug_logs {
 
+class DeflateStream;
+
 class BlockDeflater {
 public:
     // Fills the buffer with the input's next bytes: how many (fewer only at the end), 0 at the end,
@@ -27,9 +29,11 @@ public:
 
     static constexpr std::size_t defaultBlockBytes = std::size_t{1} << 20;
 
-    // threads: 1 compresses on the calling thread alone; more starts that many workers.
+    // threads: 1 compresses on the calling thread alone; more starts that many workers, each with
+    // a stream of its own. stream: the calling thread's, lent for this object's life and used when
+    // it has the level; without it the object makes one when it needs one.
     BlockDeflater(Reader reader, unsigned threads, StopCheck stop, std::size_t blockBytes = defaultBlockBytes,
-                  int level = 6);
+                  int level = 6, DeflateStream* stream = nullptr);
     ~BlockDeflater();
     BlockDeflater(const BlockDeflater&) = delete;
     BlockDeflater& operator=(const BlockDeflater&) = delete;
@@ -62,6 +66,8 @@ private:
     std::size_t blockBytes_;
     int level_;
     std::size_t mostInFlight_;
+    DeflateStream* stream_;                    // the calling thread's
+    std::unique_ptr<DeflateStream> ownStream_;  // that one, when none was lent
 
     std::vector<unsigned char> window_;   // the last 32 KiB read, the next block's dictionary
     std::deque<std::unique_ptr<Block>> inFlight_;  // in stream order; the front is read next

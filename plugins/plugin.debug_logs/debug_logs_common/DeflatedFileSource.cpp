@@ -30,11 +30,12 @@ std::FILE* openForReading(const fs::path& path) {
 // what it turned out to be.
 class DeflatedFile {
 public:
-    DeflatedFile(fs::path path, unsigned threads, int level, std::uint64_t size, std::time_t modified,
-                 fs::perms permissions)
+    DeflatedFile(fs::path path, unsigned threads, int level, DeflateStream* stream, std::uint64_t size,
+                 std::time_t modified, fs::perms permissions)
         : path_(std::move(path)),
           threads_(threads),
           level_(level),
+          stream_(stream),
           size_(size),
           modified_(modified),
           permissions_(permissions) {
@@ -60,6 +61,7 @@ private:
     fs::path path_;
     unsigned threads_;
     int level_;
+    DeflateStream* stream_;
     std::uint64_t size_;
     std::time_t modified_;
     fs::perms permissions_;
@@ -107,13 +109,19 @@ bool DeflatedFile::open() {
     complete_ = false;
     compressedBytes_ = 0;
     readError_ = 0;
+    // A file smaller than a block is read into a block of its size (one more byte sees its end):
+    // a whole block would be cleared for every small file.
+    const std::size_t blockBytes =
+        size_ < BlockDeflater::defaultBlockBytes ? static_cast<std::size_t>(size_) + 1 : BlockDeflater::defaultBlockBytes;
     deflater_ = std::make_unique<BlockDeflater>(
         [this](unsigned char* buffer, std::size_t size, std::string& problem) {
             return readInput(buffer, size, problem);
         },
-        threads_, [] { return drivekit::core::StopRequest::requested(); }, BlockDeflater::defaultBlockBytes, level_);
-    LOG_DEBUG("Deflating " << path_.string() << " (" << size_ << " bytes) in blocks on " << threads_ << " thread"
-                           << (threads_ == 1 ? "" : "s"));
+        threads_, [] { return drivekit::core::StopRequest::requested(); }, blockBytes, level_, stream_);
+    if (size_ >= parallelDeflateFromBytes) {
+        LOG_DEBUG("Deflating " << path_.string() << " (" << size_ << " bytes) in blocks on " << threads_
+                               << " thread" << (threads_ == 1 ? "" : "s"));
+    }
     return true;
 }
 
@@ -206,7 +214,7 @@ zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cm
 }  // namespace
 
 zip_source_t* deflatedFileSource(zip_t* archive, const fs::path& path, unsigned threads, zip_error_t& error,
-                                 int level) {
+                                 int level, DeflateStream* stream) {
     boost::system::error_code failure;
     const fs::file_status status = fs::status(path, failure);
     const std::uintmax_t size = failure ? 0 : fs::file_size(path, failure);
@@ -215,7 +223,8 @@ zip_source_t* deflatedFileSource(zip_t* archive, const fs::path& path, unsigned 
         zip_error_set(&error, ZIP_ER_OPEN, failure.value());
         return nullptr;
     }
-    auto file = std::make_unique<DeflatedFile>(path, threads, level, size, modified, status.permissions());
+    auto file = std::make_unique<DeflatedFile>(path, threads, level, stream, size, modified,
+                                               status.permissions());
     zip_source_t* source = zip_source_function(archive, callback, file.get());
     if (source == nullptr) {
         zip_error_set(&error, ZIP_ER_MEMORY, 0);

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "drivekit/core/StopRequest.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ArchiveOutput.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/BlockDeflater.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/DeflateStream.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/DeflatedFileSource.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/NamePattern.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ZipArchive.h"
@@ -16,7 +18,7 @@ namespace plugin::cli::debug_logs {
 
 namespace {
 
-constexpr zip_uint32_t deflateLevel = 6;
+constexpr int deflateLevel = 6;
 
 namespace fs = boost::filesystem;
 
@@ -60,19 +62,8 @@ bool collectEntries(const fs::path& folder, const std::string& pattern, std::vec
     return true;
 }
 
-// On Windows a path's own text is wide; its narrow text goes through the ANSI code page and
-// loses what that cannot spell, so the files are opened by their wide names there.
-zip_source_t* fileSource(zip_t* archive, const fs::path& path) {
-#ifdef _WIN32
-    return zip_source_win32w(archive, path.c_str(), 0, 0);
-#else
-    return zip_source_file(archive, path.c_str(), 0, 0);
-#endif
-}
-
 zip_t* openArchive(const fs::path& path, zip_error_t& error) {
-#ifdef _WIN32
-    zip_source_t* source = zip_source_win32w_create(path.c_str(), 0, 0, &error);
+    zip_source_t* source = platform::archiveOutput(path, error);
     if (source == nullptr) {
         return nullptr;
     }
@@ -81,19 +72,24 @@ zip_t* openArchive(const fs::path& path, zip_error_t& error) {
         zip_source_free(source);
     }
     return archive;
-#else
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    zip_error_init_with_code(&error, code);
-    return archive;
-#endif
 }
 
-// A large file is deflated in blocks on several threads and handed to libzip compressed.
-bool addLargeFile(zip_t* archive, const Entry& entry, unsigned threads, std::string& problem) {
+// Every file is deflated before libzip sees it: a large one in blocks on several threads, a small
+// one on this thread with the stream it lends every small file. At level 6, the common default of
+// zip tools: libzip's own default is its slowest level, which takes much longer over a large
+// telemetry log for a few percent of size.
+bool addEntry(zip_t* archive, const Entry& entry, unsigned threads, DeflateStream& stream, std::string& problem) {
+    if (entry.folder) {
+        if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
+            problem = zip_strerror(archive);
+            return false;
+        }
+        return true;
+    }
+    const bool large = entry.bytes >= parallelDeflateFromBytes;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = deflatedFileSource(archive, entry.source, threads, error);
+    zip_source_t* source = deflatedFileSource(archive, entry.source, large ? threads : 1, error, deflateLevel, &stream);
     if (source == nullptr) {
         problem = entry.source.string() + ": " + zip_error_strerror(&error);
         zip_error_fini(&error);
@@ -103,37 +99,6 @@ bool addLargeFile(zip_t* archive, const Entry& entry, unsigned threads, std::str
     if (zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
         zip_source_free(source);
         problem = entry.source.string() + ": " + zip_strerror(archive);
-        return false;
-    }
-    return true;
-}
-
-bool addEntry(zip_t* archive, const Entry& entry, unsigned threads, std::string& problem) {
-    if (entry.folder) {
-        if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
-            problem = zip_strerror(archive);
-            return false;
-        }
-        return true;
-    }
-    if (entry.bytes >= parallelDeflateFromBytes) {
-        return addLargeFile(archive, entry, threads, problem);
-    }
-    zip_source_t* source = fileSource(archive, entry.source);
-    if (source == nullptr) {
-        problem = entry.source.string() + ": " + zip_strerror(archive);
-        return false;
-    }
-    const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-        zip_source_free(source);
-        problem = entry.source.string() + ": " + zip_strerror(archive);
-        return false;
-    }
-    // Level 6, the common default of zip tools: libzip's own default is its slowest level,
-    // which takes much longer over a large telemetry log for a few percent of size.
-    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, deflateLevel) < 0) {
-        problem = zip_strerror(archive);
         return false;
     }
     return true;
@@ -170,8 +135,10 @@ bool writeArchive(const fs::path& archivePath, const std::vector<Entry>& entries
     zip_register_cancel_callback_with_state(
         archive, [](zip_t*, void*) { return drivekit::core::StopRequest::requested() ? 1 : 0; }, nullptr, nullptr);
     const unsigned threads = BlockDeflater::threadsToUse();
+    // libzip reads the sources one after the other in zip_close, all on this thread.
+    DeflateStream stream(deflateLevel);
     for (const Entry& entry : entries) {
-        if (!addEntry(archive, entry, threads, problem)) {
+        if (!addEntry(archive, entry, threads, stream, problem)) {
             zip_discard(archive);
             return false;
         }

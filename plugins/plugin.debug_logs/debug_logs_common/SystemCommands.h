@@ -37,6 +37,14 @@ struct CommandRun {
 // The platform's table, in the order of the log's sections.
 const std::vector<SystemCommand>& systemCommandTable();
 
+// The platform's programs that take longest, the slowest first: they are started before the others
+// so that the quick ones fill the time they take.
+const std::vector<std::string>& slowestProgramsFirst();
+
+// The order to start the table's commands in: those of the slowest programs first, the rest in the
+// table's order.
+std::vector<std::size_t> startOrder(const std::vector<SystemCommand>& table);
+
 // The arguments joined by blanks: the command line shown at verbosity 2 (and, on Windows, the
 // line given to the command interpreter).
 std::string commandLineOf(const std::vector<std::string>& arguments);
@@ -55,12 +63,12 @@ void cleanUpSystemCommands();
 // 40 "-", " Section: ", the title, then "-" up to 80 characters after the title's start.
 std::string sectionHeader(const std::string& title);
 
-// Runs every command of the table, a few at a time, and appends one section per command to the log
-// file in the table's order; a command that fails leaves a line that says so in its section and
-// the others run. After a stop request (Ctrl-C) the running commands are stopped, the rest are not
-// started, and each section says so.
-// Progress, in the table's order: one dot per command at verbosity 1, a "Command:" line each at
-// verbosity 2.
+// Runs every command of the table, a few at a time in the start order, and appends one section per
+// command to the log file in the table's order; a command that fails leaves a line that says so in
+// its section and the others run. After a stop request (Ctrl-C) the running commands are stopped,
+// the rest are not started, and each section says so.
+// Progress, in the table's order, for the commands that were started: one dot per command at
+// verbosity 1, a "Command:" line each at verbosity 2.
 drivekit::core::Status WriteSystemCommandsOutputToLog(drivekit::core::Status& status,
                                                       const std::string& logFilePath);
 drivekit::core::Status WriteSystemCommandsOutputToLog(drivekit::core::Status& status,

@@ -130,10 +130,15 @@ TEST_F(ParallelDeflateArchive, ReadersAcceptEveryMemberWithItsSizeAndCrc) {
         std::ofstream((folder / name).string(), std::ios::binary) << bytes;
         expected += pythonLine(name, size, crcOf(bytes));
     }
+    // A link left under the temporary name is replaced, not written through.
+    std::ofstream((scratch.path() / "elsewhere").string()) << "kept";
+    fs::create_symlink(scratch.path() / "elsewhere", scratch.path() / "pkg.zip.part");
     std::string problem;
     ConsoleCapture console;
     ASSERT_EQ(dl::createZipArchive(folder.string(), "*", "pkg.zip", false, problem), 0) << problem;
     EXPECT_EQ(readersView(scratch.path() / "pkg.zip"), expected);
+    EXPECT_TRUE(readFile(scratch.path() / "elsewhere") == "kept") << "written through the link";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(scratch.path() / "pkg.zip.part")));
 }
 
 // A member of more than 4 GiB (a sparse file: zeros, then a few bytes) is a ZIP64 entry that

@@ -108,10 +108,12 @@ TEST(SystemCommands, EverySectionInTableOrderSaysHowItsCommandEndedAndTheRunGoes
           {"A", meeting("a", "b", "c"), {}, {}},
           {"B", meeting("b", "c", "a"), {}, {}},
           {"C", meeting("c", "a", "b"), {}, {}},
-          {"Inside", {}, {}, inside}},
+          {"Inside", {}, {}, inside},
+          // One of the slow programs, started first, still in its place in the log and the progress.
+          {"Slow", {"ps", "-p", "4194000", "-o", "pid="}, {}, {}}},
          {3s, 1000},
          {"hello\n", "oops\nCommand failed with exit status 3.\n", "Command stopped: no end within 3 s.\n", "met a\n",
-          "met b\n", "met c\n", "made here\n"}},
+          "met b\n", "met c\n", "made here\n", "Command failed with exit status 1.\n"}},
         // Ctrl-C while four commands run: they are stopped, the rest never start.
         {{{"S1", {"sleep", "30"}, {}, {}},
           {"S2", {"sleep", "30"}, {}, {}},

@@ -45,6 +45,13 @@ const std::vector<SystemCommand>& systemCommandTable() {
     return table;
 }
 
+// As measured one by one on a small machine: lspci about 30 ms, ps 20 ms, the others about 10 ms;
+// cat, uname and ls take 1 or 2 ms.
+const std::vector<std::string>& slowestProgramsFirst() {
+    static const std::vector<std::string> programs = {"lspci", "ps", "lsblk", "lscpu", "lsmod", "dmesg"};
+    return programs;
+}
+
 // The Linux commands need no helper file.
 void prepareSystemCommands() {}
 

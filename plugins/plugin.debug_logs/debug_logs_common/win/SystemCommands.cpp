@@ -82,6 +82,12 @@ const std::vector<SystemCommand>& systemCommandTable() {
     return table;
 }
 
+// The disk script runs diskpart twice, which takes longest.
+const std::vector<std::string>& slowestProgramsFirst() {
+    static const std::vector<std::string> programs = {diskScriptName};
+    return programs;
+}
+
 void prepareSystemCommands() { createDiskScript(diskScriptName); }
 
 void cleanUpSystemCommands() { std::remove(diskScriptName); }
