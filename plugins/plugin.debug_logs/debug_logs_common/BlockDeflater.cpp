@@ -3,10 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
-#include <system_error>
 
 #include "plugins/plugin.debug_logs/debug_logs_common/DeflateStream.h"
 
@@ -21,11 +20,10 @@ struct BlockDeflater::Block {
     std::vector<unsigned char> dictionary;
     std::vector<unsigned char> input;
     bool last = false;  // ends the stream
-    // Written by the one thread that compresses the block; read after done is seen under the lock.
+    // Written by the one thread that compresses the block.
     std::vector<unsigned char> output;
     std::uint32_t crc = 0;
     std::string error;
-    bool done = false;
 };
 
 namespace {
@@ -60,39 +58,21 @@ BlockDeflater::BlockDeflater(Reader reader, unsigned threads, StopCheck stop, st
     : reader_(std::move(reader)),
       stop_(std::move(stop)),
       blockBytes_(std::clamp<std::size_t>(blockBytes, windowBytes, std::size_t{64} << 20)),
-      level_(level),
-      stream_(stream != nullptr && stream->level() == level ? stream : nullptr) {
-    for (unsigned n = 0; threads > 1 && n < threads; ++n) {
-        try {
-            workers_.emplace_back([this] { work(); });
-        } catch (const std::system_error&) {
-            break;  // packs with the workers it has, or on this thread alone
-        }
-    }
-    // Enough blocks read ahead to keep every worker busy while the next ones are handed out.
-    mostInFlight_ = workers_.empty() ? 1 : 2 * workers_.size() + 1;
-}
+      // Each worker has a stream of its own, reset for each block it takes; the calling thread
+      // uses the one lent, when it has the level.
+      work_(threads, [threads, level, stream]() -> drivekit::core::OrderedWork<Block>::Worker {
+          DeflateStream* lent = stream != nullptr && stream->level() == level ? stream : nullptr;
+          if (threads <= 1 && lent != nullptr) {
+              return [lent](Block& block) { compressCatching(block, *lent); };
+          }
+          std::shared_ptr<DeflateStream> own = std::make_shared<DeflateStream>(level);
+          return [own](Block& block) { compressCatching(block, *own); };
+      }) {}
 
-BlockDeflater::~BlockDeflater() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ending_ = true;
-    }
-    workWaiting_.notify_all();
-    for (std::thread& worker : workers_) {
-        worker.join();
-    }
-}
+BlockDeflater::~BlockDeflater() = default;
 
 unsigned BlockDeflater::threadsToUse() {
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const char* text = std::getenv("SSDTOOL_PACK_THREADS");
-    if (text == nullptr || *text == '\0' || std::strspn(text, "0123456789") != std::strlen(text) ||
-        std::strlen(text) > 6) {
-        return cores;
-    }
-    const unsigned asked = static_cast<unsigned>(std::atoi(text));
-    return asked == 0 ? cores : std::min(asked, cores);
+    return drivekit::core::OrderedWork<Block>::threadsToUse("SSDTOOL_PACK_THREADS");
 }
 
 std::int64_t BlockDeflater::read(unsigned char* buffer, std::size_t size) {
@@ -116,19 +96,11 @@ bool BlockDeflater::nextOutput() {
     if (!fillPipeline()) {
         return false;
     }
-    Block& front = *inFlight_.front();
-    if (workers_.empty()) {
-        if (stream_ == nullptr) {
-            ownStream_ = std::make_unique<DeflateStream>(level_);
-            stream_ = ownStream_.get();
-        }
-        compressCatching(front, *stream_);
-    } else {
-        std::unique_lock<std::mutex> lock(mutex_);
-        blockDone_.wait(lock, [&front] { return front.done; });
+    try {
+        current_ = work_.takeOldest();
+    } catch (const std::exception& error) {
+        return fail(error.what());  // nothing may be thrown through libzip
     }
-    current_ = std::move(inFlight_.front());
-    inFlight_.pop_front();
     handedOut_ = 0;
     if (!current_->error.empty()) {
         return fail(current_->error);
@@ -141,7 +113,7 @@ bool BlockDeflater::nextOutput() {
 // Reads blocks ahead until enough are in flight or the input has ended; the block after the
 // input's last byte is an empty one that ends the stream.
 bool BlockDeflater::fillPipeline() {
-    while (!inputEnded_ && inFlight_.size() < mostInFlight_) {
+    while (!inputEnded_ && work_.inFlight() < work_.mostInFlight()) {
         if (stop_ && stop_()) {
             return fail("stopped");
         }
@@ -161,40 +133,9 @@ bool BlockDeflater::fillPipeline() {
         block->input.resize(held);
         block->last = inputEnded_;
         slideWindow(window_, block->input);
-        submit(std::move(block));
+        work_.give(std::move(block));
     }
     return true;
-}
-
-void BlockDeflater::submit(std::unique_ptr<Block> block) {
-    if (!workers_.empty()) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queue_.push_back(block.get());
-    }
-    inFlight_.push_back(std::move(block));
-    workWaiting_.notify_one();
-}
-
-void BlockDeflater::work() {
-    DeflateStream stream(level_);  // reset for each block this worker takes
-    for (;;) {
-        Block* block = nullptr;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            workWaiting_.wait(lock, [this] { return ending_ || !queue_.empty(); });
-            if (ending_) {
-                return;
-            }
-            block = queue_.front();
-            queue_.pop_front();
-        }
-        compressCatching(*block, stream);
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            block->done = true;
-        }
-        blockDone_.notify_all();
-    }
 }
 
 bool BlockDeflater::fail(const std::string& problem) {

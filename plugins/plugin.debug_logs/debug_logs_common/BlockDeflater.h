@@ -4,16 +4,14 @@
 // one standard stream, and their CRC-32 values join into the whole input's. The worker threads
 // live only inside an object of this class: they are joined when it is destroyed, whatever
 // happened, touch nothing but their blocks and zlib, and report nothing themselves.
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "drivekit/core/OrderedWork.h"
 
 namespace plugin::cli::debug_logs {
 
@@ -57,20 +55,13 @@ public:
 private:
     bool fillPipeline();
     bool nextOutput();
-    void submit(std::unique_ptr<Block> block);
-    void work();
     bool fail(const std::string& problem);
 
     Reader reader_;
     StopCheck stop_;
     std::size_t blockBytes_;
-    int level_;
-    std::size_t mostInFlight_;
-    DeflateStream* stream_;                    // the calling thread's
-    std::unique_ptr<DeflateStream> ownStream_;  // that one, when none was lent
 
     std::vector<unsigned char> window_;   // the last 32 KiB read, the next block's dictionary
-    std::deque<std::unique_ptr<Block>> inFlight_;  // in stream order; the front is read next
     std::unique_ptr<Block> current_;      // the block whose output is being handed out
     std::size_t handedOut_ = 0;
     bool inputEnded_ = false;
@@ -78,13 +69,7 @@ private:
     std::uint64_t inputBytes_ = 0;
     std::uint32_t crc_ = 0;
     std::string problem_;
-
-    std::mutex mutex_;
-    std::condition_variable workWaiting_;  // workers: a block to compress, or time to end
-    std::condition_variable blockDone_;    // the calling thread: a block finished
-    std::deque<Block*> queue_;             // blocks no worker has taken yet
-    bool ending_ = false;
-    std::vector<std::thread> workers_;
+    drivekit::core::OrderedWork<Block> work_;  // last: its workers end before the rest
 };
 
 }  // namespace plugin::cli::debug_logs

@@ -17,8 +17,10 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemCommands.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/SystemInfo.h"
 #include "tests/debug_logs/DebugLogsTestSupport.h"
+#include "tests/support/ScopedVariable.h"
 
 using namespace debug_logs_test;
+using test_support::ScopedVariable;
 using drivekit::core::Status;
 using namespace std::chrono_literals;
 
@@ -29,22 +31,6 @@ std::string variable(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
 }
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        had_ = std::getenv(name) != nullptr;
-        old_ = variable(name);
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
 
 // A shell that waits with a secret among its arguments, in a process group of its own that is
 // killed and reaped at the end.
