@@ -2,11 +2,13 @@
 
 #include "drivekit/core/xml/XmlObject.h"
 #include "drivekit/core/xml/XmlProperty.h"
+#include "drivekit/features/decode/FieldRenderer.h"
 #include "drivekit/features/decode/JsonSink.h"
 #include "drivekit/features/decode/TextSink.h"
 #include "drivekit/features/decode/XmlObjectSink.h"
 #include "drivekit/features/decode/XmlSink.h"
 #include "drivekit/features/decode/XmlTreePrinter.h"
+#include "drivekit/features/nvme_get_log/pel/PelTables.h"
 
 namespace {
 
@@ -121,6 +123,48 @@ TEST(XmlTreePrinter, SinksWriteWhatThePrintersMakeOfTheTree) {
             EXPECT_EQ(printed, XmlTreePrinter::toJsonTree(first).toString(level));
         }
     }
+}
+
+// A table whose fields have their labels made once (the event log's) is written by the sinks
+// from what they keep of each field: the same text as the printers make of the tree, the second
+// time and at another depth too, and for a value that needs escapes.
+TEST(XmlTreePrinter, SinksWriteTablesWithLabelsMadeOnceAsThePrintersDo) {
+    const auto& table = drivekit::features::nvme_get_log::pel::logHeaderTable();
+    ASSERT_NE(table.fields.front().slot, 0U);
+    drivekit::core::Payload header(table.size);
+    const std::string serial = "SN\"1\\";
+    std::copy(serial.begin(), serial.end(), header.data() + 56);
+    header.data()[4] = 7;
+    const auto renderTwice = [&](FieldSink& sink) {
+        for (const bool nested : {false, true}) {
+            sink.beginObject("Log", "Log", nullptr);
+            if (nested) {
+                sink.beginObject("Inner", "Inner", nullptr);
+            }
+            drivekit::features::decode::FieldRenderer::render(table, header, 0, sink);
+            if (nested) {
+                sink.endObject();
+            }
+            sink.endObject();
+        }
+    };
+    XmlObject holder;
+    drivekit::features::decode::XmlObjectSink tree(holder);
+    renderTwice(tree);
+    std::string text;
+    std::string json;
+    for (const auto& child : holder.objects()) {
+        const auto& object = static_cast<const XmlObject&>(*child);
+        XmlTreePrinter::appendText(object, 5, text);
+        json += (json.empty() ? "" : ",\n") + XmlTreePrinter::toJsonTree(object).toString(5);
+    }
+    drivekit::features::decode::TextSink textSink(5);
+    drivekit::features::decode::JsonSink jsonSink(5);
+    renderTwice(textSink);
+    renderTwice(jsonSink);
+    EXPECT_EQ(textSink.output(), text);
+    EXPECT_EQ(jsonSink.output(), json);
+    EXPECT_NE(json.find("SN\\\"1\\\\"), std::string::npos) << json;
 }
 
 }  // namespace

@@ -89,8 +89,8 @@ void renderReading(const Field& field, const FieldTable& table, const core::Payl
     const uint8_t* data =
         FieldRenderer::bytesAt(payload, static_cast<uint64_t>(base) + field.offset, field.width);
     if (data != nullptr) {
-        target.field(field.name, FieldFormatter::reading(field.rendering, data, field.width),
-                     &labelOf(field, table, texts));
+        target.tableField(field, FieldFormatter::reading(field.rendering, data, field.width),
+                          labelOf(field, table, texts));
     }
 }
 
@@ -124,7 +124,7 @@ bool renderTable(const FieldTable& table, const core::Payload& payload, uint32_t
         }
         if (field.kind == FieldKind::bits) {
             appendBitValue(texts.clearedValue(), field, parent);
-            target.field(field.name, texts.value, &labelOf(field, table, texts));
+            target.tableField(field, texts.value, labelOf(field, table, texts));
             continue;
         }
         const std::string& label = labelOf(field, table, texts);
@@ -140,7 +140,7 @@ bool renderTable(const FieldTable& table, const core::Payload& payload, uint32_t
             continue;
         }
         FieldFormatter::appendValue(texts.clearedValue(), field.rendering, data, field.width);
-        target.field(field.name, texts.value, &label);
+        target.tableField(field, texts.value, label);
     }
     return true;
 }
@@ -156,6 +156,7 @@ void FieldRenderer::labelFields(FieldTable& table) {
             std::string made = labelOf(field, table, texts);
             const std::lock_guard<std::mutex> lock(guard);
             field.label = &labels.emplace_back(std::move(made));
+            field.slot = static_cast<uint32_t>(labels.size());
         }
     }
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "drivekit/features/decode/FieldTable.h"
+
 namespace drivekit::features::decode {
 
 class FieldSink {
@@ -16,6 +18,11 @@ public:
     virtual void beginObject(std::string_view name, std::string_view key, const std::string* position) = 0;
     // A field of the open object; position is null when it has none (not even an empty one).
     virtual void field(std::string_view name, std::string_view value, const std::string* position) = 0;
+    // The same for a field of a table, its position the field's label: a sink may keep what it
+    // makes of a field with a slot (its name and label never change) from one call to the next.
+    virtual void tableField(const Field& field, std::string_view value, const std::string& position) {
+        this->field(field.name, value, &position);
+    }
     virtual void endObject() = 0;
 };
 

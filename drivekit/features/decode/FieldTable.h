@@ -65,6 +65,9 @@ struct Field {
     // The field's position label, made once for a table walked millions of times
     // (FieldRenderer::labelFields); null when the renderer makes it for each walk.
     const std::string* label = nullptr;
+    // A number of its own (from 1) among the fields that have a label made once, for a sink to
+    // keep what it makes of the field's name and label; 0 for the others.
+    uint32_t slot = 0;
 };
 
 // The layout's own name for a field.

@@ -79,16 +79,51 @@ void JsonSink::beginObject(std::string_view name, std::string_view, const std::s
     }
 }
 
-void JsonSink::field(std::string_view name, std::string_view value, const std::string* position) {
-    if (depth_ == 0) {
-        return;  // a field belongs to an object
-    }
-    const std::size_t depth = depth_ - 1;
+std::string& JsonSink::fieldDestination(std::size_t depth) {
     std::string& out = destination(depth);
     if (open_[depth].fields++ == 0) {
         nextMember(levelOf(depth), "fields", out);
         out += '[';
     }
+    return out;
+}
+
+void JsonSink::tableField(const Field& field, std::string_view value, const std::string& position) {
+    if (field.slot == 0 || &position != field.label || depth_ == 0 || !JsonMembers::plain(value)) {
+        this->field(field.name, value, &position);
+        return;
+    }
+    const std::size_t depth = depth_ - 1;
+    if (fieldStarts_.size() <= depth) {
+        fieldStarts_.resize(depth + 1);
+    }
+    std::vector<std::string>& starts = fieldStarts_[depth];
+    if (starts.size() <= field.slot) {
+        starts.resize(field.slot + 1);
+    }
+    std::string& start = starts[field.slot];
+    const FieldPieces& pieces = fieldPieces(depth);
+    if (start.empty()) {
+        start = pieces.open;
+        JsonMembers::appendEscaped(std::string(field.name), start);
+        if (!position.empty()) {
+            start += pieces.position;
+            JsonMembers::appendEscaped(position, start);
+        }
+        start += pieces.value;
+    }
+    std::string& out = fieldDestination(depth);
+    const std::string_view separator =
+        open_[depth].fields == 1 ? std::string_view("\n") : std::string_view(",\n");
+    appendPieces(out, {separator, start, value, pieces.close});
+}
+
+void JsonSink::field(std::string_view name, std::string_view value, const std::string* position) {
+    if (depth_ == 0) {
+        return;  // a field belongs to an object
+    }
+    const std::size_t depth = depth_ - 1;
+    std::string& out = fieldDestination(depth);
     const FieldPieces& pieces = fieldPieces(depth);
     const std::string_view separator = open_[depth].fields == 1 ? std::string_view("\n") : std::string_view(",\n");
     const bool positioned = position != nullptr && !position->empty();

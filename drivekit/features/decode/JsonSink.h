@@ -19,6 +19,8 @@ public:
 
     void beginObject(std::string_view name, std::string_view key, const std::string* position) override;
     void field(std::string_view name, std::string_view value, const std::string* position) override;
+    // A field with a slot is written from its text up to its value, made once for each depth.
+    void tableField(const Field& field, std::string_view value, const std::string& position) override;
     void endObject() override;
 
 private:
@@ -40,8 +42,12 @@ private:
     std::string& destination(std::size_t depth) { return depth == 0 ? output_ : open_[depth - 1].children; }
     unsigned levelOf(std::size_t depth) const { return static_cast<unsigned>(level_ + 2 * depth); }
 
+    // Where the field of the open object at depth goes, after the opening of its "fields".
+    std::string& fieldDestination(std::size_t depth);
+
     unsigned level_;
     std::vector<FieldPieces> pieces_;
+    std::vector<std::vector<std::string>> fieldStarts_;  // by depth, then slot: up to the value
     std::vector<Open> open_;  // held at each depth; those from depth_ on are spare
     std::size_t depth_ = 0;
 };
