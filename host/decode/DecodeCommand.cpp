@@ -136,10 +136,14 @@ int runDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
         err << "decode: " << syntaxError << "; " << usage << "\n";
         return ExitStatus::usage;
     }
-    if (PackageReader::isPackagePath(parsed.file)) {
-        return decodePackage(parsed.file, parsed.settings, out, err);
+    const int status = PackageReader::isPackagePath(parsed.file) ? decodePackage(parsed.file, parsed.settings, out, err)
+                                                                 : decodeOneFile(parsed, out, err);
+    // A decode whose text did not all arrive has failed, whatever it found in the files.
+    if (!out.flush()) {
+        err << "decode: cannot write the decoded text (the output is closed or its disk is full)\n";
+        return ExitStatus::failed;
     }
-    return decodeOneFile(parsed, out, err);
+    return status;
 }
 
 }  // namespace host

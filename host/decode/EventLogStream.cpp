@@ -113,8 +113,12 @@ bool streamEventLog(PackageReader& reader, std::size_t index,
     ParallelEventRenderer events([&output] { return eventSink(output); }, ParallelEventRenderer::threadsToUse(),
                                  out);
     pel::PersistentEventWalk walk(totalEvents, logBytes, events);
-    error = reader.readInPieces(index, logBytes,
-                                [&walk](const uint8_t* bytes, std::size_t count) { walk.feed(bytes, count); });
+    // Once the output cannot be written, the rest of the log is not decoded for it.
+    error = reader.readInPieces(index, logBytes, [&walk, &out](const uint8_t* bytes, std::size_t count) {
+        if (out) {
+            walk.feed(bytes, count);
+        }
+    });
     walk.finish();
     events.finish();
     out << after;

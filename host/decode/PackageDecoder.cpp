@@ -212,7 +212,8 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
         out << "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n";
     }
     Listing listing;
-    for (std::size_t i = 0; i < reader->entries().size(); ++i) {
+    // Once the output cannot be written, nothing more is decoded for it.
+    for (std::size_t i = 0; i < reader->entries().size() && out; ++i) {
         const std::string shown = printableName(reader->entries()[i].path);
         FileDecode outcome;
         if (!streamed(*reader, i, shown, settings, i == 0, out, outcome)) {

@@ -272,6 +272,34 @@ TEST_F(DecodeCommandTest, AnEventLogOfManyEventsIsWholeAndOneCutShortIsDamaged) 
     }
 }
 
+// Text that cannot all be written (a full disk, a closed pipe) fails the decode, whatever the
+// files held, and says so.
+TEST_F(DecodeCommandTest, AnOutputThatCannotBeWrittenFailsTheDecode) {
+    struct FullDisk : std::streambuf {
+        std::size_t room = 4096;
+        int overflow(int c) override { return room == 0 ? traits_type::eof() : (--room, c); }
+    };
+    constexpr uint32_t events = 2000;
+    std::string log(512 + 24 * events, '\0');
+    const uint64_t length = log.size();
+    std::memcpy(&log[4], &events, sizeof(events));
+    std::memcpy(&log[8], &length, sizeof(length));
+    for (uint32_t n = 0; n < events; ++n) {
+        log[512 + 24 * n] = 0x7F;
+        log[512 + 24 * n + 2] = 21;
+    }
+    const std::string archive = (dir / "events.zip").string();
+    zipUp(archive, {{"SN1/log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", log}}, false);
+    for (const char* output : {"text", "json"}) {
+        FullDisk disk;
+        std::ostream full(&disk);
+        err_.str("");
+        EXPECT_EQ(host::runDecode({archive, "-output", output}, full, err_, host::PackageLimits{}), 1) << output;
+        EXPECT_EQ(err_.str(), "decode: cannot write the decoded text (the output is closed or its disk is full)\n");
+        EXPECT_EQ(run({archive, "-output", output}), 0) << "the same package whole";
+    }
+}
+
 // Of a long file, decode reads what the file's decoder can use and no more: a fixed-size
 // page's structure, a self-sizing log's stated length. A 1 GiB entry named as a page must not
 // be held (or inflated) whole.
