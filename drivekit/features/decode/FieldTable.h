@@ -71,7 +71,9 @@ struct Field {
 };
 
 // The layout's own name for a field.
-inline std::string_view keyOf(const Field& field) { return field.key != nullptr ? std::string_view(field.key) : field.name; }
+inline std::string_view keyOf(const Field& field) {
+    return field.key != nullptr ? std::string_view(field.key) : field.name;
+}
 
 struct FieldTable {
     std::string title;

@@ -111,8 +111,8 @@ bool DeflatedFile::open() {
     readError_ = 0;
     // A file smaller than a block is read into a block of its size (one more byte sees its end):
     // a whole block would be cleared for every small file.
-    const std::size_t blockBytes =
-        size_ < BlockDeflater::defaultBlockBytes ? static_cast<std::size_t>(size_) + 1 : BlockDeflater::defaultBlockBytes;
+    const std::size_t blockBytes = size_ < BlockDeflater::defaultBlockBytes ? static_cast<std::size_t>(size_) + 1
+                                                                            : BlockDeflater::defaultBlockBytes;
     deflater_ = std::make_unique<BlockDeflater>(
         [this](unsigned char* buffer, std::size_t size, std::string& problem) {
             return readInput(buffer, size, problem);
