@@ -38,7 +38,7 @@ void BufferedObjectSink::holdField(Object& object, std::size_t, std::string_view
     if (object.fieldCount == object.fields.size()) {
         object.fields.emplace_back();
     }
-    Field& added = object.fields[object.fieldCount++];
+    HeldField& added = object.fields[object.fieldCount++];
     added.name = name;
     added.value = value;
     assign(added.position, added.hasPosition, position);

@@ -18,7 +18,7 @@ public:
     void endObject() override;
 
 protected:
-    struct Field {
+    struct HeldField {
         std::string name;
         std::string value;
         std::string position;
@@ -30,7 +30,7 @@ protected:
         std::string key;
         std::string position;
         bool hasPosition = false;
-        std::vector<Field> fields;  // the first fieldCount are this object's
+        std::vector<HeldField> fields;  // the first fieldCount are this object's
         std::size_t fieldCount = 0;
         std::string fieldText;  // the fields already written, for sinks that write them at once
         std::string children;   // the child objects, written

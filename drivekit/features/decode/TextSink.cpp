@@ -13,7 +13,7 @@ void TextSink::holdField(Object& object, std::size_t, std::string_view name, std
     if (object.fieldCount == object.fields.size()) {
         object.fields.emplace_back();
     }
-    Field& added = object.fields[object.fieldCount++];
+    HeldField& added = object.fields[object.fieldCount++];
     position != nullptr ? void(added.position = *position) : added.position.clear();
     appendPieces(object.fieldText, {name, ": ", value, "\n"});
     added.textEnd = object.fieldText.size();

@@ -31,7 +31,7 @@ void XmlSink::write(const Object& object, std::size_t, bool, std::string& out) {
     attribute("name", object.name, out);
     out += '>';
     for (std::size_t i = 0; i < object.fieldCount; ++i) {
-        const Field& field = object.fields[i];
+        const HeldField& field = object.fields[i];
         open("Property", field.hasPosition, field.position, out);
         attribute("name", field.name, out);
         attribute("value", field.value, out);
