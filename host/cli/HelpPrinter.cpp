@@ -147,8 +147,14 @@ void HelpPrinter::printOverview(std::ostream& out) const {
         }
     }
     out << "\nHost commands:\n";
+    constexpr std::size_t usageWidth = 48;
     for (const auto& command : ownCommands) {
-        out << "  " << std::left << std::setw(48) << command.usage << command.description << "\n";
+        out << "  " << std::left << std::setw(static_cast<int>(usageWidth)) << command.usage;
+        if (command.usage.size() >= usageWidth) {
+            // A usage that fills its column gets a line of its own; the description stays aligned.
+            out << "\n" << std::string(usageWidth + 2, ' ');
+        }
+        out << command.description << "\n";
     }
     out << "\n" << labels::help << ": ssdtool help <verb>|<name>\n";
 }

@@ -207,6 +207,11 @@ TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescripti
     EXPECT_NE(std::string::npos, text.find("DebugLogs     dump  Collects debug logs and creates ZIP package.\n"));
     EXPECT_NE(std::string::npos, text.find("ShowSmart     show  Shows SMART values.\n"));
     EXPECT_TRUE(shows("show -ssd"));
+    // A host command's usage too long for its column is never run into its description.
+    const auto decodeLine = text.find("  decode FILE|PACKAGE");
+    ASSERT_NE(std::string::npos, decodeLine);
+    EXPECT_EQ(text.find("\n" + std::string(50, ' ') + "Decode one file", decodeLine), text.find('\n', decodeLine))
+        << text;
     // The overview does not go into any command's parts.
     EXPECT_FALSE(shows("Synopsis"));
     EXPECT_EQ("", err.str());
