@@ -15,8 +15,7 @@ struct ParallelEventRenderer::Batch {
         uint64_t number = 0;
         std::size_t offset = 0;  // in bytes
         std::size_t size = 0;
-        bool cut = false;
-        std::string reason;  // why a cut event is cut
+        std::string reason;  // why the event is cut; empty for a whole event
     };
     std::vector<uint8_t> bytes;
     std::vector<Event> events;
@@ -60,10 +59,7 @@ void ParallelEventRenderer::add(uint64_t number, const uint8_t* bytes, std::size
     added.number = number;
     added.offset = filling_->bytes.size();
     added.size = size;
-    added.cut = reason != nullptr;
-    if (reason != nullptr) {
-        added.reason = *reason;
-    }
+    added.reason = reason != nullptr ? *reason : std::string();
     filling_->bytes.insert(filling_->bytes.end(), bytes, bytes + size);
     if (filling_->bytes.size() >= batchBytes) {
         submit();
@@ -104,7 +100,7 @@ void ParallelEventRenderer::render(Batch& batch, Sink& sink) {
     sink.followOn(!batch.first);
     for (const Batch::Event& event : batch.events) {
         const uint8_t* bytes = batch.bytes.data() + event.offset;
-        if (event.cut) {
+        if (!event.reason.empty()) {
             pel::PersistentEventWalk::renderCutEvent(sink, event.number, bytes, event.size, event.reason);
         } else {
             pel::PersistentEventWalk::renderEvent(sink, event.number, bytes, event.size);

@@ -33,12 +33,16 @@ void BufferedObjectSink::field(std::string_view name, std::string_view value, co
     holdField(objects_[depth_ - 1], depth_ - 1, name, value, position);
 }
 
-void BufferedObjectSink::holdField(Object& object, std::size_t, std::string_view name, std::string_view value,
-                                   const std::string* position) {
+BufferedObjectSink::HeldField& BufferedObjectSink::nextField(Object& object) {
     if (object.fieldCount == object.fields.size()) {
         object.fields.emplace_back();
     }
-    HeldField& added = object.fields[object.fieldCount++];
+    return object.fields[object.fieldCount++];
+}
+
+void BufferedObjectSink::holdField(Object& object, std::size_t, std::string_view name, std::string_view value,
+                                   const std::string* position) {
+    HeldField& added = nextField(object);
     added.name = name;
     added.value = value;
     assign(added.position, added.hasPosition, position);

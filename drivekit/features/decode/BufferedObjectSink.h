@@ -36,6 +36,8 @@ protected:
         std::string children;   // the child objects, written
     };
 
+    // The next of object's held fields, its room kept from earlier objects.
+    static HeldField& nextField(Object& object);
     // Holds a field of object, open at depth, until the object ends: by default in its fields.
     virtual void holdField(Object& object, std::size_t depth, std::string_view name, std::string_view value,
                            const std::string* position);

@@ -12,9 +12,7 @@ JsonMembers::JsonMembers(std::string& out, unsigned level) : out_(out), level_(l
 
 void JsonMembers::string(const char* key, const std::string& text) {
     next(key);
-    out_ += '"';
-    appendEscaped(text, out_);
-    out_ += '"';
+    appendQuoted(text, out_);
 }
 
 void JsonMembers::openArray(const char* key) {
@@ -29,9 +27,9 @@ void JsonMembers::element() {
     indent(level_ + 2, out_);
 }
 
-void JsonMembers::closeArray() { close(level_ + 1, ']'); }
+void JsonMembers::closeArray() { appendClose(level_ + 1, ']', out_); }
 
-void JsonMembers::close() { close(level_, '}'); }
+void JsonMembers::close() { appendClose(level_, '}', out_); }
 
 // Eight bytes at a time (a text's last eight overlapping the word before them): a byte below
 // 0x20, a quote or a backslash turns on the high bit of its byte in one of the three masks (the
@@ -61,27 +59,37 @@ bool JsonMembers::plain(std::string_view text) {
     return plainWord(text.data() + text.size() - sizeof(uint64_t));
 }
 
-void JsonMembers::appendEscaped(const std::string& text, std::string& out) {
+void JsonMembers::appendEscaped(std::string_view text, std::string& out) {
     if (plain(text)) {
         out += text;
     } else {
-        out += features::Json::escape(text);
+        out += features::Json::escape(std::string(text));
     }
 }
 
-void JsonMembers::next(const char* key) {
-    out_ += first_ ? "\n" : ",\n";
-    first_ = false;
-    indent(level_ + 1, out_);
-    out_ += '"';
-    out_ += key;
-    out_ += "\": ";
+void JsonMembers::appendQuoted(std::string_view text, std::string& out) {
+    out += '"';
+    appendEscaped(text, out);
+    out += '"';
 }
 
-void JsonMembers::close(unsigned level, char bracket) {
-    out_ += '\n';
-    indent(level, out_);
-    out_ += bracket;
+void JsonMembers::appendKey(const char* key, unsigned level, bool first, std::string& out) {
+    out += first ? "\n" : ",\n";
+    indent(level + 1, out);
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+void JsonMembers::appendClose(unsigned level, char bracket, std::string& out) {
+    out += '\n';
+    indent(level, out);
+    out += bracket;
+}
+
+void JsonMembers::next(const char* key) {
+    appendKey(key, level_, first_, out_);
+    first_ = false;
 }
 
 }  // namespace drivekit::features::decode

@@ -22,13 +22,18 @@ public:
 
     static void indent(unsigned level, std::string& out) { out.append(2U * level, ' '); }
     // text as a JSON string's contents; most texts need no escape and are appended as they are.
-    static void appendEscaped(const std::string& text, std::string& out);
+    static void appendEscaped(std::string_view text, std::string& out);
+    // text as a JSON string, quotes included.
+    static void appendQuoted(std::string_view text, std::string& out);
+    // The line and key of a member of an object at level: the first, or one after others.
+    static void appendKey(const char* key, unsigned level, bool first, std::string& out);
+    // A closing bracket on a line of its own at level.
+    static void appendClose(unsigned level, char bracket, std::string& out);
     // Whether text is the same as a JSON string's contents (no quote, backslash or control).
     static bool plain(std::string_view text);
 
 private:
     void next(const char* key);
-    void close(unsigned level, char bracket);
 
     std::string& out_;
     unsigned level_;

@@ -13,27 +13,6 @@ std::string indented(unsigned level, const char* text) {
     return out + text;
 }
 
-// A member after the first of an object at level: its line and key.
-void nextMember(unsigned level, const char* key, std::string& out) {
-    out += ",\n";
-    JsonMembers::indent(level + 1, out);
-    out += '"';
-    out += key;
-    out += "\": ";
-}
-
-void closeBracket(unsigned level, char bracket, std::string& out) {
-    out += '\n';
-    JsonMembers::indent(level, out);
-    out += bracket;
-}
-
-void appendQuoted(std::string_view text, std::string& out) {
-    out += '"';
-    JsonMembers::plain(text) ? void(out += text) : JsonMembers::appendEscaped(std::string(text), out);
-    out += '"';
-}
-
 }  // namespace
 
 // A field is written as four fixed pieces around its three texts: the layout of a field at a
@@ -69,20 +48,19 @@ void JsonSink::beginObject(std::string_view name, std::string_view, const std::s
     firstOutput_ = firstOutput_ && depth > 0;
     const unsigned level = levelOf(depth);
     JsonMembers::indent(level, out);
-    out += "{\n";
-    JsonMembers::indent(level + 1, out);
-    out += "\"name\": ";
-    appendQuoted(name, out);
+    out += '{';
+    JsonMembers::appendKey("name", level, true, out);
+    JsonMembers::appendQuoted(name, out);
     if (position != nullptr && !position->empty()) {
-        nextMember(level, "position", out);
-        appendQuoted(*position, out);
+        JsonMembers::appendKey("position", level, false, out);
+        JsonMembers::appendQuoted(*position, out);
     }
 }
 
 std::string& JsonSink::fieldDestination(std::size_t depth) {
     std::string& out = destination(depth);
     if (open_[depth].fields++ == 0) {
-        nextMember(levelOf(depth), "fields", out);
+        JsonMembers::appendKey("fields", levelOf(depth), false, out);
         out += '[';
     }
     return out;
@@ -105,7 +83,7 @@ void JsonSink::tableField(const Field& field, std::string_view value, const std:
     const FieldPieces& pieces = fieldPieces(depth);
     if (start.empty()) {
         start = pieces.open;
-        JsonMembers::appendEscaped(std::string(field.name), start);
+        JsonMembers::appendEscaped(field.name, start);
         if (!position.empty()) {
             start += pieces.position;
             JsonMembers::appendEscaped(position, start);
@@ -126,21 +104,14 @@ void JsonSink::field(std::string_view name, std::string_view value, const std::s
     std::string& out = fieldDestination(depth);
     const FieldPieces& pieces = fieldPieces(depth);
     const std::string_view separator = open_[depth].fields == 1 ? std::string_view("\n") : std::string_view(",\n");
-    const bool positioned = position != nullptr && !position->empty();
-    if (JsonMembers::plain(name) && (!positioned || JsonMembers::plain(*position)) && JsonMembers::plain(value)) {
-        positioned ? appendPieces(out, {separator, pieces.open, name, pieces.position, *position, pieces.value, value,
-                                        pieces.close})
-                   : appendPieces(out, {separator, pieces.open, name, pieces.value, value, pieces.close});
-        return;
-    }
     appendPieces(out, {separator, pieces.open});
-    JsonMembers::appendEscaped(std::string(name), out);
-    if (positioned) {
+    JsonMembers::appendEscaped(name, out);
+    if (position != nullptr && !position->empty()) {
         out += pieces.position;
         JsonMembers::appendEscaped(*position, out);
     }
     out += pieces.value;
-    JsonMembers::appendEscaped(std::string(value), out);
+    JsonMembers::appendEscaped(value, out);
     out += pieces.close;
 }
 
@@ -152,15 +123,15 @@ void JsonSink::endObject() {
     const unsigned level = levelOf(depth);
     std::string& out = destination(depth);
     if (open_[depth].fields > 0) {
-        closeBracket(level + 1, ']', out);
+        JsonMembers::appendClose(level + 1, ']', out);
     }
     if (!open_[depth].children.empty()) {
-        nextMember(level, "objects", out);
+        JsonMembers::appendKey("objects", level, false, out);
         out += '[';
         out += open_[depth].children;
-        closeBracket(level + 1, ']', out);
+        JsonMembers::appendClose(level + 1, ']', out);
     }
-    closeBracket(level, '}', out);
+    JsonMembers::appendClose(level, '}', out);
 }
 
 }  // namespace drivekit::features::decode

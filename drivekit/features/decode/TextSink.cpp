@@ -10,10 +10,7 @@ namespace drivekit::features::decode {
 
 void TextSink::holdField(Object& object, std::size_t, std::string_view name, std::string_view value,
                          const std::string* position) {
-    if (object.fieldCount == object.fields.size()) {
-        object.fields.emplace_back();
-    }
-    HeldField& added = object.fields[object.fieldCount++];
+    HeldField& added = nextField(object);
     position != nullptr ? void(added.position = *position) : added.position.clear();
     appendPieces(object.fieldText, {name, ": ", value, "\n"});
     added.textEnd = object.fieldText.size();

@@ -11,6 +11,7 @@
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/BlockDeflater.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/ZipFunctionSource.h"
 
 namespace plugin::cli::debug_logs {
 
@@ -202,19 +203,10 @@ zip_int64_t DeflatedFile::attributes(void* data, zip_uint64_t length) {
     return 0;
 }
 
-zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto* file = static_cast<DeflatedFile*>(state);
-    if (command == ZIP_SOURCE_FREE) {
-        delete file;
-        return 0;
-    }
-    return file->handle(data, length, command);
-}
-
 }  // namespace
 
-zip_source_t* deflatedFileSource(zip_t* archive, const fs::path& path, unsigned threads, zip_error_t& error,
-                                 int level, DeflateStream* stream) {
+zip_source_t* deflatedFileSource(const fs::path& path, unsigned threads, zip_error_t& error, int level,
+                                 DeflateStream* stream) {
     boost::system::error_code failure;
     const fs::file_status status = fs::status(path, failure);
     const std::uintmax_t size = failure ? 0 : fs::file_size(path, failure);
@@ -223,15 +215,8 @@ zip_source_t* deflatedFileSource(zip_t* archive, const fs::path& path, unsigned 
         zip_error_set(&error, ZIP_ER_OPEN, failure.value());
         return nullptr;
     }
-    auto file = std::make_unique<DeflatedFile>(path, threads, level, stream, size, modified,
-                                               status.permissions());
-    zip_source_t* source = zip_source_function(archive, callback, file.get());
-    if (source == nullptr) {
-        zip_error_set(&error, ZIP_ER_MEMORY, 0);
-        return nullptr;
-    }
-    file.release();  // the source owns it now and frees it with ZIP_SOURCE_FREE
-    return source;
+    return zipFunctionSource(
+        std::make_unique<DeflatedFile>(path, threads, level, stream, size, modified, status.permissions()), error);
 }
 
 }  // namespace plugin::cli::debug_logs

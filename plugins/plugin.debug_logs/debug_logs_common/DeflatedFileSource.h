@@ -20,7 +20,7 @@ constexpr std::uintmax_t parallelDeflateFromBytes = std::uintmax_t{4} << 20;
 // while libzip has the source open. stream: the thread's deflate stream that libzip reads on, which
 // must outlive the source's reading; none makes one for each reading. Null when the source
 // cannot be made (error says why).
-zip_source_t* deflatedFileSource(zip_t* archive, const boost::filesystem::path& path, unsigned threads,
-                                 zip_error_t& error, int level = 6, DeflateStream* stream = nullptr);
+zip_source_t* deflatedFileSource(const boost::filesystem::path& path, unsigned threads, zip_error_t& error,
+                                 int level = 6, DeflateStream* stream = nullptr);
 
 }  // namespace plugin::cli::debug_logs

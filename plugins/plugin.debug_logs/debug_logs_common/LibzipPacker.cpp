@@ -89,7 +89,7 @@ bool addEntry(zip_t* archive, const Entry& entry, unsigned threads, DeflateStrea
     const bool large = entry.bytes >= parallelDeflateFromBytes;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = deflatedFileSource(archive, entry.source, large ? threads : 1, error, deflateLevel, &stream);
+    zip_source_t* source = deflatedFileSource(entry.source, large ? threads : 1, error, deflateLevel, &stream);
     if (source == nullptr) {
         problem = entry.source.string() + ": " + zip_error_strerror(&error);
         zip_error_fini(&error);

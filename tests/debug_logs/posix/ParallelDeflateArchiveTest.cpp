@@ -86,7 +86,7 @@ void packInParallel(const fs::path& archivePath, const std::vector<fs::path>& fi
     for (const fs::path& file : files) {
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* source = dl::deflatedFileSource(archive, file, threads, error, level);
+        zip_source_t* source = dl::deflatedFileSource(file, threads, error, level);
         ASSERT_NE(source, nullptr) << zip_error_strerror(&error);
         ASSERT_GE(zip_file_add(archive, file.filename().c_str(), source, 0), 0) << zip_strerror(archive);
     }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "plugins/plugin.debug_logs/debug_logs_common/ZipFunctionSource.h"
+
 // libzip's own file source writes into a temporary file of its own with a random name, and the
 // first random number it asks for starts the crypto library's generator: milliseconds a package
 // need not spend, as the packer writes under a temporary name already.
@@ -137,24 +139,10 @@ zip_int64_t ArchiveFile::rollBack() {
     return 0;
 }
 
-zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto* file = static_cast<ArchiveFile*>(state);
-    if (command == ZIP_SOURCE_FREE) {
-        delete file;
-        return 0;
-    }
-    return file->handle(data, length, command);
-}
-
 }  // namespace
 
 zip_source_t* archiveOutput(const boost::filesystem::path& path, zip_error_t& error) {
-    auto file = std::make_unique<ArchiveFile>(path.string());
-    zip_source_t* source = zip_source_function_create(callback, file.get(), &error);
-    if (source != nullptr) {
-        file.release();  // the source owns it now and frees it with ZIP_SOURCE_FREE
-    }
-    return source;
+    return zipFunctionSource(std::make_unique<ArchiveFile>(path.string()), error);
 }
 
 }  // namespace plugin::cli::debug_logs::platform
