@@ -80,6 +80,10 @@ int HostApplication::runGuarded(const std::vector<std::string>& arguments, std::
     if (!options_.error.empty()) {
         return syntaxError(err, options_.error);
     }
+    if (options_.version) {
+        out << "ssdtool " << SSDTOOL_VERSION << "\n";
+        return ExitStatus::success;
+    }
     if (!options_.hostLogFile.empty()) {
         const auto status = log_.open(options_.hostLogFile);
         if (!status.isSuccess()) {

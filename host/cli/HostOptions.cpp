@@ -52,7 +52,7 @@ void parseAsMaker(const std::string& token, HostOptions& options) {
 bool HostOptions::isHostOption(const std::string& token) {
     const std::string name = token.substr(0, token.find('='));
     return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log" ||
-           name == "--as-maker" || name == "--vendor-commands";
+           name == "--as-maker" || name == "--vendor-commands" || name == "--version";
 }
 
 HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
@@ -74,6 +74,8 @@ HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
             parseAsMaker(token, options);
         } else if (token == "--vendor-commands") {
             options.vendorCommands = true;
+        } else if (token == "--version") {
+            options.version = true;
         } else if (!valueOf(token, "--sim-trace", options.simTraceFile, options.error) &&
                    !valueOf(token, "--log", options.pluginLogFile, options.error) &&
                    !valueOf(token, "--host-log", options.hostLogFile, options.error)) {

@@ -1,7 +1,7 @@
 #pragma once
 // The host's own options, which come before the verb and start with two dashes:
 // --sim[=PROFILE] (repeatable), --sim-trace=FILE, --log=FILE, --host-log=FILE,
-// --as-maker[=FAMILY], --vendor-commands.
+// --as-maker[=FAMILY], --vendor-commands, --version.
 #include <string>
 #include <vector>
 
@@ -21,6 +21,8 @@ struct HostOptions {
     // --vendor-commands: with --as-maker, another maker's NVMe drive is sent the maker's own
     // vendor commands too; without it they are refused before they reach the drive.
     bool vendorCommands = false;
+    // --version: print the tool's version and stop, whatever follows.
+    bool version = false;
     // What follows the host's options: the verb and its arguments.
     std::vector<std::string> command;
     // Empty when the host's options are sound.

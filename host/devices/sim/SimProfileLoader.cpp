@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include <boost/dll/runtime_symbol_info.hpp>
 #include <boost/filesystem.hpp>
 
 #include "host/BoundedFileReader.h"
+#include "host/InstallLayout.h"
 #include "host/devices/sim/SimAttributeTable.h"
 #include "host/devices/sim/SimJsonReader.h"
 #include "host/devices/sim/SimProfileAta.h"
@@ -82,14 +82,12 @@ std::vector<std::string> SimProfileLoader::builtInNames() {
 }
 
 std::string SimProfileLoader::builtInFolder() {
+    const fs::path installed = InstallLayout::ofThisProgram().profileFolder;
     boost::system::error_code error;
-    const fs::path executable = boost::dll::program_location(error);
-    if (!error) {
-        const fs::path beside = executable.parent_path() / "profiles";
-        if (fs::is_directory(beside, error)) {
-            return beside.string();
-        }
+    if (fs::is_directory(installed, error)) {
+        return installed.string();
     }
+    // A program built outside the tool's folder (a test or a fuzz target) reads the sources'.
     return (fs::path(__FILE__).parent_path() / "profiles").string();
 }
 

@@ -48,8 +48,8 @@ public:
     static bool parse(const std::string& text, const std::string& file, SimProfile& profile, std::string& error);
 
     static std::vector<std::string> builtInNames();
-    // The folder of the built-in profiles: "profiles" beside the running executable, or the
-    // source tree's folder when the program runs from elsewhere (test programs).
+    // The folder of the built-in profiles: the tool's own (beside the executable, or installed
+    // under lib/ssdtool/), or the source tree's when the program runs from elsewhere.
     static std::string builtInFolder();
 };
 
