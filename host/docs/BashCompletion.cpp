@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <boost/algorithm/string.hpp>
+#include <cctype>
 #include <utility>
 
 #include "host/cli/HelpPrinter.h"
