@@ -373,13 +373,7 @@ bool HostApplication::openDrives(std::ostream& err) {
 }
 
 std::vector<cli::CommandSyntax> HostApplication::commandSyntaxes() const {
-    std::vector<cli::CommandSyntax> syntaxes;
-    for (std::size_t i = 0; i < registry_.commandSpecs.size(); ++i) {
-        if (registry_.commandSpecs[i]) {
-            syntaxes.push_back(cli::CommandSyntax::fromSpec(*registry_.commandSpecs[i], i));
-        }
-    }
-    return syntaxes;
+    return cli::CommandSyntax::fromRegistry(registry_);
 }
 
 }  // namespace host
