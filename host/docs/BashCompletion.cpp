@@ -83,6 +83,10 @@ void addPluginCommand(const ToolReference& tool, const cli::CommandSyntax& comma
         if (lower(part.name) == "-type") {
             values.insert(values.end(), tool.logTypes.begin(), tool.logTypes.end());
         }
+        // Beside an index, serial number or path, the host takes "all": every drive in turn.
+        if (lower(part.name) == "-ssd") {
+            values.push_back("all");
+        }
         for (const auto& name : {part.name, part.alias}) {
             if (!name.empty()) {
                 addValues(arms, command.verb, name, values);

@@ -80,7 +80,9 @@ void description(std::ostream& out) {
         << "\n.PP\n"
         << ManPage::escape("The host's options come first, then the verb. A command is chosen by its verb and "
                            "its required options; -ssd selects the drive by index, serial number or path, as "
-                           "\"ssdtool show -ssd\" lists them. \"ssdtool help <verb>\" prints a command's help.")
+                           "\"ssdtool show -ssd\" lists them; \"-ssd all\" runs the command on every drive in "
+                           "turn and ends with a table of their outcomes, with exit status 0 only when every "
+                           "drive's run succeeded. \"ssdtool help <verb>\" prints a command's help.")
         << "\n";
 }
 

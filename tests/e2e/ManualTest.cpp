@@ -97,6 +97,7 @@ TEST_F(Manual, CompletionOffersVerbsPartsAndValues) {
         {{"ssdtool", "dump", "-"}, "-debuglogs\n-destination\n-extended\n-output\n-ssd\n-type\n", false},
         {{"ssdtool", "dump", "-debuglogs", "-type", ""}, "NvmeLogs\nSATALogs\nSystem\nall\nlist\n", false},
         {{"ssdtool", "dump", "-debuglogs", "-output", "x"}, "xml\n", true},
+        {{"ssdtool", "dump", "-ssd", "a"}, "all\n", true},
         {{"ssdtool", "--sim=k"}, "--sim=kestrova-nvme\n--sim=kestrova-sata\n", true},
         {{"ssdtool", "--sim", "=", "k"}, "kestrova-nvme\nkestrova-sata\n", true},
         {{"ssdtool", "--sim", "--ve"}, "--vendor-commands\n--version\n", true},
