@@ -84,7 +84,9 @@ void EveryDriveReport::printSummary(std::ostream& out) const {
     for (const Row& row : rows_) {
         std::string result = outcomeName(row.outcome);
         if (row.outcome != Outcome::succeeded && row.outcome != Outcome::stopped && !row.result.empty()) {
-            result += ": " + row.result;
+            // The first sentence; the drive's outcome line above the table has the whole text.
+            const auto end = row.result.find(". ");
+            result += ": " + (end == std::string::npos ? row.result : row.result.substr(0, end + 1));
         }
         table.push_back({std::to_string(row.index), row.serialNumber, row.model, result,
                          !row.package.empty() ? row.package

@@ -21,8 +21,8 @@ public:
     explicit HelpPrinter(const std::vector<CommandSyntax>& commands) : commands_(commands) {}
 
     // "help" and what follows it: nothing or -help (the list of commands), verbs or command
-    // names, Verb=<verb>, Name=<name>; ssdtool's own verbs select their own help. Returns the exit status: 2 when the arguments are not
-    // understood or select no command.
+    // names, Verb=<verb>, Name=<name>; ssdtool's own verbs select their own help. Returns the
+    // exit status: 2 when the arguments are not understood or select no command.
     int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) const;
 
     void printOverview(std::ostream& out) const;

@@ -18,6 +18,10 @@ TEST_F(EveryDrive, EachDriveGetsItsOwnPackageAndAFailingDriveDoesNotStopTheOther
         scratch,
         [](nlohmann::json& p) { p["faults"] = {{{"action", "status"}, {"statusCodeType", 0}, {"statusCode", 6}}}; },
         "kestrova-nvme");
+    fs::create_directories(scratch / "goes");  // a profile file of its own, beside the failing one
+    const auto goes = changedProfile(
+        scratch / "goes", [](nlohmann::json& p) { p["faults"] = {{{"action", "remove"}, {"afterCommands", 5}}}; },
+        "kestrova-nvme");
     const std::string failing = builtInSerial("kestrova-nvme");
     struct Case {
         std::vector<std::string> drives;
@@ -34,6 +38,11 @@ TEST_F(EveryDrive, EachDriveGetsItsOwnPackageAndAFailingDriveDoesNotStopTheOther
          {{failing, "failed: Failed to retrieve data from selected drive.", false},
           {builtInSerial("kestrova-sata"), "succeeded", true},
           {builtInSerial("other-nvme"), "succeeded", false}}},
+        // A drive that goes away keeps what it gave before; the next drive is still read.
+        {{"--sim=" + goes.string(), "--sim=kestrova-sata"},
+         1,
+         {{failing, "failed: sim:" + goes.string() + " is gone (No such device) while sending", true},
+          {builtInSerial("kestrova-sata"), "succeeded", true}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.drives.size());
@@ -68,9 +77,9 @@ TEST_F(EveryDrive, EachDriveGetsItsOwnPackageAndAFailingDriveDoesNotStopTheOther
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
             const Expected& e = c.expected[i];
             succeeded += e.result == "succeeded" ? 1 : 0;
-            const std::regex row(std::to_string(i) + " +" + e.serial + " +[^ ].* {2,}" + std::regex_replace(
-                                     e.result, std::regex("[.]"), "\\.") +
-                                 " +(.*)");
+            const std::string result = std::regex_replace(e.result, std::regex("[.()]"), "\\$&");
+            const std::regex row(std::to_string(i) + " +" + e.serial + " +[^ ].* {2,}" + result +
+                                 ".* {2,}(/.*|none.*)");
             std::smatch match;
             ASSERT_TRUE(std::regex_match(rows[i + 3], match, row)) << rows[i + 3];
             const std::string package = match[1];

@@ -9,8 +9,8 @@ using InstalledTool = Workspace;
 
 TEST_F(InstalledTool, RunsFromAnyFolderWithItsPlugInAndProfiles) {
     const fs::path prefix = scratch / "prefix";
-    const auto install = runProgram(SSDTOOL_CMAKE_COMMAND, {"--install", SSDTOOL_BUILD_DIR, "--prefix", prefix.string()},
-                                    scratch);
+    const auto install =
+        runProgram(SSDTOOL_CMAKE_COMMAND, {"--install", SSDTOOL_BUILD_DIR, "--prefix", prefix.string()}, scratch);
     ASSERT_EQ(0, install.exitStatus) << install.out << install.err;
     const fs::path installed = prefix / "bin" / "ssdtool";
     // Nothing of the tool is left beside the executable: the lib/ssdtool folder must be the one read.
