@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "drivekit/core/logging/Log.h"
+#include "host/cli/TextTable.h"
 #include "host/devices/sim/SimulatedDrive.h"
 
 namespace host {
@@ -85,6 +86,12 @@ std::string DriveList::indexNotice(const std::string& selector) const {
            ", model " + attributeText(*entry->device, "ModelNumber") + ")";
 }
 
+std::string DriveList::serialNumberOf(const drivekit::core::Device& device) {
+    return attributeText(device, "SerialNumber");
+}
+
+std::string DriveList::modelOf(const drivekit::core::Device& device) { return attributeText(device, "ModelNumber"); }
+
 std::string DriveList::protocolOf(const drivekit::core::Device& device) {
     if (device.isProtocolSupported("NVME")) {
         return "NVMe";
@@ -103,8 +110,7 @@ void DriveList::print(std::ostream& out) const {
     // Simulated drives have no attachment: their table keeps its five columns.
     const bool attachments = std::any_of(entries_.begin(), entries_.end(),
                                          [](const Entry& entry) { return !entry.attachment.empty(); });
-    using Row = std::vector<std::string>;
-    std::vector<Row> rows{{"Index", "Serial Number", "Model", "Path", "Protocol"}};
+    std::vector<cli::TextTable::Row> rows{{"Index", "Serial Number", "Model", "Path", "Protocol"}};
     if (attachments) {
         rows[0].push_back("Attached");
     }
@@ -116,24 +122,7 @@ void DriveList::print(std::ostream& out) const {
             rows.back().push_back(entries_[i].attachment);
         }
     }
-    std::vector<std::size_t> widths(rows[0].size());
-    for (const auto& row : rows) {
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            widths[column] = std::max(widths[column], row[column].size());
-        }
-    }
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            line += row[column];
-            if (column + 1 < row.size()) {
-                line += std::string(widths[column] - row[column].size() + 2, ' ');
-            }
-        }
-        // A drive without an attachment leaves no blanks at the end of its row.
-        line.erase(line.find_last_not_of(' ') + 1);
-        out << line << '\n';
-    }
+    cli::TextTable::print(rows, out);
 }
 
 }  // namespace host

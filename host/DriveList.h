@@ -51,6 +51,8 @@ public:
     // model M)", since an index names another drive after the next boot; "" otherwise.
     std::string indexNotice(const std::string& selector) const;
 
+    static std::string serialNumberOf(const drivekit::core::Device& device);
+    static std::string modelOf(const drivekit::core::Device& device);
     // "NVMe" or "ATA" (what the drive's protocol support says), "unknown" otherwise.
     static std::string protocolOf(const drivekit::core::Device& device);
 

@@ -2,9 +2,13 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 #include <fstream>
+#include <sstream>
 #include <utility>
 
+#include "drivekit/core/StopRequest.h"
+#include "drivekit/core/StopSignalScope.h"
 #include "drivekit/core/logging/Log.h"
+#include "host/EveryDriveReport.h"
 #include "host/ExceptionReport.h"
 #include "host/ExitStatus.h"
 #include "host/cli/HelpPrinter.h"
@@ -17,6 +21,7 @@
 #include "plugins/plugin.cliframework/CommandSpec.h"
 #include "plugins/plugin.cliframework/FeatureBase.h"
 #include "plugins/plugin.cliframework/ResultBase.h"
+#include "plugins/plugin.cliframework/Vocabulary.h"
 
 namespace host {
 
@@ -54,6 +59,9 @@ std::string misplacedHostOption(const std::vector<std::string>& command, const s
     }
     return {};
 }
+
+// "-ssd all": every drive in turn.
+const char* const everyDrive = "all";
 
 bool isShowDrives(const std::vector<std::string>& command) {
     return command.size() == 2 && iequals(command[0], "show") && iequals(command[1], "-ssd");
@@ -162,6 +170,9 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
         }
         std::string error;
         const std::string selector = outcome.parsed.targetValue("-ssd");
+        if (iequals(selector, everyDrive)) {
+            return runOnEveryDrive(feature, outcome, out, err);
+        }
         const auto* drive = drives_.select(selector, error);
         if (drive == nullptr) {
             if (drives_.empty() && !options_.useSimulatedDrives()) {
@@ -179,6 +190,12 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
         }
         feature.registerDevice(drive->device);
     }
+    return runOnce(feature, outcome, out, err).exitStatus;
+}
+
+HostApplication::RunOutcome HostApplication::runOnce(plugin::cli::FeatureBase& feature,
+                                                     const cli::CommandLineParser::Outcome& outcome,
+                                                     std::ostream& out, std::ostream& err) {
     LOG_INFO("Running command " << outcome.command->name << " (verb " << outcome.command->verb << ")");
     std::shared_ptr<plugin::cli::ResultBase> result;
     feature.run(result, outcome.command->id, outcome.parsed);
@@ -186,7 +203,7 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
     reportRefusedCommands(err);
     if (!result) {
         LOG_WARNING("Command " << outcome.command->name << " returned no result");
-        return ExitStatus::success;
+        return {ExitStatus::success, {}};
     }
     const int status = cli::ResultPrinter::exitStatus(*result);
     // A stopped run has said its one line on standard error already.
@@ -195,7 +212,77 @@ int HostApplication::runFeature(const cli::CommandLineParser::Outcome& outcome, 
         out << cli::ResultPrinter::render(*result, outcome.outputFormat);
     }
     LOG_INFO("Command " << outcome.command->name << " finished with exit status " << status);
-    return status;
+    return {status, result->value()};
+}
+
+int HostApplication::runOnEveryDrive(plugin::cli::FeatureBase& feature,
+                                     const cli::CommandLineParser::Outcome& outcome, std::ostream& out,
+                                     std::ostream& err) {
+    const auto& entries = drives_.entries();
+    if (entries.empty()) {
+        err << "ssdtool: error: No drive found. Add a simulated drive with --sim.\n";
+        return ExitStatus::usage;
+    }
+    using Outcome = EveryDriveReport::Outcome;
+    EveryDriveReport report(outcome.parsed.optionValue(plugin::cli::parts::destination.name()), entries.size());
+    // A stop between two drives' runs ends the loop too (each run holds its own scope inside).
+    const drivekit::core::StopSignalScope stopSignals;
+    int stoppedBy = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& drive = entries[i];
+        if (stoppedBy == 0 && drivekit::core::StopRequest::requested()) {
+            stoppedBy = ExitStatus::interruptedBase + drivekit::core::StopRequest::signalNumber();
+        }
+        if (stoppedBy != 0) {
+            report.pass(i, drive, Outcome::notRun, "", out);
+        } else if (!drive.unsupported.empty()) {
+            report.pass(i, drive, Outcome::skipped, drive.unsupported, out);
+        } else if (!drive.selectableByIndex) {
+            // Like an index, "all" does not reach a remote target or a controller in recovery.
+            report.pass(i, drive, Outcome::skipped, drive.attachment + "; select it by path: -ssd " + drive.path, out);
+        } else {
+            out << (i == 0 ? "" : "\n");
+            report.start(i, drive, out);
+            out.flush();
+            const RunOutcome run = runOnDrive(feature, outcome, drive, out, err);
+            if (run.exitStatus == ExitStatus::usage) {
+                return run.exitStatus;  // the command itself is wrong, on every drive alike
+            }
+            if (run.exitStatus > ExitStatus::interruptedBase) {
+                stoppedBy = run.exitStatus;
+            }
+            report.finish(run.exitStatus == ExitStatus::success ? Outcome::succeeded
+                          : stoppedBy != 0                      ? Outcome::stopped
+                                                                : Outcome::failed,
+                          run.result, out);
+        }
+    }
+    report.printSummary(out);
+    return stoppedBy != 0 ? stoppedBy : report.exitStatus();
+}
+
+HostApplication::RunOutcome HostApplication::runOnDrive(plugin::cli::FeatureBase& feature,
+                                                        const cli::CommandLineParser::Outcome& outcome,
+                                                        const DriveList::Entry& drive, std::ostream& out,
+                                                        std::ostream& err) {
+    LOG_INFO("Selected drive " << drive.path << " (every drive in turn)");
+    gatedDrive_ = nullptr;
+    std::ostringstream openError;
+    if (prepareDrive(drive, openError) != ExitStatus::success) {
+        err << openError.str();
+        return {ExitStatus::failed, "cannot open: " + openError.str().substr(0, openError.str().find('\n'))};
+    }
+    err << openError.str();
+    feature.registerDevice(drive.device);
+    // What one drive's run throws ends that drive's run, not the others'.
+    try {
+        return runOnce(feature, outcome, out, err);
+    } catch (...) {
+        out.flush();
+        const std::string what = ExceptionReport::describe(std::current_exception());
+        ExceptionReport::report(std::current_exception(), err);
+        return {ExitStatus::pluginError, "error: " + what};
+    }
 }
 
 int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
@@ -286,13 +373,7 @@ bool HostApplication::openDrives(std::ostream& err) {
 }
 
 std::vector<cli::CommandSyntax> HostApplication::commandSyntaxes() const {
-    std::vector<cli::CommandSyntax> syntaxes;
-    for (std::size_t i = 0; i < registry_.commandSpecs.size(); ++i) {
-        if (registry_.commandSpecs[i]) {
-            syntaxes.push_back(cli::CommandSyntax::fromSpec(*registry_.commandSpecs[i], i));
-        }
-    }
-    return syntaxes;
+    return cli::CommandSyntax::fromRegistry(registry_);
 }
 
 }  // namespace host

@@ -13,6 +13,7 @@
 #include "host/PluginLoader.h"
 #include "host/cli/CommandLineParser.h"
 #include "host/cli/HostOptions.h"
+#include "plugins/plugin.cliframework/FeatureBase.h"
 #include "plugins/plugin.cliframework/FeatureRegistry.h"
 
 namespace host {
@@ -28,7 +29,22 @@ public:
 private:
     int runGuarded(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
     int runCommand(const std::vector<std::string>& command, std::ostream& out, std::ostream& err);
+    // A command's exit status and its result's text ("" when it returned none).
+    struct RunOutcome {
+        int exitStatus;
+        std::string result;
+    };
+
     int runFeature(const cli::CommandLineParser::Outcome& outcome, std::ostream& out, std::ostream& err);
+    // Runs the feature on the drive it holds (if any) and prints its result.
+    RunOutcome runOnce(plugin::cli::FeatureBase& feature, const cli::CommandLineParser::Outcome& outcome,
+                       std::ostream& out, std::ostream& err);
+    // "-ssd all": each drive in turn, a line per drive and a summary table; a drive that fails
+    // does not stop the others. 0 only when every drive read succeeded.
+    int runOnEveryDrive(plugin::cli::FeatureBase& feature, const cli::CommandLineParser::Outcome& outcome,
+                        std::ostream& out, std::ostream& err);
+    RunOutcome runOnDrive(plugin::cli::FeatureBase& feature, const cli::CommandLineParser::Outcome& outcome,
+                          const DriveList::Entry& drive, std::ostream& out, std::ostream& err);
     int showDrives(std::ostream& out, std::ostream& err);
     // Opens a real drive and applies --as-maker; the exit status of a failure, else 0.
     int prepareDrive(const DriveList::Entry& drive, std::ostream& err);

@@ -3,6 +3,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 
 #include "plugins/plugin.cliframework/CommandSpec.h"
+#include "plugins/plugin.cliframework/FeatureRegistry.h"
 
 namespace host::cli {
 
@@ -34,6 +35,16 @@ CommandSyntax CommandSyntax::fromSpec(const plugin::cli::CommandSpec& spec, std:
     syntax.properties = partsOf(spec.properties());
     syntax.registryIndex = registryIndex;
     return syntax;
+}
+
+std::vector<CommandSyntax> CommandSyntax::fromRegistry(const plugin::cli::FeatureRegistry& registry) {
+    std::vector<CommandSyntax> syntaxes;
+    for (std::size_t i = 0; i < registry.commandSpecs.size(); ++i) {
+        if (registry.commandSpecs[i]) {
+            syntaxes.push_back(fromSpec(*registry.commandSpecs[i], i));
+        }
+    }
+    return syntaxes;
 }
 
 bool PartSyntax::matches(const std::string& token) const {

@@ -9,6 +9,7 @@
 namespace plugin::cli {
 class CommandSpec;
 class CommandSpecPart;
+struct FeatureRegistry;
 }  // namespace plugin::cli
 
 namespace host::cli {
@@ -42,6 +43,8 @@ struct CommandSyntax {
     std::size_t registryIndex = 0;
 
     static CommandSyntax fromSpec(const plugin::cli::CommandSpec& spec, std::size_t registryIndex);
+    // Every command the plug-ins registered, in the registry's order.
+    static std::vector<CommandSyntax> fromRegistry(const plugin::cli::FeatureRegistry& registry);
 
     // The part among options and targets that the token names; nullptr when none does.
     const PartSyntax* findOptionOrTarget(const std::string& token, bool* isTarget = nullptr) const;

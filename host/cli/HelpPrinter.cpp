@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "host/ExitStatus.h"
+#include "host/cli/HostOptions.h"
 #include "plugins/plugin.cliframework/Vocabulary.h"
 
 namespace host::cli {
@@ -14,28 +15,10 @@ using boost::algorithm::iequals;
 
 namespace {
 
-const char* const hostOptionsSynopsis =
-    "ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] [--host-log=FILE] [--as-maker[=FAMILY]] "
-    "[--vendor-commands] ";
-
 // Every command accepts -output: the host prints the result.
 const PartSyntax hostOutputPart{"-output", "", false, "text|json|xml|csv", true,
                                 "Change the output format of the result. One of \"text\", "
                                 "\"json\", \"xml\", or \"csv\"."};
-
-// The commands that ssdtool runs itself, without a plug-in.
-struct HostCommand {
-    std::string verb;
-    std::string usage;
-    std::string description;
-};
-
-const std::vector<HostCommand> ownCommands{
-    {"help", "help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
-    {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
-    {"decode", "decode FILE|PACKAGE [-output text|json|xml] [-family NAME]",
-     "Decode one file of a debug-logs package, or every file of a package (ZIP or folder)."},
-};
 
 const std::string& flag(bool value) { return value ? labels::trueText : labels::falseText; }
 
@@ -43,16 +26,18 @@ bool contains(const std::vector<std::string>& words, const std::string& word) {
     return std::any_of(words.begin(), words.end(), [&](const std::string& w) { return iequals(w, word); });
 }
 
-std::string partUsage(const PartSyntax& part) {
-    std::string usage = part.name;
-    if (part.takesValue()) {
-        usage += part.valueRequired ? " <" + part.valueName + ">" : " [<" + part.valueName + ">]";
-    }
-    return usage;
+std::string synopsisOf(const PartSyntax& part) {
+    return part.required ? HelpPrinter::partUsage(part) : "[" + HelpPrinter::partUsage(part) + "]";
 }
 
-std::string synopsisOf(const PartSyntax& part) {
-    return part.required ? partUsage(part) : "[" + partUsage(part) + "]";
+// Two columns: a usage that fills its column gets a line of its own, the description stays aligned.
+void printRow(const std::string& usage, const std::string& description, std::ostream& out) {
+    constexpr std::size_t usageWidth = 48;
+    out << "  " << std::left << std::setw(static_cast<int>(usageWidth)) << usage;
+    if (usage.size() >= usageWidth) {
+        out << "\n" << std::string(usageWidth + 2, ' ');
+    }
+    out << description << "\n";
 }
 
 bool declares(const std::vector<PartSyntax>& parts, const std::string& name) {
@@ -60,6 +45,50 @@ bool declares(const std::vector<PartSyntax>& parts, const std::string& name) {
 }
 
 }  // namespace
+
+const std::vector<HelpPrinter::HostCommand>& HelpPrinter::ownCommands() {
+    static const std::vector<HostCommand> commands{
+        {"help", "help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
+        {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
+        {"decode", "decode FILE|PACKAGE [-output text|json|xml] [-family NAME]",
+         "Decode one file of a debug-logs package, or every file of a package (ZIP or folder)."},
+    };
+    return commands;
+}
+
+std::string HelpPrinter::partUsage(const PartSyntax& part) {
+    std::string usage = part.name;
+    if (part.takesValue()) {
+        usage += part.valueRequired ? " <" + part.valueName + ">" : " [<" + part.valueName + ">]";
+    }
+    return usage;
+}
+
+std::string HelpPrinter::partFlags(const PartSyntax& part) {
+    std::string flags = labels::required + ": " + flag(part.required);
+    // A part without a value name is a flag whatever its value-required bit says.
+    if (part.takesValue()) {
+        flags += "  " + labels::value + ": " + part.valueName + "  " + labels::valueRequired + ": " +
+                 flag(part.valueRequired);
+    }
+    return flags;
+}
+
+std::string HelpPrinter::overviewSynopsis() {
+    std::string text = "ssdtool ";
+    for (const auto& option : HostOptions::described()) {
+        text += "[" + option.usage + "]" + (option.repeatable ? "... " : " ");
+    }
+    return text + labels::synopsisTemplate;
+}
+
+std::vector<PartSyntax> HelpPrinter::optionsOf(const CommandSyntax& command) {
+    std::vector<PartSyntax> options = command.options;
+    if (!declares(options, hostOutputPart.name)) {
+        options.push_back(hostOutputPart);
+    }
+    return options;
+}
 
 bool HelpPrinter::Filter::accepts(const CommandSyntax& command) const {
     return (verbs.empty() || contains(verbs, command.verb)) &&
@@ -116,7 +145,7 @@ std::vector<std::string> HelpPrinter::Filter::hostCommands() const {
     if (!names.empty()) {
         return help;
     }
-    for (const auto& command : ownCommands) {
+    for (const auto& command : ownCommands()) {
         if ((verbs.empty() || contains(verbs, command.verb)) &&
             (verbsOrNames.empty() || contains(verbsOrNames, command.verb))) {
             help.push_back(labels::command + ": " + command.verb + "\n" + labels::description + ": " +
@@ -127,7 +156,7 @@ std::vector<std::string> HelpPrinter::Filter::hostCommands() const {
 }
 
 void HelpPrinter::printOverview(std::ostream& out) const {
-    out << labels::usage << ": " << hostOptionsSynopsis << labels::synopsisTemplate << "\n\n";
+    out << labels::usage << ": " << overviewSynopsis() << "\n\n";
     if (commands_.empty()) {
         out << labels::noCommands << "\n";
     } else {
@@ -147,14 +176,12 @@ void HelpPrinter::printOverview(std::ostream& out) const {
         }
     }
     out << "\nHost commands:\n";
-    constexpr std::size_t usageWidth = 48;
-    for (const auto& command : ownCommands) {
-        out << "  " << std::left << std::setw(static_cast<int>(usageWidth)) << command.usage;
-        if (command.usage.size() >= usageWidth) {
-            // A usage that fills its column gets a line of its own; the description stays aligned.
-            out << "\n" << std::string(usageWidth + 2, ' ');
-        }
-        out << command.description << "\n";
+    for (const auto& command : ownCommands()) {
+        printRow(command.usage, command.description, out);
+    }
+    out << "\nHost options (before the verb):\n";
+    for (const auto& option : HostOptions::described()) {
+        printRow(option.usage, option.description, out);
     }
     out << "\n" << labels::help << ": ssdtool help <verb>|<name>\n";
 }
@@ -172,11 +199,7 @@ void HelpPrinter::printCommand(const CommandSyntax& command, std::ostream& out) 
     out << labels::command << ": " << command.name << "\n";
     out << labels::description << ": " << command.description << "\n";
     out << labels::synopsis << ": " << synopsis(command) << "\n";
-    std::vector<PartSyntax> options = command.options;
-    if (!declares(options, hostOutputPart.name)) {
-        options.push_back(hostOutputPart);
-    }
-    printParts(labels::options, options, out);
+    printParts(labels::options, optionsOf(command), out);
     printParts(labels::targets, command.targets, out);
     printParts(labels::properties, command.properties, out);
 }
@@ -212,13 +235,7 @@ void HelpPrinter::printParts(const std::string& heading, const std::vector<PartS
         }
         out << "  " << usage << "\n";
         out << "      " << part.description << "\n";
-        out << "      " << labels::required << ": " << flag(part.required);
-        // A part without a value name is a flag whatever its value-required bit says.
-        if (part.takesValue()) {
-            out << "  " << labels::value << ": " << part.valueName << "  " << labels::valueRequired << ": "
-                << flag(part.valueRequired);
-        }
-        out << "\n";
+        out << "      " << partFlags(part) << "\n";
     }
 }
 

@@ -11,6 +11,13 @@ namespace host::cli {
 
 class HelpPrinter {
 public:
+    // A command that ssdtool runs itself, without a plug-in.
+    struct HostCommand {
+        std::string verb;
+        std::string usage;
+        std::string description;
+    };
+
     explicit HelpPrinter(const std::vector<CommandSyntax>& commands) : commands_(commands) {}
 
     // "help" and what follows it: nothing or -help (the list of commands), verbs or command
@@ -26,6 +33,17 @@ public:
     // "ssdtool dump -debuglogs [-destination <path>] ..." (required parts bare, optional
     // ones in brackets).
     static std::string synopsis(const CommandSyntax& command);
+    // "ssdtool [--sim[=PROFILE]]... ... <verb>[<options>][<targets>][<properties>]": the host's
+    // options, then any command.
+    static std::string overviewSynopsis();
+    // The command's options as help lists them: -output added when the command lacks it.
+    static std::vector<PartSyntax> optionsOf(const CommandSyntax& command);
+    // "-type <all|list|LOGNAME>": the part and its value.
+    static std::string partUsage(const PartSyntax& part);
+    // "Required: False  Value: path  Value required: True".
+    static std::string partFlags(const PartSyntax& part);
+    // help, show and decode.
+    static const std::vector<HostCommand>& ownCommands();
 
 private:
     struct Filter {

@@ -1,5 +1,7 @@
 #include "host/cli/HostOptions.h"
 
+#include <algorithm>
+
 #include "drivekit/core/ProductTable.h"
 
 namespace host::cli {
@@ -49,10 +51,28 @@ void parseAsMaker(const std::string& token, HostOptions& options) {
 
 }  // namespace
 
+const std::vector<HostOptions::Described>& HostOptions::described() {
+    static const std::vector<Described> options{
+        {"--sim[=PROFILE]", true,
+         "Add a simulated drive: the built-in default for a bare --sim, else PROFILE, a built-in profile's name, "
+         "a profile file or a package to replay. With any --sim, real drives are not listed."},
+        {"--sim-trace=FILE", false, "Append one line per command a simulated drive receives to FILE."},
+        {"--log=FILE", false, "Turn the plug-in's logging on, appending to FILE."},
+        {"--host-log=FILE", false, "Write ssdtool's own log to FILE."},
+        {"--as-maker[=FAMILY]", false,
+         "Treat the selected drive as one of the maker's, of the product family FAMILY (the bus's default family "
+         "without it), so the collectors run on it."},
+        {"--vendor-commands", false,
+         "With --as-maker, send the maker's vendor commands to another maker's NVMe drive too."},
+        {"--version", false, "Print the version of ssdtool and stop."},
+    };
+    return options;
+}
+
 bool HostOptions::isHostOption(const std::string& token) {
     const std::string name = token.substr(0, token.find('='));
-    return name == "--sim" || name == "--sim-trace" || name == "--log" || name == "--host-log" ||
-           name == "--as-maker" || name == "--vendor-commands" || name == "--version";
+    const auto& options = described();
+    return std::any_of(options.begin(), options.end(), [&](const Described& option) { return option.name() == name; });
 }
 
 HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {

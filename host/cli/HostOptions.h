@@ -8,6 +8,20 @@
 namespace host::cli {
 
 struct HostOptions {
+    // One option as help, the manual page and the shell completion describe it.
+    struct Described {
+        // "--sim[=PROFILE]": the name, then its value (in brackets when it may be left out).
+        std::string usage;
+        bool repeatable = false;
+        std::string description;
+
+        // "--sim": what the user types before any "=".
+        std::string name() const { return usage.substr(0, usage.find_first_of("[=")); }
+    };
+
+    // Every option of the host, in the order help lists them: the one place they are described.
+    static const std::vector<Described>& described();
+
     // One entry per --sim, in order; "" for a bare --sim (the built-in default drive).
     std::vector<std::string> simulatedDrives;
     std::string simTraceFile;

@@ -49,16 +49,16 @@ inline std::string shellQuote(const std::string& text) {
 // timeout(1)'s exit status when a run's time limit is hit.
 constexpr int timedOutStatus = 124;
 
-// Runs build/bin/ssdtool with the arguments in the folder cwd; shellPrefix (such as
-// "ulimit -f 8; exec") goes before the command in the same shell. With a time limit, a run
-// still going after that many seconds is stopped and gets timedOutStatus.
-inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd,
-                   const std::string& shellPrefix = "", unsigned timeLimitSeconds = 0) {
+// Runs program with the arguments in the folder cwd; shellPrefix (such as "ulimit -f 8; exec")
+// goes before the command in the same shell. With a time limit, a run still going after that
+// many seconds is stopped and gets timedOutStatus.
+inline Run runProgram(const fs::path& program, const std::vector<std::string>& arguments, const fs::path& cwd,
+                      const std::string& shellPrefix = "", unsigned timeLimitSeconds = 0) {
     const fs::path outFile = cwd / ".e2e_stdout";
     const fs::path errFile = cwd / ".e2e_stderr";
     std::string line = "cd " + shellQuote(cwd.string()) + " && " + shellPrefix + " " +
                        (timeLimitSeconds == 0 ? "" : "timeout -k 5 " + std::to_string(timeLimitSeconds) + " ") +
-                       shellQuote(std::string(SSDTOOL_BIN_DIR) + "/ssdtool");
+                       shellQuote(program.string());
     for (const auto& argument : arguments) {
         line += " " + shellQuote(argument);
     }
@@ -71,6 +71,12 @@ inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cw
     fs::remove(outFile);
     fs::remove(errFile);
     return run;
+}
+
+// Runs build/bin/ssdtool as runProgram does.
+inline Run ssdtool(const std::vector<std::string>& arguments, const fs::path& cwd,
+                   const std::string& shellPrefix = "", unsigned timeLimitSeconds = 0) {
+    return runProgram(fs::path(SSDTOOL_BIN_DIR) / "ssdtool", arguments, cwd, shellPrefix, timeLimitSeconds);
 }
 
 // Runs the debug-logs command on drive 0, after the host options (the drive first, "--sim").

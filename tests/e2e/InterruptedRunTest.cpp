@@ -38,6 +38,7 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         const char* name; int signal; bool twice; std::vector<std::string> options;
         unsigned logId; unsigned featureId;
         bool bodyStarted;  // wait for a read past the log's first piece
+        bool everyDrive = false;  // "-ssd all" with a second drive after the stopped one
     };
     const Case cases[] = {
         {"SIGINT in the telemetry reads", SIGINT, false, {"-type", "Telemetry", "-extended"}, 0x07, 0x16, true},
@@ -45,6 +46,8 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         {"two SIGINTs in the telemetry reads", SIGINT, true, {"-type", "Telemetry", "-extended"}, 0x07, 0x16, true},
         {"SIGINT in the 0xFA reads", SIGINT, false, {"-type", "NvmeLogs"}, 0xFA, 0xFA, false},
         {"SIGTERM in the 0xFA reads", SIGTERM, false, {"-type", "NvmeLogs"}, 0xFA, 0xFA, false},
+        {"SIGINT in the first of every drive", SIGINT, false, {"-type", "Telemetry", "-extended"}, 0x07, 0x16, true,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,7 +58,10 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
         fs::remove(trace);
         fs::remove(pidFile);
         std::vector<std::string> arguments{"--sim=" + profile.string(), "--sim-trace=" + trace.string(), "dump",
-                                           "-debuglogs", "-ssd", "0", "-v"};
+                                           "-debuglogs", "-ssd", c.everyDrive ? "all" : "0", "-v"};
+        if (c.everyDrive) {
+            arguments.insert(arguments.begin() + 1, "--sim=kestrova-sata");
+        }
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         // The shell takes ssdtool's place, so its process id is ssdtool's.
         auto running = std::async(std::launch::async, [&] {
@@ -100,6 +106,11 @@ TEST_F(InterruptedRun, TheDriveIsPutBackAndTheWholeFilesAreKeptUnpacked) {
             << run.err;
         EXPECT_EQ(run.err.find("Interrupted"), run.err.rfind("Interrupted")) << run.err;
         EXPECT_FALSE(contains(run.out, "Interrupted")) << run.out;
+        // The drives after the stopped one are not run; the summary says so.
+        const std::string stopped = "Drive 0 of 2 (serial " + builtInSerial() + "): stopped; no package";
+        const std::string notRun = "Drive 1 of 2 (serial " + builtInSerial("kestrova-sata") +
+                                   "): not run\n\nSummary: 0 of 2 drives succeeded\n";
+        EXPECT_EQ(c.everyDrive, contains(run.out, stopped) && contains(run.out, notRun)) << run.out;
         if (c.logId == 0xFA) {
             EXPECT_TRUE(fs::exists(folder / "log_pages" / "lid_0x02_lsp_0x00_lsi_0x0000.bin"));
         }

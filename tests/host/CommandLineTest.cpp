@@ -201,7 +201,7 @@ TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescripti
     ASSERT_EQ(0, help({}));
     const std::string text = out.str();
     EXPECT_EQ(0u, text.find("Usage: ssdtool [--sim[=PROFILE]]... [--sim-trace=FILE] [--log=FILE] "
-                            "[--host-log=FILE] [--as-maker[=FAMILY]] [--vendor-commands] "
+                            "[--host-log=FILE] [--as-maker[=FAMILY]] [--vendor-commands] [--version] "
                             "<verb>[<options>][<targets>][<properties>]\n"));
     EXPECT_NE(std::string::npos, text.find("Command       Verb  Description\n"));
     EXPECT_NE(std::string::npos, text.find("DebugLogs     dump  Collects debug logs and creates ZIP package.\n"));
@@ -212,6 +212,10 @@ TEST_F(HelpPrinterTest, WithoutArgumentsListsEveryCommandWithItsVerbAndDescripti
     ASSERT_NE(std::string::npos, decodeLine);
     EXPECT_EQ(text.find("\n" + std::string(50, ' ') + "Decode one file", decodeLine), text.find('\n', decodeLine))
         << text;
+    // The host's options follow, their descriptions in the host commands' column.
+    const auto options = text.find("\nHost options (before the verb):\n  --sim[=PROFILE]  ");
+    ASSERT_NE(std::string::npos, options) << text;
+    EXPECT_EQ(text.find("Print the version", options), text.find("\n  --version", options) + 51) << text;
     // The overview does not go into any command's parts.
     EXPECT_FALSE(shows("Synopsis"));
     EXPECT_EQ("", err.str());

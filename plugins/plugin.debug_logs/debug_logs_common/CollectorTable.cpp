@@ -1,5 +1,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/CollectorTable.h"
 
+#include <algorithm>
+
 #include "plugins/plugin.debug_logs/debug_logs_common/IdentifyCollectorRun.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/NVMeLogs.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/ProductInfo.h"
@@ -40,6 +42,19 @@ CollectorTable defaultCollectorTable() {
         return std::make_unique<SystemInfo>("System Info");
     };
     return table;
+}
+
+std::vector<std::string> selectableLogTypes(const CollectorTable& table) {
+    std::vector<std::string> types;
+    for (const DriveCollector& collector : table.driveCollectors) {
+        for (const std::string& type : collector.logTypes) {
+            if (std::find(types.begin(), types.end(), type) == types.end()) {
+                types.push_back(type);
+            }
+        }
+    }
+    types.push_back("System");
+    return types;
 }
 
 }  // namespace plugin::cli::debug_logs

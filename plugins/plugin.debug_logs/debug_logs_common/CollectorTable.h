@@ -38,4 +38,8 @@ struct CollectorTable {
 // as it exists), then the general logs.
 CollectorTable defaultCollectorTable();
 
+// The "-type" names that select collectors: every drive collector's, in the table's order, then
+// "System" (the general logs alone).
+std::vector<std::string> selectableLogTypes(const CollectorTable& table);
+
 }  // namespace plugin::cli::debug_logs
