@@ -236,6 +236,10 @@ void HelpPrinter::printParts(const std::string& heading, const std::vector<PartS
         out << "  " << usage << "\n";
         out << "      " << part.description << "\n";
         out << "      " << partFlags(part) << "\n";
+        if (part.matches("-ssd") && part.takesValue()) {
+            // The host's own selector, which no plug-in's text names.
+            out << "      -ssd all: every drive in turn, one package each, then a table of the outcomes.\n";
+        }
     }
 }
 

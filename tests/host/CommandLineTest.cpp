@@ -271,7 +271,8 @@ TEST_F(HelpPrinterTest, CommandHelpShowsEveryPartWithItsFlags) {
         // -v declares its value required but has no value to give: it is shown as the flag it is.
         "  -v\n      Display verbose output\n      Required: False\n",
         "Targets:\n  -ssd <Index|SerialNumber|PhysicalPath>\n      Device index, serial number, or physical path.\n"
-        "      Required: True  Value: Index|SerialNumber|PhysicalPath  ValueRequired: True\n",
+        "      Required: True  Value: Index|SerialNumber|PhysicalPath  ValueRequired: True\n"
+        "      -ssd all: every drive in turn, one package each, then a table of the outcomes.\n",
         "Properties:\n  (none)\n"};
     for (const auto& part : parts) {
         EXPECT_NE(std::string::npos, text.str().find(part)) << part << "\n" << text.str();
