@@ -73,7 +73,14 @@ drivekit::core::Status PluginLoader::load(const fs::path& library, const LoggerS
 drivekit::core::Status PluginLoader::loadAll(const fs::path& folder, const LoggerSettings& logger,
                                              plugin::cli::FeatureRegistry& registry) {
     drivekit::core::Status first;
-    for (const auto& library : findPlugins(folder)) {
+    const auto libraries = findPlugins(folder);
+    if (libraries.empty()) {
+        // A plug-in removed or never built: say where it was looked for, not only that "dump" is unknown.
+        first = drivekit::core::Status::custom();
+        first.setMessage("No plug-in (plugin.*" + boost::dll::shared_library::suffix().string() + ") found in " +
+                         folder.string() + "; only ssdtool's own commands are available.");
+    }
+    for (const auto& library : libraries) {
         const auto status = load(library, logger, registry);
         if (!status.isSuccess()) {
             LOG_ERROR(status.message());

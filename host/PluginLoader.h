@@ -32,7 +32,7 @@ public:
                                 plugin::cli::FeatureRegistry& registry);
 
     // Loads every plug-in of findPlugins(folder); the first failure is returned, the rest are
-    // logged.
+    // logged. A folder without any plug-in is a failure too.
     drivekit::core::Status loadAll(const boost::filesystem::path& folder,
                                    const LoggerSettings& logger,
                                    plugin::cli::FeatureRegistry& registry);

@@ -1,5 +1,6 @@
 // The host's own layer: its options before the verb, how results and exceptions become exit
 // statuses, and a host that found no plug-in.
+#include <boost/dll/shared_library.hpp>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
@@ -110,6 +111,9 @@ protected:
 TEST_F(HostApplicationTest, WithoutPluginsThereAreNoCommands) {
     EXPECT_EQ(0, run({"help"}));
     EXPECT_NE(std::string::npos, out.str().find("\nNo commands to display\n"));
+    const std::string suffix = boost::dll::shared_library::suffix().string();
+    EXPECT_EQ(0u, err.str().find("ssdtool: warning: No plug-in (plugin.*" + suffix + ") found in " + dir.string()))
+        << err.str();
     EXPECT_EQ(2, run({"--sim", "dump", "-debuglogs", "-ssd", "0"}));
     EXPECT_NE(std::string::npos, err.str().find("Unknown command: dump"));
 }
