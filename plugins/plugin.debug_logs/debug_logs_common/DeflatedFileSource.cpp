@@ -39,13 +39,8 @@ public:
           stream_(stream),
           size_(size),
           modified_(modified),
-          permissions_(permissions) {
-        zip_error_init(&error_);
-    }
-    ~DeflatedFile() {
-        close();
-        zip_error_fini(&error_);
-    }
+          permissions_(permissions) {}
+    ~DeflatedFile() { close(); }
     DeflatedFile(const DeflatedFile&) = delete;
     DeflatedFile& operator=(const DeflatedFile&) = delete;
 
@@ -72,7 +67,7 @@ private:
     bool complete_ = false;
     std::uint64_t compressedBytes_ = 0;
     std::uint32_t crc_ = 0;
-    zip_error_t error_;
+    ZipSourceError error_;
 };
 
 zip_int64_t DeflatedFile::handle(void* data, zip_uint64_t length, zip_source_cmd_t command) {
@@ -93,10 +88,9 @@ zip_int64_t DeflatedFile::handle(void* data, zip_uint64_t length, zip_source_cmd
         case ZIP_SOURCE_GET_FILE_ATTRIBUTES:
             return attributes(data, length);
         case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&error_, data, length);
+            return error_.toData(data, length);
         default:
-            zip_error_set(&error_, ZIP_ER_OPNOTSUPP, 0);
-            return -1;
+            return error_.fail(ZIP_ER_OPNOTSUPP, 0);
     }
 }
 
@@ -104,7 +98,7 @@ bool DeflatedFile::open() {
     close();
     file_ = openForReading(path_);
     if (file_ == nullptr) {
-        zip_error_set(&error_, ZIP_ER_OPEN, errno);
+        error_.fail(ZIP_ER_OPEN, errno);
         return false;
     }
     complete_ = false;
@@ -141,10 +135,10 @@ zip_int64_t DeflatedFile::read(void* data, zip_uint64_t length) {
     const std::int64_t count = deflater_->read(static_cast<unsigned char*>(data), static_cast<std::size_t>(length));
     if (count < 0) {
         if (drivekit::core::StopRequest::requested()) {
-            zip_error_set(&error_, ZIP_ER_CANCELLED, 0);
+            error_.fail(ZIP_ER_CANCELLED, 0);
         } else {
             LOG_WARNING("Packing " << path_.string() << " failed: " << deflater_->problem());
-            zip_error_set(&error_, readError_ != 0 ? ZIP_ER_READ : ZIP_ER_INTERNAL, readError_);
+            error_.fail(readError_ != 0 ? ZIP_ER_READ : ZIP_ER_INTERNAL, readError_);
         }
         return -1;
     }
@@ -168,7 +162,7 @@ void DeflatedFile::close() {
 
 // The stream is deflate data; its CRC-32 and compressed size are known once it was read whole.
 zip_int64_t DeflatedFile::stat(void* data, zip_uint64_t length) {
-    auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &error_);
+    auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, error_.get());
     if (st == nullptr) {
         return -1;
     }
@@ -189,7 +183,7 @@ zip_int64_t DeflatedFile::stat(void* data, zip_uint64_t length) {
 // As libzip describes a file it reads itself: made on Unix with the file's mode, on Windows with
 // its defaults.
 zip_int64_t DeflatedFile::attributes(void* data, zip_uint64_t length) {
-    auto* attributes = ZIP_SOURCE_GET_ARGS(zip_file_attributes_t, data, length, &error_);
+    auto* attributes = ZIP_SOURCE_GET_ARGS(zip_file_attributes_t, data, length, error_.get());
     if (attributes == nullptr) {
         return -1;
     }

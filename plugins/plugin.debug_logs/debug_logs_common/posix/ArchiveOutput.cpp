@@ -20,12 +20,11 @@ namespace {
 // The archive's file, written from zip_close's begin to its commit; nothing is ever read from it.
 class ArchiveFile {
 public:
-    explicit ArchiveFile(std::string path) : path_(std::move(path)) { zip_error_init(&error_); }
+    explicit ArchiveFile(std::string path) : path_(std::move(path)) {}
     ~ArchiveFile() {
         if (file_ != nullptr) {
             rollBack();
         }
-        zip_error_fini(&error_);
     }
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
@@ -33,10 +32,7 @@ public:
     zip_int64_t handle(void* data, zip_uint64_t length, zip_source_cmd_t command);
 
 private:
-    zip_int64_t fail(int zipError, int systemError) {
-        zip_error_set(&error_, zipError, systemError);
-        return -1;
-    }
+    zip_int64_t fail(int zipError, int systemError) { return error_.fail(zipError, systemError); }
     zip_int64_t begin();
     zip_int64_t write(const void* data, zip_uint64_t length);
     zip_int64_t seek(void* data, zip_uint64_t length);
@@ -45,7 +41,7 @@ private:
 
     std::string path_;
     std::FILE* file_ = nullptr;
-    zip_error_t error_;
+    ZipSourceError error_;
 };
 
 zip_int64_t ArchiveFile::handle(void* data, zip_uint64_t length, zip_source_cmd_t command) {
@@ -78,7 +74,7 @@ zip_int64_t ArchiveFile::handle(void* data, zip_uint64_t length, zip_source_cmd_
         case ZIP_SOURCE_REMOVE:
             return ::unlink(path_.c_str()) == 0 || errno == ENOENT ? 0 : fail(ZIP_ER_REMOVE, errno);
         case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&error_, data, length);
+            return error_.toData(data, length);
         default:
             return fail(ZIP_ER_OPNOTSUPP, 0);
     }
@@ -112,7 +108,7 @@ zip_int64_t ArchiveFile::write(const void* data, zip_uint64_t length) {
 }
 
 zip_int64_t ArchiveFile::seek(void* data, zip_uint64_t length) {
-    auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
+    auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, error_.get());
     if (args == nullptr) {
         return -1;
     }
