@@ -2,7 +2,6 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 #include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "drivekit/core/StopRequest.h"
@@ -267,12 +266,10 @@ HostApplication::RunOutcome HostApplication::runOnDrive(plugin::cli::FeatureBase
                                                         std::ostream& err) {
     LOG_INFO("Selected drive " << drive.path << " (every drive in turn)");
     gatedDrive_ = nullptr;
-    std::ostringstream openError;
-    if (prepareDrive(drive, openError) != ExitStatus::success) {
-        err << openError.str();
-        return {ExitStatus::failed, "cannot open: " + openError.str().substr(0, openError.str().find('\n'))};
+    std::string openError;
+    if (prepareDrive(drive, err, &openError) != ExitStatus::success) {
+        return {ExitStatus::failed, "cannot open: " + openError};
     }
-    err << openError.str();
     feature.registerDevice(drive.device);
     // What one drive's run throws ends that drive's run, not the others'.
     try {
@@ -297,12 +294,15 @@ int HostApplication::showDrives(std::ostream& out, std::ostream& err) {
     return ExitStatus::success;
 }
 
-int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& err) {
+int HostApplication::prepareDrive(const DriveList::Entry& drive, std::ostream& err, std::string* failure) {
     if (drive.open) {
         const auto outcome = drive.open();
         if (!outcome.status.isSuccess()) {
             LOG_ERROR(outcome.status.message());
             err << "ssdtool: error: " << outcome.status.message() << "\n";
+            if (failure != nullptr) {
+                *failure = outcome.status.message();
+            }
             return outcome.accessDenied ? ExitStatus::usage : ExitStatus::failed;
         }
     }

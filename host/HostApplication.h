@@ -47,7 +47,8 @@ private:
                           const DriveList::Entry& drive, std::ostream& out, std::ostream& err);
     int showDrives(std::ostream& out, std::ostream& err);
     // Opens a real drive and applies --as-maker; the exit status of a failure, else 0.
-    int prepareDrive(const DriveList::Entry& drive, std::ostream& err);
+    // failure, when given, receives the open error's message alone.
+    int prepareDrive(const DriveList::Entry& drive, std::ostream& err, std::string* failure = nullptr);
     // Keeps the maker's own commands from another maker's NVMe drive, unless --vendor-commands.
     void gateVendorCommands(const DriveList::Entry& drive, std::ostream& err);
     // After the run: the commands the gate kept from the drive, if any.
