@@ -155,7 +155,9 @@ Status PackageGenerator::generate(Status& status) {
     }
     printMessage("SUMMARY", false, true);
     printMessage("Total drive logs generated: " + std::to_string(driveLogFiles_));
-    // The manifest covers the report: the report goes first.
+    // The manifest covers the report, so the report is written first and names the manifest
+    // ahead of it; the manifest is not a drive log and is left out of the total above.
+    recordSavedBinary("", Manifest::fileName);
     Status incident;
     SaveIncidentReportLog(incident);
     Manifest(outputPath_, device_.get(), collectorResults_).write();
