@@ -41,6 +41,7 @@ TEST_F(ManifestPackage, ListsEveryFileWithItsDigestAndEachDriveChangePutBack) {
         const auto archive = readZip(onlyPackage(dir));
         ASSERT_EQ(1u, archive.count("manifest.json"));
         const auto manifest = nlohmann::json::parse(archive.at("manifest.json"));
+        EXPECT_EQ("simulated", manifest.at("drive").at("connection")) << manifest.at("drive").dump();
         std::set<std::string> listed, packed;
         for (const auto& file : manifest.at("files")) {
             const std::string path = file.at("path");

@@ -89,6 +89,7 @@ Json Manifest::drive() const {
     node["firmware"].setString(attributes.readString(deviceAttributes::firmware().key()));
     const bool nvme = device_->isProtocolSupported(drivekit::core::protocols::nvme);
     node["protocol"].setString(nvme ? "NVMe" : "ATA");
+    node["connection"].setString(attributes.readString(deviceAttributes::connection().key()));
     return node;
 }
 
