@@ -1,6 +1,7 @@
 #include "host/decode/ManifestCheck.h"
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "drivekit/core/Sha256.h"
 
@@ -45,6 +46,20 @@ std::string ManifestCheck::damage(std::size_t index) const {
         return "cannot read it: " + error;
     }
     return digest.hexDigest() == listed->second ? std::string() : "its SHA-256 differs from the manifest's";
+}
+
+std::vector<std::string> ManifestCheck::missing() const {
+    std::set<std::string> held;
+    for (const PackageEntry& entry : reader_.entries()) {
+        held.insert(entry.path);
+    }
+    std::vector<std::string> gone;
+    for (const auto& [path, digest] : digests_) {
+        if (held.count(path) == 0) {
+            gone.push_back(path);
+        }
+    }
+    return gone;
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "host/decode/PackageReader.h"
 
@@ -16,6 +17,8 @@ public:
 
     // Why entry index differs from the manifest; empty when it matches or is not listed.
     std::string damage(std::size_t index) const;
+    // The files the manifest lists that the package does not hold, sorted by path.
+    std::vector<std::string> missing() const;
 
 private:
     PackageReader& reader_;

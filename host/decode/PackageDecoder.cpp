@@ -235,6 +235,10 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
         markDamaged(outcome, damage);
         list(listing, shown, outcome);
     }
+    for (const std::string& gone : manifest.missing()) {
+        listing.damaged.emplace_back(printableName(gone),
+                                     "missing: the manifest lists it, the package does not hold it");
+    }
     const XmlObject totals = summary(listing);
     if (settings.output == "json") {
         out << "\n  ],\n  \"summary\": " << XmlTreePrinter::toJsonTree(totals).toString(1) << "\n}\n";
