@@ -1,6 +1,10 @@
 #include "drivekit/core/CommandJournal.h"
 
+#include <map>
 #include <mutex>
+
+#include <boost/filesystem/operations.hpp>
+#include <boost/filesystem/path.hpp>
 
 namespace drivekit::core {
 
@@ -10,6 +14,9 @@ struct Journal {
     std::mutex mutex;
     bool recording = false;
     std::vector<CommandJournal::Command> pending;
+    // Reads sent inside a FileReadScope, by the file they are for, until it is written.
+    std::string readingFor;
+    std::map<std::string, std::vector<CommandJournal::Command>> scoped;
     std::vector<CommandJournal::File> files;
     std::vector<CommandJournal::Change> changes;
 };
@@ -31,12 +38,22 @@ std::vector<CommandJournal::Command> readersOf(const std::vector<CommandJournal:
     return readers;
 }
 
+// One spelling of a path, whichever way the collector and the writer put it.
+std::string normalised(const std::string& path) {
+    boost::system::error_code error;
+    const boost::filesystem::path absolute = boost::filesystem::absolute(path, error);
+    // Without a current folder the path is kept as given: both sides then spell it alike.
+    return (error ? boost::filesystem::path(path) : absolute).lexically_normal().generic_string();
+}
+
 }  // namespace
 
 void CommandJournal::start() {
     Journal& kept = journal();
     const std::lock_guard<std::mutex> lock(kept.mutex);
     kept.pending.clear();
+    kept.readingFor.clear();
+    kept.scoped.clear();
     kept.files.clear();
     kept.changes.clear();
     kept.recording = true;
@@ -53,19 +70,41 @@ bool CommandJournal::recording() {
 }
 
 void CommandJournal::noteCommand(Command command) {
-    const std::lock_guard<std::mutex> lock(journal().mutex);
-    if (journal().recording) {
-        journal().pending.push_back(std::move(command));
+    Journal& kept = journal();
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    if (!kept.recording) {
+        return;
     }
+    if (kept.readingFor.empty()) {
+        kept.pending.push_back(std::move(command));
+    } else {
+        kept.scoped[kept.readingFor].push_back(std::move(command));
+    }
+}
+
+std::string CommandJournal::readFor(const std::string& path) {
+    Journal& kept = journal();
+    const std::string named = path.empty() ? path : normalised(path);
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    std::string previous = std::move(kept.readingFor);
+    kept.readingFor = named;
+    return previous;
 }
 
 void CommandJournal::noteFileWritten(const std::string& path) {
     Journal& kept = journal();
     const std::lock_guard<std::mutex> lock(kept.mutex);
-    if (kept.recording) {
-        kept.files.push_back({path, readersOf(kept.pending)});
-        kept.pending.clear();
+    if (!kept.recording) {
+        return;
     }
+    const auto scoped = kept.scoped.find(normalised(path));
+    if (scoped != kept.scoped.end()) {
+        kept.files.push_back({path, readersOf(scoped->second)});
+        kept.scoped.erase(scoped);
+        return;
+    }
+    kept.files.push_back({path, readersOf(kept.pending)});
+    kept.pending.clear();
 }
 
 size_t CommandJournal::noteChange(Change change) {

@@ -2,8 +2,10 @@
 // What one package run did with the drive, kept while the run records it: the commands sent
 // (their fields, outcome and time), the files written whole with the commands that read
 // them, and every setting the run changed on the drive with whether it was put back. A file
-// is given the data reads sent since the file written before it: a collector that reads
-// several structures before writing them gives the first file all of those reads.
+// whose reads were sent inside a FileReadScope naming it is given those reads; any other file
+// is given the data reads sent outside every scope since such a file was last written, so a
+// collector that reads several structures before writing them, without saying which read is
+// for which file, gives the first file all of those reads.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -40,6 +42,9 @@ public:
     static bool recording();
     static void noteCommand(Command command);
     static void noteFileWritten(const std::string& path);
+    // Commands noted from now on are for the file at path (empty: for no file named); returns
+    // the file they were for until now, to be restored when the reads for path end.
+    static std::string readFor(const std::string& path);
     // The change's number, for notePutBack; nothing is kept while not recording.
     static size_t noteChange(Change change);
     static void notePutBack(size_t number);

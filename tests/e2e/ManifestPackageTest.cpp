@@ -49,12 +49,19 @@ TEST_F(ManifestPackage, ListsEveryFileWithItsDigestAndEachDriveChangePutBack) {
             ASSERT_EQ(1u, archive.count(path)) << path;
             EXPECT_EQ(archive.at(path).size(), file.at("size").get<std::size_t>()) << path;
             EXPECT_EQ(sha256(archive.at(path)), file.at("sha256").get<std::string>()) << path;
-            // The host-initiated telemetry log names its own reads, starting with its header.
-            std::size_t headerReads = 0;
-            for (const auto& command : contains(path, "lid_0x07") ? file.at("commands") : nlohmann::json::array()) {
-                headerReads += command.value("lid", 0u) == 7 && command.value("firstByte", 1u) == 0 ? 1 : 0;
+            // A log page's file names reads of that page only, from its first byte; an Identify
+            // structure's file Identify commands only.
+            const auto lid = path.find("lid_0x");
+            const bool identify = path.rfind("identify/", 0) == 0;
+            std::size_t fromStart = 0;
+            for (const auto& command : file.at("commands")) {
+                fromStart += command.value("firstByte", 1u) == 0 ? 1 : 0;
+                EXPECT_TRUE(lid == std::string::npos ||
+                            command.value("lid", 0ul) == std::stoul(path.substr(lid + 6, 2), nullptr, 16)) << path;
+                EXPECT_TRUE(!identify || command.value("opcode", 0u) == 6) << path;
             }
-            EXPECT_TRUE(!contains(path, "lid_0x07") || headerReads >= 1) << path;
+            EXPECT_TRUE(lid == std::string::npos || fromStart >= 1) << path;
+            EXPECT_TRUE(!identify || !file.at("commands").empty()) << path;
         }
         for (const auto& [name, bytes] : archive) {
             if (name.back() != '/' && name != "manifest.json") {
