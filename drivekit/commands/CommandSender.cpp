@@ -1,7 +1,9 @@
 #include "drivekit/commands/CommandSender.h"
 
+#include <chrono>
 #include <cstddef>
 
+#include "drivekit/commands/CommandFields.h"
 #include "drivekit/commands/nvme/SubmissionEntry.h"
 
 namespace drivekit::commands {
@@ -21,6 +23,17 @@ bool isBelowProtocol(const core::Status& status) {
     return false;
 }
 
+// Kept for the package's manifest: what was sent, how it ended and how long it took.
+void journal(const core::Command& command, const core::Status& status, std::chrono::nanoseconds taken) {
+    if (!core::CommandJournal::recording()) {
+        return;
+    }
+    core::CommandJournal::Command record = commandFields(command);
+    record.status = status.isSuccess() ? "success" : status.message();
+    record.microseconds = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(taken).count());
+    core::CommandJournal::noteCommand(std::move(record));
+}
+
 }  // namespace
 
 template <typename Send>
@@ -33,8 +46,10 @@ core::Status CommandSender::sendWith(core::Command& command, Send send) {
                                              << ")");
         return core::Status::commandSetNotSupported();
     }
+    const auto started = std::chrono::steady_clock::now();
     core::CommandResult result;
     result = send();
+    journal(command, result.status, std::chrono::steady_clock::now() - started);
     if (!result.status.isSuccess()) {
         LOG_ERROR(command.name() << " failed: " << result.status.category() << "/" << result.status.code()
                                  << " " << result.status.message());

@@ -5,6 +5,7 @@ namespace drivekit::core::attributes {
 // One row per definition: function, key, display name, type. Both the functions and the
 // list are generated from these rows.
 #define DK_DEVICE_ATTRIBUTES(ROW)                                                              \
+    ROW(connection, "Connection", "Connection", string)                                        \
     ROW(csmi, "CSMI", "CSMI", boolean)                                                         \
     ROW(driverProvider, "DriverProvider", "Driver Provider", string)                           \
     ROW(driverVersion, "DriverVersion", "Driver Version", string)                              \

@@ -8,6 +8,8 @@
 
 namespace drivekit::core::attributes {
 
+// How the host reaches the drive: "simulated", "Linux NVMe", "Linux SATA".
+Attribute connection();
 Attribute csmi();
 Attribute driverProvider();
 Attribute driverVersion();

@@ -7,6 +7,8 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#include "drivekit/core/CommandJournal.h"
+
 namespace drivekit::core {
 
 namespace fs = boost::filesystem;
@@ -112,6 +114,7 @@ Status WholeFile::commit() {
         fail("cannot rename " + writing_ + " to " + path_ + ": " + error.message());
     } else {
         committed_ = true;
+        CommandJournal::noteFileWritten(path_);
         return Status::success();
     }
     abort();

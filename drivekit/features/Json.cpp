@@ -52,6 +52,11 @@ void Json::setDouble(double number) {
     type_ = doubleNumber;
 }
 
+void Json::setBool(bool value) {
+    unsigned_ = value ? 1 : 0;
+    type_ = boolean;
+}
+
 std::string Json::toString(uint32_t level) const {
     std::string out;
     write(out, level);
@@ -79,6 +84,9 @@ void Json::write(std::string& out, uint32_t level) const {
             break;
         case signedNumber:
             out += std::to_string(signed_);
+            break;
+        case boolean:
+            out += unsigned_ != 0 ? "true" : "false";
             break;
         case doubleNumber: {
             std::ostringstream stream;

@@ -17,6 +17,7 @@ public:
         doubleNumber = 3,
         string = 4,
         array = 5,
+        boolean = 6,
     };
 
     // An empty object without a key.
@@ -35,6 +36,7 @@ public:
     void setUnsigned(uint64_t number);
     void setSigned(int64_t number);
     void setDouble(double number);
+    void setBool(bool value);
     void setType(Type type) { type_ = type; }
 
     const std::string& key() const { return key_; }

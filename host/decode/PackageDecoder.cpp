@@ -8,6 +8,7 @@
 #include "drivekit/features/decode/XmlTreePrinter.h"
 #include "host/decode/EventLogStream.h"
 #include "host/decode/FileKinds.h"
+#include "host/decode/ManifestCheck.h"
 #include "host/ExitStatus.h"
 
 namespace host {
@@ -160,6 +161,14 @@ void list(Listing& listing, const std::string& path, const FileDecode& outcome) 
     }
 }
 
+// A file that differs from the manifest is damaged whatever its bytes decode to.
+void markDamaged(FileDecode& outcome, const std::string& damage) {
+    if (!damage.empty()) {
+        outcome.result = Result::damaged;
+        outcome.message = damage;
+    }
+}
+
 }  // namespace
 
 void printSection(const std::string& path, FileDecode& outcome, const std::string& output, bool first,
@@ -212,15 +221,23 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
         out << "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n";
     }
     Listing listing;
+    const ManifestCheck manifest(*reader);
     // Once the output cannot be written, nothing more is decoded for it.
     for (std::size_t i = 0; i < reader->entries().size() && out; ++i) {
         const std::string shown = printableName(reader->entries()[i].path);
         FileDecode outcome;
+        const std::string damage = manifest.damage(i);
         if (!streamed(*reader, i, shown, settings, i == 0, out, outcome)) {
             outcome = decodeEntry(*reader, i, vendorPages, settings.family);
+            markDamaged(outcome, damage);
             printSection(shown, outcome, settings.output, i == 0, out);
         }
+        markDamaged(outcome, damage);
         list(listing, shown, outcome);
+    }
+    for (const std::string& gone : manifest.missing()) {
+        listing.damaged.emplace_back(printableName(gone),
+                                     "missing: the manifest lists it, the package does not hold it");
     }
     const XmlObject totals = summary(listing);
     if (settings.output == "json") {

@@ -82,7 +82,8 @@ TEST_F(DebugLogsDestination, ADestinationThroughALinkAndDotDotOrWithBlanksQuotes
         EXPECT_EQ(besides, std::vector<std::string>(packed.begin() + 1, packed.end()));
         // A System package holds the general logs and no sub-folder.
         const auto archive = readZip(dir / landing / packed[0]);
-        EXPECT_EQ((std::set<std::string>{"incident_report.log", "product.json", "system_info.log", "version.txt"}),
+        EXPECT_EQ((std::set<std::string>{"incident_report.log", "manifest.json", "product.json", "system_info.log",
+                                         "version.txt"}),
                   namesOf(archive));
         for (const auto& [name, bytes] : archive) {
             EXPECT_FALSE(bytes.empty()) << name;

@@ -99,9 +99,11 @@ TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEvery
         EXPECT_FALSE(contains(run.out, "Damaged or unreadable"));
         EXPECT_TRUE(contains(run.out, "\n  Files: " + std::to_string(files) + "\n"))
             << run.out.substr(run.out.rfind("Summary"));
+        // The report names every binary and the manifest, which is no drive log.
         const auto saved = savedInReport(archive.at("incident_report.log"));
+        binaries.insert("manifest.json");
         EXPECT_EQ(binaries, std::set<std::string>(saved.begin(), saved.end()));
-        EXPECT_TRUE(contains(made.out, "Total drive logs generated: " + std::to_string(saved.size()) + "\n"));
+        EXPECT_TRUE(contains(made.out, "Total drive logs generated: " + std::to_string(saved.size() - 1) + "\n"));
         decoded = run.out;
     }
 

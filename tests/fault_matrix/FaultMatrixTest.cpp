@@ -307,7 +307,8 @@ const char* const timedOutText = "did not end within the time limit";
 
 // Files that describe the run or the host rather than the drive: their text holds the time of
 // the run and the machine's state, so they are never compared with the fault-free run.
-const std::set<std::string> runFiles = {"incident_report.log", "product.json", "version.txt", "system_info.log"};
+const std::set<std::string> runFiles = {"incident_report.log", "product.json", "version.txt", "system_info.log",
+                                         "manifest.json"};
 
 bool isRunFile(const std::string& name) { return runFiles.count(fs::path(name).filename().string()) != 0; }
 

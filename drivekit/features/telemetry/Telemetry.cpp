@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
@@ -66,6 +67,7 @@ public:
         asRead_ = core::Payload(data.data(), data.size());
         *data.at(dataArea4SwitchByte) = 1;
         feature.attributes().writeUint32(definitions::transferBytes(), data.size());
+        change_ = core::CommandJournal::noteChange({"Host Behavior Support, telemetry data area 4", "0", "1"});
         enabled_ = feature.sendSetFeature(status).isSuccess();
         if (!enabled_) {
             LOG_WARNING("Host Behavior Support not set for data area 4: " << status.message());
@@ -84,7 +86,9 @@ public:
         core::Status status;
         if (!feature.sendSetFeature(status).isSuccess()) {
             LOG_ERROR("Host Behavior Support not restored: " << status.message());
+            return;
         }
+        core::CommandJournal::notePutBack(change_);
     }
 
     DataArea4Switch(const DataArea4Switch&) = delete;
@@ -93,6 +97,7 @@ public:
 private:
     std::shared_ptr<core::Device> device_;
     std::optional<core::Payload> asRead_;  // set when the drive's setting was changed
+    size_t change_ = 0;
     bool enabled_ = false;
 };
 
@@ -303,8 +308,13 @@ core::Status Telemetry::readPass(core::Status& status) {
     ++readPasses_;
     setOffset(0);
     setTransferBytes(firstPieceBytes);
+    const bool captures = hostInitiated_ && (attributes_.readUint8(definitions::logSpecificField().key()) & createLsp);
     if (!sendCommand(status).isSuccess()) {
         return status;
+    }
+    if (captures) {
+        // The drive's previous host-initiated data is gone for good: nothing can put it back.
+        core::CommandJournal::noteChange({"host-initiated telemetry capture", "", "new capture"});
     }
     if (payload_.size() < sizeof(TelemetryHeader)) {
         LOG_ERROR("The drive returned " << payload_.size() << " bytes of the telemetry header");

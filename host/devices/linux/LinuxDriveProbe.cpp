@@ -141,6 +141,7 @@ core::Status probeNvme(LinuxNvmeDrive& drive, const FoundDrive& found) {
         return notAnswered(status, drive.path() + " does not answer Identify Controller: ");
     }
     writeCommon(drive.attributes, found);
+    drive.attributes.writeString(attributes::connection(), "Linux NVMe");
     writeNvme(drive.attributes, facts, found);
     probeOcp(drive, facts.uuidList);
     core::Payload space;
@@ -163,6 +164,7 @@ core::Status probeSata(LinuxAtaDrive& drive, const FoundDrive& found) {
         return notAnswered(status, drive.path() + " does not answer IDENTIFY DEVICE: ");
     }
     writeCommon(drive.attributes, found);
+    drive.attributes.writeString(attributes::connection(), "Linux SATA");
     drive.attributes.writeString(attributes::serialNumber(), facts.serialNumber);
     drive.attributes.writeString(attributes::modelNumber(), facts.modelNumber);
     drive.attributes.writeString(attributes::firmware(), facts.firmware);

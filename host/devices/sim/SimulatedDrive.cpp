@@ -127,6 +127,7 @@ bool failsBeforeRunning(const SimFault* fault) {
 SimulatedDrive::SimulatedDrive(SimProfile profile)
     : profile_(std::move(profile)), replay_(profile_.replayFolder), faults_(profile_.faults) {
     attributes = profile_.attributes;
+    attributes.writeString(definitions::connection(), "simulated");
     queues.push_back(std::make_shared<devices::AdminQueue>());
     SimFeatures::initialise(profile_, state_);
     SimTelemetryCaptures::initialise(profile_, state_);

@@ -4,6 +4,7 @@
 #include <boost/format.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/FileReadScope.h"
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/WholeFile.h"
 #include "drivekit/core/logging/Log.h"
@@ -109,6 +110,7 @@ bool Identify::collect(uint8_t cns, uint32_t nsid, Payload& data) {
         return false;
     }
     Status status;
+    const drivekit::core::FileReadScope reads(structurePath(cns, nsid));
     if (!identifyOne(status, data, cns, nsid).isSuccess()) {
         ++failedCount;
         return false;
@@ -146,9 +148,7 @@ void Identify::reportFailure(uint8_t cns, const Status& status) const {
 }
 
 bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
-    // The controller, NVM set and command set are always 0.
-    const std::string name = drivekit::features::PackageFileNames::identify({0, cns, nsid, 0, 0});
-    const std::string path = (fs::path(outputDirectory_) / name).string();
+    const std::string path = structurePath(cns, nsid);
     if (data.empty() || !drivekit::core::WholeFile::write(path, data.data(), data.size()).isSuccess()) {
         // The drive answered but nothing usable reached the package: not a generated log, and
         // no empty or partial file is left to be taken for one.
@@ -157,8 +157,14 @@ bool Identify::saveStructure(const Payload& data, uint8_t cns, uint32_t nsid) {
         return false;
     }
     printMessage("Successfully generated " + cnsText(cns) + " log to " + path + ".", true);
-    recordSavedBinary(folderName, name);
+    recordSavedBinary(folderName, fs::path(path).filename().string());
     return true;
+}
+
+std::string Identify::structurePath(uint8_t cns, uint32_t nsid) const {
+    // The controller, NVM set and command set are always 0.
+    const std::string name = drivekit::features::PackageFileNames::identify({0, cns, nsid, 0, 0});
+    return (fs::path(outputDirectory_) / name).string();
 }
 
 }  // namespace plugin::cli::debug_logs

@@ -49,6 +49,7 @@ private:
     // answered (data then holds its answer), whether or not the file could be written.
     bool collect(uint8_t cns, uint32_t nsid, drivekit::core::Payload& data);
     bool saveStructure(const drivekit::core::Payload& data, uint8_t cns, uint32_t nsid);
+    std::string structurePath(uint8_t cns, uint32_t nsid) const;
     void collectGroup(const NamespaceGroup& group);
     void reportFailure(uint8_t cns, const drivekit::core::Status& status) const;
 

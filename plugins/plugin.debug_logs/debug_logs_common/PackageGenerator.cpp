@@ -4,6 +4,7 @@
 #include <boost/filesystem.hpp>
 #include <iostream>
 
+#include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/StopSignalScope.h"
 #include "drivekit/core/WholeFile.h"
@@ -63,6 +64,8 @@ Status PackageGenerator::run(Status& status, const std::string& destination, con
     setVerbosityLevel(verbosity);
     status = Status::success();
     WholeFile::forgetFailures();
+    drivekit::core::CommandJournal::start();
+    const std::shared_ptr<void> stopJournal(nullptr, [](void*) { drivekit::core::CommandJournal::stop(); });
     if (!iequals(logType_, "list")) {
         createOutputFolder(status, destination);
         if (!status.isSuccess()) {
@@ -152,8 +155,12 @@ Status PackageGenerator::generate(Status& status) {
     }
     printMessage("SUMMARY", false, true);
     printMessage("Total drive logs generated: " + std::to_string(driveLogFiles_));
+    // The manifest covers the report, so the report is written first and names the manifest
+    // ahead of it; the manifest is not a drive log and is left out of the total above.
+    recordSavedBinary("", Manifest::fileName);
     Status incident;
     SaveIncidentReportLog(incident);
+    Manifest(outputPath_, device_.get(), collectorResults_).write();
     return status;
 }
 
@@ -203,6 +210,7 @@ void PackageGenerator::runDriveCollector(const DriveCollector& collector) {
     Status status;
     instance->saveReport(status, device_, outputPath_);
     LOG_DEBUG(collector.title << ": " << status.message());
+    collectorResults_.push_back({collector.title, status});
     wholeDriveFiles_ += static_cast<int>(instance->fileCount);
     if (status.isSuccess()) {
         driveLogFiles_ += static_cast<int>(instance->fileCount);
@@ -236,7 +244,7 @@ Status PackageGenerator::addGeneralLogs(Status& status) {
     printMessage("");
     printMessage("ADD SYSTEM/PRODUCT INFO LOGS", false, true);
     if (collectors_.productInfo) {
-        status = runGeneralLog(collectors_.productInfo);
+        status = runGeneralLog("Product", collectors_.productInfo);
         if (!status.isSuccess()) {
             printMessage("Failed to create product JSON file");
         }
@@ -245,11 +253,11 @@ Status PackageGenerator::addGeneralLogs(Status& status) {
     if (!status.isSuccess()) {
         printMessage("Failed to create Version text file");
     }
-    runGeneralLog(collectors_.systemInfo);
+    runGeneralLog("System Info", collectors_.systemInfo);
     return status;
 }
 
-Status PackageGenerator::runGeneralLog(const CollectorFactory& factory) {
+Status PackageGenerator::runGeneralLog(const std::string& title, const CollectorFactory& factory) {
     Status status;
     if (StopRequest::requested()) {
         status = Status::interrupted();
@@ -258,6 +266,7 @@ Status PackageGenerator::runGeneralLog(const CollectorFactory& factory) {
     const auto instance = factory ? factory({device_, outputPath_, extended_}) : nullptr;
     if (instance) {
         instance->saveReport(status, device_, outputPath_);
+        collectorResults_.push_back({title, status});
     }
     return status;
 }

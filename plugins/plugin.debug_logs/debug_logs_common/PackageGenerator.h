@@ -4,10 +4,12 @@
 // archive.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drivekit/core/HostInterface.h"
 #include "drivekit/core/Status.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/CollectorTable.h"
+#include "plugins/plugin.debug_logs/debug_logs_common/Manifest.h"
 
 namespace plugin::cli {
 
@@ -49,7 +51,7 @@ private:
     void runDriveCollector(const debug_logs::DriveCollector& collector);
     // False for the outcomes that say the collector has nothing to read on this drive.
     static bool appliesToDrive(const drivekit::core::Status& status);
-    drivekit::core::Status runGeneralLog(const debug_logs::CollectorFactory& factory);
+    drivekit::core::Status runGeneralLog(const std::string& title, const debug_logs::CollectorFactory& factory);
     // True, with status naming the file and the kept folder, when a file of this run could not
     // be written (a full or failing disk), whatever its collector made of it.
     bool destinationFailed(drivekit::core::Status& status) const;
@@ -81,6 +83,8 @@ private:
     // disk), which then names the failure rather than the drive.
     drivekit::core::Status writeFailure_ = drivekit::core::Status::success();
     int driveLogFiles_ = 0;
+    // Every collector's outcome, for the manifest.
+    std::vector<debug_logs::Manifest::CollectorResult> collectorResults_;
     // Files the drive collectors wrote whole, also those of collectors that failed.
     int wholeDriveFiles_ = 0;
     std::shared_ptr<drivekit::core::Device> device_;

@@ -1,5 +1,6 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/PerformanceDebugMode.h"
 
+#include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
 
@@ -18,19 +19,25 @@ PerformanceDebugMode::PerformanceDebugMode(const std::shared_ptr<drivekit::core:
     feature_.attributes().writeUint32(definitions::namespaceId(), 0);
     feature_.attributes().writeUint16(definitions::featureNumDwords(), 0);
     feature_.attributes().writeUint32(definitions::transferBytes(), 0);
+    change_ = drivekit::core::CommandJournal::noteChange({"feature 0xFA, Performance Debug Log mode", "", "0x3f"});
     set(modeOn);
 }
 
 // Sent whatever the "on" answered: a drive that took it half-way is still put back.
-PerformanceDebugMode::~PerformanceDebugMode() { set(modeOff); }
+PerformanceDebugMode::~PerformanceDebugMode() {
+    if (set(modeOff)) {
+        drivekit::core::CommandJournal::notePutBack(change_);
+    }
+}
 
-void PerformanceDebugMode::set(uint32_t value) {
+bool PerformanceDebugMode::set(uint32_t value) {
     feature_.attributes().writeUint32(definitions::dword11(), value);
     // The drive's answer does not change what is read next: a refused switch shows as
     // failed reads of the page itself.
-    drivekit::core::Status ignored;
-    feature_.sendSetFeature(ignored);
-    LOG_DEBUG("Set Features 0xFA, DWORD11 " << value << ": " << ignored.message());
+    drivekit::core::Status answer;
+    feature_.sendSetFeature(answer);
+    LOG_DEBUG("Set Features 0xFA, DWORD11 " << value << ": " << answer.message());
+    return answer.isSuccess();
 }
 
 }  // namespace plugin::cli::debug_logs

@@ -17,9 +17,11 @@ public:
     PerformanceDebugMode& operator=(const PerformanceDebugMode&) = delete;
 
 private:
-    void set(uint32_t value);
+    // True when the drive took it.
+    bool set(uint32_t value);
 
     drivekit::features::nvme_features::NVMeFeature feature_;
+    size_t change_ = 0;
 };
 
 }  // namespace plugin::cli::debug_logs

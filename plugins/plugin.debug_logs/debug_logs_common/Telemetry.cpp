@@ -8,6 +8,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/FileReadScope.h"
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/PackageFileNames.h"
@@ -138,6 +139,7 @@ Status Telemetry::saveLog(Status& status, drivekit::features::telemetry::Telemet
     {
         ProgressLine progress(displayName + " " + name, platform::standardErrorIsTerminal(), std::cerr);
         feature.setProgress(progress.callback());
+        const drivekit::core::FileReadScope reads(fileName);
         feature.readTelemetryDataToFile(status, fileName);
         feature.setProgress({});
     }

@@ -357,6 +357,7 @@ TEST(LinuxDriveProbe, NvmeAttributesComeFromTheControllersIdentifyDataAndSysfs) 
             EXPECT_EQ(sim->attributes.get(key).toText(), drive->attributes.get(key).toText()) << key;
         }
         EXPECT_EQ("Linux", drive->attributes.readString("DriverProvider"));
+        EXPECT_EQ("Linux NVMe", drive->attributes.readString("Connection"));
         EXPECT_EQ("6.1.0-test", drive->attributes.readString("DriverVersion"));
         EXPECT_EQ(1u, drive->attributes.readUint32("NamespaceId"));
         if (sim->attributes.readBool("Kestrova")) {
@@ -387,6 +388,7 @@ TEST(LinuxDriveProbe, AtaAttributesAndTheSmartPathComeFromIdentifyDevice) {
             EXPECT_EQ(sim->attributes.readString(key), drive->attributes.readString(key)) << key;
         }
         EXPECT_EQ(smartEnabled, drive->attributes.readBool("SMARTEnabled"));
+        EXPECT_EQ("Linux SATA", drive->attributes.readString("Connection"));
         EXPECT_TRUE(drive->isProtocolSupported("SMART"));
         EXPECT_TRUE(drive->attributes.readBool("KestrovaGen3SATA"));
         EXPECT_EQ(0xEC, fake->cdbs.at(0)[14]);  // the probe asks IDENTIFY DEVICE
