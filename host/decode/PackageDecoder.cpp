@@ -8,6 +8,7 @@
 #include "drivekit/features/decode/XmlTreePrinter.h"
 #include "host/decode/EventLogStream.h"
 #include "host/decode/FileKinds.h"
+#include "host/decode/JsonFormat.h"
 #include "host/decode/ManifestCheck.h"
 #include "host/ExitStatus.h"
 
@@ -195,7 +196,7 @@ void printSection(const std::string& path, FileDecode& outcome, const std::strin
 
 std::string renderTree(const XmlObject& tree, const std::string& output) {
     if (output == "json") {
-        return XmlTreePrinter::toJson(tree);
+        return JsonFormat::withVersion(XmlTreePrinter::toJson(tree));
     }
     if (output == "xml") {
         return XmlTreePrinter::toXml(tree);
@@ -216,7 +217,8 @@ int decodePackage(const std::string& path, const DecodeSettings& settings, std::
     const bool vendorPages =
         settings.makerVendorPages.has_value() ? *settings.makerVendorPages : productTypeRecorded(*reader);
     if (settings.output == "json") {
-        out << "{\n  \"package\": \"" << Json::escape(printableName(path)) << "\",\n  \"files\": [\n";
+        out << JsonFormat::withVersion("{\n  \"package\": \"" + Json::escape(printableName(path)) +
+                                       "\",\n  \"files\": [\n");
     } else if (settings.output == "xml") {
         out << "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Package>\n";
     }

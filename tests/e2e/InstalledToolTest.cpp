@@ -16,6 +16,7 @@ TEST_F(InstalledTool, RunsFromAnyFolderWithItsPlugInAndProfiles) {
     // Nothing of the tool is left beside the executable: the lib/ssdtool folder must be the one read.
     EXPECT_EQ(std::vector<std::string>{"ssdtool"}, folderEntries(prefix / "bin"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "lib/ssdtool/profiles/kestrova-sata.json"));
+    EXPECT_TRUE(fs::is_regular_file(prefix / "share/ssdtool/schema/decode-output.schema.json"));
 
     const auto version = runProgram(installed, {"--version"}, dir);
     EXPECT_EQ(0, version.exitStatus);
