@@ -13,11 +13,20 @@ bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 char at(const std::string& text, std::size_t i) { return i < text.size() ? text[i] : '\0'; }
 
+// "addr:10.0.0.5": the colon follows a word that cannot be part of an address, one with a
+// letter beyond 'f' (looked for no further back than a label reaches).
+bool labelBefore(const std::string& text, std::size_t colon) {
+    bool label = false;
+    for (std::size_t i = colon; i > 0 && colon - i < 64 && isWordChar(text[i - 1]); --i) {
+        label = label || !isHex(text[i - 1]);
+    }
+    return label;
+}
+
 bool startsAlone(const std::string& text, std::size_t begin) {
     const char before = begin == 0 ? '\0' : text[begin - 1];
-    const bool joinedBefore =
-        (before == '.' || before == ':' || before == '-') && begin >= 2 && isWordChar(text[begin - 2]);
-    return !isWordChar(before) && !joinedBefore;
+    const bool joinedBefore = (before == '.' || before == '-') && begin >= 2 && isWordChar(text[begin - 2]);
+    return !isWordChar(before) && !joinedBefore && (before != ':' || labelBefore(text, begin - 1));
 }
 
 // A value stands alone: no word character, and no dot or colon that would join it to more of
@@ -44,7 +53,8 @@ std::size_t matchIpv4(const std::string& text, std::size_t begin) {
             return 0;
         }
     }
-    return standsAlone(text, begin, i) ? i - begin : 0;
+    const bool port = at(text, i) == ':' && isDigit(at(text, i + 1));  // "10.0.0.5:8080"
+    return standsAlone(text, begin, i) || (port && startsAlone(text, begin)) ? i - begin : 0;
 }
 
 // Six pairs of hex digits, all joined by ':' or all by '-'.
@@ -67,7 +77,8 @@ std::size_t matchMac(const std::string& text, std::size_t begin) {
 // last two may be written as dotted decimal. "12:34:56" is a time, not an address.
 bool isIpv6(const std::string& value) {
     const auto gap = value.find("::");
-    if (gap != std::string::npos && value.find("::", gap + 1) != std::string::npos) {
+    const bool loneColon = (value.front() == ':' && gap != 0) || (value.back() == ':' && gap != value.size() - 2);
+    if (loneColon || (gap != std::string::npos && value.find("::", gap + 1) != std::string::npos)) {
         return false;
     }
     std::size_t groups = 0;
@@ -102,6 +113,9 @@ std::size_t matchIpv6(const std::string& text, std::size_t begin) {
     }
     while (end > begin && text[end - 1] == '.') {
         --end;  // the full stop of a sentence
+    }
+    if (end - begin > 2 && text[end - 1] == ':' && text[end - 2] != ':') {
+        --end;  // "listening on fe80::1:"
     }
     const std::string value = text.substr(begin, end - begin);
     const bool shaped = end - begin <= longest && std::count(value.begin(), value.end(), ':') >= 2;

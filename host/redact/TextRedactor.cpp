@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <set>
+#include <sstream>
 
 #include "host/redact/AddressPatterns.h"
 
@@ -46,6 +49,30 @@ std::string firstWord(const std::string& text, bool path) {
     return text.substr(0, end);
 }
 
+bool isNumber(const std::string& word) {
+    return std::all_of(word.begin(), word.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Any address, the loopback and netmasks: they say nothing about the network.
+bool namesNoMachine(const std::string& kind, const std::string& value) {
+    return (kind == "ipv4" && (value == "0.0.0.0" || value.compare(0, 4, "127.") == 0 ||
+                               value.compare(0, 4, "255.") == 0)) ||
+           (kind == "ipv6" && (value == "::" || value == "::1"));
+}
+
+// Accounts of the system's services: they name no one, and some are common words.
+bool isServiceAccount(const std::string& name) {
+    static const std::set<std::string> services{
+        "avahi", "backup", "bin", "chrony", "colord", "daemon", "dbus", "dnsmasq", "gdm", "geoclue", "kernoops",
+        "lightdm", "list", "lp", "mail", "man", "messagebus", "mysql", "news", "nobody", "ntp", "polkitd",
+        "postfix", "postgres", "proxy", "pulse", "redis", "root", "rtkit", "sshd", "sync", "sys", "syslog",
+        "tss", "uucp", "uuidd", "www-data"};
+    // ps cuts a long name to seven characters and a '+'.
+    return isNumber(name) || name.back() == '+' || name.front() == '_' || name.compare(0, 8, "systemd-") == 0 ||
+           services.count(name) != 0;
+}
+
 }  // namespace
 
 void TextRedactor::learnLiteral(const std::string& kind, const std::string& value) {
@@ -61,18 +88,51 @@ void TextRedactor::learnLiteral(const std::string& kind, const std::string& valu
     }
 }
 
+void TextRedactor::learnLine(const std::string& line) {
+    for (const std::string& name : network_.learnLine(line)) {
+        learnLiteral("host", name);
+    }
+    for (const auto& place : linePlaces) {
+        const std::string prefix = place.prefix;
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            const std::string kind = place.kind;
+            const std::string value = firstWord(trimmed(line.substr(prefix.size())), kind == "home");
+            learnLiteral(kind, value);
+            if (kind == "host") {
+                network_.learnHost(value);
+            }
+        }
+    }
+}
+
+// The process list names its users only in the column under its header's USER; a row is one
+// whose PID column is a number, and a blank line ends the list.
+TextRedactor::ProcessColumns TextRedactor::learnProcessUser(const std::string& line, ProcessColumns columns) {
+    std::istringstream stream(line);
+    const std::vector<std::string> found{std::istream_iterator<std::string>(stream), {}};
+    const auto pid = std::find(found.begin(), found.end(), "PID");
+    const auto user = std::find(found.begin(), found.end(), "USER");
+    if (found.empty()) {
+        return {};
+    }
+    if (pid != found.end() && user != found.end()) {
+        return {static_cast<std::size_t>(pid - found.begin()), static_cast<std::size_t>(user - found.begin())};
+    }
+    if (columns.user < found.size() && columns.pid < found.size() && isNumber(found[columns.pid]) &&
+        !isServiceAccount(found[columns.user])) {
+        learnLiteral("user", found[columns.user]);
+    }
+    return columns;
+}
+
 void TextRedactor::learn(const std::string& text) {
+    ProcessColumns columns;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string line = text.substr(start, end - start);
-        for (const auto& place : linePlaces) {
-            const std::string prefix = place.prefix;
-            if (line.compare(0, prefix.size(), prefix) == 0) {
-                const std::string kind = place.kind;
-                learnLiteral(kind, firstWord(trimmed(line.substr(prefix.size())), kind == "home"));
-            }
-        }
+        learnLine(line);
+        columns = learnProcessUser(line, columns);
         start = end + 1;
     }
     for (const std::string parent : homeParents) {
@@ -126,7 +186,13 @@ std::string TextRedactor::redact(const std::string& text) {
             redacted += text[at++];
             continue;
         }
-        redacted += placeholderFor(kind, text.substr(at, length));
+        const std::string value = text.substr(at, length);
+        if ((kind == "domain" && !network_.isPrivate(value)) || namesNoMachine(kind, value)) {
+            redacted.append(value);  // kept whole
+            at += length;
+            continue;
+        }
+        redacted += placeholderFor(kind, value);
         at += length;
     }
     return redacted;

@@ -1,12 +1,15 @@
 #pragma once
-// Finds what names the user's computer in the text files of a package (host name, domain
-// names, IPv4 and IPv6 addresses, MAC addresses, user names, home folders) and puts a stable
-// placeholder in its place: a value gets the same placeholder in every file it is found in.
+// Finds what names the user's computer in the text files of a package (host name, the domain
+// names of its own network, IPv4 and IPv6 addresses, MAC addresses, user names, home folders)
+// and puts a stable placeholder in its place: a value gets the same placeholder in every file
+// it is found in; public domain names are kept.
 // The scan is hand-written and linear: a package's text cannot make it recurse or backtrack.
 #include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "host/redact/NetworkNames.h"
 
 namespace host {
 
@@ -27,10 +30,18 @@ private:
         std::string value;
     };
     void learnLiteral(const std::string& kind, const std::string& value);
+    void learnLine(const std::string& line);
+    struct ProcessColumns {
+        std::size_t pid = std::string::npos;
+        std::size_t user = std::string::npos;
+    };
+    // Learns the user of a process-list row; returns the list's columns for the next line.
+    ProcessColumns learnProcessUser(const std::string& line, ProcessColumns columns);
     // The longest value that begins at `at` and its kind; zero length when none does.
     std::size_t literalAt(const std::string& text, std::size_t at, std::string& kind) const;
     const std::string& placeholderFor(const std::string& kind, const std::string& value);
 
+    NetworkNames network_;
     std::vector<Literal> literals_;
     std::map<std::string, std::string> byValue_;
     std::map<std::string, std::string> placeholders_;

@@ -7,16 +7,34 @@
 namespace {
 
 TEST(TextRedactorTest, ReplacesWhatNamesTheComputerAndLeavesLookalikes) {
+    // Rows of a real report that name nothing private, and addresses' lookalikes.
+    const std::string publicRows =
+        "HOME_URL=\"https://www.debian.org/\"\nBUG_REPORT_URL=\"https://bugs.debian.org/\"\n"
+        "Command line: random.trust_cpu=1 nvproxy.enable=1 page_reporting.page_reporting_order=11\n"
+        "WARNING: See https://kernel.org/doc/html/latest/admin-guide/hw-vuln/srso.html for mitigation options.\n"
+        "pvm-pv: FS base via WRFSBASE (host CR4.FSGSBASE set)\n    0.0.0.0:2024\n"
+        "Copyright 2005-2007 Rodolfo Giometti <giometti@linux.it>\n:1:2:3:4:5:6:7:8 abc:10.0.0.1 1:2:3:4:5:6:7:8:9\n";
     const std::vector<std::pair<std::string, std::string>> cases{
         {"Linux myhost 6.1.0-13-amd64 #1 SMP x86_64 GNU/Linux\nUSER=alice\nHOME=/home/alice\nPWD=/home/alice/x\n"
          "1 alice 300 bash\n",
          "Linux <host-1> 6.1.0-13-amd64 #1 SMP x86_64 GNU/Linux\nUSER=<user-1>\nHOME=<home-1>\nPWD=<home-1>/x\n"
          "1 <user-1> 300 bash\n"},
         {"inet 192.168.10.5/24 brd 192.168.10.255 ether 52:54:00:12:34:56 inet6 fe80::5054:ff:fe12:3456/64 ::1 "
-         "2001:db8:0:0:0:0:2:1 ::ffff:10.0.0.1 AA-BB-CC-DD-EE-0F",
-         "inet <ipv4-1>/24 brd <ipv4-2> ether <mac-1> inet6 <ipv6-1>/64 <ipv6-2> <ipv6-3> <ipv6-4> <mac-2>"},
-        {"mail.example.com, build.corp-x.example.org. C:\\Users\\bob\\Desktop",
-         "<domain-1>, <domain-2>. <home-1>\\Desktop"},
+         "2001:db8:0:0:0:0:2:1 ::ffff:10.0.0.1 AA-BB-CC-DD-EE-0F\ninet addr:10.0.0.5 Mask:255.255.255.0 "
+         "listen 10.0.0.7:8080 on fe80::1: 1:2:3:4:5:6:7:8:\n",
+         "inet <ipv4-1>/24 brd <ipv4-2> ether <mac-1> inet6 <ipv6-1>/64 ::1 <ipv6-2> <ipv6-3> <mac-2>\n"
+         "inet addr:<ipv4-3> Mask:255.255.255.0 listen <ipv4-4>:8080 on <ipv6-4>: <ipv6-5>:\n"},
+        // The network's names are private, and so is what lies under them; public names are kept.
+        {"search corp-x.example.org\n10.1.1.1 nas.lab.example.net nas # the NAS\n"
+         "build.corp-x.example.org, www.lab.example.net, nas, printer.local. mail.example.com "
+         "C:\\Users\\bob\\Desktop",
+         "search <domain-1>\n<ipv4-1> <domain-2> <host-1> # the NAS\n"
+         "<domain-3>, <domain-4>, <host-1>, <domain-5>. mail.example.com <home-1>\\Desktop"},
+        // Users that only the process list names; the services' accounts name no one.
+        {"  PID USER  RSS COMMAND\n    7 dave 4 bash\n    8 systemd+ 3 x\n    9 messagebus 1 dbus-daemon\n\ndave 2\n",
+         "  PID USER  RSS COMMAND\n    7 <user-1> 4 bash\n    8 systemd+ 3 x\n    9 messagebus 1 dbus-daemon\n\n"
+         "<user-1> 2\n"},
+        {publicRows, publicRows},
         {"12:34:56 PM 0000:00:04.0 2.4.323 1.2.3.4.5 300.1.1.1 system_info.log nvme0n1 e.g. U.S. "
          "aa:bb:cc:dd:ee:ff:00 1:2:3:4:5:6:7 std::string HOSTNAME=<redacted> Linux version 6.1 /root",
          "12:34:56 PM 0000:00:04.0 2.4.323 1.2.3.4.5 300.1.1.1 system_info.log nvme0n1 e.g. U.S. "
