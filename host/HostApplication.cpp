@@ -13,6 +13,7 @@
 #include "host/cli/HelpPrinter.h"
 #include "host/cli/ResultPrinter.h"
 #include "host/decode/DecodeCommand.h"
+#include "host/redact/RedactCommand.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "host/devices/MakerAttributes.h"
 #include "host/devices/VendorCommandGate.h"
@@ -119,6 +120,10 @@ int HostApplication::runCommand(const std::vector<std::string>& command, std::os
     if (iequals(verb, "decode")) {
         LOG_INFO("Running decode");
         return runDecode({command.begin() + 1, command.end()}, out, err);
+    }
+    if (iequals(verb, "redact")) {
+        LOG_INFO("Running redact");
+        return runRedact({command.begin() + 1, command.end()}, out, err);
     }
     const auto loaded = loader_.loadAll(pluginFolder_, {!options_.pluginLogFile.empty(), options_.pluginLogFile},
                                         registry_);

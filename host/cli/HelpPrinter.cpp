@@ -52,6 +52,8 @@ const std::vector<HelpPrinter::HostCommand>& HelpPrinter::ownCommands() {
         {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
         {"decode", "decode FILE|PACKAGE [-output text|json|xml] [-family NAME]",
          "Decode one file of a debug-logs package, or every file of a package (ZIP or folder)."},
+        {"redact", "redact PACKAGE [-output FILE]",
+         "Copy a package with host names, addresses and users in its text files replaced by placeholders."},
     };
     return commands;
 }

@@ -42,7 +42,7 @@ public:
     static std::string partUsage(const PartSyntax& part);
     // "Required: False  Value: path  Value required: True".
     static std::string partFlags(const PartSyntax& part);
-    // help, show and decode.
+    // help, show, decode and redact.
     static const std::vector<HostCommand>& ownCommands();
 
 private:
