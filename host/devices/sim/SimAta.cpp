@@ -121,6 +121,10 @@ drivekit::core::Payload SimAta::smartThresholds(const SimProfile& profile) {
 
 SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& registers, SimDriveState& state,
                             SimReplay& replay) {
+    // A package holds no IDENTIFY DEVICE sector.
+    if (replay.answersAlone() && registers.command == ata::opcodes::identifyDevice) {
+        return SimResponse::ataAbort();
+    }
     switch (registers.command) {
         case ata::opcodes::identifyDevice:
             return SimResponse::withData(
@@ -165,9 +169,15 @@ SimResponse SimAta::execute(const SimProfile& profile, const ata::TaskFile& regi
             if (auto replayed = replay.sataFile(drivekit::features::PackageFileNames::smartData)) {
                 return SimResponse::withData(*replayed);
             }
+            if (replay.answersAlone()) {
+                return SimResponse::ataAbort();
+            }
             return SimResponse::withData(
                 keptSector(state, ata::smartFeatures::readData, [&] { return smartData(profile, state); }));
         case ata::smartFeatures::readThresholds:
+            if (replay.answersAlone() && !replay.sataFile(drivekit::features::PackageFileNames::smartThresholds)) {
+                return SimResponse::ataAbort();
+            }
             return SimResponse::withData(keptSector(state, ata::smartFeatures::readThresholds, [&] {
                 const auto replayed = replay.sataFile(drivekit::features::PackageFileNames::smartThresholds);
                 return replayed ? *replayed : smartThresholds(profile);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "host/devices/sim/SimSlowCommand.h"
 
 namespace host::sim {
+
+class SimPackage;
 
 struct SimNamespace {
     uint32_t id = 1;
@@ -92,6 +95,8 @@ struct SimProfile {
 
     SimHealth health;
     std::string replayFolder;  // absolute; empty without replay
+    // A package the drive answers from alone: what it does not hold, the drive does not have.
+    std::shared_ptr<SimPackage> replayPackage;
     std::vector<SimFault> faults;
 
     bool speaks(const std::string& protocol) const;

@@ -33,6 +33,14 @@ std::string problemOf(const fs::path& file) {
                  : size > SimReplay::largestFile ? tooLarge() : std::string();
 }
 
+// The file in the folder itself or in the package's sub-folder; none without a folder.
+std::vector<fs::path> candidates(const std::string& folder, const std::string& subFolder, const std::string& name) {
+    if (folder.empty()) {
+        return {};
+    }
+    return {fs::path(folder) / name, fs::path(folder) / subFolder / name};
+}
+
 }  // namespace
 
 const std::vector<std::string>& SimReplay::subFolders() {
@@ -84,7 +92,10 @@ std::optional<drivekit::core::Payload> SimReplay::load(const std::string& subFol
         return cached->second;
     }
     std::optional<drivekit::core::Payload> found;
-    for (const fs::path& candidate : {fs::path(folder_) / fileName, fs::path(folder_) / subFolder / fileName}) {
+    if (package_) {
+        found = package_->file(fileName);
+    }
+    for (const fs::path& candidate : candidates(folder_, subFolder, fileName)) {
         boost::system::error_code error;
         if (!fs::exists(candidate, error)) {
             continue;

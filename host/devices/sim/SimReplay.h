@@ -1,15 +1,18 @@
 #pragma once
 // A folder of binaries named as a debug-logs package names them, served for the commands
-// that produced them. Files are read once and then handed out shared. Each must be a
-// regular file of at most largestFile bytes; the profile loader refuses a folder that
-// holds another, and one that changes after that is served as absent (with a warning).
+// that produced them, or a whole package (its archive or folder) that answers alone. Files are
+// read once and then handed out shared. Each must be a regular file of at most largestFile
+// bytes; the profile loader refuses a folder that holds another, and one that changes after
+// that is served as absent (with a warning).
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "drivekit/core/Payload.h"
+#include "host/devices/sim/SimPackage.h"
 
 namespace host::sim {
 
@@ -17,8 +20,11 @@ class SimReplay {
 public:
     SimReplay() = default;
     explicit SimReplay(std::string folder) : folder_(std::move(folder)) {}
+    explicit SimReplay(std::shared_ptr<SimPackage> package) : package_(std::move(package)) {}
 
-    bool enabled() const { return !folder_.empty(); }
+    bool enabled() const { return !folder_.empty() || package_ != nullptr; }
+    // True for a package: what it lacks the drive does not have, rather than building it.
+    bool answersAlone() const { return package_ != nullptr; }
     // A log page by the package's file name, which for telemetry and the persistent event log
     // is one whatever log-specific field reads them.
     std::optional<drivekit::core::Payload> logPage(uint8_t logId, uint8_t lsp, uint16_t lsi);
@@ -39,6 +45,7 @@ private:
     std::optional<drivekit::core::Payload> load(const std::string& subFolder, const std::string& fileName);
 
     std::string folder_;
+    std::shared_ptr<SimPackage> package_;
     std::map<std::string, std::optional<drivekit::core::Payload>> cache_;
 };
 

@@ -11,6 +11,7 @@
 #include "drivekit/commands/ata/Command.h"
 #include "drivekit/commands/nvme/Command.h"
 #include "drivekit/core/logging/Log.h"
+#include "host/decode/PackageReader.h"
 #include "host/devices/AdminQueue.h"
 #include "host/devices/GoneDevice.h"
 #include "host/devices/sim/SimAta.h"
@@ -19,6 +20,7 @@
 #include "host/devices/sim/SimIdentify.h"
 #include "host/devices/sim/SimLogPages.h"
 #include "host/devices/sim/SimLogSlice.h"
+#include "host/devices/sim/SimPackageDrive.h"
 #include "host/devices/sim/SimProfileLoader.h"
 #include "host/devices/sim/SimTelemetryCaptures.h"
 #include "host/devices/sim/SimTrace.h"
@@ -125,7 +127,9 @@ bool failsBeforeRunning(const SimFault* fault) {
 }  // namespace
 
 SimulatedDrive::SimulatedDrive(SimProfile profile)
-    : profile_(std::move(profile)), replay_(profile_.replayFolder), faults_(profile_.faults) {
+    : profile_(std::move(profile)),
+      replay_(profile_.replayPackage ? SimReplay(profile_.replayPackage) : SimReplay(profile_.replayFolder)),
+      faults_(profile_.faults) {
     attributes = profile_.attributes;
     attributes.writeString(definitions::connection(), "simulated");
     queues.push_back(std::make_shared<devices::AdminQueue>());
@@ -274,6 +278,9 @@ SimResponse SimulatedDrive::getLogPage(const nvme::SubmissionEntry& entry) {
     if (auto replayed = replay_.logPage(logId, lsp, lsi)) {
         return cutPage(*replayed, offset, length);
     }
+    if (replay_.answersAlone()) {
+        return SimResponse::nvmeFailure(CompletionStatus::invalidLogPage());
+    }
     // Pages are generated for the command's window every time: they follow the drive's state
     // (telemetry follows Host Behavior Support and its captures) and a large page is never
     // held whole.
@@ -292,6 +299,9 @@ SimResponse SimulatedDrive::identify(const nvme::SubmissionEntry& entry) {
     const auto cns = static_cast<uint8_t>(entry.cdw10 & 0xFF);
     if (auto replayed = replay_.identify(cns, entry.nsid)) {
         return SimResponse::withData(*replayed);
+    }
+    if (replay_.answersAlone()) {
+        return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     const auto key = std::make_tuple(cns, uint32_t{entry.nsid});  // a copy: the entry is packed
     const auto cached = state_.identify.find(key);
@@ -334,6 +344,9 @@ SimResponse SimulatedDrive::executeAta(const core::Command& command) {
 std::shared_ptr<SimulatedDrive> openSimulatedDrive(const std::string& nameOrPath, std::string& error) {
     SimProfile profile;
     try {
+        if (PackageReader::isPackagePath(nameOrPath)) {
+            return SimPackageDrive::open(nameOrPath, error);
+        }
         if (!SimProfileLoader::load(nameOrPath, profile, error)) {
             return nullptr;
         }

@@ -24,7 +24,7 @@
 #include "drivekit/commands/nvme/Identify.h"
 #include "drivekit/commands/smart/SMARTReadData.h"
 #include "host/devices/linux/AtaPassThrough.h"
-#include "host/devices/linux/IdentifyFacts.h"
+#include "host/devices/IdentifyFacts.h"
 #include "host/devices/linux/LinuxDriveProbe.h"
 #include "host/devices/sim/SimAta.h"
 
@@ -34,6 +34,7 @@ namespace core = drivekit::core;
 namespace nvme = drivekit::commands::nvme;
 namespace ata = drivekit::commands::ata;
 using namespace host::linux_drives;
+using namespace host::devices;
 using sim_test::builtIn;
 
 // Records every ioctl and answers it with the test's function.

@@ -117,7 +117,8 @@ TEST_F(SimBadProfiles, EachProblemGivesOneLineNamingFileAndProblem) {
     const std::string minimal = R"({"attributes": {}, "protocols": ["NVME"], )";
     const std::vector<std::pair<std::string, std::string>> files = {
         {(dir / "missing.json").string(), "cannot read the profile (No such file or directory)"},
-        {dir.string(), "(not a regular file but a folder)"},
+        // A folder is a package to replay, here one of no drive.
+        {dir.string(), ": the package holds neither an Identify Controller structure nor SMART sectors"},
         {fifo, "(not a regular file but a FIFO)"},
         {huge.string(), "the profile is larger than 4 MiB"},
         {"no-such-drive", "; built-in profiles are varnholt-nvme, kestrova-nvme, kestrova-sata and other-nvme"},

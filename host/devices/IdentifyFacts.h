@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "drivekit/core/AttributeCollection.h"
 #include "drivekit/core/Payload.h"
 
-namespace host::linux_drives {
+namespace host::devices {
 
 #pragma pack(push, 1)
 // The start of the Identify Controller structure, up to the Error Log Page Entries.
@@ -60,6 +61,8 @@ struct NvmeControllerFacts {
     static bool read(const drivekit::core::Payload& data, NvmeControllerFacts& facts);
     // The version as the flags compare it; controllers before 1.2 may report 0 (taken as 1.0).
     bool atLeast(uint16_t major, uint8_t minor) const;
+    // The attributes these facts decide, with the transfer-size exponent the host may use.
+    void writeAttributes(drivekit::core::AttributeCollection& out, uint8_t maxTransferShift) const;
 };
 
 struct AtaIdentifyFacts {
@@ -81,4 +84,4 @@ struct AtaIdentifyFacts {
 // 0 when neither limits it.
 uint8_t transferShift(uint8_t mdts, uint64_t kernelMaxBytes);
 
-}  // namespace host::linux_drives
+}  // namespace host::devices

@@ -1,14 +1,16 @@
-#include "host/devices/linux/IdentifyFacts.h"
+#include "host/devices/IdentifyFacts.h"
 
 #include <algorithm>
 
+#include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/TextParsing.h"
 #include "drivekit/features/identify/IdentifyControllerBits.h"
 
-namespace host::linux_drives {
+namespace host::devices {
 
 namespace core = drivekit::core;
 namespace identify = drivekit::features::identify;
+namespace attributes = drivekit::core::attributes;
 
 namespace {
 
@@ -63,6 +65,23 @@ bool NvmeControllerFacts::atLeast(uint16_t major, uint8_t minor) const {
     return knownMajor > major || (knownMajor == major && minorVersion >= minor);
 }
 
+void NvmeControllerFacts::writeAttributes(core::AttributeCollection& out, uint8_t maxTransferShift) const {
+    out.writeString(attributes::serialNumber(), serialNumber);
+    out.writeString(attributes::modelNumber(), modelNumber);
+    out.writeString(attributes::firmware(), firmware);
+    out.writeUint8(attributes::maximumDataTransferSize(), maxTransferShift);
+    out.writeUint8(attributes::numErrorLogPageEntries(), errorLogEntries);
+    out.writeBool(attributes::telemetryLogSupported(), telemetry);
+    out.writeBool(attributes::uuidSupported(), uuidList);
+    out.writeBool(attributes::namespaceManagementSupported(), namespaceManagement);
+    out.writeBool(attributes::nvme1Point1OrGreater(), atLeast(1, 1));
+    out.writeBool(attributes::nvme1Point2OrGreater(), atLeast(1, 2));
+    out.writeBool(attributes::nvme1Point3OrGreater(), atLeast(1, 3));
+    out.writeBool(attributes::nvme1Point4OrGreater(), atLeast(1, 4));
+    out.writeBool(attributes::nvme2Point0OrGreater(), atLeast(2, 0));
+    out.writeBool(attributes::smartEnabled(), true);  // the SMART / Health log is mandatory
+}
+
 bool AtaIdentifyFacts::read(const core::Payload& data, AtaIdentifyFacts& facts) {
     // Word 0 bit 15 set marks a device that is not an ATA device.
     if (data.size() < ataSectorSize || (ataWord(data, 0) & 0x8000) != 0) {
@@ -102,4 +121,4 @@ uint8_t transferShift(uint8_t mdts, uint64_t kernelMaxBytes) {
     return std::min(mdts, kernelShift);
 }
 
-}  // namespace host::linux_drives
+}  // namespace host::devices

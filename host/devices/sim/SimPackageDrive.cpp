@@ -1,0 +1,142 @@
+#include "host/devices/sim/SimPackageDrive.h"
+
+#include <boost/filesystem.hpp>
+
+#include "drivekit/core/Command.h"
+#include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/features/PackageFileNames.h"
+#include "host/devices/IdentifyFacts.h"
+#include "host/devices/MakerAttributes.h"
+#include "host/devices/OcpProbe.h"
+#include "host/devices/sim/SimPackage.h"
+
+namespace host::sim {
+
+namespace core = drivekit::core;
+namespace attributes = drivekit::core::attributes;
+namespace products = drivekit::core::products;
+using drivekit::features::PackageFileNames;
+
+namespace {
+
+constexpr uint8_t cnsNamespace = 0x00;
+constexpr uint8_t cnsController = 0x01;
+constexpr uint8_t cnsActiveNamespaces = 0x02;
+// The Identify Namespace's Endurance Group Identifier.
+constexpr uint32_t endgidOffset = 102;
+constexpr uint8_t enduranceGroupInformationId = 0x09;
+// The tool writes product.json only for a family whose drives record a product type.
+constexpr const char* productFile = "product.json";
+
+std::string identifyFile(uint8_t cns, uint32_t nsid) { return PackageFileNames::identify({0, cns, nsid, 0, 0}); }
+
+// The first family of the product table that the test picks; empty for none.
+std::string familyWhere(bool (*test)(const std::string& family)) {
+    for (const auto& row : products::productTable()) {
+        if (test(row.family)) {
+            return row.family;
+        }
+    }
+    return {};
+}
+
+// What the package says of the drive's family: product.json is written only for a family
+// that records a product type, and SMART sectors only read from third-generation SATA drives.
+// Empty when the model number decides.
+std::string familyOf(const SimPackage& package, bool nvme) {
+    if (!nvme) {
+        return familyWhere(products::isGen3SataFamily);
+    }
+    return package.holds(productFile) ? familyWhere(products::recordsProductType) : std::string();
+}
+
+// The first active namespace as the package's list of them names it; 1 without the list.
+uint32_t firstNamespace(SimPackage& package) {
+    const auto list = package.file(identifyFile(cnsActiveNamespaces, 0));
+    const uint32_t first = list && list->size() >= 4 ? *list->safeCast<uint32_t>() : 0;
+    return first == 0 ? 1 : first;
+}
+
+// The package's own name begins with the drive's serial number, the only place a SATA
+// drive's package records it.
+std::string serialFromName(const std::string& path) {
+    const std::string name = boost::filesystem::path(path).filename().string();
+    return name.substr(0, name.find('_'));
+}
+
+void profileNvme(const devices::NvmeControllerFacts& facts, SimPackage& package, SimProfile& profile) {
+    profile.protocols = {core::protocols::nvme};
+    profile.vendorId = facts.pciVendorId;
+    facts.writeAttributes(profile.attributes, facts.mdts);
+    profile.attributes.writeUint32(attributes::namespaceId(), firstNamespace(package));
+}
+
+void profileSata(const std::string& path, SimProfile& profile) {
+    profile.protocols = {core::protocols::ata, core::protocols::smart};
+    profile.attributes.writeString(attributes::serialNumber(), serialFromName(path));
+    profile.attributes.writeBool(attributes::smartEnabled(), true);
+    for (const auto& flag : {attributes::telemetryLogSupported(), attributes::uuidSupported(),
+                             attributes::ocpSupported(), attributes::namespaceManagementSupported()}) {
+        profile.attributes.writeBool(flag, false);
+    }
+}
+
+// The endurance group whose information page the package holds; 0 when it holds none.
+uint16_t groupOfInformationPage(const SimPackage& package) {
+    for (const std::string& name : package.names()) {
+        PackageFileNames::LogPage page;
+        if (PackageFileNames::parseLogPage(name, page) && page.logId == enduranceGroupInformationId) {
+            return page.logSpecificId;
+        }
+    }
+    return 0;
+}
+
+// What only the drive's answers tell: OCP support and the namespace's endurance group, or
+// when the namespace names none, the group whose page the package holds.
+void probeNvme(SimulatedDrive& drive, const SimPackage& package, const devices::NvmeControllerFacts& facts) {
+    devices::probeOcp(drive, facts.uuidList);
+    core::Payload space;
+    const uint32_t nsid = drive.attributes.readUint32(attributes::namespaceId().key());
+    uint16_t group = 0;
+    if (devices::identifyStructure(drive, cnsNamespace, nsid, space).isSuccess()) {
+        group = *space.safeCast<uint16_t>(endgidOffset);
+    }
+    drive.attributes.writeUint16(attributes::enduranceGroupIdentifier(),
+                                 group != 0 ? group : groupOfInformationPage(package));
+}
+
+}  // namespace
+
+std::shared_ptr<SimulatedDrive> SimPackageDrive::open(const std::string& path, std::string& error) {
+    auto package = SimPackage::open(path, error);
+    if (!package) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    SimProfile profile;
+    profile.name = path;
+    profile.file = path;
+    profile.path = "sim:" + path;
+    profile.replayPackage = package;
+    devices::NvmeControllerFacts facts;
+    const auto controller = package->file(identifyFile(cnsController, 0));
+    const bool nvme = controller && devices::NvmeControllerFacts::read(*controller, facts);
+    if (nvme) {
+        profileNvme(facts, *package, profile);
+    } else if (package->holds(PackageFileNames::smartData) || package->holds(PackageFileNames::smartThresholds)) {
+        profileSata(path, profile);
+    } else {
+        error = path + ": the package holds neither an Identify Controller structure nor SMART sectors to replay";
+        return nullptr;
+    }
+    auto drive = std::make_shared<SimulatedDrive>(std::move(profile));
+    if (nvme) {
+        probeNvme(*drive, *package, facts);
+    }
+    devices::applyMakerAttributes(drive->attributes, nvme ? products::Bus::nvme : products::Bus::sata,
+                                  facts.pciVendorId, familyOf(*package, nvme));
+    return drive;
+}
+
+}  // namespace host::sim
