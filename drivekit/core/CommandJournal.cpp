@@ -1,5 +1,7 @@
 #include "drivekit/core/CommandJournal.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -19,6 +21,7 @@ struct Journal {
     std::map<std::string, std::vector<CommandJournal::Command>> scoped;
     std::vector<CommandJournal::File> files;
     std::vector<CommandJournal::Change> changes;
+    std::vector<CommandJournal::VendorRead> vendorReads;
 };
 
 Journal& journal() {
@@ -56,6 +59,7 @@ void CommandJournal::start() {
     kept.scoped.clear();
     kept.files.clear();
     kept.changes.clear();
+    kept.vendorReads.clear();
     kept.recording = true;
 }
 
@@ -91,6 +95,17 @@ std::string CommandJournal::readFor(const std::string& path) {
     return previous;
 }
 
+void CommandJournal::claimReads(const std::string& path, const std::string& key) {
+    Journal& kept = journal();
+    const std::string named = normalised(path);
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    auto& claimed = kept.scoped[named];
+    const auto others = std::stable_partition(kept.pending.begin(), kept.pending.end(),
+                                              [&](const CommandJournal::Command& command) { return command.key != key; });
+    std::move(others, kept.pending.end(), std::back_inserter(claimed));
+    kept.pending.erase(others, kept.pending.end());
+}
+
 void CommandJournal::noteFileWritten(const std::string& path) {
     Journal& kept = journal();
     const std::lock_guard<std::mutex> lock(kept.mutex);
@@ -124,6 +139,14 @@ void CommandJournal::notePutBack(size_t number) {
     }
 }
 
+void CommandJournal::noteVendorRead(VendorRead read) {
+    Journal& kept = journal();
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    if (kept.recording) {
+        kept.vendorReads.push_back(std::move(read));
+    }
+}
+
 std::vector<CommandJournal::File> CommandJournal::files() {
     const std::lock_guard<std::mutex> lock(journal().mutex);
     return journal().files;
@@ -132,6 +155,11 @@ std::vector<CommandJournal::File> CommandJournal::files() {
 std::vector<CommandJournal::Change> CommandJournal::changes() {
     const std::lock_guard<std::mutex> lock(journal().mutex);
     return journal().changes;
+}
+
+std::vector<CommandJournal::VendorRead> CommandJournal::vendorReads() {
+    const std::lock_guard<std::mutex> lock(journal().mutex);
+    return journal().vendorReads;
 }
 
 }  // namespace drivekit::core

@@ -2,6 +2,10 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#include "drivekit/commands/CommandFields.h"
+#include "drivekit/commands/ata/SMARTReadData.h"
+#include "drivekit/commands/ata/SMARTReadThresholds.h"
+#include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/DeviceAttributes.h"
 #include "drivekit/core/StopRequest.h"
 #include "drivekit/core/logging/Log.h"
@@ -18,6 +22,17 @@ using drivekit::core::StopRequest;
 using drivekit::features::PackageFileNames;
 namespace fs = boost::filesystem;
 namespace smart = drivekit::features::smart;
+
+namespace {
+
+// How the manifest's journal names the read of one SMART sector, by the sector's key.
+std::string sectorReadKey(const std::string& key) {
+    namespace ata = drivekit::commands::ata;
+    return key == smart::smartThresholdsKey ? drivekit::commands::commandFields(ata::SMARTReadThresholds()).key
+                                            : drivekit::commands::commandFields(ata::SMARTReadData()).key;
+}
+
+}  // namespace
 
 Status SATALogs::saveReport(Status& status, const std::shared_ptr<drivekit::core::Device>& device,
                             const std::string& outputPath) {
@@ -76,6 +91,8 @@ void SATALogs::saveFile(smart::SMART& smartFeature, const std::string& fileName,
     const std::string path = (fs::path(outputDirectory_) / fileName).string();
     Status status = read.isSuccess() ? Status::retrieveDataFailed() : read;
     if (found != raw.end()) {
+        // Both sectors were read before either is written: each file is given its own reads.
+        drivekit::core::CommandJournal::claimReads(path, sectorReadKey(key));
         // A full or read-only disk must not count as a saved sector.
         if (utils::SaveLogToFile(path, found->second, key, status)) {
             recordSavedBinary(folderName_, fileName);
