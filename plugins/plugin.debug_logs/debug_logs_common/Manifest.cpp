@@ -5,6 +5,7 @@
 
 #include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/HexText.h"
 #include "drivekit/core/Sha256.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/FileWriters.h"
 #include "plugins/plugin.debug_logs/debug_logs_common/PluginVersion.h"
@@ -62,6 +63,7 @@ std::string Manifest::text() const {
     root.append(files());
     root.append(collectors());
     root.append(changes());
+    root.append(vendorReads());
     return root.toString() + "\n";
 }
 
@@ -145,6 +147,19 @@ Json Manifest::changes() {
         }
         entry["set"].setString(change.set);
         entry["putBack"].setBool(change.putBack);
+        list.append(entry);
+    }
+    return list;
+}
+
+Json Manifest::vendorReads() {
+    Json list = arrayOf("vendorReads");
+    for (const auto& read : CommandJournal::vendorReads()) {
+        Json entry;
+        entry["code"].setUnsigned(read.code);
+        entry["status"].setString(read.status);
+        entry["microseconds"].setUnsigned(read.microseconds);
+        entry["data"].setString(drivekit::core::strings::hexBytes(read.data.data(), read.data.size()));
         list.append(entry);
     }
     return list;

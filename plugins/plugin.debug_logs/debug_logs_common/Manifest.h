@@ -1,8 +1,9 @@
 #pragma once
 // manifest.json: what a support case needs to trust a package without the drive at hand.
 // Every file of the package with its size and SHA-256 and the commands that read it, the
-// outcome of each collector, and every change the run made to the drive with whether it was
-// put back. It covers every file but itself, so it is written last.
+// outcome of each collector, every change the run made to the drive with whether it was put
+// back, and the answers read over the maker's vendor channel, which no file holds. It covers
+// every file but itself, so it is written last.
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ private:
     drivekit::features::Json files() const;
     drivekit::features::Json collectors() const;
     static drivekit::features::Json changes();
+    static drivekit::features::Json vendorReads();
 
     std::string folder_;
     const drivekit::core::Device* device_;

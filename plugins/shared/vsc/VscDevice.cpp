@@ -1,6 +1,9 @@
 #include "plugins/shared/vsc/VscDevice.h"
 
+#include <chrono>
+
 #include "drivekit/commands/nvme/AdminCommand.h"
+#include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/logging/Log.h"
 
 namespace plugin::cli::vsc {
@@ -32,7 +35,24 @@ void VscDevice::sendDescriptor(drivekit::core::Status& status, uint32_t code,
 void VscDevice::receive(drivekit::core::Status& status, uint32_t code, const drivekit::core::Payload& descriptor,
                         drivekit::core::Payload& data, uint32_t dwords) {
     LOG_ENTERING();
+    const auto started = std::chrono::steady_clock::now();
     const uint32_t wireCode = code | receiveCodeBits;
+    exchange(status, wireCode, descriptor, data, dwords);
+    // Kept for the package's manifest: no file holds the answer, yet what is read next may
+    // depend on it, and a replay of the package answers with it.
+    drivekit::core::CommandJournal::VendorRead read;
+    read.code = wireCode;
+    read.status = status.isSuccess() ? "success" : status.message();
+    read.microseconds = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started).count());
+    if (status.isSuccess() && !data.empty()) {
+        read.data.assign(data.data(), data.data() + data.size());
+    }
+    drivekit::core::CommandJournal::noteVendorRead(std::move(read));
+}
+
+void VscDevice::exchange(drivekit::core::Status& status, uint32_t wireCode, const drivekit::core::Payload& descriptor,
+                         drivekit::core::Payload& data, uint32_t dwords) {
     sendDescriptor(status, wireCode, descriptor);
     if (!status.isSuccess() || dwords == 0) {
         return;

@@ -26,6 +26,10 @@ public:
     static uint16_t sequenceNumber();
 
 private:
+    // The descriptor and the receive that reads its answer.
+    void exchange(drivekit::core::Status& status, uint32_t wireCode, const drivekit::core::Payload& descriptor,
+                  drivekit::core::Payload& data, uint32_t dwords);
+
     drivekit::core::Device& device_;
     uint32_t namespaceId_;
 };
