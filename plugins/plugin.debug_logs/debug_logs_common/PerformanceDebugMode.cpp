@@ -1,5 +1,7 @@
 #include "plugins/plugin.debug_logs/debug_logs_common/PerformanceDebugMode.h"
 
+#include <boost/format.hpp>
+
 #include "drivekit/core/CommandJournal.h"
 #include "drivekit/core/logging/Log.h"
 #include "drivekit/features/AttributeDefinitions.h"
@@ -11,7 +13,6 @@ namespace definitions = drivekit::features::definitions;
 namespace {
 constexpr uint8_t featureId = 0xFA;
 constexpr uint32_t modeOn = 0x3F;
-constexpr uint32_t modeOff = 0;
 }  // namespace
 
 PerformanceDebugMode::PerformanceDebugMode(const std::shared_ptr<drivekit::core::Device>& device)
@@ -19,13 +20,23 @@ PerformanceDebugMode::PerformanceDebugMode(const std::shared_ptr<drivekit::core:
     feature_.attributes().writeUint32(definitions::namespaceId(), 0);
     feature_.attributes().writeUint16(definitions::featureNumDwords(), 0);
     feature_.attributes().writeUint32(definitions::transferBytes(), 0);
-    change_ = drivekit::core::CommandJournal::noteChange({"feature 0xFA, Performance Debug Log mode", "", "0x3f"});
+    // The mode as the run found it is what is put back; a drive that does not say is put back
+    // to off.
+    drivekit::core::Status current;
+    std::string before;
+    if (feature_.sendGetFeature(current).isSuccess()) {
+        before_ = feature_.dword0();
+        before = (boost::format("0x%x") % before_).str();
+    }
+    LOG_DEBUG("Get Features 0xFA: " << current.message());
+    change_ = drivekit::core::CommandJournal::noteChange({"feature 0xFA, Performance Debug Log mode", before,
+                                                          (boost::format("0x%x") % modeOn).str()});
     set(modeOn);
 }
 
 // Sent whatever the "on" answered: a drive that took it half-way is still put back.
 PerformanceDebugMode::~PerformanceDebugMode() {
-    if (set(modeOff)) {
+    if (set(before_)) {
         drivekit::core::CommandJournal::notePutBack(change_);
     }
 }

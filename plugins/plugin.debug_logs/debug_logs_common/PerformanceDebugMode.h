@@ -1,6 +1,6 @@
 #pragma once
 // The drive's Performance Debug Log mode (the maker's feature 0xFA), on while this lives and
-// off again when it ends: also when the reads between fail or stop early.
+// back as it was found when it ends: also when the reads between fail or stop early.
 #include <cstdint>
 #include <memory>
 
@@ -22,6 +22,7 @@ private:
 
     drivekit::features::nvme_features::NVMeFeature feature_;
     size_t change_ = 0;
+    uint32_t before_ = 0;  // off unless the drive said otherwise
 };
 
 }  // namespace plugin::cli::debug_logs
