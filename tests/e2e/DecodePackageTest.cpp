@@ -43,20 +43,6 @@ T le(const std::string& bytes, std::size_t at) {
     return value;
 }
 
-// A ZIP archive of stored entries, written with libzip.
-void writeZip(const fs::path& file, const std::vector<std::pair<std::string, std::string>>& entries) {
-    int error = 0;
-    zip_t* archive = zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(nullptr, archive);
-    for (const auto& [name, bytes] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, 0);
-        ASSERT_GE(index, 0);
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-    }
-    ASSERT_EQ(0, zip_close(archive));
-}
-
 }  // namespace
 
 // The incident report names exactly the binaries packed, each write it counted (two pages of
@@ -155,14 +141,14 @@ TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEvery
 
 TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
     // An entry that declares 4 GiB, as a ZIP bomb does: refused before a byte is inflated.
-    writeZip(scratch / "bomb.zip", {{"log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(64, 'B')},
+    test_support::writeStoredZip(scratch / "bomb.zip", {{"log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(64, 'B')},
                                     {"identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", std::string(4096, '\0')}});
     std::string bomb = readFile(scratch / "bomb.zip");
     const uint32_t declared = 0xFFFFFFF0;
     std::memcpy(&bomb[bomb.find("PK\x03\x04") + 22], &declared, 4);
     std::memcpy(&bomb[bomb.find("PK\x01\x02") + 24], &declared, 4);
     std::ofstream((scratch / "bomb.zip").string(), std::ios::binary) << bomb;
-    writeZip(scratch / "long.zip", {{std::string(5000, 'n'), "x"}});
+    test_support::writeStoredZip(scratch / "long.zip", {{std::string(5000, 'n'), "x"}});
 
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
         {(scratch / "bomb.zip").string(), 1,

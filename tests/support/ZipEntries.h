@@ -1,11 +1,12 @@
 #pragma once
-// Reads back a ZIP archive that the package steps wrote.
+// Reads back a ZIP archive that the package steps wrote, and writes one as a test needs it.
 #include <gtest/gtest.h>
 #include <zip.h>
 
 #include <boost/filesystem/path.hpp>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -53,6 +54,22 @@ inline std::map<std::string, std::string> readZip(const boost::filesystem::path&
         ADD_FAILURE() << archivePath << ": " << problem;
     }
     return entries;
+}
+
+// A ZIP archive of stored (uncompressed) entries, so that each entry's bytes stand as they are
+// in the archive's file.
+inline void writeStoredZip(const boost::filesystem::path& file,
+                           const std::vector<std::pair<std::string, std::string>>& entries) {
+    int error = 0;
+    zip_t* archive = zip_open(file.string().c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(nullptr, archive);
+    for (const auto& [name, bytes] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, 0);
+        ASSERT_GE(index, 0);
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    }
+    ASSERT_EQ(0, zip_close(archive));
 }
 
 }  // namespace test_support

@@ -1,6 +1,11 @@
 #include "host/devices/sim/SimPackageDrive.h"
 
+#include <cctype>
+#include <map>
+#include <optional>
+
 #include <boost/filesystem.hpp>
+#include <nlohmann/json.hpp>
 
 #include "drivekit/core/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
@@ -25,8 +30,9 @@ constexpr uint8_t cnsActiveNamespaces = 0x02;
 // The Identify Namespace's Endurance Group Identifier.
 constexpr uint32_t endgidOffset = 102;
 constexpr uint8_t enduranceGroupInformationId = 0x09;
-// The tool writes product.json only for a family whose drives record a product type.
+// The drive's product type, as the tool read it from Identify Controller.
 constexpr const char* productFile = "product.json";
+constexpr const char* manifestFile = "manifest.json";
 
 std::string identifyFile(uint8_t cns, uint32_t nsid) { return PackageFileNames::identify({0, cns, nsid, 0, 0}); }
 
@@ -40,14 +46,70 @@ std::string familyWhere(bool (*test)(const std::string& family)) {
     return {};
 }
 
-// What the package says of the drive's family: product.json is written only for a family
-// that records a product type, and SMART sectors only read from third-generation SATA drives.
-// Empty when the model number decides.
-std::string familyOf(const SimPackage& package, bool nvme) {
+// The largest vendor-channel answer taken from a manifest: the channel's answers are a few
+// hundred bytes.
+constexpr std::size_t largestVendorAnswer = 64 * 1024;
+
+// One answer's hexadecimal digits as bytes; empty when they are not whole bytes of digits.
+std::optional<core::Payload> bytesOfHex(const std::string& digits) {
+    if (digits.size() % 2 != 0 || digits.size() / 2 > largestVendorAnswer) {
+        return std::nullopt;
+    }
+    core::Payload bytes(digits.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::string pair = digits.substr(2 * i, 2);
+        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) || !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+            return std::nullopt;
+        }
+        *bytes.at(i) = static_cast<uint8_t>(std::stoul(pair, nullptr, 16));
+    }
+    return bytes;
+}
+
+// The vendor channel's answers that the run read and the manifest kept, by code. A record
+// that is not whole is left out: the replayed drive then refuses that code.
+std::map<uint32_t, core::Payload> vendorAnswersOf(SimPackage& package) {
+    std::map<uint32_t, core::Payload> answers;
+    const auto text = package.file(manifestFile);
+    const auto json = text ? nlohmann::json::parse(text->data(), text->data() + text->size(), nullptr, false)
+                           : nlohmann::json();
+    const auto reads = json.is_object() ? json.find("vendorReads") : json.end();
+    if (reads == json.end() || !reads->is_array()) {
+        return answers;
+    }
+    for (const auto& read : *reads) {
+        const auto code = read.is_object() ? read.find("code") : read.end();
+        if (code == read.end() || !code->is_number_unsigned() || code->get<uint64_t>() > UINT32_MAX ||
+            read.value("status", std::string()) != "success" || !read.value("data", nlohmann::json()).is_string()) {
+            continue;
+        }
+        if (auto bytes = bytesOfHex(read.at("data").get<std::string>())) {
+            answers[code->get<uint32_t>()] = *bytes;
+        }
+    }
+    return answers;
+}
+
+// The product type product.json records; 0 when it records none or cannot be read.
+uint64_t recordedProductType(SimPackage& package) {
+    const auto text = package.file(productFile);
+    if (!text) {
+        return 0;
+    }
+    const auto json = nlohmann::json::parse(text->data(), text->data() + text->size(), nullptr, false);
+    const auto type = json.is_object() ? json.find("product") : json.end();
+    return type != json.end() && type->is_number_unsigned() ? type->get<uint64_t>() : 0;
+}
+
+// What the package says of the drive's family: SMART sectors are read only from
+// third-generation SATA drives, and product.json carries a product type other than 0 only
+// from a family that records one (every other NVMe drive writes 0). Empty when the model
+// number decides.
+std::string familyOf(SimPackage& package, bool nvme) {
     if (!nvme) {
         return familyWhere(products::isGen3SataFamily);
     }
-    return package.holds(productFile) ? familyWhere(products::recordsProductType) : std::string();
+    return recordedProductType(package) != 0 ? familyWhere(products::recordsProductType) : std::string();
 }
 
 // The first active namespace as the package's list of them names it; 1 without the list.
@@ -69,6 +131,8 @@ void profileNvme(const devices::NvmeControllerFacts& facts, SimPackage& package,
     profile.vendorId = facts.pciVendorId;
     facts.writeAttributes(profile.attributes, facts.mdts);
     profile.attributes.writeUint32(attributes::namespaceId(), firstNamespace(package));
+    profile.vendorAnswers = vendorAnswersOf(package);
+    profile.vendorChannel = !profile.vendorAnswers.empty();
 }
 
 void profileSata(const std::string& path, SimProfile& profile) {

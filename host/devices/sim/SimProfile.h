@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drivekit/core/AttributeCollection.h"
+#include "drivekit/core/Payload.h"
 #include "host/devices/sim/SimFault.h"
 #include "host/devices/sim/SimSlowCommand.h"
 
@@ -97,6 +98,9 @@ struct SimProfile {
     std::string replayFolder;  // absolute; empty without replay
     // A package the drive answers from alone: what it does not hold, the drive does not have.
     std::shared_ptr<SimPackage> replayPackage;
+    // The vendor channel's answers by code, as the package's manifest recorded them; a
+    // replayed drive knows no other code.
+    std::map<uint32_t, drivekit::core::Payload> vendorAnswers;
     std::vector<SimFault> faults;
 
     bool speaks(const std::string& protocol) const;

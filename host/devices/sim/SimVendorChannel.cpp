@@ -8,7 +8,18 @@
 
 namespace host::sim {
 
+bool SimVendorChannel::knows(const SimProfile& profile, uint32_t code) {
+    if (profile.replayPackage) {
+        return profile.vendorAnswers.count(code) != 0;
+    }
+    return code == lifeCycleCode || code == firmwareParametersCode;
+}
+
 drivekit::core::Payload SimVendorChannel::content(const SimProfile& profile, uint32_t code) {
+    if (profile.replayPackage) {
+        const auto answer = profile.vendorAnswers.find(code);
+        return answer == profile.vendorAnswers.end() ? drivekit::core::Payload() : answer->second;
+    }
     if (code == lifeCycleCode) {
         SimBytes data(4);
         data.u32(0, profile.lifeCycleState);
@@ -26,10 +37,11 @@ drivekit::core::Payload SimVendorChannel::content(const SimProfile& profile, uin
     return {};
 }
 
-SimResponse SimVendorChannel::send(const drivekit::commands::nvme::SubmissionEntry& entry, SimDriveState& state) {
+SimResponse SimVendorChannel::send(const SimProfile& profile, const drivekit::commands::nvme::SubmissionEntry& entry,
+                                   SimDriveState& state) {
     // A descriptor the drive does not understand is refused at once, and it does not
     // replace the one that may be pending.
-    if (entry.cdw12 != lifeCycleCode && entry.cdw12 != firmwareParametersCode) {
+    if (!knows(profile, entry.cdw12)) {
         return SimResponse::nvmeFailure(CompletionStatus::invalidField());
     }
     state.pendingDescriptor = SimPendingDescriptor{entry.cdw12, static_cast<uint16_t>(entry.cdw13 & 0xFFFF)};

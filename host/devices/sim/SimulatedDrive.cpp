@@ -259,7 +259,7 @@ SimResponse SimulatedDrive::executeNvme(const nvme::SubmissionEntry& entry, uint
             if (!profile_.vendorChannel) {
                 response = SimResponse::nvmeFailure(CompletionStatus::invalidOpcode());
             } else if (entry.opcode() == nvme::opcodes::vendorSend) {
-                response = SimVendorChannel::send(entry, state_);
+                response = SimVendorChannel::send(profile_, entry, state_);
             } else {
                 response = SimVendorChannel::receive(profile_, entry, state_);
             }
@@ -276,6 +276,11 @@ SimResponse SimulatedDrive::getLogPage(const nvme::SubmissionEntry& entry) {
     const uint64_t offset = logPageOffset(entry);
     const uint64_t length = logPageLength(entry);
     if (auto replayed = replay_.logPage(logId, lsp, lsi)) {
+        // A package's file holds every byte the tool read of the page: a read past its end asks
+        // for bytes the package lost (a cut file), which are not made up as zeros.
+        if (replay_.answersAlone() && (offset > replayed->size() || length > replayed->size() - offset)) {
+            return SimResponse::nvmeFailure(CompletionStatus::invalidField());
+        }
         return cutPage(*replayed, offset, length);
     }
     if (replay_.answersAlone()) {
