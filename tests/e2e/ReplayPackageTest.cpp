@@ -34,6 +34,11 @@ TEST_F(ReplayPackage, PackageOfTheReplayedDriveHoldsTheSameDriveData) {
         EXPECT_TRUE(contains(replay.out, builtInSerial(profile))) << replay.out;
         const auto original = driveDataOf(dir / "first");
         EXPECT_FALSE(original.empty());
+        // The drive's names too, where a SATA package has only its manifest to tell them.
+        const auto driveIn = [](const fs::path& folder) {
+            return nlohmann::json::parse(readZip(onlyPackage(folder)).at("manifest.json")).at("drive");
+        };
+        EXPECT_EQ(driveIn(dir / "first"), driveIn(dir / "second"));
         // The maker's pages that follow the vendor channel's answers are among them.
         EXPECT_EQ(profile == "varnholt-nvme", original.count("log_pages/lid_0xfa_lsp_0x00_lsi_0x0000.bin") == 1);
         const auto replayed = driveDataOf(dir / "second");

@@ -46,6 +46,23 @@ std::string familyWhere(bool (*test)(const std::string& family)) {
     return {};
 }
 
+// One of the package's JSON files; a discarded value when it is absent or not JSON.
+nlohmann::json jsonFile(SimPackage& package, const std::string& name) {
+    const auto text = package.file(name);
+    return text ? nlohmann::json::parse(text->data(), text->data() + text->size(), nullptr, false)
+                : nlohmann::json(nlohmann::json::value_t::discarded);
+}
+
+// The manifest's word for the drive's attribute; empty when it has none.
+std::string manifestDrive(const nlohmann::json& manifest, const std::string& field) {
+    const auto drive = manifest.is_object() ? manifest.find("drive") : manifest.end();
+    if (drive == manifest.end() || !drive->is_object()) {
+        return {};
+    }
+    const auto value = drive->find(field);
+    return value != drive->end() && value->is_string() ? value->get<std::string>() : std::string();
+}
+
 // The largest vendor-channel answer taken from a manifest: the channel's answers are a few
 // hundred bytes.
 constexpr std::size_t largestVendorAnswer = 64 * 1024;
@@ -70,9 +87,7 @@ std::optional<core::Payload> bytesOfHex(const std::string& digits) {
 // that is not whole is left out: the replayed drive then refuses that code.
 std::map<uint32_t, core::Payload> vendorAnswersOf(SimPackage& package) {
     std::map<uint32_t, core::Payload> answers;
-    const auto text = package.file(manifestFile);
-    const auto json = text ? nlohmann::json::parse(text->data(), text->data() + text->size(), nullptr, false)
-                           : nlohmann::json();
+    const nlohmann::json json = jsonFile(package, manifestFile);
     const auto reads = json.is_object() ? json.find("vendorReads") : json.end();
     if (reads == json.end() || !reads->is_array()) {
         return answers;
@@ -92,11 +107,7 @@ std::map<uint32_t, core::Payload> vendorAnswersOf(SimPackage& package) {
 
 // The product type product.json records; 0 when it records none or cannot be read.
 uint64_t recordedProductType(SimPackage& package) {
-    const auto text = package.file(productFile);
-    if (!text) {
-        return 0;
-    }
-    const auto json = nlohmann::json::parse(text->data(), text->data() + text->size(), nullptr, false);
+    const nlohmann::json json = jsonFile(package, productFile);
     const auto type = json.is_object() ? json.find("product") : json.end();
     return type != json.end() && type->is_number_unsigned() ? type->get<uint64_t>() : 0;
 }
@@ -119,8 +130,7 @@ uint32_t firstNamespace(SimPackage& package) {
     return first == 0 ? 1 : first;
 }
 
-// The package's own name begins with the drive's serial number, the only place a SATA
-// drive's package records it.
+// The package's own name begins with the drive's serial number.
 std::string serialFromName(const std::string& path) {
     const std::string name = boost::filesystem::path(path).filename().string();
     return name.substr(0, name.find('_'));
@@ -135,9 +145,15 @@ void profileNvme(const devices::NvmeControllerFacts& facts, SimPackage& package,
     profile.vendorChannel = !profile.vendorAnswers.empty();
 }
 
-void profileSata(const std::string& path, SimProfile& profile) {
+// A SATA package holds no IDENTIFY DEVICE data: the drive's names come from its manifest,
+// or for an older package the serial number from the package's name.
+void profileSata(const std::string& path, SimPackage& package, SimProfile& profile) {
     profile.protocols = {core::protocols::ata, core::protocols::smart};
-    profile.attributes.writeString(attributes::serialNumber(), serialFromName(path));
+    const nlohmann::json manifest = jsonFile(package, manifestFile);
+    const std::string serial = manifestDrive(manifest, "serial");
+    profile.attributes.writeString(attributes::serialNumber(), serial.empty() ? serialFromName(path) : serial);
+    profile.attributes.writeString(attributes::modelNumber(), manifestDrive(manifest, "model"));
+    profile.attributes.writeString(attributes::firmware(), manifestDrive(manifest, "firmware"));
     profile.attributes.writeBool(attributes::smartEnabled(), true);
     for (const auto& flag : {attributes::telemetryLogSupported(), attributes::uuidSupported(),
                              attributes::ocpSupported(), attributes::namespaceManagementSupported()}) {
@@ -189,7 +205,7 @@ std::shared_ptr<SimulatedDrive> SimPackageDrive::open(const std::string& path, s
     if (nvme) {
         profileNvme(facts, *package, profile);
     } else if (package->holds(PackageFileNames::smartData) || package->holds(PackageFileNames::smartThresholds)) {
-        profileSata(path, profile);
+        profileSata(path, *package, profile);
     } else {
         error = path + ": the package holds neither an Identify Controller structure nor SMART sectors to replay";
         return nullptr;
