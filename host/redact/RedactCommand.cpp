@@ -1,9 +1,11 @@
 #include "host/redact/RedactCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "drivekit/core/Sha256.h"
 #include "drivekit/core/WholeFile.h"
 #include "host/ExitStatus.h"
 #include "host/decode/FileKinds.h"
@@ -87,6 +89,8 @@ std::string takenName(const Paths& paths) {
 struct TextEntry {
     std::size_t index;
     std::string text;
+    bool changed = false;
+    std::string sha256BeforeRedaction;  // of a changed file
 };
 
 // Reads every text file whole; fails on any file of the package that could not be copied.
@@ -108,9 +112,50 @@ std::string readTexts(PackageReader& reader, std::vector<TextEntry>& texts) {
             return shown + ": it holds " + std::to_string(contents.size) + " bytes, more than a text file of " +
                    std::to_string(largestTextFile);
         }
-        texts.push_back({i, std::string(contents.bytes.begin(), contents.bytes.end())});
+        texts.push_back({i, std::string(contents.bytes.begin(), contents.bytes.end()), false, {}});
     }
     return {};
+}
+
+std::string sha256Of(const std::string& text) {
+    drivekit::core::Sha256 digest;
+    digest.add(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    return digest.hexDigest();
+}
+
+// The copy's manifest speaks of the copy: each file that redaction changed is listed with its
+// new size and SHA-256 and marked as redacted, so that decode finds the copy whole. A file
+// that did not match the manifest before is left as listed, so that decode still names it as
+// damaged; a manifest that is not a JSON object is left as it was redacted.
+void restateManifest(const PackageReader& reader, std::vector<TextEntry>& texts) {
+    const auto manifestEntry = std::find_if(texts.begin(), texts.end(), [&](const TextEntry& entry) {
+        return baseName(reader.entries()[entry.index].path) == "manifest.json";
+    });
+    if (manifestEntry == texts.end()) {
+        return;
+    }
+    const std::string& manifestPath = reader.entries()[manifestEntry->index].path;
+    const std::string folder = manifestPath.substr(0, manifestPath.size() - baseName(manifestPath).size());
+    auto manifest = nlohmann::ordered_json::parse(manifestEntry->text, nullptr, false);
+    const auto files = manifest.is_object() ? manifest.find("files") : manifest.end();
+    if (files == manifest.end() || !files->is_array()) {
+        return;
+    }
+    for (const TextEntry& entry : texts) {
+        const std::string& path = reader.entries()[entry.index].path;
+        if (!entry.changed || &entry == &*manifestEntry || path.compare(0, folder.size(), folder) != 0) {
+            continue;
+        }
+        for (auto& file : *files) {
+            if (file.is_object() && file.value("path", nlohmann::ordered_json()) == path.substr(folder.size()) &&
+                file.value("sha256", nlohmann::ordered_json()) == entry.sha256BeforeRedaction) {
+                file["size"] = entry.text.size();
+                file["sha256"] = sha256Of(entry.text);
+                file["redacted"] = true;
+            }
+        }
+    }
+    manifestEntry->text = manifest.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 std::string writeCopy(PackageReader& reader, std::vector<TextEntry>& texts, const Paths& paths) {
@@ -169,8 +214,12 @@ int redact(const Paths& paths, const PackageLimits& limits, std::ostream& out, s
         redactor.learn(entry.text);
     }
     for (auto& entry : texts) {
-        entry.text = redactor.redact(entry.text);
+        std::string redacted = redactor.redact(entry.text);
+        entry.changed = redacted != entry.text;
+        entry.sha256BeforeRedaction = entry.changed ? sha256Of(entry.text) : std::string();
+        entry.text = std::move(redacted);
     }
+    restateManifest(*reader, texts);
     if (error.empty()) {
         error = writeCopy(*reader, texts, paths);
     }

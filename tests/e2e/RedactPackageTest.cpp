@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "E2eSupport.h"
+#include "drivekit/core/Sha256.h"
 
 namespace e2e {
 namespace {
@@ -29,6 +30,13 @@ void unpack(const std::map<std::string, std::string>& entries, const fs::path& f
 const std::vector<std::string> secrets{"testhost-42", "alice", "/home/alice", "10.20.30.40", "52:54:00:ab:cd:ef",
                                        "fe80::5054:ff:feab:cdef", "mail.corp-example.net"};
 
+std::string sha256(const std::string& bytes) {
+    drivekit::core::Sha256 digest;
+    digest.add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return digest.hexDigest();
+}
+
+// The package as a computer with these values writes it, its manifest naming the files' bytes.
 std::map<std::string, std::string> withSecrets(std::map<std::string, std::string> entries) {
     for (auto& [name, bytes] : entries) {
         if (fs::path(name).filename() == "system_info.log") {
@@ -39,6 +47,12 @@ std::map<std::string, std::string> withSecrets(std::map<std::string, std::string
             bytes += "Copied to /home/alice/cases by alice on testhost-42 (10.20.30.40)\n";
         }
     }
+    auto manifest = nlohmann::ordered_json::parse(entries.at("manifest.json"));
+    for (auto& file : manifest.at("files")) {
+        file["size"] = entries.at(file.at("path")).size();
+        file["sha256"] = sha256(entries.at(file.at("path")));
+    }
+    entries["manifest.json"] = manifest.dump(2);
     return entries;
 }
 
@@ -76,6 +90,16 @@ TEST_F(RedactPackage, CopyHoldsPlaceholdersForEveryValueBinariesWholeAndThePacka
             }
         }
     }
+    // The copy's manifest lists the redacted files as they are in the copy.
+    const auto copyManifest = nlohmann::json::parse(copy.at("manifest.json"));
+    ASSERT_FALSE(copyManifest.at("files").empty());
+    for (const auto& file : copyManifest.at("files")) {
+        const std::string path = file.at("path");
+        EXPECT_EQ(entries.at(path) != copy.at(path), file.value("redacted", false)) << path;
+
+    }
+    const auto decoded = ssdtool({"decode", "package-redacted.zip"}, dir);
+    EXPECT_EQ(0, decoded.exitStatus) << decoded.err;
     EXPECT_EQ(std::vector<std::string>({"package", "package-redacted.zip", "package.redaction-map.json"}),
               folderEntries(dir));
 }
