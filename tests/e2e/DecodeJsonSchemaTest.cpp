@@ -10,8 +10,8 @@ using DecodeJsonSchema = Workspace;
 TEST_F(DecodeJsonSchema, EachBuiltInDrivesPackageAndEveryFileOfItMatchTheSchema) {
     const std::string validator = SSDTOOL_SOURCE_DIR "/tests/e2e/validate-json";
     std::vector<std::string> outputs{SSDTOOL_SOURCE_DIR "/share/schema/decode-output.schema.json"};
-    const auto keep = [&](const e2e::Run& run, const fs::path& decoded) {
-        EXPECT_EQ(0, run.exitStatus) << decoded << run.err;
+    const auto keep = [&](const e2e::Run& run, const fs::path& decoded, int exitStatus = 0) {
+        EXPECT_EQ(exitStatus, run.exitStatus) << decoded << run.err;
         EXPECT_EQ(0U, run.out.rfind("{\n  \"formatVersion\": 1,\n", 0)) << decoded << ": the version comes first";
         outputs.push_back((scratch / (std::to_string(outputs.size()) + ".json")).string());
         std::ofstream(outputs.back(), std::ios::binary) << run.out;
@@ -29,6 +29,13 @@ TEST_F(DecodeJsonSchema, EachBuiltInDrivesPackageAndEveryFileOfItMatchTheSchema)
             }
         }
     }
+    // A package with a damaged file and a page without a decoder fills the summary's other parts.
+    const fs::path harmed = scratch / "kestrova-sata";
+    std::ofstream((harmed / "SATA_logs/SMART_DATA.bin").string(), std::ios::binary | std::ios::app) << "x";
+    std::ofstream((harmed / "lid_0x77_lsp_0x00_lsi_0x0000.bin").string(), std::ios::binary) << std::string(64, 'p');
+    const auto damaged = ssdtool({"decode", harmed.string(), "-output", "json"}, dir);
+    EXPECT_TRUE(contains(damaged.out, "\"Damaged or unreadable\"") && contains(damaged.out, "\"Without a decoder\""));
+    keep(damaged, harmed, 1);
     const auto checked = runProgram(validator, outputs, scratch);
     EXPECT_EQ(0, checked.exitStatus) << checked.out << checked.err;
 
