@@ -102,6 +102,12 @@ void Sha256::compress(const uint8_t* block) {
     }
 }
 
+std::string Sha256::of(const std::string& bytes) {
+    Sha256 digest;
+    digest.add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return digest.hexDigest();
+}
+
 std::string Sha256::ofFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {

@@ -14,6 +14,8 @@ public:
     // The digest as 64 lowercase hex digits; the object is spent afterwards.
     std::string hexDigest();
 
+    // The digest of bytes held whole.
+    static std::string of(const std::string& bytes);
     // The digest of a whole file; empty when it cannot be read.
     static std::string ofFile(const std::string& path);
 

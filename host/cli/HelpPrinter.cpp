@@ -51,7 +51,8 @@ const std::vector<HelpPrinter::HostCommand>& HelpPrinter::ownCommands() {
         {"help", "help [<verb>|<name>|Verb=<verb>|Name=<name>]", "Display help on the commands."},
         {"show", "show -ssd", "List the drives (index, serial number, model, path, protocol)."},
         {"decode", "decode FILE|PACKAGE [-output text|json|xml] [-family NAME]",
-         "Decode one file of a debug-logs package, or every file of a package (ZIP or folder)."},
+         "Decode one file of a debug-logs package, or every file of a package (ZIP or folder), checking each "
+         "against the package's manifest; JSON output follows share/ssdtool/schema/decode-output.schema.json."},
         {"redact", "redact PACKAGE [-output FILE]",
          "Copy a package with host names, addresses and users in its text files replaced by placeholders."},
     };

@@ -117,12 +117,6 @@ std::string readTexts(PackageReader& reader, std::vector<TextEntry>& texts) {
     return {};
 }
 
-std::string sha256Of(const std::string& text) {
-    drivekit::core::Sha256 digest;
-    digest.add(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    return digest.hexDigest();
-}
-
 // The copy's manifest speaks of the copy: each file that redaction changed is listed with its
 // new size and SHA-256 and marked as redacted, so that decode finds the copy whole. A file
 // that did not match the manifest before is left as listed, so that decode still names it as
@@ -150,7 +144,7 @@ void restateManifest(const PackageReader& reader, std::vector<TextEntry>& texts)
             if (file.is_object() && file.value("path", nlohmann::ordered_json()) == path.substr(folder.size()) &&
                 file.value("sha256", nlohmann::ordered_json()) == entry.sha256BeforeRedaction) {
                 file["size"] = entry.text.size();
-                file["sha256"] = sha256Of(entry.text);
+                file["sha256"] = drivekit::core::Sha256::of(entry.text);
                 file["redacted"] = true;
             }
         }
@@ -216,7 +210,7 @@ int redact(const Paths& paths, const PackageLimits& limits, std::ostream& out, s
     for (auto& entry : texts) {
         std::string redacted = redactor.redact(entry.text);
         entry.changed = redacted != entry.text;
-        entry.sha256BeforeRedaction = entry.changed ? sha256Of(entry.text) : std::string();
+        entry.sha256BeforeRedaction = entry.changed ? drivekit::core::Sha256::of(entry.text) : std::string();
         entry.text = std::move(redacted);
     }
     restateManifest(*reader, texts);

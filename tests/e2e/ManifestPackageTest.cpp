@@ -11,12 +11,6 @@ namespace {
 
 using ManifestPackage = Workspace;
 
-std::string sha256(const std::string& bytes) {
-    drivekit::core::Sha256 digest;
-    digest.add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return digest.hexDigest();
-}
-
 // Trace lines of Set Features (opcode 0x09) and of host-initiated telemetry reads that ask for
 // a new capture (LID 0x07 with the create bit of the log-specific field).
 std::pair<std::size_t, std::size_t> tracedChanges(const std::string& trace) {
@@ -48,7 +42,7 @@ TEST_F(ManifestPackage, ListsEveryFileWithItsDigestAndEachDriveChangePutBack) {
             listed.insert(path);
             ASSERT_EQ(1u, archive.count(path)) << path;
             EXPECT_EQ(archive.at(path).size(), file.at("size").get<std::size_t>()) << path;
-            EXPECT_EQ(sha256(archive.at(path)), file.at("sha256").get<std::string>()) << path;
+            EXPECT_EQ(drivekit::core::Sha256::of(archive.at(path)), file.at("sha256").get<std::string>()) << path;
             // A log page's file names reads of that page only, from its first byte; an Identify
             // structure's file Identify commands only.
             const auto lid = path.find("lid_0x");

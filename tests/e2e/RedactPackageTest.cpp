@@ -30,12 +30,6 @@ void unpack(const std::map<std::string, std::string>& entries, const fs::path& f
 const std::vector<std::string> secrets{"testhost-42", "alice", "/home/alice", "10.20.30.40", "52:54:00:ab:cd:ef",
                                        "fe80::5054:ff:feab:cdef", "mail.corp-example.net"};
 
-std::string sha256(const std::string& bytes) {
-    drivekit::core::Sha256 digest;
-    digest.add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return digest.hexDigest();
-}
-
 // The package as a computer with these values writes it, its manifest naming the files' bytes.
 std::map<std::string, std::string> withSecrets(std::map<std::string, std::string> entries) {
     for (auto& [name, bytes] : entries) {
@@ -50,7 +44,7 @@ std::map<std::string, std::string> withSecrets(std::map<std::string, std::string
     auto manifest = nlohmann::ordered_json::parse(entries.at("manifest.json"));
     for (auto& file : manifest.at("files")) {
         file["size"] = entries.at(file.at("path")).size();
-        file["sha256"] = sha256(entries.at(file.at("path")));
+        file["sha256"] = drivekit::core::Sha256::of(entries.at(file.at("path")));
     }
     entries["manifest.json"] = manifest.dump(2);
     return entries;

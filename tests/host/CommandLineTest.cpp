@@ -237,9 +237,8 @@ TEST_F(HelpPrinterTest, SelectsCommandsByVerbOrName) {
 
 TEST_F(HelpPrinterTest, TheHostsOwnCommandsHaveHelpAndNothingSelectedIsAUsageError) {
     ASSERT_EQ(0, help({"decode"}));
-    EXPECT_EQ("Command: decode\nDescription: Decode one file of a debug-logs package, or every file of a "
-              "package (ZIP or folder).\nSynopsis: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]\n",
-              out.str());
+    EXPECT_EQ(0U, out.str().rfind("Command: decode\nDescription: Decode one file of a debug-logs package", 0));
+    EXPECT_TRUE(shows("\nSynopsis: ssdtool decode FILE|PACKAGE [-output text|json|xml] [-family NAME]\n"));
     ASSERT_EQ(0, help({"Verb=help"}));
     EXPECT_TRUE(shows("Synopsis: ssdtool help [<verb>|<name>|Verb=<verb>|Name=<name>]\n"));
 
