@@ -160,7 +160,12 @@ Status PackageGenerator::generate(Status& status) {
     recordSavedBinary("", Manifest::fileName);
     Status incident;
     SaveIncidentReportLog(incident);
-    Manifest(outputPath_, device_.get(), collectorResults_).write();
+    if (!Manifest(outputPath_, device_.get(), collectorResults_).write()) {
+        // The drive's files stand without it, but nobody can check them against it.
+        LOG_ERROR("manifest.json not written in " << outputPath_);
+        printMessage("Error in writing " + std::string(Manifest::fileName) +
+                     ": the package's files cannot be checked against their SHA-256.");
+    }
     return status;
 }
 
