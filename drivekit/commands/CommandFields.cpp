@@ -25,8 +25,9 @@ void describeLogRead(const nvme::SubmissionEntry& entry, core::CommandJournal::C
     record.key = "log " + std::to_string(lid) + "/" + std::to_string(lsi) + "/" + std::to_string(entry.nsid);
 }
 
+// The entry is packed: its fields are copied, never bound by reference.
 void describeNvme(const nvme::SubmissionEntry& entry, core::CommandJournal::Command& record) {
-    record.fields = {{"opcode", entry.opcode()}, {"nsid", entry.nsid}};
+    record.fields = {{"opcode", entry.opcode()}, {"nsid", uint64_t{entry.nsid}}};
     switch (entry.opcode()) {
         case getLogPage:
             describeLogRead(entry, record);
@@ -37,10 +38,11 @@ void describeNvme(const nvme::SubmissionEntry& entry, core::CommandJournal::Comm
             break;
         case setFeatures:
         case getFeatures:
-            record.fields.insert(record.fields.end(), {{"fid", entry.cdw10 & 0xFF}, {"cdw11", entry.cdw11}});
+            record.fields.insert(record.fields.end(), {{"fid", entry.cdw10 & 0xFF}, {"cdw11", uint64_t{entry.cdw11}}});
             break;
         default:
-            record.fields.insert(record.fields.end(), {{"cdw10", entry.cdw10}, {"cdw11", entry.cdw11}});
+            record.fields.insert(record.fields.end(),
+                                 {{"cdw10", uint64_t{entry.cdw10}}, {"cdw11", uint64_t{entry.cdw11}}});
             record.key = "nvme " + std::to_string(entry.opcode());
     }
 }

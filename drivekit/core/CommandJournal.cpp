@@ -100,8 +100,8 @@ void CommandJournal::claimReads(const std::string& path, const std::string& key)
     const std::string named = normalised(path);
     const std::lock_guard<std::mutex> lock(kept.mutex);
     auto& claimed = kept.scoped[named];
-    const auto others = std::stable_partition(kept.pending.begin(), kept.pending.end(),
-                                              [&](const CommandJournal::Command& command) { return command.key != key; });
+    const auto isOther = [&](const CommandJournal::Command& command) { return command.key != key; };
+    const auto others = std::stable_partition(kept.pending.begin(), kept.pending.end(), isOther);
     std::move(others, kept.pending.end(), std::back_inserter(claimed));
     kept.pending.erase(others, kept.pending.end());
 }

@@ -141,8 +141,9 @@ TEST_F(DecodePackage, EveryFileOfEachBuiltInDrivesPackageDecodesInOneRunAndEvery
 
 TEST_F(DecodePackage, HostilePackagesEndQuicklyWithAClearMessage) {
     // An entry that declares 4 GiB, as a ZIP bomb does: refused before a byte is inflated.
-    test_support::writeStoredZip(scratch / "bomb.zip", {{"log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(64, 'B')},
-                                    {"identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", std::string(4096, '\0')}});
+    test_support::writeStoredZip(scratch / "bomb.zip",
+                                 {{"log_pages/lid_0x0d_lsp_0x00_lsi_0x0000.bin", std::string(64, 'B')},
+                                  {"identify/cntid_0_cns_2_nsid_0_nvmsetid_0_csi_0.bin", std::string(4096, '\0')}});
     std::string bomb = readFile(scratch / "bomb.zip");
     const uint32_t declared = 0xFFFFFFF0;
     std::memcpy(&bomb[bomb.find("PK\x03\x04") + 22], &declared, 4);

@@ -75,7 +75,8 @@ std::optional<core::Payload> bytesOfHex(const std::string& digits) {
     core::Payload bytes(digits.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const std::string pair = digits.substr(2 * i, 2);
-        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) || !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+        const auto isDigit = [](char digit) { return std::isxdigit(static_cast<unsigned char>(digit)) != 0; };
+        if (!isDigit(pair[0]) || !isDigit(pair[1])) {
             return std::nullopt;
         }
         *bytes.at(i) = static_cast<uint8_t>(std::stoul(pair, nullptr, 16));

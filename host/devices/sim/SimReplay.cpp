@@ -70,7 +70,8 @@ std::string SimReplay::checkFolder(const std::string& folder) {
 }
 
 std::optional<drivekit::core::Payload> SimReplay::logPage(uint8_t logId, uint8_t lsp, uint16_t lsi) {
-    return load(PackageFileNames::logPagesFolder, PackageFileNames::logPage({logId, PackageFileNames::keptLogSpecificField(logId, lsp), lsi}));
+    const uint8_t kept = PackageFileNames::keptLogSpecificField(logId, lsp);
+    return load(PackageFileNames::logPagesFolder, PackageFileNames::logPage({logId, kept, lsi}));
 }
 
 std::optional<drivekit::core::Payload> SimReplay::identify(uint8_t cns, uint32_t nsid) {

@@ -209,7 +209,8 @@ core::CommandResult SimulatedDrive::execute(core::Command& command, const core::
                 SimTrace::nvmeLine(nvmeCommand.entry(), nvmeCommand.transferBytes, commandTimeout(), result.status));
         } else if (known) {
             const auto& ataCommand = static_cast<const ata::Command&>(command);
-            SimTrace::write(SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
+            SimTrace::write(
+                SimTrace::ataLine(protocol, ataCommand.current(), ataCommand.transferBlocks, result.status));
         } else {
             SimTrace::write(SimTrace::otherLine(protocol, command.name(), result.status));
         }
