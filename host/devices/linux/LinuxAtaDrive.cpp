@@ -82,24 +82,13 @@ core::Status commandStatus(const sg_io_hdr& header, const std::optional<AtaSense
 
 }  // namespace
 
-bool LinuxAtaDrive::isProtocolSupported(const std::string& protocol) const {
-    return protocol == core::protocols::ata || (protocol == core::protocols::smart && smartSupported_);
-}
-
 core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::Payload* data) {
     core::CommandResult result;
     const auto& ataCommand = static_cast<const ata::Command&>(command);
-    // The separate SMART path carries SMART commands only.
-    if (command.protocol() == core::protocols::smart && ataCommand.current().command != ata::opcodes::smart) {
-        result.status = core::Status::commandSetNotSupported();
-        return result;
-    }
     const ata::CommandFlags& flags = ataCommand.flags();
-    const bool moves = (flags.dataIn || flags.dataOut) && !flags.dataNone;
-    const uint64_t blockBytes = movesLogicalSectors(ataCommand) ? logicalSectorBytes_ : sectorSize;
-    const uint64_t length = moves ? uint64_t{ataCommand.transferBlocks} * blockBytes : 0;
-    if (length > std::numeric_limits<uint32_t>::max()) {
-        result.status = core::Status::invalidArguments();
+    uint64_t length = 0;
+    result.status = transferLength(ataCommand, command.protocol(), std::numeric_limits<uint32_t>::max(), length);
+    if (!result.status.isSuccess()) {
         return result;
     }
     core::Payload buffer = length == 0 ? core::Payload() : core::Payload(length);

@@ -95,6 +95,40 @@ static_assert(sizeof(StorageDeviceDescriptor) == 36, "device descriptor without 
 static_assert(offsetof(StorageDeviceDescriptor, serialNumberOffset) == 24, "serial number offset");
 static_assert(offsetof(StorageDeviceDescriptor, busType) == 28, "bus type");
 
+// The head of a property set; what is set follows it.
+struct StoragePropertySetHeader {
+    uint32_t propertyId;
+    uint32_t setType;
+};
+static_assert(sizeof(StoragePropertySetHeader) == 8, "property set head");
+constexpr uint32_t standardSet = 0;
+
+// What a protocol-specific set carries (and, in the answer, the fixed return data): the
+// protocol-specific data with two more sub-values, for the command's dwords 14 and 15.
+struct StorageProtocolSpecificDataExt {
+    uint32_t protocolType;
+    uint32_t dataType;
+    uint32_t protocolDataValue;
+    uint32_t protocolDataSubValue;
+    uint32_t protocolDataOffset;
+    uint32_t protocolDataLength;
+    uint32_t fixedProtocolReturnData;
+    uint32_t protocolDataSubValue2;
+    uint32_t protocolDataSubValue3;
+    uint32_t protocolDataSubValue4;
+    uint32_t protocolDataSubValue5;
+    uint32_t reserved[5];
+};
+static_assert(sizeof(StorageProtocolSpecificDataExt) == 64, "protocol-specific data, extended");
+static_assert(offsetof(StorageProtocolSpecificDataExt, protocolDataSubValue5) == 40, "fifth sub-value");
+
+struct StorageProtocolDataDescriptorExt {
+    uint32_t version;
+    uint32_t size;
+    StorageProtocolSpecificDataExt data;
+};
+static_assert(sizeof(StorageProtocolDataDescriptorExt) == 72, "protocol data descriptor, extended");
+
 // A protocol command; the command itself follows at commandOffset, the data after it.
 struct StorageProtocolCommand {
     uint32_t version;

@@ -42,9 +42,8 @@ std::string describe(uint32_t error) {
 core::Status systemErrorStatus(uint32_t error, const std::string& path, const std::string& what) {
     switch (error) {
         case system_errors::accessDenied:
-            return withMessage(core::Status::accessRefused(),
-                               "needs an administrator's rights for " + path + " (" + describe(error) + " while " +
-                                   what + ")");
+            // Said as the refused open of a device node is said on every platform: what is needed.
+            return withMessage(core::Status::accessRefused(), "needs administrator rights for " + path);
         case system_errors::fileNotFound:
         case system_errors::pathNotFound:
         case system_errors::noSuchDevice:

@@ -25,9 +25,9 @@ constexpr uint32_t deviceNotConnected = 1167;
 constexpr uint32_t timeout = 1460;
 }  // namespace system_errors
 
-// The status of a request the system refused: access denied (and what it needs), the drive gone,
-// a time-out, a request or transfer the driver does not take, or the code itself. what names the
-// request ("Get Log Page", "opening it").
+// The status of a request the system refused: access denied ("needs administrator rights for
+// <path>"), the drive gone, a time-out, a request or transfer the driver does not take, or the
+// code itself. what names the request ("Get Log Page", "opening it").
 drivekit::core::Status systemErrorStatus(uint32_t error, const std::string& path, const std::string& what);
 
 }  // namespace host::win_drives

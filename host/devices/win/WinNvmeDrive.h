@@ -1,32 +1,24 @@
 #pragma once
 // An NVMe disk on Windows, reached through its storage driver: Identify, Get Log Page and Get
-// Features as protocol-specific property queries, every other admin command (the maker's own)
-// as a protocol command. Each request goes through the DeviceIoControl seam.
-#include <memory>
+// Features as protocol-specific property queries, Set Features as a property set, every other
+// admin command (the maker's own) as a protocol command. Each request goes through the
+// DeviceIoControl seam.
 #include <string>
 
 #include "drivekit/commands/nvme/Command.h"
-#include "drivekit/core/HostInterface.h"
-#include "host/devices/VendorCommandGate.h"
-#include "host/devices/win/IoControl.h"
+#include "host/devices/win/WinDrive.h"
 
 namespace host::win_drives {
 
-class WinNvmeDrive : public drivekit::core::Device, public devices::VendorCommandGate {
+class WinNvmeDrive : public WinDrive {
 public:
-    explicit WinNvmeDrive(std::unique_ptr<IoControl> io);
+    using WinDrive::WinDrive;
 
     bool isProtocolSupported(const std::string& protocol) const override;
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command,
-                                              const drivekit::core::Payload& data) override;
-    drivekit::core::CommandResult sendCommand(drivekit::core::Command& command) override;
 
-private:
-    drivekit::core::CommandResult checkedExecute(drivekit::core::Command& command, const drivekit::core::Payload* data);
-    drivekit::core::CommandResult execute(const drivekit::commands::nvme::Command& command,
-                                          const drivekit::core::Payload* data);
-
-    std::unique_ptr<IoControl> io_;
+protected:
+    drivekit::core::CommandResult execute(drivekit::core::Command& command,
+                                          const drivekit::core::Payload* data) override;
 };
 
 }  // namespace host::win_drives

@@ -8,6 +8,7 @@
 
 #include "drivekit/commands/ata/IdentifyDevice.h"
 #include "drivekit/commands/nvme/AdminCommand.h"
+#include "drivekit/commands/nvme/SetFeatures.h"
 #include "host/SimTestSupport.h"
 #include "host/devices/win/StorageLayouts.h"
 #include "host/win/FakeIoControl.h"
@@ -21,8 +22,9 @@ using testing::FakeIoControl;
 using testing::putDword;
 using testing::RecordedRequest;
 
-// A driver that answers every request whole: the query's descriptor echoed with its data, or the
-// protocol command's success, data filled with 0xA5 and 0xC0FFEE as the completion's dword 0.
+// A driver that answers every request whole: the query's descriptor echoed with its data, the
+// set's descriptor, or the protocol command's success; data filled with 0xA5 and 0xC0FFEE as the
+// completion's dword 0.
 // shift moves the data offset it reports (to lie about where the data lies).
 IoAnswer driver(const RecordedRequest& request, uint32_t shift) {
     IoAnswer answer{0, request.input};
@@ -33,6 +35,8 @@ IoAnswer driver(const RecordedRequest& request, uint32_t shift) {
         putDword(answer.output, 8 + 16, 40 + shift);
         putDword(answer.output, 8 + 24, 0xC0FFEE);
         std::fill(answer.output.begin() + 48, answer.output.end(), 0xA5);
+    } else if (request.controlCode == control_codes::storageSetProperty) {
+        putDword(answer.output, 8 + 24, 0xC0FFEE);
     } else {
         putDword(answer.output, 16, 1);
         putDword(answer.output, 64, 0xC0FFEE);
@@ -45,6 +49,8 @@ TEST(WinNvmeDrive, CommandsTakeTheirPathAndAnswersComeBackChecked) {
     auto identify = sim_test::identify(0x01);
     auto logPage = sim_test::logPage(0x02, 512, 0x200);
     nvme::AdminCommand vendor(0xF2, nvme::DataDirection::fromDrive, 64);
+    nvme::SetFeatures setFeatures;
+    setFeatures.setFeatureId(0x02);
     const struct {
         const char* what;
         nvme::Command* command;
@@ -56,6 +62,7 @@ TEST(WinNvmeDrive, CommandsTakeTheirPathAndAnswersComeBackChecked) {
         {"Identify", &identify, control_codes::storageQueryProperty, 0, 4096, true},
         {"Get Log Page", &logPage, control_codes::storageQueryProperty, 0, 512, true},
         {"vendor receive", &vendor, control_codes::storageProtocolCommand, 0, 64, true},
+        {"Set Features", &setFeatures, control_codes::storageSetProperty, 0, 0, true},
         {"a log page the driver places past its answer", &logPage, control_codes::storageQueryProperty, 16, 0, false},
     };
     for (const auto& c : cases) {
@@ -63,7 +70,8 @@ TEST(WinNvmeDrive, CommandsTakeTheirPathAndAnswersComeBackChecked) {
         auto io = std::make_unique<FakeIoControl>();
         FakeIoControl& fake = *io;
         fake.respondWith([&](const RecordedRequest& request) { return driver(request, c.shift); });
-        WinNvmeDrive drive(std::move(io));
+        WinNvmeDrive drive(fake.path());
+        drive.attach(std::move(io));
         const core::CommandResult result = drive.sendCommand(*c.command);
         ASSERT_EQ(fake.requests.size(), 1u);
         EXPECT_EQ(fake.requests.front().controlCode, c.controlCode);
@@ -74,7 +82,9 @@ TEST(WinNvmeDrive, CommandsTakeTheirPathAndAnswersComeBackChecked) {
             continue;
         }
         ASSERT_EQ(result.data.size(), c.dataLength);
-        EXPECT_EQ(result.data.data()[c.dataLength - 1], 0xA5);
+        if (c.dataLength != 0) {
+            EXPECT_EQ(result.data.data()[c.dataLength - 1], 0xA5);
+        }
         ASSERT_TRUE(result.protocolResult);
         EXPECT_EQ(result.protocolResult->data().safeCast<nvme::CompletionEntry>()->dw0, 0xC0FFEEu);
     }
@@ -84,16 +94,26 @@ TEST(WinNvmeDrive, ARefusedRequestIsAStatusAndOtherProtocolsAreNotSent) {
     auto io = std::make_unique<FakeIoControl>(R"(\\.\PhysicalDrive3)");
     FakeIoControl& fake = *io;
     fake.refuse(5);
-    WinNvmeDrive drive(std::move(io));
+    fake.refuse(1);
+    WinNvmeDrive drive(fake.path());
+    nvme::SetFeatures setFeatures;
+    const core::CommandResult notOpen = drive.sendCommand(setFeatures);
+    EXPECT_NE(notOpen.status.message().find("is not open"), std::string::npos) << notOpen.status.message();
+    drive.attach(std::move(io));
     auto logPage = sim_test::logPage(0x02, 512);
     const core::CommandResult refused = drive.sendCommand(logPage);
     EXPECT_EQ(refused.status, core::Status::accessRefused());
     EXPECT_NE(refused.status.message().find(R"(\\.\PhysicalDrive3)"), std::string::npos) << refused.status.message();
     EXPECT_FALSE(refused.protocolResult);
+    // A feature the driver does not pass on: said so, as a command the drive does not support.
+    const core::CommandResult unsupported = drive.sendCommand(setFeatures);
+    EXPECT_EQ(unsupported.status, core::Status::commandSetNotSupported());
+    EXPECT_NE(unsupported.status.message().find("does not support SetFeatures"), std::string::npos)
+        << unsupported.status.message();
 
     drivekit::commands::ata::IdentifyDevice ata;
     EXPECT_EQ(drive.sendCommand(ata).status, core::Status::commandSetNotSupported());
-    EXPECT_EQ(fake.requests.size(), 1u);
+    EXPECT_EQ(fake.requests.size(), 2u);
 }
 
 }  // namespace
