@@ -5,11 +5,8 @@
 #include <algorithm>
 
 #include "host/devices/win/IoControl.h"
-#include "host/devices/win/SystemErrorStatus.h"
 
 namespace host::win_drives {
-
-namespace core = drivekit::core;
 
 namespace {
 
@@ -45,14 +42,15 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IoControl> openIoControl(const std::string& path, core::Status& status) {
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+std::unique_ptr<IoControl> openIoControl(const std::string& path, Access access, uint32_t& systemError) {
+    const DWORD rights = access == Access::readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+    const HANDLE handle =
+        CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        status = systemErrorStatus(GetLastError(), path, "opening it");
+        systemError = GetLastError();
         return nullptr;
     }
-    status = core::Status::success();
+    systemError = 0;
     return std::make_unique<DeviceIoControlFile>(handle, path);
 }
 

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "drivekit/core/Status.h"
-
 namespace host::win_drives {
 
 // What one call gave back: the system error code (0 when the call succeeded) and the bytes the
@@ -28,7 +26,11 @@ public:
     virtual const std::string& path() const = 0;
 };
 
-// Opens the drive for reading and writing (Windows only). On failure: null, and status says why.
-std::unique_ptr<IoControl> openIoControl(const std::string& path, drivekit::core::Status& status);
+// How a drive is opened: with no access rights (enough for the device descriptor, and allowed
+// without an administrator's rights), or for reading and writing (every command).
+enum class Access { query, readWrite };
+
+// Opens the drive (Windows only). On failure: null, and systemError holds the system's code.
+std::unique_ptr<IoControl> openIoControl(const std::string& path, Access access, uint32_t& systemError);
 
 }  // namespace host::win_drives
