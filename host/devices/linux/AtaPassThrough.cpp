@@ -1,7 +1,6 @@
 #include "host/devices/linux/AtaPassThrough.h"
 
-#include <algorithm>
-#include <iterator>
+#include "host/devices/AtaDisk.h"
 
 namespace host::linux_drives {
 
@@ -35,9 +34,6 @@ constexpr uint8_t lengthInSectorCount = 0x02;
 // T_TYPE: the blocks counted are the disk's logical sectors, not 512-byte units.
 constexpr uint8_t lengthInLogicalSectors = 0x10;
 
-// READ/WRITE SECTORS (and EXT), READ/WRITE DMA (and EXT), READ/WRITE FPDMA QUEUED.
-constexpr uint8_t mediumAccessOpcodes[] = {0x20, 0x24, 0x25, 0x30, 0x34, 0x35, 0x60, 0x61, 0xC8, 0xCA};
-
 // Device register bit 6 selects LBA addressing; only commands that address sectors carry it
 // (the ATA command set marks it obsolete or reserved for SMART, IDENTIFY and power commands).
 constexpr uint8_t lbaBit = 0x40;
@@ -45,12 +41,6 @@ constexpr uint8_t lbaBit = 0x40;
 constexpr uint8_t ataStatusReturnDescriptor = 0x09;
 
 }  // namespace
-
-bool movesLogicalSectors(const ata::Command& command) {
-    const uint8_t opcode = command.current().command;
-    return std::find(std::begin(mediumAccessOpcodes), std::end(mediumAccessOpcodes), opcode) !=
-           std::end(mediumAccessOpcodes);
-}
 
 Cdb16 ataPassThroughCdb(const ata::Command& command) {
     const ata::CommandFlags& flags = command.flags();
@@ -64,7 +54,7 @@ Cdb16 ataPassThroughCdb(const ata::Command& command) {
         cdb[2] = checkCondition;
     } else {
         cdb[2] = static_cast<uint8_t>(lengthInBlocks | lengthInSectorCount | (flags.dataIn ? transferFromDevice : 0) |
-                                      (movesLogicalSectors(command) ? lengthInLogicalSectors : 0));
+                                      (devices::movesLogicalSectors(command) ? lengthInLogicalSectors : 0));
     }
     if (flags.extended) {
         cdb[3] = before.feature;

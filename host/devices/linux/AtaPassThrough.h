@@ -19,10 +19,6 @@ using Cdb16 = std::array<uint8_t, 16>;
 // registers back (CK_COND), as CHECK POWER MODE answers in them.
 Cdb16 ataPassThroughCdb(const drivekit::commands::ata::Command& command);
 
-// Whether the command's Sector Count counts the disk's logical sectors (the reads and writes of
-// the medium) rather than 512-byte units (IDENTIFY, SMART, logs). On a 4Kn disk the two differ.
-bool movesLogicalSectors(const drivekit::commands::ata::Command& command);
-
 // What the sense data says about the command.
 struct AtaSense {
     uint8_t senseKey = 0;

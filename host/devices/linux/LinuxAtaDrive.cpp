@@ -8,6 +8,7 @@
 #include <scsi/sg.h>
 
 #include "drivekit/commands/ata/Command.h"
+#include "host/devices/AtaRegisterStatus.h"
 #include "host/devices/GoneDevice.h"
 #include "host/devices/linux/AtaPassThrough.h"
 
@@ -23,9 +24,6 @@ constexpr uint16_t hostNoConnect = 0x01;
 constexpr uint16_t hostTimeOut = 0x03;
 constexpr uint16_t hostBadTarget = 0x04;
 constexpr uint16_t driverTimeOut = 0x06;
-// ATA status register: ERR and DF.
-constexpr uint8_t statusError = 0x01;
-constexpr uint8_t statusDeviceFault = 0x20;
 // Sense keys that do not mean a failure, and "ATA pass through information available".
 constexpr uint8_t noSense = 0x0;
 constexpr uint8_t recoveredError = 0x1;
@@ -62,9 +60,10 @@ core::Status transportStatus(const sg_io_hdr& header, const std::string& name, c
 // The outcome the sense data and the SCSI status give.
 core::Status commandStatus(const sg_io_hdr& header, const std::optional<AtaSense>& sense, const std::string& name,
                            const std::string& path) {
-    if (sense && sense->registers && (sense->registers->command & (statusError | statusDeviceFault)) != 0) {
-        return failure("ATA command aborted (status " + hex2(sense->registers->command) + ", error " +
-                       hex2(sense->registers->feature) + ").");
+    if (sense && sense->registers) {
+        if (core::Status aborted = devices::ataRegisterStatus(*sense->registers); !aborted.isSuccess()) {
+            return aborted;
+        }
     }
     if (sense) {
         const bool informational = sense->senseKey == noSense || sense->senseKey == recoveredError ||
@@ -83,24 +82,13 @@ core::Status commandStatus(const sg_io_hdr& header, const std::optional<AtaSense
 
 }  // namespace
 
-bool LinuxAtaDrive::isProtocolSupported(const std::string& protocol) const {
-    return protocol == core::protocols::ata || (protocol == core::protocols::smart && smartSupported_);
-}
-
 core::CommandResult LinuxAtaDrive::execute(core::Command& command, const core::Payload* data) {
     core::CommandResult result;
     const auto& ataCommand = static_cast<const ata::Command&>(command);
-    // The separate SMART path carries SMART commands only.
-    if (command.protocol() == core::protocols::smart && ataCommand.current().command != ata::opcodes::smart) {
-        result.status = core::Status::commandSetNotSupported();
-        return result;
-    }
     const ata::CommandFlags& flags = ataCommand.flags();
-    const bool moves = (flags.dataIn || flags.dataOut) && !flags.dataNone;
-    const uint64_t blockBytes = movesLogicalSectors(ataCommand) ? logicalSectorBytes_ : sectorSize;
-    const uint64_t length = moves ? uint64_t{ataCommand.transferBlocks} * blockBytes : 0;
-    if (length > std::numeric_limits<uint32_t>::max()) {
-        result.status = core::Status::invalidArguments();
+    uint64_t length = 0;
+    result.status = transferLength(ataCommand, command.protocol(), std::numeric_limits<uint32_t>::max(), length);
+    if (!result.status.isSuccess()) {
         return result;
     }
     core::Payload buffer = length == 0 ? core::Payload() : core::Payload(length);

@@ -39,9 +39,7 @@ LinuxDrive makeEntry(const FoundDrive& found, Probe probe) {
 LinuxDrive listedOnly(const FoundDrive& found) {
     auto drive = std::make_shared<LinuxAtaDrive>(found.path);
     writeListing(*drive, found);
-    auto refused = core::Status::custom();
-    refused.setMessage(found.path + " is " + found.unsupported + ".");
-    return {drive, found.path, [refused]() -> OpenOutcome { return {refused, false}; }};
+    return {drive, found.path, devices::unsupportedOpen(found.path, found.unsupported)};
 }
 
 }  // namespace
