@@ -1,6 +1,5 @@
 #include "host/devices/sim/SimPackageDrive.h"
 
-#include <cctype>
 #include <map>
 #include <optional>
 
@@ -9,6 +8,7 @@
 
 #include "drivekit/core/Command.h"
 #include "drivekit/core/DeviceAttributes.h"
+#include "drivekit/core/TextParsing.h"
 #include "drivekit/features/PackageFileNames.h"
 #include "host/devices/IdentifyFacts.h"
 #include "host/devices/MakerAttributes.h"
@@ -67,21 +67,14 @@ std::string manifestDrive(const nlohmann::json& manifest, const std::string& fie
 // hundred bytes.
 constexpr std::size_t largestVendorAnswer = 64 * 1024;
 
-// One answer's hexadecimal digits as bytes; empty when they are not whole bytes of digits.
+// One answer's hexadecimal digits as bytes; none when they are not whole bytes of digits or
+// more than an answer holds.
 std::optional<core::Payload> bytesOfHex(const std::string& digits) {
-    if (digits.size() % 2 != 0 || digits.size() / 2 > largestVendorAnswer) {
-        return std::nullopt;
+    if (digits.empty()) {
+        return core::Payload();
     }
-    core::Payload bytes(digits.size() / 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const std::string pair = digits.substr(2 * i, 2);
-        const auto isDigit = [](char digit) { return std::isxdigit(static_cast<unsigned char>(digit)) != 0; };
-        if (!isDigit(pair[0]) || !isDigit(pair[1])) {
-            return std::nullopt;
-        }
-        *bytes.at(i) = static_cast<uint8_t>(std::stoul(pair, nullptr, 16));
-    }
-    return bytes;
+    const auto bytes = digits.size() / 2 <= largestVendorAnswer ? core::strings::parseHexBytes(digits) : std::nullopt;
+    return bytes ? std::optional<core::Payload>(core::Payload(bytes->data(), bytes->size())) : std::nullopt;
 }
 
 // The vendor channel's answers that the run read and the manifest kept, by code. A record

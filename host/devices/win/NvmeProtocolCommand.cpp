@@ -68,7 +68,8 @@ std::vector<uint8_t> encodeProtocolCommand(const nvme::SubmissionEntry& entry, c
     writeAt(image, 0, head);
     writeAt(image, commandOffset, entry);
     if (transfer.dataOut && dataOut != nullptr && !dataOut->empty()) {
-        std::memcpy(image.data() + dataOffset, dataOut->data(), std::min<std::size_t>(transfer.length, dataOut->size()));
+        const std::size_t copied = std::min<std::size_t>(transfer.length, dataOut->size());
+        std::memcpy(image.data() + dataOffset, dataOut->data(), copied);
     }
     return image;
 }
